@@ -1,0 +1,83 @@
+#include "app/CCommandBuilder.h"
+
+#include "resources/CommandTable.h"
+#include "resources/StringTable.h"
+
+#include <QAction>
+#include <QIcon>
+#include <QMenuBar>
+#include <QToolBar>
+#include <QWidget>
+
+namespace {
+
+const char* const kIdProperty = "commandId";
+
+QList<QKeySequence> ShortcutsOf(int id) {
+    QList<QKeySequence> keys;
+    for (const commands::Accelerator& a : commands::MainAccelerators())
+        if (a.id == id)
+            keys.append(QKeySequence(a.key));
+    return keys;
+}
+
+QString IconOf(int id) {
+    for (const commands::ToolbarButton& b : commands::MainToolbar())
+        if (b.id == id && b.icon)
+            return QString::fromLatin1(b.icon);
+    return QString();
+}
+
+QAction* MakeAction(int id, QWidget* owner) {
+    QString text = QString::fromUtf8(commands::MenuText(id));
+    if (text.isEmpty())
+        text = strings::Tooltip(id);
+    auto* a = new QAction(text, owner);
+    a->setObjectName(QStringLiteral("cmd%1").arg(id));
+    a->setProperty(kIdProperty, id);
+    a->setShortcuts(ShortcutsOf(id));
+    a->setStatusTip(strings::Prompt(id));
+    const QString tip = strings::Tooltip(id);
+    if (!tip.isEmpty())
+        a->setToolTip(tip);
+    const QString icon = IconOf(id);
+    if (!icon.isEmpty())
+        a->setIcon(QIcon(icon));
+    owner->addAction(a);
+    return a;
+}
+
+} // namespace
+
+CCommandBuilder::Actions CCommandBuilder::CreateActions(QWidget* owner) {
+    Actions actions;
+    for (int id : commands::AllCommandIds())
+        actions.insert(id, MakeAction(id, owner));
+    return actions;
+}
+
+void CCommandBuilder::BuildMenuBar(QMenuBar* bar, const Actions& actions) {
+    for (const commands::Popup& popup : commands::MainMenu()) {
+        QMenu* menu = bar->addMenu(QString::fromUtf8(popup.text));
+        for (const commands::MenuItem& item : popup.items) {
+            if (item.id == commands::kSeparator)
+                menu->addSeparator();
+            else
+                menu->addAction(actions.value(item.id));
+        }
+    }
+}
+
+void CCommandBuilder::BuildToolBar(QToolBar* bar, const Actions& actions) {
+    bar->setIconSize(QSize(16, 15));
+    for (const commands::ToolbarButton& b : commands::MainToolbar()) {
+        if (b.id == commands::kSeparator)
+            bar->addSeparator();
+        else
+            bar->addAction(actions.value(b.id));
+    }
+}
+
+int CCommandBuilder::CommandId(const QAction* action) {
+    return action ? action->property(kIdProperty).toInt() : 0;
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QHash>
+
+class QAction;
+class QMenuBar;
+class QToolBar;
+class QWidget;
+
+// Turns the command tables of resources/ into the main window's actions, menu bar and
+// toolbar: one QAction per command id with its text, shortcuts, prompt and tooltip.
+class CCommandBuilder {
+public:
+    using Actions = QHash<int, QAction*>;
+
+    // Creates every command's action on `owner`, so its shortcuts work anywhere in it.
+    static Actions CreateActions(QWidget* owner);
+    static void BuildMenuBar(QMenuBar* bar, const Actions& actions);
+    static void BuildToolBar(QToolBar* bar, const Actions& actions);
+
+    static int CommandId(const QAction* action);
+};

@@ -1,0 +1,192 @@
+#include "app/CMainFrame.h"
+
+#include "app/CMainStatusBar.h"
+#include "app/CPicSplitter.h"
+#include "app/CVantrelDoc.h"
+#include "browser/CFileSelect.h"
+#include "dialogs/CAboutDlg.h"
+#include "picture/CVantrelView.h"
+#include "platform/CProfileStore.h"
+#include "resources/CommandIds.h"
+#include "resources/StringTable.h"
+#include "settings/WindowRect.h"
+#include "sorting/CTarget.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTimer>
+#include <QToolBar>
+
+CMainFrame::CMainFrame(CProfileStore& store, const QString& startupPath, QWidget* parent)
+    : QMainWindow(parent), m_store(store), m_strStartupPath(startupPath) {
+    setObjectName(QStringLiteral("CMainFrame"));
+    setWindowIcon(QIcon(QStringLiteral(":/vantrel/vantrel.png")));
+    m_settings.Load(m_store);
+    MoveToStoredRect();
+
+    m_document = new CVantrelDoc(this);
+    connect(m_document, &CVantrelDoc::TitleChanged, this, &CMainFrame::UpdateCaption);
+    m_document->OnNewDocument();
+
+    OnCreateClient();
+    CreateBars();
+    ConnectCommands();
+    InitialUpdate();
+
+    // Logging out ends the application without a close event for every window.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &CMainFrame::SaveSettings);
+}
+
+CMainFrame::~CMainFrame() = default;
+
+void CMainFrame::MoveToStoredRect() {
+    QList<QRect> screens;
+    if (QScreen* primary = QGuiApplication::primaryScreen())
+        screens.append(primary->availableGeometry());
+    for (QScreen* s : QGuiApplication::screens())
+        if (s != QGuiApplication::primaryScreen())
+            screens.append(s->availableGeometry());
+    m_rectRequested = CorrectWindowRect(m_settings.GetWindowRectSetting(), screens);
+    move(m_rectRequested.topLeft());
+    resize(m_rectRequested.size());
+}
+
+void CMainFrame::OnCreateClient() {
+    m_wndSplitter = new CPicSplitter(this);
+    m_wndSplitter->setObjectName(QStringLiteral("CPicSplitter"));
+    auto* files = new CFileSelect(m_wndSplitter);
+    auto* view = new CVantrelView(m_wndSplitter);
+    auto* target = new CTarget(m_wndSplitter);
+    m_wndSplitter->addWidget(files);
+    m_wndSplitter->addWidget(view);
+    m_wndSplitter->addWidget(target);
+    m_wndSplitter->setStretchFactor(0, 0);
+    m_wndSplitter->setStretchFactor(1, 1);
+    m_wndSplitter->setStretchFactor(2, 0);
+    m_wndSplitter->setSizes(CPicSplitter::ColumnWidths(width(), m_wndSplitter->handleWidth()));
+    setCentralWidget(m_wndSplitter);
+}
+
+void CMainFrame::CreateBars() {
+    m_wndStatusBar = new CMainStatusBar(this);
+    setStatusBar(m_wndStatusBar);
+
+    m_actions = CCommandBuilder::CreateActions(this);
+    CCommandBuilder::BuildMenuBar(menuBar(), m_actions);
+    m_wndToolBar = new QToolBar(strings::Load(strings::IDS_APP_TITLE), this);
+    m_wndToolBar->setObjectName(QStringLiteral("toolBar"));
+    m_wndToolBar->setAllowedAreas(Qt::AllToolBarAreas);
+    CCommandBuilder::BuildToolBar(m_wndToolBar, m_actions);
+    addToolBar(Qt::TopToolBarArea, m_wndToolBar);
+}
+
+void CMainFrame::ConnectCommands() {
+    connect(Action(cmd::ID_APP_EXIT), &QAction::triggered, this, &QWidget::close);
+    connect(Action(cmd::ID_APP_ABOUT), &QAction::triggered, this, [this] {
+        CAboutDlg about(this);
+        about.exec();
+    });
+
+    QAction* toolbar = Action(cmd::ID_VIEW_TOOLBAR);
+    toolbar->setCheckable(true);
+    toolbar->setChecked(true);
+    connect(toolbar, &QAction::toggled, m_wndToolBar, &QWidget::setVisible);
+    connect(m_wndToolBar, &QToolBar::visibilityChanged, toolbar, &QAction::setChecked);
+    QAction* status = Action(cmd::ID_VIEW_STATUS_BAR);
+    status->setCheckable(true);
+    status->setChecked(true);
+    connect(status, &QAction::toggled, m_wndStatusBar, &QWidget::setVisible);
+
+    connect(Action(cmd::ID_NEXT_PANE), &QAction::triggered, this, [this] { ActivatePane(1); });
+    connect(Action(cmd::ID_PREV_PANE), &QAction::triggered, this, [this] { ActivatePane(-1); });
+    Action(cmd::ID_TOGGLE_RESIZE)->setCheckable(true);
+}
+
+void CMainFrame::InitialUpdate() {
+    FileSelectPane()->OnInitialUpdate();
+    PictureViewPane()->OnInitialUpdate();
+    TargetPane()->OnInitialUpdate();
+}
+
+void CMainFrame::ActivatePane(int step) {
+    int current = 0;
+    for (int i = 0; i < 3; ++i)
+        if (m_wndSplitter->widget(i)->isAncestorOf(focusWidget()))
+            current = i;
+    QWidget* next = m_wndSplitter->widget((current + step + 3) % 3);
+    next->setFocus(Qt::TabFocusReason);
+    if (!next->hasFocus())
+        next->nextInFocusChain()->setFocus(Qt::TabFocusReason);
+}
+
+CFileSelect* CMainFrame::FileSelectPane() const {
+    return static_cast<CFileSelect*>(m_wndSplitter->widget(0));
+}
+CVantrelView* CMainFrame::PictureViewPane() const {
+    return static_cast<CVantrelView*>(m_wndSplitter->widget(1));
+}
+CTarget* CMainFrame::TargetPane() const { return static_cast<CTarget*>(m_wndSplitter->widget(2)); }
+
+QString CMainFrame::GetTargetString(int i, int which) const {
+    return which == 1 ? m_settings.GetTargetName(i) : m_settings.GetTargetDir(i);
+}
+QString CMainFrame::GetHomeDirectory() const { return m_settings.GetHomeDirectory(); }
+int CMainFrame::GetFitPicToWindow() const { return m_settings.GetFitPicToWindow(); }
+void CMainFrame::RebuildExtensionList() {}
+void CMainFrame::OnSendToTarget(int) {}
+void CMainFrame::OnDeletePicture() {}
+void CMainFrame::FocusFileList() {}
+
+void CMainFrame::SetStatusPaneText(int pane, const QString& text) {
+    m_wndStatusBar->SetPaneText(pane, text);
+}
+QString CMainFrame::StatusPaneText(int pane) const { return m_wndStatusBar->PaneText(pane); }
+void CMainFrame::SetDocumentTitle(const QString& title) { m_document->SetTitle(title); }
+QString CMainFrame::DocumentTitle() const { return m_document->GetTitle(); }
+
+void CMainFrame::UpdateCaption() {
+    setWindowTitle(m_document->GetTitle() + QStringLiteral(" - ") +
+                   strings::Load(strings::IDS_APP_TITLE));
+}
+
+QRect CMainFrame::WindowRectForSaving() const {
+    if (!isVisible())
+        return m_rectRequested;
+    const QRect frame = frameGeometry();
+    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)))
+        return frame;
+    // Maximised or minimised: keep the normal rectangle, with the frame's decoration.
+    const QRect inner = geometry();
+    const QMargins deco(inner.left() - frame.left(), inner.top() - frame.top(),
+                        frame.right() - inner.right(), frame.bottom() - inner.bottom());
+    return normalGeometry().marginsAdded(deco);
+}
+
+void CMainFrame::SaveSettings() {
+    if (m_bSaved)
+        return;
+    m_bSaved = true;
+    m_settings.Save(m_store, WindowRectForSaving());
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    SaveSettings();
+    event->accept();
+}
+
+void CMainFrame::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!m_bFirstShow)
+        return;
+    m_bFirstShow = false;
+    // The stored rectangle is the outer one; once the window manager has added its frame,
+    // take the decoration off the client size so the window does not grow every run.
+    QTimer::singleShot(0, this, [this] {
+        const QSize deco = frameGeometry().size() - geometry().size();
+        if (!deco.isNull() && !isMaximized())
+            resize(m_rectRequested.size() - deco);
+    });
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "app/CCommandBuilder.h"
+#include "app/CFrameServices.h"
+#include "settings/CSettings.h"
+
+#include <QMainWindow>
+
+class CFileSelect;
+class CMainStatusBar;
+class CPicSplitter;
+class CProfileStore;
+class CTarget;
+class CVantrelDoc;
+class CVantrelView;
+class QToolBar;
+
+// The program's one top-level window. It owns the settings for the whole run (read when
+// it is created, written when it closes), splits its client area into the file browser,
+// the picture view and the destination bar, and carries the menus, toolbar and status bar.
+class CMainFrame : public QMainWindow, public CFrameServices {
+    Q_OBJECT
+public:
+    explicit CMainFrame(CProfileStore& store, const QString& startupPath = QString(),
+                        QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // CFrameServices
+    CSettings& Settings() override { return m_settings; }
+    QString GetTargetString(int i, int which) const override;
+    QString GetHomeDirectory() const override;
+    int GetFitPicToWindow() const override;
+    void RebuildExtensionList() override;
+    void OnSendToTarget(int nTarget) override;
+    void OnDeletePicture() override;
+    void SetStatusPaneText(int pane, const QString& text) override;
+    QString StatusPaneText(int pane) const override;
+    void SetDocumentTitle(const QString& title) override;
+    QString DocumentTitle() const override;
+    QString StartupPath() const override { return m_strStartupPath; }
+    void FocusFileList() override;
+
+    QAction* Action(int id) const { return m_actions.value(id); }
+    CPicSplitter* Splitter() const { return m_wndSplitter; }
+    CFileSelect* FileSelectPane() const;
+    CVantrelView* PictureViewPane() const;
+    CTarget* TargetPane() const;
+    CMainStatusBar* GetStatusBar() const { return m_wndStatusBar; }
+    CVantrelDoc* GetPictureDocument() const { return m_document; }
+    QToolBar* ToolBar() const { return m_wndToolBar; }
+
+    // Writes every setting to the store, once per run, whichever way the window closes.
+    void SaveSettings();
+    // The outer rectangle to store: the normal one even while maximised or minimised.
+    QRect WindowRectForSaving() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void MoveToStoredRect();
+    void OnCreateClient();
+    void CreateBars();
+    void ConnectCommands();
+    void InitialUpdate();
+    void UpdateCaption();
+    void ActivatePane(int step);
+
+    CSettings m_settings;
+    CProfileStore& m_store;
+    QString m_strStartupPath;
+    CVantrelDoc* m_document = nullptr;
+    CMainStatusBar* m_wndStatusBar = nullptr;
+    CPicSplitter* m_wndSplitter = nullptr;
+    QToolBar* m_wndToolBar = nullptr;
+    CCommandBuilder::Actions m_actions;
+    QRect m_rectRequested;
+    bool m_bSaved = false;
+    bool m_bFirstShow = true;
+};

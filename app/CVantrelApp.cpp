@@ -1,0 +1,26 @@
+#include "app/CVantrelApp.h"
+
+#include "app/CMainFrame.h"
+#include "platform/CProfileStore.h"
+#include "resources/StringTable.h"
+
+#include <QIcon>
+
+CVantrelApp::CVantrelApp(int& argc, char** argv) : QApplication(argc, argv) {
+    setOrganizationName(QStringLiteral("Ostlewin"));
+    setApplicationName(strings::Load(strings::IDS_APP_TITLE));
+    setApplicationVersion(QStringLiteral("1.0"));
+    setWindowIcon(QIcon(QStringLiteral(":/vantrel/vantrel.png")));
+    QStringList args = arguments();
+    args.removeFirst();
+    m_commandLine = CCommandLine::Parse(args);
+}
+
+CVantrelApp::~CVantrelApp() = default;
+
+bool CVantrelApp::InitInstance() {
+    m_store = std::make_unique<CProfileStore>();
+    m_pMainFrame = std::make_unique<CMainFrame>(*m_store, m_commandLine.m_strPath);
+    m_pMainFrame->show();
+    return true;
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+// Command identifiers of the main window. The numbers are part of the program's
+// vocabulary: the string table keys its prompts by them, and tests find actions by them.
+namespace cmd {
+inline constexpr int ID_PROGRAM_CONFIG = 32771;
+inline constexpr int ID_TARGET_DIRECTORIES = 32772;
+inline constexpr int ID_CLEAR_PICTURE = 32775;
+inline constexpr int ID_DELETE_PICTURE = 32776;
+inline constexpr int ID_TOGGLE_RESIZE = 32777;
+inline constexpr int ID_FILE_TYPES = 32778;
+inline constexpr int ID_GO_TO_HOME = 32779;
+inline constexpr int ID_REFRESH_FILES = 32780;
+inline constexpr int ID_BUTTON_GROUP1 = 32781;
+inline constexpr int ID_BUTTON_GROUP2 = 32782;
+inline constexpr int ID_BUTTON_GROUP3 = 32783;
+inline constexpr int ID_BUTTON_GROUP4 = 32784;
+
+inline constexpr int ID_FILE_PRINT = 57607;
+inline constexpr int ID_FILE_PRINT_SETUP = 57606;
+inline constexpr int ID_APP_EXIT = 57665;
+inline constexpr int ID_APP_ABOUT = 57664;
+inline constexpr int ID_EDIT_COPY = 57634;
+inline constexpr int ID_NEXT_PANE = 57680;
+inline constexpr int ID_PREV_PANE = 57681;
+inline constexpr int ID_VIEW_TOOLBAR = 59392;
+inline constexpr int ID_VIEW_STATUS_BAR = 59393;
+} // namespace cmd

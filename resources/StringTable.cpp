@@ -1,0 +1,96 @@
+#include "resources/StringTable.h"
+
+#include <algorithm>
+#include <array>
+
+namespace strings {
+namespace {
+
+struct Entry {
+    int id;
+    const char* text;
+};
+
+// Sorted by id so that Load can search it.
+constexpr std::array kStrings{
+    Entry{100, "OLE initialization failed.  Make sure that the OLE libraries are the correct "
+               "version."},
+    Entry{102, "Failed to create object.  Make sure the object is entered in the system "
+               "registry."},
+    Entry{104, "%lu KB"},
+    Entry{128, "Vantrel\n\nVantre\n\n\nVantrel.Document\nVantre Document"},
+    // Picture type descriptions, 2000 + format code.
+    Entry{2001, "Paintbrush"},
+    Entry{2003, "Tagged Image File Format"},
+    Entry{2004, "Truevision Targa"},
+    Entry{2006, "Bitmap"},
+    Entry{2010, "JFIF Compliant"},
+    Entry{2015, "Extended Windows Metafile"},
+    Entry{2016, "Encapsulated Postscript"},
+    Entry{2051, "MacPaint"},
+    Entry{2053, "Microsoft Paint"},
+    Entry{2054, "WordPerfect Bitmap"},
+    Entry{2055, "Sun Raster Images"},
+    Entry{2075, "Portable Network Graphics"},
+    Entry{2076, "Photoshop"},
+    // Picture type short names, 3000 + format code.
+    Entry{3001, "PCX"},
+    Entry{3003, "TIF"},
+    Entry{3004, "TGA"},
+    Entry{3006, "BMP"},
+    Entry{3010, "JPG"},
+    Entry{3015, "WMF"},
+    Entry{3016, "EPS"},
+    Entry{3051, "MAC"},
+    Entry{3053, "MSP"},
+    Entry{3054, "WPG"},
+    Entry{3055, "RAS"},
+    Entry{3075, "PNG"},
+    Entry{3076, "PSD"},
+    // Command prompts: status-bar text, then after the line feed the tooltip.
+    Entry{32771, "Edit the main program configuration\nEdit Program Config"},
+    Entry{32772, "Change the target Destination Directories\nEdit Destinations"},
+    Entry{32775, "Clear the current picture on screen\nClear the Current Pic"},
+    Entry{32776, "Delete the current picture onscreen\nDelete the Current Pic"},
+    Entry{32777, "Toggle automatic picture resizing\nToggle Resize"},
+    Entry{32778, "Edit the image types available in the file list\nEdit File Types"},
+    Entry{32779, "Return to the Home Directory\nGo To Home"},
+    Entry{32780, "Refresh the file list\nRefresh Files"},
+    Entry{57344, "Vantrel"},
+    Entry{57345, "Ready"},
+    Entry{57606, "Change the printer and printing options\nPrint Setup"},
+    Entry{57607, "Print the active picture\nPrint"},
+    Entry{57664, "Display program information, version number and copyright\nAbout"},
+    Entry{57665, "Quit the application; prompts to save documents\nExit"},
+    Entry{57680, "Switch to the next window pane\nNext Pane"},
+    Entry{57681, "Switch back to the previous window pane\nPrevious Pane"},
+    Entry{59392, "Show or hide the toolbar\nToggle ToolBar"},
+    Entry{59393, "Show or hide the status bar\nToggle StatusBar"},
+};
+
+static_assert(std::is_sorted(kStrings.begin(), kStrings.end(),
+                             [](const Entry& a, const Entry& b) { return a.id < b.id; }));
+
+const Entry* Find(int id) {
+    auto it = std::lower_bound(kStrings.begin(), kStrings.end(), id,
+                               [](const Entry& e, int key) { return e.id < key; });
+    return (it != kStrings.end() && it->id == id) ? &*it : nullptr;
+}
+
+} // namespace
+
+QString Load(int id) {
+    const Entry* e = Find(id);
+    return e ? QString::fromUtf8(e->text) : QString();
+}
+
+bool Has(int id) { return Find(id) != nullptr; }
+
+QString Prompt(int id) { return Load(id).section(QLatin1Char('\n'), 0, 0); }
+
+QString Tooltip(int id) {
+    const QString s = Load(id);
+    return s.contains(QLatin1Char('\n')) ? s.section(QLatin1Char('\n'), 1) : QString();
+}
+
+} // namespace strings

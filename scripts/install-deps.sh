@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Vantrel needs to build, run and test.
+# Idempotent and quiet when everything is already there.
+set -euo pipefail
+
+packages=(
+  g++ cmake ninja-build pkg-config            # build tools
+  qt6-base-dev qt6-image-formats-plugins      # widgets, printing, tests; TIFF/TGA/WebP readers
+  libmagick++-6.q16-dev                       # legacy picture formats
+  ghostscript                                 # Encapsulated PostScript
+  libjpeg-turbo-progs                         # djpeg, the reference in the decode benchmark
+  imagemagick                                 # test fixtures and screenshots
+  xvfb xauth xdotool x11-utils                # end-to-end test under a real X server
+  fonts-dejavu-core                           # a font for the offscreen platform
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

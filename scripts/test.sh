@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything under AddressSanitizer and
+# UndefinedBehaviorSanitizer and runs every test on Qt's offscreen platform.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+cmake --preset asan >/dev/null
+cmake --build --preset asan
+ctest --preset asan "$@"
