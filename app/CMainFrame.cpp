@@ -2,6 +2,7 @@
 
 #include "app/CMainStatusBar.h"
 #include "app/CPicSplitter.h"
+#include "app/CSplashWnd.h"
 #include "app/CVantrelDoc.h"
 #include "browser/CFileSelect.h"
 #include "dialogs/CAboutDlg.h"
@@ -34,6 +35,7 @@ CMainFrame::CMainFrame(CProfileStore& store, const QString& startupPath, QWidget
     OnCreateClient();
     CreateBars();
     ConnectCommands();
+    CSplashWnd::ShowSplash(this);
     InitialUpdate();
 
     // Logging out ends the application without a close event for every window.
@@ -128,24 +130,40 @@ CFileSelect* CMainFrame::FileSelectPane() const {
 CVantrelView* CMainFrame::PictureViewPane() const {
     return static_cast<CVantrelView*>(m_wndSplitter->widget(1));
 }
-CTarget* CMainFrame::TargetPane() const { return static_cast<CTarget*>(m_wndSplitter->widget(2)); }
+CTarget* CMainFrame::TargetPane() const {
+    return static_cast<CTarget*>(m_wndSplitter->widget(2));
+}
 
 QString CMainFrame::GetTargetString(int i, int which) const {
     return which == 1 ? m_settings.GetTargetName(i) : m_settings.GetTargetDir(i);
 }
-QString CMainFrame::GetHomeDirectory() const { return m_settings.GetHomeDirectory(); }
-int CMainFrame::GetFitPicToWindow() const { return m_settings.GetFitPicToWindow(); }
-void CMainFrame::RebuildExtensionList() {}
-void CMainFrame::OnSendToTarget(int) {}
-void CMainFrame::OnDeletePicture() {}
-void CMainFrame::FocusFileList() {}
+QString CMainFrame::GetHomeDirectory() const {
+    return m_settings.GetHomeDirectory();
+}
+int CMainFrame::GetFitPicToWindow() const {
+    return m_settings.GetFitPicToWindow();
+}
+void CMainFrame::RebuildExtensionList() {
+}
+void CMainFrame::OnSendToTarget(int) {
+}
+void CMainFrame::OnDeletePicture() {
+}
+void CMainFrame::FocusFileList() {
+}
 
 void CMainFrame::SetStatusPaneText(int pane, const QString& text) {
     m_wndStatusBar->SetPaneText(pane, text);
 }
-QString CMainFrame::StatusPaneText(int pane) const { return m_wndStatusBar->PaneText(pane); }
-void CMainFrame::SetDocumentTitle(const QString& title) { m_document->SetTitle(title); }
-QString CMainFrame::DocumentTitle() const { return m_document->GetTitle(); }
+QString CMainFrame::StatusPaneText(int pane) const {
+    return m_wndStatusBar->PaneText(pane);
+}
+void CMainFrame::SetDocumentTitle(const QString& title) {
+    m_document->SetTitle(title);
+}
+QString CMainFrame::DocumentTitle() const {
+    return m_document->GetTitle();
+}
 
 void CMainFrame::UpdateCaption() {
     setWindowTitle(m_document->GetTitle() + QStringLiteral(" - ") +

@@ -22,7 +22,8 @@ CMainStatusBar::CMainStatusBar(QWidget* parent) : QStatusBar(parent) {
     for (int i = 0; i < 3; ++i) {
         m_indicators[i] = new QLabel(this);
         m_indicators[i]->setObjectName(QString::fromLatin1(names[i]));
-        m_indicators[i]->setFixedWidth(fontMetrics().horizontalAdvance(QLatin1String(names[i])) + 8);
+        m_indicators[i]->setFixedWidth(fontMetrics().horizontalAdvance(QLatin1String(names[i])) +
+                                       8);
         addPermanentWidget(m_indicators[i]);
     }
 }

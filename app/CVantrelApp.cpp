@@ -1,6 +1,7 @@
 #include "app/CVantrelApp.h"
 
 #include "app/CMainFrame.h"
+#include "app/CSplashWnd.h"
 #include "platform/CProfileStore.h"
 #include "resources/StringTable.h"
 
@@ -14,6 +15,7 @@ CVantrelApp::CVantrelApp(int& argc, char** argv) : QApplication(argc, argv) {
     QStringList args = arguments();
     args.removeFirst();
     m_commandLine = CCommandLine::Parse(args);
+    CSplashWnd::EnableSplash(m_commandLine.m_bShowSplash);
 }
 
 CVantrelApp::~CVantrelApp() = default;

@@ -1,6 +1,7 @@
 #include "app/CVantrelDoc.h"
 
-CVantrelDoc::CVantrelDoc(QObject* parent) : QObject(parent) {}
+CVantrelDoc::CVantrelDoc(QObject* parent) : QObject(parent) {
+}
 
 bool CVantrelDoc::OnNewDocument() {
     SetTitle(QStringLiteral("Ostlewin"));

@@ -21,7 +21,9 @@ namespace {
 
 const char* const kIdProperty = "controlId";
 
-QString Caption(const dlg::Control& c) { return c.text ? QString::fromUtf8(c.text) : QString(); }
+QString Caption(const dlg::Control& c) {
+    return c.text ? QString::fromUtf8(c.text) : QString();
+}
 
 QWidget* MakeStandard(const dlg::Control& c, QWidget* parent) {
     using dlg::Kind;
@@ -40,7 +42,8 @@ QWidget* MakeStandard(const dlg::Control& c, QWidget* parent) {
     case Kind::Static: {
         auto* l = new QLabel(parent);
         l->setTextFormat(Qt::PlainText);
-        l->setText((c.style & dlg::NoPrefix) ? Caption(c) : QString(Caption(c)).remove(QLatin1Char('&')));
+        l->setText((c.style & dlg::NoPrefix) ? Caption(c)
+                                             : QString(Caption(c)).remove(QLatin1Char('&')));
         return l;
     }
     case Kind::Icon: {

@@ -5,10 +5,12 @@
 CProfileStore::CProfileStore()
     : m_settings(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                              QStringLiteral("Ostlewin"),
-                                             QStringLiteral("Vantrel"))) {}
+                                             QStringLiteral("Vantrel"))) {
+}
 
 CProfileStore::CProfileStore(const QString& iniFile)
-    : m_settings(std::make_unique<QSettings>(iniFile, QSettings::IniFormat)) {}
+    : m_settings(std::make_unique<QSettings>(iniFile, QSettings::IniFormat)) {
+}
 
 CProfileStore::~CProfileStore() = default;
 
@@ -16,8 +18,7 @@ QString CProfileStore::Key(const QString& section, const QString& entry) const {
     return section + QLatin1Char('/') + entry;
 }
 
-int CProfileStore::GetProfileInt(const QString& section, const QString& entry,
-                                 int nDefault) const {
+int CProfileStore::GetProfileInt(const QString& section, const QString& entry, int nDefault) const {
     const QVariant v = m_settings->value(Key(section, entry));
     if (!v.isValid())
         return nDefault;
@@ -52,4 +53,6 @@ bool CProfileStore::Flush() {
     return m_settings->status() == QSettings::NoError;
 }
 
-QString CProfileStore::FileName() const { return m_settings->fileName(); }
+QString CProfileStore::FileName() const {
+    return m_settings->fileName();
+}

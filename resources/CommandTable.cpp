@@ -76,20 +76,28 @@ constexpr std::array kToolbar{
 };
 
 constexpr std::array kAllIds{
-    ID_PROGRAM_CONFIG, ID_TARGET_DIRECTORIES, ID_CLEAR_PICTURE, ID_DELETE_PICTURE,
-    ID_TOGGLE_RESIZE,  ID_FILE_TYPES,         ID_GO_TO_HOME,    ID_REFRESH_FILES,
-    ID_BUTTON_GROUP1,  ID_BUTTON_GROUP2,      ID_BUTTON_GROUP3, ID_BUTTON_GROUP4,
-    ID_FILE_PRINT,     ID_FILE_PRINT_SETUP,   ID_APP_EXIT,      ID_APP_ABOUT,
-    ID_EDIT_COPY,      ID_NEXT_PANE,          ID_PREV_PANE,     ID_VIEW_TOOLBAR,
+    ID_PROGRAM_CONFIG,  ID_TARGET_DIRECTORIES, ID_CLEAR_PICTURE, ID_DELETE_PICTURE,
+    ID_TOGGLE_RESIZE,   ID_FILE_TYPES,         ID_GO_TO_HOME,    ID_REFRESH_FILES,
+    ID_BUTTON_GROUP1,   ID_BUTTON_GROUP2,      ID_BUTTON_GROUP3, ID_BUTTON_GROUP4,
+    ID_FILE_PRINT,      ID_FILE_PRINT_SETUP,   ID_APP_EXIT,      ID_APP_ABOUT,
+    ID_EDIT_COPY,       ID_NEXT_PANE,          ID_PREV_PANE,     ID_VIEW_TOOLBAR,
     ID_VIEW_STATUS_BAR,
 };
 
 } // namespace
 
-std::span<const Popup> MainMenu() { return kMainMenu; }
-std::span<const Accelerator> MainAccelerators() { return kAccelerators; }
-std::span<const ToolbarButton> MainToolbar() { return kToolbar; }
-std::span<const int> AllCommandIds() { return kAllIds; }
+std::span<const Popup> MainMenu() {
+    return kMainMenu;
+}
+std::span<const Accelerator> MainAccelerators() {
+    return kAccelerators;
+}
+std::span<const ToolbarButton> MainToolbar() {
+    return kToolbar;
+}
+std::span<const int> AllCommandIds() {
+    return kAllIds;
+}
 
 const char* MenuText(int id) {
     for (const Popup& popup : kMainMenu)

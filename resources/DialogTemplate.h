@@ -12,15 +12,15 @@ enum class Kind {
     DefPushButton,
     RadioButton,
     CheckBox,
-    Static,  // a text label
-    Icon,    // a label showing the application icon
+    Static, // a text label
+    Icon,   // a label showing the application icon
     Edit,
     ListBox,
     ComboBox,
     TreeView,
     ListView,
     TabControl,
-    Custom,  // created by the dialog's own factory (the imaging control, for example)
+    Custom, // created by the dialog's own factory (the imaging control, for example)
 };
 
 // The window styles the builder understands.

@@ -84,9 +84,13 @@ QString Load(int id) {
     return e ? QString::fromUtf8(e->text) : QString();
 }
 
-bool Has(int id) { return Find(id) != nullptr; }
+bool Has(int id) {
+    return Find(id) != nullptr;
+}
 
-QString Prompt(int id) { return Load(id).section(QLatin1Char('\n'), 0, 0); }
+QString Prompt(int id) {
+    return Load(id).section(QLatin1Char('\n'), 0, 0);
+}
 
 QString Tooltip(int id) {
     const QString s = Load(id);

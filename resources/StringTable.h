@@ -4,7 +4,7 @@
 
 // The program's string table: every caption, prompt and message that has a number.
 namespace strings {
-inline constexpr int IDS_APP_TITLE = 57344;  // "Vantrel"
+inline constexpr int IDS_APP_TITLE = 57344;    // "Vantrel"
 inline constexpr int IDS_IDLE_MESSAGE = 57345; // "Ready"
 inline constexpr int IDP_OLE_INIT_FAILED = 100;
 inline constexpr int IDP_FAILED_TO_CREATE = 102;

@@ -8,14 +8,20 @@ namespace {
 const QString kConfig = QStringLiteral("Config");
 const QString kHome = QStringLiteral("HomeDirectory");
 
-QString TwoDigits(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); }
+QString TwoDigits(int n) {
+    return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
+}
 
 // Rectangles are stored as left, top, right, bottom with right and bottom exclusive,
 // the way the window manager reports outer window rectangles.
-QRect FromEdges(int x1, int y1, int x2, int y2) { return QRect(x1, y1, x2 - x1, y2 - y1); }
+QRect FromEdges(int x1, int y1, int x2, int y2) {
+    return QRect(x1, y1, x2 - x1, y2 - y1);
+}
 } // namespace
 
-QString CSettings::SectionName(int nSet) { return QStringLiteral("TargetSet") + TwoDigits(nSet + 1); }
+QString CSettings::SectionName(int nSet) {
+    return QStringLiteral("TargetSet") + TwoDigits(nSet + 1);
+}
 QString CSettings::TargetNameEntry(int i) {
     return QStringLiteral("Target") + TwoDigits(i + 1) + QStringLiteral("Name");
 }
@@ -23,12 +29,16 @@ QString CSettings::TargetDirEntry(int i) {
     return QStringLiteral("Target") + TwoDigits(i + 1) + QStringLiteral("Dir");
 }
 
-int CSettings::ClampSelectionSet(int n) { return n < 0 ? 0 : (n >= kTargetSetCount ? kTargetSetCount - 1 : n); }
+int CSettings::ClampSelectionSet(int n) {
+    return n < 0 ? 0 : (n >= kTargetSetCount ? kTargetSetCount - 1 : n);
+}
 
 void CSettings::Load(CProfileStore& store) {
-    m_nFilterFlags = store.GetProfileInt(kConfig, QStringLiteral("FilterFlags"), kDefaultFilterFlags);
+    m_nFilterFlags =
+        store.GetProfileInt(kConfig, QStringLiteral("FilterFlags"), kDefaultFilterFlags);
     // An index outside 0..3 (a hand-edited store) would select no tab and no set.
-    m_nSelectionSet = ClampSelectionSet(store.GetProfileInt(kConfig, QStringLiteral("SelectionSet"), 0));
+    m_nSelectionSet =
+        ClampSelectionSet(store.GetProfileInt(kConfig, QStringLiteral("SelectionSet"), 0));
     m_bFitPicToWindow = store.GetProfileInt(kConfig, QStringLiteral("FitPicToWindow"), 0);
     m_bMoveFiles = store.GetProfileInt(kConfig, QStringLiteral("MoveFiles"), 1);
     m_bUseRecyclingBin = store.GetProfileInt(kConfig, QStringLiteral("UseRecyclingBin"), 1);
@@ -75,22 +85,42 @@ void CSettings::Save(CProfileStore& store, const QRect& windowRect) {
     m_rectWindow = windowRect;
     store.WriteProfileInt(kConfig, QStringLiteral("WindowX1"), windowRect.left());
     store.WriteProfileInt(kConfig, QStringLiteral("WindowY1"), windowRect.top());
-    store.WriteProfileInt(kConfig, QStringLiteral("WindowX2"), windowRect.left() + windowRect.width());
-    store.WriteProfileInt(kConfig, QStringLiteral("WindowY2"), windowRect.top() + windowRect.height());
+    store.WriteProfileInt(kConfig, QStringLiteral("WindowX2"),
+                          windowRect.left() + windowRect.width());
+    store.WriteProfileInt(kConfig, QStringLiteral("WindowY2"),
+                          windowRect.top() + windowRect.height());
     store.Flush();
 }
 
-CTargetSet& CSettings::Current() { return m_arrTargetSets[ClampSelectionSet(m_nSelectionSet)]; }
+CTargetSet& CSettings::Current() {
+    return m_arrTargetSets[ClampSelectionSet(m_nSelectionSet)];
+}
 const CTargetSet& CSettings::Current() const {
     return m_arrTargetSets[ClampSelectionSet(m_nSelectionSet)];
 }
-const CTargetSet& CSettings::TargetSet(int n) const { return m_arrTargetSets[ClampSelectionSet(n)]; }
+const CTargetSet& CSettings::TargetSet(int n) const {
+    return m_arrTargetSets[ClampSelectionSet(n)];
+}
 
-void CSettings::SetSelectionSet(int n) { m_nSelectionSet = ClampSelectionSet(n); }
+void CSettings::SetSelectionSet(int n) {
+    m_nSelectionSet = ClampSelectionSet(n);
+}
 
-QString CSettings::GetHomeDirectory() const { return Current().m_strHomeDirectory; }
-void CSettings::SetHomeDirectory(const QString& dir) { Current().m_strHomeDirectory = dir; }
-QString CSettings::GetTargetName(int i) const { return Current().m_astrNames.at(i); }
-void CSettings::SetTargetName(int i, const QString& name) { Current().m_astrNames.at(i) = name; }
-QString CSettings::GetTargetDir(int i) const { return Current().m_astrDirs.at(i); }
-void CSettings::SetTargetDir(int i, const QString& dir) { Current().m_astrDirs.at(i) = dir; }
+QString CSettings::GetHomeDirectory() const {
+    return Current().m_strHomeDirectory;
+}
+void CSettings::SetHomeDirectory(const QString& dir) {
+    Current().m_strHomeDirectory = dir;
+}
+QString CSettings::GetTargetName(int i) const {
+    return Current().m_astrNames.at(i);
+}
+void CSettings::SetTargetName(int i, const QString& name) {
+    Current().m_astrNames.at(i) = name;
+}
+QString CSettings::GetTargetDir(int i) const {
+    return Current().m_astrDirs.at(i);
+}
+void CSettings::SetTargetDir(int i, const QString& dir) {
+    Current().m_astrDirs.at(i) = dir;
+}

@@ -51,10 +51,10 @@ public:
 
     const CTargetSet& TargetSet(int n) const;
 
-    static QString SectionName(int nSet);      // "TargetSet01".."TargetSet04"
-    static QString TargetNameEntry(int i);     // "Target01Name".."Target20Name"
-    static QString TargetDirEntry(int i);      // "Target01Dir".."Target20Dir"
-    static int ClampSelectionSet(int n);       // any stored number into 0..3
+    static QString SectionName(int nSet);  // "TargetSet01".."TargetSet04"
+    static QString TargetNameEntry(int i); // "Target01Name".."Target20Name"
+    static QString TargetDirEntry(int i);  // "Target01Dir".."Target20Dir"
+    static int ClampSelectionSet(int n);   // any stored number into 0..3
 
 private:
     CTargetSet& Current();

@@ -3,9 +3,9 @@
 #include <QList>
 #include <QRect>
 
-inline constexpr int kMinUsableWidth = 300;  // room for both side panes and some picture
+inline constexpr int kMinUsableWidth = 300; // room for both side panes and some picture
 inline constexpr int kMinUsableHeight = 200;
-inline constexpr int kMinVisibleWidth = 100;  // enough of the title bar to grab it
+inline constexpr int kMinVisibleWidth = 100; // enough of the title bar to grab it
 inline constexpr int kMinVisibleHeight = 30;
 
 // Brings a stored main-window rectangle back where a person can use it. `screens` are the

@@ -18,6 +18,8 @@ constexpr Template kAbout{"100", "About Vantrel", 217, 47, kControls};
 
 } // namespace
 
-const Template& AboutTemplate() { return kAbout; }
+const Template& AboutTemplate() {
+    return kAbout;
+}
 
 } // namespace dlg

@@ -167,8 +167,10 @@ void TestMainFrame::everyCommandHasItsKeysAndPrompts() {
     const Expect expected[] = {
         {cmd::ID_PROGRAM_CONFIG, {}, "Edit the main program configuration"},
         {cmd::ID_TARGET_DIRECTORIES, {}, "Change the target Destination Directories"},
-        {cmd::ID_CLEAR_PICTURE, QKeySequence(Qt::Key_Escape), "Clear the current picture on screen"},
-        {cmd::ID_DELETE_PICTURE, QKeySequence(Qt::Key_Delete), "Delete the current picture onscreen"},
+        {cmd::ID_CLEAR_PICTURE, QKeySequence(Qt::Key_Escape),
+         "Clear the current picture on screen"},
+        {cmd::ID_DELETE_PICTURE, QKeySequence(Qt::Key_Delete),
+         "Delete the current picture onscreen"},
         {cmd::ID_TOGGLE_RESIZE, QKeySequence(Qt::Key_Space), "Toggle automatic picture resizing"},
         {cmd::ID_FILE_TYPES, {}, "Edit the image types available in the file list"},
         {cmd::ID_GO_TO_HOME, QKeySequence(Qt::Key_Home), "Return to the Home Directory"},
@@ -182,7 +184,8 @@ void TestMainFrame::everyCommandHasItsKeysAndPrompts() {
         {cmd::ID_APP_EXIT, {}, "Quit the application; prompts to save documents"},
         {cmd::ID_EDIT_COPY, QKeySequence(Qt::CTRL | Qt::Key_C), ""},
         {cmd::ID_NEXT_PANE, QKeySequence(Qt::Key_F6), "Switch to the next window pane"},
-        {cmd::ID_PREV_PANE, QKeySequence(Qt::SHIFT | Qt::Key_F6), "Switch back to the previous window pane"},
+        {cmd::ID_PREV_PANE, QKeySequence(Qt::SHIFT | Qt::Key_F6),
+         "Switch back to the previous window pane"},
         {cmd::ID_VIEW_TOOLBAR, {}, "Show or hide the toolbar"},
         {cmd::ID_VIEW_STATUS_BAR, {}, "Show or hide the status bar"},
     };

@@ -49,14 +49,14 @@ void TestSettings::saveWritesTheWholeLayout() {
     s.Save(profile.Store(), QRect(16, 16, 768, 558));
 
     QSettings raw(profile.Path(), QSettings::IniFormat);
-    QCOMPARE(raw.childGroups(), (QStringList{"Config", "TargetSet01", "TargetSet02",
-                                             "TargetSet03", "TargetSet04"}));
+    QCOMPARE(raw.childGroups(),
+             (QStringList{"Config", "TargetSet01", "TargetSet02", "TargetSet03", "TargetSet04"}));
     raw.beginGroup(QStringLiteral("Config"));
     QStringList config = raw.childKeys();
     config.sort();
-    QCOMPARE(config, (QStringList{"FilterFlags", "FitPicToWindow", "MoveFiles", "SelectionSet",
-                                  "UseRecyclingBin", "WindowX1", "WindowX2", "WindowY1",
-                                  "WindowY2"}));
+    QCOMPARE(config,
+             (QStringList{"FilterFlags", "FitPicToWindow", "MoveFiles", "SelectionSet",
+                          "UseRecyclingBin", "WindowX1", "WindowX2", "WindowY1", "WindowY2"}));
     for (const QString& key : config) {
         bool isNumber = false;
         raw.value(key).toString().toInt(&isNumber);
@@ -90,7 +90,8 @@ void TestSettings::absentAndEmptyNamesDiffer() {
     // Saved back, the empty name is still there as an empty value.
     s.Save(profile.Store(), s.GetWindowRectSetting());
     profile.Reopen();
-    QCOMPARE(profile.Store().GetProfileString("TargetSet02", "Target05Name", "absent"), QString(""));
+    QCOMPARE(profile.Store().GetProfileString("TargetSet02", "Target05Name", "absent"),
+             QString(""));
 }
 
 void TestSettings::perSetAccessorsFollowTheSelection() {
@@ -104,8 +105,10 @@ void TestSettings::perSetAccessorsFollowTheSelection() {
     QCOMPARE(s.GetTargetName(10), QStringLiteral("< None >"));
     s.Save(profile.Store(), s.GetWindowRectSetting());
     profile.Reopen();
-    QCOMPARE(profile.Store().GetProfileString("TargetSet04", "Target11Name", ""), QStringLiteral("Holidays"));
-    QCOMPARE(profile.Store().GetProfileString("TargetSet04", "Target11Dir", ""), QStringLiteral("/pics/holidays"));
+    QCOMPARE(profile.Store().GetProfileString("TargetSet04", "Target11Name", ""),
+             QStringLiteral("Holidays"));
+    QCOMPARE(profile.Store().GetProfileString("TargetSet04", "Target11Dir", ""),
+             QStringLiteral("/pics/holidays"));
 }
 
 void TestSettings::valuesSurviveARoundTrip() {
@@ -189,13 +192,17 @@ void TestSettings::windowRectIsCorrected_data() {
     QTest::addColumn<QRect>("stored");
     QTest::addColumn<QRect>("expected");
     QTest::newRow("default stays") << QRect(16, 16, 768, 558) << QRect(16, 16, 768, 558);
-    QTest::newRow("on the second screen stays") << QRect(2000, 100, 800, 600) << QRect(2000, 100, 800, 600);
-    QTest::newRow("half off the left edge stays") << QRect(-400, 50, 800, 600) << QRect(-400, 50, 800, 600);
+    QTest::newRow("on the second screen stays")
+        << QRect(2000, 100, 800, 600) << QRect(2000, 100, 800, 600);
+    QTest::newRow("half off the left edge stays")
+        << QRect(-400, 50, 800, 600) << QRect(-400, 50, 800, 600);
     QTest::newRow("far off every screen") << QRect(9000, 9000, 800, 600) << QRect(16, 16, 800, 600);
     QTest::newRow("only a sliver visible") << QRect(-795, 10, 800, 600) << QRect(16, 16, 800, 600);
     QTest::newRow("too small") << QRect(100, 100, 40, 30) << QRect(100, 100, 768, 558);
-    QTest::newRow("inverted") << QRect(QPoint(500, 500), QPoint(100, 100)) << QRect(500, 500, 768, 558);
-    QTest::newRow("larger than the screen") << QRect(9000, 0, 5000, 4000) << QRect(16, 16, 1904, 1064);
+    QTest::newRow("inverted") << QRect(QPoint(500, 500), QPoint(100, 100))
+                              << QRect(500, 500, 768, 558);
+    QTest::newRow("larger than the screen")
+        << QRect(9000, 0, 5000, 4000) << QRect(16, 16, 1904, 1064);
 }
 
 void TestSettings::windowRectIsCorrected() {

@@ -4,10 +4,13 @@
 
 #include <QFile>
 
-TempProfile::TempProfile() : m_store(std::make_unique<CProfileStore>(Path())) {}
+TempProfile::TempProfile() : m_store(std::make_unique<CProfileStore>(Path())) {
+}
 TempProfile::~TempProfile() = default;
 
-QString TempProfile::Path() const { return m_dir.filePath(QStringLiteral("Vantrel.conf")); }
+QString TempProfile::Path() const {
+    return m_dir.filePath(QStringLiteral("Vantrel.conf"));
+}
 
 void TempProfile::Reopen() {
     m_store->Flush();
