@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QTemporaryDir>
 #include <memory>
@@ -23,3 +25,16 @@ private:
 
 // Writes a file of `size` bytes (a repeating pattern) and returns its path.
 QString WriteFile(const QString& path, qint64 size);
+
+// Byte-string paths, for names that are not valid UTF-8.
+// Writes `data` to path (created or truncated); false when that failed.
+bool WriteBytes(const QByteArray& path, const QByteArray& data);
+// The whole file, or a null QByteArray when it cannot be read.
+QByteArray ReadBytes(const QByteArray& path);
+// Every entry of a folder, hidden ones too, sorted; empty when it cannot be read.
+QList<QByteArray> ListDir(const QByteArray& dir);
+// A picture-like pattern of `size` bytes that differs with `seed`.
+QByteArray Pattern(qint64 size, int seed = 1);
+// Removes a folder and everything in it, whatever bytes the names are made of, without
+// crossing into other file systems; QDir cannot remove names that are not valid UTF-8.
+bool RemoveTree(const QByteArray& dir);
