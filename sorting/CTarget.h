@@ -2,7 +2,14 @@
 
 #include <QWidget>
 
-// The destination button bar: Delete, twenty destinations, Home, group tabs.
+class CButtonTabBar;
+class CFrameServices;
+
+// The destination button bar, the right-hand pane: Delete at the top, the twenty
+// destination buttons of the current button group, Home at the bottom, all lying on the
+// tab control whose four button-like tabs "1" to "4" choose the group. Everything shown is
+// read from the settings each time; every click goes to the main window and the keyboard
+// focus goes back to the file list.
 class CTarget : public QWidget {
     Q_OBJECT
 public:
@@ -10,4 +17,21 @@ public:
 
     // Runs once after the main window has created all three panes, left to right.
     virtual void OnInitialUpdate();
+    // Shows the current group: its tab, the captions and which buttons can be clicked.
+    void UpdateButtons();
+
+    CButtonTabBar* TabGroups() const { return m_tabGroups; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void OnSize(int cx, int cy);
+
+private:
+    void OnSelchangeTabGroups(int index);
+    void OnTarget(int i);
+    void OnHome();
+    void OnDelete();
+    CFrameServices* Frame() const;
+
+    CButtonTabBar* m_tabGroups = nullptr;
 };

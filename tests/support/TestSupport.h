@@ -2,11 +2,18 @@
 
 #include "platform/CProfileStore.h"
 
+#include <QByteArray>
 #include <QFile>
+#include <QList>
 #include <QString>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <cstdio>
+#include <dirent.h>
+#include <fcntl.h>
+#include <ftw.h>
 #include <memory>
+#include <unistd.h>
 
 // A settings store in a temporary file, so tests never touch the user's own settings.
 class TempProfile {
@@ -38,4 +45,59 @@ inline QString WriteFile(const QString& path, qint64 size) {
         if (f.write(chunk.constData(), std::min<qint64>(left, chunk.size())) < 0)
             return QString();
     return path;
+}
+
+// Byte-string paths, for names that are not valid UTF-8.
+// Writes `data` to path (created or truncated); false when that failed.
+inline bool WriteBytes(const QByteArray& path, const QByteArray& data) {
+    const int fd = ::open(path.constData(), O_CREAT | O_TRUNC | O_WRONLY | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return false;
+    const bool bWritten = ::write(fd, data.constData(), static_cast<size_t>(data.size())) ==
+                          static_cast<ssize_t>(data.size());
+    return ::close(fd) == 0 && bWritten;
+}
+
+// The whole file, or a null QByteArray when it cannot be read.
+inline QByteArray ReadBytes(const QByteArray& path) {
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return QByteArray();
+    QByteArray data("");
+    char buffer[65536];
+    ssize_t n;
+    while ((n = ::read(fd, buffer, sizeof buffer)) > 0)
+        data.append(buffer, n);
+    ::close(fd);
+    return n < 0 ? QByteArray() : data;
+}
+
+// Every entry of a folder, hidden ones too, sorted; empty when it cannot be read.
+inline QList<QByteArray> ListDir(const QByteArray& dir) {
+    QList<QByteArray> names;
+    if (DIR* d = ::opendir(dir.constData())) {
+        while (const dirent* e = ::readdir(d))
+            if (qstrcmp(e->d_name, ".") != 0 && qstrcmp(e->d_name, "..") != 0)
+                names.append(QByteArray(e->d_name));
+        ::closedir(d);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A picture-like pattern of `size` bytes that differs with `seed`.
+inline QByteArray Pattern(qint64 size, int seed = 1) {
+    QByteArray data(size, Qt::Uninitialized);
+    for (qint64 i = 0; i < size; ++i)
+        data[i] = static_cast<char>((i * 31 + seed * 7 + i / 251) & 0xff);
+    return data;
+}
+
+// Removes a folder and everything in it, whatever bytes the names are made of, without
+// crossing into other file systems; QDir cannot remove names that are not valid UTF-8.
+inline bool RemoveTree(const QByteArray& dir) {
+    const auto remove = [](const char* path, const struct stat*, int, struct FTW*) {
+        return ::remove(path);
+    };
+    return ::nftw(dir.constData(), remove, 16, FTW_DEPTH | FTW_PHYS | FTW_MOUNT) == 0;
 }

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "platform/CFileOpResult.h"
+
+#include <QByteArray>
+#include <optional>
+
+class CFileOpUi;
+
+// Moves, copies, deletes and renames files so that a picture is never lost and never
+// silently overwritten. Paths are native byte strings. A name already taken at the
+// destination is put to the user (replace, keep both, skip); replacing sends the file that
+// was there to the trash. A same-device move is one rename that never replaces; otherwise
+// the data is copied beside its new name, flushed and checked, linked into place without
+// replacing, and only then is the source removed; when anything fails the partial copy is
+// removed and the source is left as it was. Failures are told to the user through the
+// interface, naming the file, the destination and the reason.
+class CFileOperations {
+public:
+    explicit CFileOperations(CFileOpUi& ui) : m_ui(ui) {}
+
+    CFileOpResult Move(const QByteArray& file, const QByteArray& destDir);
+    CFileOpResult Copy(const QByteArray& file, const QByteArray& destDir);
+    // To the trash when bToTrash, otherwise removed outright. A file that cannot be trashed
+    // stays where it is; it is never removed outright instead.
+    CFileOpResult Delete(const QByteArray& file, bool bToTrash);
+    // A new name in the same folder, never taking one that is in use.
+    CFileOpResult Rename(const QByteArray& file, const QByteArray& newName);
+
+    // Copies write through a hidden temporary name rather than an unnamed file.
+    void PreferNamedTemp(bool bNamed) { m_bPreferNamed = bNamed; }
+    void SetChunkSize(qint64 bytes) { m_nChunk = bytes; }
+
+private:
+    enum class Mode { Move, Copy };
+    struct Plan;
+
+    CFileOpResult Transfer(Mode mode, const QByteArray& file, const QByteArray& destDir);
+    std::optional<CFileOpResult> Check(Mode mode, Plan& plan);
+    std::optional<CFileOpResult> ResolveConflict(Mode mode, Plan& plan);
+    std::optional<CFileOpResult> RenameInto(Plan& plan);
+    CFileOpResult CopyInto(Mode mode, Plan& plan);
+    std::optional<CFileOpResult> TrashExisting(Mode mode, const Plan& plan);
+    CFileOpResult Verify(Mode mode, const Plan& plan, const QByteArray& target, qint64 copiedSize);
+
+    CFileOpResult Fail(Mode mode, const Plan& plan, const QString& reason);
+    CFileOpResult Fail(const QString& message);
+
+    CFileOpUi& m_ui;
+    bool m_bPreferNamed = false;
+    qint64 m_nChunk = 1 << 20;
+};

@@ -1,0 +1,81 @@
+#include "platform/CTrash.h"
+
+#include "platform/CNativePath.h"
+#include "platform/CNoReplaceRename.h"
+#include "platform/CTrashDirectory.h"
+
+#include <QDateTime>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+constexpr int kMaxNumberedNames = 10000;
+}
+
+CTrash::Result CTrash::Put(const QByteArray& path) {
+    struct stat st {};
+    if (::lstat(path.constData(), &st) != 0)
+        return {errno, {}, {}};
+    if (S_ISDIR(st.st_mode))
+        return {EISDIR, {}, {}};
+    char resolved[PATH_MAX];
+    if (!::realpath(CNativePath::DirName(path).constData(), resolved))
+        return {errno, {}, {}};
+    const QByteArray name = CNativePath::FileName(path);
+    const QByteArray absPath = CNativePath::Join(resolved, name);
+
+    const CTrashDirectory::Place place = CTrashDirectory::For(absPath, st.st_dev);
+    if (place.error)
+        return {place.error, {}, {}};
+    // The home trash records absolute paths; a top directory's trash records them relative
+    // to the top directory, so that the medium can be mounted elsewhere.
+    QByteArray recorded = absPath;
+    if (!place.topDir.isEmpty())
+        recorded = absPath.mid(place.topDir == "/" ? 1 : place.topDir.size() + 1);
+    const QByteArray text = InfoText(recorded);
+
+    for (int n = 0; n < kMaxNumberedNames; ++n) {
+        const QByteArray trashName = n == 0 ? name : CNativePath::NumberedName(name, n);
+        const QByteArray info =
+            CNativePath::Join(CNativePath::Join(place.dir, "info"), trashName + ".trashinfo");
+        const int infoError = WriteInfo(info, text);
+        if (infoError == EEXIST)
+            continue;
+        if (infoError)
+            return {infoError, {}, {}};
+        const QByteArray file = CNativePath::Join(CNativePath::Join(place.dir, "files"), trashName);
+        const int error = CNoReplaceRename::Rename(path, file);
+        if (error == 0)
+            return {0, file, info};
+        ::unlink(info.constData());
+        if (error != EEXIST)
+            return {error, {}, {}};
+    }
+    return {EEXIST, {}, {}};
+}
+
+QByteArray CTrash::InfoText(const QByteArray& pathForInfo) {
+    return "[Trash Info]\nPath=" + pathForInfo.toPercentEncoding("/") + "\nDeletionDate=" +
+           QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toLatin1() +
+           '\n';
+}
+
+// Creates the info file exclusively, which also claims the name in the trash.
+int CTrash::WriteInfo(const QByteArray& infoFile, const QByteArray& text) {
+    const int fd = ::open(infoFile.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return errno;
+    int error = 0;
+    const ssize_t n = ::write(fd, text.constData(), static_cast<size_t>(text.size()));
+    if (n != text.size())
+        error = n < 0 ? errno : ENOSPC;
+    if (::close(fd) != 0 && !error)
+        error = errno;
+    if (error)
+        ::unlink(infoFile.constData());
+    return error;
+}

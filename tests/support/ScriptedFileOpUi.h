@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/CFileJob.h"
+#include "platform/CFileOpUi.h"
+
+#include <QList>
+#include <QStringList>
+#include <chrono>
+#include <thread>
+
+// The file operations' user interface, answered by the test: conflict answers are taken in
+// order (Skip when none are left), errors are collected, a copy can be cancelled.
+class ScriptedFileOpUi : public CFileOpUi {
+public:
+    ConflictChoice AskConflict(const CFileFacts& incoming, const CFileFacts& existing) override {
+        asked << incoming << existing;
+        return answers.isEmpty() ? ConflictChoice::Skip : answers.takeFirst();
+    }
+    void WaitFor(CFileJob& job, const QString& text) override {
+        waits.append(text);
+        if (bCancelEveryCopy)
+            job.Cancel();
+        while (!job.Finished())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    void ReportError(const QString& message) override { errors.append(message); }
+
+    QList<ConflictChoice> answers;
+    QList<CFileFacts> asked; // incoming, existing, incoming, existing, ...
+    QStringList errors;
+    QStringList waits;             // the text of every wait
+    bool bCancelEveryCopy = false; // cancel each job as soon as it is waited for
+};
