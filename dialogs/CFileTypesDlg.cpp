@@ -52,14 +52,14 @@ bool CFileTypesDlg::OnInitDialog() {
     CTemplateDialog::OnInitDialog();
     for (const FormatBox& box : kFormatBoxes) {
         SetItemText(box.id, FormatTypeLabel(FormatCodeOf(box.bit)));
-        if (m_pSettings && m_pSettings->IsFilterFlagSet(box.bit))
-            SetCheck(box.id, true);
+        SetCheck(box.id, m_pSettings && m_pSettings->IsFilterFlagSet(box.bit));
     }
     if (m_pSettings && m_pSettings->IsFilterFlagSet(filetypes::kAllFilesBit)) {
         SetCheck(dlg::IDC_ALL_FILES, true);
         EnableFormatBoxes(false);
         m_bAllFiles = 1;
     } else {
+        EnableFormatBoxes(true); // a dialog shown again starts from the settings alone
         m_bAllFiles = 0;
     }
     UpdateData(false);

@@ -18,11 +18,20 @@ namespace {
 const QString kTitle = QStringLiteral("Select Directory");
 
 // The folder list shows the path down to the directory on show, then its subfolders,
-// each level indented below the one before; it is a tree that never collapses.
+// each level indented below the one before: a tree that never collapses and so draws no
+// expand marks.
+class FolderTree : public QTreeWidget {
+public:
+    using QTreeWidget::QTreeWidget;
+
+protected:
+    void drawBranches(QPainter*, const QRect&, const QModelIndex&) const override {}
+};
+
 QWidget* MakeFolderList(const dlg::Control& c, QWidget* parent) {
     if (c.id != dlg::IDC_FOLDER_LIST)
         return nullptr;
-    auto* tree = new QTreeWidget(parent);
+    auto* tree = new FolderTree(parent);
     tree->setHeaderHidden(true);
     tree->setRootIsDecorated(false);
     tree->setItemsExpandable(false);
@@ -159,9 +168,8 @@ void CSelectDir::FillFolders() {
     }
     tree->expandAll();
     tree->setCurrentItem(parent);
-    // As many subfolders as fit below the directory on show, and the path above it if room.
-    if (parent->childCount() > 0)
-        tree->scrollToItem(parent->child(parent->childCount() - 1));
+    // The path from the top, as far as it fits with the directory on show.
+    tree->scrollToTop();
     tree->scrollToItem(parent);
 }
 

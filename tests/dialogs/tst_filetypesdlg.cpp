@@ -122,8 +122,13 @@ void TestFileTypesDlg::aviBitIsLostAtOkAndKeptAtCancel() {
     c.SetSettings(&kept);
     c.open();
     Click(&c, 1013);
+    Click(&c, IDC_ALL_FILES);
     Click(&c, 2);
     QCOMPARE(kept.GetFilterFlags(), 8192 | 1024);
+    c.open(); // shown again, it starts from the settings, not from the cancelled marks
+    QCOMPARE(CheckedBoxes(&c), QList<int>{1012});
+    QVERIFY(!Checked(&c, IDC_ALL_FILES));
+    QVERIFY(AllFormatBoxesEnabled(&c, true));
 
     CSettings lost = WithFlags(8192 | 1024);
     CFileTypesDlg d;
