@@ -66,10 +66,12 @@ bool IsWithin(const QString& dir, const QString& root) {
 CSelectDir::CSelectDir(QWidget* parent)
     : CTemplateDialog(dlg::DirOpenTemplate(), parent, MakeFolderList) {
     FolderList()->installEventFilter(this);
-    connect(
-        FolderList(), &QTreeWidget::itemActivated, this,
-        [this](QTreeWidgetItem* item) { ChangeDir(item->data(0, Qt::UserRole).toString()); },
-        Qt::QueuedConnection); // the view finishes with the item before the list refills
+    // The path is read now; the list refills once the view has finished with the item.
+    connect(FolderList(), &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
+        const QString path = item->data(0, Qt::UserRole).toString();
+        QMetaObject::invokeMethod(
+            this, [this, path] { ChangeDir(path); }, Qt::QueuedConnection);
+    });
     if (auto* drives = qobject_cast<QComboBox*>(Item(dlg::IDC_DRIVES)))
         connect(drives, &QComboBox::activated, this, &CSelectDir::OnDriveChosen);
 }
