@@ -15,6 +15,7 @@
 #include <QStyle>
 #include <QTabBar>
 #include <QTreeWidget>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -120,6 +121,10 @@ void CDialogBuilder::Build(QWidget* host, const dlg::Template& t, const Factory&
         if (c.id != dlg::kStaticId)
             w->setObjectName(QStringLiteral("ctl%1").arg(c.id));
         w->setGeometry(MapDialogRect(fm, QRect(c.x, c.y, c.cx, c.cy)));
+        // A combo box's template height includes its drop-down list; the box itself keeps
+        // the height of one line.
+        if (auto* combo = qobject_cast<QComboBox*>(w))
+            combo->resize(combo->width(), std::min(combo->height(), combo->sizeHint().height()));
         ApplyStyle(w, c);
 
         // A radio button that starts a group opens a new exclusive group.

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <span>
+
+// The picture file types the file list can show: each has one bit of the FilterFlags
+// setting, one extension and the imaging control's format code, which selects the type's
+// description (string 2000 + code) and short name (string 3000 + code).
+namespace filetypes {
+
+inline constexpr int kNoFormat = 0;         // rows without a format code
+inline constexpr int kAviBit = 0x2000;      // kept when stored, never offered in the dialog
+inline constexpr int kAllFilesBit = 0x4000; // every file, whatever the other bits say
+
+struct PictureFileType {
+    int bit;
+    const char* extension; // three upper-case letters, no dot; empty for every file
+    int formatCode;        // kNoFormat when the type has none
+};
+
+// Every row in bit order, 0x0001 to 0x4000.
+std::span<const PictureFileType> Table();
+// The row of one bit, or null when no row has it.
+const PictureFileType* FindByBit(int bit);
+
+// The description ("JFIF Compliant") and short name ("JPG") of a format code; empty for a
+// code the string table does not know.
+QString Description(int formatCode);
+QString ShortName(int formatCode);
+
+// The extensions the file list admits for a FilterFlags value: the set bits' extensions
+// with JPG after EPS and BMP, and none at all when the all-files bit is set. An empty
+// list lets every file through.
+QStringList ExtensionList(int filterFlags);
+
+} // namespace filetypes

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "resources/DialogTemplate.h"
+
+namespace dlg {
+inline constexpr int IDD_CONFIG = 136;
+inline constexpr int IDC_MOVE_FILE = 1005; // first of the radio group: Move, Copy
+inline constexpr int IDC_COPY_FILE = 1006;
+inline constexpr int IDC_RESIZE_TO_FIT = 1007;
+inline constexpr int IDC_RECYCLE_BIN = 1010;
+const Template& ConfigTemplate();
+} // namespace dlg

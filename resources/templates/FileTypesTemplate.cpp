@@ -1,0 +1,38 @@
+#include "resources/templates/FileTypesTemplate.h"
+
+#include <array>
+
+namespace dlg {
+namespace {
+
+constexpr unsigned kBox = TabStop; // every check box is an auto check box with a tab stop
+
+constexpr std::array kControls{
+    Control{1, Kind::DefPushButton, "OK", 149, 106, 50, 14, TabStop},
+    Control{2, Kind::PushButton, "Cancel", 203, 106, 50, 14, TabStop},
+    Control{kStaticId, Kind::Static, "Image Formats Supported:", 7, 7, 100, 8, Group},
+    Control{1012, Kind::CheckBox, "JPG", 7, 18, 130, 10, kBox},
+    Control{1013, Kind::CheckBox, "BMP", 7, 31, 130, 10, kBox},
+    Control{1014, Kind::CheckBox, "WPG", 149, 18, 130, 10, kBox},
+    Control{1015, Kind::CheckBox, "TGA", 7, 44, 130, 10, kBox},
+    Control{1016, Kind::CheckBox, "WMF", 149, 31, 130, 10, kBox},
+    Control{1017, Kind::CheckBox, "TIF", 7, 57, 130, 10, kBox},
+    Control{1018, Kind::CheckBox, "RAS", 149, 44, 130, 10, kBox},
+    Control{1019, Kind::CheckBox, "PNG", 7, 70, 130, 10, kBox},
+    Control{1020, Kind::CheckBox, "MAC", 149, 57, 130, 10, kBox},
+    Control{1021, Kind::CheckBox, "PCX", 7, 83, 130, 10, kBox},
+    Control{1022, Kind::CheckBox, "EPS", 149, 70, 130, 10, kBox},
+    Control{1023, Kind::CheckBox, "MSP", 7, 110, 130, 10, kBox},
+    Control{1024, Kind::CheckBox, "PSD", 7, 96, 130, 10, kBox},
+    Control{IDC_ALL_FILES, Kind::CheckBox, "*.* (All Files)", 149, 88, 60, 10, kBox},
+};
+
+constexpr Template kFileTypes{"138", "File Types Available", 286, 127, kControls};
+
+} // namespace
+
+const Template& FileTypesTemplate() {
+    return kFileTypes;
+}
+
+} // namespace dlg

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "resources/DialogTemplate.h"
+
+namespace dlg {
+inline constexpr int IDD_FILE_TYPES = 138;
+inline constexpr int IDC_ALL_FILES = 1028;
+// The thirteen format boxes are 1012 to 1024.
+inline constexpr int IDC_FIRST_FORMAT = 1012;
+inline constexpr int IDC_LAST_FORMAT = 1024;
+const Template& FileTypesTemplate();
+} // namespace dlg
