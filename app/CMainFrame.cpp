@@ -6,6 +6,9 @@
 #include "app/CVantrelDoc.h"
 #include "browser/CFileSelect.h"
 #include "dialogs/CAboutDlg.h"
+#include "dialogs/CConfigDlg.h"
+#include "dialogs/CFileTypesDlg.h"
+#include "dialogs/CTargetDirsDlg.h"
 #include "picture/CVantrelView.h"
 #include "platform/CProfileStore.h"
 #include "resources/CommandIds.h"
@@ -17,6 +20,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMenuBar>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QScreen>
 #include <QTimer>
 #include <QToolBar>
@@ -28,6 +33,7 @@ CMainFrame::CMainFrame(CProfileStore& store, const QString& startupPath, QWidget
     m_settings.Load(m_store);
     MoveToStoredRect();
 
+    m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     m_document = new CVantrelDoc(this);
     connect(m_document, &CVantrelDoc::TitleChanged, this, &CMainFrame::UpdateCaption);
     m_document->OnNewDocument();
@@ -105,6 +111,51 @@ void CMainFrame::ConnectCommands() {
     connect(Action(cmd::ID_NEXT_PANE), &QAction::triggered, this, [this] { ActivatePane(1); });
     connect(Action(cmd::ID_PREV_PANE), &QAction::triggered, this, [this] { ActivatePane(-1); });
     Action(cmd::ID_TOGGLE_RESIZE)->setCheckable(true);
+
+    const auto on = [this](int id, auto handler) {
+        connect(Action(id), &QAction::triggered, this, handler);
+    };
+    on(cmd::ID_PROGRAM_CONFIG, &CMainFrame::OnProgramConfig);
+    on(cmd::ID_TARGET_DIRECTORIES, &CMainFrame::OnTargetDirectories);
+    on(cmd::ID_FILE_TYPES, &CMainFrame::OnFileTypes);
+    on(cmd::ID_FILE_PRINT_SETUP, &CMainFrame::OnFilePrintSetup);
+    for (int n = 0; n < kTargetSetCount; ++n)
+        on(cmd::ID_BUTTON_GROUP1 + n, [this, n] { OnSelectButtonGroup(n); });
+}
+
+void CMainFrame::OnProgramConfig() {
+    CConfigDlg dlg(this);
+    dlg.SetSettings(&m_settings);
+    dlg.DoModal();
+    FocusFileList();
+}
+
+void CMainFrame::OnTargetDirectories() {
+    CTargetDirsDlg dlg(this);
+    dlg.SetSettings(&m_settings);
+    dlg.DoModal();
+    TargetPane()->UpdateButtons();
+    FocusFileList();
+}
+
+void CMainFrame::OnFileTypes() {
+    CFileTypesDlg dlg(this);
+    dlg.SetSettings(&m_settings);
+    dlg.DoModal();
+    RebuildExtensionList();
+    FocusFileList();
+}
+
+void CMainFrame::OnSelectButtonGroup(int n) {
+    m_settings.SetSelectionSet(n);
+    TargetPane()->UpdateButtons();
+}
+
+void CMainFrame::OnFilePrintSetup() {
+    QPrintDialog dlg(m_printer.get(), this);
+    dlg.setWindowTitle(QStringLiteral("Print Setup"));
+    dlg.setOption(QAbstractPrintDialog::PrintToFile, true);
+    dlg.exec(); // the choice stays in the shared printer for the next Print
 }
 
 void CMainFrame::InitialUpdate() {

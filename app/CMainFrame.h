@@ -5,6 +5,7 @@
 #include "settings/CSettings.h"
 
 #include <QMainWindow>
+#include <memory>
 
 class CFileSelect;
 class CMainStatusBar;
@@ -13,6 +14,7 @@ class CProfileStore;
 class CTarget;
 class CVantrelDoc;
 class CVantrelView;
+class QPrinter;
 class QToolBar;
 
 // The program's one top-level window. It owns the settings for the whole run (read when
@@ -49,6 +51,14 @@ public:
     CVantrelDoc* GetPictureDocument() const { return m_document; }
     QToolBar* ToolBar() const { return m_wndToolBar; }
 
+    // Commands of the main window.
+    void OnProgramConfig();
+    void OnTargetDirectories();
+    void OnFileTypes();
+    void OnSelectButtonGroup(int n);
+    void OnFilePrintSetup();
+    QPrinter* Printer() { return m_printer.get(); }
+
     // Writes every setting to the store, once per run, whichever way the window closes.
     void SaveSettings();
     // The outer rectangle to store: the normal one even while maximised or minimised.
@@ -75,6 +85,7 @@ private:
     CPicSplitter* m_wndSplitter = nullptr;
     QToolBar* m_wndToolBar = nullptr;
     CCommandBuilder::Actions m_actions;
+    std::unique_ptr<QPrinter> m_printer; // shared by Print Setup and Print
     QRect m_rectRequested;
     bool m_bSaved = false;
     bool m_bFirstShow = true;

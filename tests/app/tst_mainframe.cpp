@@ -2,13 +2,16 @@
 #include "app/CMainStatusBar.h"
 #include "app/CPicSplitter.h"
 #include "browser/CFileSelect.h"
+#include "platform/CButtonTabBar.h"
 #include "platform/CProfileStore.h"
 #include "resources/CommandIds.h"
 #include "resources/StringTable.h"
+#include "sorting/CTarget.h"
 #include "tests/support/TestSupport.h"
 
 #include <QAction>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSettings>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -26,6 +29,7 @@ private Q_SLOTS:
     void everyCommandHasItsKeysAndPrompts();
     void menusAndToolbarFollowTheTables();
     void acceleratorsWinOverTheFocusedControl();
+    void groupKeysSwitchTheButtonGroup();
 };
 
 void TestMainFrame::firstStartOpensWithDefaults() {
@@ -239,6 +243,26 @@ void TestMainFrame::acceleratorsWinOverTheFocusedControl() {
     QCOMPARE(toggle.count(), 1);
     QCOMPARE(del.count(), 1);
     QCOMPARE(home.count(), 1);
+}
+
+void TestMainFrame::groupKeysSwitchTheButtonGroup() {
+    TempProfile profile;
+    profile.Store().WriteProfileString("TargetSet03", "Target02Name", "Beach");
+    profile.Store().WriteProfileString("TargetSet03", "Target02Dir", "/tmp");
+    CMainFrame frame(profile.Store());
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowActive(&frame));
+    auto* button = qobject_cast<QPushButton*>(frame.TargetPane()->findChild<QWidget*>("ctl1101"));
+    QVERIFY(button);
+    QVERIFY(!button->isEnabled());
+    QTest::keyClick(&frame, Qt::Key_3, Qt::AltModifier);
+    QCOMPARE(frame.Settings().GetSelectionSet(), 2);
+    QCOMPARE(frame.TargetPane()->TabGroups()->currentIndex(), 2);
+    QCOMPARE(button->text(), QStringLiteral("Beach"));
+    QVERIFY(button->isEnabled());
+    QTest::keyClick(&frame, Qt::Key_1, Qt::AltModifier);
+    QCOMPARE(frame.Settings().GetSelectionSet(), 0);
+    QVERIFY(!button->isEnabled());
 }
 
 QTEST_MAIN(TestMainFrame)
