@@ -10,7 +10,8 @@
 CImageCtrl::CImageCtrl(QWidget* parent)
     : QWidget(parent), m_pSource(std::make_unique<CPictureSource>()),
       m_pPrint(std::make_unique<CPrintSession>()) {
-    setObjectName(QStringLiteral("CImageCtrl"));
+    // Tagged like a control built from a dialog template, so it is found by its id.
+    setObjectName(QStringLiteral("ctl%1").arg(kControlId));
     setProperty("controlId", kControlId);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);

@@ -85,7 +85,7 @@ bool CPictureSource::Open(const QString& path) {
     if (!CheckSize())
         return false;
     m_strPath = path;
-    if (IsQtType(format) && OpenWithQt(path, start.head))
+    if (IsQtType(format) && OpenWithQt(path))
         return true;
     if (!m_strError.isEmpty())
         return false;
@@ -102,26 +102,26 @@ bool CPictureSource::CheckSize() {
 
 // True when Qt takes the file; false with an error set when the file is bad, and false
 // without one when another reader should try (Targa files Qt refuses).
-bool CPictureSource::OpenWithQt(const QString& path, const QByteArray& head) {
-    Q_UNUSED(head);
+bool CPictureSource::OpenWithQt(const QString& path) {
+    if (m_info.nFormat == picfmt::kJpg && !IsCompleteJpeg(path))
+        return Fail(QObject::tr("The picture data ends early (the file is incomplete)."));
     QString error;
     if (!CQtPictureReader::ReadHeader(path, m_info.nFormat, m_info, error)) {
         if (m_info.nFormat == picfmt::kTga)
             return false;
-        return Fail(QObject::tr("The picture header is damaged (%1).").arg(error));
+        return Fail(QObject::tr("The picture header is damaged."));
     }
-    if (!CheckSize())
+    return CheckSize();
+}
+
+bool CPictureSource::IsCompleteJpeg(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
         return false;
-    if (m_info.nFormat == picfmt::kJpg) {
-        QFile file(path);
-        const qint64 size = file.size();
-        uchar* mapped = file.open(QIODevice::ReadOnly) ? file.map(0, size) : nullptr;
-        const QByteArray whole = mapped ? QByteArray() : file.readAll();
-        const QByteArrayView data = mapped ? QByteArrayView(mapped, size) : QByteArrayView(whole);
-        if (!JpegStructure::IsComplete(data))
-            return Fail(QObject::tr("The picture data ends early (the file is incomplete)."));
-    }
-    return true;
+    const qint64 size = file.size();
+    if (const uchar* mapped = file.map(0, size))
+        return JpegStructure::IsComplete(QByteArrayView(mapped, size));
+    return JpegStructure::IsComplete(file.readAll());
 }
 
 bool CPictureSource::OpenBuffered(const QString& path, qint64 fileSize) {
@@ -207,6 +207,8 @@ QImage CPictureSource::Decode(QSize target) {
     QImage image =
         CQtPictureReader::Decode(m_strPath, m_info.nFormat, smaller ? target : QSize(), error);
     if (image.isNull())
-        m_strError = QObject::tr("The picture data is damaged (%1).").arg(error);
+        m_strError = error.isEmpty() || error == QLatin1String("Unknown error")
+                         ? QObject::tr("The picture data is damaged.")
+                         : QObject::tr("The picture data is damaged (%1).").arg(error);
     return image;
 }

@@ -46,7 +46,8 @@ public:
 
 private:
     bool Fail(const QString& message);
-    bool OpenWithQt(const QString& path, const QByteArray& head);
+    bool OpenWithQt(const QString& path);
+    static bool IsCompleteJpeg(const QString& path);
     bool OpenBuffered(const QString& path, qint64 fileSize);
     bool CheckSize();
     bool CanServe(QSize target) const;
