@@ -87,7 +87,8 @@ void CHeaderProbe::ProbeTiff(QByteArrayView head, SPictureInfo& info) {
         else if (tag == 277)
             samples = static_cast<int>(value);
     }
-    info.nBitsPerPixel = bits * samples;
+    info.nBitsPerPixel =
+        bits > 0 && bits <= 64 && samples > 0 && samples <= 16 ? bits * samples : 0;
 }
 
 void CHeaderProbe::ProbePng(QByteArrayView head, SPictureInfo& info) {
@@ -125,8 +126,8 @@ void CHeaderProbe::ProbePsd(QByteArrayView head, SPictureInfo& info) {
     case 2: // indexed
         info.nBitsPerPixel = 8;
         break;
-    default:
-        info.nBitsPerPixel = channels * depth;
+    default: // a damaged header gives an unknown depth, not an absurd one
+        info.nBitsPerPixel = channels <= 56 && depth <= 32 ? channels * depth : 0;
         break;
     }
 }

@@ -3,9 +3,11 @@
 #include "picture/CPictureSource.h"
 #include "picture/CPrintSession.h"
 #include "picture/CViewPlacement.h"
+#include "picture/DecodeLimits.h"
 
 #include <QFileInfo>
 #include <QPainter>
+#include <algorithm>
 
 CImageCtrl::CImageCtrl(QWidget* parent)
     : QWidget(parent), m_pSource(std::make_unique<CPictureSource>()),
@@ -99,8 +101,10 @@ bool CImageCtrl::SetViewClip(float left, float top, float width, float height) {
 
 QSize CImageCtrl::DecodeTarget() const {
     const qreal ratio = devicePixelRatioF();
-    return QSize(qMax(1, qRound(m_rectView.width() * ratio)),
-                 qMax(1, qRound(m_rectView.height() * ratio)));
+    auto pixels = [ratio](qreal length) {
+        return qRound(std::clamp(length * ratio, 1.0, qreal(limits::kMaxSide)));
+    };
+    return QSize(pixels(m_rectView.width()), pixels(m_rectView.height()));
 }
 
 void CImageCtrl::PrepareDrawing() {

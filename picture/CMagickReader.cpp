@@ -68,10 +68,10 @@ void CMagickReader::Initialise() {
 }
 
 QString CMagickReader::ShortReason(const char* what) {
-    // "Magick: improper image header `name' @ error/pcx.c/..." -> "improper image header"
+    // "program: improper image header `name' @ error/pcx.c/..." -> "improper image header"
     QString reason = QString::fromLocal8Bit(what);
-    if (reason.startsWith(QLatin1String("Magick: ")))
-        reason.remove(0, 8);
+    if (const qsizetype colon = reason.indexOf(QLatin1String(": ")); colon >= 0)
+        reason.remove(0, colon + 2);
     for (const QLatin1String cut : {QLatin1String(" `"), QLatin1String(" @ "), QLatin1String(" (")})
         if (const qsizetype at = reason.indexOf(cut); at > 0)
             reason.truncate(at);

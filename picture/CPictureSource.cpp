@@ -58,6 +58,8 @@ bool CPictureSource::Fail(const QString& message) {
 }
 
 int CPictureSource::DetectFileFormat(const QString& path) {
+    if (!QFileInfo(path).isFile())
+        return picfmt::kUnknown;
     QFile file(path);
     SFileStart start;
     if (!file.open(QIODevice::ReadOnly) || !ReadStart(file, picfmt::kDetectHeadBytes, start))
@@ -68,9 +70,12 @@ int CPictureSource::DetectFileFormat(const QString& path) {
 bool CPictureSource::Open(const QString& path) {
     Close();
     m_strError.clear();
-    QFile file(path);
-    if (!file.exists())
+    const QFileInfo info(path);
+    if (!info.exists())
         return Fail(QObject::tr("The file does not exist."));
+    if (!info.isFile()) // a folder, a pipe or a device would never end or block reading
+        return Fail(QObject::tr("This is not an ordinary file."));
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return Fail(QObject::tr("The file cannot be read (%1).").arg(file.errorString()));
     if (file.size() == 0)
@@ -144,6 +149,11 @@ bool CPictureSource::OpenBuffered(const QString& path, qint64 fileSize) {
         return CheckSize();
     case picfmt::kMsp:
         image = CMspReader::Read(data, error);
+        break;
+    case picfmt::kWmf:
+        if (data.mid(40, 4) == " EMF") // no reader on this system draws enhanced metafiles
+            return Fail(QObject::tr("Enhanced metafiles cannot be shown."));
+        image = CMagickReader::Read(data, m_info.nFormat, bits, error);
         break;
     default:
         image = CMagickReader::Read(data, m_info.nFormat, bits, error);

@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
 
 using namespace pictest;
 
@@ -23,6 +24,7 @@ private Q_SLOTS:
     void failedLoadClearsThePreviousFigures();
     void badFilesSayWhyAndNeverCrash_data();
     void badFilesSayWhyAndNeverCrash();
+    void foldersAndPipesAreRefusedWithoutBlocking();
     void damagedCopiesOfEveryTypeNeverCrash();
     void fileInfoDescribesTheQueriedFile();
     void printingToPdfGivesOnePageWithThePicture();
@@ -208,6 +210,15 @@ void TestImageCtrl::badFilesSayWhyAndNeverCrash_data() {
     const qsizetype sof = jpegBomb.indexOf("\xFF\xC0");
     QVERIFY(sof > 0);
     jpegBomb[sof + 5] = jpegBomb[sof + 6] = jpegBomb[sof + 7] = jpegBomb[sof + 8] = char(0xFF);
+    QByteArray emf(88, '\0');
+    emf[0] = 1;
+    emf.replace(40, 4, " EMF");
+    QTest::newRow("enhanced metafile") << emf << "a.wmf"
+                                       << "Enhanced metafiles";
+    QByteArray wpg = ReadAll(FixturePath("wpg.wpg"));
+    wpg[14] = 1; // marks the file as encrypted
+    QTest::newRow("encrypted WPG") << wpg << "a.wpg"
+                                   << "damaged (encrypted";
     QTest::newRow("JPEG bomb") << jpegBomb << "a.jpg"
                                << "too large";
 }
@@ -224,7 +235,21 @@ void TestImageCtrl::badFilesSayWhyAndNeverCrash() {
     QCOMPARE(m_ctrl->ImageWidth(), 0.0f);
     QCOMPARE(m_ctrl->ImageHeight(), 0.0f);
     QVERIFY2(m_ctrl->LastError().contains(reason), qPrintable(m_ctrl->LastError()));
+    QVERIFY(!m_ctrl->LastError().contains(QCoreApplication::applicationName()));
     QCOMPARE(m_ctrl->BeginPrint(), 0L);
+}
+
+void TestImageCtrl::foldersAndPipesAreRefusedWithoutBlocking() {
+    QVERIFY(QDir(m_dir.path()).mkdir("folder.jpg"));
+    Show(m_dir.filePath("folder.jpg"), true);
+    QCOMPARE(m_ctrl->LastError(), QStringLiteral("This is not an ordinary file."));
+    // Opening a pipe for reading would wait for a writer for ever.
+    const QByteArray fifo = QFile::encodeName(m_dir.filePath("pipe.png"));
+    QCOMPARE(mkfifo(fifo.constData(), 0600), 0);
+    Show(QFile::decodeName(fifo), true);
+    QCOMPARE(m_ctrl->LastError(), QStringLiteral("This is not an ordinary file."));
+    QCOMPARE(m_ctrl->ImageWidth(), 0.0f);
+    QVERIFY(!m_ctrl->QueryFileInfo(QFile::decodeName(fifo), 1));
 }
 
 void TestImageCtrl::damagedCopiesOfEveryTypeNeverCrash() {
