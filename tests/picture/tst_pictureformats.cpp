@@ -17,6 +17,7 @@ private Q_SLOTS:
     void everyTypeDecodes();
     void typeComesFromTheContentNotTheName();
     void exifRotatedJpegIsUpright();
+    void jpegEndIsFoundPastTrailingData();
     void postScriptFallsBackToItsPreview();
     void postScriptThatNeverEndsIsStopped();
 };
@@ -101,6 +102,23 @@ void TestPictureFormats::exifRotatedJpegIsUpright() {
     QCOMPARE(source.DecodedSize(), QSize(5, 10));
     QVERIFY(Near(small.pixel(2, 1), Qt::red, 80));
     QVERIFY(Near(small.pixel(2, 8), Qt::blue, 80));
+}
+
+void TestPictureFormats::jpegEndIsFoundPastTrailingData() {
+    QTemporaryDir dir;
+    // Some cameras append more data after the picture; its thumbnail's end marker must not
+    // count as the picture's end either.
+    const QByteArray jpeg = MakeJpeg(64, 32, 6);
+    CPictureSource source;
+    QVERIFY(source.Open(WriteBytes(dir.filePath("tail.jpg"), jpeg + QByteArray(5000, 'v'))));
+    QCOMPARE(source.Info().nWidth, 32);
+    // A metadata block holding an end marker, then the picture cut off in its data.
+    const QByteArray block("\xFF\xE2\x00\x06\xFF\xD9\xFF\xD9", 8);
+    const QByteArray marked = jpeg.left(2) + block + jpeg.mid(2);
+    const qsizetype scan = marked.indexOf("\xFF\xDA");
+    QVERIFY(scan > 0);
+    QVERIFY(!source.Open(WriteBytes(dir.filePath("cut.jpg"), marked.left(scan + 40) + "junk")));
+    QVERIFY(source.Error().contains("incomplete"));
 }
 
 void TestPictureFormats::postScriptFallsBackToItsPreview() {
