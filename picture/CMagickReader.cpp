@@ -3,11 +3,7 @@
 #include "picture/DecodeLimits.h"
 #include "picture/PictureFormat.h"
 
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wpedantic"
-#pragma GCC diagnostic ignored "-Wextra"
 #include <Magick++.h>
-#pragma GCC diagnostic pop
 
 #include <QObject>
 #include <mutex>
