@@ -1,8 +1,12 @@
 #pragma once
 
+#include "picture/CImageCtrl.h"
+
 #include <QWidget>
 
-// The picture view: hosts the imaging control.
+// The picture view, the middle pane: nothing but the imaging control, which always
+// covers the whole pane (the picture is never scrolled) and stays hidden until the
+// picture list shows a picture in it.
 class CVantrelView : public QWidget {
     Q_OBJECT
 public:
@@ -10,4 +14,9 @@ public:
 
     // Runs once after the main window has created all three panes, left to right.
     virtual void OnInitialUpdate();
+
+    CImageCtrl m_imageCtrl; // owned; the picture list holds a non-owning pointer to it
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 };

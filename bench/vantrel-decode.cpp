@@ -1,0 +1,101 @@
+// vantrel-decode: decodes picture files through the imaging control's pipeline and prints
+// one tab-separated line per file: path, size, depth, format code and decode time; or the
+// path and the reason it cannot be shown.
+//
+//   vantrel-decode [--fit WxH] [--repeat N] FILE...
+//
+// --fit decodes as the view does when fitting the picture into a WxH control; --repeat
+// decodes each file N times and reports the median time.
+
+#include "picture/CFitScale.h"
+#include "picture/CPictureSource.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QStringList>
+#include <QTextStream>
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+struct SOptions {
+    QSize fit;
+    int repeat = 1;
+    QStringList files;
+};
+
+bool ParseArguments(const QStringList& args, SOptions& options) {
+    for (int i = 1; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == QLatin1String("--fit") && i + 1 < args.size()) {
+            const QStringList wh = args[++i].split(QLatin1Char('x'));
+            options.fit = wh.size() == 2 ? QSize(wh[0].toInt(), wh[1].toInt()) : QSize();
+            if (options.fit.isEmpty())
+                return false;
+        } else if (a == QLatin1String("--repeat") && i + 1 < args.size()) {
+            options.repeat = args[++i].toInt();
+            if (options.repeat < 1)
+                return false;
+        } else if (a.startsWith(QLatin1String("--"))) {
+            return false;
+        } else {
+            options.files.append(a);
+        }
+    }
+    return !options.files.isEmpty();
+}
+
+// One decode as the view does it: header, then the pixels at the size they are shown.
+bool DecodeOnce(const QString& path, QSize fit, CPictureSource& source) {
+    if (!source.Open(path))
+        return false;
+    const SPictureInfo& info = source.Info();
+    QSize target(info.nWidth, info.nHeight);
+    if (fit.isValid()) {
+        const int p = CFitScale::Percent(float(fit.width()), float(fit.height()),
+                                         float(info.nWidth), float(info.nHeight));
+        target = CFitScale::ScaledSize(float(info.nWidth), float(info.nHeight), p).toSize();
+    }
+    return !source.ImageAt(target).isNull();
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    SOptions options;
+    if (!ParseArguments(app.arguments(), options)) {
+        QTextStream(stderr) << "usage: vantrel-decode [--fit WxH] [--repeat N] FILE...\n";
+        return 2;
+    }
+    int failures = 0;
+    for (const QString& path : options.files) {
+        std::vector<double> times;
+        CPictureSource source;
+        bool ok = true;
+        for (int i = 0; i < options.repeat && ok; ++i) {
+            QElapsedTimer timer;
+            timer.start();
+            ok = DecodeOnce(path, options.fit, source);
+            times.push_back(double(timer.nsecsElapsed()) / 1e6);
+        }
+        if (!ok) {
+            out << path << "\terror: " << source.Error() << '\n';
+            ++failures;
+            continue;
+        }
+        const SPictureInfo& info = source.Info();
+        out << path << '\t' << info.nWidth << 'x' << info.nHeight << '\t' << info.nBitsPerPixel
+            << " bpp\tformat " << info.nFormat << '\t' << QString::number(Median(times), 'f', 1)
+            << " ms\n";
+    }
+    return failures ? 1 : 0;
+}

@@ -1,0 +1,171 @@
+#include "picture/CHeaderProbe.h"
+
+#include "picture/ByteReader.h"
+#include "picture/PictureFormat.h"
+
+#include <cstdlib>
+
+SPictureInfo CHeaderProbe::Probe(int format, QByteArrayView head) {
+    SPictureInfo info;
+    info.nFormat = format;
+    switch (format) {
+    case picfmt::kJpg:
+        ProbeJpeg(head, info);
+        break;
+    case picfmt::kTif:
+        ProbeTiff(head, info);
+        break;
+    case picfmt::kPng:
+        ProbePng(head, info);
+        break;
+    case picfmt::kBmp:
+        ProbeBmp(head, info);
+        break;
+    case picfmt::kPsd:
+        ProbePsd(head, info);
+        break;
+    default:
+        ProbeFixed(format, head, info);
+        break;
+    }
+    return info;
+}
+
+void CHeaderProbe::ProbeJpeg(QByteArrayView head, SPictureInfo& info) {
+    qsizetype at = 2;
+    while (at + 4 <= head.size()) {
+        if (static_cast<uchar>(head[at]) != 0xFF)
+            return;
+        const int marker = static_cast<uchar>(head[at + 1]);
+        if (marker == 0xFF) { // fill byte
+            ++at;
+            continue;
+        }
+        const int length = ReadBE16(head, at + 2);
+        const bool frame =
+            marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        if (frame) {
+            if (at + 10 > head.size())
+                return;
+            info.nHeight = ReadBE16(head, at + 5);
+            info.nWidth = ReadBE16(head, at + 7);
+            info.nBitsPerPixel = static_cast<int>(ReadByte(head, at + 4) * ReadByte(head, at + 9));
+            return;
+        }
+        if (marker == 0xDA || length < 2)
+            return;
+        at += 2 + length;
+    }
+}
+
+void CHeaderProbe::ProbeTiff(QByteArrayView head, SPictureInfo& info) {
+    const bool little = head.startsWith("II");
+    auto u16 = [&](qsizetype at) { return little ? ReadLE16(head, at) : ReadBE16(head, at); };
+    auto u32 = [&](qsizetype at) { return little ? ReadLE32(head, at) : ReadBE32(head, at); };
+    const qsizetype ifd = u32(4);
+    const int entries = u16(ifd);
+    int bits = 1;
+    int samples = 1;
+    for (int i = 0; i < entries; ++i) {
+        const qsizetype e = ifd + 2 + 12 * qsizetype(i);
+        if (e + 12 > head.size())
+            break;
+        const int tag = u16(e);
+        const int type = u16(e + 2);
+        const quint32 count = u32(e + 4);
+        // A SHORT value sits in the entry; more than two of them sit at an offset.
+        qsizetype valueAt = e + 8;
+        if (type == 3 && count > 2)
+            valueAt = u32(e + 8);
+        const quint32 value = type == 3 ? u16(valueAt) : u32(valueAt);
+        if (tag == 256)
+            info.nWidth = static_cast<int>(value);
+        else if (tag == 257)
+            info.nHeight = static_cast<int>(value);
+        else if (tag == 258)
+            bits = static_cast<int>(value);
+        else if (tag == 277)
+            samples = static_cast<int>(value);
+    }
+    info.nBitsPerPixel =
+        bits > 0 && bits <= 64 && samples > 0 && samples <= 16 ? bits * samples : 0;
+}
+
+void CHeaderProbe::ProbePng(QByteArrayView head, SPictureInfo& info) {
+    if (head.size() < 26 || head.sliced(12, 4) != "IHDR")
+        return;
+    info.nWidth = static_cast<int>(ReadBE32(head, 16));
+    info.nHeight = static_cast<int>(ReadBE32(head, 20));
+    const int depth = static_cast<int>(ReadByte(head, 24));
+    static constexpr int kChannels[] = {1, 0, 3, 1, 2, 0, 4};
+    const quint32 colourType = ReadByte(head, 25);
+    info.nBitsPerPixel = colourType < 7 ? depth * kChannels[colourType] : 0;
+}
+
+void CHeaderProbe::ProbeBmp(QByteArrayView head, SPictureInfo& info) {
+    if (ReadLE32(head, 14) == 12) { // the old core header
+        info.nWidth = ReadLE16(head, 18);
+        info.nHeight = ReadLE16(head, 20);
+        info.nBitsPerPixel = ReadLE16(head, 24);
+        return;
+    }
+    info.nWidth = std::abs(static_cast<qint32>(ReadLE32(head, 18)));
+    info.nHeight = std::abs(static_cast<qint32>(ReadLE32(head, 22)));
+    info.nBitsPerPixel = ReadLE16(head, 28);
+}
+
+void CHeaderProbe::ProbePsd(QByteArrayView head, SPictureInfo& info) {
+    info.nHeight = static_cast<int>(ReadBE32(head, 14));
+    info.nWidth = static_cast<int>(ReadBE32(head, 18));
+    const int channels = ReadBE16(head, 12);
+    const int depth = ReadBE16(head, 22);
+    switch (ReadBE16(head, 24)) {
+    case 0: // bitmap
+        info.nBitsPerPixel = 1;
+        break;
+    case 2: // indexed
+        info.nBitsPerPixel = 8;
+        break;
+    default: // a damaged header gives an unknown depth, not an absurd one
+        info.nBitsPerPixel = channels <= 56 && depth <= 32 ? channels * depth : 0;
+        break;
+    }
+}
+
+void CHeaderProbe::ProbeFixed(int format, QByteArrayView head, SPictureInfo& info) {
+    switch (format) {
+    case picfmt::kPcx:
+        info.nWidth = ReadLE16(head, 8) - ReadLE16(head, 4) + 1;
+        info.nHeight = ReadLE16(head, 10) - ReadLE16(head, 6) + 1;
+        info.nBitsPerPixel = static_cast<int>(ReadByte(head, 3) * ReadByte(head, 65));
+        break;
+    case picfmt::kRas:
+        info.nWidth = static_cast<int>(ReadBE32(head, 4));
+        info.nHeight = static_cast<int>(ReadBE32(head, 8));
+        info.nBitsPerPixel = static_cast<int>(ReadBE32(head, 12));
+        break;
+    case picfmt::kTga:
+        info.nWidth = ReadLE16(head, 12);
+        info.nHeight = ReadLE16(head, 14);
+        info.nBitsPerPixel = static_cast<int>(ReadByte(head, 16));
+        break;
+    case picfmt::kMsp:
+        info.nWidth = ReadLE16(head, 4);
+        info.nHeight = ReadLE16(head, 6);
+        info.nBitsPerPixel = 1;
+        break;
+    case picfmt::kMac:
+        info.nWidth = 576;
+        info.nHeight = 720;
+        info.nBitsPerPixel = 1;
+        break;
+    case picfmt::kWmf:
+    case picfmt::kEps:
+        info.nBitsPerPixel = 24; // drawn in full colour
+        break;
+    default:
+        break;
+    }
+    if (info.nWidth < 0 || info.nHeight < 0)
+        info.nWidth = info.nHeight = 0;
+}

@@ -1,0 +1,75 @@
+#include "picture/CQtPictureReader.h"
+
+#include "picture/DecodeLimits.h"
+#include "picture/PictureFormat.h"
+
+#include <QImageReader>
+
+namespace {
+bool IsTransposed(QImageIOHandler::Transformations t) {
+    return t.testFlag(QImageIOHandler::TransformationRotate90);
+}
+} // namespace
+
+QByteArray CQtPictureReader::ReaderName(int format) {
+    switch (format) {
+    case picfmt::kPng:
+        return "png";
+    case picfmt::kJpg:
+        return "jpeg";
+    case picfmt::kBmp:
+        return "bmp";
+    case picfmt::kTif:
+        return "tiff";
+    case picfmt::kTga:
+        return "tga";
+    default:
+        return {};
+    }
+}
+
+int CQtPictureReader::DepthOf(QImage::Format format) {
+    switch (format) {
+    case QImage::Format_Invalid:
+        return 0;
+    case QImage::Format_RGB32:
+    case QImage::Format_RGB888:
+        return 24;
+    default:
+        return QImage::toPixelFormat(format).bitsPerPixel();
+    }
+}
+
+bool CQtPictureReader::ReadHeader(const QString& path, int format, SPictureInfo& info,
+                                  QString& error) {
+    QImageReader reader(path, ReaderName(format));
+    reader.setAutoTransform(true);
+    const QSize size = reader.size();
+    if (!reader.canRead() || !size.isValid()) {
+        error = reader.errorString();
+        return false;
+    }
+    const bool transposed = IsTransposed(reader.transformation());
+    info.nWidth = transposed ? size.height() : size.width();
+    info.nHeight = transposed ? size.width() : size.height();
+    if (info.nBitsPerPixel <= 0)
+        info.nBitsPerPixel = DepthOf(reader.imageFormat());
+    return true;
+}
+
+QImage CQtPictureReader::Decode(const QString& path, int format, QSize target, QString& error) {
+    QImageReader::setAllocationLimit(limits::kQtAllocationMB);
+    QImageReader reader(path, ReaderName(format));
+    reader.setAutoTransform(true);
+    if (target.isValid() && reader.supportsOption(QImageIOHandler::ScaledSize)) {
+        const QSize full = reader.size();
+        const QSize fileTarget =
+            IsTransposed(reader.transformation()) ? target.transposed() : target;
+        if (fileTarget.width() < full.width() && fileTarget.height() < full.height())
+            reader.setScaledSize(fileTarget);
+    }
+    QImage image = reader.read();
+    if (image.isNull())
+        error = reader.errorString();
+    return image;
+}

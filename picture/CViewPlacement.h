@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QPointF>
+#include <QRectF>
+#include <QSizeF>
+
+// Where the view rectangle lands in the control: along each axis where it is narrower than
+// the control it is centred (its own left and top then shift it from the centre);
+// otherwise it starts at its own left or top and the rest is cut off.
+class CViewPlacement {
+public:
+    static QPointF Offset(const QRectF& view, const QSizeF& client);
+    static QRectF Place(const QRectF& view, const QSizeF& client) {
+        return view.translated(Offset(view, client));
+    }
+};

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QtGlobal>
+
+// The largest pictures the program agrees to decode, and the limits handed to the
+// decoding libraries so that a hostile header cannot make them allocate without bound.
+namespace limits {
+inline constexpr qint64 kMaxPixels = 128LL * 1024 * 1024; // 128 megapixels
+inline constexpr int kMaxSide = 65535;
+// Files read whole into memory for the decoders that work on a buffer.
+inline constexpr qint64 kMaxBufferedFile = 256LL * 1024 * 1024;
+// Qt refuses any single image allocation above this many megabytes (4 bytes a pixel).
+inline constexpr int kQtAllocationMB = 520;
+// ImageMagick, for the legacy types: below the distribution's own policy.
+inline constexpr qint64 kMagickMemory = 192LL * 1024 * 1024;
+inline constexpr qint64 kMagickMap = 256LL * 1024 * 1024;
+inline constexpr qint64 kMagickArea = 64LL * 1024 * 1024;
+inline constexpr qint64 kMagickSide = 16000;
+// Ghostscript is stopped after this long.
+inline constexpr int kGhostscriptTimeoutMs = 15000;
+
+inline bool WithinLimits(qint64 width, qint64 height) {
+    return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide &&
+           width * height <= kMaxPixels;
+}
+} // namespace limits

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QByteArrayView>
+
+// Walks the marker structure of a JPEG stream. The decoder fills a picture whose data
+// ends early with grey and reports success; this tells such a file apart.
+class JpegStructure {
+public:
+    // True when the stream starts with a start-of-image marker and reaches its
+    // end-of-image marker. Metadata segments (with their embedded thumbnails) are
+    // skipped by their lengths; anything after the end marker is ignored.
+    static bool IsComplete(QByteArrayView data);
+
+private:
+    static qsizetype NextMarker(QByteArrayView data, qsizetype from);
+};
