@@ -4,11 +4,13 @@
 #include "app/CPicSplitter.h"
 #include "app/CSplashWnd.h"
 #include "app/CVantrelDoc.h"
+#include "app/PrintLayout.h"
 #include "browser/CFileSelect.h"
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/CConfigDlg.h"
 #include "dialogs/CFileTypesDlg.h"
 #include "dialogs/CTargetDirsDlg.h"
+#include "picture/CImageCtrl.h"
 #include "picture/CVantrelView.h"
 #include "platform/CProfileStore.h"
 #include "resources/CommandIds.h"
@@ -22,6 +24,7 @@
 #include <QMenuBar>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QScreen>
 #include <QTimer>
 #include <QToolBar>
@@ -42,6 +45,7 @@ CMainFrame::CMainFrame(CProfileStore& store, const QString& startupPath, QWidget
     CreateBars();
     ConnectCommands();
     CSplashWnd::ShowSplash(this);
+    PictureViewPane()->m_imageCtrl.SetPrinter(m_printer.get());
     InitialUpdate();
 
     // Logging out ends the application without a close event for every window.
@@ -119,6 +123,7 @@ void CMainFrame::ConnectCommands() {
     on(cmd::ID_TARGET_DIRECTORIES, &CMainFrame::OnTargetDirectories);
     on(cmd::ID_FILE_TYPES, &CMainFrame::OnFileTypes);
     on(cmd::ID_FILE_PRINT_SETUP, &CMainFrame::OnFilePrintSetup);
+    on(cmd::ID_FILE_PRINT, &CMainFrame::OnPrintPicture);
     for (int n = 0; n < kTargetSetCount; ++n)
         on(cmd::ID_BUTTON_GROUP1 + n, [this, n] { OnSelectButtonGroup(n); });
 }
@@ -149,6 +154,28 @@ void CMainFrame::OnFileTypes() {
 void CMainFrame::OnSelectButtonGroup(int n) {
     m_settings.SetSelectionSet(n);
     TargetPane()->UpdateButtons();
+}
+
+// True when Print can go straight to a printer: one the system knows, or a file that
+// Print Setup chose. With neither, the print dialog lets the user print to a PDF file.
+bool CMainFrame::PrinterReady() {
+    if (!m_printer->outputFileName().isEmpty())
+        return true;
+    if (!QPrinterInfo::availablePrinters().isEmpty())
+        return true;
+    QPrintDialog dlg(m_printer.get(), this);
+    return dlg.exec() == QDialog::Accepted;
+}
+
+void CMainFrame::OnPrintPicture() {
+    CImageCtrl& ctrl = PictureViewPane()->m_imageCtrl;
+    if (!ctrl.HasPicture() || !PrinterReady())
+        return;
+    const QSizeF size = print_layout::FrameSize(ctrl.PrintWidth(), ctrl.PrintHeight());
+    const long handle = ctrl.BeginPrint();
+    ctrl.RenderToDevice(handle, ctrl.PrintLeft(), ctrl.PrintTop(), float(size.width()),
+                        float(size.height()));
+    ctrl.EndPrint(handle);
 }
 
 void CMainFrame::OnFilePrintSetup() {

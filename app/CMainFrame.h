@@ -57,6 +57,7 @@ public:
     void OnFileTypes();
     void OnSelectButtonGroup(int n);
     void OnFilePrintSetup();
+    void OnPrintPicture();
     QPrinter* Printer() { return m_printer.get(); }
 
     // Writes every setting to the store, once per run, whichever way the window closes.
@@ -76,6 +77,7 @@ private:
     void InitialUpdate();
     void UpdateCaption();
     void ActivatePane(int step);
+    bool PrinterReady();
 
     CSettings m_settings;
     CProfileStore& m_store;

@@ -1,7 +1,5 @@
 #include "app/PrintLayout.h"
 
-#include <algorithm>
-
 namespace print_layout {
 
 QSizeF FrameSize(double w, double h) {
@@ -15,13 +13,6 @@ QSizeF FrameSize(double w, double h) {
     if (size.height() > kFrameHeight)
         size = QSizeF(kFrameHeight * r, kFrameHeight);
     return size;
-}
-
-QRectF MapToPage(double left, double top, const QSizeF& size, const QSizeF& page) {
-    if (page.isEmpty() || size.isEmpty())
-        return QRectF();
-    const double scale = std::min(page.width() / kFrameWidth, page.height() / kFrameHeight);
-    return QRectF(left * scale, top * scale, size.width() * scale, size.height() * scale);
 }
 
 } // namespace print_layout

@@ -5,8 +5,8 @@
 
 // Where a printed picture goes. Sizes are first worked out in the frame of a 600-dpi letter
 // page (5100 x 6600 units): an upright picture 6600 high, a wide one 5100 wide, never wider
-// or higher than the frame, keeping the picture's ratio. The frame is then mapped onto the
-// printer's printable page, so nothing is cut off on A4 or any other paper.
+// or higher than the frame, keeping the picture's ratio. The imaging control then maps the
+// frame onto the printer's printable page, so nothing is cut off on A4 or any other paper.
 namespace print_layout {
 
 inline constexpr double kFrameWidth = 5100.0;
@@ -14,9 +14,5 @@ inline constexpr double kFrameHeight = 6600.0;
 
 // The printed size in frame units for a picture of width w by height h (both > 0).
 QSizeF FrameSize(double w, double h);
-
-// The rectangle, in page units, for a picture at (left, top) of the frame with frame size
-// `size`, on a printable page of `page` units. Empty for an empty page or picture.
-QRectF MapToPage(double left, double top, const QSizeF& size, const QSizeF& page);
 
 } // namespace print_layout

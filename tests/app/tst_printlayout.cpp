@@ -10,7 +10,6 @@ class TestPrintLayout : public QObject {
 private Q_SLOTS:
     void picturesFitTheLetterFrame_data();
     void picturesFitTheLetterFrame();
-    void frameIsMappedOntoThePrintablePage();
     void aboutBoxShowsTheWholeMemory();
 };
 
@@ -31,18 +30,6 @@ void TestPrintLayout::picturesFitTheLetterFrame() {
     QFETCH(double, h);
     QFETCH(QSizeF, expected);
     QCOMPARE(FrameSize(w, h), expected);
-}
-
-void TestPrintLayout::frameIsMappedOntoThePrintablePage() {
-    // A4 at 600 dpi printable area 4760 x 6814: the width limits the scale.
-    const QRectF a4 = MapToPage(0, 0, FrameSize(1600, 1200), QSizeF(4760, 6814));
-    QVERIFY(a4.right() <= 4760.0 + 1e-6);
-    QCOMPARE(a4.width() / a4.height(), 1600.0 / 1200.0);
-    const QRectF tall = MapToPage(0, 0, FrameSize(1200, 1600), QSizeF(4760, 6814));
-    QVERIFY(tall.bottom() <= 6814.0 + 1e-6 && tall.right() <= 4760.0 + 1e-6);
-    // On letter paper of the frame's own size nothing changes.
-    QCOMPARE(MapToPage(0, 0, QSizeF(5100, 3825), QSizeF(5100, 6600)), QRectF(0, 0, 5100, 3825));
-    QVERIFY(MapToPage(0, 0, QSizeF(5100, 3825), QSizeF()).isEmpty());
 }
 
 void TestPrintLayout::aboutBoxShowsTheWholeMemory() {
