@@ -1,0 +1,54 @@
+#include "platform/CNativePath.h"
+
+namespace {
+bool IsPlainAscii(QByteArrayView bytes) {
+    for (char c : bytes)
+        if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x7F)
+            return false;
+    return true;
+}
+} // namespace
+
+QString CNativePath::Display(QByteArrayView bytes) {
+    if (IsPlainAscii(bytes))
+        return QString::fromLatin1(bytes);
+    QString text = QString::fromUtf8(bytes);
+    for (QChar& ch : text) {
+        const char16_t u = ch.unicode();
+        if (u < 0x20)
+            ch = QChar(char16_t(0x2400 + u));
+        else if (u == 0x7F)
+            ch = QChar(char16_t(0x2421));
+    }
+    return text;
+}
+
+QByteArray CNativePath::ToEncodedUrl(QByteArrayView path) {
+    return "file://" + QByteArray(path.data(), path.size()).toPercentEncoding("/");
+}
+
+QUrl CNativePath::ToUrl(QByteArrayView path) {
+    return QUrl::fromEncoded(ToEncodedUrl(path), QUrl::StrictMode);
+}
+
+QByteArray CNativePath::Join(QByteArrayView dir, QByteArrayView name) {
+    QByteArray path;
+    path.reserve(dir.size() + name.size() + 1);
+    path.append(dir);
+    if (path.isEmpty() || !path.endsWith('/'))
+        path.append('/');
+    path.append(name);
+    return path;
+}
+
+QByteArray CNativePath::FileName(QByteArrayView path) {
+    const qsizetype slash = path.lastIndexOf('/');
+    return path.sliced(slash + 1).toByteArray();
+}
+
+QByteArray CNativePath::DirName(QByteArrayView path) {
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash < 0)
+        return QByteArray();
+    return slash == 0 ? QByteArray("/") : path.first(slash).toByteArray();
+}
