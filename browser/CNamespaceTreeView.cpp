@@ -376,7 +376,13 @@ void CNamespaceTreeView::OnRclick(const QPoint& pos) {
     NSTREEITEM* rec = RecordOf(item);
     if (!rec)
         return;
-    if (DoContextMenu(this, rec->psfParent, rec->pidlRel, viewport()->mapToGlobal(pos))) {
+    const QPersistentModelIndex index(indexFromItem(item)); // the menu runs its own loop
+    const bool changed =
+        DoContextMenu(this, rec->psfParent, rec->pidlRel, viewport()->mapToGlobal(pos));
+    item = index.isValid() ? itemFromIndex(index) : nullptr;
+    if (!item)
+        return;
+    if (changed) {
         RefreshChildren(item->parent()); // the folder was renamed or removed
         return;
     }
