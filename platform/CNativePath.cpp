@@ -2,37 +2,64 @@
 
 #include <QFile>
 
-QByteArray CNativePath::FileName(const QByteArray& path) {
-    return path.mid(path.lastIndexOf('/') + 1);
+namespace {
+bool IsPlainAscii(QByteArrayView bytes) {
+    for (char c : bytes)
+        if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x7F)
+            return false;
+    return true;
+}
+} // namespace
+
+QString CNativePath::Display(QByteArrayView bytes) {
+    if (IsPlainAscii(bytes))
+        return QString::fromLatin1(bytes);
+    QString text = QString::fromUtf8(bytes);
+    for (QChar& ch : text) {
+        const char16_t u = ch.unicode();
+        if (u < 0x20)
+            ch = QChar(char16_t(0x2400 + u));
+        else if (u == 0x7F)
+            ch = QChar(char16_t(0x2421));
+    }
+    return text;
 }
 
-QByteArray CNativePath::DirName(const QByteArray& path) {
+QByteArray CNativePath::FromText(const QString& path) { return QFile::encodeName(path); }
+
+QByteArray CNativePath::ToEncodedUrl(QByteArrayView path) {
+    return "file://" + QByteArray(path.data(), path.size()).toPercentEncoding("/");
+}
+
+QUrl CNativePath::ToUrl(QByteArrayView path) {
+    return QUrl::fromEncoded(ToEncodedUrl(path), QUrl::StrictMode);
+}
+
+QByteArray CNativePath::Join(QByteArrayView dir, QByteArrayView name) {
+    QByteArray path;
+    path.reserve(dir.size() + name.size() + 1);
+    path.append(dir);
+    if (!path.endsWith('/'))
+        path.append('/');
+    path.append(name);
+    return path;
+}
+
+QByteArray CNativePath::FileName(QByteArrayView path) {
+    return path.sliced(path.lastIndexOf('/') + 1).toByteArray();
+}
+
+QByteArray CNativePath::DirName(QByteArrayView path) {
     const qsizetype slash = path.lastIndexOf('/');
     if (slash < 0)
         return QByteArrayLiteral(".");
-    if (slash == 0)
-        return QByteArrayLiteral("/");
-    return path.left(slash);
+    return slash == 0 ? QByteArrayLiteral("/") : path.first(slash).toByteArray();
 }
 
-QByteArray CNativePath::Join(const QByteArray& dir, const QByteArray& name) {
-    if (dir.endsWith('/'))
-        return dir + name;
-    return dir + '/' + name;
-}
-
-QByteArray CNativePath::NumberedName(const QByteArray& name, int n) {
+QByteArray CNativePath::NumberedName(QByteArrayView name, int n) {
     const QByteArray number = " (" + QByteArray::number(n) + ')';
     const qsizetype dot = name.lastIndexOf('.');
     if (dot <= 0)
-        return name + number;
-    return name.left(dot) + number + name.mid(dot);
-}
-
-QString CNativePath::Display(const QByteArray& path) {
-    return QFile::decodeName(path);
-}
-
-QByteArray CNativePath::FromText(const QString& path) {
-    return QFile::encodeName(path);
+        return name.toByteArray() + number;
+    return name.first(dot).toByteArray() + number + name.sliced(dot).toByteArray();
 }

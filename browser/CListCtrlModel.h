@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QAbstractListModel>
+#include <QList>
+#include <vector>
+
+class CSystemImageList;
+
+// The items of a list control: text, icon index and one item value each, in a plain
+// vector. Insertions may be batched: between BeginBatch and EndBatch the views are told
+// nothing until one reset at the end, which keeps a fill of many thousands of items fast.
+class CListCtrlModel : public QAbstractListModel {
+    Q_OBJECT
+public:
+    using Deleter = void (*)(quintptr lParam);
+    using Compare = int (*)(quintptr lParam1, quintptr lParam2, quintptr lParamSort);
+    // Appends an item's sort key to `keys`; see SortItems.
+    using SortKey = void (*)(quintptr lParam, QByteArray& keys);
+
+    explicit CListCtrlModel(QObject* parent = nullptr) : QAbstractListModel(parent) {}
+    ~CListCtrlModel() override;
+
+    // Called for the value of every item that is deleted, whichever way.
+    void SetDeleter(Deleter deleter) { m_deleter = deleter; }
+    void SetImageList(CSystemImageList* imageList);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    int Count() const { return int(m_rows.size()); }
+    int InsertItem(int nItem, const QString& text, int nImage, quintptr lParam);
+    bool DeleteItem(int nItem);
+    void DeleteAllItems();
+    bool SetItemText(int nItem, const QString& text);
+    QString ItemText(int nItem) const;
+    int ItemImage(int nItem) const;
+    quintptr ItemData(int nItem) const;
+    // Sorts with a comparison of item values (negative: the first comes first). Equal
+    // items keep their order. With `sortKey`, items are ordered by their keys' bytes
+    // first and `compare` only decides between equal keys: the keys must agree with
+    // `compare` wherever they differ.
+    void SortItems(Compare compare, quintptr lParamSort, SortKey sortKey = nullptr);
+
+    void BeginBatch();
+    void EndBatch();
+
+private:
+    struct Row {
+        QString text;
+        int image;
+        quintptr lParam;
+    };
+    bool IsValid(int nItem) const { return nItem >= 0 && nItem < Count(); }
+    void FreeRows();
+    std::vector<int> SortedOrder(Compare compare, quintptr lParamSort, SortKey sortKey) const;
+
+    QList<Row> m_rows;
+    Deleter m_deleter = nullptr;
+    CSystemImageList* m_pImageList = nullptr;
+    int m_nBatch = 0;
+};

@@ -1,0 +1,358 @@
+#include "browser/CNamespaceListView.h"
+
+#include "browser/CItemLabelHitTest.h"
+#include "browser/CNamespaceTreeView.h"
+#include "browser/PidlFunctions.h"
+#include "platform/CNativePath.h"
+#include "platform/CShellContextMenu.h"
+#include "platform/CShellFolderRef.h"
+#include "platform/CShellItemId.h"
+#include "platform/CShellMalloc.h"
+#include "platform/CSystemImageList.h"
+#include "platform/CWaitCursor.h"
+#include "platform/ShowMessage.h"
+
+#include <QContextMenuEvent>
+#include <QDesktopServices>
+#include <QFile>
+
+namespace {
+char AsciiUpper(char c) {
+    return c >= 'a' && c <= 'z' ? char(c - ('a' - 'A')) : c;
+}
+
+// True when `path` ends with `ending`, compared byte by byte from the end with ASCII
+// letters in either case; a path shorter than the ending matches when all of it matches
+// the ending's tail.
+bool EndsWithNoCase(QByteArrayView path, QByteArrayView ending) {
+    qsizetype i = path.size() - 1;
+    for (qsizetype j = ending.size() - 1; j >= 0; --j, --i) {
+        if (i < 0)
+            return true;
+        if (AsciiUpper(path[i]) != AsciiUpper(ending[j]))
+            return false;
+    }
+    return true;
+}
+} // namespace
+
+CNamespaceListView::CNamespaceListView(QWidget* parent) : CListCtrlEx(parent) {
+    Model()->SetDeleter(&CNamespaceListView::OnDeleteitem);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this](const QItemSelection& selected) {
+                for (const QModelIndex& index : selected.indexes())
+                    OnItemchanged(index.row());
+            });
+}
+
+CNamespaceListView::~CNamespaceListView() {
+    disconnect(selectionModel(), nullptr, this, nullptr);
+    if (m_pTreeView)
+        m_pTreeView->SetListView(nullptr);
+    DeleteAllItems();
+}
+
+void CNamespaceListView::SetTreeView(CNamespaceTreeView* pTreeView) {
+    m_pTreeView = pTreeView;
+}
+
+CNamespaceTreeView* CNamespaceListView::TreeView() const {
+    return m_pTreeView;
+}
+
+void CNamespaceListView::OnDeleteitem(quintptr lParam) {
+    NSLISTITEM* rec = RecordOf(lParam);
+    if (!rec)
+        return;
+    if (rec->psfParent)
+        rec->psfParent->Release();
+    CShellMalloc::Get().Free(rec->pidlRel);
+    CShellMalloc::Get().Free(rec);
+}
+
+void CNamespaceListView::ResetContents() {
+    DeleteAllItems();
+    m_nCurItem = -1;
+    m_strCurFile.clear();
+    m_baCurFile.clear();
+}
+
+void CNamespaceListView::EmptyList() {
+    ResetContents();
+    OnListFilled();
+}
+
+void CNamespaceListView::FillList(NSTREEITEM* pFolderItem, CShellFolder* psfFolder) {
+    ResetContents();
+    const ULONG flags = SHCONTF_NONFOLDERS | (m_bIncludeFolders ? SHCONTF_FOLDERS : 0);
+    const auto items = pFolderItem && psfFolder ? psfFolder->EnumObjects(flags) : nullptr;
+    if (!items) { // a folder that cannot be read (or is gone) shows empty, without a message
+        OnListFilled();
+        return;
+    }
+    BeginBatch();
+    int nIndex = 0;
+    bool complete = true;
+    LPITEMIDLIST pidl = nullptr;
+    while (items->Next(&pidl)) {
+        const Add result = AddListItem(psfFolder, pFolderItem, pidl, nIndex);
+        FreePidl(pidl);
+        if (result == Add::Stop) {
+            complete = false;
+            break;
+        }
+    }
+    EndBatch();
+    if (complete)
+        OnListFilled();
+}
+
+CNamespaceListView::Add CNamespaceListView::AddListItem(CShellFolder* psf, NSTREEITEM* pFolderItem,
+                                                        LPCITEMIDLIST pidl, int& nIndex) {
+    const ULONG attrs = psf->GetAttributesOf(pidl, SFGAO_DISPLAYATTRMASK);
+    LPITEMIDLIST pidlAbs = ConcatPidls(pFolderItem->pidlAbs, pidl);
+    if (!pidlAbs) {
+        if (m_pTreeView)
+            ShowMessage(this, QStringLiteral("Out of Memory Error"));
+        return Add::Stop;
+    }
+    if (!MatchesFilter(psf, pidlAbs)) {
+        FreePidl(pidlAbs);
+        return Add::Skipped;
+    }
+    QString name;
+    if (!GetDisplayName(psf, pidl, name, SHGDN_NORMAL)) {
+        FreePidl(pidlAbs);
+        return Add::Stop;
+    }
+    NSLISTITEM* rec = NewRecord(psf, pidl, attrs);
+    if (!rec) {
+        ShowMessage(this, QStringLiteral("Out of Memory Error"));
+        FreePidl(pidlAbs);
+        return Add::Stop;
+    }
+    CSystemImageList* images = CSystemImageList::Get();
+    const int image = images ? images->IconIndexOf(pidlAbs) : -1;
+    InsertItem(nIndex++, name, image, reinterpret_cast<quintptr>(rec));
+    FreePidl(pidlAbs);
+    return Add::Added;
+}
+
+NSLISTITEM* CNamespaceListView::NewRecord(CShellFolder* psf, LPCITEMIDLIST pidl, ULONG attrs) {
+    CShellMalloc& malloc = CShellMalloc::Get();
+    auto* rec = static_cast<NSLISTITEM*>(malloc.Alloc(sizeof(NSLISTITEM)));
+    if (!rec)
+        return nullptr;
+    *rec = NSLISTITEM{psf, CopyItemID(malloc, pidl), attrs};
+    psf->AddRef();
+    if (!rec->pidlRel) { // never keep a record without its list
+        OnDeleteitem(reinterpret_cast<quintptr>(rec));
+        return nullptr;
+    }
+    return rec;
+}
+
+bool CNamespaceListView::MatchesFilter(CShellFolder*, LPCITEMIDLIST pidlAbs) {
+    if (m_astrExtensions.isEmpty() || IsFolderPidl(pidlAbs))
+        return true;
+    if (m_astrEndingsFor != m_astrExtensions) {
+        m_astrEndingsFor = m_astrExtensions;
+        m_abaEndings.clear();
+        for (const QString& ending : std::as_const(m_astrExtensions))
+            m_abaEndings.append(ending.toUtf8());
+    }
+    // Most endings lie within the file name, which is compared where it is; the whole
+    // path is only made for an ending longer than the name.
+    const LPCITEMIDLIST last = CItemIdList::LastItemID(pidlAbs);
+    const bool named = CShellItemId::KindOf(last) == CShellItemId::Named;
+    const QByteArrayView name = CShellItemId::BytesOf(last);
+    QByteArray path;
+    for (const QByteArray& ending : std::as_const(m_abaEndings)) {
+        QByteArrayView subject = name;
+        if (!named || name.size() < ending.size()) {
+            if (path.isEmpty())
+                path = GetNativePathFromPidl(pidlAbs);
+            if (path.isEmpty())
+                return false; // outside the file system
+            subject = path;
+        }
+        if (EndsWithNoCase(subject, ending))
+            return true;
+    }
+    return false;
+}
+
+int CNamespaceListView::CompareItems(quintptr lParam1, quintptr lParam2, quintptr) {
+    const NSLISTITEM* p1 = RecordOf(lParam1);
+    const NSLISTITEM* p2 = RecordOf(lParam2);
+    return p1->psfParent->CompareIDs(0, p1->pidlRel, p2->pidlRel);
+}
+
+void CNamespaceListView::SortKeyOf(quintptr lParam, QByteArray& keys) {
+    const NSLISTITEM* rec = RecordOf(lParam);
+    rec->psfParent->AppendSortKey(rec->pidlRel, keys);
+}
+
+void CNamespaceListView::SortList() {
+    SortItems(&CNamespaceListView::CompareItems, 0, &CNamespaceListView::SortKeyOf);
+}
+
+LPITEMIDLIST CNamespaceListView::GetItemFullPidl(int nItem) {
+    const NSLISTITEM* rec = RecordOf(GetItemData(nItem));
+    if (!rec)
+        return nullptr;
+    if (!m_pTreeView) {
+        ReportNoTree();
+        return nullptr;
+    }
+    const NSTREEITEM* folder = m_pTreeView->SelectedRecord();
+    return folder ? ConcatPidls(folder->pidlAbs, rec->pidlRel) : nullptr;
+}
+
+void CNamespaceListView::OnItemchanged(int nItem) {
+    LPITEMIDLIST pidlAbs = GetItemFullPidl(nItem);
+    m_nCurItem = nItem;
+    m_baCurFile = pidlAbs ? GetNativePathFromPidl(pidlAbs) : QByteArray();
+    m_strCurFile = QFile::decodeName(m_baCurFile);
+    if (!pidlAbs)
+        return;
+    if (!IsFolderPidl(pidlAbs))
+        OnFileSelected(nItem);
+    else
+        OnFolderSelected(nItem);
+    FreePidl(pidlAbs);
+}
+
+void CNamespaceListView::mouseDoubleClickEvent(QMouseEvent* event) {
+    CListCtrlEx::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton)
+        OnDblclk();
+}
+
+void CNamespaceListView::OnDblclk() {
+    if (m_nCurItem == -1)
+        return;
+    const int nItem = m_nCurItem;
+    LPITEMIDLIST pidlAbs = GetItemFullPidl(nItem);
+    if (!pidlAbs)
+        return;
+    if (IsFolderPidl(pidlAbs)) {
+        const NSLISTITEM* rec = RecordOf(GetItemData(nItem));
+        if (m_pTreeView && rec)
+            m_pTreeView->SelectChildItem(rec->pidlRel, GetItemText(nItem));
+    } else {
+        OpenFile(GetNativePathFromPidl(pidlAbs), nItem);
+    }
+    FreePidl(pidlAbs);
+}
+
+void CNamespaceListView::RefreshList() {
+    CWaitCursor wait;
+    NSTREEITEM* rec = m_pTreeView ? m_pTreeView->SelectedRecord() : nullptr;
+    if (!rec)
+        return;
+    CShellFolderRef folder(rec->psfParent->BindToObject(rec->pidlRel));
+    if (!folder) {
+        EmptyList();
+        return;
+    }
+    FillList(rec, folder.get());
+    SortList();
+}
+
+void CNamespaceListView::OpenFile(const QByteArray& nativePath, int) {
+    QDesktopServices::openUrl(CNativePath::ToUrl(nativePath));
+}
+
+void CNamespaceListView::InitList(const QString&) {
+    CSystemImageList* images = CSystemImageList::Get();
+    if (!images) { // the list goes on without icons
+        ShowMessage(this, QStringLiteral("Unable to get system image lists.  Exiting"));
+        return;
+    }
+    SetImageList(images);
+}
+
+void CNamespaceListView::OnFolderSelected(int) {
+}
+void CNamespaceListView::OnListFilled() {
+}
+void CNamespaceListView::OnFileSelected(int) {
+}
+
+bool CNamespaceListView::MoveCurFile(const QString&) {
+    return false;
+}
+bool CNamespaceListView::DeleteCurFile(bool) {
+    return false;
+}
+
+bool CNamespaceListView::GetDisplayName(CShellFolder* psf, LPCITEMIDLIST pidl, QString& name,
+                                        ULONG uFlags) {
+    if (!m_pTreeView) {
+        ReportNoTree();
+        return false;
+    }
+    return m_pTreeView->GetDisplayName(psf, pidl, name, uFlags);
+}
+
+LPITEMIDLIST CNamespaceListView::ConcatPidls(LPCITEMIDLIST pidl1, LPCITEMIDLIST pidl2) {
+    if (!m_pTreeView) {
+        ReportNoTree();
+        return nullptr;
+    }
+    return m_pTreeView->ConcatPidls(pidl1, pidl2);
+}
+
+LPITEMIDLIST CNamespaceListView::CopyItemID(CShellMalloc& malloc, LPCITEMIDLIST pidl) {
+    if (!m_pTreeView) {
+        ReportNoTree();
+        return nullptr;
+    }
+    return m_pTreeView->CopyItemID(malloc, pidl);
+}
+
+void CNamespaceListView::ReportNoTree() {
+    ShowMessage(this, QStringLiteral("There is no CNamespaceTreeView control associated with"
+                                     "\t\tthis control.  Unable to complete function"));
+}
+
+void CNamespaceListView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton) {
+        event->accept(); // a right click never changes the selection
+        return;
+    }
+    CListCtrlEx::mousePressEvent(event);
+}
+
+void CNamespaceListView::contextMenuEvent(QContextMenuEvent* event) {
+    if (event->reason() == QContextMenuEvent::Mouse)
+        OnRclick(event->pos());
+    event->accept();
+}
+
+bool CNamespaceListView::IsOnLabel(int nItem, const QPoint& pos) {
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.index = IndexOf(nItem);
+    option.rect = visualRect(option.index);
+    option.text = GetItemText(nItem);
+    option.icon = option.index.data(Qt::DecorationRole).value<QIcon>();
+    return CItemLabelHitTest::IsOnLabel(this, option, pos);
+}
+
+void CNamespaceListView::OnRclick(const QPoint& pos) {
+    const QModelIndex index = indexAt(pos);
+    if (!index.isValid() || !IsOnLabel(index.row(), pos))
+        return;
+    const NSLISTITEM* rec = RecordOf(GetItemData(index.row()));
+    if (!rec)
+        return;
+    if (DoContextMenu(this, rec->psfParent, rec->pidlRel, viewport()->mapToGlobal(pos)))
+        RefreshList(); // the item was renamed or removed
+}
+
+bool CNamespaceListView::DoContextMenu(QWidget* owner, CShellFolder* psf, LPCITEMIDLIST pidl,
+                                       const QPoint& pt) {
+    return CShellContextMenu::Track(owner, psf, pidl, pt);
+}

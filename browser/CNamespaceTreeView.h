@@ -1,0 +1,93 @@
+#pragma once
+
+#include "browser/NamespaceRecords.h"
+
+#include <QPointer>
+#include <QTreeWidget>
+
+class CNamespaceListView;
+class CNamespaceTreeItem;
+class CShellMalloc;
+class CSystemImageList;
+
+// The folder tree: the namespace below the desktop ("Computer" with the file system and
+// the mounted drives, then the home folder). Sub-folders are inserted the first time an
+// item expands. Selecting a folder fills the associated file list from it; a right click
+// on a label offers the item's context menu and then selects the item.
+class CNamespaceTreeView : public QTreeWidget {
+    Q_OBJECT
+public:
+    explicit CNamespaceTreeView(QWidget* parent = nullptr);
+    ~CNamespaceTreeView() override;
+
+    // One-time set-up: associates the file list, takes the image list, fills the top
+    // level and lets the list initialise itself with `path`.
+    void InitTree(CNamespaceListView* pListView, const QString& path);
+    void SetListView(CNamespaceListView* pListView);
+    // Rebuilds the top level; false (tree unchanged) when the desktop cannot be had.
+    bool PopulateRoot();
+    // Selects, level by level from "Computer", the folder of an absolute path; the last
+    // component's selection fills the list. When a component is missing the walk stops
+    // there and the list is emptied, so it never shows another folder's files.
+    void SelectPath(const QString& path);
+    // Expands the selected item and selects its child named `text`: the child whose name
+    // equals it, else the first (in tree order) whose name contains it, case-insensitively.
+    // Sub-folders listed earlier are listed again once when none matches.
+    bool SelectMatchingChild(const QString& text);
+    // As SelectMatchingChild, but first looks for the child with this identifier (a folder
+    // double-clicked in the list), so that names that read alike cannot be confused.
+    bool SelectChildItem(LPCITEMIDLIST pidlRel, const QString& text);
+
+    // Identifier-list and naming services, also used by the file list.
+    static bool GetDisplayName(CShellFolder* psf, LPCITEMIDLIST pidl, QString& name, ULONG uFlags);
+    static LPITEMIDLIST ConcatPidls(LPCITEMIDLIST pidl1, LPCITEMIDLIST pidl2);
+    static LPITEMIDLIST CopyItemID(CShellMalloc& malloc, LPCITEMIDLIST pidl);
+    static unsigned GetPidlSize(LPCITEMIDLIST pidl);
+    static LPITEMIDLIST NextItemID(LPCITEMIDLIST pidl);
+    static LPITEMIDLIST AllocPidl(unsigned cb);
+
+    // The sort order of siblings: their folder's own order.
+    static int CompareItems(const NSTREEITEM* p1, const NSTREEITEM* p2);
+    // The first component of a path and the rest after its separator. An absolute path's
+    // first component is "/" itself.
+    static void SplitPath(const QString& path, QString& component, QString& rest);
+
+    QTreeWidgetItem* FirstRootItem() const { return m_hFirstRootItem; }
+    CNamespaceListView* ListView() const;
+    // The record of the selected item, or null.
+    NSTREEITEM* SelectedRecord() const;
+    static NSTREEITEM* RecordOf(const QTreeWidgetItem* item);
+    // Expands an item, inserting its sub-folders on the first expansion.
+    void Expand(QTreeWidgetItem* item);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    enum class Insert { Added, Skipped, Stop };
+    void InsertChildItems(CShellFolder* psf, LPCITEMIDLIST pidlParentAbs, QTreeWidgetItem* parent);
+    Insert InsertChildItem(CShellFolder* psf, LPCITEMIDLIST pidlParentAbs, QTreeWidgetItem* parent,
+                           LPCITEMIDLIST pidl);
+    int GetIconIndex(LPCITEMIDLIST pidlAbs, bool open) const;
+    bool ExpandAndFindChild(const QString& text);
+    QTreeWidgetItem* FindMatchingChild(QTreeWidgetItem* parent, const QString& text) const;
+    QTreeWidgetItem* FindChild(QTreeWidgetItem* parent, LPCITEMIDLIST pidlRel,
+                               const QString& text) const;
+    bool SelectChild(QTreeWidgetItem* child);
+    static bool ItemHasChildren(const QTreeWidgetItem* item);
+    void OnItemexpanding(QTreeWidgetItem* item);
+    void OnSelchanged(QTreeWidgetItem* current, QTreeWidgetItem* previous);
+    void OnRclick(const QPoint& pos);
+    bool IsOnLabel(QTreeWidgetItem* item, const QPoint& pos);
+    bool DoContextMenu(QWidget* owner, CShellFolder* psf, LPCITEMIDLIST pidl, const QPoint& pt);
+    void RefreshChildren(QTreeWidgetItem* parent);
+    void EmptyListView();
+
+    QTreeWidgetItem* m_hFirstRootItem = nullptr;
+    bool m_bSuppressListFill = false;
+    QPointer<CNamespaceListView> m_pListView;
+    CSystemImageList* m_pImageList = nullptr;
+    // False while the list still shows what it was filled with before the selection moved.
+    bool m_bListMatchesSelection = true;
+};

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "platform/CItemIdList.h"
+
+// Hands out the children of a folder one at a time, as single-level identifier lists
+// that the caller frees (CItemIdList::FreePidl).
+class CEnumIDList {
+public:
+    virtual ~CEnumIDList() = default;
+    // The next child in *ppidl and true, or false at the end (or on a read error).
+    virtual bool Next(LPITEMIDLIST* ppidl) = 0;
+};

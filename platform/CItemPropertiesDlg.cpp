@@ -1,0 +1,61 @@
+#include "platform/CItemPropertiesDlg.h"
+
+#include "platform/CNativePath.h"
+
+#include <QDateTime>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QVBoxLayout>
+#include <sys/stat.h>
+
+namespace {
+QString SizeText(const struct stat& st) {
+    if (S_ISDIR(st.st_mode))
+        return QStringLiteral("Folder");
+    const QLocale locale;
+    const auto size = static_cast<qint64>(st.st_size);
+    return QStringLiteral("%1 (%2 bytes)")
+        .arg(locale.formattedDataSize(size), locale.toString(size));
+}
+
+QString TimeText(const struct stat& st) {
+    const qint64 ms = qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000;
+    return QLocale().toString(QDateTime::fromMSecsSinceEpoch(ms), QLocale::LongFormat);
+}
+} // namespace
+
+CItemPropertiesDlg::CItemPropertiesDlg(QWidget* parent, const QByteArray& path, const QString& name)
+    : QDialog(parent), m_layout(new QFormLayout) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("%1 Properties").arg(name));
+    AddRow(QStringLiteral("Name"), name);
+    AddRow(QStringLiteral("Folder"), CNativePath::Display(CNativePath::DirName(path)));
+    struct stat st;
+    if (stat(path.constData(), &st) == 0 || lstat(path.constData(), &st) == 0) {
+        AddRow(QStringLiteral("Size"), SizeText(st));
+        AddRow(QStringLiteral("Modified"), TimeText(st));
+    } else {
+        AddRow(QStringLiteral("Size"), QStringLiteral("(not found)"));
+        AddRow(QStringLiteral("Modified"), QString());
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
+    auto* top = new QVBoxLayout(this);
+    top->addLayout(m_layout);
+    top->addWidget(buttons);
+}
+
+void CItemPropertiesDlg::AddRow(const QString& row, const QString& value) {
+    auto* label = new QLabel(value, this);
+    label->setObjectName(row);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    label->setTextFormat(Qt::PlainText);
+    m_layout->addRow(row + QLatin1Char(':'), label);
+}
+
+QString CItemPropertiesDlg::Value(const QString& row) const {
+    const auto* label = findChild<QLabel*>(row);
+    return label ? label->text() : QString();
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "browser/CNamespaceListView.h"
+
+#include <QStringList>
+
+// A file list that records what it is told instead of acting on it.
+class CRecordingListView : public CNamespaceListView {
+public:
+    QList<int> m_filesSelected;
+    QList<int> m_foldersSelected;
+    int m_nListFilled = 0;
+    QList<QByteArray> m_opened;
+
+    void OnFileSelected(int nItem) override { m_filesSelected.append(nItem); }
+    void OnFolderSelected(int nItem) override { m_foldersSelected.append(nItem); }
+    void OnListFilled() override { ++m_nListFilled; }
+    void OpenFile(const QByteArray& nativePath, int) override { m_opened.append(nativePath); }
+
+    QStringList Texts() const {
+        QStringList texts;
+        for (int i = 0; i < GetItemCount(); ++i)
+            texts.append(GetItemText(i));
+        return texts;
+    }
+    int Find(const QString& text) const { return int(Texts().indexOf(text)); }
+};
