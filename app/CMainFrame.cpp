@@ -14,6 +14,7 @@
 #include "picture/CVantrelView.h"
 #include "platform/CProfileStore.h"
 #include "resources/CommandIds.h"
+#include "resources/FileTypes.h"
 #include "resources/StringTable.h"
 #include "settings/WindowRect.h"
 #include "sorting/CTarget.h"
@@ -122,6 +123,15 @@ void CMainFrame::ConnectCommands() {
     on(cmd::ID_PROGRAM_CONFIG, &CMainFrame::OnProgramConfig);
     on(cmd::ID_TARGET_DIRECTORIES, &CMainFrame::OnTargetDirectories);
     on(cmd::ID_FILE_TYPES, &CMainFrame::OnFileTypes);
+    on(cmd::ID_CLEAR_PICTURE, &CMainFrame::OnClearPicture);
+    on(cmd::ID_DELETE_PICTURE, &CMainFrame::OnDeletePicture);
+    on(cmd::ID_TOGGLE_RESIZE, &CMainFrame::OnToggleResize);
+    on(cmd::ID_GO_TO_HOME, &CMainFrame::OnGoToHome);
+    on(cmd::ID_REFRESH_FILES, &CMainFrame::OnRefreshFiles);
+    connect(&FileList(), &CPictureFileList::CurrentFileChanged, this,
+            &CMainFrame::OnUpdatePrintPicture);
+    OnUpdatePrintPicture();
+    Action(cmd::ID_TOGGLE_RESIZE)->setChecked(m_settings.GetFitPicToWindow() != 0);
     on(cmd::ID_FILE_PRINT_SETUP, &CMainFrame::OnFilePrintSetup);
     on(cmd::ID_FILE_PRINT, &CMainFrame::OnPrintPicture);
     for (int n = 0; n < kTargetSetCount; ++n)
@@ -129,10 +139,44 @@ void CMainFrame::ConnectCommands() {
 }
 
 void CMainFrame::OnProgramConfig() {
+    const int fitBefore = m_settings.GetFitPicToWindow();
     CConfigDlg dlg(this);
     dlg.SetSettings(&m_settings);
     dlg.DoModal();
+    FileList().m_bFitToWindow = m_settings.GetFitPicToWindow();
+    if (m_settings.GetFitPicToWindow() != fitBefore)
+        FileList().LoadPicture(FileList().GetCurItem());
+    Action(cmd::ID_TOGGLE_RESIZE)->setChecked(m_settings.GetFitPicToWindow() != 0);
     FocusFileList();
+}
+
+void CMainFrame::OnClearPicture() {
+    FileList().SelectItem(-1, true);
+    FocusFileList();
+}
+
+void CMainFrame::OnToggleResize() {
+    m_settings.SetFitPicToWindow(m_settings.GetFitPicToWindow() == 0 ? 1 : 0);
+    FileList().m_bFitToWindow = m_settings.GetFitPicToWindow();
+    Action(cmd::ID_TOGGLE_RESIZE)->setChecked(m_settings.GetFitPicToWindow() != 0);
+    FileList().LoadPicture(FileList().GetCurItem());
+    FocusFileList();
+}
+
+void CMainFrame::OnGoToHome() {
+    if (!GetHomeDirectory().isEmpty())
+        FileSelectPane()->m_treeFolders.SelectPath(GetHomeDirectory());
+    FocusFileList();
+}
+
+void CMainFrame::OnRefreshFiles() {
+    FileList().RefreshList();
+    FocusFileList();
+}
+
+// Print needs a current file, whichever pane is active.
+void CMainFrame::OnUpdatePrintPicture() {
+    Action(cmd::ID_FILE_PRINT)->setEnabled(!FileList().m_strCurFile.isEmpty());
 }
 
 void CMainFrame::OnTargetDirectories() {
@@ -148,6 +192,7 @@ void CMainFrame::OnFileTypes() {
     dlg.SetSettings(&m_settings);
     dlg.DoModal();
     RebuildExtensionList();
+    FileList().RefreshList();
     FocusFileList();
 }
 
@@ -222,12 +267,20 @@ int CMainFrame::GetFitPicToWindow() const {
     return m_settings.GetFitPicToWindow();
 }
 void CMainFrame::RebuildExtensionList() {
+    CPictureFileList& list = FileList();
+    list.ClearExtensions();
+    for (const QString& extension : filetypes::ExtensionList(m_settings.GetFilterFlags()))
+        list.AddExtension(extension);
 }
 void CMainFrame::OnSendToTarget(int) {
 }
 void CMainFrame::OnDeletePicture() {
 }
 void CMainFrame::FocusFileList() {
+    FileList().setFocus();
+}
+CPictureFileList& CMainFrame::FileList() const {
+    return FileSelectPane()->m_listFiles;
 }
 
 void CMainFrame::SetStatusPaneText(int pane, const QString& text) {

@@ -9,6 +9,7 @@
 
 class CFileSelect;
 class CMainStatusBar;
+class CPictureFileList;
 class CPicSplitter;
 class CProfileStore;
 class CTarget;
@@ -47,12 +48,18 @@ public:
     CFileSelect* FileSelectPane() const;
     CVantrelView* PictureViewPane() const;
     CTarget* TargetPane() const;
+    CPictureFileList& FileList() const;
     CMainStatusBar* GetStatusBar() const { return m_wndStatusBar; }
     CVantrelDoc* GetPictureDocument() const { return m_document; }
     QToolBar* ToolBar() const { return m_wndToolBar; }
 
     // Commands of the main window.
     void OnProgramConfig();
+    void OnClearPicture();
+    void OnToggleResize();
+    void OnGoToHome();
+    void OnRefreshFiles();
+    void OnUpdatePrintPicture();
     void OnTargetDirectories();
     void OnFileTypes();
     void OnSelectButtonGroup(int n);

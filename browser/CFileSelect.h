@@ -1,8 +1,13 @@
 #pragma once
 
+#include "browser/CNamespaceTreeView.h"
+#include "sorting/CPictureFileList.h"
+
 #include <QWidget>
 
-// The file browser pane: folder tree above the picture file list.
+// The file browser pane: the folder tree above the picture file list, 30 : 70. At start-up
+// it wires the two together and walks the tree to the home folder (or to a folder or
+// picture named on the command line), which fills the list.
 class CFileSelect : public QWidget {
     Q_OBJECT
 public:
@@ -10,4 +15,16 @@ public:
 
     // Runs once after the main window has created all three panes, left to right.
     virtual void OnInitialUpdate();
+
+    CPictureFileList m_listFiles;     // control 1002
+    CNamespaceTreeView m_treeFolders; // control 1001
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void OnSize(int cx, int cy);
+    // Opens the folder or picture given on the command line; false when it names neither.
+    bool OpenStartupPath(const QString& path);
+    void SelectFileByName(const QString& name);
 };

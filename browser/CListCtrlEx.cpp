@@ -124,3 +124,12 @@ void CListCtrlEx::Arrange() {
 QModelIndex CListCtrlEx::IndexOf(int nItem) const {
     return nItem >= 0 && nItem < GetItemCount() ? m_pModel->index(nItem) : QModelIndex();
 }
+
+// Qt makes the first row current (unselected) when a list without a current row gets the
+// focus, so the first Down would select the second row. With nothing selected there is no
+// current row, and the first arrow press selects the first item.
+void CListCtrlEx::focusInEvent(QFocusEvent* event) {
+    QListView::focusInEvent(event);
+    if (m_nCurItem < 0 && selectionModel() && !selectionModel()->hasSelection())
+        selectionModel()->clearCurrentIndex();
+}

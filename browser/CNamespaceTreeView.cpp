@@ -58,14 +58,17 @@ CNamespaceListView* CNamespaceTreeView::ListView() const {
 
 void CNamespaceTreeView::InitTree(CNamespaceListView* pListView, const QString& path) {
     CWaitCursor wait;
-    m_pListView = pListView;
-    if (m_pListView)
-        m_pListView->SetTreeView(this);
     m_pImageList = CSystemImageList::Get();
     if (!m_pImageList)
         ShowMessage(this, QStringLiteral("Unable to get system image list.  Icons won't be "
                                          "available"));
+    // The root items go in before the list is attached: the first one becoming current
+    // is no folder choice of the user's and must not fill or empty the list.
+    m_pListView = nullptr;
     PopulateRoot();
+    m_pListView = pListView;
+    if (m_pListView)
+        m_pListView->SetTreeView(this);
     if (m_pListView)
         m_pListView->InitList(path);
 }
@@ -405,4 +408,14 @@ void CNamespaceTreeView::RefreshChildren(QTreeWidgetItem* parent) {
     qDeleteAll(parent->takeChildren());
     TreeItem(parent)->m_bExpandedOnce = false;
     Expand(parent);
+}
+
+// Qt makes the first item current when the tree gets the focus without one; that is no
+// folder choice of the user's, so it does not fill the list.
+void CNamespaceTreeView::focusInEvent(QFocusEvent* event) {
+    const bool bWasSuppressed = m_bSuppressListFill;
+    if (!currentIndex().isValid())
+        m_bSuppressListFill = true;
+    QTreeWidget::focusInEvent(event);
+    m_bSuppressListFill = bWasSuppressed;
 }

@@ -63,6 +63,7 @@ public:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     enum class Insert { Added, Skipped, Stop };

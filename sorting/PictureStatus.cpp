@@ -12,6 +12,12 @@ QString StatusText(const QString& path, long width, long height, int bitsPerPixe
              QString::number(bitsPerPixel), QString::number(fileSize), description);
 }
 
+QString FailedText(const QString& path, const QString& reason, qint64 fileSize,
+                   const QString& description) {
+    return QStringLiteral("%1 - %2,  %3 bytes,  %4")
+        .arg(path.toUpper(), reason, QString::number(fileSize), description);
+}
+
 QString TitleFileName(const QString& path) {
     qsizetype cut = path.lastIndexOf(QLatin1Char('/'));
 #ifdef Q_OS_WIN

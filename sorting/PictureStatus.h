@@ -10,6 +10,11 @@ namespace picture_status {
 QString StatusText(const QString& path, long width, long height, int bitsPerPixel, qint64 fileSize,
                    const QString& description);
 
+// "/PICS/BROKEN.JPG - The picture data is damaged,  900 bytes,  JFIF Compliant": a file
+// that could not be shown, with the reason in place of the picture's figures.
+QString FailedText(const QString& path, const QString& reason, qint64 fileSize,
+                   const QString& description);
+
 // " Sunset.jpg": a space and the part of the path after its last separator; a lone space for
 // a path without one.
 QString TitleFileName(const QString& path);
