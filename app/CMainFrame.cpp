@@ -272,9 +272,26 @@ void CMainFrame::RebuildExtensionList() {
     for (const QString& extension : filetypes::ExtensionList(m_settings.GetFilterFlags()))
         list.AddExtension(extension);
 }
-void CMainFrame::OnSendToTarget(int) {
+void CMainFrame::OnSendToTarget(int nTarget) {
+    CPictureFileList& list = FileList();
+    if (!list.m_strCurFile.isEmpty()) {
+        QString dir =
+            nTarget == kTargetCount ? GetHomeDirectory() : m_settings.GetTargetDir(nTarget);
+        // An empty directory stays empty (the operation refuses it): it is not the root.
+        if (!dir.isEmpty() && !dir.endsWith(QLatin1Char('/')))
+            dir += QLatin1Char('/');
+        if (m_settings.GetMoveFiles())
+            list.MoveCurFile(dir);
+        else
+            list.CopyCurFile(dir);
+    }
+    FocusFileList();
 }
+
 void CMainFrame::OnDeletePicture() {
+    if (!FileList().m_strCurFile.isEmpty())
+        FileList().DeleteCurFile(m_settings.GetUseRecyclingBin() != 0);
+    FocusFileList();
 }
 void CMainFrame::FocusFileList() {
     FileList().setFocus();

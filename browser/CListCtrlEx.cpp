@@ -46,6 +46,10 @@ void CListCtrlEx::SetCellText(int nItem, int nSubItem, const QString& text) {
 }
 
 void CListCtrlEx::RemoveItem(int nItem) {
+    // Without a current row Qt does not select a neighbour by itself; the caller chooses
+    // the next item (and shows it once, with the right index and count).
+    if (currentIndex().row() == nItem)
+        selectionModel()->clear();
     SetRedraw(false);
     DeleteItem(nItem);
     Arrange();

@@ -1,5 +1,9 @@
 #include "browser/CNamespaceListView.h"
 
+#include "platform/CFileOpDialogs.h"
+#include "platform/CFileOperations.h"
+#include "sorting/MoveOnRule.h"
+
 #include "browser/CItemLabelHitTest.h"
 #include "browser/CNamespaceTreeView.h"
 #include "browser/PidlFunctions.h"
@@ -280,11 +284,37 @@ void CNamespaceListView::OnListFilled() {
 void CNamespaceListView::OnFileSelected(int) {
 }
 
-bool CNamespaceListView::MoveCurFile(const QString&) {
-    return false;
+bool CNamespaceListView::MoveCurFile(const QString& destDir) {
+    return RunOnCurFile([&](CFileOperations& ops) {
+        return ops.Move(m_baCurFile, CNativePath::FromText(destDir));
+    });
 }
-bool CNamespaceListView::DeleteCurFile(bool) {
-    return false;
+
+bool CNamespaceListView::DeleteCurFile(bool bAllowUndo) {
+    return RunOnCurFile([&](CFileOperations& ops) { return ops.Delete(m_baCurFile, bAllowUndo); });
+}
+
+// Runs a file operation on the current file. When the file has gone its item is removed;
+// either way the item now at the current place (the next file, or the same one after a
+// failure) becomes current, or none when the list is empty.
+bool CNamespaceListView::RunOnCurFile(const std::function<CFileOpResult(CFileOperations&)>& op) {
+    CWaitCursor wait;
+    if (m_baCurFile.isEmpty())
+        return false;
+    CFileOpDialogs ui(window());
+    CFileOperations ops(ui);
+    const int nItem = m_nCurItem; // removing a row may move the selection on by itself
+    const bool bGone = op(ops).Succeeded();
+    if (bGone)
+        RemoveItem(nItem);
+    m_nCurItem = move_on::AfterRemoval(nItem, GetItemCount());
+    if (m_nCurItem < 0) {
+        m_strCurFile.clear();
+        m_baCurFile.clear();
+    } else {
+        SelectItem(m_nCurItem, true);
+    }
+    return bGone;
 }
 
 bool CNamespaceListView::GetDisplayName(CShellFolder* psf, LPCITEMIDLIST pidl, QString& name,

@@ -6,8 +6,11 @@
 #include <QByteArray>
 #include <QPointer>
 #include <QStringList>
+#include <functional>
 
+class CFileOperations;
 class CNamespaceTreeView;
+struct CFileOpResult;
 class CShellMalloc;
 
 // The file list: the contents of the folder selected in the folder tree, filtered by
@@ -51,8 +54,8 @@ public:
 
     virtual void OnFolderSelected(int nItem);
     virtual void OnListFilled();
-    // Moving and deleting need the file-operation layer: here they do nothing and return
-    // false; the picture list supplies the real operations.
+    // Moves the current file into destDir, or deletes it (to the trash with bAllowUndo),
+    // then moves on; true when the file has gone from its place.
     virtual bool MoveCurFile(const QString& destDir);
     virtual bool DeleteCurFile(bool bAllowUndo);
     virtual void FillList(NSTREEITEM* pFolderItem, CShellFolder* psfFolder);
@@ -62,6 +65,7 @@ public:
     virtual void OnFileSelected(int nItem);
 
 protected:
+    bool RunOnCurFile(const std::function<CFileOpResult(CFileOperations&)>& op);
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;

@@ -2,7 +2,12 @@
 
 #include "app/CFrameServices.h"
 #include "picture/CImageCtrl.h"
+#include "platform/CFileOpDialogs.h"
+#include "platform/CFileOperations.h"
+#include "platform/CNativePath.h"
+#include "platform/CWaitCursor.h"
 #include "resources/FileTypes.h"
+#include "sorting/MoveOnRule.h"
 #include "sorting/PictureStatus.h"
 
 CPictureFileList::CPictureFileList(QWidget* parent) : CPictureList(parent) {
@@ -80,4 +85,36 @@ void CPictureFileList::UpdateStatusText() {
         frame->SetDocumentTitle(title);
     }
     Q_EMIT CurrentFileChanged();
+}
+
+bool CPictureFileList::MoveCurFile(const QString& destDir) {
+    const bool bMoved = CPictureList::MoveCurFile(destDir);
+    AfterFileOperation();
+    return bMoved;
+}
+
+bool CPictureFileList::DeleteCurFile(bool bAllowUndo) {
+    const bool bDeleted = CPictureList::DeleteCurFile(bAllowUndo);
+    AfterFileOperation();
+    return bDeleted;
+}
+
+void CPictureFileList::AfterFileOperation() {
+    if (!m_strCurFile.isEmpty())
+        return;
+    HidePicture();
+    UpdateFileCount();
+    UpdateStatusText();
+}
+
+bool CPictureFileList::CopyCurFile(const QString& destDir) {
+    if (m_baCurFile.isEmpty())
+        return false;
+    CWaitCursor wait;
+    CFileOpDialogs ui(window());
+    CFileOperations ops(ui);
+    const bool bCopied = ops.Copy(m_baCurFile, CNativePath::FromText(destDir)).Succeeded();
+    m_nCurItem = move_on::AfterCopy(m_nCurItem, GetItemCount(), bCopied);
+    SelectItem(m_nCurItem, true);
+    return bCopied;
 }

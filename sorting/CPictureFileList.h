@@ -17,6 +17,10 @@ public:
     void OnFolderSelected(int nItem) override;
     void OnListFilled() override;
     void OnFileSelected(int nItem) override;
+    bool MoveCurFile(const QString& destDir) override;
+    bool DeleteCurFile(bool bAllowUndo) override;
+    // Copies the current file into destDir and moves on to the next file when it worked.
+    bool CopyCurFile(const QString& destDir);
 
     void UpdateFileCount();
     void UpdateStatusText();
@@ -31,4 +35,6 @@ Q_SIGNALS:
 private:
     CFrameServices* Frame() const;
     QString DescribeCurrentFile() const;
+    // With no current file left, the picture goes and the status bar says so.
+    void AfterFileOperation();
 };
