@@ -20,7 +20,7 @@ CListCtrlEx::CListCtrlEx(QWidget* parent) : QListView(parent), m_pModel(new CLis
     setBatchSize(2000);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setTextElideMode(Qt::ElideRight);
+    setTextElideMode(Qt::ElideMiddle); // keeps the extension in sight
     setUniformItemSizes(true);
     UpdateGrid();
 }
@@ -30,8 +30,22 @@ void CListCtrlEx::UpdateGrid() {
     const int icon = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
     setIconSize(QSize(icon, icon));
     const QFontMetrics fm = fontMetrics();
-    const int width = icon + 8 + fm.averageCharWidth() * kColumnChars;
-    setGridSize(QSize(width, std::max(icon, fm.height()) + 4));
+    int width = icon + 8 + fm.averageCharWidth() * kColumnChars;
+    // Where no second column fits, the one column takes the whole width: names are not
+    // cut short for nothing in a narrow pane.
+    const int available = viewport()->width() - 2;
+    if (available < 2 * width)
+        width = std::max(width, available);
+    const QSize grid(width, std::max(icon, fm.height()) + 4);
+    if (grid != gridSize()) {
+        m_pModel->SetItemSize(grid - QSize(2, 0));
+        setGridSize(grid);
+    }
+}
+
+void CListCtrlEx::resizeEvent(QResizeEvent* event) {
+    QListView::resizeEvent(event);
+    UpdateGrid();
 }
 
 void CListCtrlEx::changeEvent(QEvent* event) {

@@ -54,6 +54,7 @@ protected:
     void BeginBatch() { m_pModel->BeginBatch(); }
     void EndBatch() { m_pModel->EndBatch(); }
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
 
 private:

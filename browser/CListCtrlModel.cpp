@@ -37,6 +37,8 @@ QVariant CListCtrlModel::data(const QModelIndex& index, int role) const {
     case Qt::DecorationRole:
         return m_pImageList && row.image >= 0 ? QVariant(m_pImageList->Icon(row.image))
                                               : QVariant();
+    case Qt::SizeHintRole:
+        return m_itemSize.isValid() ? QVariant(m_itemSize) : QVariant();
     default:
         return QVariant();
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QSize>
+
 #include <QAbstractListModel>
 #include <QList>
 #include <vector>
@@ -12,6 +14,8 @@ class CSystemImageList;
 class CListCtrlModel : public QAbstractListModel {
     Q_OBJECT
 public:
+    // The size every item asks for (the view's cell), so no item is measured.
+    void SetItemSize(const QSize& size) { m_itemSize = size; }
     using Deleter = void (*)(quintptr lParam);
     using Compare = int (*)(quintptr lParam1, quintptr lParam2, quintptr lParamSort);
     // Appends an item's sort key to `keys`; see SortItems.
@@ -46,6 +50,7 @@ public:
     void EndBatch();
 
 private:
+    QSize m_itemSize;
     struct Row {
         QString text;
         int image;
