@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <ftw.h>
 #include <memory>
+#include <sys/stat.h>
 #include <unistd.h>
 
 // A settings store in a temporary file, so tests never touch the user's own settings.
@@ -70,6 +71,12 @@ inline QByteArray ReadBytes(const QByteArray& path) {
         data.append(buffer, n);
     ::close(fd);
     return n < 0 ? QByteArray() : data;
+}
+
+// True when something, even a dangling symbolic link, is at path.
+inline bool Exists(const QByteArray& path) {
+    struct stat st {};
+    return ::lstat(path.constData(), &st) == 0;
 }
 
 // Every entry of a folder, hidden ones too, sorted; empty when it cannot be read.
