@@ -89,50 +89,49 @@ private Q_SLOTS:
         QVERIFY(QDir(TreeDir("alpha")).rmdir("whiskey"));
     }
 
-    void selectPathWalksToADeepFolder() {
-        const int filled = m_host->List().m_nListFilled;
-        m_host->Tree().SelectPath(TreeDir("deep/one/two/three"));
-        QCOMPARE(m_host->CurrentText(), QStringLiteral("three"));
-        QCOMPARE(m_host->List().Texts(), QStringList({"found.jpg"}));
-        QCOMPARE(m_host->List().m_nListFilled, filled + 1); // only the last component fills
-        m_host->Tree().SelectPath(TreeDir("deep/one/two/three/"));
-        QCOMPARE(m_host->CurrentText(), QStringLiteral("three"));
-        // A folder made after its parent was listed is found too.
+    // The walk ends at the folder named, or where a component is missing; the list then
+    // shows that folder's files, or nothing, and never the previous folder's current file.
+    void selectPathWalksTheTree_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("selected");
+        QTest::addColumn<QStringList>("listed");
+        QTest::newRow("deep") << "deep/one/two/three"
+                              << "three" << QStringList{"found.jpg"};
+        QTest::newRow("trailing separator") << "deep/one/two/three/"
+                                            << "three" << QStringList{"found.jpg"};
+        QTest::newRow("equal name beside a longer one") << "pics/Pics"
+                                                        << "Pics" << QStringList{"new.jpg"};
+        QTest::newRow("part of a name") << "pics/ld Pi"
+                                        << "Old Pics" << QStringList{"old.jpg"};
+        QTest::newRow("missing last") << "pics/Missing"
+                                      << "pics" << QStringList{};
+        QTest::newRow("missing in the middle") << "Missing/Pics"
+                                               << "tree" << QStringList{};
+    }
+
+    void selectPathWalksTheTree() {
+        QFETCH(QString, path);
+        QFETCH(QString, selected);
+        QFETCH(QStringList, listed);
+        CRecordingListView& list = m_host->List();
+        m_host->Tree().SelectPath(TreeDir("alpha"));
+        list.SelectItem(list.Find("file.jpg"), true);
+        QVERIFY(!list.m_strCurFile.isEmpty());
+        const int filled = list.m_nListFilled;
+        m_host->Tree().SelectPath(TreeDir(path));
+        QCOMPARE(m_host->CurrentText(), selected);
+        QCOMPARE(list.Texts(), listed);
+        QCOMPARE(list.m_nListFilled, filled + 1); // only the last folder reached fills
+        QCOMPARE(list.m_nCurItem, -1);
+        QVERIFY(list.m_strCurFile.isEmpty() && list.CurFileNative().isEmpty());
+    }
+
+    void folderMadeAfterItsParentWasListedIsFound() {
+        m_host->Tree().SelectPath(TreeDir("deep/one/two"));
         QVERIFY(QDir(TreeDir("deep/one/two")).mkdir("later"));
         m_host->Tree().SelectPath(TreeDir("deep/one/two/later"));
         QCOMPARE(m_host->CurrentText(), QStringLiteral("later"));
         QVERIFY(QDir(TreeDir("deep/one/two")).rmdir("later"));
-    }
-
-    void selectPathPrefersTheExactName() {
-        m_host->Tree().SelectPath(TreeDir("pics/Pics"));
-        QCOMPARE(m_host->CurrentText(), QStringLiteral("Pics"));
-        QCOMPARE(m_host->List().Texts(), QStringList({"new.jpg"}));
-        // Without an equal name, part of a name still finds the folder.
-        m_host->Tree().SelectPath(TreeDir("pics/ld Pi"));
-        QCOMPARE(m_host->CurrentText(), QStringLiteral("Old Pics"));
-        QCOMPARE(m_host->List().Texts(), QStringList({"old.jpg"}));
-    }
-
-    void missingComponentStopsTheWalkAndEmptiesTheList() {
-        CRecordingListView& list = m_host->List();
-        m_host->Tree().SelectPath(TreeDir("pics/Pics"));
-        list.SelectItem(0, true);
-        QVERIFY(!list.m_strCurFile.isEmpty());
-        const int filled = list.m_nListFilled;
-
-        m_host->Tree().SelectPath(TreeDir("pics/Missing"));
-        QCOMPARE(m_host->CurrentText(), QStringLiteral("pics"));
-        QCOMPARE(list.GetItemCount(), 0);
-        QCOMPARE(list.m_nCurItem, -1);
-        QVERIFY(list.m_strCurFile.isEmpty() && list.CurFileNative().isEmpty());
-        QCOMPARE(list.m_nListFilled, filled + 1);
-
-        // A missing folder in the middle does not let the walk go on below its parent.
-        m_host->Tree().SelectPath(TreeDir("pics/Pics"));
-        m_host->Tree().SelectPath(TreeDir("Missing/Pics"));
-        QCOMPARE(m_host->CurrentText(), QStringLiteral("tree"));
-        QCOMPARE(list.GetItemCount(), 0);
     }
 
     void rightClickOnLabelShowsMenuThenSelects() {

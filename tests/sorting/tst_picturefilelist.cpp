@@ -1,4 +1,5 @@
 #include "browser/CFileSelect.h"
+#include "picture/CFitScale.h"
 #include "resources/CommandIds.h"
 #include "sorting/PictureStatus.h"
 #include "tests/support/PictureDesk.h"
@@ -121,11 +122,10 @@ private Q_SLOTS:
         toggle->trigger();
         QCOMPARE(frame.Settings().GetFitPicToWindow(), 1);
         QVERIFY(toggle->isChecked());
-        QVERIFY(ctrl.ViewWidth() <= ctrl.ClientWidth() && ctrl.ViewHeight() <= ctrl.ClientHeight());
-        const int percent = int(ctrl.ViewWidth() * 100 / 1600);
-        QVERIFY(ctrl.ViewWidth() > ctrl.ClientWidth() - 16 ||
-                ctrl.ViewHeight() > ctrl.ClientHeight() - 12);
-        QCOMPARE(ctrl.ViewHeight(), float(1200 * percent * 0.01f));
+        const int percent = CFitScale::Percent(ctrl.ClientWidth(), ctrl.ClientHeight(), 1600, 1200);
+        QVERIFY(percent > 1 && percent < 100);
+        QCOMPARE(QSizeF(ctrl.ViewWidth(), ctrl.ViewHeight()),
+                 CFitScale::ScaledSize(1600, 1200, percent));
         QVERIFY(ctrl.DecodedSize().width() < 1600); // decoded at the shown size
 
         toggle->trigger(); // twice: back where it was
