@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/TestSupport.h"
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QColor>
@@ -17,14 +19,12 @@ inline QString FixturePath(const QString& name) {
 }
 
 inline QByteArray ReadAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return ReadBytes(QFile::encodeName(path));
 }
 
 // Writes data to path and returns the path, or an empty string when that failed.
 inline QString WriteBytes(const QString& path, const QByteArray& data) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size() ? path : QString();
+    return ::WriteBytes(QFile::encodeName(path), data) ? path : QString();
 }
 
 // A JPEG of w x h, left half red and right half blue, optionally with an APP1 segment
