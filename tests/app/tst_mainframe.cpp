@@ -12,7 +12,6 @@
 #include <QAction>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QSettings>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -54,10 +53,8 @@ private Q_SLOTS:
         m_profile->Reopen();
         QSettings raw(m_profile->Path(), QSettings::IniFormat);
         QCOMPARE(raw.value("Config/SelectionSet").toInt(), 2);
-        const QStringList keys = raw.allKeys();
-        QCOMPARE(keys.filter(QRegularExpression("^Config/")).size(), 9);
-        QCOMPARE(keys.filter(QRegularExpression("^TargetSet0[1-4]/")).size(), 4 * 41);
-        QCOMPARE(keys.size(), 9 + 4 * 41);
+        QCOMPARE(raw.allKeys().size(), 9 + 4 * 41); // the names are the settings test's
+        QCOMPARE(raw.childGroups().size(), 5);
     }
 
     // Moved and resized, then closed, it opens there again; closed while maximised it keeps

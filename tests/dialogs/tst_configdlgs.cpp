@@ -46,57 +46,49 @@ bool FormatBoxesEnabled(const QWidget* d, bool enabled) {
 class TestConfigDialogs : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void opensWithTheSwitchesAndOkStoresThem() {
-        // Any non-zero move value shows "Move File"; OK without changes stores 1 for it.
-        CSettings s = Switches(2, 1, 0);
+    // The dialog shows the three switches (any non-zero move value as "Move File"); OK
+    // stores what it shows, Cancel, Escape and the close box store nothing.
+    void configurationSwitches_data() {
+        QTest::addColumn<QList<int>>("before"); // move, fit, recycle
+        QTest::addColumn<bool>("bChangeAll");
+        QTest::addColumn<int>("closeWith"); // 1 OK, 2 Cancel, Escape, close box
+        QTest::addColumn<QList<int>>("after");
+        QTest::newRow("OK unchanged") << QList<int>{2, 1, 0} << false << 1 << QList<int>{1, 1, 0};
+        QTest::newRow("all changed, Enter")
+            << QList<int>{0, 0, 1} << true << int(Qt::Key_Return) << QList<int>{1, 1, 0};
+        for (int way : {2, int(Qt::Key_Escape), 0})
+            QTest::addRow("all changed, closed with %d", way)
+                << QList<int>{2, 0, 1} << true << way << QList<int>{2, 0, 1};
+    }
+
+    void configurationSwitches() {
+        QFETCH(QList<int>, before);
+        QFETCH(bool, bChangeAll);
+        QFETCH(int, closeWith);
+        QFETCH(QList<int>, after);
+        CSettings s = Switches(before[0], before[1], before[2]);
         CConfigDlg d;
         d.SetSettings(&s);
         d.open();
         QCOMPARE(d.windowTitle(), QStringLiteral("Program Configuration"));
-        QVERIFY(Checked(&d, IDC_MOVE_FILE) && !Checked(&d, IDC_COPY_FILE));
-        QVERIFY(Checked(&d, IDC_RESIZE_TO_FIT) && !Checked(&d, IDC_RECYCLE_BIN));
-        Click(&d, 1);
-        QCOMPARE(d.result(), int(QDialog::Accepted));
-        QCOMPARE(s.GetMoveFiles(), 1);
-        QCOMPARE(s.GetFitPicToWindow(), 1);
-        QCOMPARE(s.GetUseRecyclingBin(), 0);
-
-        // Opened again: the other value of each switch, then every control changed and OK.
-        s = Switches(0, 0, 1);
-        d.open();
-        QVERIFY(Checked(&d, IDC_COPY_FILE) && !Checked(&d, IDC_MOVE_FILE));
-        QVERIFY(!Checked(&d, IDC_RESIZE_TO_FIT) && Checked(&d, IDC_RECYCLE_BIN));
-        Click(&d, IDC_MOVE_FILE);
-        Click(&d, IDC_RESIZE_TO_FIT);
-        Click(&d, IDC_RECYCLE_BIN);
-        QTest::keyClick(&d, Qt::Key_Return); // OK is the default button
-        QCOMPARE(s.GetMoveFiles(), 1);
-        QCOMPARE(s.GetFitPicToWindow(), 1);
-        QCOMPARE(s.GetUseRecyclingBin(), 0);
-    }
-
-    void cancelChangesNothing() {
-        // Cancel, Escape and the close box, each after changing every control.
-        for (int way = 0; way < 3; ++way) {
-            CSettings s = Switches(2, 0, 1);
-            CConfigDlg d;
-            d.SetSettings(&s);
-            d.open();
-            Click(&d, IDC_COPY_FILE);
-            Click(&d, IDC_RESIZE_TO_FIT);
-            Click(&d, IDC_RECYCLE_BIN);
-            QVERIFY(Checked(&d, IDC_COPY_FILE) && !Checked(&d, IDC_RECYCLE_BIN));
-            if (way == 0)
-                Click(&d, 2);
-            else if (way == 1)
-                QTest::keyClick(&d, Qt::Key_Escape);
-            else
-                d.close();
-            QCOMPARE(d.result(), int(QDialog::Rejected));
-            QCOMPARE(s.GetMoveFiles(), 2);
-            QCOMPARE(s.GetFitPicToWindow(), 0);
-            QCOMPARE(s.GetUseRecyclingBin(), 1);
-        }
+        QCOMPARE(Checked(&d, IDC_MOVE_FILE), before[0] != 0);
+        QCOMPARE(Checked(&d, IDC_COPY_FILE), before[0] == 0);
+        QCOMPARE(Checked(&d, IDC_RESIZE_TO_FIT), before[1] != 0);
+        QCOMPARE(Checked(&d, IDC_RECYCLE_BIN), before[2] != 0);
+        if (bChangeAll)
+            for (int id :
+                 {before[0] ? IDC_COPY_FILE : IDC_MOVE_FILE, IDC_RESIZE_TO_FIT, IDC_RECYCLE_BIN})
+                Click(&d, id);
+        if (closeWith == 1 || closeWith == 2)
+            Click(&d, closeWith);
+        else if (closeWith)
+            QTest::keyClick(&d, Qt::Key(closeWith)); // Enter presses OK, the default button
+        else
+            d.close();
+        const bool bOk = closeWith == 1 || closeWith == Qt::Key_Return;
+        QCOMPARE(d.result(), int(bOk ? QDialog::Accepted : QDialog::Rejected));
+        QCOMPARE((QList<int>{s.GetMoveFiles(), s.GetFitPicToWindow(), s.GetUseRecyclingBin()}),
+                 after);
     }
 
     // The file types in their bit order, JPG after EPS and BMP, AVI last.
