@@ -1,128 +1,128 @@
-#include "app/CMainFrame.h"
-#include "browser/CFileSelect.h"
-#include "picture/CImageCtrl.h"
-#include "picture/CVantrelView.h"
-#include "platform/CDialogBuilder.h"
+#include "app/PrintLayout.h"
+#include "dialogs/CAboutDlg.h"
+#include "dialogs/CConfigDlg.h"
 #include "resources/CommandIds.h"
 #include "sorting/CTarget.h"
-#include "tests/support/TestSupport.h"
+#include "tests/support/DialogDriver.h"
+#include "tests/support/PictureDesk.h"
 
-#include <QAbstractButton>
 #include <QAction>
-#include <QApplication>
 #include <QClipboard>
-#include <QDir>
-#include <QImage>
 #include <QPrinter>
-#include <QTimer>
 #include <QtTest>
-#include <functional>
-#include <memory>
 
-// Runs `edit` on the next modal dialog, then presses its button `buttonId` (1 OK, 2 Cancel).
-void AnswerDialog(std::function<void(QWidget*)> edit, int buttonId) {
-    QTimer::singleShot(0, [edit, buttonId] {
-        QWidget* dlg = QApplication::activeModalWidget();
-        QVERIFY(dlg);
-        edit(dlg);
-        CDialogBuilder::ControlAs<QAbstractButton>(dlg, buttonId)->click();
-    });
-}
-
+// The main window's commands on a home folder of two pictures, the first one shown.
 class TestCommands : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init();
-    void configReloadsOnlyWhenFittingChanged();
-    void printWritesOnePageWithThePicture();
-    void copyKeyDoesNothingAndPanesTakeTurns();
+    void init() {
+        m_desk = std::make_unique<PictureDesk>();
+        QVERIFY(m_desk->Picture("Pics/one.jpg", 400, 300) && m_desk->Picture("Pics/two.jpg"));
+        QVERIFY(QTest::qWaitForWindowActive(&m_desk->Start()));
+        m_desk->List().SelectItem(0, true);
+    }
+    void cleanup() { m_desk.reset(); }
+
+    void configReloadsOnlyWhenFittingChanged() {
+        CMainFrame& frame = m_desk->Frame();
+        CImageCtrl& ctrl = m_desk->Ctrl();
+        QVERIFY(ctrl.HasPicture());
+        // With the file gone, a reload would show the error instead of the picture.
+        QVERIFY(QFile::remove(m_desk->Path("Pics/one.jpg")));
+        const auto configure = [&](int clicked, int closeWith) {
+            driver::WhenShown<CConfigDlg>([=](CConfigDlg* d) {
+                driver::Click(d, clicked);
+                driver::Click(d, closeWith);
+            });
+            frame.OnProgramConfig();
+        };
+        configure(1006, 1); // Copy File, OK
+        QCOMPARE(frame.Settings().GetMoveFiles(), 0);
+        QVERIFY(ctrl.HasPicture());                     // not reloaded
+        QCOMPARE(frame.focusWidget(), &m_desk->List()); // focused again once the window is active
+
+        configure(1007, 2); // fitting changed, then cancelled: nothing changes or reloads
+        QCOMPARE(frame.Settings().GetFitPicToWindow(), 0);
+        QVERIFY(ctrl.HasPicture());
+
+        configure(1007, 1);
+        QCOMPARE(frame.Settings().GetFitPicToWindow(), 1);
+        QCOMPARE(m_desk->List().m_bFitToWindow, 1);
+        QVERIFY(!ctrl.HasPicture()); // reloaded
+        QVERIFY(frame.Action(cmd::ID_TOGGLE_RESIZE)->isChecked());
+    }
+
+    // Print goes to the printer Print Setup chose, without a dialog.
+    void printWritesOnePageWithThePicture() {
+        CMainFrame& frame = m_desk->Frame();
+        const QString pdf = m_desk->Path("out.pdf");
+        frame.Printer()->setOutputFormat(QPrinter::PdfFormat);
+        frame.Printer()->setOutputFileName(pdf);
+        QVERIFY(frame.Action(cmd::ID_FILE_PRINT)->isEnabled());
+        frame.Action(cmd::ID_FILE_PRINT)->trigger();
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray data = file.readAll();
+        QVERIFY(data.startsWith("%PDF"));
+        QCOMPARE(data.count("/Type /Page\n") + data.count("/Type /Page\r") +
+                     data.count("/Type /Page "),
+                 1);
+        QVERIFY(data.contains("/Subtype /Image"));
+        frame.Action(cmd::ID_CLEAR_PICTURE)->trigger();
+        QVERIFY(!frame.Action(cmd::ID_FILE_PRINT)->isEnabled());
+    }
+
+    void copyKeyDoesNothingAndPanesTakeTurns() {
+        CMainFrame& frame = m_desk->Frame();
+        QApplication::clipboard()->setText("before");
+        m_desk->List().setFocus();
+        QTest::keyClick(&m_desk->List(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("before"));
+        QCOMPARE(m_desk->OnDisk("Pics").size(), 2);
+        QCOMPARE(m_desk->Current(), QStringLiteral("one.jpg"));
+
+        const auto focusIn = [](QWidget* pane) {
+            return pane == QApplication::focusWidget() ||
+                   pane->isAncestorOf(QApplication::focusWidget());
+        };
+        QTest::keyClick(&frame, Qt::Key_F6);
+        QTRY_VERIFY(focusIn(frame.PictureViewPane()));
+        QTest::keyClick(&frame, Qt::Key_F6);
+        QTRY_VERIFY(focusIn(frame.TargetPane()));
+        QTest::keyClick(&frame, Qt::Key_F6, Qt::ShiftModifier);
+        QTRY_VERIFY(focusIn(frame.PictureViewPane()));
+    }
+
+    void picturesFitTheLetterFrame_data() {
+        QTest::addColumn<double>("w");
+        QTest::addColumn<double>("h");
+        QTest::addColumn<QSizeF>("expected");
+        QTest::newRow("wide") << 1600.0 << 1200.0 << QSizeF(5100, 3825);
+        QTest::newRow("upright") << 1200.0 << 1600.0 << QSizeF(4950, 6600);
+        QTest::newRow("square is not wider than the page")
+            << 1000.0 << 1000.0 << QSizeF(5100, 5100);
+        QTest::newRow("very wide") << 4000.0 << 100.0 << QSizeF(5100, 127.5);
+        QTest::newRow("very tall") << 10.0 << 4000.0 << QSizeF(16.5, 6600);
+        QTest::newRow("empty") << 0.0 << 100.0 << QSizeF();
+    }
+
+    void picturesFitTheLetterFrame() {
+        QFETCH(double, w);
+        QFETCH(double, h);
+        QFETCH(QSizeF, expected);
+        QCOMPARE(print_layout::FrameSize(w, h), expected);
+    }
+
+    void aboutBoxShowsTheWholeMemory() {
+        QCOMPARE(CAboutDlg::MemoryText(16ull << 20), QStringLiteral("16384 KB"));
+        QCOMPARE(CAboutDlg::MemoryText((16ull << 20) + 1023), QStringLiteral("16384 KB"));
+        // 24 GB must not wrap around as a 32-bit count would.
+        QCOMPARE(CAboutDlg::MemoryText(24ull << 30), QStringLiteral("25165824 KB"));
+    }
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<TempProfile> m_profile;
-    std::unique_ptr<CMainFrame> m_frame;
-    CPictureFileList& List() { return m_frame->FileList(); }
+    std::unique_ptr<PictureDesk> m_desk;
 };
-
-void TestCommands::init() {
-    m_frame.reset();
-    m_dir = std::make_unique<QTemporaryDir>();
-    m_profile = std::make_unique<TempProfile>();
-    QImage image(400, 300, QImage::Format_RGB32);
-    image.fill(Qt::blue);
-    QVERIFY(image.save(m_dir->filePath("one.jpg"), "JPG"));
-    QVERIFY(image.save(m_dir->filePath("two.jpg"), "JPG"));
-    m_profile->Store().WriteProfileString("TargetSet01", "HomeDirectory", m_dir->path());
-    m_frame = std::make_unique<CMainFrame>(m_profile->Store());
-    m_frame->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_frame.get()));
-    List().SelectItem(0, true);
-}
-
-void TestCommands::configReloadsOnlyWhenFittingChanged() {
-    CImageCtrl& ctrl = m_frame->PictureViewPane()->m_imageCtrl;
-    QVERIFY(ctrl.HasPicture());
-    // With the file gone, a reload would show the error instead of the picture.
-    QVERIFY(QFile::remove(m_dir->filePath("one.jpg")));
-
-    AnswerDialog([](QWidget* d) { CDialogBuilder::ControlAs<QAbstractButton>(d, 1006)->click(); },
-                 1);
-    m_frame->OnProgramConfig();
-    QCOMPARE(m_frame->Settings().GetMoveFiles(), 0);
-    QVERIFY(ctrl.HasPicture());                // not reloaded
-    QCOMPARE(m_frame->focusWidget(), &List()); // focused again once the window is active
-
-    AnswerDialog([](QWidget* d) { CDialogBuilder::ControlAs<QAbstractButton>(d, 1007)->click(); },
-                 2);
-    m_frame->OnProgramConfig(); // cancelled: nothing changes, nothing reloads
-    QCOMPARE(m_frame->Settings().GetFitPicToWindow(), 0);
-    QVERIFY(ctrl.HasPicture());
-
-    AnswerDialog([](QWidget* d) { CDialogBuilder::ControlAs<QAbstractButton>(d, 1007)->click(); },
-                 1);
-    m_frame->OnProgramConfig();
-    QCOMPARE(m_frame->Settings().GetFitPicToWindow(), 1);
-    QCOMPARE(List().m_bFitToWindow, 1);
-    QVERIFY(!ctrl.HasPicture()); // reloaded
-    QVERIFY(m_frame->Action(cmd::ID_TOGGLE_RESIZE)->isChecked());
-}
-
-void TestCommands::printWritesOnePageWithThePicture() {
-    const QString pdf = m_dir->filePath("out.pdf");
-    m_frame->Printer()->setOutputFormat(QPrinter::PdfFormat);
-    m_frame->Printer()->setOutputFileName(pdf);
-    QVERIFY(m_frame->Action(cmd::ID_FILE_PRINT)->isEnabled());
-    m_frame->Action(cmd::ID_FILE_PRINT)->trigger();
-    QFile file(pdf);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray data = file.readAll();
-    QVERIFY(data.startsWith("%PDF"));
-    QCOMPARE(data.count("/Type /Page\n") + data.count("/Type /Page\r") + data.count("/Type /Page "),
-             1);
-    QVERIFY(data.contains("/Subtype /Image"));
-
-    m_frame->Action(cmd::ID_CLEAR_PICTURE)->trigger();
-    QVERIFY(!m_frame->Action(cmd::ID_FILE_PRINT)->isEnabled());
-}
-
-void TestCommands::copyKeyDoesNothingAndPanesTakeTurns() {
-    QApplication::clipboard()->setText("before");
-    List().setFocus();
-    QTest::keyClick(&List(), Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("before"));
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 2);
-    QCOMPARE(QFileInfo(List().m_strCurFile).fileName(), QStringLiteral("one.jpg"));
-
-    QTest::keyClick(m_frame.get(), Qt::Key_F6);
-    QTRY_VERIFY(m_frame->PictureViewPane()->isAncestorOf(QApplication::focusWidget()) ||
-                m_frame->PictureViewPane() == QApplication::focusWidget());
-    QTest::keyClick(m_frame.get(), Qt::Key_F6);
-    QTRY_VERIFY(m_frame->TargetPane()->isAncestorOf(QApplication::focusWidget()) ||
-                m_frame->TargetPane() == QApplication::focusWidget());
-    QTest::keyClick(m_frame.get(), Qt::Key_F6, Qt::ShiftModifier);
-    QTRY_VERIFY(m_frame->PictureViewPane()->isAncestorOf(QApplication::focusWidget()) ||
-                m_frame->PictureViewPane() == QApplication::focusWidget());
-}
 
 QTEST_MAIN(TestCommands)
 #include "tst_commands.moc"

@@ -9,101 +9,90 @@
 class TestSplash : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void cleanup();
-    void commandLineDecidesWhetherItMayShow_data();
-    void commandLineDecidesWhetherItMayShow();
-    void showsCentredAndGoesByItself();
-    void keyPressEndsItAndIsSwallowed();
-    void mouseClickEndsItAndIsSwallowed();
-    void onlyOneAtATimeAndNoneWhenDisabledOrMissing();
+    void cleanup() {
+        if (CSplashWnd* s = CSplashWnd::Current())
+            delete s;
+        CSplashWnd::EnableSplash(false);
+    }
+
+    void commandLineDecidesWhetherItMayShow_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<bool>("splash");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("plain") << QStringList{} << true << QString();
+        QTest::newRow("folder") << QStringList{"/pics/Trip"} << true << "/pics/Trip";
+        QTest::newRow("embedding") << QStringList{"-Embedding"} << false << QString();
+        QTest::newRow("automation") << QStringList{"/Automation", "a.jpg"} << false << "a.jpg";
+        QTest::newRow("no splash") << QStringList{"--no-splash", "x", "y"} << false << "x";
+        QTest::newRow("unknown switch") << QStringList{"-verbose"} << true << QString();
+    }
+
+    void commandLineDecidesWhetherItMayShow() {
+        QFETCH(QStringList, args);
+        QFETCH(bool, splash);
+        QFETCH(QString, path);
+        const CCommandLine c = CCommandLine::Parse(args);
+        QCOMPARE(c.m_bShowSplash, splash);
+        QCOMPARE(c.m_strPath, path);
+    }
+
+    void showsCentredAndGoesByItself() {
+        CSplashWnd::EnableSplash(true);
+        CSplashWnd::ShowSplash(nullptr);
+        QPointer<CSplashWnd> splash = CSplashWnd::Current();
+        QVERIFY(splash);
+        QCOMPARE(splash->size(), QSize(395, 297));
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY(qAbs(splash->geometry().center().x() - area.center().x()) <= 1);
+        QVERIFY(qAbs(splash->geometry().center().y() - area.center().y()) <= 1);
+        QTest::qWait(CSplashWnd::kDisplayMs / 2);
+        QVERIFY(splash && CSplashWnd::Current());
+        QTRY_VERIFY_WITH_TIMEOUT(!splash, 3000);
+        QVERIFY(!CSplashWnd::Current());
+    }
+
+    // The first key press or mouse click ends it and is swallowed; the next one counts.
+    void inputEndsItAndIsSwallowed() {
+        QLineEdit edit;
+        edit.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&edit));
+        CSplashWnd::EnableSplash(true);
+        CSplashWnd::ShowSplash(&edit);
+        QVERIFY(CSplashWnd::Current());
+        QTest::keyClick(&edit, Qt::Key_A);
+        QVERIFY(!CSplashWnd::Current());
+        QTest::keyClick(&edit, Qt::Key_B);
+        QCOMPARE(edit.text(), QStringLiteral("b"));
+
+        QPushButton button("press");
+        button.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&button));
+        QSignalSpy clicked(&button, &QPushButton::clicked);
+        CSplashWnd::ShowSplash(&button);
+        QVERIFY(CSplashWnd::Current());
+        QTest::mouseClick(&button, Qt::LeftButton);
+        QVERIFY(!CSplashWnd::Current());
+        QTest::mouseClick(&button, Qt::LeftButton);
+        QCOMPARE(clicked.count(), 1);
+    }
+
+    void onlyOneAtATimeAndNoneWhenDisabledOrMissing() {
+        CSplashWnd::ShowSplash(nullptr); // disabled
+        QVERIFY(!CSplashWnd::Current());
+        CSplashWnd::EnableSplash(true);
+        CSplashWnd::ShowSplash(nullptr, ":/no/such/picture.bmp");
+        QVERIFY(!CSplashWnd::Current());
+        CSplashWnd::ShowSplash(nullptr);
+        CSplashWnd* first = CSplashWnd::Current();
+        QVERIFY(first);
+        CSplashWnd::ShowSplash(nullptr);
+        QCOMPARE(CSplashWnd::Current(), first);
+        const QWidgetList all = QApplication::topLevelWidgets();
+        QCOMPARE(std::count_if(all.begin(), all.end(),
+                               [](QWidget* w) { return qobject_cast<CSplashWnd*>(w) != nullptr; }),
+                 1);
+    }
 };
-
-void TestSplash::cleanup() {
-    if (CSplashWnd* s = CSplashWnd::Current())
-        delete s;
-    CSplashWnd::EnableSplash(false);
-}
-
-void TestSplash::commandLineDecidesWhetherItMayShow_data() {
-    QTest::addColumn<QStringList>("args");
-    QTest::addColumn<bool>("splash");
-    QTest::addColumn<QString>("path");
-    QTest::newRow("plain") << QStringList{} << true << QString();
-    QTest::newRow("folder") << QStringList{"/pics/Trip"} << true << "/pics/Trip";
-    QTest::newRow("embedding") << QStringList{"-Embedding"} << false << QString();
-    QTest::newRow("automation") << QStringList{"/Automation", "a.jpg"} << false << "a.jpg";
-    QTest::newRow("no splash") << QStringList{"--no-splash", "x", "y"} << false << "x";
-    QTest::newRow("unknown switch") << QStringList{"-verbose"} << true << QString();
-}
-
-void TestSplash::commandLineDecidesWhetherItMayShow() {
-    QFETCH(QStringList, args);
-    QFETCH(bool, splash);
-    QFETCH(QString, path);
-    const CCommandLine c = CCommandLine::Parse(args);
-    QCOMPARE(c.m_bShowSplash, splash);
-    QCOMPARE(c.m_strPath, path);
-}
-
-void TestSplash::showsCentredAndGoesByItself() {
-    CSplashWnd::EnableSplash(true);
-    CSplashWnd::ShowSplash(nullptr);
-    QPointer<CSplashWnd> splash = CSplashWnd::Current();
-    QVERIFY(splash);
-    QCOMPARE(splash->size(), QSize(395, 297));
-    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-    QVERIFY(qAbs(splash->geometry().center().x() - area.center().x()) <= 1);
-    QVERIFY(qAbs(splash->geometry().center().y() - area.center().y()) <= 1);
-    QTest::qWait(CSplashWnd::kDisplayMs / 2);
-    QVERIFY(splash && CSplashWnd::Current());
-    QTRY_VERIFY_WITH_TIMEOUT(!splash, 3000);
-    QVERIFY(!CSplashWnd::Current());
-}
-
-void TestSplash::keyPressEndsItAndIsSwallowed() {
-    QLineEdit edit;
-    edit.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&edit));
-    CSplashWnd::EnableSplash(true);
-    CSplashWnd::ShowSplash(&edit);
-    QVERIFY(CSplashWnd::Current());
-    QTest::keyClick(&edit, Qt::Key_A);
-    QVERIFY(!CSplashWnd::Current());
-    QCOMPARE(edit.text(), QString());
-    QTest::keyClick(&edit, Qt::Key_B);
-    QCOMPARE(edit.text(), QStringLiteral("b"));
-}
-
-void TestSplash::mouseClickEndsItAndIsSwallowed() {
-    QPushButton button("press");
-    button.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&button));
-    QSignalSpy clicked(&button, &QPushButton::clicked);
-    CSplashWnd::EnableSplash(true);
-    CSplashWnd::ShowSplash(&button);
-    QTest::mouseClick(&button, Qt::LeftButton);
-    QVERIFY(!CSplashWnd::Current());
-    QCOMPARE(clicked.count(), 0);
-    QTest::mouseClick(&button, Qt::LeftButton);
-    QCOMPARE(clicked.count(), 1);
-}
-
-void TestSplash::onlyOneAtATimeAndNoneWhenDisabledOrMissing() {
-    CSplashWnd::ShowSplash(nullptr); // disabled
-    QVERIFY(!CSplashWnd::Current());
-    CSplashWnd::EnableSplash(true);
-    CSplashWnd::ShowSplash(nullptr, ":/no/such/picture.bmp");
-    QVERIFY(!CSplashWnd::Current());
-    CSplashWnd::ShowSplash(nullptr);
-    CSplashWnd* first = CSplashWnd::Current();
-    QVERIFY(first);
-    CSplashWnd::ShowSplash(nullptr);
-    QCOMPARE(CSplashWnd::Current(), first);
-    const QWidgetList all = QApplication::topLevelWidgets();
-    QCOMPARE(std::count_if(all.begin(), all.end(),
-                           [](QWidget* w) { return qobject_cast<CSplashWnd*>(w) != nullptr; }),
-             1);
-}
 
 QTEST_MAIN(TestSplash)
 #include "tst_splash.moc"

@@ -1,22 +1,59 @@
 #pragma once
 
+#include "tests/support/TestSupport.h"
+
+#include <QBuffer>
 #include <QByteArray>
 #include <QColor>
+#include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QString>
 
 // Helpers shared by the picture tests.
 namespace pictest {
 
-// The folder of the committed fixtures (24 x 16, left half red, right half blue).
-QString FixturePath(const QString& name);
-QByteArray ReadAll(const QString& path);
-QString WriteBytes(const QString& path, const QByteArray& data);
+// A committed fixture (24 x 16, left half red, right half blue).
+inline QString FixturePath(const QString& name) {
+    return qEnvironmentVariable("VANTREL_TEST_SOURCE") + "/tests/picture/fixtures/" + name;
+}
 
-// A JPEG of w x h, left half red and right half blue, optionally with an EXIF orientation.
-QByteArray MakeJpeg(int w, int h, int exifOrientation = 0);
+inline QByteArray ReadAll(const QString& path) {
+    return ReadBytes(QFile::encodeName(path));
+}
+
+// Writes data to path and returns the path, or an empty string when that failed.
+inline QString WriteBytes(const QString& path, const QByteArray& data) {
+    return ::WriteBytes(QFile::encodeName(path), data) ? path : QString();
+}
+
+// A JPEG of w x h, left half red and right half blue, optionally with an APP1 segment
+// holding an EXIF block with nothing but the Orientation tag.
+inline QByteArray MakeJpeg(int w, int h, int exifOrientation = 0) {
+    QImage image(w, h, QImage::Format_RGB32);
+    QPainter p(&image);
+    p.fillRect(0, 0, w / 2, h, Qt::red);
+    p.fillRect(w / 2, 0, w - w / 2, h, Qt::blue);
+    p.end();
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG", 85);
+    if (exifOrientation) {
+        // Little-endian TIFF header, one entry: Orientation, SHORT, count 1; no next directory.
+        QByteArray body("Exif\0\0II*\0\x08\0\0\0\x01\0\x12\x01\x03\0\x01\0\0\0", 24);
+        body += char(exifOrientation) + QByteArray(7, '\0');
+        const int length = int(body.size()) + 2;
+        jpeg.insert(2, QByteArray("\xFF\xE1", 2) + char(length >> 8) + char(length & 0xFF) + body);
+    }
+    return jpeg;
+}
 
 // True when the colour is near the expected one (JPEG and scaling blur the exact values).
-bool Near(QRgb actual, QColor expected, int tolerance = 48);
+inline bool Near(QRgb actual, QColor expected, int tolerance = 48) {
+    return qAbs(qRed(actual) - expected.red()) <= tolerance &&
+           qAbs(qGreen(actual) - expected.green()) <= tolerance &&
+           qAbs(qBlue(actual) - expected.blue()) <= tolerance;
+}
 
 } // namespace pictest

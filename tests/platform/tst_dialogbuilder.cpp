@@ -28,79 +28,72 @@ constexpr Template kSampleTemplate{"sample", "Sample", 150, 70, kSample};
 class TestDialogBuilder : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void dialogUnitsFollowTheFont();
-    void aboutBoxIsBuiltFromItsTemplate();
-    void controlsAreFoundByIdAndKeepTemplateOrder();
-    void radioGroupsStartAtGroupStyle();
-};
+    void dialogUnitsFollowTheFont() {
+        QFont small = QApplication::font();
+        small.setPixelSize(10);
+        QFont big = small;
+        big.setPixelSize(20);
+        const QRect a = CDialogBuilder::MapDialogRect(QFontMetrics(small), QRect(0, 0, 100, 80));
+        const QRect b = CDialogBuilder::MapDialogRect(QFontMetrics(big), QRect(0, 0, 100, 80));
+        QVERIFY(b.width() > a.width() * 3 / 2 && b.height() > a.height() * 3 / 2);
+        // Eight vertical units are one line of text; four horizontal ones one average letter.
+        QCOMPARE(CDialogBuilder::MapDialogRect(QFontMetrics(big), QRect(0, 0, 0, 8)).height(),
+                 QFontMetrics(big).height());
+        // Adjacent rectangles stay adjacent after rounding: no gaps, no overlaps.
+        const QRect left = CDialogBuilder::MapDialogRect(QFontMetrics(small), QRect(3, 3, 17, 9));
+        const QRect right = CDialogBuilder::MapDialogRect(QFontMetrics(small), QRect(20, 3, 17, 9));
+        QCOMPARE(left.right() + 1, right.left());
+    }
 
-void TestDialogBuilder::dialogUnitsFollowTheFont() {
-    QFont small = QApplication::font();
-    small.setPixelSize(10);
-    QFont big = small;
-    big.setPixelSize(20);
-    const QRect a = CDialogBuilder::MapDialogRect(QFontMetrics(small), QRect(0, 0, 100, 80));
-    const QRect b = CDialogBuilder::MapDialogRect(QFontMetrics(big), QRect(0, 0, 100, 80));
-    QVERIFY(b.width() > a.width() * 3 / 2 && b.height() > a.height() * 3 / 2);
-    // Eight vertical units are one line of text; four horizontal ones one average letter.
-    QCOMPARE(CDialogBuilder::MapDialogRect(QFontMetrics(big), QRect(0, 0, 0, 8)).height(),
-             QFontMetrics(big).height());
-    // Adjacent rectangles stay adjacent after rounding: no gaps, no overlaps.
-    const QRect left = CDialogBuilder::MapDialogRect(QFontMetrics(small), QRect(3, 3, 17, 9));
-    const QRect right = CDialogBuilder::MapDialogRect(QFontMetrics(small), QRect(20, 3, 17, 9));
-    QCOMPARE(left.right() + 1, right.left());
-}
+    void aboutBoxIsBuiltFromItsTemplate() {
+        QDialog d;
+        CDialogBuilder::Build(&d, AboutTemplate());
+        QCOMPARE(d.windowTitle(), QStringLiteral("About Vantrel"));
+        auto* ok = CDialogBuilder::ControlAs<QPushButton>(&d, 1);
+        QVERIFY(ok && ok->isDefault());
+        QCOMPARE(CDialogBuilder::Text(&d, IDC_SYSTEM_MEMORY), QStringLiteral("0 bytes"));
+        const QRect client(QPoint(0, 0), d.size());
+        for (QWidget* w : d.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            QVERIFY2(client.contains(w->geometry()), qPrintable(w->objectName()));
+        QVERIFY(
+            !ok->geometry().intersects(CDialogBuilder::Control(&d, IDC_SYSTEM_MEMORY)->geometry()));
+    }
 
-void TestDialogBuilder::aboutBoxIsBuiltFromItsTemplate() {
-    QDialog d;
-    CDialogBuilder::Build(&d, AboutTemplate());
-    QCOMPARE(d.windowTitle(), QStringLiteral("About Vantrel"));
-    auto* ok = CDialogBuilder::ControlAs<QPushButton>(&d, 1);
-    QVERIFY(ok && ok->isDefault());
-    QCOMPARE(CDialogBuilder::Text(&d, IDC_SYSTEM_MEMORY), QStringLiteral("0 bytes"));
-    const QRect client(QPoint(0, 0), d.size());
-    for (QWidget* w : d.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        QVERIFY2(client.contains(w->geometry()), qPrintable(w->objectName()));
-    QVERIFY(!ok->geometry().intersects(CDialogBuilder::Control(&d, IDC_SYSTEM_MEMORY)->geometry()));
-}
+    void controlsAreFoundByIdAndKeepTemplateOrderAndGroups() {
+        QDialog d;
+        CDialogBuilder::Build(&d, kSampleTemplate);
+        QCOMPARE(CDialogBuilder::ControlId(CDialogBuilder::Control(&d, 300)), 300);
+        QVERIFY(!CDialogBuilder::Control(&d, 999));
+        QVERIFY(!CDialogBuilder::Control(&d, 301)->isEnabled());
+        QCOMPARE(CDialogBuilder::Text(&d, kStaticId), QStringLiteral("Name:"));
+        CDialogBuilder::SetText(&d, 300, "typed");
+        QCOMPARE(CDialogBuilder::ControlAs<QLineEdit>(&d, 300)->text(), QStringLiteral("typed"));
 
-void TestDialogBuilder::controlsAreFoundByIdAndKeepTemplateOrder() {
-    QDialog d;
-    CDialogBuilder::Build(&d, kSampleTemplate);
-    QCOMPARE(CDialogBuilder::ControlId(CDialogBuilder::Control(&d, 300)), 300);
-    QVERIFY(!CDialogBuilder::Control(&d, 999));
-    QVERIFY(!CDialogBuilder::Control(&d, 301)->isEnabled());
-    QCOMPARE(CDialogBuilder::Text(&d, kStaticId), QStringLiteral("Name:"));
-    CDialogBuilder::SetText(&d, 300, "typed");
-    QCOMPARE(CDialogBuilder::ControlAs<QLineEdit>(&d, 300)->text(), QStringLiteral("typed"));
-
-    // Tab order is template order: OK, the edit, the disabled edit, then Cancel.
-    const auto nextTabStop = [](QWidget* w) {
-        do
-            w = w->nextInFocusChain();
-        while (!(w->focusPolicy() & Qt::TabFocus));
-        return w;
-    };
-    QWidget* w = nextTabStop(CDialogBuilder::Control(&d, 1));
-    QCOMPARE(w, CDialogBuilder::Control(&d, 300));
-    w = nextTabStop(w);
-    QCOMPARE(w, CDialogBuilder::Control(&d, 301));
-    while (!qobject_cast<QPushButton*>(w))
+        // Tab order is template order: OK, the edit, the disabled edit, then Cancel.
+        const auto nextTabStop = [](QWidget* w) {
+            do
+                w = w->nextInFocusChain();
+            while (!(w->focusPolicy() & Qt::TabFocus));
+            return w;
+        };
+        QWidget* w = nextTabStop(CDialogBuilder::Control(&d, 1));
+        QCOMPARE(w, CDialogBuilder::Control(&d, 300));
         w = nextTabStop(w);
-    QCOMPARE(w, CDialogBuilder::Control(&d, 2));
-}
+        QCOMPARE(w, CDialogBuilder::Control(&d, 301));
+        while (!qobject_cast<QPushButton*>(w))
+            w = nextTabStop(w);
+        QCOMPARE(w, CDialogBuilder::Control(&d, 2));
 
-void TestDialogBuilder::radioGroupsStartAtGroupStyle() {
-    QDialog d;
-    CDialogBuilder::Build(&d, kSampleTemplate);
-    auto radio = [&](int id) { return CDialogBuilder::ControlAs<QRadioButton>(&d, id); };
-    radio(310)->setChecked(true);
-    radio(312)->setChecked(true);
-    QVERIFY(radio(310)->isChecked()); // another group
-    radio(311)->setChecked(true);
-    QVERIFY(!radio(310)->isChecked());
-    QVERIFY(radio(312)->isChecked());
-}
+        // A radio group starts at each control with the group style.
+        auto radio = [&](int id) { return CDialogBuilder::ControlAs<QRadioButton>(&d, id); };
+        radio(310)->setChecked(true);
+        radio(312)->setChecked(true);
+        QVERIFY(radio(310)->isChecked()); // another group
+        radio(311)->setChecked(true);
+        QVERIFY(!radio(310)->isChecked());
+        QVERIFY(radio(312)->isChecked());
+    }
+};
 
 QTEST_MAIN(TestDialogBuilder)
 #include "tst_dialogbuilder.moc"

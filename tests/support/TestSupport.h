@@ -3,16 +3,14 @@
 #include "platform/CProfileStore.h"
 
 #include <QByteArray>
-#include <QFile>
 #include <QList>
 #include <QString>
 #include <QTemporaryDir>
 #include <algorithm>
-#include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
-#include <ftw.h>
 #include <memory>
+#include <sys/stat.h>
 #include <unistd.h>
 
 // A settings store in a temporary file, so tests never touch the user's own settings.
@@ -31,21 +29,6 @@ private:
     QTemporaryDir m_dir;
     std::unique_ptr<CProfileStore> m_store;
 };
-
-// Writes a file of `size` bytes (a repeating pattern) and returns its path, or an empty
-// string when it could not be written.
-inline QString WriteFile(const QString& path, qint64 size) {
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return QString();
-    QByteArray chunk(4096, '\0');
-    for (int i = 0; i < chunk.size(); ++i)
-        chunk[i] = static_cast<char>(i * 7);
-    for (qint64 left = size; left > 0; left -= chunk.size())
-        if (f.write(chunk.constData(), std::min<qint64>(left, chunk.size())) < 0)
-            return QString();
-    return path;
-}
 
 // Byte-string paths, for names that are not valid UTF-8.
 // Writes `data` to path (created or truncated); false when that failed.
@@ -72,6 +55,12 @@ inline QByteArray ReadBytes(const QByteArray& path) {
     return n < 0 ? QByteArray() : data;
 }
 
+// True when something, even a dangling symbolic link, is at path.
+inline bool Exists(const QByteArray& path) {
+    struct stat st {};
+    return ::lstat(path.constData(), &st) == 0;
+}
+
 // Every entry of a folder, hidden ones too, sorted; empty when it cannot be read.
 inline QList<QByteArray> ListDir(const QByteArray& dir) {
     QList<QByteArray> names;
@@ -91,13 +80,4 @@ inline QByteArray Pattern(qint64 size, int seed = 1) {
     for (qint64 i = 0; i < size; ++i)
         data[i] = static_cast<char>((i * 31 + seed * 7 + i / 251) & 0xff);
     return data;
-}
-
-// Removes a folder and everything in it, whatever bytes the names are made of, without
-// crossing into other file systems; QDir cannot remove names that are not valid UTF-8.
-inline bool RemoveTree(const QByteArray& dir) {
-    const auto remove = [](const char* path, const struct stat*, int, struct FTW*) {
-        return ::remove(path);
-    };
-    return ::nftw(dir.constData(), remove, 16, FTW_DEPTH | FTW_PHYS | FTW_MOUNT) == 0;
 }

@@ -1,0 +1,177 @@
+// The Program Configuration and File Types dialogs: they edit the live settings on OK only.
+#include "dialogs/CConfigDlg.h"
+#include "dialogs/CFileTypesDlg.h"
+#include "resources/FileTypes.h"
+#include "resources/templates/ConfigTemplate.h"
+#include "resources/templates/FileTypesTemplate.h"
+#include "settings/CSettings.h"
+#include "tests/support/DialogDriver.h"
+
+using namespace dlg;
+using driver::Checked;
+using driver::Click;
+
+namespace {
+CSettings Switches(int move, int fit, int recycle) {
+    CSettings s;
+    s.SetMoveFiles(move);
+    s.SetFitPicToWindow(fit);
+    s.SetUseRecyclingBin(recycle);
+    return s;
+}
+
+CSettings WithFlags(int flags) {
+    CSettings s;
+    s.ClearFilterFlags();
+    s.AddFilterFlags(flags);
+    return s;
+}
+
+QList<int> CheckedBoxes(const QWidget* d) {
+    QList<int> ids;
+    for (int id = IDC_FIRST_FORMAT; id <= IDC_LAST_FORMAT; ++id)
+        if (Checked(d, id))
+            ids.append(id);
+    return ids;
+}
+
+bool FormatBoxesEnabled(const QWidget* d, bool enabled) {
+    for (int id = IDC_FIRST_FORMAT; id <= IDC_LAST_FORMAT; ++id)
+        if (CDialogBuilder::Control(d, id)->isEnabled() != enabled)
+            return false;
+    return CDialogBuilder::Control(d, IDC_ALL_FILES)->isEnabled();
+}
+} // namespace
+
+class TestConfigDialogs : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    // The dialog shows the three switches (any non-zero move value as "Move File"); OK
+    // stores what it shows, Cancel, Escape and the close box store nothing.
+    void configurationSwitches_data() {
+        QTest::addColumn<QList<int>>("before"); // move, fit, recycle
+        QTest::addColumn<bool>("bChangeAll");
+        QTest::addColumn<int>("closeWith"); // 1 OK, 2 Cancel, Escape, close box
+        QTest::addColumn<QList<int>>("after");
+        QTest::newRow("OK unchanged") << QList<int>{2, 1, 0} << false << 1 << QList<int>{1, 1, 0};
+        QTest::newRow("all changed, Enter")
+            << QList<int>{0, 0, 1} << true << int(Qt::Key_Return) << QList<int>{1, 1, 0};
+        for (int way : {2, int(Qt::Key_Escape), 0})
+            QTest::addRow("all changed, closed with %d", way)
+                << QList<int>{2, 0, 1} << true << way << QList<int>{2, 0, 1};
+    }
+
+    void configurationSwitches() {
+        QFETCH(QList<int>, before);
+        QFETCH(bool, bChangeAll);
+        QFETCH(int, closeWith);
+        QFETCH(QList<int>, after);
+        CSettings s = Switches(before[0], before[1], before[2]);
+        CConfigDlg d;
+        d.SetSettings(&s);
+        d.open();
+        QCOMPARE(d.windowTitle(), QStringLiteral("Program Configuration"));
+        QCOMPARE(Checked(&d, IDC_MOVE_FILE), before[0] != 0);
+        QCOMPARE(Checked(&d, IDC_COPY_FILE), before[0] == 0);
+        QCOMPARE(Checked(&d, IDC_RESIZE_TO_FIT), before[1] != 0);
+        QCOMPARE(Checked(&d, IDC_RECYCLE_BIN), before[2] != 0);
+        if (bChangeAll)
+            for (int id :
+                 {before[0] ? IDC_COPY_FILE : IDC_MOVE_FILE, IDC_RESIZE_TO_FIT, IDC_RECYCLE_BIN})
+                Click(&d, id);
+        if (closeWith == 1 || closeWith == 2)
+            Click(&d, closeWith);
+        else if (closeWith)
+            QTest::keyClick(&d, Qt::Key(closeWith)); // Enter presses OK, the default button
+        else
+            d.close();
+        const bool bOk = closeWith == 1 || closeWith == Qt::Key_Return;
+        QCOMPARE(d.result(), int(bOk ? QDialog::Accepted : QDialog::Rejected));
+        QCOMPARE((QList<int>{s.GetMoveFiles(), s.GetFitPicToWindow(), s.GetUseRecyclingBin()}),
+                 after);
+    }
+
+    // The file types in their bit order, JPG after EPS and BMP, AVI last.
+    void extensionListFollowsTheFlags() {
+        using namespace filetypes;
+        QCOMPARE(ExtensionList(0x0400), QStringList{"JPG"});
+        QCOMPARE(ExtensionList(0), QStringList()); // empty: every file is listed
+        QCOMPARE(ExtensionList(0x3fff),
+                 (QStringList{"PNG", "WPG", "WMF", "TIF", "TGA", "RAS", "PSD", "PCX", "MSP", "MAC",
+                              "EPS", "BMP", "JPG", "AVI"}));
+        // The all-files bit empties the list whatever else is set; unknown bits are ignored.
+        QCOMPARE(ExtensionList(kAllFilesBit | 0x3fff), QStringList());
+        QCOMPARE(ExtensionList(0x8000 | 0x0400), QStringList{"JPG"});
+        QVERIFY(!FindByBit(0x0401) && FindByBit(kAviBit)->formatCode == kNoFormat);
+    }
+
+    void labelsAndTheBitOfEachBox() {
+        QCOMPARE(CFileTypesDlg::FormatTypeLabel(10), QStringLiteral("*.JPG (JFIF Compliant)"));
+        QCOMPARE(CFileTypesDlg::FormatTypeLabel(15),
+                 QStringLiteral("*.WMF (Extended Windows Metafile)"));
+        // Each box, captioned with its extension in the template, stores that extension's bit.
+        for (int id = IDC_FIRST_FORMAT; id <= IDC_LAST_FORMAT; ++id) {
+            CSettings s = WithFlags(0);
+            CFileTypesDlg d;
+            d.SetSettings(&s);
+            const QString ext = CDialogBuilder::Text(&d, id);
+            d.open();
+            Click(&d, id);
+            Click(&d, 1);
+            const filetypes::PictureFileType* type = filetypes::FindByBit(s.GetFilterFlags());
+            QVERIFY2(type && QString::fromLatin1(type->extension) == ext, qPrintable(ext));
+            QCOMPARE(CDialogBuilder::Text(&d, id),
+                     CFileTypesDlg::FormatTypeLabel(type->formatCode));
+        }
+    }
+
+    void allFilesDisablesTheFormatBoxes() {
+        CSettings s = WithFlags(16385);
+        CFileTypesDlg d;
+        d.SetSettings(&s);
+        d.open();
+        QVERIFY(Checked(&d, IDC_ALL_FILES));
+        QCOMPARE(CheckedBoxes(&d), QList<int>{1019});
+        QVERIFY(FormatBoxesEnabled(&d, false));
+        Click(&d, 1);
+        QCOMPARE(s.GetFilterFlags(), 16385);
+
+        // Clicked twice, the boxes come back enabled with their marks.
+        s = WithFlags(0x0400 | 0x0002);
+        d.open();
+        Click(&d, IDC_ALL_FILES);
+        QVERIFY(FormatBoxesEnabled(&d, false));
+        Click(&d, IDC_ALL_FILES);
+        QVERIFY(!Checked(&d, IDC_ALL_FILES) && FormatBoxesEnabled(&d, true));
+        QCOMPARE(CheckedBoxes(&d), (QList<int>{1012, 1014}));
+    }
+
+    void okStoresOnlyCheckedBoxesAndCancelNothing() {
+        CSettings s; // 1024, the default
+        CFileTypesDlg d;
+        d.SetSettings(&s);
+        d.open();
+        QCOMPARE(CheckedBoxes(&d), QList<int>{1012});
+        QVERIFY(!Checked(&d, IDC_ALL_FILES) && FormatBoxesEnabled(&d, true));
+        Click(&d, 1012);
+        Click(&d, 1);
+        QCOMPARE(s.GetFilterFlags(), 0);
+
+        // The AVI bit, which has no box, is kept at Cancel and lost at OK; a dialog shown
+        // again starts from the settings, not from the marks of the cancelled run.
+        s = WithFlags(8192 | 1024);
+        d.open();
+        Click(&d, 1013);
+        Click(&d, IDC_ALL_FILES);
+        Click(&d, 2);
+        QCOMPARE(s.GetFilterFlags(), 8192 | 1024);
+        d.open();
+        QCOMPARE(CheckedBoxes(&d), QList<int>{1012});
+        QVERIFY(!Checked(&d, IDC_ALL_FILES) && FormatBoxesEnabled(&d, true));
+        Click(&d, 1);
+        QCOMPARE(s.GetFilterFlags(), 1024);
+    }
+};
+
+QTEST_MAIN(TestConfigDialogs)
+#include "tst_configdlgs.moc"

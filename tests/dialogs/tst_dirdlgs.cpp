@@ -1,0 +1,221 @@
+// The Edit Destination Directories dialog and the directory picker it opens. Each test
+// starts in <root>/start, which holds chosen/deeper, Beta and .hidden.
+#include "dialogs/CSelectDir.h"
+#include "dialogs/CTargetDirsDlg.h"
+#include "resources/templates/DirOpenTemplate.h"
+#include "resources/templates/TargetDirsTemplate.h"
+#include "settings/CSettings.h"
+#include "tests/support/DialogDriver.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+using namespace dlg;
+using driver::Checked;
+using driver::Click;
+
+namespace {
+QString Text(const QWidget* d, int id) {
+    return CDialogBuilder::Text(d, id);
+}
+void SetText(QWidget* d, int id, const QString& text) {
+    CDialogBuilder::SetText(d, id, text);
+}
+
+// Set n has home /home<n> and destination 0 "Cats<n>" in /cats<n>; the rest are "< None >".
+CSettings FourSets() {
+    CSettings s;
+    for (int n = kTargetSetCount - 1; n >= 0; --n) {
+        s.SetSelectionSet(n);
+        s.SetHomeDirectory(QStringLiteral("/home%1").arg(n));
+        for (int i = 0; i < kTargetCount; ++i)
+            s.SetTargetName(i, kNoTargetName);
+        s.SetTargetName(0, QStringLiteral("Cats%1").arg(n));
+        s.SetTargetDir(0, QStringLiteral("/cats%1").arg(n));
+    }
+    return s;
+}
+} // namespace
+
+class TestDirectoryDialogs : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init() {
+        m_strSavedDir = QDir::currentPath();
+        QVERIFY(QDir(m_root.path()).mkpath("start/chosen/deeper"));
+        QVERIFY(QDir(m_root.path()).mkpath("start/Beta"));
+        QVERIFY(QDir(m_root.path()).mkpath("start/.hidden"));
+        m_strStart = QDir(m_root.filePath("start")).canonicalPath();
+        m_strChosen = QDir(m_root.filePath("start/chosen")).canonicalPath();
+        QVERIFY(QDir::setCurrent(m_strStart));
+    }
+
+    void cleanup() { QDir::setCurrent(m_strSavedDir); }
+
+    void opensOnTheCurrentSet() {
+        CSettings s = FourSets();
+        s.SetSelectionSet(1);
+        CTargetDirsDlg d;
+        d.SetSettings(&s);
+        d.open();
+        QCOMPARE(d.windowTitle(), QStringLiteral("Edit Destination Directories"));
+        for (int n = 0; n < kTargetSetCount; ++n)
+            QCOMPARE(Checked(&d, IDC_GROUP_BASE + n), n == 1);
+        QCOMPARE(Text(&d, IDC_HOME_LABEL), QStringLiteral("Home"));
+        QVERIFY(!CDialogBuilder::Control(&d, IDC_HOME_LABEL)->isEnabled());
+        QCOMPARE(Text(&d, IDC_DIR_BASE), QStringLiteral("/home1"));
+        QCOMPARE(Text(&d, IDC_FIRST_NAME), QStringLiteral("Cats1"));
+        QCOMPARE(Text(&d, IDC_FIRST_DIR), QStringLiteral("/cats1"));
+        QCOMPARE(Text(&d, IDC_FIRST_NAME + 19), kNoTargetName);
+        QCOMPARE(d.focusWidget(), CDialogBuilder::Control(&d, 1)); // the first tab stop
+    }
+
+    void switchThenCancelKeepsOnlyTheSwitchedEdits() {
+        CSettings s = FourSets();
+        CTargetDirsDlg d;
+        d.SetSettings(&s);
+        d.open();
+        SetText(&d, IDC_FIRST_NAME, QStringLiteral("Kittens"));
+        Click(&d, IDC_GROUP_BASE + 2);
+        QVERIFY(Checked(&d, IDC_GROUP_BASE + 2) && !Checked(&d, IDC_GROUP_BASE));
+        QCOMPARE(Text(&d, IDC_FIRST_NAME), QStringLiteral("Cats2"));
+        SetText(&d, IDC_FIRST_NAME, QStringLiteral("Dogs"));
+        Click(&d, 2);
+        QCOMPARE(s.GetSelectionSet(), 2);
+        QCOMPARE(s.TargetSet(0).m_astrNames[0], QStringLiteral("Kittens"));
+        QCOMPARE(s.TargetSet(2).m_astrNames[0], QStringLiteral("Cats2"));
+    }
+
+    void okStoresEveryTextAsTyped() {
+        CSettings s = FourSets();
+        s.SetSelectionSet(3);
+        CTargetDirsDlg d;
+        d.SetSettings(&s);
+        d.open();
+        // Blanks at either end stay, an emptied directory stores empty, and a name left at
+        // "< None >" is stored back as it stands.
+        SetText(&d, IDC_DIR_BASE, QStringLiteral(" /home 3/ "));
+        for (int i = 1; i < kTargetCount; ++i) {
+            SetText(&d, IDC_FIRST_NAME + i, QStringLiteral(" Name %1 ").arg(i));
+            SetText(&d, IDC_FIRST_DIR + i, QStringLiteral("/dir/%1 ").arg(i));
+        }
+        SetText(&d, IDC_FIRST_DIR, QString());
+        Click(&d, 1);
+        QCOMPARE(d.result(), int(QDialog::Accepted));
+        const CTargetSet& set = s.TargetSet(3);
+        QCOMPARE(set.m_strHomeDirectory, QStringLiteral(" /home 3/ "));
+        QCOMPARE(set.m_astrNames[0], QStringLiteral("Cats3"));
+        QCOMPARE(set.m_astrDirs[0], QString());
+        for (int i = 1; i < kTargetCount; ++i) {
+            QCOMPARE(set.m_astrNames[i], QStringLiteral(" Name %1 ").arg(i));
+            QCOMPARE(set.m_astrDirs[i], QStringLiteral("/dir/%1 ").arg(i));
+        }
+        QCOMPARE(s.TargetSet(2).m_astrNames[1], kNoTargetName); // other sets untouched
+    }
+
+    void browseFillsTheEditOnlyAfterOk() {
+        CSettings s = FourSets();
+        CTargetDirsDlg d;
+        d.SetSettings(&s);
+        d.open();
+        const auto pick = [&](bool ok, int browse) {
+            driver::WhenShown<CSelectDir>([ok, chosen = m_strChosen](CSelectDir* picker) {
+                picker->ChangeDir(chosen);
+                Click(picker, ok ? 1 : 2);
+            });
+            Click(&d, IDC_BROWSE_BASE + browse);
+        };
+
+        pick(false, 0); // Cancel leaves the edit and the current directory alone
+        QCOMPARE(Text(&d, IDC_DIR_BASE), QStringLiteral("/home0"));
+        pick(true, 4); // a destination: its own edit, and back to where it started
+        QCOMPARE(Text(&d, IDC_FIRST_DIR + 3), QDir::toNativeSeparators(m_strChosen));
+        QCOMPARE(QDir::currentPath(), m_strStart);
+        pick(true, 0); // the home directory: the process stays there, even after Cancel
+        QCOMPARE(Text(&d, IDC_DIR_BASE), QDir::toNativeSeparators(m_strChosen));
+        Click(&d, 2);
+        QCOMPARE(s.GetHomeDirectory(), QStringLiteral("/home0"));
+        QCOMPARE(QDir::currentPath(), m_strChosen);
+    }
+
+    void opensInTheCurrentDirectoryCentredOnItsOwner() {
+        QWidget owner;
+        owner.setGeometry(100, 80, 900, 700);
+        owner.show();
+        CSelectDir d(&owner);
+        d.PrepareDirDialog(false);
+        d.open();
+        QCOMPARE(d.windowTitle(), QStringLiteral("Select Directory"));
+        QCOMPARE(d.CurrentDir(), m_strStart);
+        const QPoint offCentre = d.frameGeometry().center() - owner.frameGeometry().center();
+        QVERIFY(offCentre.manhattanLength() <= 4); // to within the frames' widths
+
+        // The path down to here, then the subfolders in name order, hidden ones left out.
+        auto* tree = CDialogBuilder::ControlAs<QTreeWidget>(&d, IDC_FOLDER_LIST);
+        QTreeWidgetItem* here = tree->currentItem();
+        QCOMPARE(here->text(0), QStringLiteral("start"));
+        QCOMPARE(here->childCount(), 2);
+        QCOMPARE(here->child(0)->text(0), QStringLiteral("Beta"));
+        QCOMPARE(here->child(1)->text(0), QStringLiteral("chosen"));
+        // Only the folders, the drives and the buttons can be seen.
+        for (int id : {IDC_FILE_NAME, IDC_FILE_LIST, IDC_FILE_TYPES, IDC_HELP, IDC_READ_ONLY})
+            QVERIFY(!CDialogBuilder::Control(&d, id)->isVisible());
+        for (int id : {IDC_CURRENT_DIR, IDC_FOLDER_LIST, IDC_DRIVES, 1, 2})
+            QVERIFY(CDialogBuilder::Control(&d, id)->isVisible());
+    }
+
+    void walksWithEnterDoubleClickAndDrives() {
+        CSelectDir d;
+        d.PrepareDirDialog(false);
+        d.open();
+        auto* tree = CDialogBuilder::ControlAs<QTreeWidget>(&d, IDC_FOLDER_LIST);
+        tree->setCurrentItem(tree->findItems("chosen", Qt::MatchExactly | Qt::MatchRecursive)[0]);
+        QTest::keyClick(tree, Qt::Key_Return);
+        QVERIFY(d.isVisible()); // Enter opens the folder and does not close the picker
+        QCOMPARE(d.CurrentDir(), m_strChosen);
+
+        const auto up = tree->findItems("start", Qt::MatchExactly | Qt::MatchRecursive)[0];
+        const QPoint at = tree->visualItemRect(up).center();
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, at);
+        QTRY_COMPARE(d.CurrentDir(), m_strStart);
+
+        auto* drives = CDialogBuilder::ControlAs<QComboBox>(&d, IDC_DRIVES);
+        Q_EMIT drives->activated(drives->findData(QDir::rootPath()));
+        QCOMPARE(d.CurrentDir(), QDir::rootPath());
+        QVERIFY(!d.ChangeDir(m_root.filePath("missing"))); // refused, nothing changes
+        QCOMPARE(d.CurrentDir(), QDir::rootPath());
+        QCOMPARE(QDir::currentPath(), m_strStart); // walking moves the process nowhere
+    }
+
+    void currentDirectoryAfterOkAndCancel() {
+        for (bool bChangeDir : {false, true}) {
+            QVERIFY(QDir::setCurrent(m_strStart));
+            CSelectDir d;
+            d.PrepareDirDialog(bChangeDir);
+            d.open();
+            QVERIFY(d.ChangeDir(m_strChosen));
+            Click(&d, 2);
+            QVERIFY(d.SelectedDir().isEmpty());
+            QCOMPARE(QDir::currentPath(), m_strStart);
+
+            d.open(); // shown again, it starts where it started before
+            QCOMPARE(d.CurrentDir(), m_strStart);
+            QVERIFY(d.ChangeDir(m_strChosen));
+            Click(&d, 1);
+            QCOMPARE(d.SelectedDir(), QDir::toNativeSeparators(m_strChosen));
+            QCOMPARE(QDir::currentPath(), bChangeDir ? m_strChosen : m_strStart);
+        }
+    }
+
+private:
+    QString m_strSavedDir;
+    QTemporaryDir m_root;
+    QString m_strStart;  // <root>/start, the current directory of each test
+    QString m_strChosen; // <root>/start/chosen
+};
+
+QTEST_MAIN(TestDirectoryDialogs)
+#include "tst_dirdlgs.moc"
