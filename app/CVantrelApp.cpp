@@ -2,6 +2,7 @@
 
 #include "app/CMainFrame.h"
 #include "app/CSplashWnd.h"
+#include "platform/CFileCommandsProvider.h"
 #include "platform/CProfileStore.h"
 #include "resources/StringTable.h"
 
@@ -16,6 +17,7 @@ CVantrelApp::CVantrelApp(int& argc, char** argv) : QApplication(argc, argv) {
     args.removeFirst();
     m_commandLine = CCommandLine::Parse(args);
     CSplashWnd::EnableSplash(m_commandLine.m_bShowSplash);
+    CFileCommandsProvider::Register();
 }
 
 CVantrelApp::~CVantrelApp() = default;

@@ -212,7 +212,7 @@ CFileOpResult CFileOperations::Delete(const QByteArray& file, bool bToTrash) {
     struct stat st {};
     if (::lstat(file.constData(), &st) != 0)
         return Fail(failed.arg(Quoted(file), qt_error_string(errno)));
-    if (S_ISDIR(st.st_mode))
+    if (S_ISDIR(st.st_mode) && !bToTrash)
         return Fail(failed.arg(Quoted(file), QStringLiteral("it is a folder, not a file")));
     CFileOpResult done;
     if (bToTrash) {

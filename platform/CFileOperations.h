@@ -22,7 +22,7 @@ public:
     CFileOpResult Move(const QByteArray& file, const QByteArray& destDir);
     CFileOpResult Copy(const QByteArray& file, const QByteArray& destDir);
     // To the trash when bToTrash, otherwise removed outright. A file that cannot be trashed
-    // stays where it is; it is never removed outright instead.
+    // stays where it is; it is never removed outright instead. A folder can only be trashed.
     CFileOpResult Delete(const QByteArray& file, bool bToTrash);
     // A new name in the same folder, never taking one that is in use.
     CFileOpResult Rename(const QByteArray& file, const QByteArray& newName);

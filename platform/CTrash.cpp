@@ -20,8 +20,6 @@ CTrash::Result CTrash::Put(const QByteArray& path) {
     struct stat st {};
     if (::lstat(path.constData(), &st) != 0)
         return {errno, {}, {}};
-    if (S_ISDIR(st.st_mode))
-        return {EISDIR, {}, {}};
     char resolved[PATH_MAX];
     if (!::realpath(CNativePath::DirName(path).constData(), resolved))
         return {errno, {}, {}};

@@ -2,9 +2,9 @@
 
 #include <QByteArray>
 
-// Sends files to the freedesktop.org trash: the file is renamed (never copied) into the
-// files/ folder of the trash of its device, beside an info file that records where it came
-// from and when. A file that cannot be trashed stays exactly where it is.
+// Sends files and folders to the freedesktop.org trash: the file is renamed (never copied)
+// into the files/ folder of the trash of its device, beside an info file that records where
+// it came from and when. A file that cannot be trashed stays exactly where it is.
 class CTrash {
 public:
     struct Result {

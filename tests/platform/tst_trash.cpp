@@ -204,7 +204,7 @@ void TestTrash::deleteOutright() {
     const CFileOpResult r = ops.Delete(Join(m_pics, "a.jpg"), false);
     QCOMPARE(r.outcome, Outcome::Failed);
     QVERIFY(r.error.contains(qt_error_string(ENOENT)));
-    QCOMPARE(ops.Delete(m_pics, true).outcome, Outcome::Failed); // folders are not pictures
+    QCOMPARE(ops.Delete(m_pics, false).outcome, Outcome::Failed); // folders only to the trash
     QCOMPARE(ListDir(m_pics), Names{"b.jpg"});
 }
 
