@@ -114,6 +114,8 @@ display_known() {
 wait_for 20 "Xvfb's display number" display_known
 export DISPLAY=:$(head -n 1 "$tmp/display") XAUTHORITY=$tmp/Xauthority
 xauth -q -f "$XAUTHORITY" add "$DISPLAY" MIT-MAGIC-COOKIE-1 "$cookie"
+x_answers() { timeout 5 xdotool getdisplaygeometry >/dev/null 2>&1; }
+wait_for 20 "a client connection to Xvfb on $DISPLAY" x_answers
 
 # --- the program ------------------------------------------------------------------------
 step="start the program"
