@@ -4,6 +4,7 @@
 #include "app/CSplashWnd.h"
 #include "platform/CFileCommandsProvider.h"
 #include "platform/CProfileStore.h"
+#include "platform/CTermSignalWatcher.h"
 #include "resources/StringTable.h"
 
 #include <QIcon>
@@ -26,5 +27,13 @@ bool CVantrelApp::InitInstance() {
     m_store = std::make_unique<CProfileStore>();
     m_pMainFrame = std::make_unique<CMainFrame>(*m_store, m_commandLine.m_strPath);
     m_pMainFrame->show();
+    // Logging out or a shutdown ends the program through a normal close, which keeps
+    // the settings.
+    auto* watcher = new CTermSignalWatcher(this);
+    connect(watcher, &CTermSignalWatcher::TerminationRequested, this, [this] {
+        if (m_pMainFrame)
+            m_pMainFrame->close();
+        quit();
+    });
     return true;
 }
