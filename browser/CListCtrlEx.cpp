@@ -122,7 +122,10 @@ void CListCtrlEx::SetRedraw(bool bRedraw) {
 }
 
 void CListCtrlEx::Arrange() {
+    // At once, not at the next turn of the event loop: a repaint that follows must show
+    // the items where they now stand, not a list still waiting for its layout (blank).
     scheduleDelayedItemsLayout();
+    executeDelayedItemsLayout();
 }
 
 QModelIndex CListCtrlEx::IndexOf(int nItem) const {
