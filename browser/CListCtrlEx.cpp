@@ -30,22 +30,12 @@ void CListCtrlEx::UpdateGrid() {
     const int icon = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
     setIconSize(QSize(icon, icon));
     const QFontMetrics fm = fontMetrics();
-    int width = icon + 8 + fm.averageCharWidth() * kColumnChars;
-    // Where no second column fits, the one column takes the whole width: names are not
-    // cut short for nothing in a narrow pane.
-    const int available = viewport()->width() - 2;
-    if (available < 2 * width)
-        width = std::max(width, available);
+    const int width = icon + 8 + fm.averageCharWidth() * kColumnChars;
     const QSize grid(width, std::max(icon, fm.height()) + 4);
     if (grid != gridSize()) {
-        m_pModel->SetItemSize(grid - QSize(2, 0));
+        m_pModel->SetItemSize(grid);
         setGridSize(grid);
     }
-}
-
-void CListCtrlEx::resizeEvent(QResizeEvent* event) {
-    QListView::resizeEvent(event);
-    UpdateGrid();
 }
 
 void CListCtrlEx::changeEvent(QEvent* event) {
@@ -136,7 +126,10 @@ void CListCtrlEx::SetRedraw(bool bRedraw) {
 }
 
 void CListCtrlEx::Arrange() {
+    // At once, not at the next turn of the event loop: a repaint that follows must show
+    // the items where they now stand, not a list still waiting for its layout (blank).
     scheduleDelayedItemsLayout();
+    executeDelayedItemsLayout();
 }
 
 QModelIndex CListCtrlEx::IndexOf(int nItem) const {

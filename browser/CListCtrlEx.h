@@ -43,7 +43,7 @@ public:
     void SetImageList(CSystemImageList* imageList) { m_pModel->SetImageList(imageList); }
     // Switches drawing off and on around a change of many items.
     void SetRedraw(bool bRedraw);
-    // Lays the items out again.
+    // Lays the items out again, at once.
     void Arrange();
     // The model row of an item (for tests and subclasses).
     QModelIndex IndexOf(int nItem) const;
@@ -54,7 +54,6 @@ protected:
     void BeginBatch() { m_pModel->BeginBatch(); }
     void EndBatch() { m_pModel->EndBatch(); }
     void changeEvent(QEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
 
 private:

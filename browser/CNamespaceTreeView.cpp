@@ -1,5 +1,7 @@
 #include "browser/CNamespaceTreeView.h"
 
+#include <QTimer>
+
 #include "browser/CItemLabelHitTest.h"
 #include "browser/CNamespaceListView.h"
 #include "browser/CNamespaceTreeItem.h"
@@ -245,6 +247,11 @@ void CNamespaceTreeView::SelectPath(const QString& path) {
     viewport()->update();
     if (!m_bListMatchesSelection)
         EmptyListView();
+    // The folder the walk ended on is shown whole, once the tree has laid itself out.
+    QTimer::singleShot(0, this, [this] {
+        if (QTreeWidgetItem* item = currentItem())
+            scrollToItem(item, QAbstractItemView::PositionAtCenter);
+    });
 }
 
 bool CNamespaceTreeView::ExpandAndFindChild(const QString& text) {

@@ -45,7 +45,9 @@ void CTermSignalWatcher::OnReadable() {
     Q_EMIT TerminationRequested();
 }
 #else
-CTermSignalWatcher::CTermSignalWatcher(QObject* parent) : QObject(parent) {}
+CTermSignalWatcher::CTermSignalWatcher(QObject* parent) : QObject(parent) {
+}
 CTermSignalWatcher::~CTermSignalWatcher() = default;
-void CTermSignalWatcher::OnReadable() {}
+void CTermSignalWatcher::OnReadable() {
+}
 #endif

@@ -4,6 +4,7 @@
 #include "browser/CFileSelect.h"
 #include "platform/CButtonTabBar.h"
 #include "platform/CProfileStore.h"
+#include "platform/CTermSignalWatcher.h"
 #include "resources/CommandIds.h"
 #include "resources/StringTable.h"
 #include "sorting/CTarget.h"
@@ -16,6 +17,7 @@
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QtTest>
+#include <csignal>
 #include <memory>
 
 class TestMainFrame : public QObject {
@@ -55,6 +57,17 @@ private Q_SLOTS:
         QCOMPARE(raw.value("Config/SelectionSet").toInt(), 2);
         QCOMPARE(raw.allKeys().size(), 9 + 4 * 41); // the names are the settings test's
         QCOMPARE(raw.childGroups().size(), 5);
+    }
+
+    // Logging out sends SIGTERM: the window closes normally and the settings are kept.
+    void terminationSignalClosesAndSaves() {
+        CMainFrame& frame = Open();
+        frame.Settings().SetSelectionSet(1);
+        CTermSignalWatcher watcher;
+        connect(&watcher, &CTermSignalWatcher::TerminationRequested, &frame, &QWidget::close);
+        ::raise(SIGTERM);
+        QTRY_VERIFY(!frame.isVisible());
+        QCOMPARE(CProfileStore(m_profile->Path()).GetProfileInt("Config", "SelectionSet", -1), 1);
     }
 
     // Moved and resized, then closed, it opens there again; closed while maximised it keeps
