@@ -81,8 +81,10 @@ int CTrashDirectory::MakePath(const QByteArray& dir) {
     return 0;
 }
 
-// A folder that must be ours: made if missing, refused when it is a link or someone else's.
-int CTrashDirectory::MakeOwnDir(const QByteArray& dir) {
+namespace {
+// Makes a folder if it is missing; 0 when a real folder (no link) is there afterwards, and
+// with bMustOwn only when it is ours.
+int MakeRealDir(const QByteArray& dir, bool bMustOwn) {
     if (::mkdir(dir.constData(), 0700) != 0 && errno != EEXIST)
         return errno;
     struct stat st {};
@@ -90,22 +92,21 @@ int CTrashDirectory::MakeOwnDir(const QByteArray& dir) {
         return errno;
     if (!S_ISDIR(st.st_mode))
         return ENOTDIR;
-    if (st.st_uid != ::getuid())
+    if (bMustOwn && st.st_uid != ::getuid())
         return EPERM;
     return 0;
 }
+} // namespace
+
+// A folder that must be ours: made if missing, refused when it is a link or someone else's.
+int CTrashDirectory::MakeOwnDir(const QByteArray& dir) {
+    return MakeRealDir(dir, true);
+}
 
 int CTrashDirectory::MakeTrashDirs(const QByteArray& trash) {
-    for (const char* sub : {"files", "info"}) {
-        const QByteArray dir = CNativePath::Join(trash, sub);
-        if (::mkdir(dir.constData(), 0700) != 0 && errno != EEXIST)
-            return errno;
-        struct stat st {};
-        if (::lstat(dir.constData(), &st) != 0)
-            return errno;
-        if (!S_ISDIR(st.st_mode))
-            return ENOTDIR;
-    }
+    for (const char* sub : {"files", "info"})
+        if (const int error = MakeRealDir(CNativePath::Join(trash, sub), false))
+            return error;
     return 0;
 }
 
