@@ -68,6 +68,9 @@ private Q_SLOTS:
                      data.count("/Type /Page "),
                  1);
         QVERIFY(data.contains("/Subtype /Image"));
+        // VANTREL_KEEP_PDF=<file> keeps the page for a person to look at.
+        if (qEnvironmentVariableIsSet("VANTREL_KEEP_PDF"))
+            QFile::copy(pdf, qEnvironmentVariable("VANTREL_KEEP_PDF"));
         frame.Action(cmd::ID_CLEAR_PICTURE)->trigger();
         QVERIFY(!frame.Action(cmd::ID_FILE_PRINT)->isEnabled());
     }
