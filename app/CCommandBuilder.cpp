@@ -77,7 +77,3 @@ void CCommandBuilder::BuildToolBar(QToolBar* bar, const Actions& actions) {
             bar->addAction(actions.value(b.id));
     }
 }
-
-int CCommandBuilder::CommandId(const QAction* action) {
-    return action ? action->property(kIdProperty).toInt() : 0;
-}

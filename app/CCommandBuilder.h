@@ -18,5 +18,4 @@ public:
     static void BuildMenuBar(QMenuBar* bar, const Actions& actions);
     static void BuildToolBar(QToolBar* bar, const Actions& actions);
 
-    static int CommandId(const QAction* action);
 };
