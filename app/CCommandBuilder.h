@@ -17,5 +17,4 @@ public:
     static Actions CreateActions(QWidget* owner);
     static void BuildMenuBar(QMenuBar* bar, const Actions& actions);
     static void BuildToolBar(QToolBar* bar, const Actions& actions);
-
 };
