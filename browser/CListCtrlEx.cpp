@@ -1,5 +1,8 @@
 #include "browser/CListCtrlEx.h"
 
+#include "browser/CListItemDelegate.h"
+#include "browser/CListScrollBar.h"
+
 #include <QEvent>
 #include <QItemSelectionModel>
 #include <QStyle>
@@ -11,6 +14,9 @@ constexpr int kColumnChars = 20; // width of a column of the small-icon view, in
 
 CListCtrlEx::CListCtrlEx(QWidget* parent) : QListView(parent), m_pModel(new CListCtrlModel(this)) {
     setModel(m_pModel);
+    setItemDelegate(new CListItemDelegate(this));
+    setVerticalScrollBar(new CListScrollBar(Qt::Vertical, this));
+    setHorizontalScrollBar(new CListScrollBar(Qt::Horizontal, this));
     setViewMode(QListView::ListMode);
     setFlow(QListView::LeftToRight);
     setWrapping(true);
@@ -22,6 +28,10 @@ CListCtrlEx::CListCtrlEx(QWidget* parent) : QListView(parent), m_pModel(new CLis
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setTextElideMode(Qt::ElideMiddle); // keeps the extension in sight
     setUniformItemSizes(true);
+    // File names need no shaping; skipping it keeps painting a screenful of them cheap.
+    QFont plain;
+    plain.setStyleStrategy(QFont::PreferNoShaping);
+    setFont(plain);
     UpdateGrid();
 }
 

@@ -44,6 +44,31 @@ private Q_SLOTS:
         QCOMPARE(frame.windowTitle(), QStringLiteral(" Sunset.jpg - Vantrel"));
     }
 
+    // The panes change with every file; a text never moves or widens anything, and a text
+    // too long for its pane stays inside it.
+    void statusPanesKeepTheirPlaceWhateverTheText() {
+        CMainFrame& frame = Open();
+        CMainStatusBar* bar = frame.GetStatusBar();
+        QWidget* message = bar->findChild<QWidget*>("pane0");
+        QWidget* count = bar->findChild<QWidget*>("pane1");
+        QWidget* caps = bar->findChild<QWidget*>("CAP");
+        QVERIFY(message && count && caps);
+        const QRect messageRect = message->geometry();
+        const QRect countRect = count->geometry();
+        const QSize frameSize = frame.size();
+        const QImage messageBefore = message->grab().toImage();
+        const QImage capsBefore = caps->grab().toImage();
+        bar->SetPaneText(0, QString(400, QLatin1Char('W')));
+        bar->SetPaneText(1, QStringLiteral("1234567 files"));
+        QCoreApplication::processEvents();
+        QCOMPARE(message->geometry(), messageRect);
+        QCOMPARE(count->geometry(), countRect);
+        QCOMPARE(frame.size(), frameSize);
+        QVERIFY(message->grab().toImage() != messageBefore);
+        QCOMPARE(caps->grab().toImage(), capsBefore);
+        QCOMPARE(bar->PaneText(1), QStringLiteral("1234567 files"));
+    }
+
     void closingStoresEverySettingOnce() {
         CMainFrame& frame = Open();
         frame.Settings().SetSelectionSet(2);

@@ -1,0 +1,85 @@
+#include "browser/CListItemDelegate.h"
+
+#include <QListView>
+#include <QPainter>
+#include <algorithm>
+
+namespace {
+// The parts of an item's state that change how it is drawn.
+constexpr QStyle::State kDrawnState =
+    QStyle::State_Selected | QStyle::State_HasFocus | QStyle::State_Active | QStyle::State_Enabled |
+    QStyle::State_KeyboardFocusChange | QStyle::State_MouseOver | QStyle::State_Open;
+// Enough for several screenfuls of a list pane of the usual size.
+constexpr qsizetype kMinCacheBytes = 8 << 20;
+} // namespace
+
+void CListItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const {
+    if (!CanCache(option)) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+    const Look look = LookOf(option);
+    if (!(look == m_look)) {
+        m_cells.clear();
+        m_look = look;
+    }
+    KeepRoomFor(option);
+    const QIcon icon = index.data(Qt::DecorationRole).value<QIcon>();
+    CellKey key{index.data(Qt::DisplayRole).toString(), icon.isNull() ? 0 : icon.cacheKey(),
+                int(option.state & kDrawnState)};
+    QPixmap* cell = m_cells.object(key);
+    if (!cell) {
+        cell = Render(option, index, look.dpr);
+        const qsizetype bytes = qsizetype(cell->width()) * cell->height() * 4;
+        if (!m_cells.insert(key, cell, bytes)) { // larger than the whole cache: draw in place
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+    }
+    painter->drawPixmap(option.rect.topLeft(), *cell);
+}
+
+// The list paints an even background of its base colour under the items, which the cell
+// pictures repeat, and its items must not reach into each other's cells (an opaque picture
+// would hide what a neighbour drew there); anything else is drawn in place.
+bool CListItemDelegate::CanCache(const QStyleOptionViewItem& option) {
+    const auto* view = qobject_cast<const QListView*>(option.widget);
+    const QWidget* viewport = view ? view->viewport() : nullptr;
+    const QSize grid = view ? view->gridSize() : QSize();
+    return viewport && grid.isValid() && option.rect.width() <= grid.width() &&
+           option.rect.height() <= grid.height() && viewport->autoFillBackground() &&
+           viewport->backgroundRole() == QPalette::Base && option.rect.isValid() &&
+           option.backgroundBrush.style() == Qt::NoBrush;
+}
+
+CListItemDelegate::Look CListItemDelegate::LookOf(const QStyleOptionViewItem& option) {
+    const QWidget* view = option.widget;
+    return Look{option.rect.size(),        option.decorationSize, option.font,
+                option.palette.cacheKey(), view->style(),         view->devicePixelRatioF(),
+                int(option.textElideMode)};
+}
+
+// Room for a few screenfuls of cells, so a large list window does not draw every cell
+// anew at each paint.
+void CListItemDelegate::KeepRoomFor(const QStyleOptionViewItem& option) const {
+    const QSize area =
+        static_cast<const QListView*>(option.widget)->viewport()->size() * m_look.dpr;
+    m_cells.setMaxCost(std::max(kMinCacheBytes, 3 * qsizetype(area.width()) * area.height() * 4));
+}
+
+QPixmap* CListItemDelegate::Render(const QStyleOptionViewItem& option, const QModelIndex& index,
+                                   qreal dpr) const {
+    auto* cell = new QPixmap(option.rect.size() * dpr);
+    cell->setDevicePixelRatio(dpr);
+    const QPalette::ColorGroup group =
+        !(option.state & QStyle::State_Enabled)
+            ? QPalette::Disabled
+            : (option.state & QStyle::State_Active ? QPalette::Active : QPalette::Inactive);
+    cell->fill(option.palette.color(group, QPalette::Base));
+    QPainter p(cell);
+    QStyleOptionViewItem at = option;
+    at.rect.moveTopLeft(QPoint(0, 0));
+    QStyledItemDelegate::paint(&p, at, index);
+    return cell;
+}

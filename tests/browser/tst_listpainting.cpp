@@ -1,0 +1,211 @@
+// The file list draws its items from cached cell pictures and repaints its scroll bar only
+// around the handle. Both must leave exactly the pixels a plain paint would.
+#include "browser/CListCtrlEx.h"
+#include "browser/CListItemDelegate.h"
+#include "browser/CListScrollBar.h"
+
+#include <QApplication>
+#include <QListView>
+#include <QScreen>
+#include <QStandardItemModel>
+#include <QStyle>
+#include <QStyledItemDelegate>
+#include <QtTest>
+#include <cstdlib>
+
+namespace {
+// A small-icon list as the file list lays it out, over a model of its own. The file list
+// gives every item the size of its grid cell; items of their own size may reach into the
+// next cell.
+struct IconList {
+    QStandardItemModel model;
+    QListView view;
+
+    explicit IconList(bool bGridSizedItems = true) {
+        view.setModel(&model);
+        view.setViewMode(QListView::ListMode);
+        view.setFlow(QListView::LeftToRight);
+        view.setWrapping(true);
+        view.setUniformItemSizes(true);
+        view.setTextElideMode(Qt::ElideMiddle);
+        view.setGridSize(QSize(120, 22));
+        view.resize(260, 200);
+        const QIcon icons[] = {view.style()->standardIcon(QStyle::SP_FileIcon),
+                               view.style()->standardIcon(QStyle::SP_DirIcon)};
+        const QStringList names = {"IMG_0001.jpg", "Holiday pictures",
+                                   "a.jpg",        "a rather long name that must be shortened.jpeg",
+                                   "IMG_0002.jpg", "Ünïcödé.png",
+                                   "IMG_0001.jpg"};
+        for (int i = 0; i < names.size(); ++i) {
+            auto* item = new QStandardItem(icons[i % 2], names[i]);
+            if (bGridSizedItems)
+                item->setSizeHint(view.gridSize());
+            model.appendRow(item);
+        }
+    }
+    QImage Paint() { return view.viewport()->grab().toImage(); }
+    // The same list drawn by the style alone.
+    QImage PaintByStyle() {
+        QStyledItemDelegate plain;
+        QAbstractItemDelegate* cached = view.itemDelegate();
+        view.setItemDelegate(&plain);
+        const QImage image = Paint();
+        view.setItemDelegate(cached);
+        return image;
+    }
+};
+
+// Whether two paints look the same: every pixel within two levels in each channel (the
+// antialiased edge of a focus frame may round one level differently in a cell picture).
+bool SameLook(const QImage& a, const QImage& b) {
+    if (a.size() != b.size())
+        return false;
+    const QImage x = a.convertToFormat(QImage::Format_RGB32);
+    const QImage y = b.convertToFormat(QImage::Format_RGB32);
+    for (int row = 0; row < x.height(); ++row) {
+        const auto* p = reinterpret_cast<const QRgb*>(x.constScanLine(row));
+        const auto* q = reinterpret_cast<const QRgb*>(y.constScanLine(row));
+        for (int col = 0; col < x.width(); ++col)
+            if (std::abs(qRed(p[col]) - qRed(q[col])) > 2 ||
+                std::abs(qGreen(p[col]) - qGreen(q[col])) > 2 ||
+                std::abs(qBlue(p[col]) - qBlue(q[col])) > 2)
+                return false;
+    }
+    return true;
+}
+
+// What the window shows now: the backing store, stale pixels included.
+QImage OnScreen(QWidget& widget) {
+    QCoreApplication::processEvents();
+    const QPixmap window = widget.screen()->grabWindow(widget.window()->winId());
+    const QRect area(widget.mapTo(widget.window(), QPoint(0, 0)), widget.size());
+    return window.copy(area).toImage().convertToFormat(QImage::Format_RGB32);
+}
+} // namespace
+
+class TestListPainting : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void cachedCellsMatchTheStyleInEveryState() {
+        IconList list;
+        auto* delegate = new CListItemDelegate(&list.view);
+        list.view.setItemDelegate(delegate);
+        list.view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list.view));
+        list.view.setFocus();
+        list.view.setCurrentIndex(list.model.index(2, 0));
+
+        const QImage first = list.Paint(); // draws every cell into the cache
+        QVERIFY(delegate->CachedCells() >= list.model.rowCount());
+        QCOMPARE(list.Paint(), first); // and now copies them
+        QVERIFY(SameLook(first, list.PaintByStyle()));
+
+        // A renamed item, another selection, a removed row: no stale cell is reused.
+        list.model.item(1)->setText(QStringLiteral("Renamed folder"));
+        list.view.setCurrentIndex(list.model.index(4, 0));
+        list.model.removeRow(0);
+        QVERIFY(SameLook(list.Paint(), list.PaintByStyle()));
+
+        // Same name, other icon: a cell of its own.
+        list.model.item(0)->setIcon(list.view.style()->standardIcon(QStyle::SP_TrashIcon));
+        QVERIFY(SameLook(list.Paint(), list.PaintByStyle()));
+
+        // Without the focus, and disabled: other looks, still the style's.
+        list.view.clearFocus();
+        QVERIFY(SameLook(list.Paint(), list.PaintByStyle()));
+        list.view.setEnabled(false);
+        QVERIFY(SameLook(list.Paint(), list.PaintByStyle()));
+    }
+
+    void aNewFontOrPaletteStartsTheCacheAgain() {
+        IconList list;
+        list.view.setItemDelegate(new CListItemDelegate(&list.view));
+        list.view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list.view));
+        list.Paint();
+        QFont font = list.view.font();
+        font.setPointSize(font.pointSize() + 1);
+        list.view.setFont(font);
+        QVERIFY(SameLook(list.Paint(), list.PaintByStyle()));
+        QPalette palette = list.view.palette();
+        palette.setColor(QPalette::Base, QColor(250, 240, 200));
+        palette.setColor(QPalette::Text, QColor(120, 0, 0));
+        list.view.setPalette(palette);
+        QVERIFY(SameLook(list.Paint(), list.PaintByStyle()));
+
+        // Items larger than their grid cell overlap; those are drawn in place.
+        IconList loose(false);
+        auto* delegate = new CListItemDelegate(&loose.view);
+        loose.view.setItemDelegate(delegate);
+        loose.view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&loose.view));
+        QVERIFY(SameLook(loose.Paint(), loose.PaintByStyle()));
+        QCOMPARE(delegate->CachedCells(), 0);
+    }
+
+    void fileListPaintsLikeTheStyleAfterRemovals() {
+        CListCtrlEx list;
+        list.resize(220, 160);
+        for (int i = 0; i < 40; ++i)
+            list.InsertItem(i, QStringLiteral("IMG_%1.jpg").arg(i, 4, 10, QLatin1Char('0')), -1, 0);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        list.setFocus();
+        list.SelectItem(0, true);
+        QCoreApplication::processEvents();
+        for (int i = 0; i < 5; ++i) {
+            list.RemoveItem(0);
+            list.SelectItem(0, true);
+            QCoreApplication::processEvents();
+        }
+        QCOMPARE(list.GetItemText(0), QStringLiteral("IMG_0005.jpg"));
+        const QImage shown = OnScreen(*list.viewport());
+        QStyledItemDelegate plain;
+        list.setItemDelegate(&plain);
+        QVERIFY(SameLook(shown, list.viewport()->grab().toImage()));
+    }
+
+    // Shrinking the range row by row, as sorting does: the handle grows and moves; what is
+    // on screen after each step is what a full paint shows, and a step that leaves the
+    // handle where it was paints nothing.
+    void scrollBarRepaintsOnlyWhatChanges() {
+        QWidget window;
+        auto* bar = new CListScrollBar(Qt::Vertical, &window);
+        bar->setGeometry(10, 10, 16, 300);
+        bar->setPageStep(15);
+        bar->setRange(0, 1000);
+        window.resize(40, 320);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+        int paints = 0;
+        struct Counter : QObject {
+            int* count;
+            explicit Counter(int* c) : count(c) {}
+            bool eventFilter(QObject*, QEvent* e) override {
+                if (e->type() == QEvent::Paint)
+                    ++*count;
+                return false;
+            }
+        } counter(&paints);
+        bar->installEventFilter(&counter);
+
+        QCoreApplication::processEvents();
+        paints = 0;
+        bar->setMaximum(999); // a long list: the handle keeps its size and place
+        QCoreApplication::processEvents();
+        QCOMPARE(paints, 0);
+
+        for (int max = 60; max >= 0; max -= 3) {
+            bar->setMaximum(max);
+            if (max == 30)
+                bar->setValue(30); // at the end: the arrows change as well
+            const QImage shown = OnScreen(*bar);
+            QCOMPARE(shown, bar->grab().toImage().convertToFormat(QImage::Format_RGB32));
+        }
+        QVERIFY(paints > 0);
+    }
+};
+
+QTEST_MAIN(TestListPainting)
+#include "tst_listpainting.moc"
