@@ -12,22 +12,16 @@ constexpr int kTextLimit = 255;
 constexpr int kColumnChars = 20; // width of a column of the small-icon view, in characters
 } // namespace
 
-CListCtrlEx::CListCtrlEx(QWidget* parent) : QListView(parent), m_pModel(new CListCtrlModel(this)) {
+CListCtrlEx::CListCtrlEx(QWidget* parent)
+    : CGridListView(parent), m_pModel(new CListCtrlModel(this)),
+      m_pDelegate(new CListItemDelegate(this)) {
     setModel(m_pModel);
-    setItemDelegate(new CListItemDelegate(this));
+    setItemDelegate(m_pDelegate);
     setVerticalScrollBar(new CListScrollBar(Qt::Vertical, this));
     setHorizontalScrollBar(new CListScrollBar(Qt::Horizontal, this));
-    setViewMode(QListView::ListMode);
-    setFlow(QListView::LeftToRight);
-    setWrapping(true);
-    setResizeMode(QListView::Adjust);
-    setMovement(QListView::Static);
-    setLayoutMode(QListView::Batched);
-    setBatchSize(2000);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setTextElideMode(Qt::ElideMiddle); // keeps the extension in sight
-    setUniformItemSizes(true);
     // File names need no shaping; skipping it keeps painting a screenful of them cheap.
     QFont plain;
     plain.setStyleStrategy(QFont::PreferNoShaping);
@@ -42,14 +36,15 @@ void CListCtrlEx::UpdateGrid() {
     const QFontMetrics fm = fontMetrics();
     const int width = icon + 8 + fm.averageCharWidth() * kColumnChars;
     const QSize grid(width, std::max(icon, fm.height()) + 4);
-    if (grid != gridSize()) {
+    if (grid != CellSize()) {
         m_pModel->SetItemSize(grid);
-        setGridSize(grid);
+        m_pDelegate->SetCellSize(grid);
+        SetCellSize(grid);
     }
 }
 
 void CListCtrlEx::changeEvent(QEvent* event) {
-    QListView::changeEvent(event);
+    CGridListView::changeEvent(event);
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
         UpdateGrid();
 }
@@ -150,7 +145,7 @@ QModelIndex CListCtrlEx::IndexOf(int nItem) const {
 // focus, so the first Down would select the second row. With nothing selected there is no
 // current row, and the first arrow press selects the first item.
 void CListCtrlEx::focusInEvent(QFocusEvent* event) {
-    QListView::focusInEvent(event);
+    CGridListView::focusInEvent(event);
     if (m_nCurItem < 0 && selectionModel() && !selectionModel()->hasSelection())
         selectionModel()->clearCurrentIndex();
 }

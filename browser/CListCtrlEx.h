@@ -1,14 +1,15 @@
 #pragma once
 
+#include "browser/CGridListView.h"
 #include "browser/CListCtrlModel.h"
 
-#include <QListView>
+class CListItemDelegate;
 
 // A list control in small-icon view: items flow left to right in rows, with single
 // selection. It keeps the current item (m_nCurItem) for the views built on it and offers
 // the item operations those views use; the three virtuals are the points where the
 // picture list changes behaviour.
-class CListCtrlEx : public QListView {
+class CListCtrlEx : public CGridListView {
     Q_OBJECT
 public:
     explicit CListCtrlEx(QWidget* parent = nullptr);
@@ -59,4 +60,5 @@ protected:
 private:
     void UpdateGrid();
     CListCtrlModel* m_pModel;
+    CListItemDelegate* m_pDelegate;
 };

@@ -1,6 +1,6 @@
 #include "browser/CListItemDelegate.h"
 
-#include <QListView>
+#include <QAbstractScrollArea>
 #include <QPainter>
 #include <algorithm>
 
@@ -41,15 +41,12 @@ void CListItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
 }
 
 // The list paints an even background of its base colour under the items, which the cell
-// pictures repeat, and its items must not reach into each other's cells (an opaque picture
-// would hide what a neighbour drew there); anything else is drawn in place.
-bool CListItemDelegate::CanCache(const QStyleOptionViewItem& option) {
-    const auto* view = qobject_cast<const QListView*>(option.widget);
+// pictures repeat; anything else is drawn in place.
+bool CListItemDelegate::CanCache(const QStyleOptionViewItem& option) const {
+    const auto* view = qobject_cast<const QAbstractScrollArea*>(option.widget);
     const QWidget* viewport = view ? view->viewport() : nullptr;
-    const QSize grid = view ? view->gridSize() : QSize();
-    return viewport && grid.isValid() && option.rect.width() <= grid.width() &&
-           option.rect.height() <= grid.height() && viewport->autoFillBackground() &&
-           viewport->backgroundRole() == QPalette::Base && option.rect.isValid() &&
+    return viewport && option.rect.size() == m_cell && !m_cell.isEmpty() &&
+           viewport->autoFillBackground() && viewport->backgroundRole() == QPalette::Base &&
            option.backgroundBrush.style() == Qt::NoBrush;
 }
 
@@ -64,7 +61,7 @@ CListItemDelegate::Look CListItemDelegate::LookOf(const QStyleOptionViewItem& op
 // anew at each paint.
 void CListItemDelegate::KeepRoomFor(const QStyleOptionViewItem& option) const {
     const QSize area =
-        static_cast<const QListView*>(option.widget)->viewport()->size() * m_look.dpr;
+        static_cast<const QAbstractScrollArea*>(option.widget)->viewport()->size() * m_look.dpr;
     m_cells.setMaxCost(std::max(kMinCacheBytes, 3 * qsizetype(area.width()) * area.height() * 4));
 }
 

@@ -16,6 +16,10 @@ public:
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
 
+    // The size of the view's cells. Only items of exactly that size are cached: cells of a
+    // grid never overlap, so a cell's picture hides nothing a neighbour drew.
+    void SetCellSize(const QSize& size) { m_cell = size; }
+
     // Number of cell pictures held (for tests).
     qsizetype CachedCells() const { return m_cells.count(); }
 
@@ -42,11 +46,12 @@ private:
         }
     };
 
-    static bool CanCache(const QStyleOptionViewItem& option);
+    bool CanCache(const QStyleOptionViewItem& option) const;
     static Look LookOf(const QStyleOptionViewItem& option);
     void KeepRoomFor(const QStyleOptionViewItem& option) const;
     QPixmap* Render(const QStyleOptionViewItem& option, const QModelIndex& index, qreal dpr) const;
 
+    QSize m_cell;
     mutable Look m_look;
     mutable QCache<CellKey, QPixmap> m_cells; // cost in bytes
 };

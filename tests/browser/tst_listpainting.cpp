@@ -89,6 +89,7 @@ private Q_SLOTS:
     void cachedCellsMatchTheStyleInEveryState() {
         IconList list;
         auto* delegate = new CListItemDelegate(&list.view);
+        delegate->SetCellSize(list.view.gridSize());
         list.view.setItemDelegate(delegate);
         list.view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&list.view));
@@ -119,7 +120,9 @@ private Q_SLOTS:
 
     void aNewFontOrPaletteStartsTheCacheAgain() {
         IconList list;
-        list.view.setItemDelegate(new CListItemDelegate(&list.view));
+        auto* cached = new CListItemDelegate(&list.view);
+        cached->SetCellSize(list.view.gridSize());
+        list.view.setItemDelegate(cached);
         list.view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&list.view));
         list.Paint();
@@ -136,6 +139,7 @@ private Q_SLOTS:
         // Items larger than their grid cell overlap; those are drawn in place.
         IconList loose(false);
         auto* delegate = new CListItemDelegate(&loose.view);
+        delegate->SetCellSize(loose.view.gridSize());
         loose.view.setItemDelegate(delegate);
         loose.view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&loose.view));

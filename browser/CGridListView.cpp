@@ -1,0 +1,216 @@
+#include "browser/CGridListView.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+CGridListView::CGridListView(QWidget* parent) : QAbstractItemView(parent) {
+    setVerticalScrollMode(ScrollPerPixel);
+    setHorizontalScrollMode(ScrollPerPixel);
+}
+
+void CGridListView::SetCellSize(const QSize& size) {
+    m_cell = size.expandedTo(QSize(1, 1));
+    scheduleDelayedItemsLayout();
+}
+
+ListGridLayout CGridListView::Layout() const {
+    return ListGridLayout(model() ? model()->rowCount(rootIndex()) : 0, m_cell,
+                          viewport()->width());
+}
+
+QModelIndex CGridListView::IndexOfItem(int item) const {
+    return item >= 0 && model() ? model()->index(item, 0, rootIndex()) : QModelIndex();
+}
+
+QRect CGridListView::visualRect(const QModelIndex& index) const {
+    if (!index.isValid() || index.parent() != rootIndex() || index.column() != 0)
+        return QRect();
+    const QRect cell = Layout().CellRect(index.row());
+    return cell.isEmpty() ? QRect() : cell.translated(-Offset());
+}
+
+QModelIndex CGridListView::indexAt(const QPoint& point) const {
+    return IndexOfItem(Layout().ItemAt(point + Offset()));
+}
+
+void CGridListView::scrollTo(const QModelIndex& index, ScrollHint hint) {
+    const QRect cell = visualRect(index);
+    const QRect area = viewport()->rect();
+    if (cell.isEmpty() || (hint == EnsureVisible && area.contains(cell)))
+        return;
+    int dy = 0;
+    if (hint == PositionAtTop || (hint == EnsureVisible && cell.top() < area.top()))
+        dy = cell.top();
+    else if (hint == PositionAtBottom || hint == EnsureVisible)
+        dy = cell.bottom() - area.bottom();
+    else if (hint == PositionAtCenter)
+        dy = cell.center().y() - area.center().y();
+    int dx = 0;
+    if (cell.left() < area.left() || cell.width() > area.width())
+        dx = cell.left();
+    else if (cell.right() > area.right())
+        dx = cell.right() - area.right();
+    verticalScrollBar()->setValue(verticalScrollBar()->value() + dy);
+    horizontalScrollBar()->setValue(horizontalScrollBar()->value() + dx);
+}
+
+void CGridListView::reset() {
+    QAbstractItemView::reset();
+    scheduleDelayedItemsLayout();
+}
+
+QModelIndex CGridListView::moveCursor(CursorAction action, Qt::KeyboardModifiers) {
+    using Move = ListGridLayout::Move;
+    Move move = Move::Next;
+    switch (action) {
+    case MoveLeft:
+        move = Move::Left;
+        break;
+    case MoveRight:
+        move = Move::Right;
+        break;
+    case MoveUp:
+        move = Move::Up;
+        break;
+    case MoveDown:
+        move = Move::Down;
+        break;
+    case MovePageUp:
+        move = Move::PageUp;
+        break;
+    case MovePageDown:
+        move = Move::PageDown;
+        break;
+    case MoveHome:
+        move = Move::Home;
+        break;
+    case MoveEnd:
+        move = Move::End;
+        break;
+    case MoveNext:
+        move = Move::Next;
+        break;
+    case MovePrevious:
+        move = Move::Previous;
+        break;
+    }
+    const QModelIndex current = currentIndex();
+    const int pageRows = viewport()->height() / m_cell.height();
+    return IndexOfItem(Layout().Step(current.isValid() ? current.row() : -1, move, pageRows));
+}
+
+int CGridListView::horizontalOffset() const {
+    return horizontalScrollBar()->value();
+}
+
+int CGridListView::verticalOffset() const {
+    return verticalScrollBar()->value();
+}
+
+bool CGridListView::isIndexHidden(const QModelIndex&) const {
+    return false;
+}
+
+// Selects the items whose cells the rectangle touches (with a rectangle touching none,
+// `command` applies to an empty selection, which clears where asked to).
+void CGridListView::setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) {
+    if (!selectionModel())
+        return;
+    const ListGridLayout layout = Layout();
+    const QRect area = rect.normalized().translated(Offset());
+    const auto [first, last] = layout.RowsIn(area);
+    QItemSelection selection;
+    int runStart = -1;
+    for (int item = first; item <= last + 1; ++item) {
+        const bool bIn = item <= last && layout.CellRect(item).intersects(area);
+        if (bIn && runStart < 0)
+            runStart = item;
+        if (!bIn && runStart >= 0) {
+            selection.select(IndexOfItem(runStart), IndexOfItem(item - 1));
+            runStart = -1;
+        }
+    }
+    selectionModel()->select(selection, command);
+}
+
+QRegion CGridListView::visualRegionForSelection(const QItemSelection& selection) const {
+    QRegion region;
+    const QRect area = viewport()->rect();
+    for (const QItemSelectionRange& range : selection) {
+        if (range.parent() != rootIndex() || range.left() > 0)
+            continue;
+        for (int item = range.top(); item <= range.bottom(); ++item) {
+            const QRect cell = visualRect(IndexOfItem(item));
+            if (cell.intersects(area))
+                region += cell;
+        }
+    }
+    return region;
+}
+
+void CGridListView::updateGeometries() {
+    const QSize content = Layout().ContentSize();
+    const QSize view = viewport()->size();
+    QScrollBar* vertical = verticalScrollBar();
+    vertical->setSingleStep(m_cell.height());
+    vertical->setPageStep(view.height());
+    vertical->setRange(0, std::max(0, content.height() - view.height()));
+    QScrollBar* horizontal = horizontalScrollBar();
+    horizontal->setSingleStep(m_cell.width());
+    horizontal->setPageStep(view.width());
+    horizontal->setRange(0, std::max(0, content.width() - view.width()));
+    QAbstractItemView::updateGeometries();
+}
+
+void CGridListView::resizeEvent(QResizeEvent* event) {
+    QAbstractItemView::resizeEvent(event);
+    updateGeometries();
+    viewport()->update(); // the rows may hold another number of items now
+}
+
+void CGridListView::rowsInserted(const QModelIndex& parent, int start, int end) {
+    QAbstractItemView::rowsInserted(parent, start, end);
+    scheduleDelayedItemsLayout();
+}
+
+void CGridListView::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) {
+    QAbstractItemView::rowsAboutToBeRemoved(parent, start, end);
+    scheduleDelayedItemsLayout();
+}
+
+void CGridListView::paintEvent(QPaintEvent* event) {
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    QPainter painter(viewport());
+    const ListGridLayout layout = Layout();
+    const QRect area = event->rect().translated(Offset());
+    const bool bFocus = (hasFocus() || viewport()->hasFocus()) && currentIndex().isValid();
+    const auto [first, last] = layout.RowsIn(area);
+    for (int item = first; item <= last; ++item) {
+        const QRect cell = layout.CellRect(item).translated(-Offset());
+        if (!event->region().intersects(cell))
+            continue;
+        option.rect = cell;
+        PaintItem(painter, option, IndexOfItem(item), bFocus);
+    }
+}
+
+// Draws one item with the states a list gives it: selected, current with the focus,
+// disabled by its model.
+void CGridListView::PaintItem(QPainter& painter, QStyleOptionViewItem option,
+                              const QModelIndex& index, bool bFocus) const {
+    if (selectionModel() && selectionModel()->isSelected(index))
+        option.state |= QStyle::State_Selected;
+    if (option.state & QStyle::State_Enabled) {
+        const bool bItemEnabled = model()->flags(index) & Qt::ItemIsEnabled;
+        option.state.setFlag(QStyle::State_Enabled, bItemEnabled);
+        option.palette.setCurrentColorGroup(bItemEnabled ? QPalette::Normal : QPalette::Disabled);
+    }
+    if (bFocus && index == currentIndex()) {
+        option.state |= QStyle::State_HasFocus;
+        if (state() == EditingState)
+            option.state |= QStyle::State_Editing;
+    }
+    itemDelegateForIndex(index)->paint(&painter, option, index);
+}

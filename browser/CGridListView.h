@@ -1,0 +1,45 @@
+#pragma once
+
+#include "browser/ListGridLayout.h"
+
+#include <QAbstractItemView>
+
+// An item view in small-icon mode: every item has the same cell, the cells flow left to
+// right in rows as wide as the view, and the view scrolls up and down. The layout is
+// arithmetic (ListGridLayout), so inserting or removing an item costs the same in a list
+// of any length, and painting visits the visible items only.
+class CGridListView : public QAbstractItemView {
+    Q_OBJECT
+public:
+    explicit CGridListView(QWidget* parent = nullptr);
+
+    void SetCellSize(const QSize& size);
+    QSize CellSize() const { return m_cell; }
+
+    QRect visualRect(const QModelIndex& index) const override;
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+    QModelIndex indexAt(const QPoint& point) const override;
+    void reset() override;
+
+protected:
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    int horizontalOffset() const override;
+    int verticalOffset() const override;
+    bool isIndexHidden(const QModelIndex& index) const override;
+    void setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) override;
+    QRegion visualRegionForSelection(const QItemSelection& selection) const override;
+    void updateGeometries() override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void rowsInserted(const QModelIndex& parent, int start, int end) override;
+    void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
+
+private:
+    ListGridLayout Layout() const;
+    QModelIndex IndexOfItem(int item) const;
+    QPoint Offset() const { return QPoint(horizontalOffset(), verticalOffset()); }
+    void PaintItem(QPainter& painter, QStyleOptionViewItem option, const QModelIndex& index,
+                   bool bFocus) const;
+
+    QSize m_cell{1, 1};
+};
