@@ -22,6 +22,9 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    int UnchangedWidth(const QString& before, const QString& after) const;
+    int Indent() const;
+
     QString m_text;
     QStaticText m_layout;
 };

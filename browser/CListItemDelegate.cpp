@@ -3,6 +3,7 @@
 #include <QAbstractScrollArea>
 #include <QPainter>
 #include <algorithm>
+#include <memory>
 
 namespace {
 // The parts of an item's state that change how it is drawn.
@@ -22,6 +23,7 @@ void CListItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     const Look look = LookOf(option);
     if (!(look == m_look)) {
         m_cells.clear();
+        m_composer.Reset();
         m_look = look;
     }
     KeepRoomFor(option);
@@ -65,8 +67,36 @@ void CListItemDelegate::KeepRoomFor(const QStyleOptionViewItem& option) const {
     m_cells.setMaxCost(std::max(kMinCacheBytes, 3 * qsizetype(area.width()) * area.height() * 4));
 }
 
+// The cell of one item: composed where that is known to look as the style draws it, by
+// the style where it is known not to, and the first time both ways, to find out.
 QPixmap* CListItemDelegate::Render(const QStyleOptionViewItem& option, const QModelIndex& index,
                                    qreal dpr) const {
+    QStyleOptionViewItem at = option;
+    at.rect.moveTopLeft(QPoint(0, 0));
+    QStyleOptionViewItem item = at;
+    initStyleOption(&item, index);
+    QPixmap* cell = NewCell(at, dpr);
+    QPainter painter(cell);
+    const CListCellComposer::Verdict verdict = m_composer.VerdictFor(item);
+    if (verdict == CListCellComposer::Verdict::Composes) {
+        m_composer.Compose(painter, item);
+        return cell;
+    }
+    QStyledItemDelegate::paint(&painter, at, index);
+    painter.end();
+    if (verdict == CListCellComposer::Verdict::Unknown) {
+        std::unique_ptr<QPixmap> composed(NewCell(at, dpr));
+        QPainter trial(composed.get());
+        m_composer.Compose(trial, item);
+        trial.end();
+        m_composer.SetVerdict(item,
+                              CListCellComposer::SameLook(cell->toImage(), composed->toImage()));
+    }
+    return cell;
+}
+
+// A cell filled with the colour the list's background has for this state.
+QPixmap* CListItemDelegate::NewCell(const QStyleOptionViewItem& option, qreal dpr) const {
     auto* cell = new QPixmap(option.rect.size() * dpr);
     cell->setDevicePixelRatio(dpr);
     const QPalette::ColorGroup group =
@@ -74,9 +104,5 @@ QPixmap* CListItemDelegate::Render(const QStyleOptionViewItem& option, const QMo
             ? QPalette::Disabled
             : (option.state & QStyle::State_Active ? QPalette::Active : QPalette::Inactive);
     cell->fill(option.palette.color(group, QPalette::Base));
-    QPainter p(cell);
-    QStyleOptionViewItem at = option;
-    at.rect.moveTopLeft(QPoint(0, 0));
-    QStyledItemDelegate::paint(&p, at, index);
     return cell;
 }

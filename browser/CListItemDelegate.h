@@ -1,14 +1,17 @@
 #pragma once
 
+#include "browser/CListCellComposer.h"
+
 #include <QCache>
 #include <QPixmap>
 #include <QStyledItemDelegate>
 
-// Draws the items of the small-icon list. Each item is drawn by the style once, into a
-// picture of its cell, and from then on the picture is copied: closing up the list after a
-// file has gone, or scrolling, does not lay out and shape every visible name again.
-// A cell is drawn over the list's own background, so the copy looks exactly like an item
-// drawn in place.
+// Draws the items of the small-icon list. Each item is drawn once, into a picture of its
+// cell, and from then on the picture is copied: closing up the list after a file has gone,
+// or scrolling, does not lay out and shape every visible name again. A cell is drawn over
+// the list's own background, so the copy looks exactly like an item drawn in place. New
+// cells are composed from parts where that gives the style's own picture (see
+// CListCellComposer), else drawn by the style.
 class CListItemDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -50,8 +53,10 @@ private:
     static Look LookOf(const QStyleOptionViewItem& option);
     void KeepRoomFor(const QStyleOptionViewItem& option) const;
     QPixmap* Render(const QStyleOptionViewItem& option, const QModelIndex& index, qreal dpr) const;
+    QPixmap* NewCell(const QStyleOptionViewItem& option, qreal dpr) const;
 
     QSize m_cell;
     mutable Look m_look;
     mutable QCache<CellKey, QPixmap> m_cells; // cost in bytes
+    mutable CListCellComposer m_composer;
 };
