@@ -1,25 +1,30 @@
 // The file list draws its items from cached cell pictures and repaints its scroll bar only
 // around the handle. Both must leave exactly the pixels a plain paint would.
+#include "browser/CListCellComposer.h"
 #include "browser/CListCtrlEx.h"
 #include "browser/CListItemDelegate.h"
 #include "browser/CListScrollBar.h"
+#include "tests/support/ScreenCheck.h"
 
 #include <QApplication>
 #include <QListView>
+#include <QPainter>
 #include <QScreen>
 #include <QStandardItemModel>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QtTest>
-#include <cstdlib>
 
 namespace {
 // A small-icon list as the file list lays it out, over a model of its own. The file list
 // gives every item the size of its grid cell; items of their own size may reach into the
 // next cell.
 struct IconList {
+    struct View : QListView {
+        using QListView::initViewItemOption; // the option the view gives its items
+    };
     QStandardItemModel model;
-    QListView view;
+    View view;
 
     explicit IconList(bool bGridSizedItems = true) {
         view.setModel(&model);
@@ -55,32 +60,6 @@ struct IconList {
     }
 };
 
-// Whether two paints look the same: every pixel within two levels in each channel (the
-// antialiased edge of a focus frame may round one level differently in a cell picture).
-bool SameLook(const QImage& a, const QImage& b) {
-    if (a.size() != b.size())
-        return false;
-    const QImage x = a.convertToFormat(QImage::Format_RGB32);
-    const QImage y = b.convertToFormat(QImage::Format_RGB32);
-    for (int row = 0; row < x.height(); ++row) {
-        const auto* p = reinterpret_cast<const QRgb*>(x.constScanLine(row));
-        const auto* q = reinterpret_cast<const QRgb*>(y.constScanLine(row));
-        for (int col = 0; col < x.width(); ++col)
-            if (std::abs(qRed(p[col]) - qRed(q[col])) > 2 ||
-                std::abs(qGreen(p[col]) - qGreen(q[col])) > 2 ||
-                std::abs(qBlue(p[col]) - qBlue(q[col])) > 2)
-                return false;
-    }
-    return true;
-}
-
-// What the window shows now: the backing store, stale pixels included.
-QImage OnScreen(QWidget& widget) {
-    QCoreApplication::processEvents();
-    const QPixmap window = widget.screen()->grabWindow(widget.window()->winId());
-    const QRect area(widget.mapTo(widget.window(), QPoint(0, 0)), widget.size());
-    return window.copy(area).toImage().convertToFormat(QImage::Format_RGB32);
-}
 } // namespace
 
 class TestListPainting : public QObject {
@@ -116,6 +95,56 @@ private Q_SLOTS:
         QVERIFY(SameLook(list.Paint(), list.PaintByStyle()));
         list.view.setEnabled(false);
         QVERIFY(SameLook(list.Paint(), list.PaintByStyle()));
+    }
+
+    // The quick way of drawing a new cell against the style itself, in every state the list
+    // shows, for a short name and one that is shortened.
+    void composedCellsMatchTheStyle() {
+        IconList list;
+        list.view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list.view));
+        struct Probe : QStyledItemDelegate {
+            void Init(QStyleOptionViewItem* option, const QModelIndex& index) const {
+                initStyleOption(option, index);
+            }
+        } probe;
+        CListCellComposer composer;
+        const QStyle::State on = QStyle::State_Enabled | QStyle::State_Active;
+        const QStyle::State states[] = {
+            on, on | QStyle::State_Selected, on | QStyle::State_Selected | QStyle::State_HasFocus,
+            QStyle::State_Enabled | QStyle::State_Selected, QStyle::State_None};
+        for (const QStyle::State state : states) {
+            for (const int row : {0, 3}) {
+                QStyleOptionViewItem option;
+                list.view.initViewItemOption(&option);
+                option.rect = QRect(QPoint(0, 0), list.view.gridSize());
+                option.state = state;
+                const QModelIndex index = list.model.index(row, 0);
+                QStyleOptionViewItem item = option;
+                probe.Init(&item, index);
+                QCOMPARE(composer.VerdictFor(item), CListCellComposer::Verdict::Unknown);
+
+                QImage byStyle(option.rect.size(), QImage::Format_RGB32);
+                // The list's background for this state: what a cell is drawn over.
+                const QPalette::ColorGroup group =
+                    !(state & QStyle::State_Enabled)
+                        ? QPalette::Disabled
+                        : (state & QStyle::State_Active ? QPalette::Active : QPalette::Inactive);
+                byStyle.fill(option.palette.color(group, QPalette::Base));
+                QImage composed = byStyle;
+                QPainter style(&byStyle);
+                probe.paint(&style, option, index);
+                style.end();
+                QPainter quick(&composed);
+                composer.Compose(quick, item);
+                quick.end();
+                QVERIFY2(SameLook(composed, byStyle), qPrintable(item.text));
+            }
+        }
+        QStyleOptionViewItem shaped;
+        shaped.text = QString::fromUtf8("\xd8\xb5\xd9\x88\xd8\xb1\xd8\xa9.jpg");
+        shaped.features = QStyleOptionViewItem::HasDisplay;
+        QCOMPARE(composer.VerdictFor(shaped), CListCellComposer::Verdict::StyleOnly);
     }
 
     void aNewFontOrPaletteStartsTheCacheAgain() {
