@@ -1,6 +1,7 @@
 #include "app/CStatusPane.h"
 
 #include <QEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QtMath>
 #include <algorithm>
@@ -14,40 +15,87 @@ CStatusPane::CStatusPane(const QString& text, QWidget* parent) : QFrame(parent) 
     SetText(text);
 }
 
-// A new text that begins like the old one repaints from where they part: a path that
-// changes in its file name only does not draw the folders again.
+// A new text repaints only where it differs from the old one: from the first letter that
+// changes to the last, when what follows keeps its place (a path whose file name changes
+// from IMG_0002 to IMG_0003), or else to the end.
 void CStatusPane::SetText(const QString& text) {
     if (text == m_text)
         return;
-    const int from = isVisible() ? UnchangedWidth(m_text, text) : 0;
+    const QRect changed = ChangedArea(m_text, text);
     m_text = text;
     m_layout.setText(text);
-    if (from > 0)
-        update(QRect(QPoint(from, 0), QPoint(width() - 1, height() - 1)));
+    if (changed.isValid())
+        update(changed);
     else
         update();
 }
 
-// How far from the left the pane shows the same in both texts: up to the last letter
-// they share (whose ink may reach into the next). Zero where that cannot be told by
-// adding up letters (text that is shaped, or runs right to left).
-int CStatusPane::UnchangedWidth(const QString& before, const QString& after) const {
-    if (layoutDirection() != Qt::LeftToRight)
-        return 0;
-    const qsizetype shared = std::min(before.size(), after.size());
-    qsizetype same = 0;
-    while (same < shared && before[same] == after[same])
-        ++same;
-    if (same < 2)
-        return 0;
-    const QFontMetrics metrics = fontMetrics();
-    int width = contentsRect().left() + Indent();
-    for (qsizetype i = 0; i + 1 < same; ++i) {
-        if (after[i].unicode() >= 0x0300)
-            return 0;
-        width += metrics.horizontalAdvance(after[i]);
+// The part of the pane that shows something else after the change; invalid where that
+// cannot be told by adding up the widths of letters (text that is shaped, or runs right
+// to left) and the whole pane must be drawn again. A letter's ink may reach into its
+// neighbours, so one letter more is taken on each side.
+QRect CStatusPane::ChangedArea(const QString& before, const QString& after) const {
+    if (!isVisible() || layoutDirection() != Qt::LeftToRight || NeedsShaping(before) ||
+        NeedsShaping(after))
+        return QRect();
+    const qsizetype shorter = std::min(before.size(), after.size());
+    qsizetype head = 0;
+    while (head < shorter && before[head] == after[head])
+        ++head;
+    qsizetype tail = 0;
+    while (tail < shorter - head &&
+           before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
+        ++tail;
+    const qsizetype from = std::max<qsizetype>(0, head - 1);
+    const qreal origin = contentsRect().left() + Indent();
+    const qreal left = origin + Advance(after, 0, from);
+    qreal right = width();
+    if (Advance(before, head, before.size() - tail) == Advance(after, head, after.size() - tail)) {
+        const qsizetype to = std::min(after.size(), after.size() - tail + 1);
+        right = std::min(right, left + Advance(after, from, to) + 1);
     }
+    const int x = qFloor(left);
+    return QRect(x, 0, qCeil(right) - x, height());
+}
+
+bool CStatusPane::NeedsShaping(const QString& text) {
+    return std::any_of(text.cbegin(), text.cend(), [](QChar ch) { return ch.unicode() >= 0x0300; });
+}
+
+// The width of letters [from, to) of a text set in one line without shaping.
+qreal CStatusPane::Advance(const QString& text, qsizetype from, qsizetype to) const {
+    qreal width = 0;
+    for (qsizetype i = from; i < to; ++i)
+        width += LetterWidth(text[i]);
     return width;
+}
+
+qreal CStatusPane::LetterWidth(QChar letter) const {
+    if (m_asciiWidths.isEmpty()) {
+        const QFontMetricsF metrics(font());
+        m_asciiWidths.resize(128);
+        for (int ch = 0; ch < 128; ++ch)
+            m_asciiWidths[ch] = metrics.horizontalAdvance(QChar(ch));
+    }
+    return letter.unicode() < 128 ? m_asciiWidths[letter.unicode()]
+                                  : QFontMetricsF(font()).horizontalAdvance(letter);
+}
+
+// Draws the letters of a text set without shaping that reach into `exposed`, and one more
+// on each side, where the whole text would put them.
+void CStatusPane::DrawLettersIn(QPainter& painter, QPointF baseline, const QRect& exposed) const {
+    const qsizetype count = m_text.size();
+    qsizetype first = 0;
+    while (first < count && baseline.x() + LetterWidth(m_text[first]) < exposed.left()) {
+        baseline.rx() += LetterWidth(m_text[first]);
+        ++first;
+    }
+    if (first > 0)
+        baseline.rx() -= LetterWidth(m_text[--first]);
+    qsizetype last = first;
+    for (qreal x = baseline.x(); last < count && x <= exposed.right() + 1; ++last)
+        x += LetterWidth(m_text[last]);
+    painter.drawText(baseline, m_text.mid(first, std::min(count, last + 1) - first));
 }
 
 int CStatusPane::Indent() const {
@@ -65,15 +113,20 @@ QSize CStatusPane::minimumSizeHint() const {
 }
 
 void CStatusPane::paintEvent(QPaintEvent* event) {
-    QFrame::paintEvent(event);
+    QPainter painter(this);
+    drawFrame(&painter);
     if (m_text.isEmpty())
         return;
     const QRect area = contentsRect();
     const int indent = Indent();
-    QPainter painter(this);
     painter.setClipRect(area);
     painter.setPen(palette().color(QPalette::WindowText));
     const int top = area.top() + (area.height() - fontMetrics().height()) / 2;
+    if (layoutDirection() == Qt::LeftToRight && !NeedsShaping(m_text)) {
+        const QPointF baseline(area.left() + indent, top + QFontMetricsF(font()).ascent());
+        DrawLettersIn(painter, baseline, event->rect());
+        return;
+    }
     const int left = layoutDirection() == Qt::RightToLeft
                          ? area.right() + 1 - indent - qCeil(m_layout.size().width())
                          : area.left() + indent;
@@ -84,6 +137,7 @@ void CStatusPane::changeEvent(QEvent* event) {
     QFrame::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
         m_layout.setText(m_text); // laid out again in the new font
+        m_asciiWidths.clear();
         updateGeometry();
     }
 }

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QFrame>
+#include <QList>
 #include <QStaticText>
+
+class QPainter;
 
 // One pane of the status bar: a line of text, cut off at the pane's edge. Its size never
 // depends on its text, so a new text repaints the pane alone and never lays the status
@@ -22,9 +25,14 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    int UnchangedWidth(const QString& before, const QString& after) const;
+    QRect ChangedArea(const QString& before, const QString& after) const;
+    static bool NeedsShaping(const QString& text);
+    qreal Advance(const QString& text, qsizetype from, qsizetype to) const;
+    qreal LetterWidth(QChar letter) const;
+    void DrawLettersIn(QPainter& painter, QPointF baseline, const QRect& exposed) const;
     int Indent() const;
 
     QString m_text;
     QStaticText m_layout;
+    mutable QList<qreal> m_asciiWidths; // of the first 128 letters in the pane's font
 };

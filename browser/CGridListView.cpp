@@ -1,5 +1,6 @@
 #include "browser/CGridListView.h"
 
+#include <QEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -11,7 +12,32 @@ CGridListView::CGridListView(QWidget* parent) : QAbstractItemView(parent) {
 
 void CGridListView::SetCellSize(const QSize& size) {
     m_cell = size.expandedTo(QSize(1, 1));
+    Relayout(true);
+}
+
+void CGridListView::setModel(QAbstractItemModel* model) {
+    disconnect(m_removed);
+    disconnect(m_relaid);
+    QAbstractItemView::setModel(model);
+    if (!model)
+        return;
+    m_removed =
+        connect(model, &QAbstractItemModel::rowsRemoved, this, &CGridListView::OnRowsRemoved);
+    m_relaid = connect(model, &QAbstractItemModel::layoutChanged, this, [this] { Relayout(true); });
+}
+
+// Lays the items out at the next turn of the event loop (or at once through
+// executeDelayedItemsLayout), repainting them all unless told the screen is already right.
+void CGridListView::Relayout(bool bRepaintAll) {
+    m_bRepaintAll = m_bRepaintAll || bRepaintAll;
     scheduleDelayedItemsLayout();
+}
+
+void CGridListView::doItemsLayout() {
+    updateGeometries();
+    if (m_bRepaintAll)
+        viewport()->update();
+    m_bRepaintAll = false;
 }
 
 ListGridLayout CGridListView::Layout() const {
@@ -57,7 +83,7 @@ void CGridListView::scrollTo(const QModelIndex& index, ScrollHint hint) {
 
 void CGridListView::reset() {
     QAbstractItemView::reset();
-    scheduleDelayedItemsLayout();
+    Relayout(true);
 }
 
 QModelIndex CGridListView::moveCursor(CursorAction action, Qt::KeyboardModifiers) {
@@ -167,16 +193,44 @@ void CGridListView::resizeEvent(QResizeEvent* event) {
     QAbstractItemView::resizeEvent(event);
     updateGeometries();
     viewport()->update(); // the rows may hold another number of items now
+    m_bRepaintAll = true; // and so may the ones waiting to be laid out
 }
 
 void CGridListView::rowsInserted(const QModelIndex& parent, int start, int end) {
     QAbstractItemView::rowsInserted(parent, start, end);
-    scheduleDelayedItemsLayout();
+    Relayout(true);
 }
 
 void CGridListView::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) {
     QAbstractItemView::rowsAboutToBeRemoved(parent, start, end);
     scheduleDelayedItemsLayout();
+}
+
+void CGridListView::OnRowsRemoved(const QModelIndex& parent, int start, int end) {
+    Relayout(parent != rootIndex() || !CloseUpOnScreen(start, end));
+}
+
+// In a list of one column the items after removed ones move up by as many cells: the
+// picture on screen is moved up instead of drawing every item again, and only the strip
+// it leaves at the bottom is drawn. Returns false where that is not the case.
+bool CGridListView::CloseUpOnScreen(int start, int end) {
+    if (Layout().Columns() != 1 || !viewport()->isVisible() || !viewport()->updatesEnabled())
+        return false;
+    const QRect area = viewport()->rect();
+    const int top = start * m_cell.height() - verticalOffset();
+    if (top > area.bottom())
+        return true; // below what is shown: nothing on screen moves
+    const int from = std::max(0, top);
+    viewport()->scroll(0, -(end - start + 1) * m_cell.height(),
+                       QRect(0, from, area.width(), area.height() - from));
+    return true;
+}
+
+void CGridListView::changeEvent(QEvent* event) {
+    QAbstractItemView::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange ||
+        event->type() == QEvent::PaletteChange)
+        Relayout(true);
 }
 
 void CGridListView::paintEvent(QPaintEvent* event) {

@@ -19,7 +19,9 @@ public:
     QRect visualRect(const QModelIndex& index) const override;
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
     QModelIndex indexAt(const QPoint& point) const override;
+    void setModel(QAbstractItemModel* model) override;
     void reset() override;
+    void doItemsLayout() override;
 
 protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
@@ -33,6 +35,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void rowsInserted(const QModelIndex& parent, int start, int end) override;
     void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     ListGridLayout Layout() const;
@@ -40,6 +43,14 @@ private:
     QPoint Offset() const { return QPoint(horizontalOffset(), verticalOffset()); }
     void PaintItem(QPainter& painter, QStyleOptionViewItem option, const QModelIndex& index,
                    bool bFocus) const;
+    void OnRowsRemoved(const QModelIndex& parent, int start, int end);
+    bool CloseUpOnScreen(int start, int end);
+    void Relayout(bool bRepaintAll);
 
     QSize m_cell{1, 1};
+    // Whether the next layout must repaint everything, or only settle the scroll bars
+    // because every change since the last was shown by moving what is on screen.
+    bool m_bRepaintAll = true;
+    QMetaObject::Connection m_removed;
+    QMetaObject::Connection m_relaid;
 };

@@ -31,13 +31,13 @@ int TextMargin(const QStyleOptionViewItem& option) {
 void CListCellComposer::Reset() {
     m_verdicts.clear();
     m_parts.clear();
+    m_icons.clear();
     m_measuredText.clear();
 }
 
 // A kind of cell: its state, its icon's size, and whether its name is shortened.
 quint64 CListCellComposer::KindOf(const QStyleOptionViewItem& option) {
-    const bool bShortened =
-        Advance(option) > PartsFor(option).textWidth;
+    const bool bShortened = Advance(option) > PartsFor(option).textWidth;
     return quint64(uint(option.state & kDrawnState)) | quint64(bShortened) << 32 |
            quint64(option.decorationSize.width() & 0xff) << 40 |
            quint64(option.decorationSize.height() & 0xff) << 48;
@@ -71,7 +71,8 @@ void CListCellComposer::Compose(QPainter& painter, const QStyleOptionViewItem& o
         else if (option.state & QStyle::State_Selected)
             mode = QIcon::Selected;
         const QIcon::State state = option.state & QStyle::State_Open ? QIcon::On : QIcon::Off;
-        option.icon.paint(&painter, parts.icon, option.decorationAlignment, mode, state);
+        painter.drawPixmap(parts.icon.topLeft(),
+                           IconPicture(option, parts.icon.size(), mode, state));
     }
     const bool bSelected = option.state & QStyle::State_Selected;
     painter.setFont(option.font);
@@ -89,6 +90,23 @@ int CListCellComposer::Advance(const QStyleOptionViewItem& option) const {
         m_measuredWidth = option.fontMetrics.horizontalAdvance(option.text);
     }
     return m_measuredWidth;
+}
+
+// The icon as the style paints it into its rectangle, kept: most cells share a few icons.
+const QPixmap& CListCellComposer::IconPicture(const QStyleOptionViewItem& option, const QSize& size,
+                                              QIcon::Mode mode, QIcon::State state) {
+    const quint64 key = quint64(option.icon.cacheKey()) * 8 + quint64(mode) * 2 + quint64(state);
+    auto found = m_icons.constFind(key);
+    if (found != m_icons.constEnd() && found->deviceIndependentSize().toSize() == size)
+        return *found;
+    const qreal dpr = option.widget ? option.widget->devicePixelRatioF() : 1.0;
+    QPixmap picture(size * dpr);
+    picture.setDevicePixelRatio(dpr);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    option.icon.paint(&painter, QRect(QPoint(0, 0), size), option.decorationAlignment, mode, state);
+    painter.end();
+    return *m_icons.insert(key, picture);
 }
 
 QString CListCellComposer::Elided(const QStyleOptionViewItem& option, int width) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QIcon>
 #include <QPixmap>
 #include <QStyleOptionViewItem>
 
@@ -45,10 +46,13 @@ private:
     static QPixmap FocusFrame(const QStyleOptionViewItem& option);
     static QPixmap Blank(const QStyleOptionViewItem& option, const QColor& fill);
     QString Elided(const QStyleOptionViewItem& option, int width) const;
+    const QPixmap& IconPicture(const QStyleOptionViewItem& option, const QSize& size,
+                               QIcon::Mode mode, QIcon::State state);
     int Advance(const QStyleOptionViewItem& option) const;
 
     QHash<quint64, Verdict> m_verdicts;
     QHash<quint64, Parts> m_parts;
+    QHash<quint64, QPixmap> m_icons; // by icon, mode and state
     mutable QString m_measuredText;
     mutable int m_measuredWidth = 0;
 };

@@ -59,11 +59,8 @@ void CListCtrlEx::RemoveItem(int nItem) {
     // the next item (and shows it once, with the right index and count).
     if (currentIndex().row() == nItem)
         selectionModel()->clear();
-    SetRedraw(false);
-    DeleteItem(nItem);
+    DeleteItem(nItem); // the items after it close up on screen
     Arrange();
-    SetRedraw(true);
-    viewport()->repaint();
 }
 
 void CListCtrlEx::SelectItem(int nItem, bool bSelect) {

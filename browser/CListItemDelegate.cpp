@@ -75,13 +75,16 @@ QPixmap* CListItemDelegate::Render(const QStyleOptionViewItem& option, const QMo
     at.rect.moveTopLeft(QPoint(0, 0));
     QStyleOptionViewItem item = at;
     initStyleOption(&item, index);
-    QPixmap* cell = NewCell(at, dpr);
-    QPainter painter(cell);
     const CListCellComposer::Verdict verdict = m_composer.VerdictFor(item);
     if (verdict == CListCellComposer::Verdict::Composes) {
+        auto* cell = new QPixmap(at.rect.size() * dpr); // the background covers all of it
+        cell->setDevicePixelRatio(dpr);
+        QPainter painter(cell);
         m_composer.Compose(painter, item);
         return cell;
     }
+    QPixmap* cell = NewCell(at, dpr);
+    QPainter painter(cell);
     QStyledItemDelegate::paint(&painter, at, index);
     painter.end();
     if (verdict == CListCellComposer::Verdict::Unknown) {

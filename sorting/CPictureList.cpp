@@ -5,6 +5,9 @@
 #include "platform/CQtFilePath.h"
 #include "platform/CWaitCursor.h"
 
+#include <QCoreApplication>
+#include <QEvent>
+
 CPictureList::CPictureList(QWidget* parent) : CNamespaceListView(parent) {
 }
 
@@ -12,6 +15,9 @@ void CPictureList::LoadPicture(int) {
     CWaitCursor wait;
     if (!m_pPictureCtrl || m_strCurFile.isEmpty())
         return;
+    // The list shows the change (a file gone, the next one selected) before decoding the
+    // picture keeps the window busy.
+    QCoreApplication::sendPostedEvents(window(), QEvent::UpdateRequest);
     CImageCtrl& ctrl = *m_pPictureCtrl;
     // A name that is not valid UTF-8 is opened through its bytes.
     const CQtFilePath file(CurFileNative());
