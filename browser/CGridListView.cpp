@@ -207,7 +207,12 @@ void CGridListView::rowsAboutToBeRemoved(const QModelIndex& parent, int start, i
 }
 
 void CGridListView::OnRowsRemoved(const QModelIndex& parent, int start, int end) {
-    Relayout(parent != rootIndex() || !CloseUpOnScreen(start, end));
+    if (parent == rootIndex() && CloseUpOnScreen(start, end)) {
+        Relayout(false);
+        return;
+    }
+    viewport()->update(); // at the next paint, not only after the layout
+    Relayout(true);
 }
 
 // In a list of one column the items after removed ones move up by as many cells: the

@@ -2,9 +2,11 @@
 // first as arithmetic, then through the file list with the keyboard and the mouse.
 #include "browser/CListCtrlEx.h"
 #include "browser/ListGridLayout.h"
+#include "tests/support/ScreenCheck.h"
 
 #include <QScrollBar>
 #include <QtTest>
+#include <functional>
 
 using Move = ListGridLayout::Move;
 
@@ -70,6 +72,9 @@ private Q_SLOTS:
         QCOMPARE(ListGridLayout(0, QSize(100, 20), 350).Step(-1, Move::Down, 2), -1);
     }
 
+    void closingUpShowsWhatAFullPaintWould_data();
+    void closingUpShowsWhatAFullPaintWould();
+
     // The file list through the keyboard and the mouse, wide enough for two columns.
     void fileListFollowsKeysClicksAndScrolling() {
         CListCtrlEx list;
@@ -109,6 +114,57 @@ private Q_SLOTS:
         QCOMPARE(list.indexAt(list.visualRect(list.IndexOf(49)).center()).row(), 49);
     }
 };
+
+// Removing items moves what is on screen instead of drawing it again; wherever the item
+// was (above, inside or below what is shown, current or not, with the list scrolled to
+// its end) the window must show what a full paint shows.
+void TestListGrid::closingUpShowsWhatAFullPaintWould_data() {
+    QTest::addColumn<int>("columns");
+    QTest::newRow("one column") << 1;
+    QTest::newRow("three columns") << 3;
+}
+
+void TestListGrid::closingUpShowsWhatAFullPaintWould() {
+    QFETCH(int, columns);
+    CListCtrlEx list;
+    for (int i = 0; i < 80; ++i)
+        list.InsertItem(i, QStringLiteral("IMG_%1.jpg").arg(i, 4, 10, QLatin1Char('0')), -1, 0);
+    const QSize cell = list.CellSize();
+    list.resize(cell.width() * columns + 30, cell.height() * 10 + cell.height() / 2);
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    list.setFocus();
+    list.SelectItem(30, true);
+    list.scrollTo(list.IndexOf(30), QAbstractItemView::PositionAtTop);
+    const auto check = [&](const char* what) {
+        return SameLook(OnScreen(*list.viewport()), FullPaint(*list.viewport())) ? QString() : what;
+    };
+    const auto firstShown = [&] { return list.indexAt(QPoint(1, 1)).row(); };
+    struct Step {
+        const char* what;
+        std::function<int()> item;
+    };
+    const Step steps[] = {
+        {"the first shown", firstShown},
+        {"one in the middle", [&] { return firstShown() + 4 * columns; }},
+        {"the current one", [&] { return list.currentIndex().row(); }},
+        {"one above", [&] { return firstShown() - 3; }},
+        {"one below", [&] { return list.GetItemCount() - 2; }},
+        {"the last shown",
+         [&] { return list.indexAt(QPoint(1, list.viewport()->height() - 2)).row(); }},
+    };
+    for (const Step& step : steps) {
+        list.DeleteItem(step.item()); // without the care RemoveItem takes of the selection
+        QCOMPARE(check(step.what), QString());
+        list.RemoveItem(step.item());
+        QCOMPARE(check(step.what), QString());
+    }
+    list.scrollTo(list.IndexOf(list.GetItemCount() - 1));
+    for (int i = 0; i < 5; ++i) { // at the end of the list the rest moves down instead
+        list.RemoveItem(list.GetItemCount() - 1 - i % 2);
+        QCOMPARE(check("at the end"), QString());
+    }
+}
 
 QTEST_MAIN(TestListGrid)
 #include "tst_listgrid.moc"

@@ -10,7 +10,8 @@
 // What a window shows now: its backing store, stale pixels included. A widget that only
 // repaints what changed must show what a full paint would.
 inline QImage OnScreen(QWidget& widget) {
-    QCoreApplication::processEvents();
+    for (int i = 0; i < 3; ++i) // layouts and paints waiting for the event loop
+        QCoreApplication::processEvents();
     const QPixmap window = widget.screen()->grabWindow(widget.window()->winId());
     const QRect area(widget.mapTo(widget.window(), QPoint(0, 0)), widget.size());
     return window.copy(area).toImage().convertToFormat(QImage::Format_RGB32);
