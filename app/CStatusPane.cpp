@@ -1,5 +1,7 @@
 #include "app/CStatusPane.h"
 
+#include "platform/CPlainText.h"
+
 #include <QEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -11,9 +13,14 @@ CStatusPane::CStatusPane(const QString& text, QWidget* parent) : QFrame(parent) 
     // Paths and figures need no shaping; skipping it keeps a new text cheap to lay out.
     QFont plain;
     plain.setStyleStrategy(QFont::PreferNoShaping);
+    plain.setKerning(false); // so that the widths of letters add up (see ChangedArea)
     setFont(plain);
+    // Drawing its own background spares the status bar under it a repaint at every new text.
+    setAutoFillBackground(true);
     SetText(text);
 }
+
+CStatusPane::~CStatusPane() = default;
 
 // A new text repaints only where it differs from the old one: from the first letter that
 // changes to the last, when what follows keeps its place (a path whose file name changes
@@ -35,8 +42,8 @@ void CStatusPane::SetText(const QString& text) {
 // to left) and the whole pane must be drawn again. A letter's ink may reach into its
 // neighbours, so one letter more is taken on each side.
 QRect CStatusPane::ChangedArea(const QString& before, const QString& after) const {
-    if (!isVisible() || layoutDirection() != Qt::LeftToRight || NeedsShaping(before) ||
-        NeedsShaping(after))
+    if (!isVisible() || layoutDirection() != Qt::LeftToRight || !Plain().Handles(before) ||
+        !Plain().Handles(after))
         return QRect();
     const qsizetype shorter = std::min(before.size(), after.size());
     qsizetype head = 0;
@@ -58,44 +65,34 @@ QRect CStatusPane::ChangedArea(const QString& before, const QString& after) cons
     return QRect(x, 0, qCeil(right) - x, height());
 }
 
-bool CStatusPane::NeedsShaping(const QString& text) {
-    return std::any_of(text.cbegin(), text.cend(), [](QChar ch) { return ch.unicode() >= 0x0300; });
-}
-
 // The width of letters [from, to) of a text set in one line without shaping.
 qreal CStatusPane::Advance(const QString& text, qsizetype from, qsizetype to) const {
-    qreal width = 0;
-    for (qsizetype i = from; i < to; ++i)
-        width += LetterWidth(text[i]);
-    return width;
+    return Plain().Width(QStringView(text).mid(from, to - from));
 }
 
-qreal CStatusPane::LetterWidth(QChar letter) const {
-    if (m_asciiWidths.isEmpty()) {
-        const QFontMetricsF metrics(font());
-        m_asciiWidths.resize(128);
-        for (int ch = 0; ch < 128; ++ch)
-            m_asciiWidths[ch] = metrics.horizontalAdvance(QChar(ch));
-    }
-    return letter.unicode() < 128 ? m_asciiWidths[letter.unicode()]
-                                  : QFontMetricsF(font()).horizontalAdvance(letter);
+const CPlainText& CStatusPane::Plain() const {
+    if (!m_plain)
+        m_plain = std::make_unique<CPlainText>(font());
+    return *m_plain;
 }
 
 // Draws the letters of a text set without shaping that reach into `exposed`, and one more
 // on each side, where the whole text would put them.
 void CStatusPane::DrawLettersIn(QPainter& painter, QPointF baseline, const QRect& exposed) const {
     const qsizetype count = m_text.size();
+    const CPlainText& plain = Plain();
     qsizetype first = 0;
-    while (first < count && baseline.x() + LetterWidth(m_text[first]) < exposed.left()) {
-        baseline.rx() += LetterWidth(m_text[first]);
+    while (first < count && baseline.x() + plain.LetterWidth(m_text[first]) < exposed.left()) {
+        baseline.rx() += plain.LetterWidth(m_text[first]);
         ++first;
     }
     if (first > 0)
-        baseline.rx() -= LetterWidth(m_text[--first]);
+        baseline.rx() -= plain.LetterWidth(m_text[--first]);
     qsizetype last = first;
     for (qreal x = baseline.x(); last < count && x <= exposed.right() + 1; ++last)
-        x += LetterWidth(m_text[last]);
-    painter.drawText(baseline, m_text.mid(first, std::min(count, last + 1) - first));
+        x += plain.LetterWidth(m_text[last]);
+    plain.Draw(painter, baseline,
+               QStringView(m_text).mid(first, std::min(count, last + 1) - first));
 }
 
 int CStatusPane::Indent() const {
@@ -122,7 +119,7 @@ void CStatusPane::paintEvent(QPaintEvent* event) {
     painter.setClipRect(area);
     painter.setPen(palette().color(QPalette::WindowText));
     const int top = area.top() + (area.height() - fontMetrics().height()) / 2;
-    if (layoutDirection() == Qt::LeftToRight && !NeedsShaping(m_text)) {
+    if (layoutDirection() == Qt::LeftToRight && Plain().Handles(m_text)) {
         const QPointF baseline(area.left() + indent, top + QFontMetricsF(font()).ascent());
         DrawLettersIn(painter, baseline, event->rect());
         return;
@@ -137,7 +134,7 @@ void CStatusPane::changeEvent(QEvent* event) {
     QFrame::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
         m_layout.setText(m_text); // laid out again in the new font
-        m_asciiWidths.clear();
+        m_plain.reset();
         updateGeometry();
     }
 }

@@ -1,9 +1,10 @@
 #pragma once
 
 #include <QFrame>
-#include <QList>
 #include <QStaticText>
+#include <memory>
 
+class CPlainText;
 class QPainter;
 
 // One pane of the status bar: a line of text, cut off at the pane's edge. Its size never
@@ -13,6 +14,7 @@ class CStatusPane : public QFrame {
     Q_OBJECT
 public:
     explicit CStatusPane(const QString& text = QString(), QWidget* parent = nullptr);
+    ~CStatusPane() override;
 
     void SetText(const QString& text);
     QString Text() const { return m_text; }
@@ -26,13 +28,12 @@ protected:
 
 private:
     QRect ChangedArea(const QString& before, const QString& after) const;
-    static bool NeedsShaping(const QString& text);
     qreal Advance(const QString& text, qsizetype from, qsizetype to) const;
-    qreal LetterWidth(QChar letter) const;
+    const CPlainText& Plain() const;
     void DrawLettersIn(QPainter& painter, QPointF baseline, const QRect& exposed) const;
     int Indent() const;
 
     QString m_text;
     QStaticText m_layout;
-    mutable QList<qreal> m_asciiWidths; // of the first 128 letters in the pane's font
+    mutable std::unique_ptr<CPlainText> m_plain; // in the pane's font, made when first needed
 };

@@ -1,5 +1,7 @@
 #include "browser/CListCellComposer.h"
 
+#include "platform/CPlainText.h"
+
 #include <QApplication>
 #include <QIcon>
 #include <QPainter>
@@ -28,10 +30,14 @@ int TextMargin(const QStyleOptionViewItem& option) {
 }
 } // namespace
 
+CListCellComposer::CListCellComposer() = default;
+CListCellComposer::~CListCellComposer() = default;
+
 void CListCellComposer::Reset() {
     m_verdicts.clear();
     m_parts.clear();
     m_icons.clear();
+    m_plain.reset();
     m_measuredText.clear();
 }
 
@@ -78,7 +84,13 @@ void CListCellComposer::Compose(QPainter& painter, const QStyleOptionViewItem& o
     painter.setFont(option.font);
     painter.setPen(option.palette.color(GroupOf(option),
                                         bSelected ? QPalette::HighlightedText : QPalette::Text));
-    painter.drawText(parts.baseline, Elided(option, parts.textWidth));
+    const QString name = Elided(option, parts.textWidth);
+    if (!m_plain)
+        m_plain = std::make_unique<CPlainText>(option.font);
+    if (m_plain->Handles(name))
+        m_plain->Draw(painter, parts.baseline, name);
+    else
+        painter.drawText(parts.baseline, name);
     if (!parts.focus.isNull())
         painter.drawPixmap(0, 0, parts.focus);
 }

@@ -4,7 +4,9 @@
 #include <QIcon>
 #include <QPixmap>
 #include <QStyleOptionViewItem>
+#include <memory>
 
+class CPlainText;
 class QPainter;
 
 // Draws a list cell the quick way: the style's own background for the item's state (drawn
@@ -19,6 +21,8 @@ class CListCellComposer {
 public:
     enum class Verdict { Unknown, Composes, StyleOnly };
 
+    CListCellComposer();
+    ~CListCellComposer();
     // Forgets everything learnt (the font, palette, style or cell size changed).
     void Reset();
     // What is known about composing a cell like this one (`option` as initialised for the
@@ -52,7 +56,8 @@ private:
 
     QHash<quint64, Verdict> m_verdicts;
     QHash<quint64, Parts> m_parts;
-    QHash<quint64, QPixmap> m_icons; // by icon, mode and state
+    QHash<quint64, QPixmap> m_icons;     // by icon, mode and state
+    std::unique_ptr<CPlainText> m_plain; // names that need no shaping, in the list's font
     mutable QString m_measuredText;
     mutable int m_measuredWidth = 0;
 };

@@ -25,6 +25,7 @@ CListCtrlEx::CListCtrlEx(QWidget* parent)
     // File names need no shaping; skipping it keeps painting a screenful of them cheap.
     QFont plain;
     plain.setStyleStrategy(QFont::PreferNoShaping);
+    plain.setKerning(false);
     setFont(plain);
     UpdateGrid();
 }
