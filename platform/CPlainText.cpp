@@ -13,16 +13,15 @@ QFont CPlainText::Unkerned(QFont font) {
     return font;
 }
 
-const CPlainText::Letter& CPlainText::LetterFor(char16_t code) const {
+const CPlainText::Letter& CPlainText::Learn(char16_t code) const {
     Letter& letter = m_letters[code];
-    if (!letter.bKnown) {
-        const QChar ch(code);
-        const QList<quint32> glyphs = m_font.glyphIndexesForString(QString(ch));
-        letter.glyph = glyphs.size() == 1 ? glyphs[0] : 0;
-        if (letter.glyph)
-            letter.advance = m_font.advancesForGlyphIndexes(glyphs).value(0).x();
-        letter.bKnown = true;
-    }
+    const QChar ch(code);
+    const QList<quint32> glyphs = m_font.glyphIndexesForString(QString(ch));
+    // A control character or a letter the font lacks has no glyph here.
+    letter.glyph = ch.isPrint() && glyphs.size() == 1 ? glyphs[0] : 0;
+    if (letter.glyph)
+        letter.advance = m_font.advancesForGlyphIndexes(glyphs).value(0).x();
+    letter.bKnown = true;
     return letter;
 }
 
@@ -31,7 +30,7 @@ bool CPlainText::Handles(QStringView text) const {
         return false;
     return std::all_of(text.begin(), text.end(), [this](QChar ch) {
         const char16_t code = ch.unicode();
-        return code < kLetters && ch.isPrint() && LetterFor(code).glyph != 0;
+        return code < kLetters && LetterFor(code).glyph != 0;
     });
 }
 

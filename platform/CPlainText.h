@@ -35,7 +35,11 @@ private:
         qreal advance = 0;
         bool bKnown = false;
     };
-    const Letter& LetterFor(char16_t code) const;
+    const Letter& LetterFor(char16_t code) const {
+        const Letter& letter = m_letters[code];
+        return letter.bKnown ? letter : Learn(code);
+    }
+    const Letter& Learn(char16_t code) const;
 
     QRawFont m_font;
     mutable std::array<Letter, kLetters> m_letters{};
