@@ -6,7 +6,6 @@
 #include <QIcon>
 #include <QPainter>
 #include <QTextLayout>
-#include <cstdlib>
 
 namespace {
 // The parts of an item's state that change how it is drawn.
@@ -198,21 +197,4 @@ QPixmap CListCellComposer::FocusFrame(const QStyleOptionViewItem& option) {
     QPainter painter(&frame);
     style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, option.widget);
     return frame;
-}
-
-bool CListCellComposer::SameLook(const QImage& a, const QImage& b) {
-    if (a.size() != b.size())
-        return false;
-    const QImage x = a.convertToFormat(QImage::Format_RGB32);
-    const QImage y = b.convertToFormat(QImage::Format_RGB32);
-    for (int row = 0; row < x.height(); ++row) {
-        const auto* p = reinterpret_cast<const QRgb*>(x.constScanLine(row));
-        const auto* q = reinterpret_cast<const QRgb*>(y.constScanLine(row));
-        for (int col = 0; col < x.width(); ++col)
-            if (std::abs(qRed(p[col]) - qRed(q[col])) > 2 ||
-                std::abs(qGreen(p[col]) - qGreen(q[col])) > 2 ||
-                std::abs(qBlue(p[col]) - qBlue(q[col])) > 2)
-                return false;
-    }
-    return true;
 }

@@ -31,9 +31,6 @@ public:
     void SetVerdict(const QStyleOptionViewItem& option, bool bComposes);
     // Draws the cell over a cell already filled with the base colour.
     void Compose(QPainter& painter, const QStyleOptionViewItem& option);
-    // Whether two drawings of a cell look the same: every channel of every pixel within two
-    // levels (an antialiased edge may round differently in another place).
-    static bool SameLook(const QImage& a, const QImage& b);
 
 private:
     struct Parts {

@@ -1,5 +1,7 @@
 #include "browser/CListItemDelegate.h"
 
+#include "platform/SameLook.h"
+
 #include <QAbstractScrollArea>
 #include <QPainter>
 #include <algorithm>
@@ -92,8 +94,7 @@ QPixmap* CListItemDelegate::Render(const QStyleOptionViewItem& option, const QMo
         QPainter trial(composed.get());
         m_composer.Compose(trial, item);
         trial.end();
-        m_composer.SetVerdict(item,
-                              CListCellComposer::SameLook(cell->toImage(), composed->toImage()));
+        m_composer.SetVerdict(item, SameLook(cell->toImage(), composed->toImage()));
     }
     return cell;
 }

@@ -48,6 +48,14 @@ struct IconList {
             model.appendRow(item);
         }
     }
+    // Draws the list through the caching delegate, and shows it.
+    CListItemDelegate* ShowCached() {
+        auto* delegate = new CListItemDelegate(&view);
+        delegate->SetCellSize(view.gridSize());
+        view.setItemDelegate(delegate);
+        view.show();
+        return delegate;
+    }
     QImage Paint() { return view.viewport()->grab().toImage(); }
     // The same list drawn by the style alone.
     QImage PaintByStyle() {
@@ -67,10 +75,7 @@ class TestListPainting : public QObject {
 private Q_SLOTS:
     void cachedCellsMatchTheStyleInEveryState() {
         IconList list;
-        auto* delegate = new CListItemDelegate(&list.view);
-        delegate->SetCellSize(list.view.gridSize());
-        list.view.setItemDelegate(delegate);
-        list.view.show();
+        CListItemDelegate* delegate = list.ShowCached();
         QVERIFY(QTest::qWaitForWindowExposed(&list.view));
         list.view.setFocus();
         list.view.setCurrentIndex(list.model.index(2, 0));
@@ -149,10 +154,7 @@ private Q_SLOTS:
 
     void aNewFontOrPaletteStartsTheCacheAgain() {
         IconList list;
-        auto* cached = new CListItemDelegate(&list.view);
-        cached->SetCellSize(list.view.gridSize());
-        list.view.setItemDelegate(cached);
-        list.view.show();
+        list.ShowCached();
         QVERIFY(QTest::qWaitForWindowExposed(&list.view));
         list.Paint();
         QFont font = list.view.font();
@@ -167,10 +169,7 @@ private Q_SLOTS:
 
         // Items larger than their grid cell overlap; those are drawn in place.
         IconList loose(false);
-        auto* delegate = new CListItemDelegate(&loose.view);
-        delegate->SetCellSize(loose.view.gridSize());
-        loose.view.setItemDelegate(delegate);
-        loose.view.show();
+        CListItemDelegate* delegate = loose.ShowCached();
         QVERIFY(QTest::qWaitForWindowExposed(&loose.view));
         QVERIFY(SameLook(loose.Paint(), loose.PaintByStyle()));
         QCOMPARE(delegate->CachedCells(), 0);
