@@ -1,7 +1,6 @@
 // The file list draws its items from cached cell pictures and repaints its scroll bar only
 // around the handle. Both must leave exactly the pixels a plain paint would.
 #include "browser/CListCellComposer.h"
-#include "browser/CListCtrlEx.h"
 #include "browser/CListItemDelegate.h"
 #include "browser/CListScrollBar.h"
 #include "tests/support/ScreenCheck.h"
@@ -173,28 +172,6 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&loose.view));
         QVERIFY(SameLook(loose.Paint(), loose.PaintByStyle()));
         QCOMPARE(delegate->CachedCells(), 0);
-    }
-
-    void fileListPaintsLikeTheStyleAfterRemovals() {
-        CListCtrlEx list;
-        list.resize(220, 160);
-        for (int i = 0; i < 40; ++i)
-            list.InsertItem(i, QStringLiteral("IMG_%1.jpg").arg(i, 4, 10, QLatin1Char('0')), -1, 0);
-        list.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&list));
-        list.setFocus();
-        list.SelectItem(0, true);
-        QCoreApplication::processEvents();
-        for (int i = 0; i < 5; ++i) {
-            list.RemoveItem(0);
-            list.SelectItem(0, true);
-            QCoreApplication::processEvents();
-        }
-        QCOMPARE(list.GetItemText(0), QStringLiteral("IMG_0005.jpg"));
-        const QImage shown = OnScreen(*list.viewport());
-        QStyledItemDelegate plain;
-        list.setItemDelegate(&plain);
-        QVERIFY(SameLook(shown, list.viewport()->grab().toImage()));
     }
 
     // Shrinking the range row by row, as sorting does: the handle grows and moves; what is
