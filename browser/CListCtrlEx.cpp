@@ -124,10 +124,6 @@ bool CListCtrlEx::IsItemSelected(int nItem) const {
     return index.isValid() && selectionModel()->isSelected(index);
 }
 
-void CListCtrlEx::SetRedraw(bool bRedraw) {
-    viewport()->setUpdatesEnabled(bRedraw);
-}
-
 void CListCtrlEx::Arrange() {
     // At once, not at the next turn of the event loop: a repaint that follows must show
     // the items where they now stand, not a list still waiting for its layout (blank).

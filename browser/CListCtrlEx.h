@@ -42,8 +42,6 @@ public:
     int GetNextSelectedItem(int nStart = -1) const;
     bool IsItemSelected(int nItem) const;
     void SetImageList(CSystemImageList* imageList) { m_pModel->SetImageList(imageList); }
-    // Switches drawing off and on around a change of many items.
-    void SetRedraw(bool bRedraw);
     // Lays the items out again, at once.
     void Arrange();
     // The model row of an item (for tests and subclasses).
