@@ -61,12 +61,28 @@ CFileOpResult CFileOperations::Transfer(Mode mode, const QByteArray& file,
     plan.name = CNativePath::FileName(file);
     if (auto refused = Check(mode, plan))
         return *refused;
+    const bool bOneDevice = mode == Mode::Move && plan.srcStat.st_dev == plan.dirStat.st_dev;
+    if (bOneDevice)
+        if (auto moved = RenameIfFree(plan))
+            return *moved;
     if (auto settled = ResolveConflict(mode, plan))
         return *settled;
-    if (mode == Mode::Move && plan.srcStat.st_dev == plan.dirStat.st_dev)
+    if (bOneDevice)
         if (auto renamed = RenameInto(plan))
             return *renamed;
     return CopyInto(mode, plan);
+}
+
+// On one device the rename that never replaces is itself the test whether the name is free,
+// with no moment between a test and the move. Returns nothing when the name is taken (the
+// user is asked) or the rename must become a copy (two mounts of one device).
+std::optional<CFileOpResult> CFileOperations::RenameIfFree(Plan& plan) {
+    const int error = CNoReplaceRename::Rename(plan.source, plan.Target());
+    if (error == 0)
+        return Verify(Mode::Move, plan, plan.Target(), 0);
+    if (error == EEXIST || error == EXDEV)
+        return std::nullopt;
+    return Fail(Mode::Move, plan, qt_error_string(error));
 }
 
 std::optional<CFileOpResult> CFileOperations::Check(Mode mode, Plan& plan) {

@@ -38,6 +38,7 @@ private:
     CFileOpResult Transfer(Mode mode, const QByteArray& file, const QByteArray& destDir);
     std::optional<CFileOpResult> Check(Mode mode, Plan& plan);
     std::optional<CFileOpResult> ResolveConflict(Mode mode, Plan& plan);
+    std::optional<CFileOpResult> RenameIfFree(Plan& plan);
     std::optional<CFileOpResult> RenameInto(Plan& plan);
     CFileOpResult CopyInto(Mode mode, Plan& plan);
     std::optional<CFileOpResult> TrashExisting(Mode mode, const Plan& plan);
