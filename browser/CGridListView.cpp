@@ -201,11 +201,6 @@ void CGridListView::rowsInserted(const QModelIndex& parent, int start, int end) 
     Relayout(true);
 }
 
-void CGridListView::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) {
-    QAbstractItemView::rowsAboutToBeRemoved(parent, start, end);
-    scheduleDelayedItemsLayout();
-}
-
 void CGridListView::OnRowsRemoved(const QModelIndex& parent, int start, int end) {
     if (parent == rootIndex() && CloseUpOnScreen(start, end)) {
         Relayout(false);

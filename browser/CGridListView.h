@@ -34,7 +34,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void rowsInserted(const QModelIndex& parent, int start, int end) override;
-    void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
     void changeEvent(QEvent* event) override;
 
 private:
