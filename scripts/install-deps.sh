@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  g++ cmake ninja-build pkg-config            # build tools
+  g++ cmake ninja-build pkg-config ccache     # build tools
   qt6-base-dev qt6-image-formats-plugins      # widgets, printing, tests; TIFF/TGA/WebP readers
   libmagick++-6.q16-dev                       # legacy picture formats
   ghostscript                                 # Encapsulated PostScript
