@@ -11,6 +11,7 @@ packages=(
   libjpeg-turbo-progs                         # djpeg, the reference in the decode benchmark
   imagemagick                                 # test fixtures and screenshots
   xvfb xauth xdotool x11-utils                # end-to-end test under a real X server
+  openbox                                     # a window manager for the end-to-end tests
   fonts-dejavu-core                           # a font for the offscreen platform
 )
 
