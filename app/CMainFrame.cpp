@@ -5,7 +5,6 @@
 #include "app/CSplashWnd.h"
 #include "app/CVantrelDoc.h"
 #include "app/PrintLayout.h"
-#include "browser/CFileSelect.h"
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/CConfigDlg.h"
 #include "dialogs/CFileTypesDlg.h"
@@ -17,6 +16,8 @@
 #include "resources/FileTypes.h"
 #include "resources/StringTable.h"
 #include "settings/WindowRect.h"
+#include "sorting/CFileSelect.h"
+#include "sorting/CSortSession.h"
 #include "sorting/CTarget.h"
 
 #include <QAction>
@@ -45,6 +46,7 @@ CMainFrame::CMainFrame(CProfileStore& store, const QString& startupPath, QWidget
     OnCreateClient();
     CreateBars();
     ConnectCommands();
+    ConnectPanes();
     CSplashWnd::ShowSplash(this);
     PictureViewPane()->m_imageCtrl.SetPrinter(m_printer.get());
     InitialUpdate();
@@ -136,6 +138,22 @@ void CMainFrame::ConnectCommands() {
     on(cmd::ID_FILE_PRINT, &CMainFrame::OnPrintPicture);
     for (int n = 0; n < kTargetSetCount; ++n)
         on(cmd::ID_BUTTON_GROUP1 + n, [this, n] { OnSelectButtonGroup(n); });
+}
+
+// The destination bar's clicks and the session's texts reach the window; the list shows
+// its pictures in the picture view's control.
+void CMainFrame::ConnectPanes() {
+    CTarget* target = TargetPane();
+    target->SetSettings(&m_settings);
+    connect(target, &CTarget::SendToTarget, this, &CMainFrame::OnSendToTarget);
+    connect(target, &CTarget::DeletePicture, this, &CMainFrame::OnDeletePicture);
+    FileList().SetPictureCtrl(&PictureViewPane()->m_imageCtrl);
+    CSortSession& session = Session();
+    connect(&session, &CSortSession::StatusTextChanged, this,
+            [this](const QString& text) { SetStatusPaneText(0, text); });
+    connect(&session, &CSortSession::FileCountChanged, this,
+            [this](const QString& text) { SetStatusPaneText(1, text); });
+    connect(&session, &CSortSession::TitleChanged, this, &CMainFrame::SetDocumentTitle);
 }
 
 void CMainFrame::OnProgramConfig() {
@@ -231,9 +249,13 @@ void CMainFrame::OnFilePrintSetup() {
 }
 
 void CMainFrame::InitialUpdate() {
-    FileSelectPane()->OnInitialUpdate();
     PictureViewPane()->OnInitialUpdate();
     TargetPane()->OnInitialUpdate();
+    CFileSelect* files = FileSelectPane();
+    files->OnInitialUpdate();
+    FileList().m_bFitToWindow = m_settings.GetFitPicToWindow();
+    RebuildExtensionList();
+    files->OpenStartupOrHome(m_strStartupPath, GetHomeDirectory());
 }
 
 void CMainFrame::ActivatePane(int step) {
@@ -298,6 +320,9 @@ void CMainFrame::FocusFileList() {
 }
 CPictureFileList& CMainFrame::FileList() const {
     return FileSelectPane()->m_listFiles;
+}
+CSortSession& CMainFrame::Session() const {
+    return FileList().Session();
 }
 
 void CMainFrame::SetStatusPaneText(int pane, const QString& text) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "app/CCommandBuilder.h"
-#include "app/CFrameServices.h"
 #include "settings/CSettings.h"
 
 #include <QMainWindow>
@@ -12,6 +11,7 @@ class CMainStatusBar;
 class CPictureFileList;
 class CPicSplitter;
 class CProfileStore;
+class CSortSession;
 class CTarget;
 class CVantrelDoc;
 class CVantrelView;
@@ -21,27 +21,33 @@ class QToolBar;
 // The program's one top-level window. It owns the settings for the whole run (read when
 // it is created, written when it closes), splits its client area into the file browser,
 // the picture view and the destination bar, and carries the menus, toolbar and status bar.
-class CMainFrame : public QMainWindow, public CFrameServices {
+// The panes know nothing of each other: the window wires them and the sort session
+// together with signals.
+class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
     explicit CMainFrame(CProfileStore& store, const QString& startupPath = QString(),
                         QWidget* parent = nullptr);
     ~CMainFrame() override;
 
-    // CFrameServices
-    CSettings& Settings() override { return m_settings; }
-    QString GetTargetString(int i, int which) const override;
-    QString GetHomeDirectory() const override;
-    int GetFitPicToWindow() const override;
-    void RebuildExtensionList() override;
-    void OnSendToTarget(int nTarget) override;
-    void OnDeletePicture() override;
-    void SetStatusPaneText(int pane, const QString& text) override;
-    QString StatusPaneText(int pane) const override;
-    void SetDocumentTitle(const QString& title) override;
-    QString DocumentTitle() const override;
-    QString StartupPath() const override { return m_strStartupPath; }
-    void FocusFileList() override;
+    CSettings& Settings() { return m_settings; }
+    // Name (which == 1) or directory (any other value) of destination i of the current set.
+    QString GetTargetString(int i, int which) const;
+    QString GetHomeDirectory() const;
+    int GetFitPicToWindow() const;
+    void RebuildExtensionList();
+    void OnSendToTarget(int nTarget); // 0..19, or 20 for the home directory
+    void OnDeletePicture();
+    // Status bar panes: 0 is the message pane ("Ready"), 1 the file count.
+    void SetStatusPaneText(int pane, const QString& text);
+    QString StatusPaneText(int pane) const;
+    // The document title shown before " - Vantrel" in the caption.
+    void SetDocumentTitle(const QString& title);
+    QString DocumentTitle() const;
+    // A folder or picture named on the command line, empty when none was.
+    QString StartupPath() const { return m_strStartupPath; }
+    // Gives the keyboard focus back to the file list.
+    void FocusFileList();
 
     QAction* Action(int id) const { return m_actions.value(id); }
     CPicSplitter* Splitter() const { return m_wndSplitter; }
@@ -49,6 +55,8 @@ public:
     CVantrelView* PictureViewPane() const;
     CTarget* TargetPane() const;
     CPictureFileList& FileList() const;
+    // The sort of the listed folder: its pictures, the current one, the sort actions.
+    CSortSession& Session() const;
     CMainStatusBar* GetStatusBar() const { return m_wndStatusBar; }
     CVantrelDoc* GetPictureDocument() const { return m_document; }
     QToolBar* ToolBar() const { return m_wndToolBar; }
@@ -81,6 +89,7 @@ private:
     void OnCreateClient();
     void CreateBars();
     void ConnectCommands();
+    void ConnectPanes();
     void InitialUpdate();
     void UpdateCaption();
     void ActivatePane(int step);

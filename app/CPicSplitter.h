@@ -2,8 +2,6 @@
 
 #include <QSplitter>
 
-class CFileSelect;
-
 inline constexpr int kFileSelectWidth = 200;
 inline constexpr int kTargetWidth = 103;
 inline constexpr int kMinSplitterWidth = 290;
@@ -22,8 +20,6 @@ public:
         const int middle = cx - kFileSelectWidth - kTargetWidth - 2 * handle;
         return {kFileSelectWidth, middle > 0 ? middle : 0, kTargetWidth};
     }
-
-    CFileSelect* m_pFileSelect = nullptr; // set by the left pane at its initial update
 
 protected:
     void resizeEvent(QResizeEvent* e) override {

@@ -202,7 +202,7 @@ int main(int argc, char** argv) {
     Sorted sorted;
     {
         CMainFrame frame(store);
-        frame.FileList().m_pPictureCtrl = nullptr; // picture display off
+        frame.FileList().SetPictureCtrl(nullptr); // picture display off
         frame.show();
         Settle();
         if (!SortThroughWindow(frame, sorted))

@@ -1,9 +1,5 @@
 #include "browser/CNamespaceListView.h"
 
-#include "platform/CFileOpDialogs.h"
-#include "platform/CFileOperations.h"
-#include "sorting/MoveOnRule.h"
-
 #include "browser/CItemLabelHitTest.h"
 #include "browser/CNamespaceTreeView.h"
 #include "browser/PidlFunctions.h"
@@ -284,37 +280,35 @@ void CNamespaceListView::OnListFilled() {
 void CNamespaceListView::OnFileSelected(int) {
 }
 
-bool CNamespaceListView::MoveCurFile(const QString& destDir) {
-    return RunOnCurFile([&](CFileOperations& ops) {
-        return ops.Move(m_baCurFile, CNativePath::FromText(destDir));
-    });
+// A plain file list sends no file anywhere; the picture file list does.
+bool CNamespaceListView::MoveCurFile(const QString&) {
+    return false;
 }
 
-bool CNamespaceListView::DeleteCurFile(bool bAllowUndo) {
-    return RunOnCurFile([&](CFileOperations& ops) { return ops.Delete(m_baCurFile, bAllowUndo); });
+bool CNamespaceListView::DeleteCurFile(bool) {
+    return false;
 }
 
-// Runs a file operation on the current file. When the file has gone its item is removed;
-// either way the item now at the current place (the next file, or the same one after a
-// failure) becomes current, or none when the list is empty.
-bool CNamespaceListView::RunOnCurFile(const std::function<CFileOpResult(CFileOperations&)>& op) {
-    CWaitCursor wait;
-    if (m_baCurFile.isEmpty())
-        return false;
-    CFileOpDialogs ui(window());
-    CFileOperations ops(ui);
-    const int nItem = m_nCurItem; // removing a row may move the selection on by itself
-    const bool bGone = op(ops).Succeeded();
-    if (bGone)
-        RemoveItem(nItem);
-    m_nCurItem = move_on::AfterRemoval(nItem, GetItemCount());
-    if (m_nCurItem < 0) {
-        m_strCurFile.clear();
-        m_baCurFile.clear();
-    } else {
-        SelectItem(m_nCurItem, true);
+QList<QByteArray> CNamespaceListView::ItemNativePaths() {
+    QList<QByteArray> paths;
+    const int count = GetItemCount();
+    paths.reserve(count);
+    const NSTREEITEM* folder = m_pTreeView ? m_pTreeView->SelectedRecord() : nullptr;
+    QByteArray dir = folder ? GetNativePathFromPidl(folder->pidlAbs) : QByteArray();
+    if (!dir.isEmpty() && !dir.endsWith('/'))
+        dir.append('/');
+    for (int i = 0; i < count; ++i) {
+        const NSLISTITEM* rec = RecordOf(GetItemData(i));
+        if (rec && !dir.isEmpty() && CShellItemId::KindOf(rec->pidlRel) == CShellItemId::Named) {
+            paths.append(QByteArray(dir).append(CShellItemId::BytesOf(rec->pidlRel)));
+            continue;
+        }
+        LPITEMIDLIST pidlAbs = rec && folder ? ConcatPidls(folder->pidlAbs, rec->pidlRel) : nullptr;
+        paths.append(pidlAbs ? GetNativePathFromPidl(pidlAbs) : QByteArray());
+        if (pidlAbs)
+            FreePidl(pidlAbs);
     }
-    return bGone;
+    return paths;
 }
 
 bool CNamespaceListView::GetDisplayName(CShellFolder* psf, LPCITEMIDLIST pidl, QString& name,

@@ -6,11 +6,8 @@
 #include <QByteArray>
 #include <QPointer>
 #include <QStringList>
-#include <functional>
 
-class CFileOperations;
 class CNamespaceTreeView;
-struct CFileOpResult;
 class CShellMalloc;
 
 // The file list: the contents of the folder selected in the folder tree, filtered by
@@ -55,9 +52,13 @@ public:
     virtual void OnFolderSelected(int nItem);
     virtual void OnListFilled();
     // Moves the current file into destDir, or deletes it (to the trash with bAllowUndo),
-    // then moves on; true when the file has gone from its place.
+    // then moves on; true when the file has gone from its place. A plain file list sends
+    // nothing anywhere (false); the picture file list does it through its sort session.
     virtual bool MoveCurFile(const QString& destDir);
     virtual bool DeleteCurFile(bool bAllowUndo);
+    // The path of every item, in list order, as the system's bytes; empty for an item
+    // outside the file system.
+    QList<QByteArray> ItemNativePaths();
     virtual void FillList(NSTREEITEM* pFolderItem, CShellFolder* psfFolder);
     virtual void InitList(const QString& path);
     // Opens a file with its default program.
@@ -65,7 +66,6 @@ public:
     virtual void OnFileSelected(int nItem);
 
 protected:
-    bool RunOnCurFile(const std::function<CFileOpResult(CFileOperations&)>& op);
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;

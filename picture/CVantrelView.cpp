@@ -1,8 +1,5 @@
 #include "picture/CVantrelView.h"
 
-#include "app/CPicSplitter.h"
-#include "browser/CFileSelect.h"
-
 #include <QResizeEvent>
 
 CVantrelView::CVantrelView(QWidget* parent) : QWidget(parent), m_imageCtrl(this) {
@@ -11,12 +8,10 @@ CVantrelView::CVantrelView(QWidget* parent) : QWidget(parent), m_imageCtrl(this)
     m_imageCtrl.hide();
 }
 
-// Hands the imaging control to the picture list of the file browser pane, which
-// registered itself with the splitter during its own initial update.
+// The control covers the pane as it is laid out now; whether a picture is on show is the
+// picture list's business, so the panes may be set up in any order.
 void CVantrelView::OnInitialUpdate() {
-    auto* splitter = dynamic_cast<CPicSplitter*>(parentWidget());
-    if (splitter && splitter->m_pFileSelect)
-        splitter->m_pFileSelect->m_listFiles.m_pPictureCtrl = &m_imageCtrl;
+    m_imageCtrl.setGeometry(rect());
 }
 
 void CVantrelView::resizeEvent(QResizeEvent* event) {

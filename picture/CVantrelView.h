@@ -12,10 +12,10 @@ class CVantrelView : public QWidget {
 public:
     explicit CVantrelView(QWidget* parent = nullptr);
 
-    // Runs once after the main window has created all three panes, left to right.
+    // Runs once after the main window has created all three panes.
     virtual void OnInitialUpdate();
 
-    CImageCtrl m_imageCtrl; // owned; the picture list holds a non-owning pointer to it
+    CImageCtrl m_imageCtrl; // owned; the main window lends it to the picture list
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -1,21 +1,37 @@
 #include "sorting/CPictureFileList.h"
 
-#include "app/CFrameServices.h"
 #include "picture/CImageCtrl.h"
-#include "platform/CFileOpDialogs.h"
-#include "platform/CFileOperations.h"
-#include "platform/CNativePath.h"
-#include "platform/CWaitCursor.h"
 #include "resources/FileTypes.h"
-#include "sorting/MoveOnRule.h"
+#include "sorting/CSortSession.h"
 #include "sorting/PictureStatus.h"
 
-CPictureFileList::CPictureFileList(QWidget* parent) : CPictureList(parent) {
+#include <QAbstractItemModel>
+
+CPictureFileList::CPictureFileList(QWidget* parent)
+    : CPictureList(parent), m_pSession(new CSortSession(this)) {
     setObjectName(QStringLiteral("m_listFiles"));
+    m_pSession->SetDialogParent(this);
+    QAbstractItemModel* items = model();
+    connect(items, &QAbstractItemModel::modelReset, this, &CPictureFileList::SyncSession);
+    connect(items, &QAbstractItemModel::layoutChanged, this, &CPictureFileList::SyncSession);
+    connect(items, &QAbstractItemModel::rowsInserted, this, &CPictureFileList::SyncSession);
+    connect(items, &QAbstractItemModel::rowsRemoved, this, [this] {
+        if (!m_bSessionEdit)
+            SyncSession();
+    });
+    connect(m_pSession, &CSortSession::PictureRemoved, this, &CPictureFileList::OnSessionRemoved);
+    connect(m_pSession, &CSortSession::MovedOn, this, &CPictureFileList::OnSessionMovedOn);
+    connect(m_pSession, &CSortSession::StatusTextChanged, this,
+            [this](const QString& text) { m_strStatusText = text; });
 }
 
-CFrameServices* CPictureFileList::Frame() const {
-    return CFrameServices::Of(this);
+// The base list empties itself when it goes; by then this part of it is gone.
+CPictureFileList::~CPictureFileList() {
+    disconnect(model(), nullptr, this, nullptr);
+}
+
+void CPictureFileList::SyncSession() {
+    m_pSession->SetPictures(ItemNativePaths(), m_nCurItem);
 }
 
 void CPictureFileList::SelectItem(int nItem, bool bSelect) {
@@ -28,11 +44,13 @@ void CPictureFileList::SelectItem(int nItem, bool bSelect) {
     m_nCurItem = -1;
     m_strCurFile.clear();
     m_baCurFile.clear();
+    m_pSession->SetCurrent(-1);
     HidePicture();
     UpdateStatusText();
 }
 
 void CPictureFileList::OnFolderSelected(int nItem) {
+    m_pSession->SetCurrent(-1);
     CPictureList::OnFolderSelected(nItem);
     UpdateFileCount();
     UpdateStatusText();
@@ -45,76 +63,71 @@ void CPictureFileList::OnListFilled() {
 }
 
 void CPictureFileList::OnFileSelected(int nItem) {
+    m_pSession->SetCurrent(nItem);
     CPictureList::OnFileSelected(nItem);
     UpdateFileCount();
     UpdateStatusText();
 }
 
 void CPictureFileList::UpdateFileCount() {
-    if (CFrameServices* frame = Frame())
-        frame->SetStatusPaneText(1, picture_status::FileCountText(GetItemCount()));
+    m_pSession->PublishFileCount();
 }
 
 QString CPictureFileList::GetTitleFileName(const QString& strPath) {
     return picture_status::TitleFileName(strPath);
 }
 
-// The status text of the current file. A file that could not be shown gets the reason in
-// place of its figures, which would otherwise still describe the previous picture.
-QString CPictureFileList::DescribeCurrentFile() const {
-    const QString description =
-        m_pPictureCtrl ? filetypes::Description(m_pPictureCtrl->FileFormat()) : QString();
-    if (m_pPictureCtrl && !m_pPictureCtrl->HasPicture())
-        return picture_status::FailedText(m_strCurFile, m_pPictureCtrl->LastError(), m_nFileSize,
-                                          description);
-    return picture_status::StatusText(m_strCurFile, m_nPicWidth, m_nPicHeight, m_nBitsPerPixel,
-                                      m_nFileSize, description);
+// The figures of the picture on show; with no picture control, those last recorded.
+PictureFacts CPictureFileList::CurrentFacts() const {
+    PictureFacts facts;
+    facts.width = m_nPicWidth;
+    facts.height = m_nPicHeight;
+    facts.bitsPerPixel = m_nBitsPerPixel;
+    facts.fileSize = m_nFileSize;
+    if (m_pPictureCtrl) {
+        facts.description = filetypes::Description(m_pPictureCtrl->FileFormat());
+        facts.bShown = m_pPictureCtrl->HasPicture();
+        facts.error = m_pPictureCtrl->LastError();
+    }
+    return facts;
 }
 
 void CPictureFileList::UpdateStatusText() {
-    QString title;
-    if (!m_strCurFile.isEmpty()) {
-        m_strStatusText = DescribeCurrentFile();
-        title = GetTitleFileName(m_strCurFile);
-    } else {
-        m_strStatusText = picture_status::IdleText();
-        title = picture_status::IdleTitle();
-    }
-    if (CFrameServices* frame = Frame()) {
-        frame->SetStatusPaneText(0, m_strStatusText);
-        frame->SetDocumentTitle(title);
-    }
+    if (m_strCurFile.isEmpty())
+        m_pSession->SetCurrent(-1);
+    m_pSession->SetPictureFacts(CurrentFacts());
     Q_EMIT CurrentFileChanged();
 }
 
 bool CPictureFileList::MoveCurFile(const QString& destDir) {
-    const bool bMoved = CPictureList::MoveCurFile(destDir);
-    AfterFileOperation();
-    return bMoved;
+    return m_pSession->Move(destDir);
 }
 
 bool CPictureFileList::DeleteCurFile(bool bAllowUndo) {
-    const bool bDeleted = CPictureList::DeleteCurFile(bAllowUndo);
-    AfterFileOperation();
-    return bDeleted;
-}
-
-void CPictureFileList::AfterFileOperation() {
-    if (!m_strCurFile.isEmpty())
-        return;
-    HidePicture();
-    UpdateFileCount();
-    UpdateStatusText();
+    return m_pSession->Delete(bAllowUndo);
 }
 
 bool CPictureFileList::CopyCurFile(const QString& destDir) {
-    if (m_baCurFile.isEmpty())
-        return false;
-    CWaitCursor wait;
-    CFileOpDialogs ui(window());
-    CFileOperations ops(ui);
-    const bool bCopied = ops.Copy(m_baCurFile, CNativePath::FromText(destDir)).Succeeded();
-    m_nCurItem = move_on::AfterCopy(m_nCurItem, GetItemCount(), bCopied);
-    SelectItem(m_nCurItem, true);
-    return bCopied;
+    return m_pSession->Copy(destDir);
+}
+
+void CPictureFileList::OnSessionRemoved(int nItem) {
+    m_bSessionEdit = true;
+    RemoveItem(nItem);
+    m_bSessionEdit = false;
+}
+
+// After an action: the picture the session went on to is selected and shown; with none
+// left the picture goes and the status bar says so.
+void CPictureFileList::OnSessionMovedOn(int nItem) {
+    m_nCurItem = nItem;
+    if (nItem >= 0) {
+        SelectItem(nItem, true);
+        return;
+    }
+    m_strCurFile.clear();
+    m_baCurFile.clear();
+    HidePicture();
+    UpdateFileCount();
+    UpdateStatusText();
 }

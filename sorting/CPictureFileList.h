@@ -1,16 +1,21 @@
 #pragma once
 
 #include "sorting/CPictureList.h"
+#include "sorting/PictureFacts.h"
 
-class CFrameServices;
+class CSortSession;
 
-// The picture list of the file browser pane: it also reports the current file in the
-// status bar (its figures, size and type, and the number of files) and in the caption, and
-// it moves, copies and deletes the current file, then moves on to the next one.
+// The picture list of the file browser pane. Its sort session holds the listed pictures,
+// the current one and the status texts; the list keeps the session in step with what it
+// shows, hands it the figures of each picture it shows, and lets it move, copy and delete
+// the current file, then selects the picture the session moved on to.
 class CPictureFileList : public CPictureList {
     Q_OBJECT
 public:
     explicit CPictureFileList(QWidget* parent = nullptr);
+    ~CPictureFileList() override;
+
+    CSortSession& Session() const { return *m_pSession; }
 
     // With nItem -1: no current file any more, the picture hidden and the status says so.
     void SelectItem(int nItem, bool bSelect) override;
@@ -33,8 +38,13 @@ Q_SIGNALS:
     void CurrentFileChanged();
 
 private:
-    CFrameServices* Frame() const;
-    QString DescribeCurrentFile() const;
-    // With no current file left, the picture goes and the status bar says so.
-    void AfterFileOperation();
+    // Hands the session the listed files after the list was filled, sorted or changed
+    // other than by the session.
+    void SyncSession();
+    void OnSessionRemoved(int nItem);
+    void OnSessionMovedOn(int nItem);
+    PictureFacts CurrentFacts() const;
+
+    CSortSession* m_pSession;
+    bool m_bSessionEdit = false; // the session is removing a row
 };

@@ -22,7 +22,11 @@ public:
     void InitList(const QString& path) override;
     void OnFileSelected(int nItem) override;
 
-    CImageCtrl* m_pPictureCtrl = nullptr; // the picture view's control; not owned
+    // The control that shows the pictures (the picture view's, set by the main window);
+    // null: the list shows none.
+    void SetPictureCtrl(CImageCtrl* ctrl) { m_pPictureCtrl = ctrl; }
+
+    CImageCtrl* m_pPictureCtrl = nullptr; // not owned
     int m_bFitToWindow = 1;
     qint64 m_nFileSize = 0;
     long m_nPicWidth = 0;

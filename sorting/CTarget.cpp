@@ -1,6 +1,5 @@
 #include "sorting/CTarget.h"
 
-#include "app/CFrameServices.h"
 #include "platform/CButtonTabBar.h"
 #include "platform/CDialogBuilder.h"
 #include "resources/templates/TargetTemplate.h"
@@ -35,10 +34,6 @@ CTarget::CTarget(QWidget* parent) : QWidget(parent) {
         onClick(dlg::IDC_TARGET1 + i, [this, i] { OnTarget(i); });
 }
 
-CFrameServices* CTarget::Frame() const {
-    return CFrameServices::Of(this);
-}
-
 void CTarget::OnInitialUpdate() {
     m_tabGroups->SetItemSize(kTabSize);
     m_tabGroups->SetPadding(kTabPadding);
@@ -51,18 +46,18 @@ void CTarget::OnInitialUpdate() {
 }
 
 void CTarget::UpdateButtons() {
-    CFrameServices* frame = Frame();
-    if (!frame)
+    if (!m_pSettings)
         return;
     {
         const QSignalBlocker quiet(m_tabGroups); // showing the group is no change of it
-        m_tabGroups->setCurrentIndex(frame->Settings().GetSelectionSet());
+        m_tabGroups->setCurrentIndex(m_pSettings->GetSelectionSet());
     }
-    CDialogBuilder::Control(this, dlg::IDC_HOME)->setEnabled(!frame->GetHomeDirectory().isEmpty());
+    CDialogBuilder::Control(this, dlg::IDC_HOME)
+        ->setEnabled(!m_pSettings->GetHomeDirectory().isEmpty());
     for (int i = 0; i < dlg::kTargetButtons; ++i) {
         const int id = dlg::IDC_TARGET1 + i;
-        CDialogBuilder::SetText(this, id, frame->GetTargetString(i, 1));
-        CDialogBuilder::Control(this, id)->setEnabled(!frame->GetTargetString(i, 0).isEmpty());
+        CDialogBuilder::SetText(this, id, m_pSettings->GetTargetName(i));
+        CDialogBuilder::Control(this, id)->setEnabled(!m_pSettings->GetTargetDir(i).isEmpty());
     }
     repaint();
 }
@@ -91,30 +86,20 @@ void CTarget::OnSize(int cx, int cy) {
 }
 
 void CTarget::OnSelchangeTabGroups(int index) {
-    CFrameServices* frame = Frame();
-    if (!frame || index < 0)
+    if (!m_pSettings || index < 0)
         return;
-    frame->Settings().SetSelectionSet(index);
+    m_pSettings->SetSelectionSet(index);
     UpdateButtons();
 }
 
 void CTarget::OnTarget(int i) {
-    if (CFrameServices* frame = Frame()) {
-        frame->OnSendToTarget(i);
-        frame->FocusFileList();
-    }
+    Q_EMIT SendToTarget(i);
 }
 
 void CTarget::OnHome() {
-    if (CFrameServices* frame = Frame()) {
-        frame->OnSendToTarget(kHomeTarget);
-        frame->FocusFileList();
-    }
+    Q_EMIT SendToTarget(kHomeTarget);
 }
 
 void CTarget::OnDelete() {
-    if (CFrameServices* frame = Frame()) {
-        frame->OnDeletePicture();
-        frame->FocusFileList();
-    }
+    Q_EMIT DeletePicture();
 }

@@ -1,7 +1,7 @@
 #include "app/CMainFrame.h"
 #include "app/CMainStatusBar.h"
 #include "app/CPicSplitter.h"
-#include "browser/CFileSelect.h"
+#include "sorting/CFileSelect.h"
 #include "platform/CButtonTabBar.h"
 #include "platform/CProfileStore.h"
 #include "platform/CTermSignalWatcher.h"

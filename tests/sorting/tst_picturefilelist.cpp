@@ -1,6 +1,6 @@
-#include "browser/CFileSelect.h"
 #include "picture/CFitScale.h"
 #include "resources/CommandIds.h"
+#include "sorting/CFileSelect.h"
 #include "sorting/PictureStatus.h"
 #include "tests/support/PictureDesk.h"
 

@@ -1,8 +1,13 @@
-#include "browser/CFileSelect.h"
+#include "platform/CDialogBuilder.h"
 #include "resources/CommandIds.h"
+#include "resources/templates/TargetTemplate.h"
+#include "sorting/CFileSelect.h"
+#include "sorting/CSortSession.h"
+#include "sorting/CTarget.h"
 #include "tests/support/PictureDesk.h"
 
 #include <QAction>
+#include <QPushButton>
 #include <QtTest>
 
 namespace {
@@ -131,6 +136,40 @@ private Q_SLOTS:
         frame.OnSendToTarget(20); // Home
         QCOMPARE(desk.OnDisk("Pics"), (QStringList{"a.jpg", "s.jpg"}));
         QVERIFY(desk.Listed().isEmpty());
+    }
+
+    // The destination bar's buttons reach the session through the main window, each action
+    // passing the session's before and after points; the keyboard goes back to the list.
+    void buttonsSortThroughTheSession() {
+        PictureDesk desk;
+        CMainFrame& frame = Start(desk, {"a.jpg", "b.jpg", "c.jpg"});
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        QStringList journal;
+        connect(&frame.Session(), &CSortSession::ActionStarting, &frame,
+                [&](const SortAction& a) { journal << "before " + QString::number(a.index); });
+        connect(&frame.Session(), &CSortSession::ActionFinished, &frame,
+                [&](const SortAction&, const CFileOpResult& r) {
+                    journal << "after " + QFileInfo(QFile::decodeName(r.target)).fileName();
+                });
+        const auto click = [&](int id) {
+            QTest::mouseClick(CDialogBuilder::ControlAs<QPushButton>(frame.TargetPane(), id),
+                              Qt::LeftButton);
+        };
+        desk.Select("b.jpg");
+        click(dlg::IDC_TARGET1);
+        QCOMPARE(desk.OnDisk("Keep"), QStringList{"b.jpg"});
+        QCOMPARE(desk.Current(), QStringLiteral("c.jpg"));
+        QVERIFY(desk.List().hasFocus());
+        click(dlg::IDC_DELETE);
+        QCOMPARE(desk.OnDisk("Pics"), QStringList{"a.jpg"});
+        QCOMPARE(desk.Current(), QStringLiteral("a.jpg"));
+        QCOMPARE(journal, (QStringList{"before 1", "after b.jpg", "before 1", "after c.jpg"}));
+        QCOMPARE(frame.windowTitle(), QStringLiteral(" a.jpg - Vantrel"));
+        QCOMPARE(frame.StatusPaneText(1), QStringLiteral("1 files"));
+        QVERIFY(frame.StatusPaneText(0).startsWith(desk.Path("Pics/a.jpg").toUpper()));
+        QCOMPARE(frame.Session().Pictures(),
+                 QList<QByteArray>{QFile::encodeName(desk.Path("Pics/a.jpg"))});
+        QVERIFY(desk.List().hasFocus());
     }
 
     void deleteKeyInTheTreeDeletesThePicture() {

@@ -1,13 +1,9 @@
-#include "browser/CFileSelect.h"
+#include "sorting/CFileSelect.h"
 
-#include "app/CFrameServices.h"
-#include "app/CPicSplitter.h"
 #include "browser/FileSelectLayout.h"
-#include "settings/CSettings.h"
 
 #include <QFileInfo>
 #include <QResizeEvent>
-#include <QTimer>
 
 CFileSelect::CFileSelect(QWidget* parent)
     : QWidget(parent), m_listFiles(this), m_treeFolders(this) {
@@ -17,18 +13,14 @@ CFileSelect::CFileSelect(QWidget* parent)
 }
 
 void CFileSelect::OnInitialUpdate() {
-    CFrameServices* frame = CFrameServices::Of(this);
-    if (auto* splitter = dynamic_cast<CPicSplitter*>(parentWidget()))
-        splitter->m_pFileSelect = this;
     m_treeFolders.InitTree(&m_listFiles, QStringLiteral("/"));
-    if (!frame)
-        return;
-    m_listFiles.m_bFitToWindow = frame->GetFitPicToWindow();
     m_listFiles.m_bIncludeFolders = false;
-    frame->RebuildExtensionList();
     m_treeFolders.setFocus();
-    if (!OpenStartupPath(frame->StartupPath()) && !frame->GetHomeDirectory().isEmpty())
-        m_treeFolders.SelectPath(frame->GetHomeDirectory());
+}
+
+void CFileSelect::OpenStartupOrHome(const QString& startupPath, const QString& homeDirectory) {
+    if (!OpenStartupPath(startupPath) && !homeDirectory.isEmpty())
+        m_treeFolders.SelectPath(homeDirectory);
 }
 
 bool CFileSelect::OpenStartupPath(const QString& path) {
@@ -42,9 +34,7 @@ bool CFileSelect::OpenStartupPath(const QString& path) {
     if (!info.isFile())
         return false;
     m_treeFolders.SelectPath(info.absolutePath());
-    // Selected once every pane has had its initial update: the picture view hands its
-    // control to the list after this pane.
-    QTimer::singleShot(0, this, [this, name = info.fileName()] { SelectFileByName(name); });
+    SelectFileByName(info.fileName());
     return true;
 }
 

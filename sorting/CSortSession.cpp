@@ -1,0 +1,166 @@
+#include "sorting/CSortSession.h"
+
+#include "platform/CFileOpDialogs.h"
+#include "platform/CFileOperations.h"
+#include "platform/CNativePath.h"
+#include "platform/CWaitCursor.h"
+#include "sorting/MoveOnRule.h"
+#include "sorting/PictureStatus.h"
+
+#include <QFile>
+#include <QWidget>
+#include <optional>
+
+CSortSession::CSortSession(QObject* parent) : QObject(parent) {
+    qRegisterMetaType<SortAction>();
+    qRegisterMetaType<CFileOpResult>();
+}
+
+void CSortSession::SetDialogParent(QWidget* parent) {
+    m_pDialogParent = parent;
+}
+
+void CSortSession::SetPictures(QList<QByteArray> files, int current) {
+    const QByteArray before = CurrentNative();
+    m_files = std::move(files);
+    m_nCurrent = current >= 0 && current < Count() ? current : -1;
+    m_travel = Travel::Forward;
+    if (CurrentNative() != before)
+        Q_EMIT CurrentChanged(CurrentPath());
+}
+
+void CSortSession::SetCurrent(int n) {
+    if (n < -1 || n >= Count())
+        n = -1;
+    if (n >= 0 && m_nCurrent >= 0 && n != m_nCurrent)
+        m_travel = n > m_nCurrent ? Travel::Forward : Travel::Backward;
+    ChangeCurrent(n);
+}
+
+void CSortSession::ChangeCurrent(int n) {
+    const QByteArray before = CurrentNative();
+    m_nCurrent = n;
+    if (CurrentNative() != before || n < 0)
+        m_facts = PictureFacts();
+    if (CurrentNative() != before)
+        Q_EMIT CurrentChanged(CurrentPath());
+}
+
+QByteArray CSortSession::CurrentNative() const {
+    return m_nCurrent >= 0 ? m_files.at(m_nCurrent) : QByteArray();
+}
+
+QString CSortSession::CurrentPath() const {
+    return QFile::decodeName(CurrentNative());
+}
+
+bool CSortSession::Move(const QString& destDir) {
+    return Run({SortAction::Kind::Move, CurrentNative(), CNativePath::FromText(destDir), true,
+                m_nCurrent});
+}
+
+bool CSortSession::Copy(const QString& destDir) {
+    return Run({SortAction::Kind::Copy, CurrentNative(), CNativePath::FromText(destDir), true,
+                m_nCurrent});
+}
+
+bool CSortSession::Delete(bool bToTrash) {
+    return Run({SortAction::Kind::Delete, CurrentNative(), QByteArray(), bToTrash, m_nCurrent});
+}
+
+// The one way every sort action takes. A failed action leaves the file where it was and
+// the same picture current; the file operations have told the user why.
+bool CSortSession::Run(SortAction action) {
+    if (action.index < 0)
+        return false;
+    Q_EMIT ActionStarting(action);
+    CFileOpResult result;
+    {
+        CWaitCursor wait;
+        std::optional<CFileOpDialogs> dialogs;
+        CFileOpUi* ui = m_pUi;
+        if (!ui)
+            ui = &dialogs.emplace(m_pDialogParent ? m_pDialogParent->window() : nullptr);
+        CFileOperations ops(*ui);
+        result = Perform(action, ops);
+    }
+    const bool bDone = result.Succeeded();
+    int next = action.index;
+    if (action.kind == SortAction::Kind::Copy) {
+        next = move_on::AfterCopy(action.index, Count(), bDone);
+    } else {
+        if (bDone && action.index < Count() && m_files.at(action.index) == action.file) {
+            m_files.removeAt(action.index);
+            m_nCurrent = -1; // the picture has gone; nothing is current until the move on
+            Q_EMIT PictureRemoved(action.index);
+        }
+        next = move_on::AfterRemoval(action.index, Count());
+    }
+    m_travel = Travel::Sorted;
+    ChangeCurrent(next);
+    Q_EMIT MovedOn(next);
+    if (bDone && action.kind != SortAction::Kind::Copy)
+        PublishFileCount();
+    Q_EMIT ActionFinished(action, result);
+    return bDone;
+}
+
+CFileOpResult CSortSession::Perform(const SortAction& action, CFileOperations& ops) const {
+    switch (action.kind) {
+    case SortAction::Kind::Move:
+        return ops.Move(action.file, action.destDir);
+    case SortAction::Kind::Copy:
+        return ops.Copy(action.file, action.destDir);
+    case SortAction::Kind::Delete:
+        return ops.Delete(action.file, action.bToTrash);
+    }
+    return CFileOpResult();
+}
+
+QStringList CSortSession::PrefetchCandidates() const {
+    if (m_nCurrent < 0)
+        return {};
+    const int n = m_nCurrent;
+    const bool bBack = m_travel == Travel::Backward;
+    QStringList paths;
+    for (int i : {bBack ? n - 1 : n + 1, bBack ? n + 1 : n - 1})
+        if (i >= 0 && i < Count())
+            paths.append(QFile::decodeName(m_files.at(i)));
+    return paths;
+}
+
+void CSortSession::SetPictureFacts(const PictureFacts& facts) {
+    m_facts = facts;
+    PublishStatus();
+}
+
+void CSortSession::PublishStatus() {
+    Q_EMIT StatusTextChanged(StatusText());
+    Q_EMIT TitleChanged(Title());
+}
+
+void CSortSession::PublishFileCount() {
+    Q_EMIT FileCountChanged(FileCountText());
+}
+
+// A picture that could not be shown gets the reason in place of its figures, which would
+// otherwise still describe the previous picture.
+QString CSortSession::StatusText() const {
+    const QString path = CurrentPath();
+    if (path.isEmpty())
+        return picture_status::IdleText();
+    if (!m_facts.bShown)
+        return picture_status::FailedText(path, m_facts.error, m_facts.fileSize,
+                                          m_facts.description);
+    return picture_status::StatusText(path, m_facts.width, m_facts.height, m_facts.bitsPerPixel,
+                                      m_facts.fileSize, m_facts.description);
+}
+
+QString CSortSession::Title() const {
+    const QString path = CurrentPath();
+    return path.isEmpty() ? picture_status::IdleTitle() : picture_status::TitleFileName(path);
+}
+
+QString CSortSession::FileCountText() const {
+    return picture_status::FileCountText(Count());
+}

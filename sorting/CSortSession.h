@@ -1,0 +1,92 @@
+#pragma once
+
+#include "platform/CFileOpResult.h"
+#include "sorting/PictureFacts.h"
+#include "sorting/SortAction.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+
+class CFileOpUi;
+class CFileOperations;
+class QWidget;
+
+// What a sort is about, without any window: the pictures of the listed folder in display
+// order, the current one, the actions that send it away (move, copy, delete) and the
+// status texts that describe it. Views follow it through its signals.
+//
+// Every sort action passes Run: ActionStarting before the disk is touched, ActionFinished
+// once the list and the current picture show the outcome.
+class CSortSession : public QObject {
+    Q_OBJECT
+public:
+    explicit CSortSession(QObject* parent = nullptr);
+
+    // Where the file operations ask and report; not owned. Without one they use message
+    // boxes and a progress dialog over DialogParent's window.
+    void SetFileOpUi(CFileOpUi* ui) { m_pUi = ui; }
+    void SetDialogParent(QWidget* parent);
+
+    // The folder's pictures (native paths) in display order, and which one is current
+    // (-1: none).
+    void SetPictures(QList<QByteArray> files, int current = -1);
+    const QList<QByteArray>& Pictures() const { return m_files; }
+    int Count() const { return int(m_files.size()); }
+
+    // Makes picture n current (-1: none), as the user chose it.
+    void SetCurrent(int n);
+    int Current() const { return m_nCurrent; }
+    QByteArray CurrentNative() const;
+    QString CurrentPath() const;
+
+    // The sort actions on the current picture; true when done. After a move or delete the
+    // picture leaves the list; then the next one becomes current (see MovedOn).
+    bool Move(const QString& destDir);
+    bool Copy(const QString& destDir);
+    bool Delete(bool bToTrash);
+
+    // The pictures most likely shown next, most likely first: after a sort the one the
+    // next sort would move on to; when stepping, the next one in the direction of travel,
+    // then the one behind.
+    QStringList PrefetchCandidates() const;
+
+    // What the view found out about the current picture.
+    void SetPictureFacts(const PictureFacts& facts);
+    // Sends the texts of the status bar and the caption (StatusTextChanged, TitleChanged)
+    // and the file count (FileCountChanged).
+    void PublishStatus();
+    void PublishFileCount();
+    QString StatusText() const;
+    QString Title() const;
+    QString FileCountText() const;
+
+Q_SIGNALS:
+    // The current picture changed: its path, empty for none.
+    void CurrentChanged(const QString& path);
+    // Picture n left the list (moved or deleted).
+    void PictureRemoved(int n);
+    // After an action the session went on to picture n (-1: none left).
+    void MovedOn(int n);
+    void ActionStarting(const SortAction& action);
+    void ActionFinished(const SortAction& action, const CFileOpResult& result);
+    void StatusTextChanged(const QString& text);
+    void TitleChanged(const QString& title);
+    void FileCountChanged(const QString& text);
+
+private:
+    enum class Travel { Forward, Backward, Sorted };
+
+    bool Run(SortAction action);
+    CFileOpResult Perform(const SortAction& action, CFileOperations& ops) const;
+    void ChangeCurrent(int n);
+
+    QList<QByteArray> m_files;
+    int m_nCurrent = -1;
+    Travel m_travel = Travel::Forward;
+    PictureFacts m_facts;
+    CFileOpUi* m_pUi = nullptr;
+    QPointer<QWidget> m_pDialogParent;
+};
