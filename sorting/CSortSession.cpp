@@ -123,9 +123,14 @@ QStringList CSortSession::PrefetchCandidates() const {
     const int n = m_nCurrent;
     const bool bBack = m_travel == Travel::Backward;
     QStringList paths;
-    for (int i : {bBack ? n - 1 : n + 1, bBack ? n + 1 : n - 1})
-        if (i >= 0 && i < Count())
-            paths.append(QFile::decodeName(m_files.at(i)));
+    for (int i : {bBack ? n - 1 : n + 1, bBack ? n + 1 : n - 1}) {
+        if (i < 0 || i >= Count())
+            continue;
+        // A name that does not survive the trip through text cannot be opened by it.
+        const QString path = QFile::decodeName(m_files.at(i));
+        if (QFile::encodeName(path) == m_files.at(i))
+            paths.append(path);
+    }
     return paths;
 }
 

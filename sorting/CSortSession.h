@@ -50,7 +50,7 @@ public:
 
     // The pictures most likely shown next, most likely first: after a sort the one the
     // next sort would move on to; when stepping, the next one in the direction of travel,
-    // then the one behind.
+    // then the one behind. Names that cannot be written as text are left out.
     QStringList PrefetchCandidates() const;
 
     // What the view found out about the current picture.
