@@ -17,9 +17,9 @@ bool NoUnnamedFiles(int error) {
     return error == EOPNOTSUPP || error == EISDIR || error == EINVAL || error == ENOENT;
 }
 
-int WriteAll(int fd, const char* data, qint64 size) {
+int WriteAll(int fd, const char* data, qint64 size, qint64 at) {
     while (size > 0) {
-        const ssize_t n = ::write(fd, data, static_cast<size_t>(size));
+        const ssize_t n = ::pwrite(fd, data, static_cast<size_t>(size), at);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -29,6 +29,7 @@ int WriteAll(int fd, const char* data, qint64 size) {
             return EIO;
         data += n;
         size -= n;
+        at += n;
     }
     return 0;
 }
@@ -45,13 +46,17 @@ CFileCopier::~CFileCopier() {
 
 int CFileCopier::Prepare(const Progress& progress) {
     Discard();
-    m_srcFd = ::open(m_source.constData(), O_RDONLY | O_CLOEXEC);
+    // Not blocking, so that a pipe put in the file's place cannot hold the open; what was
+    // opened is judged by its descriptor, which no later rename can change.
+    m_srcFd = ::open(m_source.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (m_srcFd < 0 || ::fstat(m_srcFd, &m_srcStat) != 0) {
         const int error = errno;
         Discard();
         return error;
     }
-    int error = S_ISREG(m_srcStat.st_mode) ? 0 : EINVAL;
+    int error = S_ISREG(m_srcStat.st_mode) ? 0 : kNotAFile;
+    if (!error && ::fcntl(m_srcFd, F_SETFL, ::fcntl(m_srcFd, F_GETFL) & ~O_NONBLOCK) != 0)
+        error = errno;
     if (!error)
         error = OpenTarget();
     if (!error)
@@ -95,25 +100,51 @@ int CFileCopier::OpenTarget() {
 int CFileCopier::CopyData(const Progress& progress) {
     std::vector<char> buffer(static_cast<size_t>(std::max<qint64>(m_nChunk, 4096)));
     const qint64 total = m_srcStat.st_size;
-    qint64 done = 0;
     if (progress && !progress(0, total))
         return ECANCELED;
-    for (;;) {
-        const ssize_t n = ::read(m_srcFd, buffer.data(), buffer.size());
+    // Only the stretches that hold data are read and written; the holes between them stay
+    // holes, so a sparse file takes no more room at its new place.
+    qint64 at = 0;
+    while (at < total) {
+        qint64 dataAt = ::lseek(m_srcFd, at, SEEK_DATA);
+        if (dataAt < 0 && errno == ENXIO)
+            break; // nothing but a hole up to the end
+        qint64 holeAt = dataAt < at ? -1 : ::lseek(m_srcFd, dataAt, SEEK_HOLE);
+        if (holeAt <= dataAt) { // holes cannot be found here: the rest is read as data
+            dataAt = at;
+            holeAt = total;
+        }
+        holeAt = std::min(holeAt, total);
+        if (const int error = CopyRange(buffer, dataAt, holeAt, progress))
+            return error;
+        at = holeAt;
+    }
+    // A trailing hole, and the file's full length.
+    if (::ftruncate(m_fd, total) != 0)
+        return errno;
+    return 0;
+}
+
+int CFileCopier::CopyRange(std::vector<char>& buffer, qint64 from, qint64 to,
+                           const Progress& progress) {
+    const qint64 total = m_srcStat.st_size;
+    while (from < to) {
+        const size_t want = static_cast<size_t>(std::min<qint64>(to - from, buffer.size()));
+        const ssize_t n = ::pread(m_srcFd, buffer.data(), want, from);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
             return errno;
         }
         if (n == 0)
-            break;
-        if (const int error = WriteAll(m_fd, buffer.data(), n))
+            return EIO; // the source was cut short while it was being copied
+        if (const int error = WriteAll(m_fd, buffer.data(), n, from))
             return error;
-        done += n;
-        if (progress && !progress(done, total))
+        from += n;
+        if (progress && !progress(from, total))
             return ECANCELED;
     }
-    return done == total ? 0 : EIO;
+    return 0;
 }
 
 // Permissions and times as the source's, the data on disk, the size checked.

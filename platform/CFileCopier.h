@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <cerrno>
 #include <functional>
 #include <sys/stat.h>
+#include <vector>
 
 // Copies one file into a folder so that the copy either appears complete under its name or
 // not at all. Prepare() writes the data into an unnamed file of the destination folder (or,
@@ -25,8 +27,12 @@ public:
     void PreferNamedTemp(bool bNamed) { m_bPreferNamed = bNamed; }
     void SetChunkSize(qint64 bytes) { m_nChunk = bytes; }
 
-    // The data part, fit for a worker thread: 0, ECANCELED when progress said stop, or
-    // the errno of the failing step (EIO when the copy's size differs from the source's).
+    // What Prepare returns for a source that is no ordinary file (a pipe, a device).
+    static constexpr int kNotAFile = ENODEV;
+
+    // The data part, fit for a worker thread: 0, ECANCELED when progress said stop,
+    // kNotAFile, or the errno of the failing step (EIO when the copy's size differs from the
+    // source's). Holes in a sparse source stay holes in the copy.
     int Prepare(const Progress& progress = {});
     // Links the prepared copy into the folder as `name`: 0, EEXIST when the name is
     // taken, or another errno. On failure the prepared copy stays ready for another name.
@@ -39,6 +45,7 @@ public:
 private:
     int OpenTarget();
     int CopyData(const Progress& progress);
+    int CopyRange(std::vector<char>& buffer, qint64 from, qint64 to, const Progress& progress);
     int Finish();
     int LinkUnnamed(const QByteArray& name);
     void CloseAll();

@@ -8,6 +8,7 @@
 #include "platform/CTrash.h"
 
 #include <cerrno>
+#include <climits>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -29,6 +30,30 @@ bool Exists(const QByteArray& path) {
     return ::lstat(path.constData(), &st) == 0;
 }
 
+// Why a name that is no ordinary file (nor a link to one) is not moved, copied or trashed:
+// opening a pipe or a device could wait for ever or act on the device. Empty for a file.
+QString NotAFile(mode_t mode) {
+    if (S_ISREG(mode))
+        return {};
+    if (S_ISFIFO(mode))
+        return QStringLiteral("it is a named pipe, not a file");
+    if (S_ISSOCK(mode))
+        return QStringLiteral("it is a socket, not a file");
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return QStringLiteral("it is a device, not a file");
+    return QStringLiteral("it is not an ordinary file");
+}
+
+// Both names lead to one file: the same name, hard links, or a link and what it points to.
+bool SameFile(const QByteArray& a, const QByteArray& b) {
+    struct stat sa {
+    }, sb{};
+    const auto same = [&] { return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino; };
+    if (::lstat(a.constData(), &sa) == 0 && ::lstat(b.constData(), &sb) == 0 && same())
+        return true;
+    return ::stat(a.constData(), &sa) == 0 && ::stat(b.constData(), &sb) == 0 && same();
+}
+
 } // namespace
 
 struct CFileOperations::Plan {
@@ -41,7 +66,8 @@ struct CFileOperations::Plan {
     bool bKeepBoth = false; // the user chose a numbered name beside it
 
     QByteArray Target(int n = 0) const {
-        return CNativePath::Join(destDir, n == 0 ? name : CNativePath::NumberedName(name, n));
+        return CNativePath::Join(destDir,
+                                 n == 0 ? name : CNativePath::FittedName(name, n, NAME_MAX));
     }
 };
 
@@ -94,6 +120,11 @@ std::optional<CFileOpResult> CFileOperations::Check(Mode mode, Plan& plan) {
         return Fail(mode, plan, Because(QStringLiteral("the file is not there"), errno));
     if (S_ISDIR(plan.srcStat.st_mode))
         return Fail(mode, plan, QStringLiteral("it is a folder, not a file"));
+    struct stat resolved = plan.srcStat;
+    if (S_ISLNK(plan.srcStat.st_mode) && ::stat(plan.source.constData(), &resolved) != 0)
+        return Fail(mode, plan, Because(QStringLiteral("the link leads nowhere"), errno));
+    if (const QString why = NotAFile(resolved.st_mode); !why.isEmpty())
+        return Fail(mode, plan, why);
     if (::stat(plan.destDir.constData(), &plan.dirStat) != 0)
         return Fail(mode, plan,
                     Because(QStringLiteral("the destination folder cannot be opened"), errno));
@@ -107,7 +138,7 @@ std::optional<CFileOpResult> CFileOperations::ResolveConflict(Mode mode, Plan& p
     struct stat there {};
     if (::lstat(plan.Target().constData(), &there) != 0)
         return std::nullopt;
-    if (there.st_dev == plan.srcStat.st_dev && there.st_ino == plan.srcStat.st_ino)
+    if (SameFile(plan.source, plan.Target()))
         return Fail(mode, plan, QStringLiteral("the source and the destination are the same file"));
     if (S_ISDIR(there.st_mode))
         return Fail(mode, plan, QStringLiteral("a folder of that name is in the way"));
@@ -168,6 +199,8 @@ CFileOpResult CFileOperations::CopyInto(Mode mode, Plan& plan) {
         cancelled.outcome = CFileOpResult::Outcome::Cancelled;
         return cancelled;
     }
+    if (error == CFileCopier::kNotAFile)
+        return Fail(mode, plan, QStringLiteral("it is not an ordinary file"));
     if (error)
         return Fail(mode, plan,
                     error == EIO ? Because(QStringLiteral("the copy did not come out whole"), error)
@@ -230,6 +263,9 @@ CFileOpResult CFileOperations::Delete(const QByteArray& file, bool bToTrash) {
         return Fail(failed.arg(Quoted(file), qt_error_string(errno)));
     if (S_ISDIR(st.st_mode) && !bToTrash)
         return Fail(failed.arg(Quoted(file), QStringLiteral("it is a folder, not a file")));
+    if (!S_ISDIR(st.st_mode) && !S_ISLNK(st.st_mode))
+        if (const QString why = NotAFile(st.st_mode); !why.isEmpty())
+            return Fail(failed.arg(Quoted(file), why));
     CFileOpResult done;
     if (bToTrash) {
         const CTrash::Result trashed = CTrash::Put(file);

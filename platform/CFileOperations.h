@@ -13,7 +13,9 @@ class CFileOpUi;
 // was there to the trash. A same-device move is one rename that never replaces; otherwise
 // the data is copied beside its new name, flushed and checked, linked into place without
 // replacing, and only then is the source removed; when anything fails the partial copy is
-// removed and the source is left as it was. Failures are told to the user through the
+// removed and the source is left as it was. Only ordinary files (or links to them) are
+// moved or copied; a pipe, socket or device is refused at once, and so is a move or copy
+// whose two names lead to the same file. Failures are told to the user through the
 // interface, naming the file, the destination and the reason.
 class CFileOperations {
 public:

@@ -1,6 +1,7 @@
 #include "platform/CNativePath.h"
 
 #include <QFile>
+#include <algorithm>
 
 namespace {
 bool IsPlainAscii(QByteArrayView bytes) {
@@ -25,7 +26,9 @@ QString CNativePath::Display(QByteArrayView bytes) {
     return text;
 }
 
-QByteArray CNativePath::FromText(const QString& path) { return QFile::encodeName(path); }
+QByteArray CNativePath::FromText(const QString& path) {
+    return QFile::encodeName(path);
+}
 
 QByteArray CNativePath::ToEncodedUrl(QByteArrayView path) {
     return "file://" + QByteArray(path.data(), path.size()).toPercentEncoding("/");
@@ -62,4 +65,22 @@ QByteArray CNativePath::NumberedName(QByteArrayView name, int n) {
     if (dot <= 0)
         return name.toByteArray() + number;
     return name.first(dot).toByteArray() + number + name.sliced(dot).toByteArray();
+}
+
+QByteArray CNativePath::FittedName(QByteArrayView name, int n, qsizetype maxBytes) {
+    const QByteArray number = n == 0 ? QByteArray() : " (" + QByteArray::number(n) + ')';
+    qsizetype dot = name.lastIndexOf('.');
+    // No extension, or one so long that keeping it would leave little of the name.
+    if (dot <= 0 || name.size() - dot > maxBytes / 2)
+        dot = name.size();
+    QByteArrayView stem = name.first(dot);
+    const QByteArrayView extension = name.sliced(dot);
+    const qsizetype room = maxBytes - number.size() - extension.size();
+    if (stem.size() > room) {
+        qsizetype cut = std::max<qsizetype>(room, 0);
+        while (cut > 0 && (static_cast<uchar>(stem[cut]) & 0xC0) == 0x80)
+            --cut; // never inside a UTF-8 sequence
+        stem = stem.first(cut);
+    }
+    return stem.toByteArray() + number + extension.toByteArray();
 }

@@ -26,4 +26,7 @@ public:
     static QByteArray DirName(QByteArrayView path);
     // "name (n).ext": the number goes before the extension; a leading dot is no extension.
     static QByteArray NumberedName(QByteArrayView name, int n);
+    // NumberedName (the name itself for n == 0) within maxBytes: where it is longer, the stem
+    // is cut at a character boundary and the number and the extension are kept.
+    static QByteArray FittedName(QByteArrayView name, int n, qsizetype maxBytes);
 };

@@ -14,7 +14,11 @@
 
 namespace {
 constexpr int kMaxNumberedNames = 10000;
-}
+constexpr char kInfoSuffix[] = ".trashinfo";
+// The name in the trash leaves room for the info file's suffix within the file system's
+// limit on one name; the info file keeps the full original path.
+constexpr qsizetype kMaxTrashName = NAME_MAX - (sizeof(kInfoSuffix) - 1);
+} // namespace
 
 CTrash::Result CTrash::Put(const QByteArray& path) {
     struct stat st {};
@@ -37,9 +41,9 @@ CTrash::Result CTrash::Put(const QByteArray& path) {
     const QByteArray text = InfoText(recorded);
 
     for (int n = 0; n < kMaxNumberedNames; ++n) {
-        const QByteArray trashName = n == 0 ? name : CNativePath::NumberedName(name, n);
+        const QByteArray trashName = CNativePath::FittedName(name, n, kMaxTrashName);
         const QByteArray info =
-            CNativePath::Join(CNativePath::Join(place.dir, "info"), trashName + ".trashinfo");
+            CNativePath::Join(CNativePath::Join(place.dir, "info"), trashName + kInfoSuffix);
         const int infoError = WriteInfo(info, text);
         if (infoError == EEXIST)
             continue;

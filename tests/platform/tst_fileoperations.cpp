@@ -4,9 +4,14 @@
 #include "tests/support/FileOpTestBase.h"
 #include "tests/support/TmpfsMount.h"
 
+#include <QElapsedTimer>
 #include <QtTest>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 using Choice = CFileOpUi::ConflictChoice;
@@ -18,6 +23,29 @@ struct timespec MTime(const QByteArray& path) {
     struct stat st {};
     ::stat(path.constData(), &st);
     return st.st_mtim;
+}
+
+// Bytes the file takes on its disk.
+qint64 Allocated(const QByteArray& path) {
+    struct stat st {};
+    return ::stat(path.constData(), &st) == 0 ? qint64(st.st_blocks) * 512 : -1;
+}
+
+// Makes a named pipe, a socket or a device node; false when that is not possible here.
+bool MakeSpecial(const QByteArray& path, const QByteArray& kind) {
+    if (kind == "pipe")
+        return ::mkfifo(path.constData(), 0644) == 0;
+    if (kind == "device")
+        return ::mknod(path.constData(), S_IFCHR | 0644, makedev(1, 3)) == 0;
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (fd < 0 || size_t(path.size()) >= sizeof(address.sun_path))
+        return false;
+    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    const bool bBound = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
+    ::close(fd);
+    return bBound;
 }
 } // namespace
 
@@ -76,6 +104,123 @@ private Q_SLOTS:
         QVERIFY(ui.asked.isEmpty());
         QCOMPARE(ui.errors.size(), 3);
         QVERIFY(ui.errors[0].contains("same file"));
+    }
+
+    // A link moved or copied onto the file it leads to would replace the only copy with a
+    // link to itself: the two names are one file, refused without a question.
+    void linkOntoItsOwnTargetIsTheSameFile() {
+        TmpfsMount other;
+        REQUIRE_MOUNT(other);
+        for (const QByteArray& to : {dst, other.Path()}) {
+            const QByteArray target = to + "/x.jpg", data = Picture(target);
+            const QByteArray link = src + "/x.jpg";
+            QCOMPARE(::symlink(target.constData(), link.constData()), 0);
+            ui.answers = {Choice::Replace, Choice::Replace, Choice::KeepBoth};
+            QCOMPARE(ops->Move(link, to).outcome, Outcome::Failed);
+            QCOMPARE(ops->Copy(link, to).outcome, Outcome::Failed);
+            // The other way round: the file moved onto a link that leads to it.
+            QCOMPARE(ops->Move(target, src).outcome, Outcome::Failed);
+            QVERIFY(ui.asked.isEmpty());
+            QCOMPARE(ReadBytes(target), data);
+            QCOMPARE(ReadBytes(link), data);
+            QCOMPARE(ListDir(to), Names{"x.jpg"});
+            QVERIFY(!Exists(trash));
+            QCOMPARE(ui.errors.size(), 3);
+            for (const QString& error : ui.errors)
+                QVERIFY2(error.contains("same file"), qPrintable(error));
+            ui.errors.clear();
+            ::unlink(link.constData());
+            ::unlink(target.constData());
+        }
+    }
+
+    // A pipe, socket or device named like a picture is refused at once with its name; a
+    // link to one likewise. Opening a pipe would otherwise wait for a writer for ever.
+    void onlyOrdinaryFilesAreTaken_data() {
+        QTest::addColumn<QByteArray>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("named pipe") << QByteArray("pipe") << "named pipe";
+        QTest::newRow("socket") << QByteArray("socket") << "socket";
+        QTest::newRow("device") << QByteArray("device") << "device";
+    }
+
+    void onlyOrdinaryFilesAreTaken() {
+        QFETCH(QByteArray, kind);
+        QFETCH(QString, reason);
+        TmpfsMount other;
+        REQUIRE_MOUNT(other);
+        const QByteArray odd = src + "/odd.jpg", link = src + "/link.jpg";
+        if (!MakeSpecial(odd, kind))
+            QSKIP("this kind of file cannot be made here");
+        QCOMPARE(::symlink(odd.constData(), link.constData()), 0);
+        QElapsedTimer timer;
+        timer.start();
+        for (const QByteArray& name : {odd, link}) {
+            QCOMPARE(ops->Move(name, other.Path()).outcome, Outcome::Failed);
+            QCOMPARE(ops->Copy(name, dst).outcome, Outcome::Failed);
+            QCOMPARE(ops->Move(name, dst).outcome, Outcome::Failed);
+        }
+        QCOMPARE(ops->Delete(odd, true).outcome, Outcome::Failed);
+        QVERIFY(timer.elapsed() < 5000);
+        QCOMPARE(ui.errors.size(), 7);
+        for (const QString& error : ui.errors)
+            QVERIFY2(error.contains(reason) || error.contains("not an ordinary file"),
+                     qPrintable(error));
+        QVERIFY(ui.errors[0].contains("odd.jpg") && ui.errors[3].contains("link.jpg"));
+        QVERIFY(ui.waits.isEmpty());
+        QCOMPARE(ListDir(src), (Names{"link.jpg", "odd.jpg"}));
+        QCOMPARE(ListDir(dst) + ListDir(other.Path()), Names{});
+
+        // The copier itself judges the opened descriptor, and never waits on a pipe.
+        if (kind != "socket") {
+            CFileCopier copier(odd, dst);
+            QCOMPARE(copier.Prepare(), CFileCopier::kNotAFile);
+            QCOMPARE(ListDir(dst), Names{});
+        }
+    }
+
+    // A 255-byte name, the most a file system takes, still gets a numbered name beside it:
+    // the stem is shortened, the extension and the number are kept.
+    void keepBothWithTheLongestName() {
+        const QByteArray name = QByteArray(251, 'n') + ".jpg";
+        const QByteArray data = Picture(src + "/" + name), old = Picture(dst + "/" + name, 70, 2);
+        ui.answers = {Choice::KeepBoth, Choice::KeepBoth};
+        const CFileOpResult r = ops->Copy(src + "/" + name, dst);
+        QCOMPARE(r.outcome, Outcome::Done);
+        const QByteArray numbered = QByteArray(247, 'n') + " (1).jpg";
+        QCOMPARE(r.target, dst + "/" + numbered);
+        QCOMPARE(ops->Move(src + "/" + name, dst).target,
+                 dst + "/" + QByteArray(247, 'n') + " (2).jpg");
+        QCOMPARE(ReadBytes(dst + "/" + numbered), data);
+        QCOMPARE(ReadBytes(dst + "/" + name), old);
+        QCOMPARE(ListDir(dst).size(), 3);
+        QVERIFY(ui.errors.isEmpty());
+    }
+
+    // A sparse file keeps its holes when it is moved to another device.
+    void sparseFileKeepsItsHoles() {
+        TmpfsMount from(64 << 20), to(64 << 20);
+        REQUIRE_MOUNT(from);
+        REQUIRE_MOUNT(to);
+        const QByteArray a = from.Path() + "/sparse.tif";
+        const qint64 size = 48 << 20;
+        const int fd = ::open(a.constData(), O_CREAT | O_WRONLY, 0644);
+        QVERIFY(fd >= 0);
+        const QByteArray start = Pattern(5000, 1), middle = Pattern(70000, 2), end("end");
+        QCOMPARE(::pwrite(fd, start.constData(), start.size(), 0), start.size());
+        QCOMPARE(::pwrite(fd, middle.constData(), middle.size(), 20 << 20), middle.size());
+        QCOMPARE(::pwrite(fd, end.constData(), end.size(), size - 3), end.size());
+        // And a hole at the end: a file may end in one.
+        QCOMPARE(::ftruncate(fd, size + (1 << 20)), 0);
+        ::close(fd);
+        const QByteArray data = ReadBytes(a);
+        QVERIFY(Allocated(a) < (1 << 20));
+        ops->SetChunkSize(16384);
+        const CFileOpResult r = ops->Move(a, to.Path());
+        QCOMPARE(r.outcome, Outcome::Done);
+        QCOMPARE(ReadBytes(r.target), data);
+        QVERIFY2(Allocated(r.target) < (1 << 20), qPrintable(QString::number(Allocated(r.target))));
+        QCOMPARE(ListDir(from.Path()), Names{});
     }
 
     // A name taken at the destination: the new picture (5000 bytes) ends up at `newAt`

@@ -126,6 +126,29 @@ private Q_SLOTS:
         QVERIFY(ui.errors[2].contains(qt_error_string(EROFS)));
     }
 
+    // Names of 246 to 255 bytes leave no room for the info file's suffix: the name in the
+    // trash is shortened (the extension kept), the info keeps the full original path.
+    void longestNamesAreTrashed() {
+        const QByteArray accents = QByteArray("\xc3\xa9").repeated(60);
+        for (int length : {245, 246, 250, 255}) {
+            const QByteArray name = QByteArray(length - 124, 'x') + accents + ".jpg";
+            const QByteArray data = Picture(src + "/" + name, 100 + length);
+            const CFileOpResult r = ops->Delete(src + "/" + name, true);
+            QCOMPARE(r.outcome, Outcome::Done);
+            QCOMPARE(ReadBytes(r.target), data);
+            const QByteArray inTrash = r.target.mid(r.target.lastIndexOf('/') + 1);
+            QVERIFY(inTrash.endsWith(".jpg") && inTrash.size() <= 245);
+            // Never a broken character at the cut.
+            QVERIFY(QString::fromUtf8(inTrash).toUtf8() == inTrash);
+            QCOMPARE(InfoPath(trash + "/info/" + inTrash + ".trashinfo"),
+                     "Path=" + (src + "/" + name).toPercentEncoding("/"));
+        }
+        // Two names that shorten alike are numbered, and both infos name their own file.
+        QCOMPARE(ListDir(trash + "/files").size(), 4);
+        QCOMPARE(ListDir(src), Names{});
+        QVERIFY(ui.errors.isEmpty());
+    }
+
     void deleteOutright() {
         Picture(src + "/a.jpg");
         Picture(src + "/b.jpg");
