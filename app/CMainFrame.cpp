@@ -12,6 +12,7 @@
 #include "picture/CImageCtrl.h"
 #include "picture/CVantrelView.h"
 #include "platform/CProfileStore.h"
+#include "platform/ShowMessage.h"
 #include "resources/CommandIds.h"
 #include "resources/FileTypes.h"
 #include "resources/StringTable.h"
@@ -360,7 +361,8 @@ void CMainFrame::SaveSettings() {
     if (m_bSaved)
         return;
     m_bSaved = true;
-    m_settings.Save(m_store, WindowRectForSaving());
+    if (!m_settings.Save(m_store, WindowRectForSaving()))
+        ShowMessage(isVisible() ? this : nullptr, m_store.WriteError());
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

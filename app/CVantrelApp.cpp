@@ -5,9 +5,11 @@
 #include "platform/CFileCommandsProvider.h"
 #include "platform/CProfileStore.h"
 #include "platform/CTermSignalWatcher.h"
+#include "platform/ShowMessage.h"
 #include "resources/StringTable.h"
 
 #include <QIcon>
+#include <QTimer>
 
 CVantrelApp::CVantrelApp(int& argc, char** argv) : QApplication(argc, argv) {
     setOrganizationName(QStringLiteral("Ostlewin"));
@@ -27,6 +29,10 @@ bool CVantrelApp::InitInstance() {
     m_store = std::make_unique<CProfileStore>();
     m_pMainFrame = std::make_unique<CMainFrame>(*m_store, m_commandLine.m_strPath);
     m_pMainFrame->show();
+    // A settings file that was not read: said once the window is up.
+    if (const QString problem = m_store->LoadProblem(); !problem.isEmpty())
+        QTimer::singleShot(0, m_pMainFrame.get(),
+                           [this, problem] { ShowMessage(m_pMainFrame.get(), problem); });
     // Logging out or a shutdown ends the program through a normal close, which keeps
     // the settings.
     auto* watcher = new CTermSignalWatcher(this);

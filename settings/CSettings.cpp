@@ -65,7 +65,7 @@ void CSettings::Load(CProfileStore& store) {
         QDir::setCurrent(home);
 }
 
-void CSettings::Save(CProfileStore& store, const QRect& windowRect) {
+bool CSettings::Save(CProfileStore& store, const QRect& windowRect) {
     store.WriteProfileInt(kConfig, QStringLiteral("FilterFlags"), m_nFilterFlags);
     store.WriteProfileInt(kConfig, QStringLiteral("SelectionSet"), m_nSelectionSet);
     store.WriteProfileInt(kConfig, QStringLiteral("FitPicToWindow"), m_bFitPicToWindow);
@@ -89,7 +89,7 @@ void CSettings::Save(CProfileStore& store, const QRect& windowRect) {
                           windowRect.left() + windowRect.width());
     store.WriteProfileInt(kConfig, QStringLiteral("WindowY2"),
                           windowRect.top() + windowRect.height());
-    store.Flush();
+    return store.Flush();
 }
 
 CTargetSet& CSettings::Current() {

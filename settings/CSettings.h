@@ -21,8 +21,9 @@ public:
     // Reads every value (absent ones take their defaults), then makes the current set's
     // home directory the process's current directory when it can.
     void Load(CProfileStore& store);
-    // Writes every value; the window rectangle is the one the main window has now.
-    void Save(CProfileStore& store, const QRect& windowRect);
+    // Writes every value; the window rectangle is the one the main window has now. False
+    // when the store could not be written (its WriteError() says why).
+    bool Save(CProfileStore& store, const QRect& windowRect);
 
     QRect GetWindowRectSetting() const { return m_rectWindow; }
     void SetWindowRectSetting(const QRect& rect) { m_rectWindow = rect; }

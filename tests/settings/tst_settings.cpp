@@ -2,11 +2,14 @@
 #include "settings/CSettings.h"
 #include "settings/WindowRect.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/TmpfsMount.h"
 
 #include <QDir>
 #include <QMap>
 #include <QSettings>
 #include <QtTest>
+#include <cerrno>
+#include <sys/stat.h>
 
 class TestSettings : public QObject {
     Q_OBJECT
@@ -158,6 +161,92 @@ private Q_SLOTS:
         QFETCH(QRect, expected);
         const QList<QRect> screens{QRect(0, 0, 1920, 1080), QRect(1920, 0, 1280, 1024)};
         QCOMPARE(CorrectWindowRect(stored, screens), expected);
+    }
+
+    // A settings file that cannot be written is reported with its name and the reason,
+    // never taken for saved.
+    void unwritableStoreSaysWhichFileAndWhy_data() {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("folder in its place") << "folder"
+                                             << "folder of that name";
+        QTest::newRow("read-only") << "read-only" << qt_error_string(EROFS);
+        QTest::newRow("disk full") << "full" << qt_error_string(ENOSPC);
+    }
+
+    void unwritableStoreSaysWhichFileAndWhy() {
+        QFETCH(QString, fault);
+        QFETCH(QString, reason);
+        TmpfsMount disk(256 * 1024);
+        REQUIRE_MOUNT(disk);
+        const QString file = QString::fromLocal8Bit(disk.Path()) + "/Vantrel.conf";
+        if (fault == "folder")
+            QVERIFY(QDir().mkdir(file));
+        if (fault == "full")
+            QVERIFY(WriteBytes(disk.Path() + "/filler", QByteArray(256 * 1024, 'f')) ||
+                    QFileInfo(disk.Path() + "/filler").size() > 0);
+        if (fault == "read-only")
+            QVERIFY(disk.MakeReadOnly());
+        CProfileStore store(file);
+        CSettings s;
+        s.Load(store);
+        s.SetMoveFiles(0);
+        QVERIFY(!s.Save(store, s.GetWindowRectSetting()));
+        QVERIFY2(store.WriteError().contains(file), qPrintable(store.WriteError()));
+        QVERIFY2(store.WriteError().contains(reason), qPrintable(store.WriteError()));
+        if (fault != "folder")
+            QVERIFY(!QFileInfo::exists(file));
+        QCOMPARE(QDir(QString::fromLocal8Bit(disk.Path())).entryList(QDir::Hidden | QDir::Files),
+                 fault == "full" ? QStringList{"filler"} : QStringList{});
+    }
+
+    // A huge settings file (junk, or a pipe in its place) is kept aside unread and the
+    // program starts from the defaults; the next save writes a sound file. The user's own
+    // store finds its file where the settings library keeps it.
+    void oversizedStoreIsKeptAside_data() {
+        QTest::addColumn<bool>("bUserStore");
+        QTest::addColumn<bool>("bPipe");
+        QTest::newRow("file of its own") << false << false;
+        QTest::newRow("user's store") << true << false;
+        QTest::newRow("pipe in its place") << false << true;
+    }
+
+    void oversizedStoreIsKeptAside() {
+        QFETCH(bool, bUserStore);
+        QFETCH(bool, bPipe);
+        QTemporaryDir dir;
+        const QByteArray configHome = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.path()));
+        const QString file =
+            bUserStore ? dir.filePath("Ostlewin/Vantrel.conf") : dir.filePath("Vantrel.conf");
+        QCOMPARE(CProfileStore::UserFileName(), dir.filePath("Ostlewin/Vantrel.conf"));
+        QDir().mkpath(QFileInfo(file).path());
+        QByteArray junk = "[Config]\nMoveFiles=0\n" + QByteArray(2 << 20, 'j');
+        if (bPipe)
+            QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+        else
+            QVERIFY(WriteBytes(QFile::encodeName(file), junk));
+        {
+            auto store = bUserStore ? std::make_unique<CProfileStore>()
+                                    : std::make_unique<CProfileStore>(file);
+            QCOMPARE(store->FileName(), file);
+            QVERIFY(store->LoadProblem().contains(file + ".bad"));
+            CSettings s;
+            s.Load(*store);
+            QCOMPARE(s.GetMoveFiles(), 1);
+            QVERIFY(s.Save(*store, s.GetWindowRectSetting()));
+            QVERIFY(store->WriteError().isEmpty());
+        }
+        if (!bPipe)
+            QCOMPARE(ReadBytes(QFile::encodeName(file + ".bad")), junk);
+        QVERIFY(QFileInfo(file).isFile() && QFileInfo(file).size() < 16384);
+        CProfileStore again(file);
+        QVERIFY(again.LoadProblem().isEmpty());
+        QCOMPARE(again.GetProfileInt("Config", "MoveFiles", -1), 1);
+        if (configHome.isEmpty())
+            qunsetenv("XDG_CONFIG_HOME");
+        else
+            qputenv("XDG_CONFIG_HOME", configHome);
     }
 };
 
