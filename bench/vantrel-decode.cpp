@@ -7,6 +7,7 @@
 // --fit decodes as the view does when fitting the picture into a WxH control; --repeat
 // decodes each file N times and reports the median time.
 
+#include "picture/CDecoderClient.h"
 #include "picture/CFitScale.h"
 #include "picture/CPictureSource.h"
 
@@ -71,6 +72,9 @@ double Median(std::vector<double> values) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
+    // The decoder helper of this build, unless VANTREL_DECODER names another.
+    if (qEnvironmentVariableIsEmpty("VANTREL_DECODER"))
+        CDecoderClient::SetHelper(QStringLiteral(VANTREL_DECODER_BUILT));
     SOptions options;
     if (!ParseArguments(app.arguments(), options)) {
         QTextStream(stderr) << "usage: vantrel-decode [--fit WxH] [--repeat N] FILE...\n";

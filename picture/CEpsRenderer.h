@@ -3,22 +3,20 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <atomic>
 
 class CEpsFile;
 
-// Rasterises Encapsulated PostScript with Ghostscript in its safe mode, in a separate
-// process that is stopped when it takes too long. Without Ghostscript, or when it fails,
-// the file's own preview is shown if it has one.
+// Rasterises Encapsulated PostScript with Ghostscript, run by the sandboxed decoder
+// helper. Without Ghostscript, or when it fails, the file's own preview is shown if it has
+// one.
 class CEpsRenderer {
 public:
-    // The picture at `target` pixels (the bounding box at 72 dpi when target is empty).
-    static QImage Render(const CEpsFile& eps, QSize target, QString& error);
-
-    // For tests: the program to run and how long it may take.
-    static void SetProgram(const QString& program);
-    static void SetTimeout(int milliseconds);
+    // The picture at `target` pixels (the bounding box at 72 dpi when target is empty). A set
+    // `cancel` flag stops the drawing.
+    static QImage Render(const CEpsFile& eps, QSize target, const std::atomic<bool>* cancel,
+                         QString& error);
 
 private:
-    static QImage RunGhostscript(const CEpsFile& eps, QSize target, QString& error);
-    static QImage Preview(const CEpsFile& eps);
+    static QImage Preview(const CEpsFile& eps, const std::atomic<bool>* cancel);
 };

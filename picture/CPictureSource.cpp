@@ -1,9 +1,9 @@
 #include "picture/CPictureSource.h"
 
+#include "picture/CDecoderClient.h"
 #include "picture/CEpsFile.h"
 #include "picture/CEpsRenderer.h"
 #include "picture/CHeaderProbe.h"
-#include "picture/CMagickReader.h"
 #include "picture/CMspReader.h"
 #include "picture/CQtPictureReader.h"
 #include "picture/DecodeLimits.h"
@@ -14,6 +14,10 @@
 #include <QFileInfo>
 #include <QObject>
 #include <QtMath>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -134,41 +138,57 @@ bool CPictureSource::IsCompleteJpeg(const QString& path) {
 bool CPictureSource::OpenBuffered(const QString& path, qint64 fileSize) {
     if (fileSize > limits::kMaxBufferedFile)
         return Fail(QObject::tr("The file is too large to show (%1 bytes).").arg(fileSize));
+    if (m_info.nFormat != picfmt::kEps && m_info.nFormat != picfmt::kMsp)
+        return OpenInHelper(path);
     QFile file(path);
     QByteArray data = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     if (data.size() != fileSize)
         return Fail(QObject::tr("The file cannot be read (%1).").arg(file.errorString()));
-    QString error;
-    QImage image;
-    int bits = 0;
-    switch (m_info.nFormat) {
-    case picfmt::kEps:
+    if (m_info.nFormat == picfmt::kEps) {
         m_pEps = std::make_unique<CEpsFile>(std::move(data));
         if (m_pEps->BoundingBox().isEmpty())
             return Fail(QObject::tr("The PostScript file gives no bounding box."));
         m_info.nWidth = qCeil(m_pEps->BoundingBox().width());
         m_info.nHeight = qCeil(m_pEps->BoundingBox().height());
         return CheckSize();
-    case picfmt::kMsp:
-        image = CMspReader::Read(data, error);
-        break;
-    case picfmt::kWmf:
-        if (data.mid(40, 4) == " EMF") // no reader on this system draws enhanced metafiles
-            return Fail(QObject::tr("Enhanced metafiles cannot be shown."));
-        image = CMagickReader::Read(data, m_info.nFormat, bits, error);
-        break;
-    default:
-        image = CMagickReader::Read(data, m_info.nFormat, bits, error);
-        break;
     }
+    QString error;
+    const QImage image = CMspReader::Read(data, error);
     if (image.isNull())
         return Fail(error);
     m_image = image;
     m_bWholeImage = true;
     m_info.nWidth = image.width();
     m_info.nHeight = image.height();
+    return true;
+}
+
+// The legacy types: decoded whole by the decoder helper, which reads the open file.
+bool CPictureSource::OpenInHelper(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    struct stat st {};
+    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        if (fd >= 0)
+            ::close(fd);
+        return Fail(QObject::tr("The file cannot be read."));
+    }
+    char emf[4] = {};
+    const bool enhanced = m_info.nFormat == picfmt::kWmf && ::pread(fd, emf, 4, 40) == 4 &&
+                          QByteArrayView(emf, 4) == " EMF";
+    const CDecoderClient::SResult result =
+        enhanced ? CDecoderClient::SResult()
+                 : CDecoderClient::Decode(fd, m_info.nFormat, {}, m_pCancel);
+    ::close(fd);
+    if (enhanced) // no reader on this system draws enhanced metafiles
+        return Fail(QObject::tr("Enhanced metafiles cannot be shown."));
+    if (result.image.isNull())
+        return Fail(result.strError);
+    m_image = result.image;
+    m_bWholeImage = true;
+    m_info.nWidth = m_image.width();
+    m_info.nHeight = m_image.height();
     if (m_info.nBitsPerPixel <= 0)
-        m_info.nBitsPerPixel = bits;
+        m_info.nBitsPerPixel = result.nBits;
     return true;
 }
 
@@ -210,7 +230,7 @@ QImage CPictureSource::Decode(QSize target) {
     const bool wanted = target.isValid() && !target.isEmpty();
     QString error;
     if (m_pEps) {
-        QImage image = CEpsRenderer::Render(*m_pEps, wanted ? target : QSize(), error);
+        QImage image = CEpsRenderer::Render(*m_pEps, wanted ? target : QSize(), m_pCancel, error);
         m_strError = error;
         return image;
     }

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QString>
+#include <atomic>
 #include <memory>
 
 class CEpsFile;
@@ -14,6 +15,9 @@ class CEpsFile;
 // Open reads only what the header tells (so the size is known at once) for the types that
 // can be decoded later at the size they are shown (JPEG, PostScript) and for the other
 // types Qt reads; the legacy types and Microsoft Paint are decoded completely at Open.
+// PostScript and the legacy types are decoded in the sandboxed decoder helper process; Qt's
+// own types and Microsoft Paint in this process. One source serves one thread at a time;
+// several sources may decode at once.
 // Image then decodes, once, at the size asked for.
 class CPictureSource {
 public:
@@ -41,6 +45,10 @@ public:
     // The size of the pixels held now (empty before the first decode).
     QSize DecodedSize() const { return m_image.size(); }
 
+    // A flag that, once set, stops a decode running in the decoder helper (null: none).
+    // The flag must outlive every decode that sees it.
+    void SetCancelFlag(const std::atomic<bool>* flag) { m_pCancel = flag; }
+
     // The real type of a file from its content (0 when it is no picture of ours).
     static int DetectFileFormat(const QString& path);
 
@@ -49,6 +57,7 @@ private:
     bool OpenWithQt(const QString& path);
     static bool IsCompleteJpeg(const QString& path);
     bool OpenBuffered(const QString& path, qint64 fileSize);
+    bool OpenInHelper(const QString& path);
     bool CheckSize();
     bool CanServe(QSize target) const;
     QImage Decode(QSize target);
@@ -59,4 +68,5 @@ private:
     bool m_bWholeImage = false;
     std::unique_ptr<CEpsFile> m_pEps;
     QString m_strError;
+    const std::atomic<bool>* m_pCancel = nullptr;
 };

@@ -18,6 +18,8 @@ inline constexpr qint64 kMagickArea = 64LL * 1024 * 1024;
 inline constexpr qint64 kMagickSide = 16000;
 // Ghostscript is stopped after this long.
 inline constexpr int kGhostscriptTimeoutMs = 15000;
+// The address space a decoder helper process may take.
+inline constexpr qint64 kDecoderMemory = 1024LL * 1024 * 1024;
 
 inline bool WithinLimits(qint64 width, qint64 height) {
     return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide &&

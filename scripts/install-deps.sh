@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-image-formats-plugins      # widgets, printing, tests; TIFF/TGA/WebP readers
   libmagick++-6.q16-dev                       # legacy picture formats
   ghostscript                                 # Encapsulated PostScript
+  bubblewrap                                  # sandbox for the decoder helper
   libjpeg-turbo-progs                         # djpeg, the reference in the decode benchmark
   imagemagick                                 # test fixtures and screenshots
   xvfb xauth xdotool x11-utils                # end-to-end test under a real X server

@@ -1,4 +1,4 @@
-#include "picture/CEpsRenderer.h"
+#include "picture/CDecoderClient.h"
 #include "picture/CPictureSource.h"
 #include "picture/PictureFormat.h"
 #include "tests/picture/PictureTestSupport.h"
@@ -121,12 +121,12 @@ private Q_SLOTS:
         QVERIFY2(!image.isNull(), qPrintable(source.Error()));
         QVERIFY(Near(image.pixel(12, 8), QColor(0, 160, 0)));
         // Without Ghostscript a plain PostScript file cannot be drawn, and says why.
-        CEpsRenderer::SetProgram(QStringLiteral("/nonexistent/gs"));
+        CDecoderClient::SetGhostscript(QStringLiteral("/nonexistent/gs"));
         QVERIFY(source.Open(FixturePath("eps.eps")));
         QVERIFY(source.ImageAt(QSize(24, 16)).isNull());
         QVERIFY(source.Error().contains("not installed"));
         QCOMPARE(source.Info().nWidth, 0);
-        CEpsRenderer::SetProgram(QStringLiteral("gs"));
+        CDecoderClient::SetGhostscript(QString());
     }
 
     void postScriptThatNeverEndsIsStopped() {
@@ -134,7 +134,7 @@ private Q_SLOTS:
         const QString path =
             WriteBytes(dir.filePath("loop.eps"),
                        "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 24 16\n{ } loop\n");
-        CEpsRenderer::SetTimeout(1500);
+        CDecoderClient::SetTimeout(1500);
         CPictureSource source;
         QVERIFY(source.Open(path));
         QElapsedTimer timer;
@@ -142,7 +142,7 @@ private Q_SLOTS:
         QVERIFY(source.ImageAt(QSize(24, 16)).isNull());
         QVERIFY(timer.elapsed() < 10000);
         QVERIFY(source.Error().contains("too long"));
-        CEpsRenderer::SetTimeout(15000);
+        CDecoderClient::SetTimeout(15000);
     }
 };
 

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <atomic>
+
+// Decodes a picture in the decoder helper process (vantrel-decoder, beside the program),
+// started in the sandbox with an address-space limit, a processor-time limit and a
+// wall-clock stop. Whatever the helper does (dies, is stopped, answers nonsense), the
+// caller gets either pixels or a reason. Safe to use from several threads at once.
+class CDecoderClient {
+public:
+    struct SResult {
+        QImage image;
+        int nBits = 0;
+        QString strError;
+    };
+
+    // Decodes the file open at `fd` (read from its start) as type `format`; `target` is the
+    // size PostScript is drawn at. A set `cancel` flag stops the helper at once.
+    static SResult Decode(int fd, int format, QSize target,
+                          const std::atomic<bool>* cancel = nullptr);
+    // The same for bytes in memory (a preview inside another file).
+    static SResult DecodeBytes(const QByteArray& data, int format, QSize target,
+                               const std::atomic<bool>* cancel = nullptr);
+
+    // The helper to run: VANTREL_DECODER when set, else vantrel-decoder beside the program.
+    static QString HelperPath();
+
+    // Settings (tests, benchmarks). An empty program restores the default.
+    static void SetHelper(const QString& program);
+    static void SetGhostscript(const QString& program);
+    static void SetTimeout(int milliseconds);
+    static void SetMemoryLimit(qint64 bytes);
+    // Seconds of processor time; 0 gives one second more than the wall-clock stop.
+    static void SetCpuLimit(int seconds);
+};

@@ -1,0 +1,162 @@
+#include "picture/CDecoderService.h"
+
+#include "picture/CEpsFile.h"
+#include "picture/CGhostscriptRunner.h"
+#include "picture/CMagickReader.h"
+#include "picture/DecodeLimits.h"
+#include "picture/DecoderProtocol.h"
+#include "picture/PictureFormat.h"
+
+#include <QObject>
+#include <QtMath>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace proto = decoder_protocol;
+
+namespace {
+
+int Answer(const proto::SAnswer& answer) {
+    const QByteArray line = proto::FormatAnswer(answer);
+    std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
+    std::fflush(stdout);
+    return answer.bOk ? 0 : 2;
+}
+
+int Refuse(const QString& reason) {
+    proto::SAnswer answer;
+    answer.strError = reason;
+    return Answer(answer);
+}
+
+} // namespace
+
+bool CDecoderService::ParseArguments(const QStringList& args, SRequest& request) {
+    bool formatGiven = false;
+    for (qsizetype i = 0; i + 1 < args.size(); i += 2) {
+        const QString& key = args[i];
+        const QString& value = args[i + 1];
+        bool ok = true;
+        if (key == QLatin1String("--format")) {
+            request.nFormat = value.toInt(&ok);
+            formatGiven = ok;
+        } else if (key == QLatin1String("--size")) {
+            const QStringList wh = value.split(QLatin1Char('x'));
+            ok = wh.size() == 2;
+            request.target = ok ? QSize(wh[0].toInt(), wh[1].toInt()) : QSize();
+        } else if (key == QLatin1String("--memory")) {
+            request.nMemoryLimit = value.toLongLong(&ok);
+        } else if (key == QLatin1String("--gs")) {
+            request.strGhostscript = value;
+        } else {
+            ok = false;
+        }
+        if (!ok)
+            return false;
+    }
+    return formatGiven && args.size() % 2 == 0;
+}
+
+int CDecoderService::Run(const QStringList& args) {
+    SRequest request;
+    if (!ParseArguments(args, request))
+        return Refuse(QStringLiteral("bad arguments"));
+    // Whatever runs below (Ghostscript) sees neither descriptor.
+    for (int fd : {proto::kInputFd, proto::kPixelsFd})
+        if (::fcntl(fd, F_SETFD, FD_CLOEXEC) != 0)
+            return Refuse(QStringLiteral("no input or output descriptor"));
+    QByteArray data;
+    QString error;
+    if (!ReadInput(data, error))
+        return Refuse(error);
+    int bits = 0;
+    const QImage image = Decode(data, request, bits, error);
+    if (image.isNull())
+        return Refuse(error);
+    const QImage pixels = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
+                                                                        : QImage::Format_RGB32);
+    if (!WritePixels(pixels))
+        return Refuse(QObject::tr("The decoded picture could not be handed back."));
+    proto::SAnswer answer;
+    answer.bOk = true;
+    answer.nWidth = pixels.width();
+    answer.nHeight = pixels.height();
+    answer.nBits = bits;
+    answer.bAlpha = pixels.hasAlphaChannel();
+    return Answer(answer);
+}
+
+bool CDecoderService::ReadInput(QByteArray& data, QString& error) {
+    constexpr qint64 kChunk = 1024 * 1024;
+    qint64 at = 0;
+    for (;;) {
+        if (at > limits::kMaxBufferedFile) {
+            error = QObject::tr("The file is too large to show.");
+            return false;
+        }
+        data.resize(at + kChunk);
+        const ssize_t n = ::pread(proto::kInputFd, data.data() + at, size_t(kChunk), at);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            error = QObject::tr("The file cannot be read.");
+            return false;
+        }
+        at += n;
+        if (n == 0)
+            break;
+    }
+    data.resize(at);
+    return true;
+}
+
+bool CDecoderService::WritePixels(const QImage& image) {
+    const qint64 bytes = qint64(image.bytesPerLine()) * image.height();
+    if (image.bytesPerLine() != image.width() * 4 || ::ftruncate(proto::kPixelsFd, bytes) != 0)
+        return false;
+    const char* from = reinterpret_cast<const char*>(image.constBits());
+    for (qint64 at = 0; at < bytes;) {
+        const ssize_t n = ::pwrite(proto::kPixelsFd, from + at, size_t(bytes - at), at);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        at += n;
+    }
+    return true;
+}
+
+QImage CDecoderService::Decode(const QByteArray& data, const SRequest& request, int& bits,
+                               QString& error) {
+    if (request.nFormat == picfmt::kEps) {
+        bits = 24;
+        return DecodePostScript(data, request, error);
+    }
+    return CMagickReader::Read(data, request.nFormat, bits, error);
+}
+
+QImage CDecoderService::DecodePostScript(const QByteArray& data, const SRequest& request,
+                                         QString& error) {
+    const CEpsFile eps(data);
+    const QRectF box = eps.BoundingBox();
+    if (box.isEmpty()) {
+        error = QObject::tr("The PostScript file gives no bounding box.");
+        return {};
+    }
+    QSize target = request.target;
+    if (!target.isValid() || target.isEmpty())
+        target = QSize(qCeil(box.width()), qCeil(box.height()));
+    double scale = std::min(target.width() / box.width(), target.height() / box.height());
+    const double pixels = box.width() * box.height() * scale * scale;
+    if (pixels > double(limits::kMaxPixels))
+        scale *= std::sqrt(double(limits::kMaxPixels) / pixels);
+    CGhostscriptRunner::SJob job;
+    job.strProgram = request.strGhostscript;
+    job.dResolution = 72.0 * scale;
+    job.nMemoryLimit = request.nMemoryLimit;
+    return CGhostscriptRunner::Render(eps.PostScript(), job, error);
+}
