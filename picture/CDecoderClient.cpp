@@ -16,9 +16,11 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <optional>
 #include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace proto = decoder_protocol;
@@ -60,6 +62,16 @@ private:
 void SetLimit(int resource, rlim_t soft, rlim_t hard) {
     const rlimit limit{soft, hard};
     ::setrlimit(resource, &limit);
+}
+
+// Closes every descriptor from `first` on, in the child before exec.
+void CloseFrom(int first) {
+    if (::syscall(SYS_close_range, unsigned(first), ~0U, 0) == 0)
+        return;
+    rlimit open{};
+    ::getrlimit(RLIMIT_NOFILE, &open);
+    for (rlim_t fd = rlim_t(first); fd < std::min<rlim_t>(open.rlim_cur, 1 << 20); ++fd)
+        ::close(int(fd));
 }
 
 CDecoderClient::SResult Failure(const QString& reason) {
@@ -207,12 +219,16 @@ CDecoderClient::SResult CDecoderClient::Decode(int fd, int format, QSize target,
     if (!QFileInfo(helper).isExecutable())
         return Failure(QObject::tr("The decoder (%1) is missing.").arg(helper));
     const CFd pixels(::memfd_create("pixels", MFD_CLOEXEC));
-    QTemporaryDir privateTemp(QDir::tempPath() + QStringLiteral("/vantrel-decoder-XXXXXX"));
-    if (pixels.Get() < 0 || !privateTemp.isValid())
+    const bool sandboxed = CDecoderSandbox::UsesBubblewrap();
+    std::optional<QTemporaryDir> privateTemp;
+    if (!sandboxed)
+        privateTemp.emplace(QDir::tempPath() + QStringLiteral("/vantrel-decoder-XXXXXX"));
+    if (pixels.Get() < 0 || (privateTemp && !privateTemp->isValid()))
         return Failure(QObject::tr("The decoder could not be prepared."));
 
-    const CDecoderSandbox::SLaunch launch = CDecoderSandbox::Launch(
-        helper, HelperArguments(format, target, settings), privateTemp.path());
+    const CDecoderSandbox::SLaunch launch =
+        CDecoderSandbox::Launch(helper, HelperArguments(format, target, settings), sandboxed,
+                                privateTemp ? privateTemp->path() : QString());
     QProcess process;
     process.setProgram(launch.strProgram);
     process.setArguments(launch.arguments);
@@ -231,8 +247,7 @@ CDecoderClient::SResult CDecoderClient::Decode(int fd, int format, QSize target,
         const int out = ::fcntl(output, F_DUPFD, 10);
         ::dup2(in, proto::kInputFd);
         ::dup2(out, proto::kPixelsFd);
-        ::close(in);
-        ::close(out);
+        CloseFrom(proto::kPixelsFd + 1); // no other descriptor of the program's goes along
         ::setsid();
         SetLimit(RLIMIT_CORE, 0, 0);
         SetLimit(RLIMIT_CPU, cpuSeconds, cpuSeconds + 1);

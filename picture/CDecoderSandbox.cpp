@@ -113,10 +113,10 @@ QProcessEnvironment CDecoderSandbox::Environment(const QString& temp) {
 }
 
 CDecoderSandbox::SLaunch CDecoderSandbox::Launch(const QString& helper,
-                                                 const QStringList& helperArgs,
+                                                 const QStringList& helperArgs, bool sandboxed,
                                                  const QString& privateTemp) {
     SLaunch launch;
-    if (UsesBubblewrap()) {
+    if (sandboxed) {
         launch.strProgram = Bubblewrap();
         launch.arguments = BubblewrapArguments(helper) << QStringLiteral("--") << helper;
         launch.arguments << helperArgs;

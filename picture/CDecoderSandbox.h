@@ -19,9 +19,9 @@ public:
         QString strWorkingDirectory;
     };
 
-    // Starts `helper` with `helperArgs`; `privateTemp` is an empty folder of the caller's, used
-    // as the temporary folder when no bubblewrap runs.
-    static SLaunch Launch(const QString& helper, const QStringList& helperArgs,
+    // Starts `helper` with `helperArgs`, in bubblewrap when `sandboxed` (UsesBubblewrap), else
+    // with `privateTemp`, an empty folder of the caller's, as its temporary folder.
+    static SLaunch Launch(const QString& helper, const QStringList& helperArgs, bool sandboxed,
                           const QString& privateTemp);
     // True when the next launch goes through bubblewrap.
     static bool UsesBubblewrap();

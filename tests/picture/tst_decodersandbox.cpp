@@ -224,9 +224,14 @@ private Q_SLOTS:
     // The helper sees none of the program's environment and a temporary folder of its own.
     void helperEnvironmentIsClean() {
         qputenv("VANTREL_PRIVATE_TOKEN", "s3cret");
+        // A descriptor the program left open for its children stays behind.
+        const int inherited = ::open("/dev/null", O_RDONLY);
         QTemporaryDir dir(FakeDir());
-        CDecoderClient::SetHelper(
-            FakeHelper(dir, "echo \"ERR $(env | tr '\\n' ' ') cwd=$(pwd) $(ls -A \"$TMPDIR\")\""));
+        CDecoderClient::SetHelper(FakeHelper(
+            dir, "test -e /proc/$$/fd/" + QByteArray::number(inherited) +
+                     " && leak=yes; test -e /proc/$$/fd/3 && input=yes\n"
+                     "echo \"ERR $(env | tr '\\n' ' ') leak=$leak input=$input cwd=$(pwd) "
+                     "$(ls -A \"$TMPDIR\")\""));
         for (const Mode mode : {Mode::Bubblewrap, Mode::Plain}) {
             if (mode == Mode::Bubblewrap && !BubblewrapUsable())
                 continue;
@@ -236,11 +241,13 @@ private Q_SLOTS:
             ::close(fd);
             QVERIFY2(env.contains("PATH=/usr/bin:/bin"), qPrintable(env));
             QVERIFY2(!env.contains("s3cret") && !env.contains("QT_QPA"), qPrintable(env));
+            QVERIFY2(env.contains("leak= input=yes"), qPrintable(env));
             // It works in its temporary folder, which is empty.
             static const QRegularExpression re(QStringLiteral(R"(TMPDIR=(\S+) .*cwd=\1$)"));
             QVERIFY2(re.match(env).hasMatch(), qPrintable(env));
             QVERIFY(mode == Mode::Bubblewrap || !env.contains("TMPDIR=/tmp "));
         }
+        ::close(inherited);
         qunsetenv("VANTREL_PRIVATE_TOKEN");
     }
 

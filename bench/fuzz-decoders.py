@@ -1,0 +1,181 @@
+#!/usr/bin/env python3
+"""Mutation fuzzing of every picture decoder through vantrel-decode in the sanitizer build.
+
+Each round takes the small test pictures of one type, mutates them (bit flips, interesting
+numbers, cut-off ends, repeated or removed blocks, all with a fixed seed) and decodes a
+batch with `vantrel-decode`, which reads Qt's types in its own process and the others in
+the sandboxed decoder helper. A batch that dies, a decoder helper that dies or answers
+nonsense, and a decode that is stopped for time count as findings; every finding's file is
+kept with, for helper types, the sanitizer report of the helper run directly on it.
+Peak memory per type is the largest resident size of a batch (decoder helpers included).
+
+    bench/fuzz-decoders.py [--build build/asan] [--minutes 30] [--seed 1] [--out DIR]
+
+Ends with one line per type and a summary line `fuzz: N files, C crashes, H hangs`.
+"""
+import argparse
+import os
+import random
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+SOURCE = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+FIXTURES = os.path.join(SOURCE, "tests", "picture", "fixtures")
+# Type name -> (format code, seed files). Qt's own types run in process, the rest in the
+# helper; the format code lets a helper finding be replayed directly.
+TYPES = {
+    "PNG": (75, ["png.png"]), "JPG": (10, ["jpg.jpg"]), "BMP": (6, ["bmp.bmp"]),
+    "TIF": (3, ["tif.tif"]), "TGA": (4, ["tga.tga", "rle.tga"]), "MSP": (53, ["msp1.msp", "msp2.msp"]),
+    "PCX": (1, ["pcx.pcx"]), "RAS": (55, ["ras.ras"]), "PSD": (76, ["psd.psd"]),
+    "WPG": (54, ["wpg.wpg"]), "WMF": (15, ["wmf.wmf"]), "MAC": (51, ["mac.mac"]),
+    "EPS": (16, ["eps.eps", "preview.eps"]),
+}
+INTERESTING = [0, 1, 0x7F, 0x80, 0xFF, 0x100, 0x7FFF, 0x8000, 0xFFFF, 0x10000, 0x7FFFFFFF,
+               0x80000000, 0xFFFFFFFF]
+HELPER_DEATH = re.compile(r"stopped unexpectedly|without an answer|no usable answer|"
+                          r"handed back no pixels|was killed")
+HANG = re.compile(r"took too long|processor time")
+
+
+def mutate(data, rng):
+    data = bytearray(data)
+    for _ in range(rng.randint(1, 4)):
+        kind = rng.randrange(6)
+        pos = rng.randrange(len(data)) if data else 0
+        if kind == 0 and data:
+            data[pos] ^= 1 << rng.randrange(8)
+        elif kind == 1 and data:
+            data[pos] = rng.randrange(256)
+        elif kind == 2 and len(data) > 4:
+            width = rng.choice([1, 2, 4])
+            value = rng.choice(INTERESTING) & ((1 << (8 * width)) - 1)
+            order = rng.choice(["little", "big"])
+            pos = min(pos, len(data) - width)
+            data[pos:pos + width] = value.to_bytes(width, order)
+        elif kind == 3 and len(data) > 8:
+            del data[rng.randrange(8, len(data)):]
+        elif kind == 4 and data:
+            end = min(len(data), pos + rng.randint(1, 64))
+            data[pos:pos] = data[pos:end] * rng.randint(1, 8)
+        elif kind == 5 and len(data) > 16:
+            end = min(len(data), pos + rng.randint(1, 32))
+            del data[pos:end]
+    return bytes(data)
+
+
+def run_batch(tool, files, timeout):
+    """Decodes files in one process: (lines by file, peak KB, "ok" | "died" | "timeout")."""
+    cmd = ["/usr/bin/time", "-f", "%M", tool] + files
+    env = dict(os.environ, QT_QPA_PLATFORM="offscreen",
+               ASAN_OPTIONS="detect_leaks=0:abort_on_error=1:allocator_may_return_null=1",
+               UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1")
+    try:
+        p = subprocess.run(cmd, capture_output=True, text=True, errors="replace",
+                           timeout=timeout, env=env)
+    except subprocess.TimeoutExpired:
+        return {}, 0, "timeout"
+    peak = 0
+    tail = p.stderr.strip().splitlines()
+    if tail and tail[-1].strip().isdigit():
+        peak = int(tail[-1])
+    lines = {}
+    for line in p.stdout.splitlines():
+        path, _, rest = line.partition("\t")
+        lines[path] = rest
+    died = p.returncode not in (0, 1) or "ERROR: AddressSanitizer" in p.stderr or \
+        "runtime error:" in p.stderr
+    return lines, peak, "died" if died else "ok"
+
+
+def replay_helper(helper, code, path):
+    """The helper's own sanitizer report for one file."""
+    with tempfile.TemporaryFile() as pixels, open(path, "rb") as source:
+        env = {"PATH": "/usr/bin:/bin", "ASAN_OPTIONS": "detect_leaks=0"}
+        try:
+            p = subprocess.run([helper, "--format", str(code), "--memory", str(1 << 30)],
+                               pass_fds=(), stdin=subprocess.DEVNULL, capture_output=True,
+                               text=True, errors="replace", timeout=60, env=env,
+                               preexec_fn=lambda: (os.dup2(source.fileno(), 3),
+                                                   os.dup2(pixels.fileno(), 4)))
+        except subprocess.TimeoutExpired:
+            return "replay: still running after 60 s"
+        return p.stdout + p.stderr[-20000:]
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--build", default=os.path.join(SOURCE, "build", "asan"))
+    ap.add_argument("--minutes", type=float, default=30)
+    ap.add_argument("--seed", type=int, default=1)
+    ap.add_argument("--batch", type=int, default=40)
+    ap.add_argument("--out", default=None)
+    args = ap.parse_args()
+    tool = os.path.join(args.build, "bench", "vantrel-decode")
+    helper = os.path.join(args.build, "app", "vantrel-decoder")
+    for exe in (tool, helper):
+        if not os.access(exe, os.X_OK):
+            sys.exit(f"build {exe} first")
+    out = args.out or tempfile.mkdtemp(prefix="vantrel-fuzz-")
+    os.makedirs(out, exist_ok=True)
+    rng = random.Random(args.seed)
+    seeds = {t: [open(os.path.join(FIXTURES, f), "rb").read() for f in files]
+             for t, (_, files) in TYPES.items()}
+    stats = {t: {"files": 0, "crashes": 0, "hangs": 0, "peak": 0, "shown": 0} for t in TYPES}
+    deadline = time.time() + args.minutes * 60
+    work = tempfile.mkdtemp(prefix="vantrel-fuzz-work-")
+    round_no = 0
+    while time.time() < deadline:
+        kind = list(TYPES)[round_no % len(TYPES)]
+        code = TYPES[kind][0]
+        round_no += 1
+        files = []
+        for i in range(args.batch):
+            path = os.path.join(work, f"{kind}-{round_no}-{i}.{kind.lower()}")
+            with open(path, "wb") as f:
+                f.write(mutate(rng.choice(seeds[kind]), rng))
+            files.append(path)
+        lines, peak, status = run_batch(tool, files, timeout=30 + 20 * args.batch)
+        s = stats[kind]
+        s["peak"] = max(s["peak"], peak)
+        if status != "ok":  # find the file that takes the process down, one by one
+            for path in files:
+                one, one_peak, one_status = run_batch(tool, [path], timeout=60)
+                s["peak"] = max(s["peak"], one_peak)
+                if one_status != "ok":
+                    s["crashes" if one_status == "died" else "hangs"] += 1
+                    shutil.copy(path, out)
+                    one[path] = "(counted)"
+                lines.update(one)
+        for path in files:
+            s["files"] += 1
+            text = lines.get(path, "")
+            if text == "(counted)":
+                pass
+            elif not text.startswith("error:"):
+                s["shown"] += 1 if text else 0
+            elif HELPER_DEATH.search(text):
+                s["crashes"] += 1
+                shutil.copy(path, out)
+                with open(os.path.join(out, os.path.basename(path) + ".report"), "w") as r:
+                    r.write(text + "\n" + replay_helper(helper, code, path))
+            elif HANG.search(text):
+                s["hangs"] += 1
+                shutil.copy(path, out)
+            os.remove(path)
+    shutil.rmtree(work, ignore_errors=True)
+    print(f"{'type':5} {'files':>7} {'shown':>6} {'crashes':>7} {'hangs':>5} {'peak MB':>8}")
+    for t, s in stats.items():
+        print(f"{t:5} {s['files']:7d} {s['shown']:6d} {s['crashes']:7d} {s['hangs']:5d} "
+              f"{s['peak'] / 1024:8.0f}")
+    total = {k: sum(s[k] for s in stats.values()) for k in ("files", "crashes", "hangs")}
+    print(f"findings kept in {out}")
+    print(f"fuzz: {total['files']} files, {total['crashes']} crashes, {total['hangs']} hangs")
+    return 1 if total["crashes"] or total["hangs"] else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
