@@ -30,8 +30,25 @@ CPictureFileList::~CPictureFileList() {
     disconnect(model(), nullptr, this, nullptr);
 }
 
+// The current picture stays current by its path, wherever its row now stands: a row taken
+// away or added elsewhere must never make another file the one a click sends away.
 void CPictureFileList::SyncSession() {
-    m_pSession->SetPictures(ItemNativePaths(), m_nCurItem);
+    const QByteArray current = m_pSession->CurrentNative();
+    QList<QByteArray> paths = ItemNativePaths();
+    int nCurrent = -1;
+    if (!current.isEmpty() && current == m_baCurFile) {
+        const bool bInPlace =
+            m_nCurItem >= 0 && m_nCurItem < paths.size() && paths.at(m_nCurItem) == current;
+        nCurrent = bInPlace ? m_nCurItem : int(paths.indexOf(current));
+    }
+    m_pSession->SetPictures(std::move(paths), nCurrent);
+}
+
+// The session acts on the file the list shows as current, or on none.
+bool CPictureFileList::SessionInStep() {
+    if (m_pSession->CurrentNative() != m_baCurFile)
+        SyncSession();
+    return !m_baCurFile.isEmpty() && m_pSession->CurrentNative() == m_baCurFile;
 }
 
 void CPictureFileList::SelectItem(int nItem, bool bSelect) {
@@ -100,15 +117,15 @@ void CPictureFileList::UpdateStatusText() {
 }
 
 bool CPictureFileList::MoveCurFile(const QString& destDir) {
-    return m_pSession->Move(destDir);
+    return SessionInStep() && m_pSession->Move(destDir);
 }
 
 bool CPictureFileList::DeleteCurFile(bool bAllowUndo) {
-    return m_pSession->Delete(bAllowUndo);
+    return SessionInStep() && m_pSession->Delete(bAllowUndo);
 }
 
 bool CPictureFileList::CopyCurFile(const QString& destDir) {
-    return m_pSession->Copy(destDir);
+    return SessionInStep() && m_pSession->Copy(destDir);
 }
 
 void CPictureFileList::OnSessionRemoved(int nItem) {

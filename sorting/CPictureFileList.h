@@ -41,6 +41,7 @@ private:
     // Hands the session the listed files after the list was filled, sorted or changed
     // other than by the session.
     void SyncSession();
+    bool SessionInStep();
     void OnSessionRemoved(int nItem);
     void OnSessionMovedOn(int nItem);
     PictureFacts CurrentFacts() const;

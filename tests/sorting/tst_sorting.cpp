@@ -172,6 +172,19 @@ private Q_SLOTS:
         QVERIFY(desk.List().hasFocus());
     }
 
+    // Rows that go or come without the list's current place being told must not make
+    // another file the one a click sends away.
+    void actionsFollowTheFileNotItsPlace() {
+        PictureDesk desk;
+        CMainFrame& frame = Start(desk, {"a.jpg", "b.jpg", "c.jpg", "d.jpg"});
+        desk.Select("c.jpg");
+        desk.List().RemoveItem(0); // the current place still says 2, where d.jpg now stands
+        frame.OnSendToTarget(0);
+        QCOMPARE(desk.OnDisk("Keep"), QStringList{"c.jpg"});
+        QCOMPARE(desk.Current(), QStringLiteral("d.jpg"));
+        QCOMPARE(desk.OnDisk("Pics"), (QStringList{"a.jpg", "b.jpg", "d.jpg"}));
+    }
+
     void deleteKeyInTheTreeDeletesThePicture() {
         PictureDesk desk;
         QVERIFY(QTest::qWaitForWindowActive(&Start(desk, {"a.jpg", "b.jpg"})));
