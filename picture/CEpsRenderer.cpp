@@ -11,6 +11,7 @@
 
 QImage CEpsRenderer::Render(const CEpsFile& eps, QSize target, const std::atomic<bool>* cancel,
                             QString& error) {
+    limits::ApplyQtAllocationLimit();
     if (eps.BoundingBox().isEmpty()) {
         error = QObject::tr("The PostScript file gives no bounding box.");
         return {};

@@ -3,9 +3,33 @@
 #include "picture/ByteReader.h"
 #include "picture/PictureFormat.h"
 
-#include <cstdlib>
+#include <QIODevice>
+#include <algorithm>
+#include <climits>
 
-SPictureInfo CHeaderProbe::Probe(int format, QByteArrayView head) {
+namespace {
+// More entries than any real first directory holds; the rest is not looked at.
+constexpr int kMaxTiffEntries = 1024;
+
+// length bytes of the file from `at`: from the head where they lie in it, else read from the
+// file; fewer (or none) where the file ends or cannot be read.
+QByteArray BytesAt(QByteArrayView head, QIODevice* file, qint64 at, qint64 length) {
+    if (at >= 0 && at + length <= head.size())
+        return head.sliced(at, length).toByteArray();
+    if (!file || at < 0 || !file->seek(at))
+        return {};
+    return file->read(length);
+}
+
+// The size a signed header field gives, whichever its sign; the most negative value, which
+// has no positive counterpart, counts as far too large.
+int Magnitude(quint32 field) {
+    const qint64 value = static_cast<qint32>(field);
+    return static_cast<int>(std::min<qint64>(value < 0 ? -value : value, INT_MAX));
+}
+} // namespace
+
+SPictureInfo CHeaderProbe::Probe(int format, QByteArrayView head, QIODevice* file) {
     SPictureInfo info;
     info.nFormat = format;
     switch (format) {
@@ -13,7 +37,7 @@ SPictureInfo CHeaderProbe::Probe(int format, QByteArrayView head) {
         ProbeJpeg(head, info);
         break;
     case picfmt::kTif:
-        ProbeTiff(head, info);
+        ProbeTiff(head, file, info);
         break;
     case picfmt::kPng:
         ProbePng(head, info);
@@ -58,37 +82,40 @@ void CHeaderProbe::ProbeJpeg(QByteArrayView head, SPictureInfo& info) {
     }
 }
 
-void CHeaderProbe::ProbeTiff(QByteArrayView head, SPictureInfo& info) {
+void CHeaderProbe::ProbeTiff(QByteArrayView head, QIODevice* file, SPictureInfo& info) {
     const bool little = head.startsWith("II");
-    auto u16 = [&](qsizetype at) { return little ? ReadLE16(head, at) : ReadBE16(head, at); };
-    auto u32 = [&](qsizetype at) { return little ? ReadLE32(head, at) : ReadBE32(head, at); };
-    const qsizetype ifd = u32(4);
-    const int entries = u16(ifd);
+    auto u16 = [&](QByteArrayView d, qsizetype at) {
+        return little ? ReadLE16(d, at) : ReadBE16(d, at);
+    };
+    auto u32 = [&](QByteArrayView d, qsizetype at) {
+        return little ? ReadLE32(d, at) : ReadBE32(d, at);
+    };
+    const qint64 ifd = u32(head, 4);
+    const int entries = std::min<int>(u16(BytesAt(head, file, ifd, 2), 0), kMaxTiffEntries);
+    const QByteArray directory = BytesAt(head, file, ifd + 2, 12 * qint64(entries));
     int bits = 1;
     int samples = 1;
-    for (int i = 0; i < entries; ++i) {
-        const qsizetype e = ifd + 2 + 12 * qsizetype(i);
-        if (e + 12 > head.size())
-            break;
-        const int tag = u16(e);
-        const int type = u16(e + 2);
-        const quint32 count = u32(e + 4);
+    for (qsizetype e = 0; e + 12 <= directory.size(); e += 12) {
+        const int tag = u16(directory, e);
+        const int type = u16(directory, e + 2);
+        const quint32 count = u32(directory, e + 4);
         // A SHORT value sits in the entry; more than two of them sit at an offset.
-        qsizetype valueAt = e + 8;
-        if (type == 3 && count > 2)
-            valueAt = u32(e + 8);
-        const quint32 value = type == 3 ? u16(valueAt) : u32(valueAt);
+        const quint32 value = type != 3   ? u32(directory, e + 8)
+                              : count > 2 ? u16(BytesAt(head, file, u32(directory, e + 8), 2), 0)
+                                          : u16(directory, e + 8);
         if (tag == 256)
-            info.nWidth = static_cast<int>(value);
+            info.nWidth = static_cast<int>(std::min<quint32>(value, INT_MAX));
         else if (tag == 257)
-            info.nHeight = static_cast<int>(value);
+            info.nHeight = static_cast<int>(std::min<quint32>(value, INT_MAX));
         else if (tag == 258)
             bits = static_cast<int>(value);
         else if (tag == 277)
             samples = static_cast<int>(value);
     }
+    // No directory found: the depth is unknown, not the one-bit default of an empty one.
+    const bool found = directory.size() >= 12;
     info.nBitsPerPixel =
-        bits > 0 && bits <= 64 && samples > 0 && samples <= 16 ? bits * samples : 0;
+        found && bits > 0 && bits <= 64 && samples > 0 && samples <= 16 ? bits * samples : 0;
 }
 
 void CHeaderProbe::ProbePng(QByteArrayView head, SPictureInfo& info) {
@@ -109,8 +136,9 @@ void CHeaderProbe::ProbeBmp(QByteArrayView head, SPictureInfo& info) {
         info.nBitsPerPixel = ReadLE16(head, 24);
         return;
     }
-    info.nWidth = std::abs(static_cast<qint32>(ReadLE32(head, 18)));
-    info.nHeight = std::abs(static_cast<qint32>(ReadLE32(head, 22)));
+    // A negative height means rows stored top down.
+    info.nWidth = Magnitude(ReadLE32(head, 18));
+    info.nHeight = Magnitude(ReadLE32(head, 22));
     info.nBitsPerPixel = ReadLE16(head, 28);
 }
 

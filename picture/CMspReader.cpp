@@ -21,6 +21,11 @@ QImage CMspReader::Read(QByteArrayView data, QString& error) {
                     .arg(height);
         return {};
     }
+    // A short file is damaged, not huge: no memory is taken for lines it cannot hold.
+    if (!HasDataFor(data, version1, width, height)) {
+        error = QObject::tr("The picture data ends early (the file is incomplete).");
+        return {};
+    }
     QImage image(width, height, QImage::Format_Mono);
     if (image.isNull()) {
         error = QObject::tr("There is not enough memory to show the picture.");
@@ -32,6 +37,14 @@ QImage CMspReader::Read(QByteArrayView data, QString& error) {
         return {};
     }
     return image;
+}
+
+// Version 1 stores every line whole. Version 2 has its table of line lengths, then for each
+// line at least one run (three bytes) for every 255 bytes of it.
+bool CMspReader::HasDataFor(QByteArrayView data, bool version1, int width, int height) {
+    const qint64 lineBytes = (qint64(width) + 7) / 8;
+    const qint64 perLine = version1 ? lineBytes : 2 + 3 * ((lineBytes + 254) / 255);
+    return data.size() >= kHeaderBytes + perLine * height;
 }
 
 bool CMspReader::ReadVersion1(QByteArrayView data, QImage& image) {

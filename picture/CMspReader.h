@@ -14,6 +14,8 @@ public:
     static QImage Read(QByteArrayView data, QString& error);
 
 private:
+    // Whether the data can describe every line of a picture of that size at all.
+    static bool HasDataFor(QByteArrayView data, bool version1, int width, int height);
     static bool ReadVersion1(QByteArrayView data, QImage& image);
     static bool ReadVersion2(QByteArrayView data, QImage& image);
     // Expands one run-length encoded line into `line`; false when the data runs short.

@@ -1,5 +1,6 @@
 #include "picture/CPictureSource.h"
 
+#include "picture/CDataSizeCheck.h"
 #include "picture/CDecoderClient.h"
 #include "picture/CEpsFile.h"
 #include "picture/CEpsRenderer.h"
@@ -44,7 +45,9 @@ bool IsQtType(int format) {
 
 } // namespace
 
-CPictureSource::CPictureSource() = default;
+CPictureSource::CPictureSource() {
+    limits::ApplyQtAllocationLimit();
+}
 CPictureSource::~CPictureSource() = default;
 
 void CPictureSource::Close() {
@@ -90,9 +93,11 @@ bool CPictureSource::Open(const QString& path) {
     const int format = picfmt::DetectFormat(start.head, start.tail, QFileInfo(path).suffix());
     if (format == picfmt::kUnknown)
         return Fail(QObject::tr("The file is not a picture of a type this program shows."));
-    m_info = CHeaderProbe::Probe(format, start.head);
+    m_info = CHeaderProbe::Probe(format, start.head, &file);
     if (!CheckSize())
         return false;
+    if (const QString damaged = CDataSizeCheck::Check(file, m_info); !damaged.isEmpty())
+        return Fail(damaged);
     m_strPath = path;
     if (IsQtType(format) && OpenWithQt(path))
         return true;

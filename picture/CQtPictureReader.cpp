@@ -42,6 +42,7 @@ int CQtPictureReader::DepthOf(QImage::Format format) {
 
 bool CQtPictureReader::ReadHeader(const QString& path, int format, SPictureInfo& info,
                                   QString& error) {
+    limits::ApplyQtAllocationLimit();
     QImageReader reader(path, ReaderName(format));
     reader.setAutoTransform(true);
     const QSize size = reader.size();
@@ -58,7 +59,7 @@ bool CQtPictureReader::ReadHeader(const QString& path, int format, SPictureInfo&
 }
 
 QImage CQtPictureReader::Decode(const QString& path, int format, QSize target, QString& error) {
-    QImageReader::setAllocationLimit(limits::kQtAllocationMB);
+    limits::ApplyQtAllocationLimit();
     QImageReader reader(path, ReaderName(format));
     reader.setAutoTransform(true);
     if (target.isValid() && reader.supportsOption(QImageIOHandler::ScaledSize)) {

@@ -25,4 +25,9 @@ inline bool WithinLimits(qint64 width, qint64 height) {
     return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide &&
            width * height <= kMaxPixels;
 }
+
+// Sets Qt's ceiling on one image allocation to kQtAllocationMB for every reader in the
+// process (Qt keeps a single one). Done once, by whichever thread comes first; every use of
+// Qt's image readers calls this before it starts.
+void ApplyQtAllocationLimit();
 } // namespace limits

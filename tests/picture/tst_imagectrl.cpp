@@ -139,7 +139,7 @@ private Q_SLOTS:
         row("zero bytes", QByteArray(), "a.png", "The file is empty.");
         row("not a picture", QByteArray(300, 'x'), "a.jpg", "not a picture");
         row("truncated JPEG", jpeg.left(jpeg.size() / 2), "a.jpg", "incomplete");
-        row("truncated PNG", png.left(png.size() - 40), "a.png", "damaged");
+        row("truncated PNG", png.left(png.size() - 40), "a.png", "incomplete");
         row("truncated MSP", ReadAll(FixturePath("msp1.msp")).left(40), "a.msp", "incomplete");
         row("PNG bomb", PngHeader(100000, 100000), "a.png", "too large");
         row("BMP bomb", BmpHeader(100000, -100000), "a.bmp", "too large");

@@ -1,0 +1,173 @@
+// Damaged and hostile pictures: refused before any pixel memory is taken for what their
+// headers claim, or shown within the program's limits.
+#include "picture/CPictureSource.h"
+#include "picture/PictureFormat.h"
+#include "tests/picture/PictureTestSupport.h"
+
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+
+using namespace pictest;
+
+namespace {
+QByteArray LE16(quint16 v) {
+    QByteArray b(2, '\0');
+    qToLittleEndian(v, b.data());
+    return b;
+}
+QByteArray LE32(quint32 v) {
+    QByteArray b(4, '\0');
+    qToLittleEndian(v, b.data());
+    return b;
+}
+QByteArray BE32(quint32 v) {
+    QByteArray b(4, '\0');
+    qToBigEndian(v, b.data());
+    return b;
+}
+
+quint32 Crc32(QByteArrayView data) {
+    quint32 crc = 0xFFFFFFFFu;
+    for (char c : data) {
+        crc ^= static_cast<uchar>(c);
+        for (int k = 0; k < 8; ++k)
+            crc = crc & 1 ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
+    }
+    return ~crc;
+}
+
+QByteArray Png(int w, int h) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return png;
+}
+
+// A 24-bit bitmap header of w x h with `data` bytes of rows after it.
+QByteArray Bmp(quint32 w, quint32 h, int data) {
+    QByteArray bmp = "BM" + LE32(54 + data) + LE32(0) + LE32(54);
+    bmp += LE32(40) + LE32(w) + LE32(h) + LE16(1) + LE16(24) + LE32(0) + LE32(data);
+    bmp += LE32(2835) + LE32(2835) + LE32(0) + LE32(0);
+    return bmp + QByteArray(data, '\x7f');
+}
+
+// A Paint version 2 picture of w x h whose line table says every line is empty.
+QByteArray EmptyMsp(quint16 w, quint16 h) {
+    QByteArray header = "LinS" + LE16(w) + LE16(h) + LE16(1) + LE16(1) + LE16(1) + LE16(1) +
+                        LE16(w) + LE16(h) + LE16(0) + LE16(0);
+    quint16 check = 0;
+    for (int i = 0; i < header.size(); i += 2)
+        check ^= quint16(uchar(header[i]) | uchar(header[i + 1]) << 8);
+    return header + LE16(check) + QByteArray(6, '\0') + QByteArray(2 * h, '\0');
+}
+
+// A little-endian TIFF, 24 x 16 RGB in one strip, left half red and right half blue, whose
+// first directory (and the bits-per-sample values) lie `gap` bytes into the file.
+QByteArray FarTiff(int gap) {
+    const int w = 24, h = 16;
+    QByteArray strip;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            strip += x < w / 2 ? QByteArray("\xff\0\0", 3) : QByteArray("\0\0\xff", 3);
+    const quint32 stripAt = 8, bitsAt = gap, ifdAt = gap + 6;
+    QByteArray tiff = QByteArray("II*\0", 4) + LE32(ifdAt) + strip;
+    tiff += QByteArray(bitsAt - tiff.size(), '\0') + LE16(8) + LE16(8) + LE16(8);
+    const auto entry = [](quint16 tag, quint16 type, quint32 count, quint32 value) {
+        return LE16(tag) + LE16(type) + LE32(count) +
+               (type == 3 && count == 1 ? LE16(quint16(value)) + LE16(0) : LE32(value));
+    };
+    tiff += LE16(9) + entry(256, 3, 1, w) + entry(257, 3, 1, h) + entry(258, 3, 3, bitsAt) +
+            entry(259, 3, 1, 1) + entry(262, 3, 1, 2) + entry(273, 4, 1, stripAt) +
+            entry(277, 3, 1, 3) + entry(278, 3, 1, h) + entry(279, 4, 1, quint32(strip.size())) +
+            LE32(0);
+    return tiff;
+}
+} // namespace
+
+class TestHostilePictures : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    // First in the process, before anything else is decoded: PostScript above 32 megapixels
+    // is drawn at full size, because the program's allocation limit holds for every reader.
+    void largePostScriptDrawsAsTheFirstPicture() {
+        QTemporaryDir dir;
+        const QString path = WriteBytes(dir.filePath("poster.eps"),
+                                        "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 6000 6000\n"
+                                        "1 0 0 setrgbcolor 0 0 3000 6000 rectfill\n");
+        CPictureSource source;
+        QVERIFY(source.Open(path));
+        const QImage image = source.ImageAt(QSize(6000, 6000));
+        QVERIFY2(!image.isNull(), qPrintable(source.Error()));
+        QCOMPARE(image.size(), QSize(6000, 6000));
+        QVERIFY(Near(image.pixel(10, 3000), Qt::red));
+        QVERIFY(Near(image.pixel(5990, 3000), Qt::white));
+    }
+
+    // A header that claims far more than the file holds is refused with a reason, before
+    // any decoder sets memory aside for it; files that merely lack trailing padding open.
+    void claimsBeyondTheData_data() {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QString>("reason"); // empty: opens
+        const QByteArray png = Png(24, 16);
+        const qsizetype afterHeader = 8 + 25;
+        const QByteArray text = BE32(1300000000) + "tEXtComment" + QByteArray(200, 'x');
+        QTest::newRow("PNG text chunk claiming 1.3 GB")
+            << png.left(afterHeader) + text + png.mid(afterHeader) << "claims more data";
+        QTest::newRow("PNG cut inside its data") << png.left(png.size() - 20) << "incomplete";
+        QByteArray wide = png;
+        // A few hundred bytes cannot fill 11000 x 11000 (the header's checksum is right).
+        wide.replace(16, 8, BE32(11000) + BE32(11000));
+        wide.replace(29, 4, BE32(Crc32(QByteArrayView(wide).sliced(12, 17))));
+        QTest::newRow("PNG data far too small for its size") << wide << "claims more data";
+        QTest::newRow("BMP of 11000 x 11000 in 154 bytes")
+            << Bmp(11000, 11000, 100) << "claims more data";
+        QTest::newRow("BMP cut in its rows") << Bmp(24, 16, 24 * 3 * 8) << "incomplete";
+        QTest::newRow("BMP without its last row's padding") << Bmp(23, 16, 72 * 15 + 69) << "";
+        QTest::newRow("BMP width of 0x80000000") << Bmp(0x80000000u, 16, 100) << "too large";
+        QTest::newRow("MSP of 65535 x 2048 in 4 KB") << EmptyMsp(65535, 2048) << "incomplete";
+        QTest::newRow("MSP of 24 x 16, lines empty") << EmptyMsp(24, 16) << "incomplete";
+    }
+
+    void claimsBeyondTheData() {
+        QFETCH(QByteArray, data);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString path = WriteBytes(
+            dir.filePath(
+                QString::fromLatin1(QTest::currentDataTag()).left(3).toLower().prepend("x.")),
+            data);
+        CPictureSource source;
+        const bool bOpened = source.Open(path);
+        if (reason.isEmpty()) {
+            QVERIFY2(bOpened, qPrintable(source.Error()));
+            QVERIFY2(!source.ImageAt(QSize(24, 16)).isNull(), qPrintable(source.Error()));
+            return;
+        }
+        QVERIFY(!bOpened);
+        QVERIFY2(source.Error().contains(reason), qPrintable(source.Error()));
+        QCOMPARE(source.Info().nWidth, 0);
+    }
+
+    // A TIFF's first directory may lie anywhere in the file, past the head that is probed
+    // first too: its size and depth are still found.
+    void tiffDirectoryFarIntoTheFile() {
+        QTemporaryDir dir;
+        const QString path = WriteBytes(dir.filePath("far.tif"), FarTiff(300 * 1024));
+        CPictureSource source;
+        QVERIFY2(source.Open(path), qPrintable(source.Error()));
+        QCOMPARE(source.Info().nFormat, picfmt::kTif);
+        QCOMPARE(QSize(source.Info().nWidth, source.Info().nHeight), QSize(24, 16));
+        QCOMPARE(source.Info().nBitsPerPixel, 24);
+        const QImage image = source.ImageAt(QSize(24, 16));
+        QVERIFY2(!image.isNull(), qPrintable(source.Error()));
+        QVERIFY(Near(image.pixel(2, 8), Qt::red));
+        QVERIFY(Near(image.pixel(21, 8), Qt::blue));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHostilePictures)
+#include "tst_hostilepictures.moc"
