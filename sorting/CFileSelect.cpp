@@ -14,6 +14,8 @@ CFileSelect::CFileSelect(QWidget* parent)
 
 void CFileSelect::OnInitialUpdate() {
     m_treeFolders.InitTree(&m_listFiles, QStringLiteral("/"));
+    // Tab from the folder tree goes to the file list, Shift+Tab from the list to the tree.
+    QWidget::setTabOrder(&m_treeFolders, &m_listFiles);
     m_listFiles.m_bIncludeFolders = false;
     m_treeFolders.setFocus();
 }
