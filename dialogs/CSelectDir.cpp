@@ -1,17 +1,21 @@
 #include "dialogs/CSelectDir.h"
 
+#include "platform/ShowMessage.h"
 #include "resources/templates/DirOpenTemplate.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QInputDialog>
 #include <QKeyEvent>
-#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QStorageInfo>
 #include <QStyle>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 namespace {
 
@@ -47,11 +51,17 @@ QString Clean(const QString& path) {
 
 // The nearest directory at or above path that can be listed; the root at worst.
 QString NearestListable(const QString& path) {
-    QDir dir(path.isEmpty() ? QDir::rootPath() : Clean(path));
-    while (!(dir.exists() && dir.isReadable()) && !dir.isRoot())
-        if (!dir.cdUp())
-            break;
-    return dir.absolutePath();
+    QString candidate = path.isEmpty() ? QDir::rootPath() : Clean(path);
+    for (;;) {
+        const QDir dir(candidate);
+        if ((dir.exists() && dir.isReadable()) || dir.isRoot())
+            return dir.absolutePath();
+        // By name, not by QDir::cdUp, which refuses to step out of a folder that is gone.
+        const QString parent = QFileInfo(candidate).absolutePath();
+        if (parent == candidate)
+            return QDir::rootPath();
+        candidate = parent;
+    }
 }
 
 // True when dir is root or lies below it.
@@ -66,6 +76,8 @@ bool IsWithin(const QString& dir, const QString& root) {
 CSelectDir::CSelectDir(QWidget* parent)
     : CTemplateDialog(dlg::DirOpenTemplate(), parent, MakeFolderList) {
     FolderList()->installEventFilter(this);
+    PathEdit()->installEventFilter(this);
+    OnCommand(dlg::IDC_NEW_FOLDER, [this] { OnNewFolder(); });
     // The path is read now; the list refills once the view has finished with the item.
     connect(FolderList(), &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
         const QString path = item->data(0, Qt::UserRole).toString();
@@ -88,15 +100,83 @@ bool CSelectDir::OnInitDialog() {
     setWindowTitle(kTitle);
     m_strSelectedDir.clear();
     FillDrives();
-    ChangeDir(NearestListable(m_szStartDir.isEmpty() ? QDir::currentPath() : m_szStartDir));
+    ChangeDir(NearestListable(m_strStartAt.isEmpty() ? QDir::homePath() : m_strStartAt));
+    FolderList()->setFocus(Qt::OtherFocusReason);
+    return false;
+}
+
+// A path typed and not yet gone to is the answer if it can be listed; otherwise the
+// folder highlighted in the list.
+void CSelectDir::OnOK() {
+    if (PathTyped() && !GoToTypedPath())
+        return;
+    const QString answer = HighlightedDir();
+    m_strSelectedDir = QDir::toNativeSeparators(answer);
+    if (m_bChangeDir)
+        QDir::setCurrent(answer);
+    CTemplateDialog::OnOK();
+}
+
+QString CSelectDir::HighlightedDir() const {
+    const QTreeWidgetItem* item = FolderList()->currentItem();
+    const QString path = item ? item->data(0, Qt::UserRole).toString() : QString();
+    return path.isEmpty() ? m_strCurrentDir : path;
+}
+
+QLineEdit* CSelectDir::PathEdit() const {
+    return qobject_cast<QLineEdit*>(Item(dlg::IDC_CURRENT_DIR));
+}
+
+bool CSelectDir::PathTyped() const {
+    const QString typed = PathEdit()->text().trimmed();
+    return !typed.isEmpty() && Clean(QDir::fromNativeSeparators(typed)) != m_strCurrentDir;
+}
+
+bool CSelectDir::GoToTypedPath() {
+    const QString typed = QDir::fromNativeSeparators(PathEdit()->text().trimmed());
+    if (ChangeDir(typed))
+        return true;
+    ShowMessage(this, QStringLiteral("The folder \"%1\" does not exist or cannot be read.")
+                          .arg(QDir::toNativeSeparators(typed)));
+    PathEdit()->setFocus();
+    return false;
+}
+
+bool CSelectDir::MakeFolder(const QString& name) {
+    const QString plain = name.trimmed();
+    if (plain.isEmpty() || plain == QLatin1String(".") || plain == QLatin1String("..") ||
+        plain.contains(QLatin1Char('/'))) {
+        ShowMessage(this, QStringLiteral("\"%1\" is not a folder name.").arg(name));
+        return false;
+    }
+    QDir here(m_strCurrentDir);
+    if (here.exists(plain)) {
+        ShowMessage(this,
+                    QStringLiteral("A folder or file named \"%1\" is already there.").arg(plain));
+        return false;
+    }
+    if (!here.mkdir(plain)) {
+        ShowMessage(this, QStringLiteral("The folder \"%1\" could not be made in %2.")
+                              .arg(plain, QDir::toNativeSeparators(m_strCurrentDir)));
+        return false;
+    }
+    FillFolders();
+    const QString made = here.absoluteFilePath(plain);
+    QTreeWidgetItemIterator it(FolderList());
+    for (; *it; ++it)
+        if ((*it)->data(0, Qt::UserRole).toString() == made)
+            FolderList()->setCurrentItem(*it);
     return true;
 }
 
-void CSelectDir::OnOK() {
-    m_strSelectedDir = QDir::toNativeSeparators(m_strCurrentDir);
-    if (m_bChangeDir)
-        QDir::setCurrent(m_strCurrentDir);
-    CTemplateDialog::OnOK();
+void CSelectDir::OnNewFolder() {
+    bool ok = false;
+    const QString name = QInputDialog::getText(
+        this, QStringLiteral("New Folder"), QStringLiteral("Name of the new folder:"),
+        QLineEdit::Normal, QStringLiteral("New Folder"), &ok);
+    if (ok)
+        MakeFolder(name);
+    FolderList()->setFocus();
 }
 
 bool CSelectDir::ChangeDir(const QString& path) {
@@ -112,12 +192,24 @@ bool CSelectDir::ChangeDir(const QString& path) {
 }
 
 bool CSelectDir::eventFilter(QObject* watched, QEvent* event) {
-    // Enter opens the selected folder, as a double click does, and does not close the picker.
-    if (watched == FolderList() && event->type() == QEvent::KeyPress) {
+    // Enter opens the selected folder, as a double click does; on the folder already on
+    // show it chooses that folder, as OK does. In the path, Enter goes to the typed folder.
+    if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            if (QTreeWidgetItem* item = FolderList()->currentItem())
-                ChangeDir(item->data(0, Qt::UserRole).toString());
+        const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+        if (enter && watched == FolderList()) {
+            const QString target = HighlightedDir();
+            if (target == m_strCurrentDir)
+                OnOK();
+            else
+                ChangeDir(target);
+            return true;
+        }
+        if (enter && watched == PathEdit()) {
+            if (PathTyped())
+                GoToTypedPath();
+            else
+                OnOK();
             return true;
         }
     }
@@ -191,10 +283,10 @@ void CSelectDir::FillDrives() {
 }
 
 void CSelectDir::ShowCurrentDir() {
-    if (auto* label = qobject_cast<QLabel*>(Item(dlg::IDC_CURRENT_DIR))) {
+    if (QLineEdit* edit = PathEdit()) {
         const QString path = QDir::toNativeSeparators(m_strCurrentDir);
-        label->setText(label->fontMetrics().elidedText(path, Qt::ElideMiddle, label->width()));
-        label->setToolTip(path);
+        edit->setText(path);
+        edit->setToolTip(path);
     }
     // The drive list shows the drive that holds the directory: the deepest one containing it.
     if (auto* drives = qobject_cast<QComboBox*>(Item(dlg::IDC_DRIVES))) {

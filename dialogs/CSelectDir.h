@@ -2,13 +2,14 @@
 
 #include "dialogs/CTemplateDialog.h"
 
+class QLineEdit;
 class QTreeWidget;
 
-// "Select Directory": the user walks the folder list and the drive list to a directory
-// and confirms it with OK. The picker opens in the process's current directory, centred
-// on its owner. OK makes the directory on show the answer and, when asked to, the
-// process's current directory; Cancel gives no answer and leaves the current directory
-// alone.
+// "Select Directory": the user walks the folder list and the drive list to a directory,
+// or types its path, and confirms it with OK. The picker opens on the folder it is given
+// (the user's home folder when none), centred on its owner. OK makes the highlighted folder
+// the answer and, when asked to, the process's current directory; Cancel gives no answer
+// and leaves the current directory alone. "New Folder" makes a folder in the one on show.
 class CSelectDir : public CTemplateDialog {
     Q_OBJECT
 public:
@@ -17,11 +18,18 @@ public:
     // Call before DoModal. With bChangeDir the process moves to the chosen directory at
     // OK; without it the process's current directory is never touched.
     void PrepareDirDialog(bool bChangeDir);
+    // The folder to open on (or the nearest one above it that can be listed).
+    void SetStartDir(const QString& dir) { m_strStartAt = dir; }
 
     // The directory confirmed with OK; empty after Cancel.
     QString SelectedDir() const { return m_strSelectedDir; }
     // The directory on show.
     QString CurrentDir() const { return m_strCurrentDir; }
+    // The folder highlighted in the list: the one on show or one of its subfolders.
+    QString HighlightedDir() const;
+    // Makes a folder of this name in the one on show and highlights it; false (with a
+    // message) when the name is no plain folder name or the folder cannot be made.
+    bool MakeFolder(const QString& name);
     // Shows another directory; false (and nothing changes) when it cannot be listed.
     bool ChangeDir(const QString& path);
 
@@ -32,6 +40,10 @@ protected:
 
 private:
     QTreeWidget* FolderList() const;
+    QLineEdit* PathEdit() const;
+    bool PathTyped() const;
+    bool GoToTypedPath();
+    void OnNewFolder();
     void CenterWindow();
     void FillFolders();
     void FillDrives();
@@ -42,4 +54,5 @@ private:
     QString m_szStartDir; // the process's current directory when the picker was prepared
     bool m_bChangeDir = false;
     QString m_strCurrentDir;
+    QString m_strStartAt;
 };

@@ -2,7 +2,6 @@
 
 #include "dialogs/CSelectDir.h"
 #include "resources/templates/TargetDirsTemplate.h"
-#include "settings/CSettings.h"
 
 CTargetDirsDlg::CTargetDirsDlg(QWidget* parent)
     : CTemplateDialog(dlg::TargetDirsTemplate(), parent) {
@@ -16,15 +15,21 @@ CTargetDirsDlg::CTargetDirsDlg(QWidget* parent)
 
 bool CTargetDirsDlg::OnInitDialog() {
     CTemplateDialog::OnInitDialog();
+    if (m_pSettings)
+        m_work = *m_pSettings;
     LoadControls();
     if (m_pSettings)
-        SetCheck(dlg::IDC_GROUP_BASE + CSettings::ClampSelectionSet(m_pSettings->GetSelectionSet()),
+        SetCheck(dlg::IDC_GROUP_BASE + CSettings::ClampSelectionSet(m_work.GetSelectionSet()),
                  true);
     return true;
 }
 
+// Nothing else of the settings can change while the dialog is open, so the copy replaces
+// them whole.
 void CTargetDirsDlg::OnOK() {
     SaveControls();
+    if (m_pSettings)
+        *m_pSettings = m_work;
     CTemplateDialog::OnOK();
 }
 
@@ -32,33 +37,40 @@ void CTargetDirsDlg::LoadControls() {
     SetItemText(dlg::IDC_HOME_LABEL, QStringLiteral("Home"));
     if (!m_pSettings)
         return;
-    SetItemText(dlg::IDC_DIR_BASE, m_pSettings->GetHomeDirectory());
+    SetItemText(dlg::IDC_DIR_BASE, m_work.GetHomeDirectory());
     for (int i = 0; i < kTargetCount; ++i) {
-        SetItemText(dlg::IDC_FIRST_NAME + i, m_pSettings->GetTargetName(i));
-        SetItemText(dlg::IDC_FIRST_DIR + i, m_pSettings->GetTargetDir(i));
+        SetItemText(dlg::IDC_FIRST_NAME + i, m_work.GetTargetName(i));
+        SetItemText(dlg::IDC_FIRST_DIR + i, m_work.GetTargetDir(i));
     }
 }
 
 void CTargetDirsDlg::SaveControls() {
     if (!m_pSettings)
         return;
-    m_pSettings->SetHomeDirectory(ItemText(dlg::IDC_DIR_BASE));
+    m_work.SetHomeDirectory(ItemText(dlg::IDC_DIR_BASE));
     for (int i = 0; i < kTargetCount; ++i) {
-        m_pSettings->SetTargetName(i, ItemText(dlg::IDC_FIRST_NAME + i));
-        m_pSettings->SetTargetDir(i, ItemText(dlg::IDC_FIRST_DIR + i));
+        m_work.SetTargetName(i, ItemText(dlg::IDC_FIRST_NAME + i));
+        m_work.SetTargetDir(i, ItemText(dlg::IDC_FIRST_DIR + i));
     }
 }
 
 void CTargetDirsDlg::SelectGroup(int nGroup) {
     SaveControls();
-    if (m_pSettings)
-        m_pSettings->SetSelectionSet(nGroup);
+    m_work.SetSelectionSet(nGroup);
     LoadControls();
 }
 
+// The picker opens on the folder the edit names (or the nearest one above it), else on the group's
+// home folder as typed in the dialog; failing both, on the user's home folder.
 void CTargetDirsDlg::BrowseForDir(int nIndex, bool bChangeDir) {
     CSelectDir picker(this);
     picker.PrepareDirDialog(bChangeDir);
+    const QString own = ItemText(dlg::IDC_DIR_BASE + nIndex).trimmed();
+    const QString home = ItemText(dlg::IDC_DIR_BASE).trimmed();
+    if (!own.isEmpty())
+        picker.SetStartDir(own);
+    else if (!home.isEmpty())
+        picker.SetStartDir(home);
     if (picker.DoModal() == QDialog::Accepted)
         SetItemText(dlg::IDC_DIR_BASE + nIndex, picker.SelectedDir());
 }

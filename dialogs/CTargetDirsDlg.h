@@ -2,21 +2,23 @@
 
 #include "dialogs/CTemplateDialog.h"
 
-class CSettings;
+#include "settings/CSettings.h"
 
 // "Edit Destination Directories": the home directory and the twenty destination names and
-// directories of one target set, chosen with the "Button Group" radio buttons. Works on
-// the live settings: switching groups stores the edits of the set on show and makes the
-// new group the current set; OK stores the set on show; Cancel drops only the edits made
-// since the last switch.
+// directories of one target set, chosen with the "Button Group" radio buttons. The dialog
+// edits a copy of the settings: switching groups stores the edits of the set on show in
+// the copy and shows the new group; OK stores the whole copy (every group's edits, and the
+// group shown last as the current one); Cancel leaves the settings exactly as they were.
 class CTargetDirsDlg : public CTemplateDialog {
     Q_OBJECT
 public:
     explicit CTargetDirsDlg(QWidget* parent = nullptr);
     void SetSettings(CSettings* pSettings) { m_pSettings = pSettings; }
+    // The copy being edited.
+    const CSettings& Working() const { return m_work; }
 
-    // Fills the edits from the current set, and stores them back into it; texts are kept
-    // exactly as they stand.
+    // Fills the edits from the copy's current set, and stores them back into it; texts are
+    // kept exactly as they stand.
     void LoadControls();
     void SaveControls();
     // Stores the set on show, makes set n (0 to 3) current and shows it.
@@ -31,4 +33,5 @@ protected:
 
 private:
     CSettings* m_pSettings = nullptr;
+    CSettings m_work; // what the dialog edits until OK
 };

@@ -11,7 +11,7 @@ constexpr std::array kControls{
             Border | TabStop | AutoHScroll | Hidden},
     Control{IDC_FILE_LIST, Kind::ListBox, nullptr, 170, 32, 90, 68, Border | TabStop | Hidden},
     Control{kStaticId, Kind::Static, "&Folders:", 6, 6, 96, 9, None},
-    Control{IDC_CURRENT_DIR, Kind::Static, "", 6, 17, 96, 9, NoPrefix},
+    Control{IDC_CURRENT_DIR, Kind::Edit, "", 6, 16, 96, 12, Border | TabStop | AutoHScroll},
     Control{IDC_FOLDER_LIST, Kind::ListBox, nullptr, 6, 31, 96, 68, Border | TabStop},
     Control{IDC_FILE_TYPE_LABEL, Kind::Static, "List files of &type:", 170, 104, 90, 9, Hidden},
     Control{IDC_FILE_TYPES, Kind::ComboBox, nullptr, 170, 114, 90, 96, TabStop | Hidden},
@@ -21,6 +21,7 @@ constexpr std::array kControls{
     Control{2, Kind::PushButton, "Cancel", 108, 23, 50, 14, Group | TabStop},
     Control{IDC_HELP, Kind::PushButton, "&Help", 108, 46, 50, 14, Group | TabStop | Hidden},
     Control{IDC_READ_ONLY, Kind::CheckBox, "&Read only", 108, 68, 50, 12, Group | TabStop | Hidden},
+    Control{IDC_NEW_FOLDER, Kind::PushButton, "&New Folder", 108, 85, 50, 14, Group | TabStop},
 };
 
 // No caption of its own: the picker names itself when it opens. Its position (36, 24)

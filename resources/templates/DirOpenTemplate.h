@@ -16,5 +16,6 @@ inline constexpr int IDC_DRIVES_LABEL = 1091;
 inline constexpr int IDC_DRIVES = 1137;
 inline constexpr int IDC_HELP = 1038;
 inline constexpr int IDC_READ_ONLY = 1040;
+inline constexpr int IDC_NEW_FOLDER = 1041;
 const Template& DirOpenTemplate();
 } // namespace dlg

@@ -9,6 +9,9 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
@@ -72,20 +75,34 @@ private Q_SLOTS:
         QCOMPARE(d.focusWidget(), CDialogBuilder::Control(&d, 1)); // the first tab stop
     }
 
-    void switchThenCancelKeepsOnlyTheSwitchedEdits() {
-        CSettings s = FourSets();
-        CTargetDirsDlg d;
-        d.SetSettings(&s);
-        d.open();
-        SetText(&d, IDC_FIRST_NAME, QStringLiteral("Kittens"));
-        Click(&d, IDC_GROUP_BASE + 2);
-        QVERIFY(Checked(&d, IDC_GROUP_BASE + 2) && !Checked(&d, IDC_GROUP_BASE));
-        QCOMPARE(Text(&d, IDC_FIRST_NAME), QStringLiteral("Cats2"));
-        SetText(&d, IDC_FIRST_NAME, QStringLiteral("Dogs"));
-        Click(&d, 2);
-        QCOMPARE(s.GetSelectionSet(), 2);
-        QCOMPARE(s.TargetSet(0).m_astrNames[0], QStringLiteral("Kittens"));
-        QCOMPARE(s.TargetSet(2).m_astrNames[0], QStringLiteral("Cats2"));
+    // Edits in two groups, with a switch between them: Cancel leaves every group and the
+    // current group as they were; OK stores both groups and makes the one on show current.
+    void cancelDiscardsEveryGroupsEditsOkStoresThem() {
+        for (bool ok : {false, true}) {
+            CSettings s = FourSets();
+            CTargetDirsDlg d;
+            d.SetSettings(&s);
+            d.open();
+            SetText(&d, IDC_FIRST_NAME, QStringLiteral("Kittens"));
+            SetText(&d, IDC_DIR_BASE, QStringLiteral("/new/home"));
+            Click(&d, IDC_GROUP_BASE + 2);
+            QVERIFY(Checked(&d, IDC_GROUP_BASE + 2) && !Checked(&d, IDC_GROUP_BASE));
+            QCOMPARE(Text(&d, IDC_FIRST_NAME), QStringLiteral("Cats2"));
+            QCOMPARE(s.GetSelectionSet(), 0); // nothing reaches the settings before OK
+            QCOMPARE(s.TargetSet(0).m_astrNames[0], QStringLiteral("Cats0"));
+            SetText(&d, IDC_FIRST_DIR + 5, QStringLiteral("/dogs"));
+            Click(&d, IDC_GROUP_BASE); // back: the first group's edits are still there
+            QCOMPARE(Text(&d, IDC_FIRST_NAME), QStringLiteral("Kittens"));
+            Click(&d, IDC_GROUP_BASE + 2);
+            Click(&d, ok ? 1 : 2);
+            QCOMPARE(s.GetSelectionSet(), ok ? 2 : 0);
+            QCOMPARE(s.TargetSet(0).m_astrNames[0],
+                     ok ? QStringLiteral("Kittens") : QStringLiteral("Cats0"));
+            QCOMPARE(s.TargetSet(0).m_strHomeDirectory,
+                     ok ? QStringLiteral("/new/home") : QStringLiteral("/home0"));
+            QCOMPARE(s.TargetSet(2).m_astrDirs[5], ok ? QStringLiteral("/dogs") : QString());
+            QCOMPARE(s.TargetSet(1).m_astrNames[0], QStringLiteral("Cats1"));
+        }
     }
 
     void okStoresEveryTextAsTyped() {
@@ -140,15 +157,26 @@ private Q_SLOTS:
         QCOMPARE(QDir::currentPath(), m_strChosen);
     }
 
-    void opensInTheCurrentDirectoryCentredOnItsOwner() {
+    // The picker opens where it is told, never in the process's current directory: without
+    // a start folder, in the user's home folder.
+    void opensOnItsStartFolderCentredOnItsOwner() {
+        {
+            CSelectDir d;
+            d.PrepareDirDialog(false);
+            d.open();
+            QCOMPARE(d.CurrentDir(), QDir(QDir::homePath()).absolutePath());
+            d.reject();
+        }
         QWidget owner;
         owner.setGeometry(100, 80, 900, 700);
         owner.show();
         CSelectDir d(&owner);
         d.PrepareDirDialog(false);
+        d.SetStartDir(m_strStart + "/missing/deeper"); // the nearest folder that exists
         d.open();
         QCOMPARE(d.windowTitle(), QStringLiteral("Select Directory"));
         QCOMPARE(d.CurrentDir(), m_strStart);
+        QCOMPARE(d.focusWidget(), CDialogBuilder::Control(&d, IDC_FOLDER_LIST));
         const QPoint offCentre = d.frameGeometry().center() - owner.frameGeometry().center();
         QVERIFY(offCentre.manhattanLength() <= 4); // to within the frames' widths
 
@@ -162,13 +190,14 @@ private Q_SLOTS:
         // Only the folders, the drives and the buttons can be seen.
         for (int id : {IDC_FILE_NAME, IDC_FILE_LIST, IDC_FILE_TYPES, IDC_HELP, IDC_READ_ONLY})
             QVERIFY(!CDialogBuilder::Control(&d, id)->isVisible());
-        for (int id : {IDC_CURRENT_DIR, IDC_FOLDER_LIST, IDC_DRIVES, 1, 2})
+        for (int id : {IDC_CURRENT_DIR, IDC_FOLDER_LIST, IDC_DRIVES, IDC_NEW_FOLDER, 1, 2})
             QVERIFY(CDialogBuilder::Control(&d, id)->isVisible());
     }
 
     void walksWithEnterDoubleClickAndDrives() {
         CSelectDir d;
         d.PrepareDirDialog(false);
+        d.SetStartDir(m_strStart);
         d.open();
         auto* tree = CDialogBuilder::ControlAs<QTreeWidget>(&d, IDC_FOLDER_LIST);
         tree->setCurrentItem(tree->findItems("chosen", Qt::MatchExactly | Qt::MatchRecursive)[0]);
@@ -195,6 +224,7 @@ private Q_SLOTS:
             QVERIFY(QDir::setCurrent(m_strStart));
             CSelectDir d;
             d.PrepareDirDialog(bChangeDir);
+            d.SetStartDir(m_strStart);
             d.open();
             QVERIFY(d.ChangeDir(m_strChosen));
             Click(&d, 2);
@@ -207,6 +237,123 @@ private Q_SLOTS:
             Click(&d, 1);
             QCOMPARE(d.SelectedDir(), QDir::toNativeSeparators(m_strChosen));
             QCOMPARE(QDir::currentPath(), bChangeDir ? m_strChosen : m_strStart);
+        }
+    }
+
+    // OK answers the folder highlighted in the list: a subfolder picked with one click or
+    // the arrow keys, else the folder on show. Enter on the folder on show answers it too.
+    void okAnswersTheHighlightedFolder() {
+        CSelectDir d;
+        d.PrepareDirDialog(false);
+        d.SetStartDir(m_strStart);
+        d.open();
+        auto* tree = CDialogBuilder::ControlAs<QTreeWidget>(&d, IDC_FOLDER_LIST);
+        QTreeWidgetItem* chosen =
+            tree->findItems("chosen", Qt::MatchExactly | Qt::MatchRecursive)[0];
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                          tree->visualItemRect(chosen).center());
+        QCOMPARE(d.CurrentDir(), m_strStart); // one click only highlights
+        Click(&d, 1);
+        QCOMPARE(d.result(), int(QDialog::Accepted));
+        QCOMPARE(d.SelectedDir(), QDir::toNativeSeparators(m_strChosen));
+
+        d.open(); // by keyboard: Down to the folder, Enter into it, Enter again to choose it
+        tree->setFocus();
+        QTest::keyClick(tree, Qt::Key_Down);
+        QTest::keyClick(tree, Qt::Key_Down);
+        QCOMPARE(tree->currentItem()->text(0), QStringLiteral("chosen"));
+        QTest::keyClick(tree, Qt::Key_Return);
+        QVERIFY(d.isVisible());
+        QTest::keyClick(tree, Qt::Key_Return);
+        QVERIFY(!d.isVisible());
+        QCOMPARE(d.SelectedDir(), QDir::toNativeSeparators(m_strChosen));
+    }
+
+    // A path typed into the picker is gone to with Enter and answered by OK; one that does not
+    // exist is refused with a message and the picker stays open.
+    void typedPathIsTheAnswer() {
+        CSelectDir d;
+        d.PrepareDirDialog(false);
+        d.SetStartDir(m_strStart);
+        d.open();
+        auto* path = CDialogBuilder::ControlAs<QLineEdit>(&d, IDC_CURRENT_DIR);
+        QCOMPARE(path->text(), QDir::toNativeSeparators(m_strStart));
+        path->setText(m_strChosen + "/deeper");
+        Click(&d, 1);
+        QCOMPARE(d.SelectedDir(), QDir::toNativeSeparators(m_strChosen + "/deeper"));
+
+        d.open();
+        int nMessages = 0;
+        const auto answer = [&] {
+            driver::WhenShown<QMessageBox>([&](QMessageBox* box) {
+                ++nMessages;
+                box->accept();
+            });
+        };
+        path->setText(m_strStart + "/missing");
+        answer();
+        Click(&d, 1);
+        QCOMPARE(nMessages, 1);
+        QVERIFY(d.isVisible());
+        path->setText(m_strChosen);
+        path->setFocus();
+        QTest::keyClick(path, Qt::Key_Return); // goes there, stays open
+        QVERIFY(d.isVisible());
+        QCOMPARE(d.CurrentDir(), m_strChosen);
+        QTest::keyClick(path, Qt::Key_Return); // and now chooses it
+        QVERIFY(!d.isVisible());
+        QCOMPARE(d.SelectedDir(), QDir::toNativeSeparators(m_strChosen));
+    }
+
+    // New Folder makes the folder in the one on show and highlights it, so OK answers it;
+    // a name already taken or no plain name makes nothing.
+    void newFolderIsMadeAndHighlighted() {
+        CSelectDir d;
+        d.PrepareDirDialog(false);
+        d.SetStartDir(m_strStart);
+        d.open();
+        driver::WhenShown<QInputDialog>([](QInputDialog* input) {
+            QCOMPARE(input->textValue(), QStringLiteral("New Folder"));
+            input->setTextValue(QStringLiteral("Gamma"));
+            input->accept();
+        });
+        Click(&d, IDC_NEW_FOLDER);
+        QVERIFY(QFileInfo(m_strStart + "/Gamma").isDir());
+        QCOMPARE(d.HighlightedDir(), m_strStart + "/Gamma");
+        QCOMPARE(d.CurrentDir(), m_strStart);
+
+        int nMessages = 0;
+        for (const char* bad : {"Beta", "a/b", "..", " "}) {
+            driver::WhenShown<QMessageBox>([&](QMessageBox* box) {
+                ++nMessages;
+                box->accept();
+            });
+            QVERIFY(!d.MakeFolder(QString::fromLatin1(bad)));
+        }
+        QCOMPARE(nMessages, 4);
+        QCOMPARE(
+            QDir(m_strStart).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden).size(), 4);
+        Click(&d, 1);
+        QCOMPARE(d.SelectedDir(), QDir::toNativeSeparators(m_strStart + "/Gamma"));
+    }
+
+    // Browse opens the picker on the folder its edit names, else on the home folder typed in
+    // the dialog.
+    void browseStartsAtTheEditsFolder() {
+        CSettings s = FourSets();
+        CTargetDirsDlg d;
+        d.SetSettings(&s);
+        d.open();
+        SetText(&d, IDC_DIR_BASE, m_strStart);
+        SetText(&d, IDC_FIRST_DIR + 1, m_strChosen);
+        for (const auto& [browse, expected] : {std::pair{2, m_strChosen}, {3, m_strStart}}) {
+            QString startedIn;
+            driver::WhenShown<CSelectDir>([&startedIn](CSelectDir* picker) {
+                startedIn = picker->CurrentDir();
+                picker->reject();
+            });
+            Click(&d, IDC_BROWSE_BASE + browse);
+            QCOMPARE(startedIn, expected);
         }
     }
 
