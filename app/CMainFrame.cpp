@@ -3,11 +3,13 @@
 #include "app/CMainStatusBar.h"
 #include "app/CPicSplitter.h"
 #include "app/CSplashWnd.h"
+#include "app/CTargetController.h"
 #include "app/CVantrelDoc.h"
 #include "app/PrintLayout.h"
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/CConfigDlg.h"
 #include "dialogs/CFileTypesDlg.h"
+#include "dialogs/CKeyboardDlg.h"
 #include "dialogs/CTargetDirsDlg.h"
 #include "picture/CImageCtrl.h"
 #include "picture/CVantrelView.h"
@@ -139,6 +141,15 @@ void CMainFrame::ConnectCommands() {
     on(cmd::ID_FILE_PRINT, &CMainFrame::OnPrintPicture);
     for (int n = 0; n < kTargetSetCount; ++n)
         on(cmd::ID_BUTTON_GROUP1 + n, [this, n] { OnSelectButtonGroup(n); });
+    for (int i = 0; i < cmd::kSendToTargetCount; ++i)
+        on(cmd::ID_SEND_TO_TARGET1 + i, [this, i] { m_targetController->OnTargetKey(i); });
+    on(cmd::ID_HELP_KEYBOARD, &CMainFrame::OnHelpKeyboard);
+}
+
+void CMainFrame::OnHelpKeyboard() {
+    CKeyboardDlg dlg(this);
+    dlg.exec();
+    FocusFileList();
 }
 
 // The destination bar's clicks and the session's texts reach the window; the list shows
@@ -148,6 +159,8 @@ void CMainFrame::ConnectPanes() {
     target->SetSettings(&m_settings);
     connect(target, &CTarget::SendToTarget, this, &CMainFrame::OnSendToTarget);
     connect(target, &CTarget::DeletePicture, this, &CMainFrame::OnDeletePicture);
+    connect(target, &CTarget::ModeClicked, this, &CMainFrame::OnProgramConfig);
+    m_targetController = new CTargetController(*this); // keys and setting destinations up
     FileList().SetPictureCtrl(&PictureViewPane()->m_imageCtrl);
     CSortSession& session = Session();
     connect(&session, &CSortSession::StatusTextChanged, this,
@@ -166,6 +179,7 @@ void CMainFrame::OnProgramConfig() {
     if (m_settings.GetFitPicToWindow() != fitBefore)
         FileList().LoadPicture(FileList().GetCurItem());
     Action(cmd::ID_TOGGLE_RESIZE)->setChecked(m_settings.GetFitPicToWindow() != 0);
+    TargetPane()->UpdateButtons(); // the mode shown above the buttons
     FocusFileList();
 }
 

@@ -13,6 +13,7 @@ class CPicSplitter;
 class CProfileStore;
 class CSortSession;
 class CTarget;
+class CTargetController;
 class CVantrelDoc;
 class CVantrelView;
 class QPrinter;
@@ -54,6 +55,7 @@ public:
     CFileSelect* FileSelectPane() const;
     CVantrelView* PictureViewPane() const;
     CTarget* TargetPane() const;
+    CTargetController* TargetController() const { return m_targetController; }
     CPictureFileList& FileList() const;
     // The sort of the listed folder: its pictures, the current one, the sort actions.
     CSortSession& Session() const;
@@ -71,6 +73,7 @@ public:
     void OnTargetDirectories();
     void OnFileTypes();
     void OnSelectButtonGroup(int n);
+    void OnHelpKeyboard();
     void OnFilePrintSetup();
     void OnPrintPicture();
     QPrinter* Printer() { return m_printer.get(); }
@@ -103,6 +106,7 @@ private:
     CPicSplitter* m_wndSplitter = nullptr;
     QToolBar* m_wndToolBar = nullptr;
     CCommandBuilder::Actions m_actions;
+    CTargetController* m_targetController = nullptr;
     std::unique_ptr<QPrinter> m_printer; // shared by Print Setup and Print
     QRect m_rectRequested;
     bool m_bSaved = false;

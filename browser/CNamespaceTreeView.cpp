@@ -5,6 +5,7 @@
 #include "browser/CItemLabelHitTest.h"
 #include "browser/CNamespaceListView.h"
 #include "browser/CNamespaceTreeItem.h"
+#include "browser/PidlFunctions.h"
 #include "platform/CShellContextMenu.h"
 #include "platform/CShellFolderRef.h"
 #include "platform/CShellItemId.h"
@@ -15,7 +16,10 @@
 
 #include <QContextMenuEvent>
 #include <QDir>
+#include <QDrag>
 #include <QHeaderView>
+#include <QMimeData>
+#include <QUrl>
 
 namespace {
 constexpr int kTextLimit = 255;
@@ -35,7 +39,7 @@ CNamespaceTreeView::CNamespaceTreeView(QWidget* parent) : QTreeWidget(parent) {
     setColumnCount(1);
     setRootIsDecorated(false); // top-level items expand by double click or keyboard
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setDragDropMode(QAbstractItemView::NoDragDrop);
+    setDragDropMode(QAbstractItemView::DragOnly);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     header()->setStretchLastSection(false);
@@ -361,6 +365,20 @@ void CNamespaceTreeView::mousePressEvent(QMouseEvent* event) {
         return;
     }
     QTreeWidget::mousePressEvent(event);
+}
+
+void CNamespaceTreeView::startDrag(Qt::DropActions) {
+    const NSTREEITEM* rec = RecordOf(currentItem());
+    const QString path = rec ? GetPathFromPidl(rec->pidlAbs) : QString();
+    if (path.isEmpty())
+        return; // "Computer" and other places outside the file system
+    auto* mime = new QMimeData;
+    mime->setUrls({QUrl::fromLocalFile(path)});
+    auto* drag = new QDrag(this);
+    drag->setMimeData(mime);
+    drag->setPixmap(
+        currentItem()->icon(0).pixmap(iconSize().isValid() ? iconSize() : QSize(16, 16)));
+    drag->exec(Qt::LinkAction | Qt::CopyAction, Qt::LinkAction);
 }
 
 void CNamespaceTreeView::contextMenuEvent(QContextMenuEvent* event) {

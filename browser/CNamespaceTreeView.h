@@ -64,6 +64,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    // A folder dragged out of the tree is offered as a link to its path: it is never moved,
+    // and the tree keeps its item whatever the drop target does.
+    void startDrag(Qt::DropActions supportedActions) override;
 
 private:
     enum class Insert { Added, Skipped, Stop };

@@ -3,6 +3,7 @@
 #include "resources/CommandIds.h"
 
 #include <array>
+#include <vector>
 
 namespace commands {
 namespace {
@@ -33,6 +34,8 @@ constexpr std::array kViewMenu{
 };
 
 constexpr std::array kHelpMenu{
+    MenuItem{"&Keyboard Shortcuts", ID_HELP_KEYBOARD},
+    MenuItem{nullptr, kSeparator},
     MenuItem{"&About Vantrel...", ID_APP_ABOUT},
 };
 
@@ -43,7 +46,7 @@ const std::array kMainMenu{
     Popup{"&Help", kHelpMenu},
 };
 
-const std::array kAccelerators{
+const std::array kCommandAccelerators{
     Accelerator{Qt::ALT | Qt::Key_1, ID_BUTTON_GROUP1},
     Accelerator{Qt::ALT | Qt::Key_2, ID_BUTTON_GROUP2},
     Accelerator{Qt::ALT | Qt::Key_3, ID_BUTTON_GROUP3},
@@ -57,6 +60,43 @@ const std::array kAccelerators{
     Accelerator{Qt::SHIFT | Qt::Key_F6, ID_PREV_PANE},
     Accelerator{QKeyCombination(Qt::Key_Home), ID_GO_TO_HOME},
     Accelerator{QKeyCombination(Qt::Key_Space), ID_TOGGLE_RESIZE},
+};
+
+// Destinations 1 to 10 of the group shown take the digits 1 to 9 and 0, destinations 11 to
+// 20 the same digits with Ctrl; the keypad's digits do the same. The plain key comes first:
+// it is the one the buttons show.
+constexpr int kKeysPerTarget = 2;
+using TargetKeys = std::array<Accelerator, kSendToTargetCount * kKeysPerTarget>;
+
+TargetKeys MakeTargetKeys() {
+    TargetKeys keys{};
+    for (int i = 0; i < kSendToTargetCount; ++i) {
+        const int digit = (i % 10 + 1) % 10;
+        const auto key = Qt::Key(Qt::Key_0 + digit);
+        const Qt::KeyboardModifiers mods = i < 10 ? Qt::NoModifier : Qt::ControlModifier;
+        keys[std::size_t(i * kKeysPerTarget)] = {QKeyCombination(mods, key),
+                                                 ID_SEND_TO_TARGET1 + i};
+        keys[std::size_t(i * kKeysPerTarget + 1)] = {
+            QKeyCombination(mods | Qt::KeypadModifier, key), ID_SEND_TO_TARGET1 + i};
+    }
+    return keys;
+}
+
+const std::vector<Accelerator> kAccelerators = [] {
+    std::vector<Accelerator> all(kCommandAccelerators.begin(), kCommandAccelerators.end());
+    const TargetKeys targets = MakeTargetKeys();
+    all.insert(all.end(), targets.begin(), targets.end());
+    return all;
+}();
+
+// Keys the panes handle themselves, listed with the accelerators in the shortcut list.
+constexpr std::array kPaneKeys{
+    PaneKey{"Tab, Shift+Tab", "Move the keyboard focus to the next or previous control"},
+    PaneKey{"Up, Down, Left, Right", "Step through the folders or the pictures"},
+    PaneKey{"Page Up, Page Down, Ctrl+Home, Ctrl+End", "Jump through the list"},
+    PaneKey{"Return, Space", "Press the destination button that has the focus"},
+    PaneKey{"Menu key, Shift+F10", "Open the context menu of the focused item or button"},
+    PaneKey{"Alt+F, Alt+E, Alt+V, Alt+H", "Open the menus"},
 };
 
 constexpr std::array kToolbar{
@@ -81,8 +121,16 @@ constexpr std::array kAllIds{
     ID_BUTTON_GROUP1,   ID_BUTTON_GROUP2,      ID_BUTTON_GROUP3, ID_BUTTON_GROUP4,
     ID_FILE_PRINT,      ID_FILE_PRINT_SETUP,   ID_APP_EXIT,      ID_APP_ABOUT,
     ID_EDIT_COPY,       ID_NEXT_PANE,          ID_PREV_PANE,     ID_VIEW_TOOLBAR,
-    ID_VIEW_STATUS_BAR,
+    ID_VIEW_STATUS_BAR, ID_HELP_KEYBOARD,
 };
+
+// The command ids, then one per destination key.
+const std::vector<int> kAllIdsWithTargets = [] {
+    std::vector<int> all(kAllIds.begin(), kAllIds.end());
+    for (int i = 0; i < kSendToTargetCount; ++i)
+        all.push_back(ID_SEND_TO_TARGET1 + i);
+    return all;
+}();
 
 } // namespace
 
@@ -96,7 +144,17 @@ std::span<const ToolbarButton> MainToolbar() {
     return kToolbar;
 }
 std::span<const int> AllCommandIds() {
-    return kAllIds;
+    return kAllIdsWithTargets;
+}
+std::span<const PaneKey> PaneKeys() {
+    return kPaneKeys;
+}
+
+QKeyCombination PrimaryKey(int id) {
+    for (const Accelerator& a : kAccelerators)
+        if (a.id == id)
+            return a.key;
+    return QKeyCombination();
 }
 
 const char* MenuText(int id) {

@@ -24,6 +24,12 @@ struct Accelerator {
     int id;
 };
 
+// A key a pane handles itself, not through a command: its text and what it does.
+struct PaneKey {
+    const char* keys;
+    const char* what;
+};
+
 struct ToolbarButton {
     int id;           // kSeparator for a gap
     const char* icon; // resource path of the button image, null for a gap
@@ -35,6 +41,10 @@ std::span<const ToolbarButton> MainToolbar();
 
 // Every command id the main window knows, each once, in a stable order.
 std::span<const int> AllCommandIds();
+std::span<const PaneKey> PaneKeys();
+
+// The first key bound to a command (the one to show beside it); empty when it has none.
+QKeyCombination PrimaryKey(int id);
 
 // The menu text of a command (empty when it has no menu item).
 const char* MenuText(int id);

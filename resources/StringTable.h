@@ -9,6 +9,7 @@ inline constexpr int IDS_IDLE_MESSAGE = 57345; // "Ready"
 inline constexpr int IDP_OLE_INIT_FAILED = 100;
 inline constexpr int IDP_FAILED_TO_CREATE = 102;
 inline constexpr int IDS_MEMORY_FORMAT = 104; // "%lu KB"
+inline constexpr int IDS_TARGET_UNSET = 106;  // a destination key pressed for an unset destination
 inline constexpr int IDR_MAINFRAME = 128;     // the document string
 inline constexpr int kFormatDescriptionBase = 2000;
 inline constexpr int kFormatExtensionBase = 3000;

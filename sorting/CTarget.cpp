@@ -2,9 +2,16 @@
 
 #include "platform/CButtonTabBar.h"
 #include "platform/CDialogBuilder.h"
+#include "resources/CommandIds.h"
+#include "resources/CommandTable.h"
 #include "resources/templates/TargetTemplate.h"
 #include "settings/CSettings.h"
+#include "sorting/CTargetButton.h"
 
+#include <QDir>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QSignalBlocker>
@@ -17,9 +24,14 @@ constexpr int kHomeTarget = 20;
 
 CTarget::CTarget(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("CTarget"));
-    CDialogBuilder::Build(this, dlg::TargetTemplate(), [](const dlg::Control& c, QWidget* host) {
-        return c.kind == dlg::Kind::TabControl ? new CButtonTabBar(host) : nullptr;
-    });
+    CDialogBuilder::Build(
+        this, dlg::TargetTemplate(), [](const dlg::Control& c, QWidget* host) -> QWidget* {
+            if (c.kind == dlg::Kind::TabControl)
+                return new CButtonTabBar(host);
+            if (c.kind == dlg::Kind::PushButton) // Delete, the destinations and Home
+                return new CTargetButton(QString::fromUtf8(c.text), host);
+            return nullptr;
+        });
     m_tabGroups = CDialogBuilder::ControlAs<CButtonTabBar>(this, dlg::IDC_TAB_GROUPS);
     m_tabGroups->lower(); // behind the buttons, which lie on it
     connect(m_tabGroups, &QTabBar::currentChanged, this, &CTarget::OnSelchangeTabGroups);
@@ -30,8 +42,39 @@ CTarget::CTarget(QWidget* parent) : QWidget(parent) {
     };
     onClick(dlg::IDC_HOME, [this] { OnHome(); });
     onClick(dlg::IDC_DELETE, [this] { OnDelete(); });
-    for (int i = 0; i < dlg::kTargetButtons; ++i)
+    for (int i = 0; i < dlg::kTargetButtons; ++i) {
         onClick(dlg::IDC_TARGET1 + i, [this, i] { OnTarget(i); });
+        CTargetButton* button = TargetButton(i);
+        button->SetKeyText(KeyLabel(i));
+        button->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(
+            button, &QWidget::customContextMenuRequested, this,
+            [this, i, button](const QPoint& pos) { ShowContextMenu(i, button->mapToGlobal(pos)); });
+        connect(button, &CTargetButton::FolderDropped, this,
+                [this, i](const QString& path) { Q_EMIT FolderDropped(i, path); });
+    }
+
+    m_labelMode = new QLabel(this);
+    m_labelMode->setObjectName(QStringLiteral("modeLabel"));
+    m_labelMode->setAlignment(Qt::AlignCenter);
+    m_labelMode->setCursor(Qt::PointingHandCursor);
+    m_labelMode->setToolTip(QStringLiteral("Click to change it in Program Config"));
+    QFont small = m_labelMode->font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    m_labelMode->setFont(small);
+    m_labelMode->installEventFilter(this);
+}
+
+CTargetButton* CTarget::TargetButton(int i) const {
+    return CDialogBuilder::ControlAs<CTargetButton>(this, dlg::IDC_TARGET1 + i);
+}
+
+QString CTarget::KeyLabel(int i) {
+    const QKeyCombination key = commands::PrimaryKey(cmd::ID_SEND_TO_TARGET1 + i);
+    if (key.key() == Qt::Key_unknown)
+        return QString();
+    QString text = QKeySequence(key).toString(QKeySequence::NativeText);
+    return text.replace(QStringLiteral("Ctrl+"), QStringLiteral("^"));
 }
 
 void CTarget::OnInitialUpdate() {
@@ -54,12 +97,25 @@ void CTarget::UpdateButtons() {
     }
     CDialogBuilder::Control(this, dlg::IDC_HOME)
         ->setEnabled(!m_pSettings->GetHomeDirectory().isEmpty());
-    for (int i = 0; i < dlg::kTargetButtons; ++i) {
-        const int id = dlg::IDC_TARGET1 + i;
-        CDialogBuilder::SetText(this, id, m_pSettings->GetTargetName(i));
-        CDialogBuilder::Control(this, id)->setEnabled(!m_pSettings->GetTargetDir(i).isEmpty());
-    }
+    for (int i = 0; i < dlg::kTargetButtons; ++i)
+        UpdateTarget(i);
+    m_labelMode->setText(m_pSettings->GetMoveFiles() != 0 ? QStringLiteral("Move")
+                                                          : QStringLiteral("Copy"));
     repaint();
+}
+
+// An unset destination stays clickable, drawn dimmer: its click chooses the folder.
+void CTarget::UpdateTarget(int i) {
+    CTargetButton* button = TargetButton(i);
+    const QString name = m_pSettings->GetTargetName(i);
+    const QString dir = m_pSettings->GetTargetDir(i);
+    button->setText(name);
+    button->SetUnset(dir.isEmpty());
+    const QString key = QKeySequence(commands::PrimaryKey(cmd::ID_SEND_TO_TARGET1 + i))
+                            .toString(QKeySequence::NativeText);
+    const QString where = dir.isEmpty() ? QStringLiteral("No folder yet: click to choose one")
+                                        : QDir::toNativeSeparators(dir);
+    button->setToolTip(QStringLiteral("%1: %2\n%3").arg(key, name, where));
 }
 
 void CTarget::resizeEvent(QResizeEvent* event) {
@@ -83,6 +139,37 @@ void CTarget::OnSize(int cx, int cy) {
         y += d;
     }
     CDialogBuilder::Control(this, dlg::IDC_HOME)->setGeometry(0, cy - e, cx, e);
+    // The mode sits in the row of tabs, right of the last one.
+    const int tabs = m_tabGroups->count();
+    const int left = tabs > 0 ? m_tabGroups->tabRect(tabs - 1).right() + 3 : 0;
+    m_labelMode->setGeometry(left, 1, std::max(0, cx - left), 18);
+    m_labelMode->raise();
+}
+
+bool CTarget::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_labelMode && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        Q_EMIT ModeClicked();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void CTarget::ShowContextMenu(int i, const QPoint& globalPos) {
+    const bool set = m_pSettings && !m_pSettings->GetTargetDir(i).isEmpty();
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("targetMenu"));
+    connect(menu.addAction(QStringLiteral("Set Folder...")), &QAction::triggered, this,
+            [this, i] { Q_EMIT SetFolderRequested(i); });
+    connect(menu.addAction(QStringLiteral("Rename...")), &QAction::triggered, this,
+            [this, i] { Q_EMIT RenameRequested(i); });
+    QAction* open = menu.addAction(QStringLiteral("Open Folder"));
+    open->setEnabled(set);
+    connect(open, &QAction::triggered, this, [this, i] { Q_EMIT OpenFolderRequested(i); });
+    QAction* clear = menu.addAction(QStringLiteral("Clear"));
+    clear->setEnabled(set);
+    connect(clear, &QAction::triggered, this, [this, i] { Q_EMIT ClearRequested(i); });
+    menu.exec(globalPos);
 }
 
 void CTarget::OnSelchangeTabGroups(int index) {
@@ -93,7 +180,10 @@ void CTarget::OnSelchangeTabGroups(int index) {
 }
 
 void CTarget::OnTarget(int i) {
-    Q_EMIT SendToTarget(i);
+    if (TargetButton(i)->IsUnset())
+        Q_EMIT SetFolderRequested(i);
+    else
+        Q_EMIT SendToTarget(i);
 }
 
 void CTarget::OnHome() {

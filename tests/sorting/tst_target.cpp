@@ -4,10 +4,16 @@
 #include "resources/templates/TargetTemplate.h"
 #include "settings/CSettings.h"
 #include "sorting/CTarget.h"
+#include "sorting/CTargetButton.h"
 #include "tests/support/TestSupport.h"
 
+#include <QLabel>
 #include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 #include <memory>
 
@@ -61,7 +67,7 @@ private Q_SLOTS:
         QCOMPARE(tabs->focusPolicy(), Qt::NoFocus);
         for (int i = 0; i < 20; ++i) {
             QCOMPARE(Button(1100 + i)->text(), QStringLiteral("< None >"));
-            QVERIFY(!Button(1100 + i)->isEnabled());
+            QVERIFY(Target(i)->IsUnset()); // drawn dimmer, but a click chooses its folder
         }
         QVERIFY(!Button(dlg::IDC_HOME)->isEnabled());
         QVERIFY(Button(dlg::IDC_DELETE)->isEnabled());
@@ -78,29 +84,29 @@ private Q_SLOTS:
         s.SetHomeDirectory("/pics");
         s.SetSelectionSet(0);
         m_frame->target->UpdateButtons();
-        QVERIFY(!Button(1104)->isEnabled());
+        QVERIFY(Target(4)->IsUnset());
 
         CButtonTabBar* tabs = m_frame->target->TabGroups();
         QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
         QCOMPARE(s.GetSelectionSet(), 1);
         QCOMPARE(Button(1104)->text(), QStringLiteral("Holidays"));
-        QVERIFY(Button(1104)->isEnabled());
-        QVERIFY(!Button(1105)->isEnabled()); // a name is not a directory
+        QVERIFY(!Target(4)->IsUnset());
+        QVERIFY(Target(5)->IsUnset()); // a name is not a directory
         QCOMPARE(Button(1106)->text(), QStringLiteral("< None >"));
-        QVERIFY(Button(1106)->isEnabled());
+        QVERIFY(!Target(6)->IsUnset());
         QVERIFY(Button(dlg::IDC_HOME)->isEnabled());
 
         QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center());
         QCOMPARE(s.GetSelectionSet(), 2);
         QCOMPARE(Button(1104)->text(), QStringLiteral("< None >"));
-        QVERIFY(!Button(1104)->isEnabled());
+        QVERIFY(Target(4)->IsUnset());
         QVERIFY(!Button(dlg::IDC_HOME)->isEnabled());
 
         // A group chosen elsewhere (Alt+2) is shown by UpdateButtons.
         s.SetSelectionSet(1);
         m_frame->target->UpdateButtons();
         QCOMPARE(tabs->currentIndex(), 1);
-        QVERIFY(Button(1104)->isEnabled());
+        QVERIFY(!Target(4)->IsUnset());
     }
 
     void sizeHandlerLaysOutOneColumn() {
@@ -134,9 +140,156 @@ private Q_SLOTS:
             QTest::mouseClick(Button(id), Qt::LeftButton);
         QCOMPARE(m_frame->sent, (QList<int>{0, 19, 20}));
         QCOMPARE(m_frame->deletes, 1);
-        // A disabled destination does nothing at all.
+        // An unset destination sends nothing: it asks for its folder instead.
+        QSignalSpy setFolder(m_frame->target, &CTarget::SetFolderRequested);
         QTest::mouseClick(Button(1105), Qt::LeftButton);
         QCOMPARE(m_frame->sent.size(), 3);
+        QCOMPARE(setFolder.count(), 1);
+        QCOMPARE(setFolder.at(0).at(0).toInt(), 5);
+    }
+
+    // Reached with Tab, a button is pressed by Return, Enter and Space; Space is not taken by
+    // the window's accelerator for it.
+    void focusedButtonsPressWithReturnAndSpace() {
+        auto* space = new QAction(m_frame.get());
+        space->setShortcut(Qt::Key_Space);
+        m_frame->addAction(space);
+        QSignalSpy spaceShortcut(space, &QAction::triggered);
+        m_frame->settings.SetTargetDir(2, "/pics/c");
+        m_frame->target->UpdateButtons();
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+            Button(1102)->setFocus(Qt::TabFocusReason);
+            QVERIFY(Button(1102)->hasFocus());
+            QTest::keyClick(m_frame->windowHandle(), key);
+        }
+        QCOMPARE(m_frame->sent, (QList<int>{2, 2, 2}));
+        QCOMPARE(spaceShortcut.count(), 0);
+        Button(dlg::IDC_DELETE)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(m_frame->windowHandle(), Qt::Key_Return);
+        QCOMPARE(m_frame->deletes, 1);
+    }
+
+    // The focus frame is drawn in the highlight colour, plain to see, and only with focus.
+    void focusedButtonShowsAFrame() {
+        const QColor highlight =
+            Button(1100)->palette().color(QPalette::Active, QPalette::Highlight);
+        const auto framePixels = [&] {
+            const QImage image = Button(1100)->grab().toImage();
+            int n = 0;
+            for (int x = 0; x < image.width(); ++x)
+                n += image.pixelColor(x, 2) == highlight;
+            return n;
+        };
+        m_frame->list->setFocus();
+        QCOMPARE(framePixels(), 0);
+        Button(1100)->setFocus(Qt::TabFocusReason);
+        QVERIFY(framePixels() > Button(1100)->width() / 2);
+    }
+
+    // Each destination shows its key, dimmer, at its left; its tooltip names the key, the
+    // destination and its folder; a long name loses its end, never its beginning.
+    void buttonsShowKeysTooltipsAndElidedNames() {
+        const struct {
+            int i;
+            const char* label;
+            const char* key;
+        } keys[] = {{0, "1", "1"},
+                    {8, "9", "9"},
+                    {9, "0", "0"},
+                    {10, "^1", "Ctrl+1"},
+                    {19, "^0", "Ctrl+0"}};
+        for (const auto& k : keys) {
+            QCOMPARE(Target(k.i)->KeyText(), QString::fromLatin1(k.label));
+            QVERIFY2(Target(k.i)->toolTip().startsWith(QString::fromLatin1(k.key) + ": "),
+                     qPrintable(Target(k.i)->toolTip()));
+        }
+        CSettings& s = m_frame->settings;
+        const QString longName = QStringLiteral("Holidays in the mountains, summer");
+        s.SetTargetName(1, longName);
+        s.SetTargetDir(1, "/pics/holidays/mountains");
+        s.SetTargetName(2, "Cats");
+        s.SetTargetDir(2, "/pics/cats");
+        m_frame->target->UpdateButtons();
+        QCOMPARE(Target(1)->toolTip(),
+                 QStringLiteral("2: %1\n/pics/holidays/mountains").arg(longName));
+        QCOMPARE(Target(1)->text(), longName); // what screen readers are told stays whole
+        const QString shown = Target(1)->ShownName();
+        QVERIFY2(shown.endsWith(QChar(0x2026)) && shown.size() > 3, qPrintable(shown));
+        QVERIFY(longName.startsWith(shown.chopped(1)));
+        QCOMPARE(Target(2)->ShownName(), QStringLiteral("Cats"));
+        QVERIFY(Target(5)->toolTip().contains(QStringLiteral("click to choose")));
+    }
+
+    // The context menu offers the four set-up commands; Open Folder and Clear only for a set
+    // destination. A folder dropped on a button is offered as its new folder; a file is not.
+    void contextMenuAndDropAskTheFrame() {
+        m_frame->settings.SetTargetDir(3, "/pics/d");
+        m_frame->target->UpdateButtons();
+        const auto menuOf = [&](int i, const QString& choose) {
+            QStringList seen;
+            QTimer::singleShot(50, [&seen, choose] {
+                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                if (!menu)
+                    return;
+                for (QAction* a : menu->actions()) {
+                    seen << a->text() + (a->isEnabled() ? "" : " (off)");
+                    if (a->text() == choose)
+                        a->trigger();
+                }
+                menu->close();
+            });
+            Q_EMIT Target(i)->customContextMenuRequested(QPoint(5, 5));
+            return seen;
+        };
+        QSignalSpy clear(m_frame->target, &CTarget::ClearRequested);
+        QSignalSpy rename(m_frame->target, &CTarget::RenameRequested);
+        QCOMPARE(menuOf(3, "Clear"),
+                 (QStringList{"Set Folder...", "Rename...", "Open Folder", "Clear"}));
+        QCOMPARE(menuOf(4, "Rename..."),
+                 (QStringList{"Set Folder...", "Rename...", "Open Folder (off)", "Clear (off)"}));
+        QCOMPARE(clear.count(), 1);
+        QCOMPARE(clear.at(0).at(0).toInt(), 3);
+        QCOMPARE(rename.at(0).at(0).toInt(), 4);
+
+        QTemporaryDir dir;
+        QFile file(dir.filePath("a.jpg"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QSignalSpy dropped(m_frame->target, &CTarget::FolderDropped);
+        // A file manager that offers a move is answered with a link or a copy, never a move,
+        // so it never removes the folder.
+        for (const QString& path : {dir.path(), file.fileName()}) {
+            QMimeData mime;
+            mime.setUrls({QUrl::fromLocalFile(path)});
+            QDragEnterEvent enter(QPoint(5, 5), Qt::MoveAction | Qt::CopyAction, &mime,
+                                  Qt::LeftButton, {});
+            QApplication::sendEvent(Target(7), &enter);
+            QCOMPARE(enter.isAccepted(), path == dir.path());
+            QDropEvent drop(QPointF(5, 5), Qt::MoveAction | Qt::LinkAction, &mime, Qt::LeftButton,
+                            {});
+            QApplication::sendEvent(Target(7), &drop);
+            if (path == dir.path()) {
+                QCOMPARE(enter.dropAction(), Qt::CopyAction);
+                QCOMPARE(drop.dropAction(), Qt::LinkAction);
+            }
+        }
+        QMimeData moveOnly;
+        moveOnly.setUrls({QUrl::fromLocalFile(dir.path())});
+        QDragEnterEvent enter(QPoint(5, 5), Qt::MoveAction, &moveOnly, Qt::LeftButton, {});
+        QApplication::sendEvent(Target(7), &enter);
+        QVERIFY(!enter.isAccepted());
+        QCOMPARE(dropped.count(), 1);
+        QCOMPARE(dropped.at(0).at(0).toInt(), 7);
+        QCOMPARE(dropped.at(0).at(1).toString(), QDir(dir.path()).absolutePath());
+    }
+
+    void modeLabelShowsMoveOrCopyAndOpensTheConfig() {
+        QCOMPARE(m_frame->target->ModeLabel()->text(), QStringLiteral("Move"));
+        m_frame->settings.SetMoveFiles(0);
+        m_frame->target->UpdateButtons();
+        QCOMPARE(m_frame->target->ModeLabel()->text(), QStringLiteral("Copy"));
+        QSignalSpy clicked(m_frame->target, &CTarget::ModeClicked);
+        QTest::mouseClick(m_frame->target->ModeLabel(), Qt::LeftButton);
+        QCOMPARE(clicked.count(), 1);
     }
 
     void withoutSettingsTheBarShowsNothing() {
@@ -148,6 +301,7 @@ private Q_SLOTS:
     }
 
 private:
+    CTargetButton* Target(int i) const { return m_frame->target->TargetButton(i); }
     QPushButton* Button(int id) const {
         return CDialogBuilder::ControlAs<QPushButton>(m_frame->target, id);
     }

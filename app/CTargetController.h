@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QObject>
+#include <QUrl>
+#include <functional>
+
+class CMainFrame;
+
+// What the main window does for the destination bar beyond sending pictures: the keys of
+// the destinations, and setting destinations up where they are used (a click on an unset
+// one, the buttons' context menu, a folder dropped on a button).
+class CTargetController : public QObject {
+    Q_OBJECT
+public:
+    explicit CTargetController(CMainFrame& frame);
+
+    // The key of destination i (0 to 19) of the group shown: sends the picture as a click
+    // on the button does (through the bar's own signal); for an unset destination only a
+    // status message.
+    void OnTargetKey(int i);
+    // True unless a dialog or an in-place edit has the keyboard.
+    bool KeysAllowed() const;
+
+    // Lets the user pick destination i's folder, starting at its folder or the home folder.
+    void SetFolder(int i);
+    void Rename(int i);
+    void OpenFolder(int i);
+    void Clear(int i);
+    // Makes path the folder of destination i; see NameForFolder for its name.
+    void UseFolder(int i, const QString& path);
+
+    // The name a destination takes with a new folder: the folder's name, unless the user
+    // named the destination himself (a name neither "< None >", empty, nor the old folder's).
+    static QString NameForFolder(const QString& name, const QString& oldDir, const QString& newDir);
+
+    // How a folder is opened in the desktop's file manager (replaced by tests).
+    std::function<bool(const QUrl&)> m_openUrl;
+
+private:
+    void Refresh();
+
+    CMainFrame& m_frame;
+};
