@@ -92,10 +92,10 @@ const std::vector<Accelerator> kAccelerators = [] {
 // Keys the panes handle themselves, listed with the accelerators in the shortcut list.
 constexpr std::array kPaneKeys{
     PaneKey{"Tab, Shift+Tab", "Move the keyboard focus to the next or previous control"},
-    PaneKey{"Up, Down, Left, Right", "Step through the folders or the pictures"},
-    PaneKey{"Page Up, Page Down, Ctrl+Home, Ctrl+End", "Jump through the list"},
-    PaneKey{"Return, Space", "Press the destination button that has the focus"},
-    PaneKey{"Menu key, Shift+F10", "Open the context menu of the focused item or button"},
+    PaneKey{"Up, Down, Left, Right", "Step through the folders, the pictures or the buttons"},
+    PaneKey{"Page Up, Page Down, Ctrl+Home, End", "Jump through the folders or the pictures"},
+    PaneKey{"Return, Space", "Press the button that has the keyboard focus"},
+    PaneKey{"Menu", "Open the context menu of the destination button that has the focus"},
     PaneKey{"Alt+F, Alt+E, Alt+V, Alt+H", "Open the menus"},
 };
 
