@@ -2,7 +2,7 @@
 // pane, the way into the file list, the list of keys, and destinations set up in place.
 #include "app/CMainFrame.h"
 #include "app/CTargetController.h"
-#include "browser/CFileSelect.h"
+#include "sorting/CFileSelect.h"
 #include "dialogs/CConfigDlg.h"
 #include "dialogs/CKeyboardDlg.h"
 #include "dialogs/CSelectDir.h"
