@@ -2,7 +2,7 @@
 
 #include <QStatusBar>
 
-class CStatusPane;
+class QLabel;
 
 inline constexpr int kFileCountPaneWidth = 60;
 
@@ -18,7 +18,7 @@ public:
     QString PaneText(int pane) const;
 
 private:
-    CStatusPane* m_message;
-    CStatusPane* m_fileCount;
-    CStatusPane* m_indicators[3]; // CAP, NUM, SCRL: stay empty where lock keys cannot be read
+    QLabel* m_message;
+    QLabel* m_fileCount;
+    QLabel* m_indicators[3]; // CAP, NUM, SCRL: stay empty where lock keys cannot be read
 };

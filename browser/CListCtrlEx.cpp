@@ -1,8 +1,5 @@
 #include "browser/CListCtrlEx.h"
 
-#include "browser/CListItemDelegate.h"
-#include "browser/CListScrollBar.h"
-
 #include <QEvent>
 #include <QItemSelectionModel>
 #include <QStyle>
@@ -12,21 +9,17 @@ constexpr int kTextLimit = 255;
 constexpr int kColumnChars = 20; // width of a column of the small-icon view, in characters
 } // namespace
 
-CListCtrlEx::CListCtrlEx(QWidget* parent)
-    : CGridListView(parent), m_pModel(new CListCtrlModel(this)),
-      m_pDelegate(new CListItemDelegate(this)) {
+CListCtrlEx::CListCtrlEx(QWidget* parent) : QListView(parent), m_pModel(new CListCtrlModel(this)) {
     setModel(m_pModel);
-    setItemDelegate(m_pDelegate);
-    setVerticalScrollBar(new CListScrollBar(Qt::Vertical, this));
-    setHorizontalScrollBar(new CListScrollBar(Qt::Horizontal, this));
+    setViewMode(QListView::ListMode);
+    setFlow(QListView::LeftToRight);
+    setWrapping(true);
+    setResizeMode(QListView::Adjust);
+    setMovement(QListView::Static);
+    setUniformItemSizes(true); // only the first item is asked for its size
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setTextElideMode(Qt::ElideMiddle); // keeps the extension in sight
-    // File names need no shaping; skipping it keeps painting a screenful of them cheap.
-    QFont plain;
-    plain.setStyleStrategy(QFont::PreferNoShaping);
-    plain.setKerning(false);
-    setFont(plain);
     UpdateGrid();
 }
 
@@ -37,15 +30,14 @@ void CListCtrlEx::UpdateGrid() {
     const QFontMetrics fm = fontMetrics();
     const int width = icon + 8 + fm.averageCharWidth() * kColumnChars;
     const QSize grid(width, std::max(icon, fm.height()) + 4);
-    if (grid != CellSize()) {
+    if (grid != gridSize()) {
         m_pModel->SetItemSize(grid);
-        m_pDelegate->SetCellSize(grid);
-        SetCellSize(grid);
+        setGridSize(grid);
     }
 }
 
 void CListCtrlEx::changeEvent(QEvent* event) {
-    CGridListView::changeEvent(event);
+    QListView::changeEvent(event);
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
         UpdateGrid();
 }
@@ -60,7 +52,7 @@ void CListCtrlEx::RemoveItem(int nItem) {
     // the next item (and shows it once, with the right index and count).
     if (currentIndex().row() == nItem)
         selectionModel()->clear();
-    DeleteItem(nItem); // the items after it close up on screen
+    DeleteItem(nItem);
     Arrange();
 }
 
@@ -135,11 +127,20 @@ QModelIndex CListCtrlEx::IndexOf(int nItem) const {
     return nItem >= 0 && nItem < GetItemCount() ? m_pModel->index(nItem) : QModelIndex();
 }
 
+// The arrow keys go the way they point. Right to left, the list view lays its rows out
+// from the left and mirrors them when it shows them, but moves the cursor in the unmirrored
+// rows: Left would go right.
+QModelIndex CListCtrlEx::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+    if (isRightToLeft() && (action == MoveLeft || action == MoveRight))
+        action = action == MoveLeft ? MoveRight : MoveLeft;
+    return QListView::moveCursor(action, modifiers);
+}
+
 // Qt makes the first row current (unselected) when a list without a current row gets the
 // focus, so the first Down would select the second row. With nothing selected there is no
 // current row, and the first arrow press selects the first item.
 void CListCtrlEx::focusInEvent(QFocusEvent* event) {
-    CGridListView::focusInEvent(event);
+    QListView::focusInEvent(event);
     if (m_nCurItem < 0 && selectionModel() && !selectionModel()->hasSelection())
         selectionModel()->clearCurrentIndex();
 }

@@ -1,15 +1,14 @@
 #pragma once
 
-#include "browser/CGridListView.h"
 #include "browser/CListCtrlModel.h"
 
-class CListItemDelegate;
+#include <QListView>
 
-// A list control in small-icon view: items flow left to right in rows, with single
-// selection. It keeps the current item (m_nCurItem) for the views built on it and offers
-// the item operations those views use; the three virtuals are the points where the
-// picture list changes behaviour.
-class CListCtrlEx : public CGridListView {
+// A list control in small-icon view: items flow left to right in rows of equal cells, with
+// single selection; names too long for their cell are shortened in the middle. It keeps the current
+// item (m_nCurItem) for the views built on it and offers the item operations those views use; the
+// three virtuals are the points where the picture list changes behaviour.
+class CListCtrlEx : public QListView {
     Q_OBJECT
 public:
     explicit CListCtrlEx(QWidget* parent = nullptr);
@@ -46,6 +45,8 @@ public:
     void Arrange();
     // The model row of an item (for tests and subclasses).
     QModelIndex IndexOf(int nItem) const;
+    // The cell every item stands in.
+    QSize CellSize() const { return gridSize(); }
 
 protected:
     CListCtrlModel* Model() const { return m_pModel; }
@@ -54,9 +55,9 @@ protected:
     void EndBatch() { m_pModel->EndBatch(); }
     void changeEvent(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 
 private:
     void UpdateGrid();
     CListCtrlModel* m_pModel;
-    CListItemDelegate* m_pDelegate;
 };

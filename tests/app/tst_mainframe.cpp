@@ -8,7 +8,6 @@
 #include "resources/CommandIds.h"
 #include "resources/StringTable.h"
 #include "sorting/CTarget.h"
-#include "tests/support/ScreenCheck.h"
 #include "tests/support/TestSupport.h"
 
 #include <QAction>
@@ -68,28 +67,6 @@ private Q_SLOTS:
         QVERIFY(message->grab().toImage() != messageBefore);
         QCOMPARE(caps->grab().toImage(), capsBefore);
         QCOMPARE(bar->PaneText(1), QStringLiteral("1234567 files"));
-    }
-
-    // A new text repaints from where it parts from the old one; what the window shows must
-    // still be the whole new text, whichever way the texts differ.
-    void statusPaneShowsEachNewTextWhole() {
-        CMainFrame& frame = Open();
-        QVERIFY(QTest::qWaitForWindowExposed(&frame));
-        CMainStatusBar* bar = frame.GetStatusBar();
-        QWidget* message = bar->findChild<QWidget*>("pane0");
-        const QString texts[] = {"/HOME/PICS/IMG_0001.JPG - 640x480x24 bpp,  1000 bytes,  JPEG",
-                                 "/HOME/PICS/IMG_0002.JPG - 64x48x8 bpp,  99 bytes,  JPEG",
-                                 "/HOME/PICS/IMG_0002.JPG",
-                                 "/HOME/PICS/IMG_0002.JPG - and a good deal longer now",
-                                 "/HOME/PICS/W",
-                                 "/HOME/PICS/i",
-                                 QString::fromUtf8("/HOME/PICS/\xc3\xa9t\xc3\xa9.JPG"),
-                                 QString::fromUtf8("/HOME/PICS/\xd8\xb5\xd9\x88\xd8\xb1\xd8\xa9"),
-                                 "Ready"};
-        for (const QString& text : texts) {
-            bar->SetPaneText(0, text);
-            QVERIFY2(SameLook(OnScreen(*message), FullPaint(*message)), qPrintable(text));
-        }
     }
 
     void closingStoresEverySettingOnce() {

@@ -1,85 +1,45 @@
-// The small-icon list's own layout: cells flowing in rows, hit testing and cursor keys,
-// first as arithmetic, then through the file list with the keyboard and the mouse.
+// The small-icon file list through the keyboard and the mouse, and what removing an item
+// costs on screen.
+#include "browser/CItemLabelHitTest.h"
 #include "browser/CListCtrlEx.h"
-#include "browser/ListGridLayout.h"
-#include "tests/support/ScreenCheck.h"
 
+#include <QEvent>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QtTest>
-#include <functional>
 
-using Move = ListGridLayout::Move;
+namespace {
+QString Name(int i) {
+    return QStringLiteral("IMG_%1.jpg").arg(i, 4, 10, QLatin1Char('0'));
+}
+
+void Fill(CListCtrlEx& list, int count) {
+    for (int i = 0; i < count; ++i)
+        list.InsertItem(i, Name(i), -1, 0);
+}
+
+// Counts the paints a widget receives.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int m_nPaints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++m_nPaints;
+        return false;
+    }
+};
+} // namespace
 
 class TestListGrid : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void cellsFlowInRowsAsWideAsTheView() {
-        const QSize cell(100, 20);
-        QCOMPARE(ListGridLayout(10, cell, 350).Columns(), 3);
-        QCOMPARE(ListGridLayout(10, cell, 40).Columns(), 1); // narrower than a cell
-        QCOMPARE(ListGridLayout(10, cell, 0).Columns(), 1);
-
-        const ListGridLayout grid(10, cell, 350); // rows of 3, the last holds one
-        QCOMPARE(grid.Rows(), 4);
-        QCOMPARE(grid.ContentSize(), QSize(300, 80));
-        QCOMPARE(ListGridLayout(2, cell, 350).ContentSize(), QSize(200, 20));
-        QCOMPARE(ListGridLayout(0, cell, 350).ContentSize(), QSize(100, 0));
-        QCOMPARE(grid.CellRect(0), QRect(0, 0, 100, 20));
-        QCOMPARE(grid.CellRect(5), QRect(200, 20, 100, 20));
-        QCOMPARE(grid.CellRect(9), QRect(0, 60, 100, 20));
-        QVERIFY(grid.CellRect(10).isEmpty());
-        QVERIFY(grid.CellRect(-1).isEmpty());
-    }
-
-    void pointsFindTheirItemOrNone() {
-        const ListGridLayout grid(10, QSize(100, 20), 350);
-        QCOMPARE(grid.ItemAt(QPoint(0, 0)), 0);
-        QCOMPARE(grid.ItemAt(QPoint(299, 39)), 5);
-        QCOMPARE(grid.ItemAt(QPoint(99, 60)), 9);
-        QCOMPARE(grid.ItemAt(QPoint(320, 5)), -1);  // right of the last column
-        QCOMPARE(grid.ItemAt(QPoint(150, 65)), -1); // beside the last item
-        QCOMPARE(grid.ItemAt(QPoint(10, 200)), -1); // below everything
-        QCOMPARE(grid.ItemAt(QPoint(-1, 5)), -1);
-
-        using Range = QPair<int, int>;
-        QCOMPARE(grid.RowsIn(QRect(0, 25, 10, 20)), Range(3, 8)); // rows 1 and 2
-        QCOMPARE(grid.RowsIn(QRect(0, -50, 10, 60)), Range(0, 2));
-        QCOMPARE(grid.RowsIn(QRect(0, 70, 10, 500)), Range(9, 9));
-        const Range none = grid.RowsIn(QRect(0, 100, 10, 10));
-        QVERIFY(none.first > none.second);
-        const Range empty = ListGridLayout(0, QSize(100, 20), 350).RowsIn(QRect(0, 0, 50, 50));
-        QVERIFY(empty.first > empty.second);
-    }
-
-    void cursorKeysMoveAlongRowsAndColumns() {
-        const ListGridLayout grid(10, QSize(100, 20), 350); // 0 1 2 / 3 4 5 / 6 7 8 / 9
-        QCOMPARE(grid.Step(-1, Move::Down, 2), 0);          // nothing current yet: the first item
-        QCOMPARE(grid.Step(2, Move::Right, 2), 3);          // the flow goes on in the next row
-        QCOMPARE(grid.Step(3, Move::Left, 2), 2);
-        QCOMPARE(grid.Step(0, Move::Left, 2), 0);
-        QCOMPARE(grid.Step(9, Move::Right, 2), 9);
-        QCOMPARE(grid.Step(4, Move::Up, 2), 1);
-        QCOMPARE(grid.Step(1, Move::Up, 2), 1);
-        QCOMPARE(grid.Step(4, Move::Down, 2), 7);
-        QCOMPARE(grid.Step(8, Move::Down, 2), 9); // above the short last row
-        QCOMPARE(grid.Step(9, Move::Down, 2), 9);
-        QCOMPARE(grid.Step(1, Move::PageDown, 2), 7);
-        QCOMPARE(grid.Step(5, Move::PageDown, 2), 8); // the column's last item
-        QCOMPARE(grid.Step(8, Move::PageUp, 2), 2);
-        QCOMPARE(grid.Step(5, Move::PageUp, 2), 2); // the column's first item
-        QCOMPARE(grid.Step(5, Move::Home, 2), 0);
-        QCOMPARE(grid.Step(5, Move::End, 2), 9);
-        QCOMPARE(ListGridLayout(0, QSize(100, 20), 350).Step(-1, Move::Down, 2), -1);
-    }
-
-    void closingUpShowsWhatAFullPaintWould_data();
-    void closingUpShowsWhatAFullPaintWould();
-
-    // The file list through the keyboard and the mouse, wide enough for two columns.
+    // Wide enough for two columns: the items flow left to right in rows.
     void fileListFollowsKeysClicksAndScrolling() {
         CListCtrlEx list;
-        for (int i = 0; i < 200; ++i)
-            list.InsertItem(i, QStringLiteral("IMG_%1.jpg").arg(i, 4, 10, QLatin1Char('0')), -1, 0);
+        Fill(list, 200);
         const QSize cell = list.CellSize();
         list.resize(cell.width() * 2 + 40, cell.height() * 8);
         list.show();
@@ -89,8 +49,10 @@ private Q_SLOTS:
 
         QTest::keyClick(list.viewport(), Qt::Key_Down); // the first press selects the first
         QCOMPARE(list.currentIndex().row(), 0);
-        QTest::keyClick(list.viewport(), Qt::Key_Down);
+        QTest::keyClick(list.viewport(), Qt::Key_Down); // the same column, one row down
         QCOMPARE(list.currentIndex().row(), 2);
+        QTest::keyClick(list.viewport(), Qt::Key_Right);
+        QCOMPARE(list.currentIndex().row(), 3);
         QTest::keyClick(list.viewport(), Qt::Key_End);
         QCOMPARE(list.currentIndex().row(), 199);
         QVERIFY(list.verticalScrollBar()->value() > 0);
@@ -103,68 +65,104 @@ private Q_SLOTS:
         QCOMPARE(list.currentIndex().row(), 1);
         QVERIFY(list.IsItemSelected(1));
 
-        // Removing items from a scrolled list keeps the scroll range in step.
+        // Removing items from a scrolled list keeps the scroll range (in rows) in step.
         list.scrollTo(list.IndexOf(199));
         for (int i = 0; i < 150; ++i)
             list.RemoveItem(0);
         const int rows = (list.GetItemCount() + 1) / 2;
         QCOMPARE(list.verticalScrollBar()->maximum(),
-                 std::max(0, rows * cell.height() - list.viewport()->height()));
+                 std::max(0, rows - list.viewport()->height() / cell.height()));
         QVERIFY(list.verticalScrollBar()->value() <= list.verticalScrollBar()->maximum());
         QCOMPARE(list.indexAt(list.visualRect(list.IndexOf(49)).center()).row(), 49);
     }
+
+    // Removing the current item leaves the choice of the next one to the caller: Qt must
+    // not select a neighbour by itself. Removing and selecting the next item shows on
+    // screen in one paint of the list, wherever the removed item stood.
+    void removingTheCurrentItemSelectsNothingAndPaintsOnce_data() {
+        QTest::addColumn<int>("columns");
+        QTest::addColumn<int>("item");
+        QTest::newRow("one column, first") << 1 << 0;
+        QTest::newRow("one column, shown") << 1 << 3;
+        QTest::newRow("one column, last") << 1 << 59;
+        QTest::newRow("three columns, shown") << 3 << 4;
+        QTest::newRow("three columns, scrolled out") << 3 << 50;
+    }
+    void removingTheCurrentItemSelectsNothingAndPaintsOnce() {
+        QFETCH(int, columns);
+        QFETCH(int, item);
+        CListCtrlEx list;
+        Fill(list, 60);
+        const QSize cell = list.CellSize();
+        list.resize(cell.width() * columns + 30, cell.height() * 10);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        list.setFocus();
+        list.SelectItem(item, true);
+        QCoreApplication::processEvents();
+        QSignalSpy changes(list.selectionModel(), &QItemSelectionModel::currentChanged);
+        PaintCounter paints(list.viewport());
+
+        list.RemoveItem(item);
+        QCOMPARE(list.GetItemCount(), 59);
+        QVERIFY(!list.selectionModel()->hasSelection());
+        for (const QList<QVariant>& change : std::as_const(changes))
+            QVERIFY(!change.at(0).toModelIndex().isValid()); // never a neighbour
+        const int next = std::min(item, list.GetItemCount() - 1);
+        list.SelectItem(next, true);
+        QCOMPARE(list.GetItemText(next), Name(item < 59 ? item + 1 : 58));
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+        QCOMPARE(paints.m_nPaints, 1);
+        QVERIFY(list.viewport()->rect().contains(list.visualRect(list.IndexOf(next))));
+    }
+
+    // Right to left the rows flow from the right, the arrow keys follow what is seen, and
+    // a short name stands at the right of its cell, where a click finds its label.
+    void rightToLeftMirrorsTheFlowKeysAndLabels_data() {
+        QTest::addColumn<Qt::LayoutDirection>("direction");
+        QTest::newRow("left to right") << Qt::LeftToRight;
+        QTest::newRow("right to left") << Qt::RightToLeft;
+    }
+    void rightToLeftMirrorsTheFlowKeysAndLabels() {
+        QFETCH(Qt::LayoutDirection, direction);
+        const bool bRtl = direction == Qt::RightToLeft;
+        CListCtrlEx list;
+        list.setLayoutDirection(direction);
+        list.InsertItem(0, QStringLiteral("a.jpg"), -1, 0);
+        for (int i = 1; i < 6; ++i)
+            list.InsertItem(i, Name(i), -1, 0);
+        const QSize cell = list.CellSize();
+        list.resize(cell.width() * 2 + 40, cell.height() * 6);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        list.setFocus();
+        const QRect first = list.visualRect(list.IndexOf(0));
+        const QRect second = list.visualRect(list.IndexOf(1));
+        QCOMPARE(first.top(), second.top());
+        QCOMPARE(first.center().x() > second.center().x(), bRtl);
+        QCOMPARE(list.indexAt(first.center()).row(), 0);
+
+        QTest::keyClick(list.viewport(), Qt::Key_Down);
+        QCOMPARE(list.currentIndex().row(), 0);
+        QTest::keyClick(list.viewport(), bRtl ? Qt::Key_Left : Qt::Key_Right);
+        QCOMPARE(list.currentIndex().row(), 1);
+
+        QStyleOptionViewItem option;
+        option.initFrom(&list);
+        option.rect = first;
+        option.text = list.GetItemText(0);
+        option.displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+        const int nameWidth = option.fontMetrics.horizontalAdvance(option.text);
+        QVERIFY(nameWidth * 2 < first.width());
+        const int inset = 2 + nameWidth / 2; // inside the name, from the start of the cell
+        const QPoint nameStart(bRtl ? first.right() - inset : first.left() + inset,
+                               first.center().y());
+        const QPoint cellEnd(bRtl ? first.left() + 3 : first.right() - 3, first.center().y());
+        QVERIFY(CItemLabelHitTest::IsOnLabel(&list, option, nameStart));
+        QVERIFY(!CItemLabelHitTest::IsOnLabel(&list, option, cellEnd));
+    }
 };
-
-// Removing items moves what is on screen instead of drawing it again; wherever the item
-// was (above, inside or below what is shown, current or not, with the list scrolled to
-// its end) the window must show what a full paint shows.
-void TestListGrid::closingUpShowsWhatAFullPaintWould_data() {
-    QTest::addColumn<int>("columns");
-    QTest::newRow("one column") << 1;
-    QTest::newRow("three columns") << 3;
-}
-
-void TestListGrid::closingUpShowsWhatAFullPaintWould() {
-    QFETCH(int, columns);
-    CListCtrlEx list;
-    for (int i = 0; i < 80; ++i)
-        list.InsertItem(i, QStringLiteral("IMG_%1.jpg").arg(i, 4, 10, QLatin1Char('0')), -1, 0);
-    const QSize cell = list.CellSize();
-    list.resize(cell.width() * columns + 30, cell.height() * 10 + cell.height() / 2);
-    list.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&list));
-    list.setFocus();
-    list.SelectItem(30, true);
-    list.scrollTo(list.IndexOf(30), QAbstractItemView::PositionAtTop);
-    const auto check = [&](const char* what) {
-        return SameLook(OnScreen(*list.viewport()), FullPaint(*list.viewport())) ? QString() : what;
-    };
-    const auto firstShown = [&] { return list.indexAt(QPoint(1, 1)).row(); };
-    struct Step {
-        const char* what;
-        std::function<int()> item;
-    };
-    const Step steps[] = {
-        {"the first shown", firstShown},
-        {"one in the middle", [&] { return firstShown() + 4 * columns; }},
-        {"the current one", [&] { return list.currentIndex().row(); }},
-        {"one above", [&] { return firstShown() - 3; }},
-        {"one below", [&] { return list.GetItemCount() - 2; }},
-        {"the last shown",
-         [&] { return list.indexAt(QPoint(1, list.viewport()->height() - 2)).row(); }},
-    };
-    for (const Step& step : steps) {
-        list.DeleteItem(step.item()); // without the care RemoveItem takes of the selection
-        QCOMPARE(check(step.what), QString());
-        list.RemoveItem(step.item());
-        QCOMPARE(check(step.what), QString());
-    }
-    list.scrollTo(list.IndexOf(list.GetItemCount() - 1));
-    for (int i = 0; i < 5; ++i) { // at the end of the list the rest moves down instead
-        list.RemoveItem(list.GetItemCount() - 1 - i % 2);
-        QCOMPARE(check("at the end"), QString());
-    }
-}
 
 QTEST_MAIN(TestListGrid)
 #include "tst_listgrid.moc"
