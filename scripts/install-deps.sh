@@ -14,6 +14,7 @@ packages=(
   xvfb xauth xdotool x11-utils                # end-to-end test under a real X server
   openbox                                     # a window manager for the end-to-end tests
   fonts-dejavu-core                           # a font for the offscreen platform
+  fonts-freefont-ttf                          # Devanagari and Thai too, for the script tests
 )
 
 missing=()

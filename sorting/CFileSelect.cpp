@@ -9,6 +9,8 @@ CFileSelect::CFileSelect(QWidget* parent)
     : QWidget(parent), m_listFiles(this), m_treeFolders(this) {
     setObjectName(QStringLiteral("CFileSelect"));
     m_treeFolders.setObjectName(QStringLiteral("m_treeFolders"));
+    m_treeFolders.setAccessibleName(QStringLiteral("Folders"));
+    m_listFiles.setAccessibleName(QStringLiteral("Pictures"));
     setFocusProxy(&m_listFiles);
 }
 
