@@ -26,6 +26,8 @@ QString CDataSizeCheck::Check(QIODevice& file, const SPictureInfo& info) {
         return CheckPng(file, info);
     case picfmt::kBmp:
         return CheckBmp(file, info);
+    case picfmt::kJpg:
+        return CheckJpeg(file, info);
     default:
         return {};
     }
@@ -72,5 +74,29 @@ QString CDataSizeCheck::CheckBmp(QIODevice& file, const SPictureInfo& info) {
     const qint64 dataAt = ReadLE32(header, 10);
     if (dataAt + stride * (info.nHeight - 1) + 1 > file.size())
         return dataAt + stride > file.size() ? Damaged() : Incomplete();
+    return {};
+}
+
+// Only the frame types coded with Huffman tables (baseline, extended, progressive) are
+// bounded; arithmetic coding can spend less than a bit on a block.
+QString CDataSizeCheck::CheckJpeg(QIODevice& file, const SPictureInfo& info) {
+    qint64 at = 2;
+    for (int segment = 0; segment < 256 && info.HasSize(); ++segment) {
+        const QByteArray marker = ReadAt(file, at, 4);
+        if (marker.size() < 4 || static_cast<uchar>(marker[0]) != 0xFF)
+            return {};
+        const int type = static_cast<uchar>(marker[1]);
+        if (type == 0xFF) { // fill byte
+            ++at;
+            continue;
+        }
+        if (type >= 0xC0 && type <= 0xC2) {
+            const qint64 pixels = qint64(info.nWidth) * info.nHeight;
+            return file.size() * kMaxJpegPixelsPerByte < pixels ? Damaged() : QString();
+        }
+        if (type == 0xDA || ReadBE16(marker, 2) < 2)
+            return {};
+        at += 2 + ReadBE16(marker, 2);
+    }
     return {};
 }

@@ -123,6 +123,10 @@ private Q_SLOTS:
         wide.replace(16, 8, BE32(11000) + BE32(11000));
         wide.replace(29, 4, BE32(Crc32(QByteArrayView(wide).sliced(12, 17))));
         QTest::newRow("PNG data far too small for its size") << wide << "claims more data";
+        QByteArray jpeg = MakeJpeg(64, 32);
+        const qsizetype frame = jpeg.indexOf("\xFF\xC0");
+        jpeg.replace(frame + 5, 4, QByteArray("\x2A\xF8\x2A\xF8", 4)); // 11000 x 11000
+        QTest::newRow("JPEG of 11000 x 11000 in 700 bytes") << jpeg << "claims more data";
         QTest::newRow("BMP of 11000 x 11000 in 154 bytes")
             << Bmp(11000, 11000, 100) << "claims more data";
         QTest::newRow("BMP cut in its rows") << Bmp(24, 16, 24 * 3 * 8) << "incomplete";
