@@ -34,6 +34,13 @@ bool EndsWithNoCase(QByteArrayView path, QByteArrayView ending) {
     }
     return true;
 }
+
+QList<QByteArray> ToBytes(const QStringList& endings) {
+    QList<QByteArray> list;
+    for (const QString& ending : endings)
+        list.append(ending.toUtf8());
+    return list;
+}
 } // namespace
 
 CNamespaceListView::CNamespaceListView(QWidget* parent) : CListCtrlEx(parent) {
@@ -72,6 +79,7 @@ void CNamespaceListView::OnDeleteitem(quintptr lParam) {
 
 void CNamespaceListView::ResetContents() {
     DeleteAllItems();
+    m_nHidden = 0;
     m_nCurItem = -1;
     m_strCurFile.clear();
     m_baCurFile.clear();
@@ -117,6 +125,7 @@ CNamespaceListView::Add CNamespaceListView::AddListItem(CShellFolder* psf, NSTRE
         return Add::Stop;
     }
     if (!MatchesFilter(psf, pidlAbs)) {
+        CountHidden(pidlAbs);
         FreePidl(pidlAbs);
         return Add::Skipped;
     }
@@ -157,17 +166,19 @@ bool CNamespaceListView::MatchesFilter(CShellFolder*, LPCITEMIDLIST pidlAbs) {
         return true;
     if (m_astrEndingsFor != m_astrExtensions) {
         m_astrEndingsFor = m_astrExtensions;
-        m_abaEndings.clear();
-        for (const QString& ending : std::as_const(m_astrExtensions))
-            m_abaEndings.append(ending.toUtf8());
+        m_abaEndings = ToBytes(m_astrExtensions);
     }
-    // Most endings lie within the file name, which is compared where it is; the whole
-    // path is only made for an ending longer than the name.
+    return EndsWithOneOf(pidlAbs, m_abaEndings);
+}
+
+// Most endings lie within the file name, which is compared where it is; the whole path is
+// only made for an ending longer than the name.
+bool CNamespaceListView::EndsWithOneOf(LPCITEMIDLIST pidlAbs, const QList<QByteArray>& endings) {
     const LPCITEMIDLIST last = CItemIdList::LastItemID(pidlAbs);
     const bool named = CShellItemId::KindOf(last) == CShellItemId::Named;
     const QByteArrayView name = CShellItemId::BytesOf(last);
     QByteArray path;
-    for (const QByteArray& ending : std::as_const(m_abaEndings)) {
+    for (const QByteArray& ending : endings) {
         QByteArrayView subject = name;
         if (!named || name.size() < ending.size()) {
             if (path.isEmpty())
@@ -180,6 +191,18 @@ bool CNamespaceListView::MatchesFilter(CShellFolder*, LPCITEMIDLIST pidlAbs) {
             return true;
     }
     return false;
+}
+
+// A file the filter left out is counted when it has one of the counted endings.
+void CNamespaceListView::CountHidden(LPCITEMIDLIST pidlAbs) {
+    if (m_astrCountedEndings.isEmpty() || IsFolderPidl(pidlAbs))
+        return;
+    if (m_astrCountedFor != m_astrCountedEndings) {
+        m_astrCountedFor = m_astrCountedEndings;
+        m_abaCounted = ToBytes(m_astrCountedEndings);
+    }
+    if (EndsWithOneOf(pidlAbs, m_abaCounted))
+        ++m_nHidden;
 }
 
 int CNamespaceListView::CompareItems(quintptr lParam1, quintptr lParam2, quintptr) {

@@ -26,6 +26,8 @@ public:
 
     // Accepted endings of the full path (ASCII letters in either case); empty: every file.
     QStringList m_astrExtensions;
+    // Endings of the files counted when the filter hides them (see HiddenCount).
+    QStringList m_astrCountedEndings;
     bool m_bIncludeFolders = true;
     QString m_strCurFile;   // path of the current item, decoded; empty for none
     QByteArray m_baCurFile; // the same path as the system's bytes: exact for every name
@@ -44,6 +46,8 @@ public:
     // caller frees it with FreePidl. Null when it cannot be made.
     LPITEMIDLIST GetItemFullPidl(int nItem);
     bool MatchesFilter(CShellFolder* psf, LPCITEMIDLIST pidlAbs);
+    // How many files with a counted ending the filter left out of the last fill.
+    int HiddenCount() const { return m_nHidden; }
     // Sort callback: the listed folder's order of two item records.
     static int CompareItems(quintptr lParam1, quintptr lParam2, quintptr lParamSort);
     // Sorts the items in the listed folder's order (CompareItems, sped up by sort keys).
@@ -89,8 +93,13 @@ private:
     bool IsOnLabel(int nItem, const QPoint& pos);
     static void OnDeleteitem(quintptr lParam);
     static void SortKeyOf(quintptr lParam, QByteArray& keys);
+    static bool EndsWithOneOf(LPCITEMIDLIST pidlAbs, const QList<QByteArray>& endings);
+    void CountHidden(LPCITEMIDLIST pidlAbs);
 
     QPointer<CNamespaceTreeView> m_pTreeView;
     QStringList m_astrEndingsFor; // the endings m_abaEndings was made from
     QList<QByteArray> m_abaEndings;
+    QStringList m_astrCountedFor; // the endings m_abaCounted was made from
+    QList<QByteArray> m_abaCounted;
+    int m_nHidden = 0;
 };

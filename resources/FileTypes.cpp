@@ -12,14 +12,14 @@ constexpr std::array kTable{
     PictureFileType{0x0001, "PNG", 75},
     PictureFileType{0x0002, "WPG", 54},
     PictureFileType{0x0004, "WMF", 15},
-    PictureFileType{0x0008, "TIF", 3},
+    PictureFileType{0x0008, "TIF", 3, "TIFF"},
     PictureFileType{0x0010, "TGA", 4},
     PictureFileType{0x0020, "RAS", 55},
     PictureFileType{0x0040, "PSD", 76},
     PictureFileType{0x0080, "PCX", 1},
     PictureFileType{0x0100, "MSP", 53},
     PictureFileType{0x0200, "MAC", 51},
-    PictureFileType{0x0400, "JPG", 10},
+    PictureFileType{0x0400, "JPG", 10, "JPEG JPE JFIF"},
     PictureFileType{0x0800, "EPS", 16},
     PictureFileType{0x1000, "BMP", 6},
     PictureFileType{kAviBit, "AVI", kNoFormat},
@@ -52,14 +52,37 @@ QString ShortName(int formatCode) {
                                    : strings::Load(strings::kFormatExtensionBase + formatCode);
 }
 
+QStringList Extensions(const PictureFileType& type) {
+    QStringList list{QString::fromLatin1(type.extension)};
+    list += QString::fromLatin1(type.aliases).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    return list;
+}
+
 QStringList ExtensionList(int filterFlags) {
     QStringList list;
     if (filterFlags & kAllFilesBit)
         return list;
     for (int bit : kListOrder)
         if (filterFlags & bit)
-            list.append(QString::fromLatin1(FindByBit(bit)->extension));
+            list += Extensions(*FindByBit(bit));
     return list;
+}
+
+QStringList PictureEndings() {
+    QStringList list;
+    for (const PictureFileType& type : kTable)
+        if (type.formatCode != kNoFormat)
+            for (const QString& extension : Extensions(type))
+                list.append(QLatin1Char('.') + extension);
+    return list;
+}
+
+QString HiddenPicturesText(int count) {
+    if (count <= 0)
+        return {};
+    const QString tail = QStringLiteral(" \u2014 Edit > File Types");
+    return count == 1 ? QStringLiteral("1 picture of another type is hidden") + tail
+                      : QStringLiteral("%1 pictures of other types are hidden").arg(count) + tail;
 }
 
 } // namespace filetypes

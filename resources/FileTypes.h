@@ -15,8 +15,9 @@ inline constexpr int kAllFilesBit = 0x4000; // every file, whatever the other bi
 
 struct PictureFileType {
     int bit;
-    const char* extension; // three upper-case letters, no dot; empty for every file
-    int formatCode;        // kNoFormat when the type has none
+    const char* extension;    // three upper-case letters, no dot; empty for every file
+    int formatCode;           // kNoFormat when the type has none
+    const char* aliases = ""; // further extensions of the type, separated by spaces
 };
 
 // Every row in bit order, 0x0001 to 0x4000.
@@ -29,9 +30,19 @@ const PictureFileType* FindByBit(int bit);
 QString Description(int formatCode);
 QString ShortName(int formatCode);
 
+// The extension of a row followed by its aliases ("JPG", "JPEG", "JPE", "JFIF").
+QStringList Extensions(const PictureFileType& type);
+
 // The extensions the file list admits for a FilterFlags value: the set bits' extensions
-// with JPG after EPS and BMP, and none at all when the all-files bit is set. An empty
-// list lets every file through.
+// (each followed by its aliases) with JPG after EPS and BMP, and none at all when the
+// all-files bit is set. An empty list lets every file through.
 QStringList ExtensionList(int filterFlags);
+
+// Every extension of every picture type (not the AVI row), with a leading dot: the files
+// worth telling about when the filter hides them.
+QStringList PictureEndings();
+
+// "6 pictures of other types are hidden — Edit > File Types"; empty for none.
+QString HiddenPicturesText(int count);
 
 } // namespace filetypes

@@ -10,6 +10,7 @@
 CPictureFileList::CPictureFileList(QWidget* parent)
     : CPictureList(parent), m_pSession(new CSortSession(this)) {
     setObjectName(QStringLiteral("m_listFiles"));
+    m_astrCountedEndings = filetypes::PictureEndings();
     m_pSession->SetDialogParent(this);
     QAbstractItemModel* items = model();
     connect(items, &QAbstractItemModel::modelReset, this, &CPictureFileList::SyncSession);
@@ -74,6 +75,7 @@ void CPictureFileList::OnFolderSelected(int nItem) {
 }
 
 void CPictureFileList::OnListFilled() {
+    m_pSession->SetHiddenCount(HiddenCount());
     CPictureList::OnListFilled();
     UpdateFileCount();
     UpdateStatusText();

@@ -4,6 +4,7 @@
 #include "platform/CFileOperations.h"
 #include "platform/CNativePath.h"
 #include "platform/CWaitCursor.h"
+#include "resources/FileTypes.h"
 #include "sorting/MoveOnRule.h"
 #include "sorting/PictureStatus.h"
 
@@ -153,7 +154,8 @@ void CSortSession::PublishFileCount() {
 QString CSortSession::StatusText() const {
     const QString path = CurrentPath();
     if (path.isEmpty())
-        return picture_status::IdleText();
+        return m_nHidden > 0 ? filetypes::HiddenPicturesText(m_nHidden)
+                             : picture_status::IdleText();
     if (!m_facts.bShown)
         return picture_status::FailedText(path, m_facts.error, m_facts.fileSize,
                                           m_facts.description);

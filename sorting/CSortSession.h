@@ -53,6 +53,11 @@ public:
     // then the one behind. Names that cannot be written as text are left out.
     QStringList PrefetchCandidates() const;
 
+    // How many pictures the file-type filter hides in the listed folder; told in the
+    // status text while no picture is current.
+    void SetHiddenCount(int count) { m_nHidden = count; }
+    int HiddenCount() const { return m_nHidden; }
+
     // What the view found out about the current picture.
     void SetPictureFacts(const PictureFacts& facts);
     // Sends the texts of the status bar and the caption (StatusTextChanged, TitleChanged)
@@ -87,6 +92,7 @@ private:
     int m_nCurrent = -1;
     Travel m_travel = Travel::Forward;
     PictureFacts m_facts;
+    int m_nHidden = 0;
     CFileOpUi* m_pUi = nullptr;
     QPointer<QWidget> m_pDialogParent;
 };

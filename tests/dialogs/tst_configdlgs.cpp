@@ -91,18 +91,29 @@ private Q_SLOTS:
                  after);
     }
 
-    // The file types in their bit order, JPG after EPS and BMP, AVI last.
+    // The file types in their bit order, JPG after EPS and BMP, AVI last; each type's
+    // aliases follow its own extension.
     void extensionListFollowsTheFlags() {
         using namespace filetypes;
-        QCOMPARE(ExtensionList(0x0400), QStringList{"JPG"});
+        QCOMPARE(ExtensionList(0x0400), (QStringList{"JPG", "JPEG", "JPE", "JFIF"}));
+        QCOMPARE(ExtensionList(0x0008), (QStringList{"TIF", "TIFF"}));
         QCOMPARE(ExtensionList(0), QStringList()); // empty: every file is listed
         QCOMPARE(ExtensionList(0x3fff),
-                 (QStringList{"PNG", "WPG", "WMF", "TIF", "TGA", "RAS", "PSD", "PCX", "MSP", "MAC",
-                              "EPS", "BMP", "JPG", "AVI"}));
+                 (QStringList{"PNG", "WPG", "WMF", "TIF", "TIFF", "TGA", "RAS", "PSD", "PCX", "MSP",
+                              "MAC", "EPS", "BMP", "JPG", "JPEG", "JPE", "JFIF", "AVI"}));
         // The all-files bit empties the list whatever else is set; unknown bits are ignored.
         QCOMPARE(ExtensionList(kAllFilesBit | 0x3fff), QStringList());
-        QCOMPARE(ExtensionList(0x8000 | 0x0400), QStringList{"JPG"});
+        QCOMPARE(ExtensionList(0x8000 | 0x0400), (QStringList{"JPG", "JPEG", "JPE", "JFIF"}));
         QVERIFY(!FindByBit(0x0401) && FindByBit(kAviBit)->formatCode == kNoFormat);
+        // Every picture type is worth counting when hidden, the AVI row is not.
+        const QStringList endings = PictureEndings();
+        QVERIFY(endings.contains(".JFIF") && endings.contains(".TIFF") && endings.contains(".PNG"));
+        QVERIFY(!endings.contains(".AVI") && !endings.contains("."));
+        QCOMPARE(HiddenPicturesText(0), QString());
+        QCOMPARE(HiddenPicturesText(1),
+                 QStringLiteral("1 picture of another type is hidden \u2014 Edit > File Types"));
+        QCOMPARE(HiddenPicturesText(6),
+                 QStringLiteral("6 pictures of other types are hidden \u2014 Edit > File Types"));
     }
 
     void labelsAndTheBitOfEachBox() {

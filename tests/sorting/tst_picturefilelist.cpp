@@ -19,11 +19,19 @@ void Fill(PictureDesk& desk, int filterFlags = 0x400) {
     desk.Store().WriteProfileInt("Config", "FilterFlags", filterFlags);
 }
 
-// No picture on show: the status bar, the caption and the print command say so.
-void ExpectNoPicture(PictureDesk& desk) {
+// What the status bar says with no picture on show when the filter hides `hidden` pictures.
+QString IdleText(int hidden) {
+    return hidden ? QStringLiteral("%1 pictures of other types are hidden \u2014 Edit > File Types")
+                        .arg(hidden)
+                  : QStringLiteral("Ready");
+}
+
+// No picture on show: the status bar, the caption and the print command say so. Fill's
+// folder with its JPG filter hides a.png and b.bmp.
+void ExpectNoPicture(PictureDesk& desk, int hidden = 2) {
     QVERIFY(!desk.Ctrl().isVisible());
     QVERIFY(desk.List().m_strCurFile.isEmpty());
-    QCOMPARE(desk.Frame().StatusPaneText(0), QStringLiteral("Ready"));
+    QCOMPARE(desk.Frame().StatusPaneText(0), IdleText(hidden));
     QCOMPARE(desk.Frame().windowTitle(), QStringLiteral(" Ostlewin - Vantrel"));
     QVERIFY(!desk.Frame().Action(cmd::ID_FILE_PRINT)->isEnabled());
 }
@@ -38,26 +46,33 @@ private Q_SLOTS:
     }
     void cleanup() { m_desk.reset(); }
 
+    // Each type lists its aliases in any case; pictures of the other known types are
+    // counted in the status bar, other files (c.txt, notajpg) are not.
     void listShowsTheEnabledTypes_data() {
         QTest::addColumn<int>("flags");
         QTest::addColumn<QStringList>("names");
-        const QStringList all{"a.png", "b.bmp",   "beach.jpg", "broken.jpg",
-                              "c.txt", "notajpg", "SUNSET.JPG"};
-        QTest::newRow("JPG") << 0x400
-                             << QStringList{"beach.jpg", "broken.jpg", "notajpg", "SUNSET.JPG"};
-        QTest::newRow("PNG and BMP") << (0x1 | 0x1000) << QStringList{"a.png", "b.bmp"};
-        QTest::newRow("all files") << (0x4000 | 0x1) << all;
-        QTest::newRow("no bit") << 0 << all;
+        QTest::addColumn<int>("hidden");
+        const QStringList jpegs{"beach.jpg", "broken.jpg", "f.JPEG", "g.jpe", "h.Jfif"};
+        const QStringList all{"a.png", "b.bmp",  "beach.jpg", "broken.jpg", "c.txt",  "f.JPEG",
+                              "g.jpe", "h.Jfif", "notajpg",   "SUNSET.JPG", "t.tiff", "u.TIF"};
+        QTest::newRow("JPG") << 0x400 << jpegs + QStringList{"notajpg", "SUNSET.JPG"} << 4;
+        QTest::newRow("TIF") << 0x8 << QStringList{"t.tiff", "u.TIF"} << 8;
+        QTest::newRow("PNG and BMP") << (0x1 | 0x1000) << QStringList{"a.png", "b.bmp"} << 8;
+        QTest::newRow("all files") << (0x4000 | 0x1) << all << 0;
+        QTest::newRow("no bit") << 0 << all << 0;
     }
 
     void listShowsTheEnabledTypes() {
         QFETCH(int, flags);
         QFETCH(QStringList, names);
+        QFETCH(int, hidden);
+        for (const char* name : {"f.JPEG", "g.jpe", "h.Jfif", "t.tiff", "u.TIF"})
+            QVERIFY(m_desk->Picture(QStringLiteral("Pics/") + name, 4, 4));
         m_desk->Store().WriteProfileInt("Config", "FilterFlags", flags);
         CMainFrame& frame = m_desk->Start();
         QCOMPARE(m_desk->Listed(), names); // folders never listed, natural order
         QCOMPARE(frame.StatusPaneText(1), QStringLiteral("%1 files").arg(names.size()));
-        ExpectNoPicture(*m_desk);
+        ExpectNoPicture(*m_desk, hidden);
     }
 
     void selectingAPictureShowsAndDescribesIt() {
@@ -92,7 +107,7 @@ private Q_SLOTS:
         m_desk->Select("beach.jpg");
         QVERIFY(m_desk->Ctrl().isVisible());
         frame.FileSelectPane()->m_treeFolders.SelectPath(m_desk->Path("Pics/Other"));
-        ExpectNoPicture(*m_desk);
+        ExpectNoPicture(*m_desk, 0); // nothing hidden there
         QCOMPARE(m_desk->Listed(), QStringList{"one.jpg"});
         QCOMPARE(frame.StatusPaneText(1), QStringLiteral("1 files"));
 
