@@ -93,14 +93,13 @@ def run_batch(tool, files, timeout):
 
 def replay_helper(helper, code, path):
     """The helper's own sanitizer report for one file."""
-    with tempfile.TemporaryFile() as pixels, open(path, "rb") as source:
+    with tempfile.NamedTemporaryFile() as pixels:
         env = {"PATH": "/usr/bin:/bin", "ASAN_OPTIONS": "detect_leaks=0"}
+        script = 'exec "$0" --format "$1" --memory 1073741824 3<"$2" 4<>"$3"'
         try:
-            p = subprocess.run([helper, "--format", str(code), "--memory", str(1 << 30)],
-                               pass_fds=(), stdin=subprocess.DEVNULL, capture_output=True,
-                               text=True, errors="replace", timeout=60, env=env,
-                               preexec_fn=lambda: (os.dup2(source.fileno(), 3),
-                                                   os.dup2(pixels.fileno(), 4)))
+            p = subprocess.run(["bash", "-c", script, helper, str(code), path, pixels.name],
+                               stdin=subprocess.DEVNULL, capture_output=True, text=True,
+                               errors="replace", timeout=60, env=env)
         except subprocess.TimeoutExpired:
             return "replay: still running after 60 s"
         return p.stdout + p.stderr[-20000:]

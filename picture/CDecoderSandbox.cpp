@@ -74,10 +74,13 @@ bool CDecoderSandbox::ProbeBubblewrap() {
     if (!ran) {
         probe.kill();
         probe.waitForFinished(1000);
-        qWarning().noquote() << "Pictures of the legacy types and PostScript are decoded without "
-                                "a sandbox: bubblewrap cannot run here ("
-                             << QString::fromLocal8Bit(probe.readAllStandardError()).trimmed()
-                             << "). The decoders keep their limits and a private temporary folder.";
+        const QString why =
+            QString::fromLocal8Bit(probe.readAllStandardError()).trimmed().left(300);
+        qWarning().noquote() << QStringLiteral(
+                                    "Pictures of the legacy types and PostScript are decoded "
+                                    "without a sandbox: bubblewrap cannot run here (%1). The "
+                                    "decoders keep their limits and a private temporary folder.")
+                                    .arg(why);
     }
     return ran;
 }

@@ -12,7 +12,6 @@
 
 #include <cerrno>
 #include <cmath>
-#include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -20,10 +19,25 @@ namespace proto = decoder_protocol;
 
 namespace {
 
+// The answer goes out on a descriptor of its own: some coders print on standard output.
+int s_answerFd = STDOUT_FILENO;
+
+void KeepAnswerChannel() {
+    const int fd = ::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, proto::kPixelsFd + 1);
+    if (fd >= 0 && ::dup2(STDERR_FILENO, STDOUT_FILENO) >= 0)
+        s_answerFd = fd;
+}
+
 int Answer(const proto::SAnswer& answer) {
     const QByteArray line = proto::FormatAnswer(answer);
-    std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
-    std::fflush(stdout);
+    for (qsizetype at = 0; at < line.size();) {
+        const ssize_t n = ::write(s_answerFd, line.constData() + at, size_t(line.size() - at));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        at += n;
+    }
     return answer.bOk ? 0 : 2;
 }
 
@@ -62,6 +76,7 @@ bool CDecoderService::ParseArguments(const QStringList& args, SRequest& request)
 }
 
 int CDecoderService::Run(const QStringList& args) {
+    KeepAnswerChannel();
     SRequest request;
     if (!ParseArguments(args, request))
         return Refuse(QStringLiteral("bad arguments"));

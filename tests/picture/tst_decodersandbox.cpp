@@ -221,6 +221,28 @@ private Q_SLOTS:
         QVERIFY(!source.IsOpen());
     }
 
+    // A damaged legacy picture says why, even when its coder prints on standard output.
+    void damagedLegacyPictureSaysWhy_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("data");
+        // A record claiming four billion words, cut short: its library prints about it.
+        QTest::newRow("metafile with a huge record")
+            << "wmf.wmf"
+            << ReadAll(FixturePath("wmf.wmf")).left(139).replace(131, 3, "\xF0\x00\x03");
+        QTest::newRow("PCX cut short") << "pcx.pcx" << ReadAll(FixturePath("pcx.pcx")).left(140);
+        QTest::newRow("Photoshop header only")
+            << "psd.psd" << ReadAll(FixturePath("psd.psd")).left(30);
+    }
+
+    void damagedLegacyPictureSaysWhy() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, data);
+        QTemporaryDir dir;
+        CPictureSource source;
+        QVERIFY(!source.Open(WriteBytes(dir.filePath(name), data)));
+        QVERIFY2(source.Error().contains("damaged"), qPrintable(source.Error()));
+    }
+
     // The helper sees none of the program's environment and a temporary folder of its own.
     void helperEnvironmentIsClean() {
         qputenv("VANTREL_PRIVATE_TOKEN", "s3cret");
