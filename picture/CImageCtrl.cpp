@@ -1,22 +1,44 @@
 #include "picture/CImageCtrl.h"
 
+#include "picture/CDecodeJob.h"
+#include "picture/CPictureLoader.h"
 #include "picture/CPictureSource.h"
 #include "picture/CPrintSession.h"
 #include "picture/CViewPlacement.h"
 #include "picture/DecodeLimits.h"
 
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
+#include <QStyle>
+#include <QThread>
+#include <QtMath>
 #include <algorithm>
 
 CImageCtrl::CImageCtrl(QWidget* parent)
     : QWidget(parent), m_pSource(std::make_unique<CPictureSource>()),
-      m_pPrint(std::make_unique<CPrintSession>()) {
+      m_pLoader(std::make_unique<CPictureLoader>()), m_pPrint(std::make_unique<CPrintSession>()) {
     // Tagged like a control built from a dialog template, so it is found by its id.
     setObjectName(QStringLiteral("ctl%1").arg(kControlId));
     setProperty("controlId", kControlId);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
+    connect(m_pLoader.get(), &CPictureLoader::Decoded, this, &CImageCtrl::OnDecoded);
+    connect(m_pLoader.get(), &CPictureLoader::Failed, this, &CImageCtrl::OnFailed);
+    m_pHBar = new QScrollBar(Qt::Horizontal, this);
+    m_pVBar = new QScrollBar(Qt::Vertical, this);
+    for (QScrollBar* bar : {m_pHBar, m_pVBar}) {
+        bar->hide();
+        bar->setFocusPolicy(Qt::NoFocus);
+        bar->setCursor(Qt::ArrowCursor);
+    }
+    connect(m_pHBar, &QScrollBar::valueChanged, this,
+            [this](int x) { SetPan(QPointF(x, m_ptPan.y())); });
+    connect(m_pVBar, &QScrollBar::valueChanged, this,
+            [this](int y) { SetPan(QPointF(m_ptPan.x(), y)); });
 }
 
 CImageCtrl::~CImageCtrl() = default;
@@ -34,22 +56,54 @@ bool CImageCtrl::HasPicture() const {
     return m_pSource->IsOpen();
 }
 QSize CImageCtrl::DecodedSize() const {
-    return m_pSource->DecodedSize();
+    return m_eDrawn == EDrawn::Exact ? m_imgDrawn.size() : QSize();
+}
+
+bool CImageCtrl::IsPictureComplete() const {
+    if (!m_strError.isEmpty() || !m_pSource->IsOpen() || m_rectView.isEmpty())
+        return true;
+    return m_eDrawn == EDrawn::Exact && m_drawnTarget == DecodeTarget();
+}
+
+bool CImageCtrl::WaitForPicture(int timeoutMs) {
+    PrepareDrawing();
+    QElapsedTimer clock;
+    clock.start();
+    while (!IsPictureComplete() && clock.elapsed() < timeoutMs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        if (!IsPictureComplete())
+            QThread::msleep(2);
+    }
+    return IsPictureComplete();
+}
+
+void CImageCtrl::PrefetchFiles(const QStringList& paths, bool fitToWindow) {
+    m_pLoader->Prefetch(paths, size(), fitToWindow, devicePixelRatioF());
 }
 
 void CImageCtrl::SetRedrawEnabled(bool enabled) {
     m_bRedrawEnabled = enabled;
     setUpdatesEnabled(enabled);
     if (enabled) {
-        PrepareDrawing(); // decode now, while the caller shows its wait cursor
+        PrepareDrawing(); // asks for the pixels: at once from the cache, or decoded later
         update();
     }
 }
 
 bool CImageCtrl::LoadFile(const QString& path, short, short) {
-    m_imgDrawn = QImage();
+    // The picture on screen stays where it is until the new one's pixels come.
+    if (m_eDrawn == EDrawn::Exact || m_eDrawn == EDrawn::Scaled) {
+        m_rectPrevious = PlacedRect();
+        m_eDrawn = EDrawn::Previous;
+    }
+    m_strPath = path;
+    m_requested = QSize();
     const bool ok = m_pSource->Open(path);
     m_strError = ok ? QString() : m_pSource->Error();
+    if (!ok) {
+        SetDrawn(QImage(), EDrawn::None);
+        m_pLoader->Forget();
+    }
     ResetRectangles();
     update();
     return ok;
@@ -57,8 +111,10 @@ bool CImageCtrl::LoadFile(const QString& path, short, short) {
 
 void CImageCtrl::Clear() {
     m_pSource->Close();
+    m_pLoader->Forget();
     m_strError.clear();
-    m_imgDrawn = QImage();
+    m_strPath.clear();
+    SetDrawn(QImage(), EDrawn::None);
     ResetRectangles();
     update();
 }
@@ -69,6 +125,8 @@ void CImageCtrl::ResetRectangles() {
     m_rectView = own;
     m_rectClip = QRectF();
     m_rectPrint = own;
+    m_ptPan = QPointF();
+    LayoutScrollBars();
 }
 
 bool CImageCtrl::QueryFileInfo(const QString& path, short) {
@@ -87,6 +145,7 @@ bool CImageCtrl::SetViewRect(float left, float top, float width, float height) {
     if (!(width >= 0.0f) || !(height >= 0.0f))
         return false;
     m_rectView = QRectF(left, top, width, height);
+    LayoutScrollBars();
     update();
     return true;
 }
@@ -100,44 +159,85 @@ bool CImageCtrl::SetViewClip(float left, float top, float width, float height) {
 }
 
 QSize CImageCtrl::DecodeTarget() const {
-    const qreal ratio = devicePixelRatioF();
-    auto pixels = [ratio](qreal length) {
-        return qRound(std::clamp(length * ratio, 1.0, qreal(limits::kMaxSide)));
-    };
-    return QSize(pixels(m_rectView.width()), pixels(m_rectView.height()));
+    return CDecodeJob::PixelsFor(m_rectView.size(), devicePixelRatioF());
 }
 
 void CImageCtrl::PrepareDrawing() {
-    if (!m_pSource->IsOpen() || m_rectView.isEmpty())
+    if (!m_pSource->IsOpen() || m_rectView.isEmpty() || !m_strError.isEmpty())
         return;
     const QSize target = DecodeTarget();
-    if (!m_imgDrawn.isNull() && m_imgDrawn.size() == target)
+    if (m_eDrawn == EDrawn::Exact && m_drawnTarget == target)
         return;
-    m_imgDrawn = m_pSource->ImageAt(target);
-    if (m_imgDrawn.isNull()) {
-        m_strError = m_pSource->Error();
-        ResetRectangles();
+    if (m_eDrawn == EDrawn::Exact)
+        m_eDrawn = EDrawn::Scaled; // the view changed size: these pixels stand in meanwhile
+    if (m_requested != target)
+        RequestPixels();
+}
+
+void CImageCtrl::RequestPixels() {
+    const QSize target = DecodeTarget();
+    m_requested = target;
+    const QImage image = m_pLoader->Want(m_strPath, target);
+    if (!image.isNull()) {
+        SetDrawn(image, EDrawn::Exact, target);
         return;
     }
-    if (m_imgDrawn.size() == target)
+    if (m_eDrawn != EDrawn::Scaled) {
+        // Another size of this picture, if one is cached, is closer than the previous one.
+        const QImage other = m_pLoader->CachedAnySize(m_strPath);
+        if (!other.isNull())
+            SetDrawn(other, EDrawn::Scaled);
+    }
+}
+
+void CImageCtrl::SetDrawn(const QImage& image, EDrawn kind, QSize target) {
+    m_imgDrawn = image;
+    m_eDrawn = image.isNull() ? EDrawn::None : kind;
+    m_drawnTarget = target;
+    if (kind == EDrawn::Exact && image.size() == target)
         m_imgDrawn.setDevicePixelRatio(devicePixelRatioF());
+}
+
+void CImageCtrl::OnDecoded(const QString& path, QSize target, const QImage& image) {
+    if (path != m_strPath || !m_pSource->IsOpen())
+        return;
+    SetDrawn(image, target == DecodeTarget() ? EDrawn::Exact : EDrawn::Scaled, target);
+    update();
+}
+
+void CImageCtrl::OnFailed(const QString& path, const QString& error) {
+    if (path != m_strPath || !m_pSource->IsOpen())
+        return;
+    m_strError = error;
+    m_pSource->Close(); // no figures of a picture that cannot be shown
+    SetDrawn(QImage(), EDrawn::None);
+    ResetRectangles();
+    update();
+    Q_EMIT PictureFailed();
+}
+
+QRectF CImageCtrl::PlacedRect() const {
+    return CViewPlacement::Place(m_rectView, QSizeF(size())).translated(-m_ptPan);
 }
 
 void CImageCtrl::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Window));
-    if (m_strError.isEmpty() && m_pSource->IsOpen())
-        PrepareDrawing();
+    PrepareDrawing();
     if (!m_strError.isEmpty()) {
         DrawMessage(painter, m_strError);
         return;
     }
-    if (m_imgDrawn.isNull())
+    if (m_eDrawn == EDrawn::None)
         return;
-    const QPointF offset = CViewPlacement::Offset(m_rectView, QSizeF(size()));
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    if (m_eDrawn == EDrawn::Previous) {
+        painter.drawImage(m_rectPrevious, m_imgDrawn);
+        return;
+    }
+    const QPointF offset = CViewPlacement::Offset(m_rectView, QSizeF(size())) - m_ptPan;
     if (!m_rectClip.isEmpty())
         painter.setClipRect(m_rectClip.translated(offset));
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(m_rectView.translated(offset), m_imgDrawn);
 }
 
@@ -169,4 +269,88 @@ bool CImageCtrl::RenderToDevice(long handle, float left, float top, float width,
 
 void CImageCtrl::EndPrint(long handle) {
     m_pPrint->End(handle);
+}
+
+void CImageCtrl::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    LayoutScrollBars();
+    Q_EMIT ClientResized();
+}
+
+// How far the placed picture reaches beyond the control's right and bottom edges.
+void CImageCtrl::LayoutScrollBars() {
+    const QRectF placed = CViewPlacement::Place(m_rectView, QSizeF(size()));
+    const bool showing = !m_strPath.isEmpty() && m_strError.isEmpty();
+    const int spanX = showing ? std::max(0, qCeil(placed.right() - width())) : 0;
+    const int spanY = showing ? std::max(0, qCeil(placed.bottom() - height())) : 0;
+    const int thick = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    m_pHBar->setGeometry(0, height() - thick, width() - (spanY > 0 ? thick : 0), thick);
+    m_pVBar->setGeometry(width() - thick, 0, thick, height() - (spanX > 0 ? thick : 0));
+    const QSignalBlocker blockH(m_pHBar), blockV(m_pVBar);
+    m_pHBar->setRange(0, spanX);
+    m_pHBar->setPageStep(std::max(1, width()));
+    m_pHBar->setSingleStep(20);
+    m_pVBar->setRange(0, spanY);
+    m_pVBar->setPageStep(std::max(1, height()));
+    m_pVBar->setSingleStep(20);
+    m_pHBar->setVisible(spanX > 0);
+    m_pVBar->setVisible(spanY > 0);
+    SetPan(m_ptPan); // kept within the new range
+}
+
+void CImageCtrl::SetPan(QPointF pan) {
+    const QPointF clamped(std::clamp(pan.x(), 0.0, qreal(m_pHBar->maximum())),
+                          std::clamp(pan.y(), 0.0, qreal(m_pVBar->maximum())));
+    {
+        const QSignalBlocker blockH(m_pHBar), blockV(m_pVBar);
+        m_pHBar->setValue(qRound(clamped.x()));
+        m_pVBar->setValue(qRound(clamped.y()));
+    }
+    if (clamped == m_ptPan)
+        return;
+    m_ptPan = clamped;
+    update();
+}
+
+void CImageCtrl::mousePressEvent(QMouseEvent* event) {
+    const bool pannable = m_pHBar->maximum() > 0 || m_pVBar->maximum() > 0;
+    if (event->button() != Qt::LeftButton || !pannable) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    m_bDragging = true;
+    m_ptDragStart = event->position();
+    m_ptPanAtDrag = m_ptPan;
+    setCursor(Qt::ClosedHandCursor);
+}
+
+void CImageCtrl::mouseMoveEvent(QMouseEvent* event) {
+    if (!m_bDragging) {
+        QWidget::mouseMoveEvent(event);
+        return;
+    }
+    SetPan(m_ptPanAtDrag - (event->position() - m_ptDragStart));
+}
+
+void CImageCtrl::mouseReleaseEvent(QMouseEvent* event) {
+    if (!m_bDragging || event->button() != Qt::LeftButton) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    m_bDragging = false;
+    unsetCursor();
+}
+
+void CImageCtrl::wheelEvent(QWheelEvent* event) {
+    if (m_pHBar->maximum() == 0 && m_pVBar->maximum() == 0) {
+        QWidget::wheelEvent(event);
+        return;
+    }
+    // A notch (120) scrolls three lines of 20 pixels; Shift turns the wheel sideways.
+    QPointF step = event->pixelDelta().isNull() ? QPointF(event->angleDelta()) / 2.0
+                                                : QPointF(event->pixelDelta());
+    if (event->modifiers() & Qt::ShiftModifier)
+        step = QPointF(step.y(), step.x());
+    SetPan(m_ptPan - step);
+    event->accept();
 }

@@ -6,19 +6,26 @@
 #include <QWidget>
 #include <memory>
 
+class CPictureLoader;
 class CPictureSource;
 class CPrintSession;
 class QPrinter;
+class QScrollBar;
 
 // The imaging control: loads a picture file, draws it into its view rectangle and prints
 // it, offering the properties and methods the picture list and the frame use by name.
 //
 // LoadFile reads the header only where the type allows decoding later at the shown size
-// (JPEG, PostScript): ImageWidth and ImageHeight are known at once, and the pixels are
-// decoded when drawing is switched back on (SetRedrawEnabled(true)) or at the first paint,
-// at the size of the view rectangle then. A file that cannot be shown leaves the image
-// figures at zero and the reason in LastError(), which the control also shows in place of
-// the picture.
+// (JPEG, PostScript): ImageWidth and ImageHeight are known at once. The pixels are asked
+// for when drawing is switched back on (SetRedrawEnabled(true)) or at the first paint, at
+// the size of the view rectangle then, and decoded on worker threads; a picture decoded
+// before (or ahead) comes from the cache at once. Until the pixels come the previous
+// picture stays where it was (or this picture at another size, scaled). A file that
+// cannot be shown leaves the image figures at zero and the reason in LastError(), which
+// the control also shows in place of the picture.
+//
+// A view rectangle larger than the control is panned by dragging, with the wheel and with
+// the scroll bars that then appear.
 class CImageCtrl : public QWidget {
     Q_OBJECT
 public:
@@ -63,28 +70,73 @@ public:
     bool HasPicture() const;
     // Why the last load or decode failed; empty after a success.
     QString LastError() const { return m_strError; }
-    // The size of the decoded pixels held now (decoding at display size shows here).
+    // The size of the decoded pixels drawn now for this picture at this view size (empty
+    // while they are still being decoded).
     QSize DecodedSize() const;
     // Drops the picture; the control then shows nothing.
     void Clear();
 
+    // True once this picture is drawn with its own pixels at the view size, or failed.
+    bool IsPictureComplete() const;
+    // For tests and tools: runs the event loop until IsPictureComplete() or the time is up.
+    bool WaitForPicture(int timeoutMs = 20000);
+    // Files to decode ahead, the most likely first, for this control's size.
+    void PrefetchFiles(const QStringList& paths, bool fitToWindow);
+    CPictureLoader& Loader() { return *m_pLoader; }
+    // How far a picture larger than the control is scrolled.
+    QPointF PanOffset() const { return m_ptPan; }
+
+Q_SIGNALS:
+    // The control changed size (a fitted picture needs fitting again).
+    void ClientResized();
+    // Decoding the picture failed after its header was read; LastError() says why.
+    void PictureFailed();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
+    // What is drawn: nothing, this picture's pixels at the view size, this picture at
+    // another size (scaled into the view), or the previous picture where it was.
+    enum class EDrawn { None, Exact, Scaled, Previous };
+
     QSize DecodeTarget() const;
     void PrepareDrawing();
+    void RequestPixels();
+    void SetDrawn(const QImage& image, EDrawn kind, QSize target = QSize());
+    void OnDecoded(const QString& path, QSize target, const QImage& image);
+    void OnFailed(const QString& path, const QString& error);
     void ResetRectangles();
     void DrawMessage(QPainter& painter, const QString& text);
+    QRectF PlacedRect() const;
+    void SetPan(QPointF pan);
+    void LayoutScrollBars();
 
     std::unique_ptr<CPictureSource> m_pSource;
+    std::unique_ptr<CPictureLoader> m_pLoader;
     std::unique_ptr<CPrintSession> m_pPrint;
     QPrinter* m_pPrinter = nullptr;
     bool m_bRedrawEnabled = true;
     QRectF m_rectView;
     QRectF m_rectClip; // empty: no clipping
     QRectF m_rectPrint;
-    QImage m_imgDrawn; // the picture at the view rectangle's size in device pixels
+    QString m_strPath;
+    QImage m_imgDrawn;
+    EDrawn m_eDrawn = EDrawn::None;
+    QSize m_drawnTarget;   // the size m_imgDrawn was decoded for, when exact
+    QSize m_requested;     // the size last asked of the loader for this picture
+    QRectF m_rectPrevious; // where the previous picture was drawn
+    QPointF m_ptPan;
+    QPointF m_ptDragStart;
+    QPointF m_ptPanAtDrag;
+    bool m_bDragging = false;
+    QScrollBar* m_pHBar = nullptr;
+    QScrollBar* m_pVBar = nullptr;
     short m_nFileFormat = 0;
     qint64 m_nFileSize = 0;
     QString m_strError;

@@ -64,6 +64,14 @@ bool CPictureSource::Fail(const QString& message) {
     return false;
 }
 
+bool CPictureSource::IsCancelled() const {
+    return m_pCancel && m_pCancel->load(std::memory_order_relaxed);
+}
+
+bool CPictureSource::FailCancelled() {
+    return Fail(QObject::tr("Decoding was cancelled."));
+}
+
 int CPictureSource::DetectFileFormat(const QString& path) {
     if (!QFileInfo(path).isFile())
         return picfmt::kUnknown;
@@ -98,6 +106,8 @@ bool CPictureSource::Open(const QString& path) {
         return false;
     if (const QString damaged = CDataSizeCheck::Check(file, m_info); !damaged.isEmpty())
         return Fail(damaged);
+    if (IsCancelled())
+        return FailCancelled();
     m_strPath = path;
     if (IsQtType(format) && OpenWithQt(path))
         return true;
@@ -211,7 +221,15 @@ QImage CPictureSource::Image(QSize target) {
         return {};
     if (CanServe(target))
         return m_image;
+    if (IsCancelled()) {
+        FailCancelled();
+        return {};
+    }
     QImage image = Decode(target);
+    if (IsCancelled()) {
+        FailCancelled();
+        return {};
+    }
     if (image.isNull()) {
         const QString error = m_strError;
         Fail(error.isEmpty() ? QObject::tr("The picture data is damaged.") : error);
@@ -225,6 +243,8 @@ QImage CPictureSource::Image(QSize target) {
 
 QImage CPictureSource::ImageAt(QSize target) {
     const QImage image = Image(target);
+    if (IsCancelled())
+        return {};
     const bool scale = !image.isNull() && target.isValid() && !target.isEmpty() &&
                        image.size() != target &&
                        qint64(target.width()) * target.height() <= limits::kMaxPixels;
@@ -241,8 +261,8 @@ QImage CPictureSource::Decode(QSize target) {
     }
     const bool smaller =
         wanted && target.width() < m_info.nWidth && target.height() < m_info.nHeight;
-    QImage image =
-        CQtPictureReader::Decode(m_strPath, m_info.nFormat, smaller ? target : QSize(), error);
+    QImage image = CQtPictureReader::Decode(m_strPath, m_info.nFormat, smaller ? target : QSize(),
+                                            error, m_pCancel);
     if (image.isNull())
         m_strError = error.isEmpty() || error == QLatin1String("Unknown error")
                          ? QObject::tr("The picture data is damaged.")

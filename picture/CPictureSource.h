@@ -45,15 +45,18 @@ public:
     // The size of the pixels held now (empty before the first decode).
     QSize DecodedSize() const { return m_image.size(); }
 
-    // A flag that, once set, stops a decode running in the decoder helper (null: none).
-    // The flag must outlive every decode that sees it.
+    // A flag another thread raises when the picture is no longer wanted: decoding then stops
+    // at the next stage (or sooner: a file read fails, the decoder helper is stopped) and
+    // fails with Error() saying so. Not owned; null (the default) means never cancelled.
     void SetCancelFlag(const std::atomic<bool>* flag) { m_pCancel = flag; }
+    bool IsCancelled() const;
 
     // The real type of a file from its content (0 when it is no picture of ours).
     static int DetectFileFormat(const QString& path);
 
 private:
     bool Fail(const QString& message);
+    bool FailCancelled();
     bool OpenWithQt(const QString& path);
     static bool IsCompleteJpeg(const QString& path);
     bool OpenBuffered(const QString& path, qint64 fileSize);

@@ -3,9 +3,27 @@
 #include "picture/DecodeLimits.h"
 #include "picture/PictureFormat.h"
 
+#include <QFile>
 #include <QImageReader>
 
 namespace {
+// A file whose reads fail once its picture is no longer wanted.
+class CCancellableFile : public QFile {
+public:
+    CCancellableFile(const QString& path, const std::atomic<bool>* cancel)
+        : QFile(path), m_pCancel(cancel) {}
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override {
+        if (m_pCancel && m_pCancel->load(std::memory_order_relaxed))
+            return -1;
+        return QFile::readData(data, maxSize);
+    }
+
+private:
+    const std::atomic<bool>* m_pCancel;
+};
+
 bool IsTransposed(QImageIOHandler::Transformations t) {
     return t.testFlag(QImageIOHandler::TransformationRotate90);
 }
@@ -58,9 +76,15 @@ bool CQtPictureReader::ReadHeader(const QString& path, int format, SPictureInfo&
     return true;
 }
 
-QImage CQtPictureReader::Decode(const QString& path, int format, QSize target, QString& error) {
+QImage CQtPictureReader::Decode(const QString& path, int format, QSize target, QString& error,
+                                const std::atomic<bool>* cancel) {
     limits::ApplyQtAllocationLimit();
-    QImageReader reader(path, ReaderName(format));
+    CCancellableFile file(path, cancel);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = file.errorString();
+        return {};
+    }
+    QImageReader reader(&file, ReaderName(format));
     reader.setAutoTransform(true);
     if (target.isValid() && reader.supportsOption(QImageIOHandler::ScaledSize)) {
         const QSize full = reader.size();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+
 #include "picture/PictureInfo.h"
 
 #include <QImage>
@@ -19,7 +21,9 @@ public:
     // The picture, at `target` (upright pixels) when the reader can scale while decoding and
     // target is smaller than the picture; otherwise the whole picture. Null, with `error`,
     // on failure.
-    static QImage Decode(const QString& path, int format, QSize target, QString& error);
+    // Raising *cancel makes the file read fail, so the decoder stops early.
+    static QImage Decode(const QString& path, int format, QSize target, QString& error,
+                         const std::atomic<bool>* cancel = nullptr);
 
 private:
     static int DepthOf(QImage::Format format);

@@ -88,6 +88,10 @@ void CPictureFileList::OnFileSelected(int nItem) {
     UpdateStatusText();
 }
 
+void CPictureFileList::OnPictureFailed() {
+    UpdateStatusText(); // the reason replaces the figures the header gave
+}
+
 void CPictureFileList::UpdateFileCount() {
     m_pSession->PublishFileCount();
 }

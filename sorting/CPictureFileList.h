@@ -37,6 +37,9 @@ Q_SIGNALS:
     // The current file changed (another file, or none).
     void CurrentFileChanged();
 
+protected:
+    void OnPictureFailed() override;
+
 private:
     // Hands the session the listed files after the list was filled, sorted or changed
     // other than by the session.

@@ -1,37 +1,88 @@
 #include "sorting/CPictureList.h"
 
+#include "browser/PidlFunctions.h"
 #include "picture/CFitScale.h"
 #include "picture/CImageCtrl.h"
 #include "platform/CQtFilePath.h"
-#include "platform/CWaitCursor.h"
 
-#include <QCoreApplication>
-#include <QEvent>
+#include <QFile>
 
 CPictureList::CPictureList(QWidget* parent) : CNamespaceListView(parent) {
 }
 
-void CPictureList::LoadPicture(int) {
-    CWaitCursor wait;
+CPictureList::~CPictureList() = default;
+
+void CPictureList::LoadPicture(int nItem) {
     if (!m_pPictureCtrl || m_strCurFile.isEmpty())
         return;
-    // The list shows the change (a file gone, the next one selected) before decoding the
-    // picture keeps the window busy.
-    QCoreApplication::sendPostedEvents(window(), QEvent::UpdateRequest);
+    WatchControl();
     CImageCtrl& ctrl = *m_pPictureCtrl;
     // A name that is not valid UTF-8 is opened through its bytes.
-    const CQtFilePath file(CurFileNative());
+    m_pShownFile = std::make_unique<CQtFilePath>(CurFileNative());
+    const QString path = m_pShownFile->Path();
     ctrl.show();
     ctrl.SetRedrawEnabled(false);
-    ctrl.LoadFile(file.Path(), 0, 0);
+    ctrl.LoadFile(path, 0, 0);
     if (m_bFitToWindow)
         FitPicture();
-    ctrl.SetRedrawEnabled(true); // decodes, at the size the picture is shown
+    ctrl.SetRedrawEnabled(true); // the pixels come from the cache, or decoded meanwhile
     m_nPicWidth = static_cast<long>(ctrl.ImageWidth());
     m_nPicHeight = static_cast<long>(ctrl.ImageHeight());
     m_nBitsPerPixel = ctrl.ImageBitsPerPixel();
-    ctrl.QueryFileInfo(file.Path(), 1);
+    ctrl.QueryFileInfo(path, 1);
     m_nFileSize = ctrl.FileSize();
+    PrefetchAround(nItem);
+}
+
+void CPictureList::WatchControl() {
+    if (m_pWatchedCtrl == m_pPictureCtrl)
+        return;
+    if (m_pWatchedCtrl)
+        m_pWatchedCtrl->disconnect(this);
+    m_pWatchedCtrl = m_pPictureCtrl;
+    connect(m_pPictureCtrl, &CImageCtrl::ClientResized, this, &CPictureList::OnPictureResized);
+    connect(m_pPictureCtrl, &CImageCtrl::PictureFailed, this, &CPictureList::OnPictureFailed);
+}
+
+void CPictureList::OnPictureResized() {
+    if (!m_pPictureCtrl || m_pPictureCtrl != m_pWatchedCtrl || m_strCurFile.isEmpty() ||
+        !m_pPictureCtrl->isVisible() || !m_pPictureCtrl->HasPicture())
+        return;
+    if (m_bFitToWindow)
+        FitPicture(); // drawn from the pixels at hand, then decoded again at the new size
+    PrefetchAround(m_nCurItem);
+}
+
+// The next picture in the direction of travel, then the one behind: after a sort the
+// list moves on to the next one, which is then ready.
+void CPictureList::PrefetchAround(int nItem) {
+    const int step = nItem < m_nLastShown ? -1 : 1;
+    m_nLastShown = nItem;
+    QStringList paths;
+    for (const int item : {nItem + step, nItem - step}) {
+        const QString path = PrefetchPath(item);
+        if (!path.isEmpty())
+            paths.append(path);
+    }
+    m_pPictureCtrl->PrefetchFiles(paths, m_bFitToWindow != 0);
+}
+
+// The file of an item, when it is a file whose name Qt can open as text.
+QString CPictureList::PrefetchPath(int nItem) {
+    if (nItem < 0 || nItem >= GetItemCount())
+        return {};
+    LPITEMIDLIST pidlAbs = GetItemFullPidl(nItem);
+    if (!pidlAbs)
+        return {};
+    QString path;
+    if (!IsFolderPidl(pidlAbs)) {
+        const QByteArray native = GetNativePathFromPidl(pidlAbs);
+        path = QFile::decodeName(native);
+        if (QFile::encodeName(path) != native)
+            path.clear();
+    }
+    FreePidl(pidlAbs);
+    return path;
 }
 
 void CPictureList::FitPicture() {

@@ -2,17 +2,25 @@
 
 #include "browser/CNamespaceListView.h"
 
+#include <QPointer>
+#include <memory>
+
 class CImageCtrl;
+class CQtFilePath;
 
 // The file list that shows its current file in the picture view: selecting a file loads it
-// into the imaging control, scaled to fit the view or at its own size.
+// into the imaging control, scaled to fit the view or at its own size, and has the
+// pictures next to it (in the direction of travel first) decoded ahead. The control
+// decodes in the background, so loading returns at once; a fitted picture is fitted again
+// whenever the view changes size.
 class CPictureList : public CNamespaceListView {
     Q_OBJECT
 public:
     explicit CPictureList(QWidget* parent = nullptr);
+    ~CPictureList() override;
 
     // Loads the current file into the imaging control, fits it when asked, shows it and
-    // records its figures. nItem is the current item (the figures come from the control).
+    // records its figures (from its header; the pixels follow). nItem is the current item.
     void LoadPicture(int nItem);
     // Hides the imaging control.
     void HidePicture();
@@ -33,6 +41,19 @@ public:
     long m_nPicHeight = 0;
     short m_nBitsPerPixel = 0;
 
+protected:
+    // Decoding the current picture failed after its header was read.
+    virtual void OnPictureFailed() {}
+
 private:
     void FitPicture();
+    void WatchControl();
+    void OnPictureResized();
+    void PrefetchAround(int nItem);
+    QString PrefetchPath(int nItem);
+
+    QPointer<CImageCtrl> m_pWatchedCtrl;
+    // Keeps a name that is not valid UTF-8 readable while its picture is decoded.
+    std::unique_ptr<CQtFilePath> m_pShownFile;
+    int m_nLastShown = -1;
 };

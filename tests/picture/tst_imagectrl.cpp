@@ -292,6 +292,8 @@ private:
         }
         c.SetRedrawEnabled(true);
         c.QueryFileInfo(path, 1);
+        if (!c.WaitForPicture())
+            qWarning("the picture did not arrive in time");
         return p;
     }
 

@@ -1,0 +1,132 @@
+#include "picture/CPictureLoader.h"
+
+#include <QMetaObject>
+
+namespace {
+// The picture on screen goes before every picture decoded ahead.
+constexpr int kWantedPriority = 100;
+// One worker for the picture on screen, one for decoding ahead, and one spare for when a
+// cancelled decode is still finishing its current stage.
+constexpr int kWorkers = 3;
+} // namespace
+
+CPictureLoader::CPictureLoader(QObject* parent) : QObject(parent) {
+    m_pool.setMaxThreadCount(kWorkers);
+}
+
+CPictureLoader::~CPictureLoader() {
+    for (const SRunning& job : std::as_const(m_running))
+        job.pCancel->store(true);
+    m_pool.clear();
+    m_pool.waitForDone();
+}
+
+QImage CPictureLoader::Want(const QString& path, QSize target) {
+    m_wanted = {path, target};
+    const SFileStamp stamp = SFileStamp::Of(path);
+    const CPictureCache::SEntry* entry = m_cache.Find(path, stamp);
+    if (entry && entry->target == target) {
+        const QImage image = entry->image;
+        m_wanted = {};
+        CancelUnwanted();
+        return image;
+    }
+    CancelUnwanted();
+    if (!RunningFor(path, target)) {
+        SDecodeOrder order;
+        order.strPath = path;
+        order.target = target;
+        Start(order, kWantedPriority);
+    }
+    return {};
+}
+
+QImage CPictureLoader::CachedAnySize(const QString& path) {
+    const CPictureCache::SEntry* entry = m_cache.Find(path, SFileStamp::Of(path));
+    return entry ? entry->image : QImage();
+}
+
+void CPictureLoader::Prefetch(const QStringList& paths, QSize client, bool fit, qreal ratio) {
+    m_prefetch = paths;
+    CancelUnwanted();
+    int priority = int(paths.size());
+    for (const QString& path : paths) {
+        --priority;
+        const CPictureCache::SEntry* entry = m_cache.Find(path, SFileStamp::Of(path));
+        if (entry && entry->target == CDecodeJob::TargetFor(entry->ownSize, client, fit, ratio))
+            continue;
+        if (RunningFor(path, QSize()))
+            continue;
+        SDecodeOrder order;
+        order.strPath = path;
+        order.client = client;
+        order.bFit = fit;
+        order.ratio = ratio;
+        Start(order, priority);
+    }
+}
+
+void CPictureLoader::Forget() {
+    m_wanted = {};
+    m_prefetch.clear();
+    CancelUnwanted();
+}
+
+void CPictureLoader::Start(const SDecodeOrder& order, int priority) {
+    SRunning job;
+    job.nId = m_nNextId++;
+    job.strPath = order.strPath;
+    job.target = order.target;
+    job.pCancel = std::make_shared<std::atomic<bool>>(false);
+    m_running.append(job);
+    // The loader waits for its workers before it goes, so `this` outlives every delivery;
+    // a result posted meanwhile is discarded with the loader.
+    auto deliver = [this](SDecodeResult result) {
+        QMetaObject::invokeMethod(
+            this, [this, result = std::move(result)]() mutable { OnDecoded(std::move(result)); },
+            Qt::QueuedConnection);
+    };
+    m_pool.start(new CDecodeJob(job.nId, order, job.pCancel, deliver), priority);
+}
+
+// A running decode of `path` that will serve `target` (an invalid target: any decode of
+// that file). A decode ahead serves any target until its own is known.
+const CPictureLoader::SRunning* CPictureLoader::RunningFor(const QString& path,
+                                                           QSize target) const {
+    for (const SRunning& job : m_running)
+        if (job.strPath == path && !job.pCancel->load() &&
+            (!target.isValid() || !job.target.isValid() || job.target == target))
+            return &job;
+    return nullptr;
+}
+
+void CPictureLoader::CancelUnwanted() {
+    for (const SRunning& job : std::as_const(m_running)) {
+        const bool wanted = job.strPath == m_wanted.strPath &&
+                            (!job.target.isValid() || job.target == m_wanted.target);
+        if (!wanted && !m_prefetch.contains(job.strPath))
+            job.pCancel->store(true);
+    }
+}
+
+void CPictureLoader::OnDecoded(SDecodeResult result) {
+    m_running.removeIf([&result](const SRunning& job) { return job.nId == result.nId; });
+    if (result.bCancelled)
+        return;
+    if (!result.image.isNull())
+        m_cache.Insert({result.strPath, result.stamp, result.ownSize, result.target, result.image});
+    if (result.strPath != m_wanted.strPath)
+        return; // decoded ahead: it waits in the cache
+    const QString path = m_wanted.strPath;
+    if (result.image.isNull()) {
+        m_wanted = {};
+        Q_EMIT Failed(path, result.strError);
+        return;
+    }
+    const bool exact = result.target == m_wanted.target;
+    if (exact)
+        m_wanted = {};
+    else if (!RunningFor(path, m_wanted.target))
+        Want(path, m_wanted.target); // made for another view size: decode the right one too
+    Q_EMIT Decoded(path, result.target, result.image);
+}

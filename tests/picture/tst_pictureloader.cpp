@@ -1,0 +1,174 @@
+#include "picture/CDecodeJob.h"
+#include "picture/CPictureCache.h"
+#include "picture/CPictureLoader.h"
+#include "tests/picture/PictureTestSupport.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtConcurrent>
+#include <QtTest>
+
+using namespace pictest;
+
+namespace {
+QImage Filled(int w, int h) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    return image;
+}
+
+// A PostScript file Ghostscript never finishes drawing.
+QByteArray EndlessPostScript() {
+    return "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 24 16\n{ } loop\n";
+}
+} // namespace
+
+// Decoding on worker threads: the cache of decoded pictures, the jobs, and the loader that
+// cancels what is no longer wanted and serves what was decoded ahead.
+class TestPictureLoader : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { QVERIFY(m_dir.isValid()); }
+
+    // Pictures of w x 100 pixels (4 bytes each) go in one after another, a then b then c...
+    void cacheKeepsAFewRecentPicturesWithinItsBudget_data() {
+        QTest::addColumn<qint64>("budget");
+        QTest::addColumn<int>("maxPictures");
+        QTest::addColumn<QList<int>>("widths");
+        QTest::addColumn<QString>("kept"); // most recent first
+        const qint64 kb = 400; // bytes per pixel column
+        QTest::newRow("all fit") << 100 * kb << 6 << QList<int>{10, 10, 10} << "cba";
+        QTest::newRow("count limit") << 100 * kb << 2 << QList<int>{10, 10, 10} << "cb";
+        QTest::newRow("byte budget") << 25 * kb << 6 << QList<int>{10, 10, 10} << "cb";
+        QTest::newRow("too large alone") << 25 * kb << 6 << QList<int>{10, 30} << "a";
+        QTest::newRow("large one pushes") << 25 * kb << 6 << QList<int>{10, 10, 20} << "c";
+    }
+
+    void cacheKeepsAFewRecentPicturesWithinItsBudget() {
+        QFETCH(qint64, budget);
+        QFETCH(int, maxPictures);
+        QFETCH(QList<int>, widths);
+        QFETCH(QString, kept);
+        CPictureCache cache(budget, maxPictures);
+        QList<QString> paths;
+        for (int i = 0; i < widths.size(); ++i) {
+            const QString name = QString(QChar('a' + i));
+            paths << WriteBytes(m_dir.filePath(name), name.toLatin1());
+            cache.Insert({paths.last(), SFileStamp::Of(paths.last()), QSize(widths[i], 100),
+                          QSize(widths[i], 100), Filled(widths[i], 100)});
+        }
+        QVERIFY(cache.Bytes() <= budget);
+        QCOMPARE(cache.Count(), int(kept.size()));
+        for (int i = 0; i < widths.size(); ++i) {
+            const bool expected = kept.contains(QChar('a' + i));
+            QCOMPARE(cache.Find(paths[i], SFileStamp::Of(paths[i])) != nullptr, expected);
+        }
+    }
+
+    // Rewritten in place (same name, same inode), with another size or only a newer time.
+    void cacheNeverServesAChangedFile() {
+        const QString path = WriteBytes(m_dir.filePath("changing.jpg"), "first");
+        CPictureCache cache;
+        const auto insert = [&] {
+            cache.Insert({path, SFileStamp::Of(path), QSize(4, 4), QSize(4, 4), Filled(4, 4)});
+        };
+        insert();
+        QVERIFY(cache.Find(path, SFileStamp::Of(path)));
+        QVERIFY(!WriteBytes(path, "second!").isEmpty());
+        QVERIFY(!cache.Find(path, SFileStamp::Of(path)));
+        QCOMPARE(cache.Count(), 0);
+        insert();
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(5),
+                                 QFileDevice::FileModificationTime));
+        file.close();
+        QVERIFY(!cache.Find(path, SFileStamp::Of(path)));
+        insert();
+        QVERIFY(QFile::remove(path));
+        QVERIFY(!cache.Find(path, SFileStamp::Of(path)));
+    }
+
+    // Every reader, several copies at once on the pool's threads: each job has its own
+    // source, and the results match the fixtures.
+    void jobsDecodeEveryTypeOnManyThreadsAtOnce() {
+        const QStringList files{"png.png", "jpg.jpg", "bmp.bmp", "tif.tif", "tga.tga",
+                                "rle.tga", "pcx.pcx", "ras.ras", "psd.psd", "wmf.wmf",
+                                "eps.eps", "preview.eps"};
+        QList<SDecodeOrder> orders;
+        for (int copy = 0; copy < 3; ++copy)
+            for (const QString& file : files) {
+                SDecodeOrder order;
+                order.strPath = FixturePath(file);
+                order.client = QSize(48, 32);
+                order.bFit = true;
+                orders << order;
+            }
+        const QList<SDecodeResult> results = QtConcurrent::blockingMapped(
+            orders, [](const SDecodeOrder& order) { return CDecodeJob::Decode(order, nullptr); });
+        for (const SDecodeResult& r : results) {
+            QVERIFY2(!r.image.isNull(), qPrintable(r.strPath + ": " + r.strError));
+            QCOMPARE(r.ownSize, QSize(24, 16));
+            QCOMPARE(r.image.size(), r.target);
+            QCOMPARE(r.target, QSize(48, 32)); // fitted at 200 %
+            if (!r.strPath.endsWith("preview.eps")) // its own preview is green
+                QVERIFY2(Near(r.image.pixel(3, 16), Qt::red), qPrintable(r.strPath));
+        }
+    }
+
+    // The endless PostScript is asked for, then another picture: the first is cancelled,
+    // its Ghostscript stopped long before its 15-second limit, and nothing of it shown.
+    void aDecodeNoLongerWantedIsCancelledAndNeverDelivered() {
+        const QString endless = WriteBytes(m_dir.filePath("endless.eps"), EndlessPostScript());
+        CPictureLoader loader;
+        QSignalSpy decoded(&loader, &CPictureLoader::Decoded);
+        QSignalSpy failed(&loader, &CPictureLoader::Failed);
+        QVERIFY(loader.Want(endless, QSize(24, 16)).isNull());
+        QVERIFY(loader.IsWaiting());
+        QTest::qWait(300); // Ghostscript is running
+        QCOMPARE(loader.RunningCount(), 1);
+        QVERIFY(loader.Want(FixturePath("png.png"), QSize(24, 16)).isNull());
+        QTRY_COMPARE_WITH_TIMEOUT(decoded.size(), 1, 5000);
+        QCOMPARE(decoded[0][0].toString(), FixturePath("png.png"));
+        QTRY_COMPARE_WITH_TIMEOUT(loader.RunningCount(), 0, 5000);
+        QTest::qWait(50);
+        QCOMPARE(decoded.size(), 1);
+        QCOMPARE(failed.size(), 0);
+        QCOMPARE(loader.Cache().Find(endless, SFileStamp::Of(endless)), nullptr);
+        // Asked for again, the same file is decoded afresh (not from the cancelled job).
+        QVERIFY(loader.Want(FixturePath("png.png"), QSize(24, 16)).size() == QSize(24, 16));
+    }
+
+    // A picture decoded ahead is served at once; one asked for while its decode ahead is
+    // running waits for that decode instead of starting another.
+    void picturesDecodedAheadAreServedFromTheCache() {
+        const QString a = WriteBytes(m_dir.filePath("ahead-a.jpg"), MakeJpeg(1200, 800));
+        const QString b = WriteBytes(m_dir.filePath("ahead-b.jpg"), MakeJpeg(800, 1200));
+        CPictureLoader loader;
+        QSignalSpy decoded(&loader, &CPictureLoader::Decoded);
+        const QSize client(300, 200);
+        loader.Prefetch({a, b}, client, true, 1.0);
+        QCOMPARE(loader.RunningCount(), 2);
+        const QSize targetA = CDecodeJob::TargetFor(QSize(1200, 800), client, true, 1.0);
+        QCOMPARE(targetA, QSize(300, 200));
+        QVERIFY(loader.Want(a, targetA).isNull() || decoded.isEmpty());
+        QCOMPARE(loader.RunningCount(), 2); // adopted, not started again
+        QTRY_COMPARE_WITH_TIMEOUT(loader.RunningCount(), 0, 10000);
+        QVERIFY(!loader.IsWaiting());
+        const QSize targetB = CDecodeJob::TargetFor(QSize(800, 1200), client, true, 1.0);
+        QCOMPARE(targetB, QSize(128, 192));
+        QCOMPARE(loader.Want(b, targetB).size(), targetB);
+        QCOMPARE(loader.Want(a, targetA).size(), targetA);
+        // The same pictures for a larger view are decoded again, not taken as they are.
+        loader.Prefetch({a, b}, QSize(600, 400), true, 1.0);
+        QCOMPARE(loader.RunningCount(), 2);
+        QTRY_COMPARE_WITH_TIMEOUT(loader.RunningCount(), 0, 10000);
+        QCOMPARE(loader.Want(a, QSize(600, 400)).size(), QSize(600, 400));
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+QTEST_GUILESS_MAIN(TestPictureLoader)
+#include "tst_pictureloader.moc"
