@@ -1,10 +1,12 @@
 #include "picture/CFitScale.h"
 #include "picture/CImageCtrl.h"
+#include "picture/CPictureLoader.h"
 #include "picture/CVantrelView.h"
 #include "platform/CDialogBuilder.h"
 #include "tests/picture/PictureTestSupport.h"
 
 #include <QAbstractScrollArea>
+#include <QApplication>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -257,7 +259,7 @@ private Q_SLOTS:
     }
 
     // The middle pane: nothing but the imaging control, hidden until a picture is shown and
-    // flush with the pane at every size, with no scroll bars.
+    // flush with the pane at every size, with no scroll bars showing.
     void viewPaneIsCoveredByTheControl() {
         CVantrelView view;
         view.show();
@@ -271,8 +273,87 @@ private Q_SLOTS:
             QCOMPARE(view.m_imageCtrl.ClientWidth(), float(size.width()));
             QCOMPARE(view.m_imageCtrl.ClientHeight(), float(size.height()));
         }
-        QVERIFY(view.findChildren<QScrollBar*>().isEmpty());
+        for (const QScrollBar* bar : view.findChildren<QScrollBar*>())
+            QVERIFY(!bar->isVisible());
         QVERIFY(view.findChildren<QAbstractScrollArea*>().isEmpty());
+    }
+
+    // At its own size a 2400 x 1600 picture in the 300 x 200 control: scroll bars over the
+    // rest, the wheel and a drag move it, never beyond its edges; fitted, nothing scrolls.
+    void largePictureIsPannedByWheelDragAndScrollBars() {
+        const QString path = WriteBytes(m_dir.filePath("wide.jpg"), MakeJpeg(2400, 1600));
+        m_ctrl->resize(300, 200);
+        Show(path, false);
+        auto* hbar = m_ctrl->findChildren<QScrollBar*>().value(0);
+        auto* vbar = m_ctrl->findChildren<QScrollBar*>().value(1);
+        QVERIFY(hbar && vbar && hbar->isVisible() && vbar->isVisible());
+        QCOMPARE(hbar->orientation(), Qt::Horizontal);
+        QCOMPARE(QSize(hbar->maximum(), vbar->maximum()), QSize(2100, 1400));
+        QVERIFY(Near(m_ctrl->grab().toImage().pixel(100, 100), Qt::red));
+
+        QWheelEvent wheel(QPointF(50, 50), m_ctrl->mapToGlobal(QPointF(50, 50)), QPoint(),
+                          QPoint(0, -240), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(m_ctrl.get(), &wheel);
+        QCOMPARE(m_ctrl->PanOffset(), QPointF(0, 120));
+        QCOMPARE(vbar->value(), 120);
+
+        QTest::mousePress(m_ctrl.get(), Qt::LeftButton, {}, QPoint(250, 150));
+        QTest::mouseMove(m_ctrl.get(), QPoint(50, 160));
+        QTest::mouseRelease(m_ctrl.get(), Qt::LeftButton, {}, QPoint(50, 160));
+        QCOMPARE(m_ctrl->PanOffset(), QPointF(200, 110));
+
+        hbar->setValue(hbar->maximum());
+        QCOMPARE(m_ctrl->PanOffset().x(), 2100.0);
+        QVERIFY(Near(m_ctrl->grab().toImage().pixel(100, 100), Qt::blue)); // the right half
+        QTest::mousePress(m_ctrl.get(), Qt::LeftButton, {}, QPoint(10, 10));
+        QTest::mouseMove(m_ctrl.get(), QPoint(290, 190)); // far past the top-left corner
+        QTest::mouseRelease(m_ctrl.get(), Qt::LeftButton, {}, QPoint(290, 190));
+        QCOMPARE(m_ctrl->PanOffset(), QPointF(1820, 0));
+
+        Show(path, true);
+        QVERIFY(!hbar->isVisible() && !vbar->isVisible());
+        QCOMPARE(m_ctrl->PanOffset(), QPointF(0, 0));
+    }
+
+    // While a picture decodes (here PostScript that never ends) the control answers at
+    // once and the previous picture stays where it was; moving on cancels that decode.
+    void previousPictureStandsWhileTheNextDecodes() {
+        Show(FixturePath("png.png"), true);
+        const QImage before = m_ctrl->grab().toImage();
+        const QString endless =
+            WriteBytes(m_dir.filePath("endless.eps"),
+                       "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 48 16\n{ } loop\n");
+        m_ctrl->SetRedrawEnabled(false);
+        QVERIFY(m_ctrl->LoadFile(endless));
+        m_ctrl->SetViewRect(0, 0, 200, 66);
+        m_ctrl->SetRedrawEnabled(true);
+        QCOMPARE(m_ctrl->ImageWidth(), 48.0f); // the header is read at once
+        QVERIFY(!m_ctrl->IsPictureComplete());
+        QVERIFY(m_ctrl->DecodedSize().isEmpty());
+        QCOMPARE(m_ctrl->grab().toImage(), before);
+        QTest::qWait(200);
+        QVERIFY(!m_ctrl->IsPictureComplete());
+        Show(FixturePath("bmp.bmp"), true);
+        QVERIFY(m_ctrl->IsPictureComplete());
+        QVERIFY(m_ctrl->LastError().isEmpty());
+        QTRY_COMPARE_WITH_TIMEOUT(m_ctrl->Loader().RunningCount(), 0, 5000);
+    }
+
+    // A picture shown before comes from the cache, unless the file changed on disk since.
+    void changedFileIsDecodedAgain() {
+        const QString path = WriteBytes(m_dir.filePath("changes.jpg"), MakeJpeg(400, 200));
+        Show(path, true);
+        Show(FixturePath("png.png"), true);
+        m_ctrl->SetRedrawEnabled(false);
+        m_ctrl->LoadFile(path);
+        m_ctrl->SetViewRect(0, 0, 200, 100);
+        m_ctrl->SetRedrawEnabled(true);
+        QVERIFY(m_ctrl->IsPictureComplete()); // from the cache, without waiting
+        QImage green(400, 200, QImage::Format_RGB32);
+        green.fill(Qt::green);
+        QVERIFY(green.save(path, "JPEG"));
+        Show(path, true);
+        QVERIFY(Near(m_ctrl->grab().toImage().pixel(20, 50), Qt::green));
     }
 
 private:

@@ -36,7 +36,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("maxPictures");
         QTest::addColumn<QList<int>>("widths");
         QTest::addColumn<QString>("kept"); // most recent first
-        const qint64 kb = 400; // bytes per pixel column
+        const qint64 kb = 400;             // bytes per pixel column
         QTest::newRow("all fit") << 100 * kb << 6 << QList<int>{10, 10, 10} << "cba";
         QTest::newRow("count limit") << 100 * kb << 2 << QList<int>{10, 10, 10} << "cb";
         QTest::newRow("byte budget") << 25 * kb << 6 << QList<int>{10, 10, 10} << "cb";
@@ -92,9 +92,9 @@ private Q_SLOTS:
     // Every reader, several copies at once on the pool's threads: each job has its own
     // source, and the results match the fixtures.
     void jobsDecodeEveryTypeOnManyThreadsAtOnce() {
-        const QStringList files{"png.png", "jpg.jpg", "bmp.bmp", "tif.tif", "tga.tga",
-                                "rle.tga", "pcx.pcx", "ras.ras", "psd.psd", "wmf.wmf",
-                                "eps.eps", "preview.eps"};
+        const QStringList files{"png.png", "jpg.jpg", "bmp.bmp", "tif.tif",
+                                "tga.tga", "rle.tga", "pcx.pcx", "ras.ras",
+                                "psd.psd", "wmf.wmf", "eps.eps", "preview.eps"};
         QList<SDecodeOrder> orders;
         for (int copy = 0; copy < 3; ++copy)
             for (const QString& file : files) {
@@ -110,7 +110,7 @@ private Q_SLOTS:
             QVERIFY2(!r.image.isNull(), qPrintable(r.strPath + ": " + r.strError));
             QCOMPARE(r.ownSize, QSize(24, 16));
             QCOMPARE(r.image.size(), r.target);
-            QCOMPARE(r.target, QSize(48, 32)); // fitted at 200 %
+            QCOMPARE(r.target, QSize(48, 32));      // fitted at 200 %
             if (!r.strPath.endsWith("preview.eps")) // its own preview is green
                 QVERIFY2(Near(r.image.pixel(3, 16), Qt::red), qPrintable(r.strPath));
         }

@@ -1,4 +1,5 @@
 #include "picture/CFitScale.h"
+#include "picture/CPictureLoader.h"
 #include "resources/CommandIds.h"
 #include "sorting/CFileSelect.h"
 #include "sorting/PictureStatus.h"
@@ -141,11 +142,45 @@ private Q_SLOTS:
         QVERIFY(percent > 1 && percent < 100);
         QCOMPARE(QSizeF(ctrl.ViewWidth(), ctrl.ViewHeight()),
                  CFitScale::ScaledSize(1600, 1200, percent));
+        QVERIFY(ctrl.WaitForPicture());
+        QCOMPARE(ctrl.DecodedSize(), QSizeF(ctrl.ViewWidth(), ctrl.ViewHeight()).toSize());
         QVERIFY(ctrl.DecodedSize().width() < 1600); // decoded at the shown size
 
         toggle->trigger(); // twice: back where it was
         QCOMPARE(frame.Settings().GetFitPicToWindow(), 0);
         QCOMPARE(ctrl.ViewWidth(), 1600.0f);
+    }
+
+    // A fitted picture is fitted again when the window changes size, drawn at once from the
+    // pixels at hand, then decoded at the new size; the neighbours are decoded ahead.
+    void fitFollowsTheViewAndNeighboursAreDecodedAhead() {
+        m_desk->Store().WriteProfileInt("Config", "FitPicToWindow", 1);
+        m_desk->Store().WriteProfileInt("Config", "FilterFlags", 0x4000 | 0x1); // all files
+        CMainFrame& frame = m_desk->Start();
+        frame.resize(900, 600);
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        CImageCtrl& ctrl = m_desk->Ctrl();
+        m_desk->Select("beach.jpg");
+        QVERIFY(ctrl.WaitForPicture());
+        const QSizeF small(ctrl.ViewWidth(), ctrl.ViewHeight());
+        QCOMPARE(ctrl.DecodedSize(), small.toSize());
+        QTRY_COMPARE_WITH_TIMEOUT(ctrl.Loader().RunningCount(), 0, 10000);
+        // beach.jpg and b.bmp before it; broken.jpg after it cannot be decoded.
+        QCOMPARE(ctrl.Loader().Cache().Count(), 2);
+
+        frame.resize(1400, 1000);
+        QTRY_VERIFY(ctrl.ViewWidth() > float(small.width()));
+        const int percent = CFitScale::Percent(ctrl.ClientWidth(), ctrl.ClientHeight(), 1600, 1200);
+        QCOMPARE(QSizeF(ctrl.ViewWidth(), ctrl.ViewHeight()),
+                 CFitScale::ScaledSize(1600, 1200, percent));
+        QVERIFY(ctrl.WaitForPicture());
+        QCOMPARE(ctrl.DecodedSize(), QSizeF(ctrl.ViewWidth(), ctrl.ViewHeight()).toSize());
+
+        // The next picture was decoded ahead for the new size: shown without waiting.
+        QTRY_COMPARE_WITH_TIMEOUT(ctrl.Loader().RunningCount(), 0, 10000);
+        QTest::keyClick(&m_desk->List(), Qt::Key_Left);
+        QCOMPARE(m_desk->Current(), QStringLiteral("b.bmp"));
+        QVERIFY(ctrl.IsPictureComplete());
     }
 
     void undecodablePictureIsStillCurrent() {
