@@ -1,10 +1,15 @@
 #include "picture/CDecodeJob.h"
 
+#include "picture/CExifThumbnail.h"
 #include "picture/CFitScale.h"
 #include "picture/CPictureSource.h"
 #include "picture/DecodeLimits.h"
+#include "picture/PictureFormat.h"
+
+#include <QFile>
 
 #include <algorithm>
+#include <cmath>
 
 CDecodeJob::CDecodeJob(quint64 id, SDecodeOrder order, std::shared_ptr<std::atomic<bool>> cancel,
                        Delivery deliver)
@@ -14,12 +19,21 @@ CDecodeJob::CDecodeJob(quint64 id, SDecodeOrder order, std::shared_ptr<std::atom
 }
 
 void CDecodeJob::run() {
-    SDecodeResult result = Decode(m_order, m_pCancel.get());
+    const auto preview = [this](QImage image) {
+        SDecodeResult stand;
+        stand.nId = m_nId;
+        stand.strPath = m_order.strPath;
+        stand.image = std::move(image);
+        stand.bPreview = true;
+        m_deliver(std::move(stand));
+    };
+    SDecodeResult result = Decode(m_order, m_pCancel.get(), preview);
     result.nId = m_nId;
     m_deliver(std::move(result));
 }
 
-SDecodeResult CDecodeJob::Decode(const SDecodeOrder& order, const std::atomic<bool>* cancel) {
+SDecodeResult CDecodeJob::Decode(const SDecodeOrder& order, const std::atomic<bool>* cancel,
+                                 const std::function<void(QImage)>& preview) {
     SDecodeResult result;
     result.strPath = order.strPath;
     const auto cancelled = [cancel] { return cancel && cancel->load(); };
@@ -35,12 +49,28 @@ SDecodeResult CDecodeJob::Decode(const SDecodeOrder& order, const std::atomic<bo
         result.target = order.target.isValid()
                             ? order.target
                             : TargetFor(result.ownSize, order.client, order.bFit, order.ratio);
+        if (order.bPreview && preview && source.Info().nFormat == picfmt::kJpg && !cancelled())
+            if (QImage stand = Preview(order.strPath, result.ownSize); !stand.isNull())
+                preview(std::move(stand));
         result.image = source.ImageAt(result.target);
     }
     result.bCancelled = cancelled();
     if (result.image.isNull())
         result.strError = source.Error();
     return result;
+}
+
+// The EXIF preview, when its shape is the picture's (cameras pad some to 4:3 with black).
+QImage CDecodeJob::Preview(const QString& path, QSize own) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QImage image = CExifThumbnail::Read(file.read(CExifThumbnail::kHeadBytes));
+    if (image.isNull() || own.isEmpty())
+        return {};
+    const double aspect = double(image.width()) / image.height();
+    const double wanted = double(own.width()) / own.height();
+    return std::abs(aspect / wanted - 1.0) <= 0.02 ? image : QImage();
 }
 
 QSize CDecodeJob::PixelsFor(QSizeF view, qreal ratio) {

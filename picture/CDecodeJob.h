@@ -19,7 +19,8 @@ struct SDecodeOrder {
     QSize target; // valid: exactly this size
     QSize client;
     bool bFit = false;
-    qreal ratio = 1.0; // device pixels per view pixel
+    qreal ratio = 1.0;     // device pixels per view pixel
+    bool bPreview = false; // deliver a JPEG's own small preview first, when it has one
 };
 
 struct SDecodeResult {
@@ -31,6 +32,7 @@ struct SDecodeResult {
     QImage image; // null when it failed or was cancelled
     QString strError;
     bool bCancelled = false;
+    bool bPreview = false; // a small stand-in, the real picture follows
 };
 
 // One decode on a worker thread, through a picture source of its own. Raising its cancel
@@ -43,8 +45,9 @@ public:
                Delivery deliver);
     void run() override;
 
-    // The same work on the calling thread.
-    static SDecodeResult Decode(const SDecodeOrder& order, const std::atomic<bool>* cancel);
+    // The same work on the calling thread; `preview` gets the stand-in, when there is one.
+    static SDecodeResult Decode(const SDecodeOrder& order, const std::atomic<bool>* cancel,
+                                const std::function<void(QImage)>& preview = {});
     // The device pixels a view rectangle of `view` needs.
     static QSize PixelsFor(QSizeF view, qreal ratio);
     // The device pixels of a picture of `own` size shown in `client`, fitted or not (the
@@ -52,6 +55,8 @@ public:
     static QSize TargetFor(QSize own, QSize client, bool fit, qreal ratio);
 
 private:
+    static QImage Preview(const QString& path, QSize own);
+
     quint64 m_nId;
     SDecodeOrder m_order;
     std::shared_ptr<std::atomic<bool>> m_pCancel;

@@ -201,6 +201,9 @@ void CImageCtrl::SetDrawn(const QImage& image, EDrawn kind, QSize target) {
 void CImageCtrl::OnDecoded(const QString& path, QSize target, const QImage& image) {
     if (path != m_strPath || !m_pSource->IsOpen())
         return;
+    const bool preview = !target.isValid();
+    if (preview && (m_eDrawn == EDrawn::Exact || m_eDrawn == EDrawn::Scaled))
+        return; // this picture is on screen already, larger than its preview
     SetDrawn(image, target == DecodeTarget() ? EDrawn::Exact : EDrawn::Scaled, target);
     update();
 }

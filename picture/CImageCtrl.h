@@ -83,6 +83,8 @@ public:
     // Files to decode ahead, the most likely first, for this control's size.
     void PrefetchFiles(const QStringList& paths, bool fitToWindow);
     CPictureLoader& Loader() { return *m_pLoader; }
+    // The file last given to LoadFile (empty after Clear).
+    QString LoadedPath() const { return m_strPath; }
     // How far a picture larger than the control is scrolled.
     QPointF PanOffset() const { return m_ptPan; }
 

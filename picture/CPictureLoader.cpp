@@ -36,6 +36,7 @@ QImage CPictureLoader::Want(const QString& path, QSize target) {
         SDecodeOrder order;
         order.strPath = path;
         order.target = target;
+        order.bPreview = true;
         Start(order, kWantedPriority);
     }
     return {};
@@ -110,6 +111,15 @@ void CPictureLoader::CancelUnwanted() {
 }
 
 void CPictureLoader::OnDecoded(SDecodeResult result) {
+    if (result.bPreview) {
+        const SRunning* job = nullptr;
+        for (const SRunning& running : std::as_const(m_running))
+            if (running.nId == result.nId)
+                job = &running;
+        if (job && !job->pCancel->load() && result.strPath == m_wanted.strPath)
+            Q_EMIT Decoded(result.strPath, QSize(), result.image);
+        return;
+    }
     m_running.removeIf([&result](const SRunning& job) { return job.nId == result.nId; });
     if (result.bCancelled)
         return;

@@ -33,8 +33,9 @@ public:
     CPictureCache& Cache() { return m_cache; }
 
 Q_SIGNALS:
-    // Pixels of the wanted file: at the wanted size, or (from a decode ahead made for
-    // another view size) at `target`, while the exact size is decoded next.
+    // Pixels of the wanted file: at the wanted size; or (from a decode ahead made for
+    // another view size) at `target` while the exact size is decoded next; or, with an
+    // invalid target, the file's own small preview while the picture is decoded.
     void Decoded(const QString& path, QSize target, const QImage& image);
     void Failed(const QString& path, const QString& error);
 

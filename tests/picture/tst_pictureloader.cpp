@@ -3,6 +3,7 @@
 #include "picture/CPictureLoader.h"
 #include "tests/picture/PictureTestSupport.h"
 
+#include <QBuffer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtConcurrent>
@@ -14,6 +15,47 @@ namespace {
 QImage Filled(int w, int h) {
     QImage image(w, h, QImage::Format_RGB32);
     image.fill(Qt::gray);
+    return image;
+}
+
+QByteArray Integer(quint32 value, int bytes, bool little) {
+    QByteArray out;
+    for (int i = 0; i < bytes; ++i)
+        out += char(value >> (8 * (little ? i : bytes - 1 - i)) & 0xFF);
+    return out;
+}
+
+QByteArray JpegOf(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG", 90);
+    return bytes;
+}
+
+// A JPEG of main's size whose EXIF block holds `thumb` as its preview: directory 0 with
+// the orientation, directory 1 with the preview's place (moved by `shift` bytes).
+QByteArray WithExifPreview(const QImage& main, const QByteArray& thumb, bool little,
+                           int orientation, int shift = 0) {
+    const auto u16 = [little](quint32 v) { return Integer(v, 2, little); };
+    const auto u32 = [little](quint32 v) { return Integer(v, 4, little); };
+    const auto entry = [&](quint32 tag, quint32 type, quint32 value) {
+        return u16(tag) + u16(type) + u32(1) + (type == 3 ? u16(value) + u16(0) : u32(value));
+    };
+    QByteArray tiff = QByteArray(little ? "II*\0" : "MM\0*", 4) + u32(8);
+    tiff += u16(1) + entry(0x0112, 3, quint32(orientation)) + u32(26);
+    tiff +=
+        u16(2) + entry(0x0201, 4, quint32(56 + shift)) + entry(0x0202, 4, quint32(thumb.size()));
+    tiff += u32(0) + thumb;
+    const QByteArray body = QByteArray("Exif\0\0", 6) + tiff;
+    QByteArray jpeg = JpegOf(main);
+    jpeg.insert(2, QByteArray("\xFF\xE1", 2) + Integer(quint32(body.size() + 2), 2, false) + body);
+    return jpeg;
+}
+
+QImage Coloured(int w, int h, Qt::GlobalColor colour) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(colour);
     return image;
 }
 
@@ -114,6 +156,51 @@ private Q_SLOTS:
             if (!r.strPath.endsWith("preview.eps")) // its own preview is green
                 QVERIFY2(Near(r.image.pixel(3, 16), Qt::red), qPrintable(r.strPath));
         }
+    }
+
+    void exifPreviewComesFirstWhenItFits_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QSize>("preview"); // empty: none
+        const QImage main = Coloured(640, 320, Qt::red);
+        const QByteArray thumb = JpegOf(Coloured(32, 16, Qt::green));
+        const QByteArray square = JpegOf(Coloured(24, 24, Qt::green));
+        const QSize none;
+        QTest::newRow("no EXIF block") << JpegOf(main) << none;
+        QTest::newRow("little-endian") << WithExifPreview(main, thumb, true, 1) << QSize(32, 16);
+        QTest::newRow("big-endian") << WithExifPreview(main, thumb, false, 1) << QSize(32, 16);
+        // Turned like the picture: a 16 x 32 picture stored on its side has a turned preview.
+        const QImage tall = Coloured(320, 640, Qt::red).transformed(QTransform().rotate(90));
+        QTest::newRow("turned") << WithExifPreview(tall, thumb, true, 6) << QSize(16, 32);
+        QTest::newRow("other shape") << WithExifPreview(main, square, true, 1) << none;
+        QTest::newRow("place beyond the block")
+            << WithExifPreview(main, thumb, true, 1, 4000) << none;
+        QTest::newRow("not a JPEG inside") << WithExifPreview(main, "garbage", true, 1) << none;
+        QTest::newRow("cut inside the block")
+            << WithExifPreview(main, thumb, true, 1).left(100) << none;
+    }
+
+    // The preview is handed over before the picture, only when it has the picture's shape.
+    void exifPreviewComesFirstWhenItFits() {
+        QFETCH(QByteArray, file);
+        QFETCH(QSize, preview);
+        const QString path = WriteBytes(m_dir.filePath("exif.jpg"), file);
+        SDecodeOrder order;
+        order.strPath = path;
+        order.client = QSize(200, 200);
+        order.bFit = true;
+        order.bPreview = true;
+        QImage stand;
+        int previews = 0;
+        const SDecodeResult r = CDecodeJob::Decode(order, nullptr, [&](QImage image) {
+            ++previews;
+            stand = image;
+        });
+        QCOMPARE(previews, preview.isEmpty() ? 0 : 1);
+        if (preview.isEmpty())
+            return;
+        QCOMPARE(stand.size(), preview);
+        QVERIFY(Near(stand.pixel(stand.width() / 2, stand.height() / 2), Qt::green));
+        QVERIFY(Near(r.image.pixel(r.image.width() / 2, r.image.height() / 2), Qt::red));
     }
 
     // The endless PostScript is asked for, then another picture: the first is cancelled,
