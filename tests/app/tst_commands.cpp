@@ -20,6 +20,7 @@ private Q_SLOTS:
         QVERIFY(m_desk->Picture("Pics/one.jpg", 400, 300) && m_desk->Picture("Pics/two.jpg"));
         QVERIFY(QTest::qWaitForWindowActive(&m_desk->Start()));
         m_desk->List().SelectItem(0, true);
+        QVERIFY(m_desk->Ctrl().WaitForPicture()); // decoded before the tests touch the file
     }
     void cleanup() { m_desk.reset(); }
 
