@@ -92,6 +92,10 @@ void CPictureFileList::OnPictureFailed() {
     UpdateStatusText(); // the reason replaces the figures the header gave
 }
 
+QStringList CPictureFileList::DecodeAheadCandidates(int) {
+    return m_pSession->PrefetchCandidates();
+}
+
 void CPictureFileList::UpdateFileCount() {
     m_pSession->PublishFileCount();
 }

@@ -39,6 +39,8 @@ Q_SIGNALS:
 
 protected:
     void OnPictureFailed() override;
+    // The session's: after a sort, the picture the next sort moves on to comes first.
+    QStringList DecodeAheadCandidates(int nItem) override;
 
 private:
     // Hands the session the listed files after the list was filled, sorted or changed

@@ -31,7 +31,7 @@ void CPictureList::LoadPicture(int nItem) {
     m_nBitsPerPixel = ctrl.ImageBitsPerPixel();
     ctrl.QueryFileInfo(path, 1);
     m_nFileSize = ctrl.FileSize();
-    PrefetchAround(nItem);
+    DecodeAhead(nItem);
 }
 
 void CPictureList::WatchControl() {
@@ -50,12 +50,14 @@ void CPictureList::OnPictureResized() {
         return;
     if (m_bFitToWindow)
         FitPicture(); // drawn from the pixels at hand, then decoded again at the new size
-    PrefetchAround(m_nCurItem);
+    DecodeAhead(m_nCurItem);
 }
 
-// The next picture in the direction of travel, then the one behind: after a sort the
-// list moves on to the next one, which is then ready.
-void CPictureList::PrefetchAround(int nItem) {
+void CPictureList::DecodeAhead(int nItem) {
+    m_pPictureCtrl->PrefetchFiles(DecodeAheadCandidates(nItem), m_bFitToWindow != 0);
+}
+
+QStringList CPictureList::DecodeAheadCandidates(int nItem) {
     const int step = nItem < m_nLastShown ? -1 : 1;
     m_nLastShown = nItem;
     QStringList paths;
@@ -64,7 +66,7 @@ void CPictureList::PrefetchAround(int nItem) {
         if (!path.isEmpty())
             paths.append(path);
     }
-    m_pPictureCtrl->PrefetchFiles(paths, m_bFitToWindow != 0);
+    return paths;
 }
 
 // The file of an item, when it is a file whose name Qt can open as text.

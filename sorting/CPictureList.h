@@ -44,12 +44,15 @@ public:
 protected:
     // Decoding the current picture failed after its header was read.
     virtual void OnPictureFailed() {}
+    // The pictures to decode ahead while item nItem is shown, most likely first: here the
+    // next one in the direction of travel, then the one behind.
+    virtual QStringList DecodeAheadCandidates(int nItem);
 
 private:
     void FitPicture();
     void WatchControl();
     void OnPictureResized();
-    void PrefetchAround(int nItem);
+    void DecodeAhead(int nItem);
     QString PrefetchPath(int nItem);
 
     QPointer<CImageCtrl> m_pWatchedCtrl;

@@ -1,3 +1,5 @@
+#include "picture/CImageCtrl.h"
+#include "picture/CPictureLoader.h"
 #include "platform/CDialogBuilder.h"
 #include "resources/CommandIds.h"
 #include "resources/templates/TargetTemplate.h"
@@ -60,6 +62,24 @@ private Q_SLOTS:
         QCOMPARE(frame.StatusPaneText(0), QStringLiteral("Ready"));
         QCOMPARE(frame.windowTitle(), QStringLiteral(" Ostlewin - Vantrel"));
         QVERIFY(!frame.Action(cmd::ID_FILE_PRINT)->isEnabled());
+    }
+
+    // The picture a sort moves on to was decoded while the previous one was on show: it
+    // is drawn with its own pixels at once, without waiting for a decode.
+    void sortShowsThePictureDecodedAheadAtOnce() {
+        PictureDesk desk;
+        CMainFrame& frame = Start(desk, {"a.jpg", "b.jpg", "c.jpg", "d.jpg"});
+        CImageCtrl& ctrl = desk.Ctrl();
+        for (const char* name : {"a.jpg", "b.jpg"}) {
+            desk.Select(name);
+            QVERIFY(ctrl.WaitForPicture());
+            QTRY_COMPARE_WITH_TIMEOUT(ctrl.Loader().RunningCount(), 0, 10000);
+        }
+        frame.OnSendToTarget(0);
+        QCOMPARE(desk.Current(), QStringLiteral("c.jpg"));
+        QCOMPARE(ctrl.LoadedPath(), desk.Path("Pics/c.jpg"));
+        QVERIFY(ctrl.IsPictureComplete());
+        QVERIFY(!ctrl.DecodedSize().isEmpty());
     }
 
     void failedMoveKeepsThePicture() {
