@@ -7,8 +7,12 @@
 #include "picture/PictureFormat.h"
 
 #include <QFile>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 
 CDecodeJob::CDecodeJob(quint64 id, SDecodeOrder order, std::shared_ptr<std::atomic<bool>> cancel,
@@ -18,7 +22,26 @@ CDecodeJob::CDecodeJob(quint64 id, SDecodeOrder order, std::shared_ptr<std::atom
     setAutoDelete(true);
 }
 
+namespace {
+// Decoding yields to the GUI thread when the processors are busy: each worker thread runs
+// a few steps nicer than the process (Linux gives every thread its own nice value).
+constexpr int kWorkerNiceness = 5;
+
+void YieldToTheGui() {
+    thread_local const bool bDone = [] {
+        const auto tid = id_t(::syscall(SYS_gettid));
+        errno = 0;
+        const int nice = ::getpriority(PRIO_PROCESS, tid);
+        if (errno == 0)
+            ::setpriority(PRIO_PROCESS, tid, std::min(19, nice + kWorkerNiceness));
+        return true;
+    }();
+    (void)bDone;
+}
+} // namespace
+
 void CDecodeJob::run() {
+    YieldToTheGui();
     const auto preview = [this](QImage image) {
         SDecodeResult stand;
         stand.nId = m_nId;

@@ -49,20 +49,30 @@ QImage CPictureLoader::CachedAnySize(const QString& path) {
 
 void CPictureLoader::Prefetch(const QStringList& paths, QSize client, bool fit, qreal ratio) {
     m_prefetch = paths;
+    m_prefetchView = {client, fit, ratio};
     CancelUnwanted();
-    int priority = int(paths.size());
-    for (const QString& path : paths) {
+    if (!IsWaiting())
+        StartPrefetch();
+}
+
+// Decoding ahead starts once the wanted picture is there, so that stepping quickly through
+// the list never queues decodes of pictures that are passed by.
+void CPictureLoader::StartPrefetch() {
+    int priority = int(m_prefetch.size());
+    for (const QString& path : std::as_const(m_prefetch)) {
         --priority;
         const CPictureCache::SEntry* entry = m_cache.Find(path, SFileStamp::Of(path));
-        if (entry && entry->target == CDecodeJob::TargetFor(entry->ownSize, client, fit, ratio))
+        const SPrefetchView& view = m_prefetchView;
+        if (entry && entry->target ==
+                         CDecodeJob::TargetFor(entry->ownSize, view.client, view.bFit, view.ratio))
             continue;
         if (RunningFor(path, QSize()))
             continue;
         SDecodeOrder order;
         order.strPath = path;
-        order.client = client;
-        order.bFit = fit;
-        order.ratio = ratio;
+        order.client = view.client;
+        order.bFit = view.bFit;
+        order.ratio = view.ratio;
         Start(order, priority);
     }
 }
@@ -131,6 +141,8 @@ void CPictureLoader::OnDecoded(SDecodeResult result) {
     if (result.image.isNull()) {
         m_wanted = {};
         Q_EMIT Failed(path, result.strError);
+        if (!IsWaiting())
+            StartPrefetch();
         return;
     }
     const bool exact = result.target == m_wanted.target;
@@ -139,4 +151,6 @@ void CPictureLoader::OnDecoded(SDecodeResult result) {
     else if (!RunningFor(path, m_wanted.target))
         Want(path, m_wanted.target); // made for another view size: decode the right one too
     Q_EMIT Decoded(path, result.target, result.image);
+    if (exact && !IsWaiting())
+        StartPrefetch();
 }

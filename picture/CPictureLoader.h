@@ -22,7 +22,8 @@ public:
     QImage Want(const QString& path, QSize target);
     // Any cached pixels of the file whatever their size (to show scaled meanwhile).
     QImage CachedAnySize(const QString& path);
-    // The files to decode ahead, the most likely first, for a view of `client` pixels.
+    // The files to decode ahead, the most likely first, for a view of `client` pixels; they
+    // are started once the wanted picture is decoded.
     void Prefetch(const QStringList& paths, QSize client, bool fit, qreal ratio);
     // Nothing is wanted for the screen any more.
     void Forget();
@@ -51,7 +52,14 @@ private:
         QSize target;
     };
 
+    struct SPrefetchView {
+        QSize client;
+        bool bFit = false;
+        qreal ratio = 1.0;
+    };
+
     void Start(const SDecodeOrder& order, int priority);
+    void StartPrefetch();
     void OnDecoded(SDecodeResult result);
     const SRunning* RunningFor(const QString& path, QSize target) const;
     void CancelUnwanted();
@@ -61,5 +69,6 @@ private:
     QList<SRunning> m_running;
     SWanted m_wanted;
     QStringList m_prefetch;
+    SPrefetchView m_prefetchView;
     quint64 m_nNextId = 1;
 };
