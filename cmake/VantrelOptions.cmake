@@ -12,13 +12,13 @@ if(VANTREL_SANITIZE)
 endif()
 
 # vantrel_subsystem(<name> <sources...>) adds the static library vantrel_<name>
-# and hangs it on the umbrella target vantrel_core.
+# and hangs it on the umbrella target vantrel_core. It links Qt Core; each library links
+# the further Qt modules it uses itself.
 if(NOT TARGET vantrel_core)
   add_library(vantrel_core INTERFACE)
 endif()
 function(vantrel_subsystem name)
   add_library(vantrel_${name} STATIC ${ARGN})
-  target_link_libraries(vantrel_${name} PUBLIC vantrel_options
-    Qt6::Core Qt6::Gui Qt6::Widgets Qt6::PrintSupport Qt6::Concurrent)
+  target_link_libraries(vantrel_${name} PUBLIC vantrel_options Qt6::Core)
   target_link_libraries(vantrel_core INTERFACE vantrel_${name})
 endfunction()
