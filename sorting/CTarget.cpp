@@ -139,10 +139,16 @@ void CTarget::OnSize(int cx, int cy) {
         y += d;
     }
     CDialogBuilder::Control(this, dlg::IDC_HOME)->setGeometry(0, cy - e, cx, e);
-    // The mode sits in the row of tabs, right of the last one.
+    // The mode sits in the row of tabs, after the last one (left of it right to left).
     const int tabs = m_tabGroups->count();
-    const int left = tabs > 0 ? m_tabGroups->tabRect(tabs - 1).right() + 3 : 0;
-    m_labelMode->setGeometry(left, 1, std::max(0, cx - left), 18);
+    const QRect last = tabs > 0 ? m_tabGroups->tabRect(tabs - 1) : QRect();
+    if (isRightToLeft()) {
+        const int right = tabs > 0 ? last.left() - 3 : cx;
+        m_labelMode->setGeometry(0, 1, std::max(0, right), 18);
+    } else {
+        const int left = tabs > 0 ? last.right() + 3 : 0;
+        m_labelMode->setGeometry(left, 1, std::max(0, cx - left), 18);
+    }
     m_labelMode->raise();
 }
 

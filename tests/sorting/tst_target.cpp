@@ -131,6 +131,27 @@ private Q_SLOTS:
         QCOMPARE(Button(dlg::IDC_HOME)->geometry(), QRect(0, 283, 103, 18));
     }
 
+    // The mode label stands beside the tabs, never over one, either way round.
+    void modeLabelKeepsClearOfTheTabs_data() {
+        QTest::addColumn<Qt::LayoutDirection>("direction");
+        QTest::newRow("left to right") << Qt::LeftToRight;
+        QTest::newRow("right to left") << Qt::RightToLeft;
+    }
+    void modeLabelKeepsClearOfTheTabs() {
+        QFETCH(Qt::LayoutDirection, direction);
+        CTarget* t = m_frame->target;
+        t->setLayoutDirection(direction);
+        t->resize(103, 499);
+        t->resize(103, 500);
+        auto* label = t->findChild<QLabel*>(QStringLiteral("modeLabel"));
+        QVERIFY(label && label->width() > 0);
+        CButtonTabBar* tabs = t->TabGroups();
+        for (int i = 0; i < tabs->count(); ++i) {
+            const QRect tab = tabs->tabRect(i).translated(tabs->pos());
+            QVERIFY2(!label->geometry().intersects(tab), qPrintable(QString::number(i)));
+        }
+    }
+
     void clicksAreAnnounced() {
         m_frame->settings.SetTargetDir(0, "/pics/a");
         m_frame->settings.SetTargetDir(19, "/pics/t");
