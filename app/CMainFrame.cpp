@@ -4,6 +4,7 @@
 #include "app/CPicSplitter.h"
 #include "app/CSplashWnd.h"
 #include "app/CTargetController.h"
+#include "app/CUndoCommands.h"
 #include "app/CVantrelDoc.h"
 #include "app/PrintLayout.h"
 #include "dialogs/CAboutDlg.h"
@@ -50,6 +51,7 @@ CMainFrame::CMainFrame(CProfileStore& store, const QString& startupPath, QWidget
     CreateBars();
     ConnectCommands();
     ConnectPanes();
+    m_undo = new CUndoCommands(*this, m_store);
     CSplashWnd::ShowSplash(this);
     PictureViewPane()->m_imageCtrl.SetPrinter(m_printer.get());
     InitialUpdate();
@@ -326,8 +328,10 @@ void CMainFrame::OnSendToTarget(int nTarget) {
 }
 
 void CMainFrame::OnDeletePicture() {
-    if (!FileList().m_strCurFile.isEmpty())
-        FileList().DeleteCurFile(m_settings.GetUseRecyclingBin() != 0);
+    const bool bToTrash = m_settings.GetUseRecyclingBin() != 0;
+    if (!FileList().m_strCurFile.isEmpty() &&
+        (bToTrash || m_undo->ConfirmOutrightDelete(FileList().m_strCurFile)))
+        FileList().DeleteCurFile(bToTrash);
     FocusFileList();
 }
 void CMainFrame::FocusFileList() {

@@ -14,6 +14,7 @@ class CProfileStore;
 class CSortSession;
 class CTarget;
 class CTargetController;
+class CUndoCommands;
 class CVantrelDoc;
 class CVantrelView;
 class QPrinter;
@@ -62,6 +63,7 @@ public:
     CMainStatusBar* GetStatusBar() const { return m_wndStatusBar; }
     CVantrelDoc* GetPictureDocument() const { return m_document; }
     QToolBar* ToolBar() const { return m_wndToolBar; }
+    CUndoCommands* UndoCommands() const { return m_undo; }
 
     // Commands of the main window.
     void OnProgramConfig();
@@ -107,6 +109,7 @@ private:
     QToolBar* m_wndToolBar = nullptr;
     CCommandBuilder::Actions m_actions;
     CTargetController* m_targetController = nullptr;
+    CUndoCommands* m_undo = nullptr;
     std::unique_ptr<QPrinter> m_printer; // shared by Print Setup and Print
     QRect m_rectRequested;
     bool m_bSaved = false;

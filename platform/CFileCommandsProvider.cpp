@@ -1,6 +1,7 @@
 #include "platform/CFileCommandsProvider.h"
 
 #include "platform/CDesktopFolder.h"
+#include "platform/CFileActionHook.h"
 #include "platform/CFileOpDialogs.h"
 #include "platform/CFileOperations.h"
 #include "platform/CNativePath.h"
@@ -49,12 +50,21 @@ bool CFileCommandsProvider::Rename(QWidget* owner, const QByteArray& path, bool 
     if (!typed || *typed == current)
         return false;
     CFileOpDialogs ui(owner);
-    return CFileOperations(ui).Rename(path, CNativePath::FromText(*typed)).Succeeded();
+    CFileOperations ops(ui);
+    const QByteArray newName = CNativePath::FromText(*typed);
+    return CFileActionHook::PerformOne(
+               CFileAction::Kind::Rename, path, newName,
+               [&](const QByteArray& file) { return ops.Rename(file, newName); })
+        .Succeeded();
 }
 
 bool CFileCommandsProvider::MoveToTrash(QWidget* owner, const QByteArray& path) {
     CFileOpDialogs ui(owner);
-    return CFileOperations(ui).Delete(path, true).Succeeded();
+    CFileOperations ops(ui);
+    return CFileActionHook::PerformOne(
+               CFileAction::Kind::Trash, path, {},
+               [&](const QByteArray& file) { return ops.Delete(file, true); })
+        .Succeeded();
 }
 
 // The name with the part before the extension selected, so that typing keeps the type; a

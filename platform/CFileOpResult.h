@@ -16,6 +16,7 @@ struct CFileOpResult {
 
     Outcome outcome = Outcome::Failed;
     QByteArray target; // where the file now is (for a delete to the trash: in the trash)
+    QByteArray info;   // for a delete to the trash: the entry's .trashinfo file
     QString error;     // the message shown when it failed
 
     bool Succeeded() const { return outcome == Outcome::Done; }

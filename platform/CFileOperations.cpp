@@ -71,20 +71,22 @@ struct CFileOperations::Plan {
     }
 };
 
-CFileOpResult CFileOperations::Move(const QByteArray& file, const QByteArray& destDir) {
-    return Transfer(Mode::Move, file, destDir);
+CFileOpResult CFileOperations::Move(const QByteArray& file, const QByteArray& destDir,
+                                    const QByteArray& name) {
+    return Transfer(Mode::Move, file, destDir, name);
 }
 
-CFileOpResult CFileOperations::Copy(const QByteArray& file, const QByteArray& destDir) {
-    return Transfer(Mode::Copy, file, destDir);
+CFileOpResult CFileOperations::Copy(const QByteArray& file, const QByteArray& destDir,
+                                    const QByteArray& name) {
+    return Transfer(Mode::Copy, file, destDir, name);
 }
 
 CFileOpResult CFileOperations::Transfer(Mode mode, const QByteArray& file,
-                                        const QByteArray& destDir) {
+                                        const QByteArray& destDir, const QByteArray& name) {
     Plan plan;
     plan.source = file;
     plan.destDir = destDir;
-    plan.name = CNativePath::FileName(file);
+    plan.name = name.isEmpty() ? CNativePath::FileName(file) : name;
     if (auto refused = Check(mode, plan))
         return *refused;
     const bool bOneDevice = mode == Mode::Move && plan.srcStat.st_dev == plan.dirStat.st_dev;
@@ -114,7 +116,7 @@ std::optional<CFileOpResult> CFileOperations::RenameIfFree(Plan& plan) {
 std::optional<CFileOpResult> CFileOperations::Check(Mode mode, Plan& plan) {
     if (plan.destDir.isEmpty())
         return Fail(mode, plan, QStringLiteral("no destination folder is set"));
-    if (plan.name.isEmpty())
+    if (plan.name.isEmpty() || plan.name.contains('/') || plan.name == "." || plan.name == "..")
         return Fail(mode, plan, QStringLiteral("that is not the name of a file"));
     if (::lstat(plan.source.constData(), &plan.srcStat) != 0)
         return Fail(mode, plan, Because(QStringLiteral("the file is not there"), errno));
@@ -272,6 +274,7 @@ CFileOpResult CFileOperations::Delete(const QByteArray& file, bool bToTrash) {
         if (trashed.error)
             return Fail(failed.arg(Quoted(file), qt_error_string(trashed.error)));
         done.target = trashed.file;
+        done.info = trashed.info;
     } else if (::unlink(file.constData()) != 0) {
         return Fail(failed.arg(Quoted(file), qt_error_string(errno)));
     }

@@ -21,8 +21,11 @@ class CFileOperations {
 public:
     explicit CFileOperations(CFileOpUi& ui) : m_ui(ui) {}
 
-    CFileOpResult Move(const QByteArray& file, const QByteArray& destDir);
-    CFileOpResult Copy(const QByteArray& file, const QByteArray& destDir);
+    // The file keeps its name in destDir unless `name` gives another one.
+    CFileOpResult Move(const QByteArray& file, const QByteArray& destDir,
+                       const QByteArray& name = {});
+    CFileOpResult Copy(const QByteArray& file, const QByteArray& destDir,
+                       const QByteArray& name = {});
     // To the trash when bToTrash, otherwise removed outright. A file that cannot be trashed
     // stays where it is; it is never removed outright instead. A folder can only be trashed.
     CFileOpResult Delete(const QByteArray& file, bool bToTrash);
@@ -37,7 +40,8 @@ private:
     enum class Mode { Move, Copy };
     struct Plan;
 
-    CFileOpResult Transfer(Mode mode, const QByteArray& file, const QByteArray& destDir);
+    CFileOpResult Transfer(Mode mode, const QByteArray& file, const QByteArray& destDir,
+                           const QByteArray& name);
     std::optional<CFileOpResult> Check(Mode mode, Plan& plan);
     std::optional<CFileOpResult> ResolveConflict(Mode mode, Plan& plan);
     std::optional<CFileOpResult> RenameIfFree(Plan& plan);

@@ -60,6 +60,21 @@ CTrash::Result CTrash::Put(const QByteArray& path) {
     return {EEXIST, {}, {}};
 }
 
+int CTrash::Restore(const QByteArray& file, const QByteArray& info, const QByteArray& original) {
+    if (const int error = CNoReplaceRename::Rename(file, original))
+        return error;
+    DropInfo(file, info);
+    return 0;
+}
+
+// Only an info file that belongs to the trash and whose entry is no longer there goes.
+void CTrash::DropInfo(const QByteArray& file, const QByteArray& info) {
+    struct stat st {};
+    if (!info.endsWith(".trashinfo") || ::lstat(file.constData(), &st) == 0)
+        return;
+    ::unlink(info.constData());
+}
+
 QByteArray CTrash::InfoText(const QByteArray& pathForInfo) {
     return "[Trash Info]\nPath=" + pathForInfo.toPercentEncoding("/") + "\nDeletionDate=" +
            QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toLatin1() +

@@ -14,6 +14,12 @@ public:
     };
 
     static Result Put(const QByteArray& path);
+    // Puts a trashed file back at `original` without replacing anything there, then removes
+    // its info file. Returns 0, or the errno of the failure (EEXIST: the name is taken),
+    // in which case the entry stays in the trash as it was.
+    static int Restore(const QByteArray& file, const QByteArray& info, const QByteArray& original);
+    // Removes the info file of an entry whose file has left the trash by other means.
+    static void DropInfo(const QByteArray& file, const QByteArray& info);
 
 private:
     static QByteArray InfoText(const QByteArray& pathForInfo);

@@ -19,12 +19,15 @@ inline constexpr int ID_HELP_KEYBOARD = 32790;
 // Sends the picture to destination i of the group shown: ID_SEND_TO_TARGET1 + i, i = 0 to 19.
 inline constexpr int ID_SEND_TO_TARGET1 = 32800;
 inline constexpr int kSendToTargetCount = 20;
+inline constexpr int ID_EDIT_HISTORY = 32785;
 
 inline constexpr int ID_FILE_PRINT = 57607;
 inline constexpr int ID_FILE_PRINT_SETUP = 57606;
 inline constexpr int ID_APP_EXIT = 57665;
 inline constexpr int ID_APP_ABOUT = 57664;
 inline constexpr int ID_EDIT_COPY = 57634;
+inline constexpr int ID_EDIT_UNDO = 57643;
+inline constexpr int ID_EDIT_REDO = 57644;
 inline constexpr int ID_NEXT_PANE = 57680;
 inline constexpr int ID_PREV_PANE = 57681;
 inline constexpr int ID_VIEW_TOOLBAR = 59392;

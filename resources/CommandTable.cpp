@@ -20,6 +20,10 @@ constexpr std::array kFileMenu{
 // "Back" is the shortcut text the menu has always shown for Clear Picture;
 // the key bound to it is Escape.
 constexpr std::array kEditMenu{
+    MenuItem{"&Undo\tCtrl+Z", ID_EDIT_UNDO},
+    MenuItem{"&Redo\tCtrl+Y", ID_EDIT_REDO},
+    MenuItem{"&History...", ID_EDIT_HISTORY},
+    MenuItem{nullptr, kSeparator},
     MenuItem{"C&lear Picture\tBack", ID_CLEAR_PICTURE},
     MenuItem{"Delete Picture\tDel", ID_DELETE_PICTURE},
     MenuItem{nullptr, kSeparator},
@@ -53,6 +57,9 @@ const std::array kCommandAccelerators{
     Accelerator{Qt::ALT | Qt::Key_4, ID_BUTTON_GROUP4},
     Accelerator{Qt::CTRL | Qt::Key_C, ID_EDIT_COPY},
     Accelerator{Qt::CTRL | Qt::Key_P, ID_FILE_PRINT},
+    Accelerator{Qt::CTRL | Qt::Key_Z, ID_EDIT_UNDO},
+    Accelerator{Qt::CTRL | Qt::Key_Y, ID_EDIT_REDO},
+    Accelerator{Qt::CTRL | Qt::SHIFT | Qt::Key_Z, ID_EDIT_REDO},
     Accelerator{QKeyCombination(Qt::Key_Delete), ID_DELETE_PICTURE},
     Accelerator{QKeyCombination(Qt::Key_Escape), ID_CLEAR_PICTURE},
     Accelerator{QKeyCombination(Qt::Key_F5), ID_REFRESH_FILES},
@@ -106,6 +113,8 @@ constexpr std::array kToolbar{
     ToolbarButton{ID_CLEAR_PICTURE, ":/vantrel/toolbar/clear.png"},
     ToolbarButton{ID_TOGGLE_RESIZE, ":/vantrel/toolbar/resize.png"},
     ToolbarButton{ID_DELETE_PICTURE, ":/vantrel/toolbar/delete.png"},
+    ToolbarButton{ID_EDIT_UNDO, ":/vantrel/toolbar/undo.png"},
+    ToolbarButton{ID_EDIT_REDO, ":/vantrel/toolbar/redo.png"},
     ToolbarButton{kSeparator, nullptr},
     ToolbarButton{ID_PROGRAM_CONFIG, ":/vantrel/toolbar/config.png"},
     ToolbarButton{ID_TARGET_DIRECTORIES, ":/vantrel/toolbar/targets.png"},
@@ -121,7 +130,7 @@ constexpr std::array kAllIds{
     ID_BUTTON_GROUP1,   ID_BUTTON_GROUP2,      ID_BUTTON_GROUP3, ID_BUTTON_GROUP4,
     ID_FILE_PRINT,      ID_FILE_PRINT_SETUP,   ID_APP_EXIT,      ID_APP_ABOUT,
     ID_EDIT_COPY,       ID_NEXT_PANE,          ID_PREV_PANE,     ID_VIEW_TOOLBAR,
-    ID_VIEW_STATUS_BAR, ID_HELP_KEYBOARD,
+    ID_VIEW_STATUS_BAR, ID_HELP_KEYBOARD, ID_EDIT_UNDO, ID_EDIT_REDO, ID_EDIT_HISTORY,
 };
 
 // The command ids, then one per destination key.

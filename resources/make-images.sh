@@ -18,6 +18,8 @@ button config   '⚙' '#4f4f4f'
 button targets  '➜' '#1f5fbf'
 button filetypes '≡' '#4f4f8f'
 button about    '?' '#1f5fbf'
+button undo     '↶' '#1f5fbf'
+button redo     '↷' '#1f5fbf'
 
 # The printer is drawn, no font has a good glyph for it.
 convert -size 16x15 xc:none -stroke '#2f2f2f' -fill '#ffffff' -draw 'rectangle 4,1 11,6' \

@@ -1,6 +1,9 @@
 #include "sorting/CPictureFileList.h"
 
+#include "browser/CNamespaceTreeView.h"
+#include "browser/PidlFunctions.h"
 #include "picture/CImageCtrl.h"
+#include "platform/CNativePath.h"
 #include "resources/FileTypes.h"
 #include "sorting/CSortSession.h"
 #include "sorting/PictureStatus.h"
@@ -157,4 +160,20 @@ void CPictureFileList::OnSessionMovedOn(int nItem) {
     HidePicture();
     UpdateFileCount();
     UpdateStatusText();
+}
+
+QByteArray CPictureFileList::ListedFolder() const {
+    const NSTREEITEM* folder = TreeView() ? TreeView()->SelectedRecord() : nullptr;
+    return folder ? GetNativePathFromPidl(folder->pidlAbs) : QByteArray();
+}
+
+bool CPictureFileList::ShowFile(const QByteArray& path) {
+    const QByteArray folder = ListedFolder();
+    if (folder.isEmpty() || CNativePath::DirName(path) != folder)
+        return false;
+    RefreshList();
+    const int nItem = int(ItemNativePaths().indexOf(path));
+    if (nItem >= 0)
+        SelectItem(nItem, true);
+    return nItem >= 0;
 }

@@ -26,6 +26,9 @@ public:
     bool DeleteCurFile(bool bAllowUndo) override;
     // Copies the current file into destDir and moves on to the next file when it worked.
     bool CopyCurFile(const QString& destDir);
+    // Shows a file that came back into the folder on show (after an undo): the list is
+    // filled again and the file selected. False when the file lies in another folder.
+    bool ShowFile(const QByteArray& path);
 
     void UpdateFileCount();
     void UpdateStatusText();
@@ -53,4 +56,5 @@ private:
 
     CSortSession* m_pSession;
     bool m_bSessionEdit = false; // the session is removing a row
+    QByteArray ListedFolder() const;
 };

@@ -1,5 +1,6 @@
 #include "sorting/CSortSession.h"
 
+#include "platform/CFileActionHook.h"
 #include "platform/CFileOpDialogs.h"
 #include "platform/CFileOperations.h"
 #include "platform/CNativePath.h"
@@ -11,6 +12,20 @@
 #include <QFile>
 #include <QWidget>
 #include <optional>
+
+namespace {
+CFileAction::Kind JournalKind(const SortAction& action) {
+    switch (action.kind) {
+    case SortAction::Kind::Move:
+        return CFileAction::Kind::Move;
+    case SortAction::Kind::Copy:
+        return CFileAction::Kind::Copy;
+    case SortAction::Kind::Delete:
+        break;
+    }
+    return action.bToTrash ? CFileAction::Kind::Trash : CFileAction::Kind::Delete;
+}
+} // namespace
 
 CSortSession::CSortSession(QObject* parent) : QObject(parent) {
     qRegisterMetaType<SortAction>();
@@ -83,7 +98,10 @@ bool CSortSession::Run(SortAction action) {
         if (!ui)
             ui = &dialogs.emplace(m_pDialogParent ? m_pDialogParent->window() : nullptr);
         CFileOperations ops(*ui);
-        result = Perform(action, ops);
+        // Through the journal of actions when one is kept, so the action can be undone.
+        result =
+            CFileActionHook::PerformOne(JournalKind(action), action.file, action.destDir,
+                                        [&](const QByteArray&) { return Perform(action, ops); });
     }
     const bool bDone = result.Succeeded();
     int next = action.index;

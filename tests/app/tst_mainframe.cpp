@@ -179,6 +179,10 @@ private Q_SLOTS:
             {cmd::ID_PREV_PANE, "Shift+F6", "Switch back to the previous window pane"},
             {cmd::ID_VIEW_TOOLBAR, "", "Show or hide the toolbar"},
             {cmd::ID_VIEW_STATUS_BAR, "", "Show or hide the status bar"},
+            {cmd::ID_EDIT_UNDO, "Ctrl+Z", "Undo the last sort action"},
+            {cmd::ID_EDIT_REDO, "Ctrl+Y", "Do the undone sort action again"},
+            {cmd::ID_EDIT_HISTORY, "",
+             "List the recorded sort actions and undo back to one of them"},
         };
         for (const auto& e : expected) {
             QAction* a = frame.Action(e.id);
@@ -200,15 +204,16 @@ private Q_SLOTS:
         QCOMPARE(texts(frame.menuBar()->actions()),
                  (QStringList{"&File", "&Edit", "&View", "&Help"}));
         QCOMPARE(texts(frame.menuBar()->actions()[1]->menu()->actions()),
-                 (QStringList{"C&lear Picture\tBack", "Delete Picture\tDel", "-", "Program &Config",
+                 (QStringList{"&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "&History...", "-",
+                              "C&lear Picture\tBack", "Delete Picture\tDel", "-", "Program &Config",
                               "&Target Directories", "File &Types"}));
         QList<int> toolbar;
         for (QAction* a : frame.ToolBar()->actions()) {
             toolbar << (a->isSeparator() ? 0 : a->property("commandId").toInt());
             QVERIFY(a->isSeparator() || !a->icon().isNull());
         }
-        QCOMPARE(toolbar, (QList<int>{32779, 32780, 0, 32775, 32777, 32776, 0, 32771, 32772, 32778,
-                                      0, 57607, 57664}));
+        QCOMPARE(toolbar, (QList<int>{32779, 32780, 0, 32775, 32777, 32776, 57643, 57644, 0, 32771,
+                                      32772, 32778, 0, 57607, 57664}));
     }
 
     // Space, Delete and Home act as commands even while a tree in the left pane has the focus.

@@ -12,7 +12,8 @@
 #include <QTimer>
 #include <memory>
 
-// A temporary folder with the home folder Pics/ and the trash below data/, a settings store
+// A temporary folder with the home folder Pics/, the trash below data/, the undo journal
+// below state/, a settings store
 // of its own whose first set has that home folder, and a main window started on them.
 // Message boxes are answered at once and counted.
 class PictureDesk {
@@ -20,6 +21,7 @@ public:
     PictureDesk() {
         QDir(m_dir.path()).mkpath("Pics");
         qputenv("XDG_DATA_HOME", QFile::encodeName(Path("data")));
+        qputenv("XDG_STATE_HOME", QFile::encodeName(Path("state")));
         Store().WriteProfileString("TargetSet01", "HomeDirectory", Path("Pics"));
         m_answerer.callOnTimeout([this] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {

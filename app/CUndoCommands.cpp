@@ -1,0 +1,170 @@
+#include "app/CUndoCommands.h"
+
+#include "app/CMainFrame.h"
+#include "dialogs/CHistoryDlg.h"
+#include "platform/CFileOpDialogs.h"
+#include "platform/CProfileStore.h"
+#include "resources/CommandIds.h"
+#include "sorting/CPictureFileList.h"
+#include "sorting/CUndoHistory.h"
+#include "sorting/UndoTexts.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QMessageBox>
+#include <QTimer>
+
+namespace {
+
+// The dialogs of the file operations, with their errors kept back: an undo reports its
+// failure once, with the reason, in a box of its own.
+class CQuietErrors : public CFileOpDialogs {
+public:
+    using CFileOpDialogs::CFileOpDialogs;
+    void ReportError(const QString&) override {}
+};
+
+} // namespace
+
+CUndoCommands::CUndoCommands(CMainFrame& frame, CProfileStore& store)
+    : QObject(&frame), m_frame(frame), m_store(store) {
+    m_history =
+        new CUndoHistory(std::make_unique<CSortJournal>(CSortJournal::DefaultFolder()), this);
+    m_history->Start();
+    CFileActionHook::Install(m_history);
+    connect(m_history, &CUndoHistory::Changed, this, &CUndoCommands::UpdateActions);
+    connect(m_history, &CUndoHistory::Performed, this, &CUndoCommands::OnPerformed);
+    connect(frame.Action(cmd::ID_EDIT_UNDO), &QAction::triggered, this, &CUndoCommands::OnUndo);
+    connect(frame.Action(cmd::ID_EDIT_REDO), &QAction::triggered, this, &CUndoCommands::OnRedo);
+    connect(frame.Action(cmd::ID_EDIT_HISTORY), &QAction::triggered, this,
+            &CUndoCommands::OnHistory);
+    UpdateActions();
+}
+
+CUndoCommands::~CUndoCommands() {
+    if (CFileActionHook::Installed() == m_history)
+        CFileActionHook::Install(nullptr);
+}
+
+void CUndoCommands::UpdateActions() {
+    QAction* undo = m_frame.Action(cmd::ID_EDIT_UNDO);
+    QAction* redo = m_frame.Action(cmd::ID_EDIT_REDO);
+    const SortRecord* toUndo = m_history->IsAvailable() ? m_history->UndoCandidate() : nullptr;
+    const SortRecord* toRedo = m_history->IsAvailable() ? m_history->RedoCandidate() : nullptr;
+    QString undoText = undo_texts::UndoItem(toUndo, m_history->IsAvailable());
+    if (toUndo && !CUndoHistory::CanBeUndone(*toUndo))
+        undoText = QStringLiteral("Can't Undo %1 (%2)")
+                       .arg(undo_texts::Describe(*toUndo), undo_texts::WhyNot(*toUndo));
+    undo->setText(undoText + QStringLiteral("\tCtrl+Z"));
+    undo->setToolTip(QString(undoText).remove(QLatin1Char('&')));
+    undo->setEnabled(toUndo && CUndoHistory::CanBeUndone(*toUndo));
+    const QString redoText = undo_texts::RedoItem(toRedo);
+    redo->setText(redoText + QStringLiteral("\tCtrl+Y"));
+    redo->setToolTip(QString(redoText).remove(QLatin1Char('&')));
+    redo->setEnabled(toRedo != nullptr);
+    if (m_dlgHistory)
+        m_dlgHistory->Fill();
+}
+
+// The message goes up after the list has moved on, which writes the next picture's status.
+void CUndoCommands::OnPerformed(const SortRecord& record, bool bRecorded) {
+    const QString text =
+        undo_texts::Performed(record, bRecorded && CUndoHistory::CanBeUndone(record));
+    if (record.state == SortRecord::State::Done)
+        QTimer::singleShot(0, this, [this, text] { ShowMessage(text); });
+    if (!m_history->IsAvailable())
+        QTimer::singleShot(0, this, &CUndoCommands::TellUnavailable);
+}
+
+void CUndoCommands::ShowMessage(const QString& text) {
+    m_strMessage = text;
+    m_frame.SetStatusPaneText(0, text);
+    QTimer::singleShot(kMessageMs, this, [this, text] {
+        if (m_frame.StatusPaneText(0) == text)
+            m_frame.SetStatusPaneText(0, m_frame.FileList().m_strStatusText);
+    });
+}
+
+// Once per run, without stopping the sort.
+void CUndoCommands::TellUnavailable() {
+    if (m_bToldUnavailable)
+        return;
+    m_bToldUnavailable = true;
+    auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Vantrel"),
+                                QStringLiteral("Undo is not available in this run: %1.  Sorting "
+                                               "works as before, but actions cannot be undone.")
+                                    .arg(m_history->UnavailableReason()),
+                                QMessageBox::Ok, &m_frame);
+    box->setObjectName(QStringLiteral("undoUnavailable"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+void CUndoCommands::OnUndo() {
+    CQuietErrors ui(&m_frame);
+    const CUndoHistory::Outcome out = m_history->Undo(ui);
+    AfterStep(out.bDone, out.message, out.restored);
+}
+
+void CUndoCommands::OnRedo() {
+    CQuietErrors ui(&m_frame);
+    const CUndoHistory::Outcome out = m_history->Redo(ui);
+    AfterStep(out.bDone, out.message, {});
+    if (out.bDone)
+        m_frame.FileList().RefreshList();
+}
+
+void CUndoCommands::UndoUpTo(quint64 seq) {
+    CQuietErrors ui(&m_frame);
+    const CUndoHistory::Outcome out = m_history->UndoUpTo(seq, ui);
+    AfterStep(out.bDone, out.message, out.restored);
+}
+
+// An undone picture in the folder on show is selected and shown, ready to be sorted again.
+void CUndoCommands::AfterStep(bool bDone, const QString& message,
+                              const QList<QByteArray>& restored) {
+    if (!bDone) {
+        QMessageBox::warning(&m_frame, QStringLiteral("Vantrel"), message);
+        m_frame.FocusFileList();
+        return;
+    }
+    bool bShown = false;
+    for (auto it = restored.rbegin(); it != restored.rend() && !bShown; ++it)
+        bShown = m_frame.FileList().ShowFile(*it);
+    if (!bShown)
+        m_frame.FileList().RefreshList();
+    ShowMessage(message);
+    m_frame.FocusFileList();
+}
+
+void CUndoCommands::OnHistory() {
+    if (!m_dlgHistory) {
+        m_dlgHistory = new CHistoryDlg(*m_history, &m_frame);
+        m_dlgHistory->setAttribute(Qt::WA_DeleteOnClose);
+        connect(m_dlgHistory, &CHistoryDlg::UndoUpToRequested, this, &CUndoCommands::UndoUpTo);
+    }
+    m_dlgHistory->Fill();
+    m_dlgHistory->show();
+    m_dlgHistory->raise();
+    m_dlgHistory->activateWindow();
+}
+
+bool CUndoCommands::ConfirmOutrightDelete(const QString& file) {
+    if (m_bWarnedDelete || m_store.GetProfileInt(WarnSection(), WarnEntry(), 1) == 0)
+        return true;
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Vantrel"),
+                    QStringLiteral("The trash is switched off, so %1 will be deleted at once "
+                                   "and this cannot be undone.")
+                        .arg(file),
+                    QMessageBox::Ok | QMessageBox::Cancel, &m_frame);
+    box.setObjectName(QStringLiteral("deleteWithoutUndo"));
+    auto* dontAsk = new QCheckBox(QStringLiteral("Don't ask again"), &box);
+    box.setCheckBox(dontAsk);
+    const bool bGo = box.exec() == QMessageBox::Ok;
+    if (bGo) {
+        m_bWarnedDelete = true;
+        if (dontAsk->isChecked())
+            m_store.WriteProfileInt(WarnSection(), WarnEntry(), 0);
+    }
+    return bGo;
+}

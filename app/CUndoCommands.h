@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+class CMainFrame;
+class CProfileStore;
+class CUndoHistory;
+class CHistoryDlg;
+class QAction;
+struct SortRecord;
+
+// The main window's Undo, Redo and History commands over the journal of sort actions: it
+// keeps their texts and states current, tells in the status bar what each action did, puts
+// an undone picture back in the list, and warns once per run before a delete that cannot
+// be undone.
+class CUndoCommands : public QObject {
+    Q_OBJECT
+public:
+    CUndoCommands(CMainFrame& frame, CProfileStore& store);
+    ~CUndoCommands() override;
+
+    CUndoHistory& History() { return *m_history; }
+
+    void OnUndo();
+    void OnRedo();
+    void OnHistory();
+    void UndoUpTo(quint64 seq);
+    // Before a delete with the trash switched off: true when it may go ahead. The first
+    // one of a run asks, unless the user chose not to be asked again.
+    bool ConfirmOutrightDelete(const QString& file);
+
+    // How long the message about an action stays in the status bar.
+    static constexpr int kMessageMs = 4000;
+    // Settings: 0 once the user chose "Don't ask again" for deletes that cannot be undone.
+    static QString WarnSection() { return QStringLiteral("Undo"); }
+    static QString WarnEntry() { return QStringLiteral("WarnDeleteWithoutTrash"); }
+
+private:
+    void UpdateActions();
+    void OnPerformed(const SortRecord& record, bool bRecorded);
+    void ShowMessage(const QString& text);
+    void AfterStep(bool bDone, const QString& message, const QList<QByteArray>& restored);
+    void TellUnavailable();
+
+    CMainFrame& m_frame;
+    CProfileStore& m_store;
+    CUndoHistory* m_history = nullptr;
+    QPointer<CHistoryDlg> m_dlgHistory;
+    QString m_strMessage; // the last message put in the status bar
+    bool m_bToldUnavailable = false;
+    bool m_bWarnedDelete = false;
+};

@@ -1,0 +1,95 @@
+#include "dialogs/CHistoryDlg.h"
+
+#include "platform/CNativePath.h"
+#include "sorting/CUndoHistory.h"
+#include "sorting/UndoTexts.h"
+
+#include <QDateTime>
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int kSeqRole = Qt::UserRole;
+
+QString Destination(const SortRecord& r) {
+    switch (r.kind) {
+    case CFileAction::Kind::Move:
+    case CFileAction::Kind::Copy:
+        return CNativePath::Display(r.dest);
+    case CFileAction::Kind::Rename:
+        return CNativePath::Display(r.dest);
+    case CFileAction::Kind::Trash:
+        return QStringLiteral("Trash");
+    case CFileAction::Kind::Delete:
+        break;
+    }
+    return {};
+}
+} // namespace
+
+CHistoryDlg::CHistoryDlg(const CUndoHistory& history, QWidget* parent)
+    : QDialog(parent), m_history(history) {
+    setObjectName(QStringLiteral("CHistoryDlg"));
+    setWindowTitle(QStringLiteral("History"));
+    m_list = new QTreeWidget(this);
+    m_list->setRootIsDecorated(false);
+    m_list->setAllColumnsShowFocus(true);
+    m_list->setHeaderLabels({QStringLiteral("Time"), QStringLiteral("Action"),
+                             QStringLiteral("File"), QStringLiteral("Destination"),
+                             QStringLiteral("State")});
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    m_undo = buttons->addButton(QStringLiteral("&Undo up to here"), QDialogButtonBox::ActionRole);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(m_undo, &QPushButton::clicked, this, [this] {
+        if (const quint64 seq = ChosenSeq())
+            Q_EMIT UndoUpToRequested(seq);
+    });
+    connect(m_list, &QTreeWidget::currentItemChanged, this, &CHistoryDlg::UpdateButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_list);
+    layout->addWidget(buttons);
+    resize(720, 420);
+}
+
+quint64 CHistoryDlg::ChosenSeq() const {
+    const QTreeWidgetItem* item = m_list->currentItem();
+    return item ? item->data(0, kSeqRole).toULongLong() : 0;
+}
+
+void CHistoryDlg::Fill() {
+    const quint64 chosen = ChosenSeq();
+    m_list->clear();
+    const QList<SortRecord>& records = m_history.Records();
+    const qsizetype first = qMax<qsizetype>(0, records.size() - kShown);
+    QTreeWidgetItem* current = nullptr;
+    for (qsizetype i = records.size() - 1; i >= first; --i) {
+        const SortRecord& r = records[i];
+        const QString file =
+            r.entries.isEmpty() ? QString() : CNativePath::Display(r.entries.first().source);
+        auto* item = new QTreeWidgetItem(m_list, {QDateTime::fromMSecsSinceEpoch(r.timeMs).toString(
+                                                      QStringLiteral("yyyy-MM-dd hh:mm:ss")),
+                                                  undo_texts::KindName(r.kind), file,
+                                                  Destination(r), undo_texts::StateName(r)});
+        item->setData(0, kSeqRole, QVariant::fromValue(r.seq));
+        if (r.seq == chosen)
+            current = item;
+    }
+    for (int c = 0; c < m_list->columnCount(); ++c)
+        m_list->resizeColumnToContents(c);
+    m_list->setCurrentItem(current ? current : m_list->topLevelItem(0));
+    UpdateButton();
+}
+
+// Only an action that is done, and that the undo can reach, can be undone up to.
+void CHistoryDlg::UpdateButton() {
+    const quint64 seq = ChosenSeq();
+    bool bReachable = false;
+    for (const SortRecord& r : m_history.Records())
+        if (r.seq == seq)
+            bReachable = r.state == SortRecord::State::Done;
+    const SortRecord* next = m_history.UndoCandidate();
+    m_undo->setEnabled(bReachable && next && CUndoHistory::CanBeUndone(*next));
+}

@@ -1,0 +1,134 @@
+#include "sorting/UndoTexts.h"
+
+#include "platform/CNativePath.h"
+
+namespace undo_texts {
+namespace {
+
+using Kind = CFileAction::Kind;
+
+QString FileNames(const SortRecord& r) {
+    if (r.entries.isEmpty())
+        return {};
+    const QString first = CNativePath::Display(CNativePath::FileName(r.entries.first().source));
+    if (r.entries.size() == 1)
+        return first;
+    return QStringLiteral("%1 and %2 more").arg(first).arg(r.entries.size() - 1);
+}
+
+bool AnyDone(const SortRecord& r) {
+    for (const SortEntry& e : r.entries)
+        if (!e.target.isEmpty())
+            return true;
+    return false;
+}
+
+} // namespace
+
+QString KindName(CFileAction::Kind kind) {
+    switch (kind) {
+    case Kind::Move:
+        return QStringLiteral("Move");
+    case Kind::Copy:
+        return QStringLiteral("Copy");
+    case Kind::Trash:
+        return QStringLiteral("Move to Trash");
+    case Kind::Delete:
+        return QStringLiteral("Delete");
+    case Kind::Rename:
+        return QStringLiteral("Rename");
+    }
+    return {};
+}
+
+QString DestinationName(const QByteArray& dest) {
+    QByteArray dir = dest;
+    while (dir.size() > 1 && dir.endsWith('/'))
+        dir.chop(1);
+    const QByteArray name = CNativePath::FileName(dir);
+    return CNativePath::Display(name.isEmpty() ? dir : name);
+}
+
+QString Describe(const SortRecord& r) {
+    const QString what = KindName(r.kind) + QStringLiteral(" of ") + FileNames(r);
+    switch (r.kind) {
+    case Kind::Move:
+    case Kind::Copy:
+        return what + QStringLiteral(" to ") + DestinationName(r.dest);
+    case Kind::Rename:
+        return what + QStringLiteral(" to ") + CNativePath::Display(r.dest);
+    case Kind::Trash:
+    case Kind::Delete:
+        break;
+    }
+    return what;
+}
+
+QString WhyNot(const SortRecord& r) {
+    if (r.kind == Kind::Delete)
+        return QStringLiteral("it was deleted outright");
+    if (!AnyDone(r))
+        return QStringLiteral("where the file went is not known");
+    if (r.kind == Kind::Trash)
+        return QStringLiteral("it is no longer in the trash");
+    return QStringLiteral("it cannot be undone");
+}
+
+QString UndoItem(const SortRecord* record, bool bAvailable) {
+    if (!bAvailable)
+        return QStringLiteral("Undo Unavailable (no journal)");
+    if (!record)
+        return QStringLiteral("&Undo");
+    return QStringLiteral("&Undo ") + Describe(*record);
+}
+
+QString RedoItem(const SortRecord* record) {
+    return record ? QStringLiteral("&Redo ") + Describe(*record) : QStringLiteral("&Redo");
+}
+
+QString Performed(const SortRecord& r, bool bUndoable) {
+    QString text;
+    const QString files = FileNames(r);
+    switch (r.kind) {
+    case Kind::Move:
+        text = QStringLiteral("Moved %1 to %2").arg(files, DestinationName(r.dest));
+        break;
+    case Kind::Copy:
+        text = QStringLiteral("Copied %1 to %2").arg(files, DestinationName(r.dest));
+        break;
+    case Kind::Rename:
+        text = QStringLiteral("Renamed %1 to %2").arg(files, CNativePath::Display(r.dest));
+        break;
+    case Kind::Trash:
+        text = QStringLiteral("Moved %1 to the trash").arg(files);
+        break;
+    case Kind::Delete:
+        return QStringLiteral("Deleted %1 — it cannot be undone").arg(files);
+    }
+    return bUndoable ? text + QStringLiteral(" — Ctrl+Z to undo") : text;
+}
+
+QString StepDone(const SortRecord& r, bool bUndo) {
+    return (bUndo ? QStringLiteral("Undone: ") : QStringLiteral("Redone: ")) + Describe(r);
+}
+
+QString StateName(const SortRecord& r) {
+    using State = SortRecord::State;
+    switch (r.state) {
+    case State::Done:
+        return AnyDone(r) || r.kind == Kind::Delete ? QStringLiteral("done")
+                                                    : QStringLiteral("done, file not found");
+    case State::Failed:
+        return QStringLiteral("failed");
+    case State::Undone:
+    case State::Dropped:
+        return QStringLiteral("undone");
+    case State::Intent:
+    case State::UndoIntent:
+    case State::RedoIntent:
+        break;
+    }
+    return QStringLiteral("unfinished");
+}
+
+} // namespace undo_texts

@@ -1,0 +1,138 @@
+#include "app/CUndoCommands.h"
+#include "dialogs/CHistoryDlg.h"
+#include "resources/CommandIds.h"
+#include "sorting/CUndoHistory.h"
+#include "tests/support/PictureDesk.h"
+
+#include <QAction>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+namespace {
+// Pictures a, b, c in the home folder and destination 1 "Keep".
+CMainFrame& Start(PictureDesk& desk, int recycle = 1) {
+    QDir(desk.Path("")).mkdir("Keep");
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"})
+        desk.Picture(QString("Pics/") + name);
+    desk.Store().WriteProfileString("TargetSet01", "Target01Name", "Keep");
+    desk.Store().WriteProfileString("TargetSet01", "Target01Dir", desk.Path("Keep"));
+    desk.Store().WriteProfileInt("Config", "UseRecyclingBin", recycle);
+    return desk.Start();
+}
+QByteArray Bytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+} // namespace
+
+class TestUndo : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    // Two moves and a trash are undone one by one; each picture comes back selected and
+    // shown, the commands name the action they would undo, and Redo does it again.
+    void sortThenUndoInTheWindow() {
+        PictureDesk desk;
+        CMainFrame& frame = Start(desk);
+        QAction* undo = frame.Action(cmd::ID_EDIT_UNDO);
+        QAction* redo = frame.Action(cmd::ID_EDIT_REDO);
+        QVERIFY(!undo->isEnabled() && !redo->isEnabled());
+        const QByteArray a = Bytes(desk.Path("Pics/a.jpg"));
+        desk.Select("a.jpg");
+        frame.OnSendToTarget(0);
+        QTRY_COMPARE(frame.StatusPaneText(0),
+                     QStringLiteral("Moved a.jpg to Keep — Ctrl+Z to undo"));
+        QCOMPARE(undo->text(), QStringLiteral("&Undo Move of a.jpg to Keep\tCtrl+Z"));
+        QVERIFY(undo->isEnabled());
+        frame.OnSendToTarget(0); // b.jpg
+        frame.OnDeletePicture(); // c.jpg
+        QCOMPARE(undo->text(), QStringLiteral("&Undo Move to Trash of c.jpg\tCtrl+Z"));
+        QVERIFY(desk.Listed().isEmpty());
+
+        for (const char* name : {"c.jpg", "b.jpg", "a.jpg"}) {
+            undo->trigger();
+            QCOMPARE(desk.Current(), QString(name));
+            QVERIFY(desk.Ctrl().isVisible());
+        }
+        QCOMPARE(desk.Listed(), (QStringList{"a.jpg", "b.jpg", "c.jpg"}));
+        QCOMPARE(Bytes(desk.Path("Pics/a.jpg")), a);
+        QVERIFY(desk.OnDisk("Keep").isEmpty() && desk.OnDisk("data/Trash/files").isEmpty());
+        QVERIFY(!undo->isEnabled());
+        QCOMPARE(redo->text(), QStringLiteral("&Redo Move of a.jpg to Keep\tCtrl+Y"));
+        redo->trigger();
+        QCOMPARE(desk.OnDisk("Keep"), QStringList{"a.jpg"});
+        QCOMPARE(desk.Listed(), (QStringList{"b.jpg", "c.jpg"}));
+        QCOMPARE(desk.Messages(), 0);
+        QCOMPARE(redo->shortcuts().size(), 2); // Ctrl+Y and Ctrl+Shift+Z
+    }
+
+    // A delete outright warns once per run, or never after "Don't ask again", and cannot be
+    // undone: the Undo item says so and is disabled.
+    void deleteOutrightWarnsOnceAndCannotBeUndone_data() {
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<int>("warnings");
+        QTest::newRow("first run") << 1 << 1;
+        QTest::newRow("don't ask again") << 0 << 0;
+    }
+    void deleteOutrightWarnsOnceAndCannotBeUndone() {
+        QFETCH(int, stored);
+        QFETCH(int, warnings);
+        PictureDesk desk;
+        desk.Store().WriteProfileInt(CUndoCommands::WarnSection(), CUndoCommands::WarnEntry(),
+                                     stored);
+        CMainFrame& frame = Start(desk, 0);
+        desk.Select("a.jpg");
+        frame.OnDeletePicture();
+        frame.OnDeletePicture();
+        QCOMPARE(desk.OnDisk("Pics"), QStringList{"c.jpg"});
+        QCOMPARE(desk.Messages(), warnings);
+        QAction* undo = frame.Action(cmd::ID_EDIT_UNDO);
+        QVERIFY(!undo->isEnabled());
+        QVERIFY(undo->text().startsWith("Can't Undo Delete of b.jpg (it was deleted outright)"));
+    }
+
+    // History lists the actions newest first; "Undo up to here" on the oldest takes all
+    // back in order.
+    void historyUndoesUpToTheChosenAction() {
+        PictureDesk desk;
+        CMainFrame& frame = Start(desk);
+        desk.Select("a.jpg");
+        frame.OnSendToTarget(0);
+        frame.OnSendToTarget(0);
+        frame.Action(cmd::ID_EDIT_HISTORY)->trigger();
+        auto* dlg = frame.findChild<CHistoryDlg*>();
+        QVERIFY(dlg && dlg->isVisible());
+        QTreeWidget* list = dlg->List();
+        QCOMPARE(list->topLevelItemCount(), 2);
+        QCOMPARE(list->topLevelItem(0)->text(2), desk.Path("Pics/b.jpg"));
+        QCOMPARE(list->topLevelItem(1)->text(1), QStringLiteral("Move"));
+        list->setCurrentItem(list->topLevelItem(1));
+        QTest::mouseClick(dlg->UndoButton(), Qt::LeftButton);
+        QVERIFY(desk.OnDisk("Keep").isEmpty());
+        QCOMPARE(desk.Current(), QStringLiteral("a.jpg"));
+        QCOMPARE(list->topLevelItem(1)->text(4), QStringLiteral("undone"));
+        QVERIFY(!dlg->UndoButton()->isEnabled());
+    }
+
+    // Where the journal cannot be kept, sorting goes on; the user is told once why.
+    void withoutAJournalSortingGoesOn() {
+        PictureDesk desk;
+        QFile blocker(desk.Path("blocker"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        qputenv("XDG_STATE_HOME", QFile::encodeName(desk.Path("blocker/state")));
+        CMainFrame& frame = Start(desk);
+        desk.Select("a.jpg");
+        frame.OnSendToTarget(0);
+        frame.OnSendToTarget(0);
+        QCOMPARE(desk.OnDisk("Keep"), (QStringList{"a.jpg", "b.jpg"}));
+        QTRY_COMPARE(desk.Messages(), 1);
+        QTest::qWait(100);
+        QCOMPARE(desk.Messages(), 1);
+        QAction* undo = frame.Action(cmd::ID_EDIT_UNDO);
+        QVERIFY(!undo->isEnabled() && undo->text().contains("Unavailable"));
+        QCOMPARE(frame.StatusPaneText(0), QStringLiteral("Moved b.jpg to Keep"));
+    }
+};
+
+QTEST_MAIN(TestUndo)
+#include "tst_undo.moc"

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "sorting/CUndoHistory.h"
+#include "tests/support/FileOpTestBase.h"
+
+#include <sys/stat.h>
+
+// Base of the undo tests: the scratch folders of the file-operation tests, a journal folder
+// state/, and pictures with a fixed mode and modification time so that both can be checked
+// after a round trip.
+class UndoTestBase : public FileOpTestBase {
+protected:
+    using Kind = CFileAction::Kind;
+    static constexpr time_t kMtime = 1500000000;
+
+    void ResetAll() {
+        Reset();
+        state = root + "/state";
+    }
+    std::unique_ptr<CUndoHistory> History(int limit = 10000) {
+        auto h = std::make_unique<CUndoHistory>(std::make_unique<CSortJournal>(state, limit));
+        h->Start();
+        return h;
+    }
+    static QByteArray Stamped(const QByteArray& path, qint64 size = 5000, int seed = 1) {
+        const QByteArray data = Picture(path, size, seed);
+        ::chmod(path.constData(), 0640);
+        const struct timespec times[2] = {{kMtime, 0}, {kMtime, 0}};
+        ::utimensat(AT_FDCWD, path.constData(), times, AT_SYMLINK_NOFOLLOW);
+        return data;
+    }
+    // The picture at path is whole, with its mode and modification time.
+    static bool Intact(const QByteArray& path, const QByteArray& data) {
+        struct stat st {};
+        return ::stat(path.constData(), &st) == 0 && ReadBytes(path) == data &&
+               (st.st_mode & 07777) == 0640 && st.st_mtim.tv_sec == kMtime;
+    }
+    static CFileOpResult Perform(CFileOperations& ops, Kind kind, const QByteArray& file,
+                                 const QByteArray& dest) {
+        switch (kind) {
+        case Kind::Move:
+            return ops.Move(file, dest);
+        case Kind::Copy:
+            return ops.Copy(file, dest);
+        case Kind::Trash:
+            return ops.Delete(file, true);
+        case Kind::Delete:
+            return ops.Delete(file, false);
+        case Kind::Rename:
+            return ops.Rename(file, dest);
+        }
+        return {};
+    }
+    CFileOpResult Act(CUndoHistory& h, Kind kind, const QByteArray& file, const QByteArray& dest) {
+        return h
+            .Run({kind, {file}, dest},
+                 [&](const QByteArray& f) { return Perform(*ops, kind, f, dest); })
+            .first();
+    }
+
+    QByteArray state;
+};
