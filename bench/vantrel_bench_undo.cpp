@@ -1,0 +1,216 @@
+// What the undo journal costs. (1) Sorting clicks through the real main window with picture
+// display off, the journal on for every other click and off for the others, so that both
+// see the same machine load; each click is timed until the event loop is idle again.
+// (2) The journal alone: an action recorded around a bare rename, beside the bare rename.
+// (3) The start of a run with a journal of 10,000 actions, one of them left unfinished:
+// reading, checking and settling it.
+#include "app/CMainFrame.h"
+#include "platform/CFileActionHook.h"
+#include "platform/CProfileStore.h"
+#include "sorting/CPictureFileList.h"
+#include "sorting/CTarget.h"
+#include "sorting/CUndoHistory.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+struct Stats {
+    double median = 0, p90 = 0;
+};
+
+Stats Summarise(std::vector<double> v) {
+    if (v.empty())
+        return {};
+    std::sort(v.begin(), v.end());
+    return {v[v.size() / 2], v[v.size() * 9 / 10]};
+}
+
+void Report(const char* what, const std::vector<double>& v) {
+    const Stats s = Summarise(v);
+    std::printf("%-40s median %7.3f ms, 90th percentile %7.3f ms (%zu)\n", what, s.median, s.p90,
+                v.size());
+}
+
+QByteArray Name(int i) {
+    return "IMG_" + QByteArray::number(10000 + i) + ".jpg";
+}
+
+bool MakeFiles(const QByteArray& dir, int n) {
+    for (int i = 0; i < n; ++i) {
+        const int fd = ::open((dir + '/' + Name(i)).constData(), O_CREAT | O_WRONLY | O_EXCL, 0644);
+        if (fd < 0 || ::write(fd, "\xff\xd8\xff\xe0", 4) != 4 || ::close(fd) != 0)
+            return false;
+    }
+    return true;
+}
+
+void Settle() {
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+}
+
+// (1) Clicks destination button 1 until the list is empty.
+bool Clicks(const QString& root, int n, std::vector<double>& with, std::vector<double>& without) {
+    const QString home = root + "/home", dest = root + "/dest";
+    QDir().mkpath(home);
+    QDir().mkpath(dest);
+    if (!MakeFiles(QFile::encodeName(home), n))
+        return false;
+    CProfileStore store(root + "/Vantrel.conf");
+    store.WriteProfileString("TargetSet01", "HomeDirectory", home);
+    store.WriteProfileString("TargetSet01", "Target01Name", "Sorted");
+    store.WriteProfileString("TargetSet01", "Target01Dir", dest);
+    CMainFrame frame(store);
+    frame.FileList().m_pPictureCtrl = nullptr; // picture display off
+    frame.show();
+    Settle();
+    CFileActionHook* journal = CFileActionHook::Installed();
+    auto* button = frame.TargetPane()->findChild<QPushButton*>(QStringLiteral("ctl1100"));
+    if (!journal || !button)
+        return false;
+    CPictureFileList& list = frame.FileList();
+    list.SelectItem(0, true);
+    Settle();
+    for (int i = 0; list.GetItemCount() > 0 && !list.m_strCurFile.isEmpty(); ++i) {
+        const bool bJournal = i % 2 == 0;
+        CFileActionHook::Install(bJournal ? journal : nullptr);
+        QElapsedTimer t;
+        t.start();
+        button->click();
+        QCoreApplication::processEvents();
+        (bJournal ? with : without).push_back(double(t.nsecsElapsed()) / 1e6);
+    }
+    CFileActionHook::Install(journal);
+    return QDir(dest).entryList(QDir::Files).size() == n;
+}
+
+// (2) The journal around a bare rename, beside the bare rename.
+bool Recorded(const QByteArray& root, int n, std::vector<double>& with,
+              std::vector<double>& without) {
+    const QByteArray from = root + "/from", to = root + "/to";
+    ::mkdir(from.constData(), 0755);
+    ::mkdir(to.constData(), 0755);
+    if (!MakeFiles(from, n))
+        return false;
+    CUndoHistory history(std::make_unique<CSortJournal>(root + "/state2"));
+    if (!history.Start())
+        return false;
+    for (int i = 0; i < n; ++i) {
+        const QByteArray a = from + '/' + Name(i), b = to + '/' + Name(i);
+        const auto rename = [&](const QByteArray&) {
+            CFileOpResult r;
+            if (::rename(a.constData(), b.constData()) == 0) {
+                r.outcome = CFileOpResult::Outcome::Done;
+                r.target = b;
+            }
+            return r;
+        };
+        QElapsedTimer t;
+        t.start();
+        const bool bOk =
+            i % 2 == 0 ? history.Run({CFileAction::Kind::Move, {a}, to}, rename).first().Succeeded()
+                       : rename(a).Succeeded();
+        (i % 2 == 0 ? with : without).push_back(double(t.nsecsElapsed()) / 1e6);
+        if (!bOk)
+            return false;
+    }
+    return true;
+}
+
+// (3) A journal of `n` finished moves and one unfinished, written as the program writes it.
+bool StartWithLongJournal(const QByteArray& root, int n, std::vector<double>& times) {
+    const QByteArray state = root + "/state3", dir = root + "/long";
+    ::mkdir(dir.constData(), 0755);
+    if (!MakeFiles(dir, 1))
+        return false;
+    {
+        CSortJournal journal(state, n);
+        if (!journal.Open())
+            return false;
+        for (int i = 1; i <= n; ++i) {
+            SortRecord r{quint64(i),
+                         1700000000000,
+                         CFileAction::Kind::Move,
+                         root + "/dest/",
+                         SortRecord::State::Intent,
+                         {}};
+            const QByteArray src = dir + '/' + Name(i == n ? 0 : i);
+            r.entries.append({src, FileStamp::Of(src), root + "/dest/" + Name(i), {}, {}});
+            journal.Write(sort_lines::Intent(r), false);
+            if (i < n)
+                journal.Write(sort_lines::Change(r.seq, 'D', r.entries), false);
+        }
+    }
+    const QByteArray file = CSortJournal(state).FilePath();
+    QFile f(QFile::decodeName(file));
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray original = f.readAll();
+    f.close();
+    for (int run = 0; run < 21; ++run) {
+        QFile w(QFile::decodeName(file)); // the unfinished action again
+        if (!w.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            w.write(original) != original.size())
+            return false;
+        w.close();
+        QElapsedTimer t;
+        t.start();
+        CUndoHistory history(std::make_unique<CSortJournal>(state, n));
+        const bool bStarted = history.Start();
+        times.push_back(double(t.nsecsElapsed()) / 1e6);
+        if (!bStarted || history.Records().size() != n ||
+            history.Records().last().state != SortRecord::State::Failed)
+            return false;
+    }
+    std::printf("journal of %d actions: %lld bytes\n", n, static_cast<long long>(original.size()));
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const int nClicks = argc > 1 ? std::max(2, std::atoi(argv[1])) : 400;
+    // On the disk of the user's home unless TMPDIR says otherwise.
+    QTemporaryDir root(QDir::homePath() + "/.vantrel-bench-XXXXXX");
+    if (!root.isValid())
+        return 1;
+    const QByteArray native = QFile::encodeName(root.path());
+    qputenv("XDG_DATA_HOME", native + "/data");
+    qputenv("XDG_STATE_HOME", native + "/state");
+    QApplication app(argc, argv);
+
+    std::vector<double> with, without, recWith, recWithout, start;
+    if (!Clicks(root.path(), nClicks, with, without)) {
+        std::fprintf(stderr, "sorting through the window failed\n");
+        return 1;
+    }
+    if (!Recorded(native, nClicks, recWith, recWithout)) {
+        std::fprintf(stderr, "the recorded renames failed\n");
+        return 1;
+    }
+    if (!StartWithLongJournal(native, 10000, start)) {
+        std::fprintf(stderr, "the long journal could not be read back\n");
+        return 1;
+    }
+    Report("sorting click, journal on:", with);
+    Report("sorting click, journal off:", without);
+    Report("rename recorded in the journal:", recWith);
+    Report("bare rename:", recWithout);
+    Report("start with 10,000 actions, 1 to settle:", start);
+    std::printf("journal cost per click (difference of medians): %.3f ms\n",
+                Summarise(with).median - Summarise(without).median);
+    return 0;
+}
