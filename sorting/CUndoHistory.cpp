@@ -289,7 +289,9 @@ QString CUndoHistory::UndoEntry(const SortRecord& r, SortEntry& e, CFileOperatio
             return changed;
         if (!FolderExists(dir))
             return QStringLiteral("the folder %1 is gone").arg(Folder(e.source));
-        const CFileOpResult moved = ops.Move(e.target, dir, name);
+        // A rename goes back by a rename, which takes folders too and never replaces.
+        const CFileOpResult moved =
+            r.kind == Kind::Rename ? ops.Rename(e.target, name) : ops.Move(e.target, dir, name);
         if (!moved.Succeeded())
             return Failure(moved);
         e.source = moved.target;

@@ -438,6 +438,23 @@ private Q_SLOTS:
         QCOMPARE(h->UndoCandidate()->seq, 4u);
     }
 
+    // The context menu renames and trashes folders too; both come back whole.
+    void folderRenameAndTrashAreUndone() {
+        const QByteArray album = src + "/album";
+        ::mkdir(album.constData(), 0755);
+        const QByteArray data = Stamped(album + "/a.jpg");
+        auto h = History();
+        QVERIFY(Act(*h, Kind::Rename, album, "trip").Succeeded());
+        QVERIFY(h->Undo(ui).bDone);
+        QVERIFY(Intact(album + "/a.jpg", data));
+        QVERIFY(Act(*h, Kind::Trash, album, {}).Succeeded());
+        QVERIFY(!Exists(album));
+        QVERIFY(h->Undo(ui).bDone);
+        QVERIFY(Intact(album + "/a.jpg", data));
+        QCOMPARE(ListDir(src), Names{"album"});
+        QCOMPARE(ListDir(trash + "/info"), Names{});
+    }
+
     void texts() {
         SortRecord r{1, 0, Kind::Move, "/pics/Keep/", State::Done, {}};
         r.entries.append({"/pics/in/DSC_0001.jpg", {}, "/pics/Keep/DSC_0001.jpg", {}, {}});
