@@ -72,8 +72,14 @@ CSortJournal::CSortJournal(QByteArray folder, int nLimit)
 }
 
 CSortJournal::~CSortJournal() {
+    m_flusher.reset(); // its last flush first
     if (m_fd >= 0)
         ::close(m_fd);
+}
+
+void CSortJournal::WaitFlushed() {
+    if (m_flusher)
+        m_flusher->WaitIdle();
 }
 
 QByteArray CSortJournal::FilePath() const {
@@ -83,6 +89,8 @@ QByteArray CSortJournal::FilePath() const {
 bool CSortJournal::Fail(const QString& what, int error) {
     m_strError = QStringLiteral("%1 %2 (%3)")
                      .arg(what, CNativePath::Display(FilePath()), qt_error_string(error));
+    if (m_flusher)
+        m_flusher->SetFile(-1);
     if (m_fd >= 0)
         ::close(m_fd);
     m_fd = -1;
@@ -101,7 +109,11 @@ bool CSortJournal::Open() {
     Read(ReadAll(m_fd));
     if (m_nDamaged > 0 && ::ftruncate(m_fd, m_nGood) != 0)
         return Fail(QStringLiteral("Cannot cut the damaged end off"), errno);
-    return m_records.size() <= m_nLimit || Compact();
+    if (m_records.size() > m_nLimit && !Compact())
+        return false;
+    m_flusher = std::make_unique<CJournalFlusher>();
+    m_flusher->SetFile(m_fd);
+    return true;
 }
 
 // Takes whole lines from the start until the first that is torn, damaged or out of place.
@@ -110,7 +122,7 @@ void CSortJournal::Read(const QByteArray& data) {
     qsizetype pos = 0;
     while (pos < data.size()) {
         const qsizetype end = data.indexOf('\n', pos);
-        if (end < 0 || !sort_lines::Apply(data.mid(pos, end - pos), m_records))
+        if (end < 0 || !sort_lines::Apply(QByteArrayView(data).sliced(pos, end - pos), m_records))
             break;
         pos = end + 1;
     }
@@ -169,6 +181,8 @@ bool CSortJournal::Compact() {
     }
     ::close(m_fd);
     m_fd = fresh;
+    if (m_flusher)
+        m_flusher->SetFile(m_fd);
     m_records = kept;
     return true;
 }
@@ -176,10 +190,14 @@ bool CSortJournal::Compact() {
 bool CSortJournal::Write(const QByteArray& line, bool bDurable) {
     if (m_fd < 0)
         return false;
+    if (const int error = m_flusher ? m_flusher->TakeError() : 0)
+        return Fail(QStringLiteral("Cannot flush"), error);
     if (const int error = WriteAll(m_fd, line))
         return Fail(QStringLiteral("Cannot write to"), error);
-    if (bDurable && ::fdatasync(m_fd) != 0)
+    if (bDurable && m_bSynchronous && ::fdatasync(m_fd) != 0)
         return Fail(QStringLiteral("Cannot flush"), errno);
-    sort_lines::Apply(line.chopped(1), m_records);
+    if (bDurable && !m_bSynchronous && m_flusher)
+        m_flusher->Request();
+    sort_lines::Apply(QByteArrayView(line).chopped(1), m_records);
     return m_records.size() <= m_nLimit + m_nLimit / 10 || Compact();
 }

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "sorting/CJournalFlusher.h"
 #include "sorting/SortRecord.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <memory>
 
 // The journal of sort actions on disk: an append-only file of lines, each line a change of
 // one action (announced, done, failed, undone, redone). A line is written and flushed
@@ -33,9 +35,14 @@ public:
     const QList<SortRecord>& Records() const { return m_records; }
     quint64 NextSeq() const { return m_records.isEmpty() ? 1 : m_records.last().seq + 1; }
 
-    // Writes a line (flushed to disk when bDurable), then applies it to the records.
-    // False when it could not be written: the journal is closed and Error() says why.
+    // Writes a line, then applies it to the records. With bDurable the line is also put on
+    // the disk: by a flush of its own thread, or at once when synchronous. False when it
+    // could not be written: the journal is closed and Error() says why.
     bool Write(const QByteArray& line, bool bDurable);
+    // Flushes in the caller's thread: each durable line waits until it is on the disk.
+    void SetSynchronous(bool bSynchronous) { m_bSynchronous = bSynchronous; }
+    // Returns once every durable line written so far is on the disk.
+    void WaitFlushed();
 
 private:
     void Read(const QByteArray& data);
@@ -50,4 +57,6 @@ private:
     qint64 m_nGood = 0; // bytes of whole, sound lines at the start of the file
     QList<SortRecord> m_records;
     QString m_strError;
+    bool m_bSynchronous = false;
+    std::unique_ptr<CJournalFlusher> m_flusher;
 };

@@ -172,7 +172,7 @@ QList<CFileOpResult> CUndoHistory::Run(const CFileAction& action, const Operatio
     if (bRecorded)
         bRecorded =
             Write(bAny ? sort_lines::Change(r.seq, 'D', r.entries) : sort_lines::Change(r.seq, 'F'),
-                  m_bFlushCompletions);
+                  true);
     At(Point::Recorded);
     Q_EMIT Performed(r, bRecorded);
     Q_EMIT Changed();
@@ -238,12 +238,12 @@ CUndoHistory::Outcome CUndoHistory::Step(const SortRecord& record, bool bUndo, C
     Outcome out;
     out.bDone = error.isEmpty();
     if (out.bDone) {
-        Write(sort_lines::Change(r.seq, bUndo ? 'U' : 'R', entries), m_bFlushCompletions);
+        Write(sort_lines::Change(r.seq, bUndo ? 'U' : 'R', entries), true);
         for (const SortEntry& e : entries)
             out.restored.append(bUndo ? e.source : e.target);
         out.message = undo_texts::StepDone(r, bUndo);
     } else {
-        Write(sort_lines::Change(r.seq, 'x'), m_bFlushCompletions);
+        Write(sort_lines::Change(r.seq, 'x'), true);
         out.message =
             QStringLiteral("Cannot %1 %2: %3.  Nothing was changed.")
                 .arg(bUndo ? QStringLiteral("undo") : QStringLiteral("redo"), what, error);

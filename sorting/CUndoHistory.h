@@ -38,6 +38,7 @@ public:
     QString UnavailableReason() const { return m_journal->Error(); }
     const QList<SortRecord>& Records() const { return m_journal->Records(); }
     const CSortJournal& Journal() const { return *m_journal; }
+    CSortJournal& Journal() { return *m_journal; }
 
     // The action Undo would take back, and the one Redo would do again; null for none.
     const SortRecord* UndoCandidate() const;
@@ -54,8 +55,6 @@ public:
 
     QList<CFileOpResult> Run(const CFileAction& action, const Operation& op) override;
 
-    // Durable completion lines too (an intent line is always flushed).
-    void SetFlushCompletions(bool bFlush) { m_bFlushCompletions = bFlush; }
     void SetTestHook(std::function<void(Point)> hook) { m_fnHook = std::move(hook); }
 
 Q_SIGNALS:
@@ -75,5 +74,4 @@ private:
 
     std::unique_ptr<CSortJournal> m_journal;
     std::function<void(Point)> m_fnHook;
-    bool m_bFlushCompletions = true;
 };

@@ -27,13 +27,22 @@ namespace {
 
 constexpr int kKinds = 5;
 
-QByteArray Hash(QByteArrayView text) {
+quint64 HashValue(QByteArrayView text) {
     quint64 h = 14695981039346656037ull;
     for (char c : text) {
         h ^= quint8(c);
         h *= 1099511628211ull;
     }
-    return QByteArray::number(h, 16).rightJustified(16, '0');
+    return h;
+}
+
+QByteArray Hash(QByteArrayView text) {
+    return QByteArray::number(HashValue(text), 16).rightJustified(16, '0');
+}
+
+bool Sound(QByteArrayView body, QByteArrayView seal) {
+    bool ok = false;
+    return seal.size() == 16 && seal.toULongLong(&ok, 16) == HashValue(body) && ok;
 }
 
 QByteArray Sealed(QList<QByteArray> fields) {
@@ -54,17 +63,26 @@ void AddStamp(QList<QByteArray>& fields, const FileStamp& s) {
 // Reads the fields of a line in order; any missing or malformed field spoils the reader.
 class Fields {
 public:
-    explicit Fields(QList<QByteArray> fields) : m_fields(std::move(fields)) {}
+    explicit Fields(QByteArrayView line) : m_line(line) {}
     bool Ok() const { return m_bOk; }
-    bool AtEnd() const { return m_nNext == m_fields.size(); }
-    QByteArray Text() {
-        if (m_nNext >= m_fields.size()) {
+    bool AtEnd() const { return m_nPos > m_line.size(); }
+    QByteArrayView Text() {
+        if (AtEnd()) {
             m_bOk = false;
             return {};
         }
-        return m_fields[m_nNext++];
+        qsizetype end = m_line.indexOf('\t', m_nPos);
+        if (end < 0)
+            end = m_line.size();
+        const QByteArrayView field = m_line.sliced(m_nPos, end - m_nPos);
+        m_nPos = end + 1;
+        return field;
     }
-    QByteArray Path() { return QByteArray::fromPercentEncoding(Text()); }
+    QByteArray Path() {
+        const QByteArrayView text = Text();
+        return text.contains('%') ? QByteArray::fromPercentEncoding(text.toByteArray())
+                                  : text.toByteArray();
+    }
     qint64 Int() {
         bool ok = false;
         const qint64 n = Text().toLongLong(&ok);
@@ -88,8 +106,8 @@ public:
     }
 
 private:
-    QList<QByteArray> m_fields;
-    qsizetype m_nNext = 0;
+    QByteArrayView m_line;
+    qsizetype m_nPos = 0;
     bool m_bOk = true;
 };
 
@@ -129,7 +147,7 @@ bool ReadPlaces(Fields& f, char what, SortRecord& r) {
     if (!f.Ok() || n != r.entries.size())
         return false;
     QList<SortEntry> entries = r.entries;
-    for (SortEntry& e : entries) {
+    for (SortEntry& e : entries) { // applied only when the whole line is sound
         const QByteArray path = f.Path();
         const FileStamp stamp = f.Stamp();
         const QByteArray info = f.Path();
@@ -211,12 +229,12 @@ QByteArray Change(quint64 seq, char what, const QList<SortEntry>& entries) {
     return Sealed(fields);
 }
 
-bool Apply(const QByteArray& line, QList<SortRecord>& records) {
+bool Apply(QByteArrayView line, QList<SortRecord>& records) {
     const qsizetype mark = line.lastIndexOf("\t#");
-    if (mark < 0 || line.mid(mark + 2) != Hash(QByteArrayView(line).first(mark)))
+    if (mark < 0 || !Sound(line.first(mark), line.sliced(mark + 2)))
         return false;
-    Fields f(line.left(mark).split('\t'));
-    const QByteArray what = f.Text();
+    Fields f(line.first(mark));
+    const QByteArrayView what = f.Text();
     if (what == "A")
         return ApplyIntent(f, records);
     if (what.size() != 1)

@@ -70,6 +70,6 @@ QByteArray Change(quint64 seq, char what, const QList<SortEntry>& entries = {});
 
 // Applies one line to the records (appending for "A"); false when the line is damaged or
 // makes no sense after the lines before it.
-bool Apply(const QByteArray& line, QList<SortRecord>& records);
+bool Apply(QByteArrayView line, QList<SortRecord>& records);
 
 } // namespace sort_lines
