@@ -81,7 +81,7 @@ bool Clicks(const QString& root, int n, std::vector<double> (&times)[3]) {
     store.WriteProfileString("TargetSet01", "Target01Name", "Sorted");
     store.WriteProfileString("TargetSet01", "Target01Dir", dest);
     CMainFrame frame(store);
-    frame.FileList().m_pPictureCtrl = nullptr; // picture display off
+    frame.FileList().SetPictureCtrl(nullptr); // picture display off
     frame.show();
     Settle();
     auto* journal = dynamic_cast<CUndoHistory*>(CFileActionHook::Installed());
