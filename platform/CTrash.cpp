@@ -41,7 +41,7 @@ CTrash::Result CTrash::Put(const QByteArray& path) {
     const QByteArray text = InfoText(recorded);
 
     for (int n = 0; n < kMaxNumberedNames; ++n) {
-        const QByteArray trashName = CNativePath::FittedName(name, n, kMaxTrashName);
+        const QByteArray trashName = EntryName(name, n);
         const QByteArray info =
             CNativePath::Join(CNativePath::Join(place.dir, "info"), trashName + kInfoSuffix);
         const int infoError = WriteInfo(info, text);
@@ -58,6 +58,10 @@ CTrash::Result CTrash::Put(const QByteArray& path) {
             return {error, {}, {}};
     }
     return {EEXIST, {}, {}};
+}
+
+QByteArray CTrash::EntryName(const QByteArray& name, int n) {
+    return CNativePath::FittedName(name, n, kMaxTrashName);
 }
 
 int CTrash::Restore(const QByteArray& file, const QByteArray& info, const QByteArray& original) {

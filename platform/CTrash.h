@@ -18,6 +18,8 @@ public:
     // its info file. Returns 0, or the errno of the failure (EEXIST: the name is taken),
     // in which case the entry stays in the trash as it was.
     static int Restore(const QByteArray& file, const QByteArray& info, const QByteArray& original);
+    // The name of the n-th entry for a file called `name` in a trash (0: the first try).
+    static QByteArray EntryName(const QByteArray& name, int n);
     // Removes the info file of an entry whose file has left the trash by other means.
     static void DropInfo(const QByteArray& file, const QByteArray& info);
 

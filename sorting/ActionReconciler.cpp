@@ -54,7 +54,7 @@ SortEntry FindInTrash(const SortEntry& e) {
         return found;
     const QByteArray name = CNativePath::FileName(e.source);
     for (int n = 0; n < kMaxNumbered; ++n) {
-        const QByteArray trashName = n == 0 ? name : CNativePath::NumberedName(name, n);
+        const QByteArray trashName = CTrash::EntryName(name, n);
         const QByteArray file = CNativePath::Join(place.dir + "/files", trashName);
         const QByteArray info = CNativePath::Join(place.dir + "/info", trashName + ".trashinfo");
         const FileStamp there = FileStamp::Of(file);
@@ -149,7 +149,7 @@ QByteArray FindArrived(const QByteArray& dir, const QByteArray& name, const File
                        qint64 notBeforeMs) {
     for (int n = 0; n < kMaxNumbered; ++n) {
         const QByteArray path =
-            CNativePath::Join(dir, n == 0 ? name : CNativePath::NumberedName(name, n));
+            CNativePath::Join(dir, n == 0 ? name : CNativePath::FittedName(name, n, NAME_MAX));
         const FileStamp there = FileStamp::Of(path);
         if (!there.IsValid()) {
             if (n > 0)
