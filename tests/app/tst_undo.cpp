@@ -5,6 +5,7 @@
 #include "tests/support/PictureDesk.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QtTest>
@@ -71,21 +72,35 @@ private Q_SLOTS:
     void deleteOutrightWarnsOnceAndCannotBeUndone_data() {
         QTest::addColumn<int>("stored");
         QTest::addColumn<int>("warnings");
-        QTest::newRow("first run") << 1 << 1;
-        QTest::newRow("don't ask again") << 0 << 0;
+        QTest::addColumn<bool>("bTickDontAsk");
+        QTest::newRow("first run") << 1 << 1 << false;
+        QTest::newRow("don't ask again stored") << 0 << 0 << false;
+        QTest::newRow("don't ask again ticked") << 1 << 0 << true;
     }
     void deleteOutrightWarnsOnceAndCannotBeUndone() {
         QFETCH(int, stored);
         QFETCH(int, warnings);
+        QFETCH(bool, bTickDontAsk);
         PictureDesk desk;
         desk.Store().WriteProfileInt(CUndoCommands::WarnSection(), CUndoCommands::WarnEntry(),
                                      stored);
         CMainFrame& frame = Start(desk, 0);
         desk.Select("a.jpg");
+        if (bTickDontAsk) // answered here, before the desk answers it
+            QTimer::singleShot(0, [] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                if (box && box->checkBox()) {
+                    box->checkBox()->setChecked(true);
+                    box->done(QMessageBox::Ok);
+                }
+            });
         frame.OnDeletePicture();
         frame.OnDeletePicture();
         QCOMPARE(desk.OnDisk("Pics"), QStringList{"c.jpg"});
         QCOMPARE(desk.Messages(), warnings);
+        QCOMPARE(
+            desk.Store().GetProfileInt(CUndoCommands::WarnSection(), CUndoCommands::WarnEntry(), 1),
+            stored == 0 || bTickDontAsk ? 0 : 1);
         QAction* undo = frame.Action(cmd::ID_EDIT_UNDO);
         QVERIFY(!undo->isEnabled());
         QVERIFY(undo->text().startsWith("Can't Undo Delete of b.jpg (it was deleted outright)"));
