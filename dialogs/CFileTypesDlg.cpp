@@ -15,11 +15,22 @@ struct FormatBox {
 
 // The format boxes in the order they are filled and read.
 constexpr std::array kFormatBoxes{
-    FormatBox{1012, 0x0400}, FormatBox{1013, 0x1000}, FormatBox{1015, 0x0010},
-    FormatBox{1017, 0x0008}, FormatBox{1019, 0x0001}, FormatBox{1021, 0x0080},
-    FormatBox{1024, 0x0040}, FormatBox{1023, 0x0100}, FormatBox{1014, 0x0002},
-    FormatBox{1016, 0x0004}, FormatBox{1018, 0x0020}, FormatBox{1020, 0x0200},
+    FormatBox{1012, 0x0400},
+    FormatBox{1013, 0x1000},
+    FormatBox{1015, 0x0010},
+    FormatBox{1017, 0x0008},
+    FormatBox{1019, 0x0001},
+    FormatBox{1021, 0x0080},
+    FormatBox{1024, 0x0040},
+    FormatBox{1023, 0x0100},
+    FormatBox{1014, 0x0002},
+    FormatBox{1016, 0x0004},
+    FormatBox{1018, 0x0020},
+    FormatBox{1020, 0x0200},
     FormatBox{1022, 0x0800},
+    FormatBox{dlg::IDC_WEBP, filetypes::kWebpBit},
+    FormatBox{dlg::IDC_HEIC, filetypes::kHeicBit},
+    FormatBox{dlg::IDC_AVIF, filetypes::kAvifBit},
 };
 
 int FormatCodeOf(int bit) {

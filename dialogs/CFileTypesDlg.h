@@ -15,7 +15,7 @@ public:
 
     // "*.JPG (JFIF Compliant)" for format code 10.
     static QString FormatTypeLabel(int nFormatCode);
-    // Enables or disables the thirteen format boxes; their check marks stay as they are.
+    // Enables or disables the format boxes; their check marks stay as they are.
     void EnableFormatBoxes(bool bEnable);
 
 protected:

@@ -2,6 +2,7 @@
 
 #include "picture/CEpsFile.h"
 #include "picture/CGhostscriptRunner.h"
+#include "picture/CHeifReader.h"
 #include "picture/CMagickReader.h"
 #include "picture/DecodeLimits.h"
 #include "picture/DecoderProtocol.h"
@@ -151,6 +152,8 @@ QImage CDecoderService::Decode(const QByteArray& data, const SRequest& request, 
         bits = 24;
         return DecodePostScript(data, request, error);
     }
+    if (request.nFormat == picfmt::kHeic || request.nFormat == picfmt::kAvif)
+        return CHeifReader::Read(data, bits, error);
     return CMagickReader::Read(data, request.nFormat, bits, error);
 }
 

@@ -41,6 +41,8 @@ QByteArray CQtPictureReader::ReaderName(int format) {
         return "tiff";
     case picfmt::kTga:
         return "tga";
+    case picfmt::kWebp:
+        return "webp";
     default:
         return {};
     }

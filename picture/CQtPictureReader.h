@@ -7,7 +7,7 @@
 #include <QImage>
 #include <QString>
 
-// Decodes the types Qt reads itself (PNG, JPEG, BMP, TIFF, Targa) with the EXIF
+// Decodes the types Qt reads itself (PNG, JPEG, BMP, TIFF, Targa, WebP) with the EXIF
 // orientation applied. JPEG is decoded straight at the size it will be shown.
 class CQtPictureReader {
 public:

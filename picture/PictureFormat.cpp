@@ -2,13 +2,36 @@
 
 #include "picture/ByteReader.h"
 
+#include <QList>
 #include <QString>
+#include <algorithm>
 
 namespace picfmt {
 namespace {
 
 bool StartsWith(QByteArrayView data, QByteArrayView magic) {
     return data.startsWith(magic);
+}
+
+// An ISO media file ("ftyp" box) of the HEIF family: AVIF when its major or one of its
+// compatible brands says so, else HEIC for the brands of still pictures.
+int HeifFamily(QByteArrayView head) {
+    if (head.size() < 16 || head.sliced(4, 4) != "ftyp")
+        return kUnknown;
+    const qsizetype boxSize = std::min<qsizetype>(ReadBE32(head, 0), head.size());
+    if (boxSize < 16)
+        return kUnknown;
+    QList<QByteArrayView> brands{head.sliced(8, 4)};
+    for (qsizetype at = 16; at + 4 <= boxSize; at += 4)
+        brands.append(head.sliced(at, 4));
+    bool heif = false;
+    for (QByteArrayView brand : brands) {
+        if (brand == "avif" || brand == "avis")
+            return kAvif;
+        heif = heif || brand == "heic" || brand == "heix" || brand == "heim" || brand == "heis" ||
+               brand == "hevc" || brand == "hevx" || brand == "mif1" || brand == "msf1";
+    }
+    return heif ? kHeic : kUnknown;
 }
 
 bool IsBmp(QByteArrayView head) {
@@ -86,6 +109,10 @@ int DetectFormat(QByteArrayView head, QByteArrayView tail, QStringView suffix) {
         return kTif;
     if (IsBmp(head))
         return kBmp;
+    if (head.size() >= 16 && StartsWith(head, "RIFF") && head.sliced(8, 4) == "WEBP")
+        return kWebp;
+    if (const int heif = HeifFamily(head); heif != kUnknown)
+        return heif;
     if (StartsWith(head, "8BPS"))
         return kPsd;
     if (StartsWith(head, "\x59\xA6\x6A\x95"))

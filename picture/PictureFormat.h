@@ -20,6 +20,9 @@ inline constexpr int kWpg = 54;
 inline constexpr int kRas = 55;
 inline constexpr int kPng = 75;
 inline constexpr int kPsd = 76;
+inline constexpr int kWebp = 80;
+inline constexpr int kHeic = 81;
+inline constexpr int kAvif = 82;
 
 // How many bytes of the file's start and end DetectFormat wants to see.
 inline constexpr int kDetectHeadBytes = 132;

@@ -24,11 +24,15 @@ constexpr std::array kTable{
     PictureFileType{0x1000, "BMP", 6},
     PictureFileType{kAviBit, "AVI", kNoFormat},
     PictureFileType{kAllFilesBit, "", kNoFormat},
+    PictureFileType{kWebpBit, "WEBP", 80},
+    PictureFileType{kHeicBit, "HEIC", 81, "HEIF HIF"},
+    PictureFileType{kAvifBit, "AVIF", 82},
 };
 
 // The order in which the extension list is built; JPG follows EPS and BMP.
-constexpr std::array kListOrder{0x0001, 0x0002, 0x0004, 0x0008, 0x0010, 0x0020, 0x0040,
-                                0x0080, 0x0100, 0x0200, 0x0800, 0x1000, 0x0400, kAviBit};
+constexpr std::array kListOrder{0x0001, 0x0002,  0x0004,   0x0008,   0x0010,  0x0020,
+                                0x0040, 0x0080,  0x0100,   0x0200,   0x0800,  0x1000,
+                                0x0400, kAviBit, kWebpBit, kHeicBit, kAvifBit};
 
 } // namespace
 

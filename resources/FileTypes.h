@@ -12,15 +12,20 @@ namespace filetypes {
 inline constexpr int kNoFormat = 0;         // rows without a format code
 inline constexpr int kAviBit = 0x2000;      // kept when stored, never offered in the dialog
 inline constexpr int kAllFilesBit = 0x4000; // every file, whatever the other bits say
+// Types added later take the bits above the all-files bit, so older stored values keep
+// their meaning.
+inline constexpr int kWebpBit = 0x8000;
+inline constexpr int kHeicBit = 0x10000;
+inline constexpr int kAvifBit = 0x20000;
 
 struct PictureFileType {
     int bit;
-    const char* extension;    // three upper-case letters, no dot; empty for every file
+    const char* extension;    // upper-case letters, no dot; empty for every file
     int formatCode;           // kNoFormat when the type has none
     const char* aliases = ""; // further extensions of the type, separated by spaces
 };
 
-// Every row in bit order, 0x0001 to 0x4000.
+// Every row in bit order, 0x0001 to 0x4000, then the later types. then the later types.
 std::span<const PictureFileType> Table();
 // The row of one bit, or null when no row has it.
 const PictureFileType* FindByBit(int bit);

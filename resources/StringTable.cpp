@@ -34,6 +34,9 @@ constexpr std::array kStrings{
     Entry{2055, "Sun Raster Images"},
     Entry{2075, "Portable Network Graphics"},
     Entry{2076, "Photoshop"},
+    Entry{2080, "WebP Image"},
+    Entry{2081, "High Efficiency Image"},
+    Entry{2082, "AV1 Image"},
     // Picture type short names, 3000 + format code.
     Entry{3001, "PCX"},
     Entry{3003, "TIF"},
@@ -48,6 +51,9 @@ constexpr std::array kStrings{
     Entry{3055, "RAS"},
     Entry{3075, "PNG"},
     Entry{3076, "PSD"},
+    Entry{3080, "WEBP"},
+    Entry{3081, "HEIC"},
+    Entry{3082, "AVIF"},
     // Command prompts: status-bar text, then after the line feed the tooltip.
     Entry{32771, "Edit the main program configuration\nEdit Program Config"},
     Entry{32772, "Change the target Destination Directories\nEdit Destinations"},

@@ -8,6 +8,8 @@ packages=(
   qt6-base-dev qt6-image-formats-plugins      # widgets, printing, tests; TIFF/TGA/WebP readers
   libmagick++-6.q16-dev                       # legacy picture formats
   ghostscript                                 # Encapsulated PostScript
+  libheif-dev                                 # HEIC, HEIF and AVIF pictures
+  libheif-examples                            # heif-enc: HEIC and AVIF test fixtures
   bubblewrap                                  # sandbox for the decoder helper
   libjpeg-turbo-progs                         # djpeg, the reference in the decode benchmark
   imagemagick                                 # test fixtures and screenshots

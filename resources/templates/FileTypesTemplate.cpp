@@ -8,8 +8,8 @@ namespace {
 constexpr unsigned kBox = TabStop; // every check box is an auto check box with a tab stop
 
 constexpr std::array kControls{
-    Control{1, Kind::DefPushButton, "OK", 149, 106, 50, 14, TabStop},
-    Control{2, Kind::PushButton, "Cancel", 203, 106, 50, 14, TabStop},
+    Control{1, Kind::DefPushButton, "OK", 149, 150, 50, 14, TabStop},
+    Control{2, Kind::PushButton, "Cancel", 203, 150, 50, 14, TabStop},
     Control{kStaticId, Kind::Static, "Image Formats Supported:", 7, 7, 100, 8, Group},
     Control{1012, Kind::CheckBox, "JPG", 7, 18, 130, 10, kBox},
     Control{1013, Kind::CheckBox, "BMP", 7, 31, 130, 10, kBox},
@@ -25,9 +25,12 @@ constexpr std::array kControls{
     Control{1023, Kind::CheckBox, "MSP", 7, 110, 130, 10, kBox},
     Control{1024, Kind::CheckBox, "PSD", 7, 96, 130, 10, kBox},
     Control{IDC_ALL_FILES, Kind::CheckBox, "*.* (All Files)", 149, 88, 60, 10, kBox},
+    Control{IDC_WEBP, Kind::CheckBox, "WEBP", 7, 123, 130, 10, kBox},
+    Control{IDC_HEIC, Kind::CheckBox, "HEIC", 149, 123, 130, 10, kBox},
+    Control{IDC_AVIF, Kind::CheckBox, "AVIF", 7, 136, 130, 10, kBox},
 };
 
-constexpr Template kFileTypes{"138", "File Types Available", 286, 127, kControls};
+constexpr Template kFileTypes{"138", "File Types Available", 286, 171, kControls};
 
 } // namespace
 

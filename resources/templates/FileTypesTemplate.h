@@ -8,5 +8,9 @@ inline constexpr int IDC_ALL_FILES = 1028;
 // The thirteen format boxes are 1012 to 1024.
 inline constexpr int IDC_FIRST_FORMAT = 1012;
 inline constexpr int IDC_LAST_FORMAT = 1024;
+// The boxes of the types added later, below the thirteen.
+inline constexpr int IDC_WEBP = 1030;
+inline constexpr int IDC_HEIC = 1031;
+inline constexpr int IDC_AVIF = 1032;
 const Template& FileTypesTemplate();
 } // namespace dlg

@@ -27,16 +27,24 @@ CSettings WithFlags(int flags) {
     return s;
 }
 
-QList<int> CheckedBoxes(const QWidget* d) {
+// The thirteen boxes of the first types, then those of the later ones.
+QList<int> FormatBoxIds() {
     QList<int> ids;
     for (int id = IDC_FIRST_FORMAT; id <= IDC_LAST_FORMAT; ++id)
+        ids.append(id);
+    return ids + QList<int>{IDC_WEBP, IDC_HEIC, IDC_AVIF};
+}
+
+QList<int> CheckedBoxes(const QWidget* d) {
+    QList<int> ids;
+    for (int id : FormatBoxIds())
         if (Checked(d, id))
             ids.append(id);
     return ids;
 }
 
 bool FormatBoxesEnabled(const QWidget* d, bool enabled) {
-    for (int id = IDC_FIRST_FORMAT; id <= IDC_LAST_FORMAT; ++id)
+    for (int id : FormatBoxIds())
         if (CDialogBuilder::Control(d, id)->isEnabled() != enabled)
             return false;
     return CDialogBuilder::Control(d, IDC_ALL_FILES)->isEnabled();
@@ -103,7 +111,9 @@ private Q_SLOTS:
                               "MAC", "EPS", "BMP", "JPG", "JPEG", "JPE", "JFIF", "AVI"}));
         // The all-files bit empties the list whatever else is set; unknown bits are ignored.
         QCOMPARE(ExtensionList(kAllFilesBit | 0x3fff), QStringList());
-        QCOMPARE(ExtensionList(0x8000 | 0x0400), (QStringList{"JPG", "JPEG", "JPE", "JFIF"}));
+        QCOMPARE(ExtensionList(0x80000 | 0x0400), (QStringList{"JPG", "JPEG", "JPE", "JFIF"}));
+        QCOMPARE(ExtensionList(kWebpBit | kHeicBit | kAvifBit | 0x0001),
+                 (QStringList{"PNG", "WEBP", "HEIC", "HEIF", "HIF", "AVIF"}));
         QVERIFY(!FindByBit(0x0401) && FindByBit(kAviBit)->formatCode == kNoFormat);
         // Every picture type is worth counting when hidden, the AVI row is not.
         const QStringList endings = PictureEndings();
@@ -116,12 +126,52 @@ private Q_SLOTS:
                  QStringLiteral("6 pictures of other types are hidden \u2014 Edit > File Types"));
     }
 
+    // Every value an earlier version could store lists just what it listed then; each later
+    // bit adds its own extensions after them, and the all-files bit still lists everything.
+    void oldAndNewBitsCombine() {
+        using namespace filetypes;
+        const QList<int> later{kWebpBit, kHeicBit, kAvifBit};
+        QStringList laterExtensions;
+        for (int bit : later)
+            laterExtensions += Extensions(*FindByBit(bit));
+        for (int old = 0; old <= 0x7fff; ++old) {
+            const QStringList before = ExtensionList(old);
+            for (const QString& extension : before)
+                QVERIFY2(!laterExtensions.contains(extension), qPrintable(QString::number(old)));
+            for (int mask = 1; mask < 8; ++mask) {
+                QStringList added;
+                int flags = old;
+                for (int i = 0; i < 3; ++i)
+                    if (mask & (1 << i)) {
+                        flags |= later[i];
+                        added += Extensions(*FindByBit(later[i]));
+                    }
+                const QStringList expected = old & kAllFilesBit ? QStringList() : before + added;
+                if (ExtensionList(flags) != expected)
+                    QFAIL(qPrintable(QStringLiteral("flags %1").arg(flags, 0, 16)));
+            }
+        }
+    }
+
+    void laterTypesKeepTheirBitsThroughTheDialog() {
+        CSettings s = WithFlags(0x0400 | filetypes::kHeicBit);
+        CFileTypesDlg d;
+        d.SetSettings(&s);
+        d.open();
+        QCOMPARE(CheckedBoxes(&d), (QList<int>{1012, IDC_HEIC}));
+        Click(&d, IDC_WEBP);
+        Click(&d, 1);
+        QCOMPARE(s.GetFilterFlags(), 0x0400 | filetypes::kHeicBit | filetypes::kWebpBit);
+    }
+
     void labelsAndTheBitOfEachBox() {
         QCOMPARE(CFileTypesDlg::FormatTypeLabel(10), QStringLiteral("*.JPG (JFIF Compliant)"));
         QCOMPARE(CFileTypesDlg::FormatTypeLabel(15),
                  QStringLiteral("*.WMF (Extended Windows Metafile)"));
+        QCOMPARE(CFileTypesDlg::FormatTypeLabel(81),
+                 QStringLiteral("*.HEIC (High Efficiency Image)"));
         // Each box, captioned with its extension in the template, stores that extension's bit.
-        for (int id = IDC_FIRST_FORMAT; id <= IDC_LAST_FORMAT; ++id) {
+        for (int id : FormatBoxIds()) {
             CSettings s = WithFlags(0);
             CFileTypesDlg d;
             d.SetSettings(&s);

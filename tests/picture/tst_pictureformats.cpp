@@ -3,11 +3,79 @@
 #include "picture/PictureFormat.h"
 #include "tests/picture/PictureTestSupport.h"
 
+#include <QBuffer>
 #include <QElapsedTimer>
+#include <QImageWriter>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using namespace pictest;
+
+namespace {
+// A lossless 24 x 16 WebP filled with one colour.
+QByteArray EncodeWebp(const QColor& colour) {
+    QImage image(24, 16, QImage::Format_RGB32);
+    image.fill(colour);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "webp");
+    writer.setQuality(100); // lossless
+    return writer.write(image) ? buffer.data() : QByteArray();
+}
+
+void AppendLE24(QByteArray& out, int value) {
+    out.append(char(value & 0xff)).append(char((value >> 8) & 0xff)).append(char(value >> 16));
+}
+
+QByteArray Chunk(const char* tag, const QByteArray& payload) {
+    QByteArray out(tag, 4);
+    const quint32 size = quint32(payload.size());
+    out.append(reinterpret_cast<const char*>(&size), 4).append(payload); // little-endian host
+    if (payload.size() % 2)
+        out.append('\0');
+    return out;
+}
+
+// An animated WebP whose frames are the image chunks of 24 x 16 still WebP files.
+QByteArray AnimatedWebp(const QList<QByteArray>& stills) {
+    QByteArray vp8x(1, '\x02'); // animation
+    vp8x.append(3, '\0');
+    AppendLE24(vp8x, 23);
+    AppendLE24(vp8x, 15);
+    QByteArray body = "WEBP" + Chunk("VP8X", vp8x) + Chunk("ANIM", QByteArray(6, '\0'));
+    for (const QByteArray& still : stills) {
+        QByteArray frame(6, '\0'); // at 0, 0
+        AppendLE24(frame, 23);
+        AppendLE24(frame, 15);
+        AppendLE24(frame, 100); // milliseconds
+        frame.append('\0');
+        body += Chunk("ANMF", frame + still.mid(12));
+    }
+    return Chunk("RIFF", body);
+}
+
+// A 24 x 16 picture, red on the left and blue on the right, encoded by heif-enc (HEIC, or
+// AVIF with "-A"); empty when the encoder is missing or fails.
+QByteArray EncodeHeif(const QString& dir, const QString& name, const QStringList& options) {
+    QImage image(24, 16, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 12; x < 24; ++x)
+            image.setPixel(x, y, qRgb(0, 0, 255));
+    const QString png = dir + QStringLiteral("/source.png");
+    const QString out = dir + QLatin1Char('/') + name;
+    if (!image.save(png))
+        return {};
+    QProcess encoder;
+    encoder.start(QStringLiteral("heif-enc"),
+                  options + QStringList{QStringLiteral("-q"), QStringLiteral("95"),
+                                        QStringLiteral("-o"), out, png});
+    if (!encoder.waitForFinished(60000) || encoder.exitCode() != 0)
+        return {};
+    return ReadAll(out);
+}
+} // namespace
 
 // Every picture type of the file-type table decodes to its size, depth and format code.
 class TestPictureFormats : public QObject {
@@ -59,6 +127,67 @@ private Q_SLOTS:
         QVERIFY2(Near(image.pixel(size.width() - 3, y), right),
                  qPrintable(QColor(image.pixel(size.width() - 3, y)).name()));
         QCOMPARE(CPictureSource::DetectFileFormat(FixturePath(file)), format);
+    }
+
+    // WebP made here: a still picture, and an animation that shows its first frame.
+    void webpStillAndAnimatedShowTheFirstFrame() {
+        QTemporaryDir dir;
+        const QByteArray red = EncodeWebp(Qt::red), blue = EncodeWebp(Qt::blue);
+        QVERIFY(red.startsWith("RIFF") && red.mid(12, 4) == "VP8L");
+        const QStringList files{WriteBytes(dir.filePath("still.webp"), red),
+                                WriteBytes(dir.filePath("moving.WebP"), AnimatedWebp({red, blue}))};
+        for (const QString& path : files) {
+            CPictureSource source;
+            QVERIFY2(source.Open(path), qPrintable(path + ": " + source.Error()));
+            QCOMPARE(source.Info().nFormat, picfmt::kWebp);
+            QCOMPARE(QSize(source.Info().nWidth, source.Info().nHeight), QSize(24, 16));
+            const QImage image = source.ImageAt(QSize(24, 16));
+            QVERIFY2(!image.isNull(), qPrintable(source.Error()));
+            QVERIFY2(Near(image.pixel(12, 8), Qt::red), qPrintable(path));
+        }
+        // A RIFF file of another kind is no WebP.
+        QCOMPARE(CPictureSource::DetectFileFormat(WriteBytes(
+                     dir.filePath("sound.webp"), QByteArray("RIFF\x10\0\0\0WAVEfmt ", 16))),
+                 picfmt::kUnknown);
+    }
+
+    // HEIC and AVIF go through the decoder helper; their type comes from the brands of the
+    // file's first box.
+    void heicAndAvifDecodeInTheHelper_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("format");
+        QTest::newRow("HEIC") << "photo.HEIC" << QStringList() << int(picfmt::kHeic);
+        QTest::newRow("AVIF") << "photo.avif" << QStringList{"-A"} << int(picfmt::kAvif);
+    }
+
+    void heicAndAvifDecodeInTheHelper() {
+        QFETCH(QString, name);
+        QFETCH(QStringList, options);
+        QFETCH(int, format);
+        QTemporaryDir dir;
+        const QByteArray data = EncodeHeif(dir.path(), name, options);
+        QVERIFY2(!data.isEmpty(), "heif-enc (libheif-examples) could not make the fixture");
+        const QString path = dir.filePath(name);
+        CPictureSource source;
+        QVERIFY2(source.Open(path), qPrintable(source.Error()));
+        QCOMPARE(source.Info().nFormat, format);
+        QCOMPARE(QSize(source.Info().nWidth, source.Info().nHeight), QSize(24, 16));
+        const QImage image = source.ImageAt(QSize(24, 16));
+        QVERIFY2(!image.isNull(), qPrintable(source.Error()));
+        QVERIFY2(Near(image.pixel(3, 8), Qt::red, 60),
+                 qPrintable(QColor(image.pixel(3, 8)).name()));
+        QVERIFY2(Near(image.pixel(20, 8), Qt::blue, 60),
+                 qPrintable(QColor(image.pixel(20, 8)).name()));
+        // Cut short, the file is refused with a reason, not shown half.
+        const QString cut = WriteBytes(dir.filePath("cut-" + name), data.left(data.size() / 2));
+        QVERIFY(!source.Open(cut) && !source.Error().isEmpty());
+        // A video file shares the first box but not the brands.
+        const QByteArray video("\0\0\0\x18"
+                               "ftypisom\0\0\0\0isomiso2",
+                               24);
+        QCOMPARE(CPictureSource::DetectFileFormat(WriteBytes(dir.filePath("clip.heic"), video)),
+                 picfmt::kUnknown);
     }
 
     void typeComesFromTheContentNotTheName() {
