@@ -53,8 +53,7 @@ QImage CHeifReader::Read(const QByteArray& data, int& bits, QString& error) {
         return {};
     }
     const bool alpha = heif_image_handle_has_alpha_channel(handle.get()) != 0;
-    const int depth = heif_image_handle_get_luma_bits_per_pixel(handle.get());
-    bits = (depth > 8 ? depth : 8) * (alpha ? 4 : 3);
+    bits = alpha ? 32 : 24; // the depth handed back; deeper pictures are shown at 8 bits
     heif_image* rawImage = nullptr;
     err = heif_decode_image(handle.get(), &rawImage, heif_colorspace_RGB,
                             alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB,

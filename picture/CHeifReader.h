@@ -8,7 +8,7 @@
 // the container says. Run in the decoder helper process only.
 class CHeifReader {
 public:
-    // The picture, or a null image with `error`; `bits` gets the depth per pixel of the
-    // stored picture (24, or 32 with alpha; more for deeper pictures).
+    // The picture, or a null image with `error`; `bits` gets the depth per pixel shown (24,
+    // or 32 with alpha; pictures of 10 or 12 bits a channel are shown at 8).
     static QImage Read(const QByteArray& data, int& bits, QString& error);
 };

@@ -57,8 +57,10 @@ QByteArray AnimatedWebp(const QList<QByteArray>& stills) {
 
 // A 24 x 16 picture, red on the left and blue on the right, encoded by heif-enc (HEIC, or
 // AVIF with "-A"); empty when the encoder is missing or fails.
-QByteArray EncodeHeif(const QString& dir, const QString& name, const QStringList& options) {
-    QImage image(24, 16, QImage::Format_RGB32);
+// A 16-bit source makes heif-enc store 10 bits a channel.
+QByteArray EncodeHeif(const QString& dir, const QString& name, const QStringList& options,
+                      bool deep) {
+    QImage image(24, 16, deep ? QImage::Format_RGBX64 : QImage::Format_RGB32);
     image.fill(Qt::red);
     for (int y = 0; y < 16; ++y)
         for (int x = 12; x < 24; ++x)
@@ -157,22 +159,27 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<int>("format");
-        QTest::newRow("HEIC") << "photo.HEIC" << QStringList() << int(picfmt::kHeic);
-        QTest::newRow("AVIF") << "photo.avif" << QStringList{"-A"} << int(picfmt::kAvif);
+        QTest::addColumn<bool>("deep");
+        QTest::newRow("HEIC") << "photo.HEIC" << QStringList() << int(picfmt::kHeic) << false;
+        QTest::newRow("HEIC of 10 bits")
+            << "deep.heic" << QStringList{"-b", "10"} << int(picfmt::kHeic) << true;
+        QTest::newRow("AVIF") << "photo.avif" << QStringList{"-A"} << int(picfmt::kAvif) << false;
     }
 
     void heicAndAvifDecodeInTheHelper() {
         QFETCH(QString, name);
         QFETCH(QStringList, options);
         QFETCH(int, format);
+        QFETCH(bool, deep);
         QTemporaryDir dir;
-        const QByteArray data = EncodeHeif(dir.path(), name, options);
+        const QByteArray data = EncodeHeif(dir.path(), name, options, deep);
         QVERIFY2(!data.isEmpty(), "heif-enc (libheif-examples) could not make the fixture");
         const QString path = dir.filePath(name);
         CPictureSource source;
         QVERIFY2(source.Open(path), qPrintable(source.Error()));
         QCOMPARE(source.Info().nFormat, format);
         QCOMPARE(QSize(source.Info().nWidth, source.Info().nHeight), QSize(24, 16));
+        QCOMPARE(source.Info().nBitsPerPixel, 24);
         const QImage image = source.ImageAt(QSize(24, 16));
         QVERIFY2(!image.isNull(), qPrintable(source.Error()));
         QVERIFY2(Near(image.pixel(3, 8), Qt::red, 60),
