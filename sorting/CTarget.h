@@ -26,7 +26,8 @@ public:
 
     // Runs once after the main window has created all three panes, left to right.
     virtual void OnInitialUpdate();
-    // Shows the current group: its tab, the captions and which buttons can be clicked.
+    // Shows the current group: its tab, the captions, the tooltips, which destinations are
+    // unset, and the move/copy mode.
     void UpdateButtons();
 
     CButtonTabBar* TabGroups() const { return m_tabGroups; }
