@@ -64,6 +64,28 @@ bool CDirEnumIDList::Next(LPITEMIDLIST* ppidl) {
     return false;
 }
 
+LPITEMIDLIST CDirEnumIDList::EntryOf(const QByteArray& dir, const QByteArray& name,
+                                     ULONG grfFlags) {
+    if (name.isEmpty() || name.contains('/') || IsDotOrDotDot(name.constData()))
+        return nullptr;
+    const QByteArray path = dir + '/' + name;
+    struct stat st;
+    if (lstat(path.constData(), &st) != 0)
+        return nullptr;
+    unsigned char flags = 0;
+    if (S_ISDIR(st.st_mode)) {
+        flags = CShellItemId::IsFolder;
+    } else if (S_ISLNK(st.st_mode)) {
+        flags = CShellItemId::IsLink;
+        if (stat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode))
+            flags |= CShellItemId::IsFolder;
+    }
+    const bool folder = flags & CShellItemId::IsFolder;
+    if (!(grfFlags & (folder ? SHCONTF_FOLDERS : SHCONTF_NONFOLDERS)))
+        return nullptr;
+    return CShellItemId::Make(CShellItemId::Named, flags, name);
+}
+
 bool CDirEnumIDList::HasSubFolder(const QByteArray& path, int budget) {
     struct stat st;
     if (stat(path.constData(), &st) == 0 && st.st_nlink > 2)

@@ -21,6 +21,10 @@ public:
     // true rather than read a huge folder to the end.
     static bool HasSubFolder(const QByteArray& path, int budget = 4096);
 
+    // The entry Next would give for the child `name` of the folder at `dir`, if it matches
+    // grfFlags; null when it does not, or is not there (any more).
+    static LPITEMIDLIST EntryOf(const QByteArray& dir, const QByteArray& name, ULONG grfFlags);
+
 private:
     explicit CDirEnumIDList(void* dir, ULONG grfFlags) : m_dir(dir), m_grfFlags(grfFlags) {}
     void* m_dir; // DIR*

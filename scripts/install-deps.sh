@@ -15,6 +15,7 @@ packages=(
   imagemagick                                 # test fixtures and screenshots
   xvfb xauth xdotool x11-utils                # end-to-end test under a real X server
   openbox                                     # a window manager for the end-to-end tests
+  libxkbcommon-x11-dev libxcb-xkb-dev         # the lock keys' state on X11
   fonts-dejavu-core                           # a font for the offscreen platform
   fonts-freefont-ttf                          # Devanagari and Thai too, for the script tests
 )
