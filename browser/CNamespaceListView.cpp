@@ -3,6 +3,8 @@
 #include "browser/CItemLabelHitTest.h"
 #include "browser/CNamespaceTreeView.h"
 #include "browser/PidlFunctions.h"
+#include "platform/CDirEnumIDList.h"
+#include "platform/CDirectoryWatch.h"
 #include "platform/CNativePath.h"
 #include "platform/CShellContextMenu.h"
 #include "platform/CShellFolderRef.h"
@@ -15,6 +17,7 @@
 #include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QFile>
+#include <QSet>
 
 namespace {
 char AsciiUpper(char c) {
@@ -43,8 +46,10 @@ QList<QByteArray> ToBytes(const QStringList& endings) {
 }
 } // namespace
 
-CNamespaceListView::CNamespaceListView(QWidget* parent) : CListCtrlEx(parent) {
+CNamespaceListView::CNamespaceListView(QWidget* parent)
+    : CListCtrlEx(parent), m_pWatch(new CDirectoryWatch(this)) {
     Model()->SetDeleter(&CNamespaceListView::OnDeleteitem);
+    connect(m_pWatch, &CDirectoryWatch::Changed, this, &CNamespaceListView::OnFolderChanged);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this](const QItemSelection& selected) {
                 for (const QModelIndex& index : selected.indexes())
@@ -57,6 +62,7 @@ CNamespaceListView::~CNamespaceListView() {
     if (m_pTreeView)
         m_pTreeView->SetListView(nullptr);
     DeleteAllItems();
+    StopWatching();
 }
 
 void CNamespaceListView::SetTreeView(CNamespaceTreeView* pTreeView) {
@@ -78,6 +84,7 @@ void CNamespaceListView::OnDeleteitem(quintptr lParam) {
 }
 
 void CNamespaceListView::ResetContents() {
+    StopWatching();
     DeleteAllItems();
     m_nHidden = 0;
     m_nCurItem = -1;
@@ -98,12 +105,14 @@ void CNamespaceListView::FillList(NSTREEITEM* pFolderItem, CShellFolder* psfFold
         OnListFilled();
         return;
     }
+    // Watched from before the listing, so that nothing made meanwhile is missed.
+    WatchFolder(pFolderItem, psfFolder);
     BeginBatch();
     int nIndex = 0;
     bool complete = true;
     LPITEMIDLIST pidl = nullptr;
     while (items->Next(&pidl)) {
-        const Add result = AddListItem(psfFolder, pFolderItem, pidl, nIndex);
+        const Add result = AddListItem(psfFolder, pFolderItem->pidlAbs, pidl, nIndex);
         FreePidl(pidl);
         if (result == Add::Stop) {
             complete = false;
@@ -115,10 +124,11 @@ void CNamespaceListView::FillList(NSTREEITEM* pFolderItem, CShellFolder* psfFold
         OnListFilled();
 }
 
-CNamespaceListView::Add CNamespaceListView::AddListItem(CShellFolder* psf, NSTREEITEM* pFolderItem,
+CNamespaceListView::Add CNamespaceListView::AddListItem(CShellFolder* psf,
+                                                        LPCITEMIDLIST pidlFolderAbs,
                                                         LPCITEMIDLIST pidl, int& nIndex) {
     const ULONG attrs = psf->GetAttributesOf(pidl, SFGAO_DISPLAYATTRMASK);
-    LPITEMIDLIST pidlAbs = ConcatPidls(pFolderItem->pidlAbs, pidl);
+    LPITEMIDLIST pidlAbs = ConcatPidls(pidlFolderAbs, pidl);
     if (!pidlAbs) {
         if (m_pTreeView)
             ShowMessage(this, QStringLiteral("Out of Memory Error"));
@@ -139,6 +149,14 @@ CNamespaceListView::Add CNamespaceListView::AddListItem(CShellFolder* psf, NSTRE
         ShowMessage(this, QStringLiteral("Out of Memory Error"));
         FreePidl(pidlAbs);
         return Add::Stop;
+    }
+    if (nIndex < 0) { // its sorted place, unless it is listed already
+        nIndex = SortedPlaceOf(rec);
+        if (nIndex < 0) {
+            OnDeleteitem(reinterpret_cast<quintptr>(rec));
+            FreePidl(pidlAbs);
+            return Add::Skipped;
+        }
     }
     CSystemImageList* images = CSystemImageList::Get();
     const int image = images ? images->IconIndexOf(pidlAbs) : -1;
@@ -298,6 +316,15 @@ void CNamespaceListView::InitList(const QString&) {
 
 void CNamespaceListView::OnFolderSelected(int) {
 }
+void CNamespaceListView::OnFolderChangesStarting() {
+}
+void CNamespaceListView::OnItemsChanged() {
+}
+void CNamespaceListView::OnCurrentFileVanished(int) {
+    m_nCurItem = -1;
+    m_strCurFile.clear();
+    m_baCurFile.clear();
+}
 void CNamespaceListView::OnListFilled() {
 }
 void CNamespaceListView::OnFileSelected(int) {
@@ -402,4 +429,150 @@ void CNamespaceListView::OnRclick(const QPoint& pos) {
 bool CNamespaceListView::DoContextMenu(QWidget* owner, CShellFolder* psf, LPCITEMIDLIST pidl,
                                        const QPoint& pt) {
     return CShellContextMenu::Track(owner, psf, pidl, pt);
+}
+
+// --- following the listed folder as other programs change it ----------------------------
+
+void CNamespaceListView::WatchFolder(NSTREEITEM* pFolderItem, CShellFolder* psfFolder) {
+    StopWatching();
+    m_baListedDir = GetNativePathFromPidl(pFolderItem->pidlAbs);
+    if (m_baListedDir.isEmpty() || !m_pWatch->Watch(m_baListedDir)) {
+        m_baListedDir.clear();
+        return;
+    }
+    m_psfListed = psfFolder;
+    m_psfListed->AddRef();
+    m_pidlListed = CItemIdList::ConcatPidls(nullptr, pFolderItem->pidlAbs);
+}
+
+void CNamespaceListView::StopWatching() {
+    m_pWatch->UnwatchAll();
+    m_baListedDir.clear();
+    if (m_psfListed)
+        m_psfListed->Release();
+    m_psfListed = nullptr;
+    FreePidl(m_pidlListed);
+    m_pidlListed = nullptr;
+}
+
+void CNamespaceListView::OnFolderChanged(const QByteArray& dir, const DirectoryChanges& changes) {
+    if (dir != m_baListedDir)
+        return;
+    if (m_bHoldChanges)
+        m_bChangesHeld = true; // made up for by comparing with the folder once released
+    else
+        ApplyFolderChanges(changes);
+}
+
+void CNamespaceListView::HoldFolderChanges(bool bHold) {
+    m_bHoldChanges = bHold;
+    if (bHold || !m_bChangesHeld)
+        return;
+    m_bChangesHeld = false;
+    ApplyFolderChanges(DirectoryChanges::RescanAll());
+}
+
+void CNamespaceListView::ApplyFolderChanges(const DirectoryChanges& changes) {
+    if (m_baListedDir.isEmpty() || !m_psfListed || !m_pidlListed)
+        return;
+    if (changes.Rescan()) {
+        const DirectoryChanges found = CompareWithFolder();
+        if (!found.Rescan())
+            ApplyFolderChanges(found);
+        return;
+    }
+    if (changes.IsEmpty())
+        return;
+    OnFolderChangesStarting();
+    QList<QByteArray> removed;
+    for (const DirectoryChanges::Entry& e : changes.Removed())
+        removed.append(e.name);
+    // The current item's place, followed through the removals and insertions.
+    int nCur = m_nCurItem;
+    bool bCurGone = false;
+    RemoveNamed(removed, nCur, bCurGone);
+    for (const DirectoryChanges::Entry& e : changes.Added()) {
+        const int nAt = InsertNamed(e.name);
+        if (nAt >= 0 && nCur >= 0 && nAt <= nCur)
+            ++nCur;
+    }
+    Arrange();
+    if (bCurGone)
+        OnCurrentFileVanished(nCur);
+    else
+        m_nCurItem = nCur;
+    OnItemsChanged();
+}
+
+void CNamespaceListView::RemoveNamed(const QList<QByteArray>& names, int& nCur, bool& bCurGone) {
+    if (names.isEmpty())
+        return;
+    const QSet<QByteArray> gone(names.cbegin(), names.cend());
+    for (int i = GetItemCount() - 1; i >= 0; --i) {
+        const NSLISTITEM* rec = RecordOf(GetItemData(i));
+        const QByteArrayView name = rec ? CShellItemId::BytesOf(rec->pidlRel) : QByteArrayView();
+        if (!rec || !gone.contains(QByteArray::fromRawData(name.data(), name.size())))
+            continue;
+        if (currentIndex().row() == i)
+            selectionModel()->clear(); // the next item is chosen by the move-on rule
+        if (i < nCur)
+            --nCur;
+        else if (i == nCur)
+            bCurGone = true; // its place is where the next item now stands
+        DeleteItem(i);
+    }
+}
+
+int CNamespaceListView::InsertNamed(const QByteArray& name) {
+    const ULONG flags = SHCONTF_NONFOLDERS | (m_bIncludeFolders ? SHCONTF_FOLDERS : 0);
+    LPITEMIDLIST pidl = CDirEnumIDList::EntryOf(m_baListedDir, name, flags);
+    if (!pidl)
+        return -1; // gone again, or a folder where folders are not listed
+    int nAt = -1;
+    const Add added = AddListItem(m_psfListed, m_pidlListed, pidl, nAt);
+    FreePidl(pidl);
+    return added == Add::Added ? nAt - 1 : -1;
+}
+
+// The first place whose item the listed folder orders after `rec`; -1 when an item of the
+// same name is there already.
+int CNamespaceListView::SortedPlaceOf(const NSLISTITEM* rec) const {
+    int lo = 0, hi = GetItemCount();
+    const auto key = reinterpret_cast<quintptr>(rec);
+    while (lo < hi) {
+        const int mid = lo + (hi - lo) / 2;
+        if (CompareItems(GetItemData(mid), key, 0) < 0)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    for (int i = lo; i < GetItemCount() && CompareItems(GetItemData(i), key, 0) == 0; ++i)
+        if (CShellItemId::BytesOf(RecordOf(GetItemData(i))->pidlRel) ==
+            CShellItemId::BytesOf(rec->pidlRel))
+            return -1;
+    return lo;
+}
+
+DirectoryChanges CNamespaceListView::CompareWithFolder() {
+    DirectoryChanges found;
+    const ULONG flags = SHCONTF_NONFOLDERS | (m_bIncludeFolders ? SHCONTF_FOLDERS : 0);
+    const auto items = m_psfListed->EnumObjects(flags);
+    if (!items) {
+        found.SetRescan(); // unreadable now: leave the list as it is
+        return found;
+    }
+    QSet<QByteArray> listed;
+    for (int i = 0; i < GetItemCount(); ++i)
+        if (const NSLISTITEM* rec = RecordOf(GetItemData(i)))
+            listed.insert(CShellItemId::BytesOf(rec->pidlRel).toByteArray());
+    LPITEMIDLIST pidl = nullptr;
+    while (items->Next(&pidl)) {
+        const QByteArray name = CShellItemId::BytesOf(pidl).toByteArray();
+        if (!listed.remove(name))
+            found.Appeared(name, CShellItemId::IsFolderEntry(pidl));
+        FreePidl(pidl);
+    }
+    for (const QByteArray& name : std::as_const(listed))
+        found.Vanished(name, false);
+    return found;
 }

@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QStringList>
 
+class CDirectoryWatch;
+class DirectoryChanges;
 class CNamespaceTreeView;
 class CShellMalloc;
 
@@ -52,9 +54,27 @@ public:
     static int CompareItems(quintptr lParam1, quintptr lParam2, quintptr lParamSort);
     // Sorts the items in the listed folder's order (CompareItems, sped up by sort keys).
     void SortList();
+    // Brings the list up to date with names that appeared in or vanished from the listed
+    // folder (the folder watch tells them as other programs change it): new items go to
+    // their sorted places, gone ones are removed, the current item and the selection stay
+    // on their files. A current file that went is dealt with as if it had been moved away.
+    // Lost events (changes.Rescan()) are made up by listing the folder and comparing.
+    void ApplyFolderChanges(const DirectoryChanges& changes);
+    // While held (a sort action is under way), changes of the listed folder wait; once
+    // released the list is brought up to date with the folder.
+    void HoldFolderChanges(bool bHold);
+    // The native path of the folder listed and watched; empty when none is.
+    const QByteArray& ListedFolder() const { return m_baListedDir; }
 
     virtual void OnFolderSelected(int nItem);
     virtual void OnListFilled();
+    // ApplyFolderChanges is about to insert and remove items.
+    virtual void OnFolderChangesStarting();
+    // The current file went by another program's doing. nPlace is where it stood, now held
+    // by the item after it. The list keeps no current item; subclasses choose what to show.
+    virtual void OnCurrentFileVanished(int nPlace);
+    // Items came or went by ApplyFolderChanges (after the current item was dealt with).
+    virtual void OnItemsChanged();
     // Moves the current file into destDir, or deletes it (to the trash with bAllowUndo),
     // then moves on; true when the file has gone from its place. A plain file list sends
     // nothing anywhere (false); the picture file list does it through its sort session.
@@ -84,9 +104,24 @@ protected:
 
 private:
     enum class Add { Added, Skipped, Stop };
-    Add AddListItem(CShellFolder* psf, NSTREEITEM* pFolderItem, LPCITEMIDLIST pidl, int& nIndex);
+    // Adds the child `pidl` at nIndex (then one further on), or at its sorted place when nIndex
+    // is -1 (then one after it); Skipped when it is filtered out or listed already.
+    Add AddListItem(CShellFolder* psf, LPCITEMIDLIST pidlFolderAbs, LPCITEMIDLIST pidl,
+                    int& nIndex);
     NSLISTITEM* NewRecord(CShellFolder* psf, LPCITEMIDLIST pidl, ULONG attrs);
     void ResetContents();
+    void WatchFolder(NSTREEITEM* pFolderItem, CShellFolder* psfFolder);
+    void StopWatching();
+    void OnFolderChanged(const QByteArray& dir, const DirectoryChanges& changes);
+    // Changes found by listing the folder and comparing with the items.
+    DirectoryChanges CompareWithFolder();
+    // Removes the items of these names; nCur follows the current item's place, and
+    // bCurGone says the current item was one of them.
+    void RemoveNamed(const QList<QByteArray>& names, int& nCur, bool& bCurGone);
+    // Inserts the child of this name at its sorted place; its index, or -1 (not there, not
+    // listed, or listed already).
+    int InsertNamed(const QByteArray& name);
+    int SortedPlaceOf(const NSLISTITEM* rec) const;
     void OnItemchanged(int nItem);
     void OnDblclk();
     void OnRclick(const QPoint& pos);
@@ -97,7 +132,11 @@ private:
     void CountHidden(LPCITEMIDLIST pidlAbs);
 
     QPointer<CNamespaceTreeView> m_pTreeView;
-    QStringList m_astrEndingsFor; // the endings m_abaEndings was made from
+    CDirectoryWatch* m_pWatch;
+    QByteArray m_baListedDir;            // the listed folder's path, watched
+    CShellFolder* m_psfListed = nullptr; // one reference, for the records of new items
+    LPITEMIDLIST m_pidlListed = nullptr; // its absolute list
+    QStringList m_astrEndingsFor;        // the endings m_abaEndings was made from
     QList<QByteArray> m_abaEndings;
     QStringList m_astrCountedFor; // the endings m_abaCounted was made from
     QList<QByteArray> m_abaCounted;

@@ -6,6 +6,8 @@
 #include "browser/CNamespaceListView.h"
 #include "browser/CNamespaceTreeItem.h"
 #include "browser/PidlFunctions.h"
+#include "platform/CDirEnumIDList.h"
+#include "platform/CDirectoryWatch.h"
 #include "platform/CShellContextMenu.h"
 #include "platform/CShellFolderRef.h"
 #include "platform/CShellItemId.h"
@@ -19,6 +21,9 @@
 #include <QDrag>
 #include <QHeaderView>
 #include <QMimeData>
+#include <QScrollBar>
+#include <QSet>
+#include <QTreeWidgetItemIterator>
 #include <QUrl>
 
 namespace {
@@ -34,7 +39,9 @@ CNamespaceTreeItem* TreeItem(QTreeWidgetItem* item) {
 }
 } // namespace
 
-CNamespaceTreeView::CNamespaceTreeView(QWidget* parent) : QTreeWidget(parent) {
+CNamespaceTreeView::CNamespaceTreeView(QWidget* parent)
+    : QTreeWidget(parent), m_pWatch(new CDirectoryWatch(this)) {
+    connect(m_pWatch, &CDirectoryWatch::Changed, this, &CNamespaceTreeView::OnFolderChanged);
     setHeaderHidden(true);
     setColumnCount(1);
     setRootIsDecorated(false); // top-level items expand by double click or keyboard
@@ -84,6 +91,7 @@ bool CNamespaceTreeView::PopulateRoot() {
     if (!desktop)
         return false;
     clear();
+    m_pWatch->UnwatchAll();
     m_hFirstRootItem = nullptr;
     InsertChildItems(desktop.get(), nullptr, invisibleRootItem());
     invisibleRootItem()->sortChildren(0, Qt::AscendingOrder);
@@ -196,6 +204,13 @@ NSTREEITEM* CNamespaceTreeView::SelectedRecord() const {
     return RecordOf(currentItem());
 }
 
+void CNamespaceTreeView::scrollTo(const QModelIndex& index, ScrollHint hint) {
+    QScrollBar* sideways = horizontalScrollBar();
+    const int x = sideways->value();
+    QTreeWidget::scrollTo(index, hint);
+    sideways->setValue(x);
+}
+
 void CNamespaceTreeView::Expand(QTreeWidgetItem* item) {
     if (!item)
         return;
@@ -215,6 +230,7 @@ void CNamespaceTreeView::OnItemexpanding(QTreeWidgetItem* item) {
     CShellFolderRef folder(rec->psfParent->BindToObject(rec->pidlRel));
     if (!folder)
         return;
+    WatchItem(item); // from before the listing, so that nothing made meanwhile is missed
     InsertChildItems(folder.get(), rec->pidlAbs, treeItem);
     treeItem->sortChildren(0, Qt::AscendingOrder);
     treeItem->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
@@ -254,7 +270,7 @@ void CNamespaceTreeView::SelectPath(const QString& path) {
     // The folder the walk ended on is shown whole, once the tree has laid itself out.
     QTimer::singleShot(0, this, [this] {
         if (QTreeWidgetItem* item = currentItem())
-            scrollToItem(item, QAbstractItemView::PositionAtCenter);
+            scrollTo(indexFromItem(item), QAbstractItemView::PositionAtCenter);
     });
 }
 
@@ -404,17 +420,44 @@ void CNamespaceTreeView::OnRclick(const QPoint& pos) {
     NSTREEITEM* rec = RecordOf(item);
     if (!rec)
         return;
-    const QPersistentModelIndex index(indexFromItem(item)); // the menu runs its own loop
+    // The menu runs its own loop, in which the folder watch may change the tree.
+    const QPersistentModelIndex index(indexFromItem(item));
+    const QPersistentModelIndex parentIndex(indexFromItem(item->parent()));
+    bool bOpen = false; // the folder shown in the list, or one above it
+    for (QTreeWidgetItem* up = currentItem(); up; up = up->parent())
+        bOpen |= up == item;
+    QSet<QByteArray> siblingsBefore;
+    for (int i = 0; item->parent() && i < item->parent()->childCount(); ++i)
+        if (const NSTREEITEM* sibling = RecordOf(item->parent()->child(i)))
+            siblingsBefore.insert(CShellItemId::BytesOf(sibling->pidlRel).toByteArray());
+    // The item (and its record) may go meanwhile: the menu works on copies.
+    rec->psfParent->AddRef();
+    const CShellFolderRef folder(rec->psfParent);
+    LPITEMIDLIST pidlRel = CItemIdList::ConcatPidls(nullptr, rec->pidlRel);
     const bool changed =
-        DoContextMenu(this, rec->psfParent, rec->pidlRel, viewport()->mapToGlobal(pos));
-    item = index.isValid() ? itemFromIndex(index) : nullptr;
-    if (!item)
-        return;
-    if (changed) {
-        RefreshChildren(item->parent()); // the folder was renamed or removed
+        pidlRel && DoContextMenu(this, folder.get(), pidlRel, viewport()->mapToGlobal(pos));
+    CItemIdList::FreePidl(pidlRel);
+    if (changed) { // the folder was renamed or removed
+        QTreeWidgetItem* parent = parentIndex.isValid() ? itemFromIndex(parentIndex) : nullptr;
+        if (!parent) {
+            RefreshChildren(nullptr);
+            return;
+        }
+        ApplyChildChanges(parent, DirectoryChanges::RescanAll());
+        if (!bOpen)
+            return;
+        // Renamed, the list follows it under its new name; gone, the parent is shown.
+        QTreeWidgetItem* renamed = nullptr;
+        for (int i = 0; i < parent->childCount() && !renamed; ++i)
+            if (const NSTREEITEM* child = RecordOf(parent->child(i)))
+                if (!siblingsBefore.contains(CShellItemId::BytesOf(child->pidlRel).toByteArray()))
+                    renamed = parent->child(i);
+        setCurrentItem(renamed ? renamed : parent);
         return;
     }
-    setCurrentItem(item);
+    item = index.isValid() ? itemFromIndex(index) : nullptr;
+    if (item)
+        setCurrentItem(item);
 }
 
 bool CNamespaceTreeView::DoContextMenu(QWidget* owner, CShellFolder* psf, LPCITEMIDLIST pidl,
@@ -443,4 +486,131 @@ void CNamespaceTreeView::focusInEvent(QFocusEvent* event) {
         m_bSuppressListFill = true;
     QTreeWidget::focusInEvent(event);
     m_bSuppressListFill = bWasSuppressed;
+}
+
+// --- following the expanded folders as other programs change them -----------------------
+
+QByteArray CNamespaceTreeView::PathOf(const QTreeWidgetItem* item) {
+    const NSTREEITEM* rec = RecordOf(item);
+    return rec ? CShellItemId::PathOf(rec->pidlAbs) : QByteArray();
+}
+
+void CNamespaceTreeView::WatchItem(QTreeWidgetItem* item) {
+    const QByteArray path = PathOf(item);
+    if (!path.isEmpty())
+        m_pWatch->Watch(path);
+}
+
+QList<QTreeWidgetItem*> CNamespaceTreeView::ExpandedItemsOf(const QByteArray& path) const {
+    QList<QTreeWidgetItem*> items; // one folder may be in the tree twice (Home)
+    for (QTreeWidgetItemIterator it(const_cast<CNamespaceTreeView*>(this)); *it; ++it)
+        if (TreeItem(*it)->m_bExpandedOnce && PathOf(*it) == path)
+            items.append(*it);
+    return items;
+}
+
+QTreeWidgetItem* CNamespaceTreeView::ChildNamed(QTreeWidgetItem* parent,
+                                                QByteArrayView name) const {
+    for (int i = 0; i < parent->childCount(); ++i) {
+        const NSTREEITEM* rec = RecordOf(parent->child(i));
+        if (rec && CShellItemId::KindOf(rec->pidlRel) == CShellItemId::Named &&
+            CShellItemId::BytesOf(rec->pidlRel) == name)
+            return parent->child(i);
+    }
+    return nullptr;
+}
+
+void CNamespaceTreeView::OnFolderChanged(const QByteArray& dir, const DirectoryChanges& changes) {
+    const QList<QTreeWidgetItem*> items = ExpandedItemsOf(dir);
+    if (items.isEmpty()) {
+        m_pWatch->Unwatch(dir); // its items went
+        return;
+    }
+    QList<QPersistentModelIndex> indexes; // applying to one may change the other
+    for (QTreeWidgetItem* item : items)
+        indexes.append(QPersistentModelIndex(indexFromItem(item)));
+    for (const QPersistentModelIndex& index : indexes)
+        if (index.isValid())
+            ApplyChildChanges(itemFromIndex(index), changes);
+}
+
+void CNamespaceTreeView::ApplyChildChanges(QTreeWidgetItem* item, const DirectoryChanges& changes) {
+    if (changes.Rescan()) {
+        const DirectoryChanges found = CompareWithFolder(item);
+        if (!found.Rescan())
+            ApplyChildChanges(item, found);
+        return;
+    }
+    NSTREEITEM* rec = RecordOf(item);
+    const QByteArray dir = PathOf(item);
+    if (!rec || dir.isEmpty())
+        return;
+    for (const DirectoryChanges::Entry& e : changes.Removed()) {
+        QTreeWidgetItem* child = ChildNamed(item, e.name);
+        if (!child)
+            continue;
+        // The folder open in the list went (or one above it): its parent is shown instead.
+        for (QTreeWidgetItem* up = currentItem(); up; up = up->parent())
+            if (up == child) {
+                setCurrentItem(item);
+                break;
+            }
+        delete child; // its folder's watch ends by itself, or at its next report
+    }
+    const QList<DirectoryChanges::Entry> added = changes.Added();
+    if (added.isEmpty())
+        return;
+    CShellFolderRef folder(rec->psfParent->BindToObject(rec->pidlRel));
+    if (!folder)
+        return;
+    bool inserted = false;
+    for (const DirectoryChanges::Entry& e : added) {
+        if (ChildNamed(item, e.name))
+            continue;
+        LPITEMIDLIST pidl = CDirEnumIDList::EntryOf(dir, e.name, SHCONTF_FOLDERS);
+        if (!pidl)
+            continue; // a file, or gone again
+        inserted |= InsertChildItem(folder.get(), rec->pidlAbs, item, pidl) == Insert::Added;
+        CItemIdList::FreePidl(pidl);
+    }
+    if (inserted)
+        item->sortChildren(0, Qt::AscendingOrder);
+}
+
+DirectoryChanges CNamespaceTreeView::CompareWithFolder(QTreeWidgetItem* item) const {
+    DirectoryChanges found;
+    NSTREEITEM* rec = RecordOf(item);
+    CShellFolderRef folder(rec ? rec->psfParent->BindToObject(rec->pidlRel) : nullptr);
+    const auto items = folder ? folder->EnumObjects(SHCONTF_FOLDERS) : nullptr;
+    if (!items) {
+        found.SetRescan(); // unreadable now: leave the item as it is
+        return found;
+    }
+    QSet<QByteArray> shown;
+    for (int i = 0; i < item->childCount(); ++i)
+        if (const NSTREEITEM* child = RecordOf(item->child(i)))
+            shown.insert(CShellItemId::BytesOf(child->pidlRel).toByteArray());
+    LPITEMIDLIST pidl = nullptr;
+    while (items->Next(&pidl)) {
+        const QByteArray name = CShellItemId::BytesOf(pidl).toByteArray();
+        if (!shown.remove(name))
+            found.Appeared(name, true);
+        CItemIdList::FreePidl(pidl);
+    }
+    for (const QByteArray& name : std::as_const(shown))
+        found.Vanished(name, true);
+    return found;
+}
+
+void CNamespaceTreeView::RefreshExpandedFolders() {
+    QList<QTreeWidgetItem*> expanded;
+    for (QTreeWidgetItemIterator it(this); *it; ++it)
+        if (TreeItem(*it)->m_bExpandedOnce && !PathOf(*it).isEmpty())
+            expanded.append(*it);
+    // Deepest first: a folder that went takes its expanded sub-folders with it.
+    for (qsizetype i = expanded.size() - 1; i >= 0; --i) {
+        const QPersistentModelIndex index(indexFromItem(expanded[i]));
+        if (index.isValid())
+            ApplyChildChanges(itemFromIndex(index), DirectoryChanges::RescanAll());
+    }
 }

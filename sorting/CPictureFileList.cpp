@@ -6,6 +6,7 @@
 #include "platform/CNativePath.h"
 #include "resources/FileTypes.h"
 #include "sorting/CSortSession.h"
+#include "sorting/MoveOnRule.h"
 #include "sorting/PictureStatus.h"
 
 #include <QAbstractItemModel>
@@ -18,11 +19,17 @@ CPictureFileList::CPictureFileList(QWidget* parent)
     QAbstractItemModel* items = model();
     connect(items, &QAbstractItemModel::modelReset, this, &CPictureFileList::SyncSession);
     connect(items, &QAbstractItemModel::layoutChanged, this, &CPictureFileList::SyncSession);
-    connect(items, &QAbstractItemModel::rowsInserted, this, &CPictureFileList::SyncSession);
-    connect(items, &QAbstractItemModel::rowsRemoved, this, [this] {
-        if (!m_bSessionEdit)
+    connect(items, &QAbstractItemModel::rowsInserted, this, [this] {
+        if (!m_bFolderEdit)
             SyncSession();
     });
+    connect(items, &QAbstractItemModel::rowsRemoved, this, [this] {
+        if (!m_bSessionEdit && !m_bFolderEdit)
+            SyncSession();
+    });
+    // Outside changes wait while an action works on the list (its dialogs run event loops).
+    connect(m_pSession, &CSortSession::ActionStarting, this, [this] { HoldFolderChanges(true); });
+    connect(m_pSession, &CSortSession::ActionFinished, this, [this] { HoldFolderChanges(false); });
     connect(m_pSession, &CSortSession::PictureRemoved, this, &CPictureFileList::OnSessionRemoved);
     connect(m_pSession, &CSortSession::MovedOn, this, &CPictureFileList::OnSessionMovedOn);
     connect(m_pSession, &CSortSession::StatusTextChanged, this,
@@ -97,6 +104,28 @@ void CPictureFileList::OnPictureFailed() {
 
 QStringList CPictureFileList::DecodeAheadCandidates(int) {
     return m_pSession->PrefetchCandidates();
+}
+
+// Files come and go by other programs' doing: the session is told the new list once, after
+// all the rows changed, not for every row.
+void CPictureFileList::OnFolderChangesStarting() {
+    m_bFolderEdit = true;
+}
+
+// The picture on show went: as after a move, the next one is shown, or none is left.
+void CPictureFileList::OnCurrentFileVanished(int nPlace) {
+    CPictureList::OnCurrentFileVanished(nPlace);
+    m_bFolderEdit = false;
+    SyncSession();
+    OnSessionMovedOn(move_on::AfterRemoval(nPlace, GetItemCount()));
+}
+
+void CPictureFileList::OnItemsChanged() {
+    if (m_bFolderEdit) {
+        m_bFolderEdit = false;
+        SyncSession();
+    }
+    UpdateFileCount();
 }
 
 void CPictureFileList::UpdateFileCount() {

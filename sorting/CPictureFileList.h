@@ -22,6 +22,9 @@ public:
     void OnFolderSelected(int nItem) override;
     void OnListFilled() override;
     void OnFileSelected(int nItem) override;
+    void OnFolderChangesStarting() override;
+    void OnCurrentFileVanished(int nPlace) override;
+    void OnItemsChanged() override;
     bool MoveCurFile(const QString& destDir) override;
     bool DeleteCurFile(bool bAllowUndo) override;
     // Copies the current file into destDir and moves on to the next file when it worked.
@@ -56,5 +59,6 @@ private:
 
     CSortSession* m_pSession;
     bool m_bSessionEdit = false; // the session is removing a row
+    bool m_bFolderEdit = false;  // rows follow other programs' changes
     QByteArray ListedFolder() const;
 };

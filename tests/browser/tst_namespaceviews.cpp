@@ -1,5 +1,6 @@
 // The folder tree above the file list, over a scratch folder of the test's own. Each test
 // ends with both destroyed and every identifier list, record and folder given back.
+#include "platform/CFileCommandsProvider.h"
 #include "platform/CShellContextMenu.h"
 #include "tests/browser/BrowserHost.h"
 #include "tests/browser/ModalDriver.h"
@@ -11,7 +12,9 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QImage>
+#include <QInputDialog>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QtTest>
 #include <filesystem>
 #include <memory>
@@ -125,6 +128,123 @@ private Q_SLOTS:
         QCOMPARE(list.m_nListFilled, filled + 1); // only the last folder reached fills
         QCOMPARE(list.m_nCurItem, -1);
         QVERIFY(list.m_strCurFile.isEmpty() && list.CurFileNative().isEmpty());
+    }
+
+    // A walk scrolls the tree up or down to the folder, never sideways: deep names keep
+    // their first letters, and a sideways position the user chose stays.
+    void walkScrollsOnlyVertically() {
+        CNamespaceTreeView& tree = m_host->Tree();
+        m_host->resize(120, 700);
+        QScrollBar* sideways = tree.horizontalScrollBar();
+        tree.SelectPath(TreeDir("deep/one/two/three"));
+        QTest::qWait(50); // the walk centres its folder once the tree is laid out
+        QVERIFY(sideways->maximum() > 0);
+        QCOMPARE(sideways->value(), 0);
+        sideways->setValue(12);
+        tree.SelectPath(TreeDir("pics/Old Pics"));
+        QTest::qWait(50);
+        QCOMPARE(sideways->value(), 12);
+        const QRect shown = tree.visualItemRect(tree.currentItem()); // scrolled to vertically
+        QVERIFY(shown.top() >= 0 && shown.bottom() < tree.viewport()->height());
+    }
+
+    // Files made, removed and renamed by other programs: the list follows in its own order,
+    // and the current file stays current; when the current file itself goes, the next one
+    // becomes current as after a move, and the last one going leaves none.
+    void listFollowsTheFolderOnDisk() {
+        QVERIFY(std::filesystem::create_directories(Dir("watched").toStdString()));
+        for (const char* f : {"b.jpg", "d.jpg", "f.jpg", "h.jpg"})
+            QVERIFY(WriteBytes(Dir("watched/") + f, ""));
+        CRecordingListView& list = m_host->List();
+        m_host->Tree().SelectPath(QFile::decodeName(Dir("watched")));
+        list.SelectItem(list.Find("d.jpg"), true);
+        const int filled = list.m_nListFilled;
+        QVERIFY(WriteBytes(Dir("watched/a.jpg"), "") && WriteBytes(Dir("watched/e.jpg"), ""));
+        QCOMPARE(::unlink(Dir("watched/b.jpg").constData()), 0);
+        QCOMPARE(::rename(Dir("watched/h.jpg").constData(), Dir("watched/c.jpg").constData()), 0);
+        const QStringList expected{"a.jpg", "c.jpg", "d.jpg", "e.jpg", "f.jpg"};
+        QTRY_COMPARE(list.Texts(), expected);
+        QCOMPARE(list.m_nListFilled, filled); // changed in place, not filled again
+        QCOMPARE(list.m_nCurItem, 2);
+        QVERIFY(list.IsItemSelected(2));
+        QVERIFY(list.m_strCurFile.endsWith("/d.jpg"));
+
+        const int shown = list.m_filesSelected.size();
+        QCOMPARE(::unlink(Dir("watched/d.jpg").constData()), 0);
+        QTRY_COMPARE(list.GetItemCount(), 4);
+        QCOMPARE(list.m_nCurItem, 2); // e.jpg moved up into its place and is shown
+        QVERIFY(list.m_strCurFile.endsWith("/e.jpg"));
+        QCOMPARE(list.m_filesSelected.size(), shown + 1);
+
+        for (const char* f : {"a.jpg", "c.jpg", "e.jpg", "f.jpg"})
+            QCOMPARE(::unlink((Dir("watched/") + f).constData()), 0);
+        QTRY_COMPARE(list.GetItemCount(), 0);
+        QCOMPARE(list.m_nCurItem, -1);
+        QVERIFY(list.m_strCurFile.isEmpty());
+    }
+
+    // Folders made and removed by other programs below expanded folders appear and vanish;
+    // the folder open in the list going shows its parent. F5's refresh finds them at once.
+    void treeFollowsTheFoldersOnDisk() {
+        CNamespaceTreeView& tree = m_host->Tree();
+        tree.SelectPath(TreeDir("charlie"));
+        QTreeWidgetItem* charlie = tree.currentItem();
+        QVERIFY(QDir(TreeDir("charlie")).mkdir("yonder"));
+        QTRY_VERIFY(m_host->Child("yonder"));
+        QCOMPARE(tree.currentItem(), charlie);
+
+        QVERIFY(QDir(TreeDir("charlie")).mkdir("nearby"));
+        tree.RefreshExpandedFolders(); // before the watch reports it
+        QVERIFY(m_host->Child("nearby"));
+
+        tree.SelectPath(TreeDir("charlie/yonder"));
+        QVERIFY(QDir(TreeDir("charlie")).rmdir("yonder"));
+        QTRY_COMPARE(tree.currentItem(), charlie);
+        QVERIFY(!m_host->Child("yonder"));
+        QCOMPARE(m_host->List().Texts(), (QStringList{"nearby", "zulu"}));
+        QVERIFY(QDir(TreeDir("charlie")).rmdir("nearby"));
+        QTRY_VERIFY(!m_host->Child("nearby"));
+    }
+
+    // Renamed from its own menu, the folder open in the list stays open under its new name;
+    // moved to the trash, its parent is shown.
+    void renamedOrTrashedOpenFolderMovesTheList() {
+        const int handle = CShellContextMenu::AddProvider(&CFileCommandsProvider::AddCommands);
+        qputenv("XDG_DATA_HOME", Dir("data"));
+        QVERIFY(std::filesystem::create_directories(Dir("ren/old name").toStdString()));
+        QVERIFY(WriteBytes(Dir("ren/old name/in.jpg"), "") && WriteBytes(Dir("ren/top.jpg"), ""));
+        CNamespaceTreeView& tree = m_host->Tree();
+        CRecordingListView& list = m_host->List();
+        tree.SelectPath(QFile::decodeName(Dir("ren/old name")));
+        const auto menuOnCurrent = [&](const QString& choice, const QString& answer) {
+            ModalDriver driver;
+            driver.ChooseFromNextMenu(choice);
+            QTimer answerer;
+            answerer.callOnTimeout([&] {
+                if (auto* ask = qobject_cast<QInputDialog*>(QApplication::activeModalWidget())) {
+                    ask->setTextValue(answer);
+                    ask->accept();
+                }
+            });
+            answerer.start(10);
+            const QRect rect = tree.visualItemRect(tree.currentItem());
+            const QPoint pos(rect.left() + tree.style()->pixelMetric(QStyle::PM_SmallIconSize) + 12,
+                             rect.center().y());
+            QContextMenuEvent event(QContextMenuEvent::Mouse, pos,
+                                    tree.viewport()->mapToGlobal(pos));
+            QApplication::sendEvent(tree.viewport(), &event);
+        };
+        menuOnCurrent("Rename...", "new name");
+        QVERIFY(QFileInfo::exists(QFile::decodeName(Dir("ren/new name/in.jpg"))));
+        QCOMPARE(m_host->CurrentText(), QStringLiteral("new name"));
+        QCOMPARE(list.Texts(), QStringList{"in.jpg"});
+        QCOMPARE(list.ListedFolder(), Dir("ren/new name"));
+
+        menuOnCurrent("Move to Trash", QString());
+        QVERIFY(!QFileInfo::exists(QFile::decodeName(Dir("ren/new name"))));
+        QCOMPARE(m_host->CurrentText(), QStringLiteral("ren"));
+        QCOMPARE(list.Texts(), QStringList{"top.jpg"});
+        CShellContextMenu::RemoveProvider(handle);
     }
 
     void folderMadeAfterItsParentWasListedIsFound() {
