@@ -1,8 +1,11 @@
 #include "app/CMainStatusBar.h"
 
 #include "resources/StringTable.h"
+#include "sorting/PictureStatus.h"
 
+#include <QEvent>
 #include <QLabel>
+#include <algorithm>
 
 namespace {
 QLabel* NewPane(const QString& text, const char* name, QWidget* parent) {
@@ -15,13 +18,18 @@ QLabel* NewPane(const QString& text, const char* name, QWidget* parent) {
 
 CMainStatusBar::CMainStatusBar(QWidget* parent) : QStatusBar(parent) {
     setObjectName(QStringLiteral("statusBar"));
-    m_message = NewPane(strings::Load(strings::IDS_IDLE_MESSAGE), "pane0", this);
+    m_strMessage = strings::Load(strings::IDS_IDLE_MESSAGE);
+    m_message = NewPane(m_strMessage, "pane0", this);
     m_message->setMinimumWidth(1); // a long text is cut off; it never widens the window
+    m_message->installEventFilter(this);
     addWidget(m_message, 1);
 
     m_fileCount = NewPane(QStringLiteral("0 files"), "pane1", this);
-    m_fileCount->setFixedWidth(kFileCountPaneWidth);
     m_fileCount->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    const int countWidth =
+        m_fileCount->fontMetrics().horizontalAdvance(picture_status::FileCountText(99999));
+    m_fileCount->setFixedWidth(
+        std::max(kFileCountPaneWidth, countWidth + 2 * m_fileCount->frameWidth() + 8));
     addPermanentWidget(m_fileCount);
 
     const char* names[] = {"CAP", "NUM", "SCRL"};
@@ -31,15 +39,44 @@ CMainStatusBar::CMainStatusBar(QWidget* parent) : QStatusBar(parent) {
                                        8);
         addPermanentWidget(m_indicators[i]);
     }
+    m_lockKeys = new CLockKeys(this);
+    connect(m_lockKeys, &CLockKeys::Changed, this, &CMainStatusBar::ShowLockKeys);
+    ShowLockKeys(m_lockKeys->Current());
+}
+
+void CMainStatusBar::ShowLockKeys(const CLockKeys::State& state) {
+    const bool on[] = {state.caps, state.num, state.scroll};
+    for (int i = 0; i < 3; ++i)
+        m_indicators[i]->setText(on[i] ? m_indicators[i]->objectName() : QString());
 }
 
 void CMainStatusBar::SetPaneText(int pane, const QString& text) {
-    if (pane == 0)
-        m_message->setText(text);
-    else if (pane == 1)
+    if (pane == 0) {
+        m_strMessage = text;
+        ShowMessageFitted();
+    } else if (pane == 1) {
         m_fileCount->setText(text);
+    }
 }
 
 QString CMainStatusBar::PaneText(int pane) const {
-    return pane == 0 ? m_message->text() : (pane == 1 ? m_fileCount->text() : QString());
+    return pane == 0 ? m_strMessage : (pane == 1 ? m_fileCount->text() : QString());
+}
+
+QString CMainStatusBar::ShownText(int pane) const {
+    if (pane >= 2 && pane < 5)
+        return m_indicators[pane - 2]->text();
+    return pane == 0 ? m_message->text() : PaneText(pane);
+}
+
+void CMainStatusBar::ShowMessageFitted() {
+    const int room = m_message->contentsRect().width() - 2 * m_message->margin() -
+                     m_message->fontMetrics().averageCharWidth();
+    m_message->setText(picture_status::FitToWidth(m_strMessage, m_message->fontMetrics(), room));
+}
+
+bool CMainStatusBar::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_message && event->type() == QEvent::Resize)
+        ShowMessageFitted();
+    return QStatusBar::eventFilter(watched, event);
 }

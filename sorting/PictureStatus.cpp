@@ -2,20 +2,52 @@
 
 #include "resources/StringTable.h"
 
+#include <QFontMetrics>
+#include <algorithm>
+
 namespace picture_status {
 
 QString StatusText(const QString& path, long width, long height, int bitsPerPixel, qint64 fileSize,
                    const QString& description) {
     // One pass over the pattern: a path holding "%2" must stay as it is.
     return QStringLiteral("%1 - %2x%3x%4 bpp,  %5 bytes,  %6")
-        .arg(path.toUpper(), QString::number(width), QString::number(height),
-             QString::number(bitsPerPixel), QString::number(fileSize), description);
+        .arg(path, QString::number(width), QString::number(height), QString::number(bitsPerPixel),
+             QString::number(fileSize), description);
 }
 
 QString FailedText(const QString& path, const QString& reason, qint64 fileSize,
                    const QString& description) {
-    return QStringLiteral("%1 - %2,  %3 bytes,  %4")
-        .arg(path.toUpper(), reason, QString::number(fileSize), description);
+    QString why = reason.trimmed();
+    if (why.endsWith(QLatin1Char('.')))
+        why.chop(1);
+    QString text = QStringLiteral("%1 - %2,  %3 bytes").arg(path, why, QString::number(fileSize));
+    if (!description.isEmpty())
+        text += QStringLiteral(",  ") + description;
+    return text;
+}
+
+QString FitToWidth(const QString& text, const QFontMetrics& metrics, int width) {
+    if (metrics.horizontalAdvance(text) <= width)
+        return text;
+    // The figures follow the last " - ": a path may hold the separator, the figures do not.
+    const qsizetype cut = text.lastIndexOf(QLatin1String(" - "));
+    const QString head = cut > 0 ? text.left(cut) : QString();
+    qsizetype slash = head.lastIndexOf(QLatin1Char('/'));
+#ifdef Q_OS_WIN
+    slash = std::max(slash, head.lastIndexOf(QLatin1Char('\\')));
+#endif
+    if (slash < 0)
+        return metrics.elidedText(text, Qt::ElideRight, width);
+    const QString tail = text.mid(cut);
+    const int room = width - metrics.horizontalAdvance(tail);
+    // The folders give way first, the file name only when it alone is too long.
+    const QString name = head.mid(slash);
+    const int forFolders = room - metrics.horizontalAdvance(name);
+    if (forFolders >= metrics.horizontalAdvance(QStringLiteral("/…")))
+        return metrics.elidedText(head.left(slash), Qt::ElideMiddle, forFolders) + name + tail;
+    if (room >= metrics.horizontalAdvance(QStringLiteral("/…/")))
+        return metrics.elidedText(head, Qt::ElideMiddle, room) + tail;
+    return metrics.elidedText(text, Qt::ElideRight, width);
 }
 
 QString TitleFileName(const QString& path) {

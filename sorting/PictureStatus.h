@@ -2,18 +2,27 @@
 
 #include <QString>
 
+class QFontMetrics;
+
 // The texts the picture list writes into the status bar and the caption.
 namespace picture_status {
 
-// "C:\PICS\SUNSET.JPG - 640x480x24 bpp,  900 bytes,  JFIF Compliant": the upper-case path,
-// the picture's figures, the file size and the description of its format.
+// "/pics/Sunset.jpg - 640x480x24 bpp,  900 bytes,  JFIF Compliant": the path as it is (names
+// differ by case on most file systems), the picture's figures, the file size and the
+// description of its format.
 QString StatusText(const QString& path, long width, long height, int bitsPerPixel, qint64 fileSize,
                    const QString& description);
 
-// "/PICS/BROKEN.JPG - The picture data is damaged,  900 bytes,  JFIF Compliant": a file
-// that could not be shown, with the reason in place of the picture's figures.
+// "/pics/broken.jpg - The picture data is damaged,  900 bytes,  JFIF Compliant": a file
+// that could not be shown, with the reason (its closing full stop left off) in place of the
+// picture's figures; without a known type the text ends with the size.
 QString FailedText(const QString& path, const QString& reason, qint64 fileSize,
                    const QString& description);
+
+// The status text as it fits `width` pixels: whole when it fits. Otherwise a file's text
+// ("PATH - figures") loses the middle of its folders, so the file name, the figures and the
+// type stay in view; any other text loses its end.
+QString FitToWidth(const QString& text, const QFontMetrics& metrics, int width);
 
 // " Sunset.jpg": a space and the part of the path after its last separator; a lone space for
 // a path without one.

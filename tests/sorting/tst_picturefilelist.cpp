@@ -1,3 +1,4 @@
+#include "app/CMainStatusBar.h"
 #include "picture/CFitScale.h"
 #include "picture/CPictureLoader.h"
 #include "resources/CommandIds.h"
@@ -6,6 +7,7 @@
 #include "tests/support/PictureDesk.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QtTest>
 
 namespace {
@@ -85,7 +87,7 @@ private Q_SLOTS:
         QCOMPARE(m_desk->List().m_strCurFile, path);
         QCOMPARE(frame.StatusPaneText(0),
                  QStringLiteral("%1 - 64x48x24 bpp,  %2 bytes,  JFIF Compliant")
-                     .arg(path.toUpper())
+                     .arg(path) // as it is: another case names another file
                      .arg(QFileInfo(path).size()));
         QCOMPARE(frame.windowTitle(), QStringLiteral(" SUNSET.JPG - Vantrel"));
         QCOMPARE(frame.StatusPaneText(1), QStringLiteral("4 files"));
@@ -97,10 +99,75 @@ private Q_SLOTS:
         // Percent signs in a name are text, not placeholders; no description leaves the
         // tail empty; sizes beyond 32 bits are shown whole.
         QCOMPARE(StatusText("/p/100%2 off %1.png", 1, 2, 8, 5000000000LL, QString()),
-                 QStringLiteral("/P/100%2 OFF %1.PNG - 1x2x8 bpp,  5000000000 bytes,  "));
+                 QStringLiteral("/p/100%2 off %1.png - 1x2x8 bpp,  5000000000 bytes,  "));
+        // A file that cannot be shown: the reason reads as part of the sentence, and an
+        // unknown type leaves no empty tail.
+        QCOMPARE(FailedText("/p/NOTAJPG", "The file is not a picture of a type this program shows.",
+                            1, QString()),
+                 QStringLiteral("/p/NOTAJPG - The file is not a picture of a type this program "
+                                "shows,  1 bytes"));
+        QCOMPARE(FailedText("/p/x.jpg", "The picture header is damaged.", 900, "JFIF Compliant"),
+                 QStringLiteral("/p/x.jpg - The picture header is damaged,  900 bytes,  JFIF "
+                                "Compliant"));
         QCOMPARE(TitleFileName("/home/ann/Pics/Sunset.jpg"), QStringLiteral(" Sunset.jpg"));
         QCOMPARE(TitleFileName("Sunset.jpg"), QStringLiteral(" "));
         QCOMPARE(TitleFileName("/pics/"), QStringLiteral(" "));
+    }
+
+    // Too long for its pane: a file's path loses its middle, so the name, the figures and the
+    // type stay whole; other texts lose their end; what fits is left alone.
+    void statusTextFitsItsPane_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("room"); // in average letters
+        QTest::addColumn<QString>("head");
+        QTest::addColumn<QString>("tail");
+        const QString figures = " - 4000x3000x24 bpp,  5242880 bytes,  JFIF Compliant";
+        const QString deep = "/home/ann/Pictures/2024 - Summer/Trip/Day 3/DSC_0001.jpg";
+        QTest::newRow("fits") << deep + figures << 200 << deep + figures << QString();
+        QTest::newRow("folders cut in their middle") << deep + figures << 75 << "/"
+                                                     << "/DSC_0001.jpg" + figures;
+        QTest::newRow("failed file") << "/a/very/long/folder/name/here/notajpg - The file is "
+                                        "empty,  0 bytes"
+                                     << 45 << "/a"
+                                     << " - The file is empty,  0 bytes";
+        QTest::newRow("not a file's text")
+            << "Ready - and a great deal more text after it" << 20 << "Ready" << QString();
+    }
+    void statusTextFitsItsPane() {
+        QFETCH(QString, text);
+        QFETCH(int, room);
+        QFETCH(QString, head);
+        QFETCH(QString, tail);
+        const QFontMetrics metrics(QApplication::font());
+        const int width = room * metrics.averageCharWidth();
+        const QString fitted = picture_status::FitToWidth(text, metrics, width);
+        QVERIFY2(metrics.horizontalAdvance(fitted) <= width, qPrintable(fitted));
+        QVERIFY2(fitted.startsWith(head), qPrintable(fitted));
+        QVERIFY2(fitted.endsWith(tail.isEmpty() ? QStringLiteral("…") : tail) || fitted == text,
+                 qPrintable(fitted));
+        QCOMPARE(fitted == text, head == text);
+    }
+
+    // In the real status bar: the figures of a deep picture stay in view, the full text is
+    // kept for a wider window, and the count pane holds a five-figure count.
+    void statusBarShowsFiguresOfDeepPictures() {
+        const QString deep = "Pics/a rather long folder name/and another long one below it";
+        QVERIFY(QDir(m_desk->Path("Pics")).mkpath(deep.mid(5)));
+        QVERIFY(m_desk->Picture(deep + "/DSC_0001.JPG", 64, 48));
+        CMainFrame& frame = m_desk->Start(m_desk->Path(deep + "/DSC_0001.JPG"));
+        frame.resize(800, 400);
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        m_desk->Select("DSC_0001.JPG");
+        CMainStatusBar* bar = frame.GetStatusBar();
+        QTRY_VERIFY2(bar->ShownText(0).endsWith("JFIF Compliant"), qPrintable(bar->ShownText(0)));
+        QVERIFY2(bar->ShownText(0).contains("/DSC_0001.JPG - 64x48x24 bpp"),
+                 qPrintable(bar->ShownText(0)));
+        QVERIFY(bar->ShownText(0).contains(QStringLiteral("…")));
+        QVERIFY(bar->PaneText(0).startsWith(m_desk->Path(deep)));
+        frame.resize(1600, 400);
+        QTRY_COMPARE(bar->ShownText(0), bar->PaneText(0));
+        auto* count = bar->findChild<QWidget*>("pane1");
+        QVERIFY(count->width() >= count->fontMetrics().horizontalAdvance("99999 files"));
     }
 
     void anotherFolderOrClearPictureHidesThePicture() {
@@ -189,8 +256,7 @@ private Q_SLOTS:
         m_desk->Select("broken.jpg");
         QCOMPARE(m_desk->List().m_strCurFile, m_desk->Path("Pics/broken.jpg"));
         const QString status = frame.StatusPaneText(0);
-        QVERIFY2(status.startsWith(m_desk->Path("Pics/broken.jpg").toUpper() + " - "),
-                 qPrintable(status));
+        QVERIFY2(status.startsWith(m_desk->Path("Pics/broken.jpg") + " - "), qPrintable(status));
         QVERIFY2(!status.contains("64x48"), qPrintable(status));
         QVERIFY(status.contains("300 bytes"));
         QCOMPARE(frame.windowTitle(), QStringLiteral(" broken.jpg - Vantrel"));
