@@ -11,6 +11,7 @@
 #include "dialogs/CConfigDlg.h"
 #include "dialogs/CFileTypesDlg.h"
 #include "dialogs/CKeyboardDlg.h"
+#include "dialogs/CPrintSetupDlg.h"
 #include "dialogs/CTargetDirsDlg.h"
 #include "picture/CImageCtrl.h"
 #include "picture/CVantrelView.h"
@@ -69,9 +70,30 @@ void CMainFrame::MoveToStoredRect() {
     for (QScreen* s : QGuiApplication::screens())
         if (s != QGuiApplication::primaryScreen())
             screens.append(s->availableGeometry());
-    m_rectRequested = CorrectWindowRect(m_settings.GetWindowRectSetting(), screens);
-    move(m_rectRequested.topLeft());
-    resize(m_rectRequested.size());
+    m_placement = WindowPlacement(CorrectWindowRect(m_settings.GetWindowRectSetting(), screens));
+    const QRect client = m_placement.InitialClient();
+    move(client.topLeft());
+    resize(client.size());
+}
+
+QMargins CMainFrame::FrameMargins() const {
+    const QRect frame = frameGeometry(), inner = geometry();
+    return QMargins(inner.left() - frame.left(), inner.top() - frame.top(),
+                    frame.right() - inner.right(), frame.bottom() - inner.bottom());
+}
+
+bool CMainFrame::InNormalState() const {
+    return !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
+}
+
+void CMainFrame::FitFrameToStoredRect() {
+    if (!isVisible())
+        return;
+    const QRect client = m_placement.OnGeometry(FrameMargins(), geometry(), InNormalState());
+    if (!client.isValid())
+        return;
+    resize(client.size());
+    move(m_placement.Outer().topLeft()); // a window's position is its frame's
 }
 
 void CMainFrame::OnCreateClient() {
@@ -146,6 +168,11 @@ void CMainFrame::ConnectCommands() {
     for (int i = 0; i < cmd::kSendToTargetCount; ++i)
         on(cmd::ID_SEND_TO_TARGET1 + i, [this, i] { m_targetController->OnTargetKey(i); });
     on(cmd::ID_HELP_KEYBOARD, &CMainFrame::OnHelpKeyboard);
+    // A tool button's prompt stays when the dialog it opened took the pointer away from it
+    // (the pointer never left the button for the bar): once the command is done, the
+    // message pane shows again. Connected last, so it runs after every handler.
+    for (QAction* action : std::as_const(m_actions))
+        connect(action, &QAction::triggered, this, [this] { m_wndStatusBar->clearMessage(); });
 }
 
 void CMainFrame::OnHelpKeyboard() {
@@ -205,6 +232,7 @@ void CMainFrame::OnGoToHome() {
 }
 
 void CMainFrame::OnRefreshFiles() {
+    FileSelectPane()->m_treeFolders.RefreshExpandedFolders();
     FileList().RefreshList();
     FocusFileList();
 }
@@ -243,8 +271,13 @@ bool CMainFrame::PrinterReady() {
         return true;
     if (!QPrinterInfo::availablePrinters().isEmpty())
         return true;
+    // Never offer a file in the folder being sorted (the current folder).
+    m_printer->setOutputFileName(CPrintSetupDlg::DefaultOutputFile(QStringLiteral("print")));
     QPrintDialog dlg(m_printer.get(), this);
-    return dlg.exec() == QDialog::Accepted;
+    if (dlg.exec() == QDialog::Accepted)
+        return true;
+    m_printer->setOutputFileName(QString()); // asked again at the next Print
+    return false;
 }
 
 void CMainFrame::OnPrintPicture() {
@@ -259,10 +292,7 @@ void CMainFrame::OnPrintPicture() {
 }
 
 void CMainFrame::OnFilePrintSetup() {
-    QPrintDialog dlg(m_printer.get(), this);
-    dlg.setWindowTitle(QStringLiteral("Print Setup"));
-    dlg.setOption(QAbstractPrintDialog::PrintToFile, true);
-    dlg.exec(); // the choice stays in the shared printer for the next Print
+    CPrintSetupDlg::Run(m_printer.get(), this); // the choice stays for the next Print
 }
 
 void CMainFrame::InitialUpdate() {
@@ -364,15 +394,8 @@ void CMainFrame::UpdateCaption() {
 
 QRect CMainFrame::WindowRectForSaving() const {
     if (!isVisible())
-        return m_rectRequested;
-    const QRect frame = frameGeometry();
-    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)))
-        return frame;
-    // Maximised or minimised: keep the normal rectangle, with the frame's decoration.
-    const QRect inner = geometry();
-    const QMargins deco(inner.left() - frame.left(), inner.top() - frame.top(),
-                        frame.right() - inner.right(), frame.bottom() - inner.bottom());
-    return normalGeometry().marginsAdded(deco);
+        return m_placement.Outer();
+    return m_placement.ForSaving(FrameMargins(), geometry(), normalGeometry(), InNormalState());
 }
 
 void CMainFrame::SaveSettings() {
@@ -390,14 +413,28 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 
 void CMainFrame::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    FitFrameToStoredRect();
     if (!m_bFirstShow)
         return;
     m_bFirstShow = false;
-    // The stored rectangle is the outer one; once the window manager has added its frame,
-    // take the decoration off the client size so the window does not grow every run.
-    QTimer::singleShot(0, this, [this] {
-        const QSize deco = frameGeometry().size() - geometry().size();
-        if (!deco.isNull() && !isMaximized())
-            resize(m_rectRequested.size() - deco);
+    // The window manager tells the frame's size after the first show, sometimes only
+    // with a later move or not by any event at all: look again for a while.
+    auto* poll = new QTimer(this);
+    poll->setInterval(50);
+    connect(poll, &QTimer::timeout, this, [this, poll, left = 100]() mutable {
+        FitFrameToStoredRect();
+        if (m_placement.Settled() || --left <= 0)
+            poll->deleteLater();
     });
+    poll->start();
+}
+
+void CMainFrame::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    FitFrameToStoredRect();
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    FitFrameToStoredRect();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CCommandBuilder.h"
+#include "app/WindowPlacement.h"
 #include "settings/CSettings.h"
 
 #include <QMainWindow>
@@ -88,9 +89,15 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void MoveToStoredRect();
+    // Takes the window manager's frame off the client once it is known (WindowPlacement).
+    void FitFrameToStoredRect();
+    QMargins FrameMargins() const;
+    bool InNormalState() const;
     void OnCreateClient();
     void CreateBars();
     void ConnectCommands();
@@ -111,7 +118,7 @@ private:
     CTargetController* m_targetController = nullptr;
     CUndoCommands* m_undo = nullptr;
     std::unique_ptr<QPrinter> m_printer; // shared by Print Setup and Print
-    QRect m_rectRequested;
+    WindowPlacement m_placement;
     bool m_bSaved = false;
     bool m_bFirstShow = true;
 };

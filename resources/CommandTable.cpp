@@ -17,8 +17,7 @@ constexpr std::array kFileMenu{
     MenuItem{"E&xit", ID_APP_EXIT},
 };
 
-// "Back" is the shortcut text the menu has always shown for Clear Picture;
-// the key bound to it is Escape.
+// Clear Picture answers to Escape and to Backspace ("Back" in the menu).
 constexpr std::array kEditMenu{
     MenuItem{"&Undo\tCtrl+Z", ID_EDIT_UNDO},
     MenuItem{"&Redo\tCtrl+Y", ID_EDIT_REDO},
@@ -62,6 +61,7 @@ const std::array kCommandAccelerators{
     Accelerator{Qt::CTRL | Qt::SHIFT | Qt::Key_Z, ID_EDIT_REDO},
     Accelerator{QKeyCombination(Qt::Key_Delete), ID_DELETE_PICTURE},
     Accelerator{QKeyCombination(Qt::Key_Escape), ID_CLEAR_PICTURE},
+    Accelerator{QKeyCombination(Qt::Key_Backspace), ID_CLEAR_PICTURE},
     Accelerator{QKeyCombination(Qt::Key_F5), ID_REFRESH_FILES},
     Accelerator{QKeyCombination(Qt::Key_F6), ID_NEXT_PANE},
     Accelerator{Qt::SHIFT | Qt::Key_F6, ID_PREV_PANE},

@@ -1,14 +1,20 @@
 #include "app/PrintLayout.h"
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/CConfigDlg.h"
+#include "dialogs/CPrintSetupDlg.h"
 #include "resources/CommandIds.h"
+#include "resources/CommandTable.h"
 #include "sorting/CTarget.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/PictureDesk.h"
 
 #include <QAction>
 #include <QClipboard>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLineEdit>
 #include <QPrinter>
+#include <QPushButton>
 #include <QtTest>
 
 // The main window's commands on a home folder of two pictures, the first one shown.
@@ -74,6 +80,63 @@ private Q_SLOTS:
             QFile::copy(pdf, qEnvironmentVariable("VANTREL_KEEP_PDF"));
         frame.Action(cmd::ID_CLEAR_PICTURE)->trigger();
         QVERIFY(!frame.Action(cmd::ID_FILE_PRINT)->isEnabled());
+    }
+
+    // Every key a menu item names is bound to its command; the menu's "Back" is Backspace,
+    // which clears the picture from the list as Escape does.
+    void menuKeysAreTheBoundKeys() {
+        CMainFrame& frame = m_desk->Frame();
+        for (const commands::Popup& popup : commands::MainMenu())
+            for (const commands::MenuItem& item : popup.items) {
+                const QString text = QString::fromUtf8(item.text ? item.text : "");
+                const qsizetype tab = text.indexOf(QLatin1Char('\t'));
+                if (tab < 0)
+                    continue;
+                QString named = text.mid(tab + 1);
+                if (named == QLatin1String("Back"))
+                    named = QStringLiteral("Backspace");
+                const QKeySequence key(named, QKeySequence::PortableText);
+                QVERIFY2(frame.Action(item.id)->shortcuts().contains(key), qPrintable(text));
+            }
+        m_desk->List().setFocus();
+        QVERIFY(m_desk->Ctrl().HasPicture());
+        QTest::keyClick(&m_desk->List(), Qt::Key_Backspace);
+        QVERIFY(!m_desk->Ctrl().isVisible());
+        QCOMPARE(m_desk->List().m_nCurItem, -1);
+        QCOMPARE(m_desk->Listed().size(), 2);
+    }
+
+    // Print Setup sets the printer up and prints nothing: titled so, confirmed with OK, and a
+    // file to print to is offered in the documents folder, not in the folder being sorted.
+    void printSetupOffersAFileOutsideTheSortedFolder() {
+        CMainFrame& frame = m_desk->Frame();
+        const QString docs = m_desk->Path("home/Documents");
+        QVERIFY(QDir().mkpath(docs));
+        qputenv("HOME", QFile::encodeName(m_desk->Path("home")));
+        QString title, okText, offered;
+        driver::WhenShown<CPrintSetupDlg>([&](CPrintSetupDlg* d) {
+            title = d->windowTitle();
+            for (auto* combo : d->findChildren<QComboBox*>()) {
+                const int toFile = combo->findText("PDF", Qt::MatchContains);
+                if (toFile >= 0)
+                    combo->setCurrentIndex(toFile);
+            }
+            for (auto* edit : d->findChildren<QLineEdit*>())
+                if (edit->text().endsWith(".pdf"))
+                    offered = edit->text();
+            for (auto* box : d->findChildren<QDialogButtonBox*>())
+                if (QPushButton* ok = box->button(QDialogButtonBox::Ok))
+                    okText = ok->text();
+            d->accept();
+        });
+        frame.Action(cmd::ID_FILE_PRINT_SETUP)->trigger();
+        QCOMPARE(title, QStringLiteral("Print Setup"));
+        QCOMPARE(okText, QStringLiteral("OK"));
+        QCOMPARE(QFileInfo(offered).path(), docs);
+        QCOMPARE(frame.Printer()->outputFileName(), offered);
+        QVERIFY(!QFile::exists(offered)); // set up, not printed
+        QCOMPARE(m_desk->OnDisk("Pics"), (QStringList{"one.jpg", "two.jpg"}));
+        QCOMPARE(QDir::currentPath(), m_desk->Path("Pics"));
     }
 
     void copyKeyDoesNothingAndPanesTakeTurns() {
