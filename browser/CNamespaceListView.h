@@ -136,6 +136,8 @@ private:
     QByteArray m_baListedDir;            // the listed folder's path, watched
     CShellFolder* m_psfListed = nullptr; // one reference, for the records of new items
     LPITEMIDLIST m_pidlListed = nullptr; // its absolute list
+    bool m_bHoldChanges = false;         // a sort action is under way
+    bool m_bChangesHeld = false;         // the folder changed meanwhile
     QStringList m_astrEndingsFor;        // the endings m_abaEndings was made from
     QList<QByteArray> m_abaEndings;
     QStringList m_astrCountedFor; // the endings m_abaCounted was made from

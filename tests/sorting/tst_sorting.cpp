@@ -82,6 +82,38 @@ private Q_SLOTS:
         QVERIFY(!ctrl.DecodedSize().isEmpty());
     }
 
+    // Pictures added and removed by other programs: the list, the count and the session
+    // follow without a refill and the picture on show stays; when the picture on show goes
+    // it is dealt with as if moved (the next one is shown), and a sort afterwards moves the
+    // picture the window shows.
+    void outsideChangesFollowTheMoveOnRule() {
+        PictureDesk desk;
+        CMainFrame& frame = Start(desk, {"b.jpg", "d.jpg", "f.jpg"});
+        desk.Select("d.jpg");
+        QVERIFY(desk.Picture("Pics/a.jpg") && desk.Picture("Pics/e.jpg"));
+        QVERIFY(QFile::remove(desk.Path("Pics/f.jpg")));
+        QTRY_COMPARE(desk.Listed(), (QStringList{"a.jpg", "b.jpg", "d.jpg", "e.jpg"}));
+        QCOMPARE(desk.Current(), QStringLiteral("d.jpg"));
+        QCOMPARE(frame.StatusPaneText(1), QStringLiteral("4 files"));
+        QCOMPARE(desk.List().Session().Count(), 4);
+
+        QVERIFY(QFile::remove(desk.Path("Pics/d.jpg")));
+        QTRY_COMPARE(desk.Current(), QStringLiteral("e.jpg"));
+        QVERIFY(desk.Ctrl().isVisible());
+        QCOMPARE(frame.windowTitle(), QStringLiteral(" e.jpg - Vantrel"));
+        QCOMPARE(frame.StatusPaneText(1), QStringLiteral("3 files"));
+        frame.OnSendToTarget(0);
+        QCOMPARE(desk.OnDisk("Keep"), QStringList{"e.jpg"});
+        QCOMPARE(desk.Current(), QStringLiteral("b.jpg")); // the new last one
+
+        for (const char* name : {"a.jpg", "b.jpg"})
+            QVERIFY(QFile::remove(desk.Path("Pics/") + name));
+        QTRY_VERIFY(desk.Listed().isEmpty());
+        QVERIFY(!desk.Ctrl().isVisible());
+        QCOMPARE(frame.StatusPaneText(0), QStringLiteral("Ready"));
+        QCOMPARE(frame.StatusPaneText(1), QStringLiteral("0 files"));
+    }
+
     void failedMoveKeepsThePicture() {
         PictureDesk desk;
         // A zero-byte picture cannot move either.
@@ -191,7 +223,7 @@ private Q_SLOTS:
         QCOMPARE(journal, (QStringList{"before 1", "after b.jpg", "before 1", "after c.jpg"}));
         QCOMPARE(frame.windowTitle(), QStringLiteral(" a.jpg - Vantrel"));
         QCOMPARE(frame.StatusPaneText(1), QStringLiteral("1 files"));
-        QVERIFY(frame.StatusPaneText(0).startsWith(desk.Path("Pics/a.jpg").toUpper()));
+        QVERIFY(frame.StatusPaneText(0).startsWith(desk.Path("Pics/a.jpg") + " - "));
         QCOMPARE(frame.Session().Pictures(),
                  QList<QByteArray>{QFile::encodeName(desk.Path("Pics/a.jpg"))});
         QVERIFY(desk.List().hasFocus());
