@@ -72,7 +72,11 @@ QString CMainStatusBar::ShownText(int pane) const {
 void CMainStatusBar::ShowMessageFitted() {
     const int room = m_message->contentsRect().width() - 2 * m_message->margin() -
                      m_message->fontMetrics().averageCharWidth();
-    m_message->setText(picture_status::FitToWidth(m_strMessage, m_message->fontMetrics(), room));
+    const QString shown = picture_status::FitToWidth(m_strMessage, m_message->fontMetrics(), room);
+    m_message->setText(shown);
+    // Screen readers and the tooltip have the whole text.
+    m_message->setAccessibleName(m_strMessage);
+    m_message->setToolTip(shown == m_strMessage ? QString() : m_strMessage);
 }
 
 bool CMainStatusBar::eventFilter(QObject* watched, QEvent* event) {
