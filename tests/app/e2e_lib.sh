@@ -130,13 +130,15 @@ e2e_start_x() {
     [ "${E2E_WM:-openbox}" = none ] && return 0
     step="start the window manager"
     local try
-    for try in 1 2 3; do # it has been seen, rarely, to refuse a display that answers
+    for try in 1 2 3 4 5; do # it has been seen, rarely, to refuse a display that answers
         # Its own settings folder, so a user's openbox configuration cannot change the frames.
         env HOME="$home" XDG_CONFIG_HOME="$tmp/config" XDG_CACHE_HOME="$tmp/cache" \
             openbox --sm-disable >>"$tmp/wm.log" 2>&1 &
         wm_pid=$!
         e2e_wait_wm && return 0
         stop "$wm_pid"
+        sleep 1 # give the server a moment before the next try
+        wait_for 20 "a client connection to Xvfb on $DISPLAY" e2e_x_answers
     done
     fail "openbox did not start: $(tail -n 3 "$tmp/wm.log")"
 }
