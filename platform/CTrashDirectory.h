@@ -25,10 +25,11 @@ public:
     static QByteArray HomeTrash();
     // The top directory of the mount holding absDir, which lies on `device`.
     static QByteArray TopDir(const QByteArray& absDir, dev_t device);
+    // Creates dir and its missing parents (mode 0700); 0, or the errno of the failure.
+    static int MakePath(const QByteArray& dir);
 
 private:
     static Place TopDirTrash(const QByteArray& topDir);
-    static int MakePath(const QByteArray& dir);
     static int MakeOwnDir(const QByteArray& dir);
     static int MakeTrashDirs(const QByteArray& trash);
     static bool NearestExisting(QByteArray path, dev_t* device);

@@ -1,6 +1,7 @@
 #include "sorting/CSortJournal.h"
 
 #include "platform/CNativePath.h"
+#include "platform/CTrashDirectory.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -12,19 +13,6 @@
 namespace {
 
 const QByteArray kFileName = "sort-journal";
-
-int MakePath(const QByteArray& dir) {
-    struct stat st {};
-    if (::stat(dir.constData(), &st) == 0)
-        return S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
-    const QByteArray parent = CNativePath::DirName(dir);
-    if (parent != dir)
-        if (const int error = MakePath(parent))
-            return error;
-    if (::mkdir(dir.constData(), 0700) != 0 && errno != EEXIST)
-        return errno;
-    return 0;
-}
 
 int WriteAll(int fd, const QByteArray& data) {
     qsizetype done = 0;
@@ -98,7 +86,7 @@ bool CSortJournal::Fail(const QString& what, int error) {
 }
 
 bool CSortJournal::Open() {
-    if (const int error = MakePath(m_folder))
+    if (const int error = CTrashDirectory::MakePath(m_folder))
         return Fail(QStringLiteral("Cannot make the folder of"), error);
     m_fd = ::open(FilePath().constData(), O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
     if (m_fd < 0)
