@@ -31,6 +31,7 @@ constexpr std::array kFormatBoxes{
     FormatBox{dlg::IDC_WEBP, filetypes::kWebpBit},
     FormatBox{dlg::IDC_HEIC, filetypes::kHeicBit},
     FormatBox{dlg::IDC_AVIF, filetypes::kAvifBit},
+    FormatBox{dlg::IDC_RAW, filetypes::kRawBit},
 };
 
 int FormatCodeOf(int bit) {
@@ -45,6 +46,11 @@ CFileTypesDlg::CFileTypesDlg(QWidget* parent) : CTemplateDialog(dlg::FileTypesTe
 }
 
 QString CFileTypesDlg::FormatTypeLabel(int nFormatCode) {
+    // A family of extensions (camera RAW) is named by its description alone; the box's
+    // tooltip lists the extensions.
+    const filetypes::PictureFileType* type = filetypes::FindByFormat(nFormatCode);
+    if (type && filetypes::ShortName(nFormatCode) != QLatin1String(type->extension))
+        return filetypes::Description(nFormatCode);
     return QStringLiteral("*.") + filetypes::ShortName(nFormatCode) + QStringLiteral(" (") +
            filetypes::Description(nFormatCode) + QStringLiteral(")");
 }
@@ -63,6 +69,7 @@ bool CFileTypesDlg::OnInitDialog() {
     CTemplateDialog::OnInitDialog();
     for (const FormatBox& box : kFormatBoxes) {
         SetItemText(box.id, FormatTypeLabel(FormatCodeOf(box.bit)));
+        SetExtensionsTip(box.id, box.bit);
         SetCheck(box.id, m_pSettings && m_pSettings->IsFilterFlagSet(box.bit));
     }
     if (m_pSettings && m_pSettings->IsFilterFlagSet(filetypes::kAllFilesBit)) {
@@ -75,6 +82,17 @@ bool CFileTypesDlg::OnInitDialog() {
     }
     UpdateData(false);
     return true;
+}
+
+void CFileTypesDlg::SetExtensionsTip(int id, int bit) {
+    const filetypes::PictureFileType* type = filetypes::FindByBit(bit);
+    QWidget* box = Item(id);
+    if (!type || !box || !*type->aliases)
+        return;
+    QStringList endings = filetypes::Extensions(*type);
+    for (QString& ending : endings)
+        ending.prepend(QStringLiteral("*."));
+    box->setToolTip(endings.join(QLatin1Char(' ')));
 }
 
 void CFileTypesDlg::OnAllFiles() {

@@ -25,6 +25,7 @@ protected:
 
 private:
     void OnAllFiles();
+    void SetExtensionsTip(int id, int bit);
 
     int m_bAllFiles = 0;
     CSettings* m_pSettings = nullptr;

@@ -23,6 +23,7 @@ inline constexpr int kPsd = 76;
 inline constexpr int kWebp = 80;
 inline constexpr int kHeic = 81;
 inline constexpr int kAvif = 82;
+inline constexpr int kRaw = 83; // camera RAW of any maker
 
 // How many bytes of the file's start and end DetectFormat wants to see.
 inline constexpr int kDetectHeadBytes = 132;

@@ -27,12 +27,13 @@ constexpr std::array kTable{
     PictureFileType{kWebpBit, "WEBP", 80},
     PictureFileType{kHeicBit, "HEIC", 81, "HEIF HIF"},
     PictureFileType{kAvifBit, "AVIF", 82},
+    PictureFileType{kRawBit, "DNG", 83, "CR2 CR3 NEF ARW ORF RW2 RAF PEF"},
 };
 
 // The order in which the extension list is built; JPG follows EPS and BMP.
-constexpr std::array kListOrder{0x0001, 0x0002,  0x0004,   0x0008,   0x0010,  0x0020,
-                                0x0040, 0x0080,  0x0100,   0x0200,   0x0800,  0x1000,
-                                0x0400, kAviBit, kWebpBit, kHeicBit, kAvifBit};
+constexpr std::array kListOrder{0x0001, 0x0002,  0x0004,   0x0008,   0x0010,   0x0020,
+                                0x0040, 0x0080,  0x0100,   0x0200,   0x0800,   0x1000,
+                                0x0400, kAviBit, kWebpBit, kHeicBit, kAvifBit, kRawBit};
 
 } // namespace
 
@@ -43,6 +44,15 @@ std::span<const PictureFileType> Table() {
 const PictureFileType* FindByBit(int bit) {
     const auto* it = std::find_if(kTable.begin(), kTable.end(),
                                   [bit](const PictureFileType& t) { return t.bit == bit; });
+    return it == kTable.end() ? nullptr : &*it;
+}
+
+const PictureFileType* FindByFormat(int formatCode) {
+    if (formatCode == kNoFormat)
+        return nullptr;
+    const auto* it =
+        std::find_if(kTable.begin(), kTable.end(),
+                     [formatCode](const PictureFileType& t) { return t.formatCode == formatCode; });
     return it == kTable.end() ? nullptr : &*it;
 }
 

@@ -17,6 +17,7 @@ inline constexpr int kAllFilesBit = 0x4000; // every file, whatever the other bi
 inline constexpr int kWebpBit = 0x8000;
 inline constexpr int kHeicBit = 0x10000;
 inline constexpr int kAvifBit = 0x20000;
+inline constexpr int kRawBit = 0x40000; // camera RAW, one box for every maker's kind
 
 struct PictureFileType {
     int bit;
@@ -25,10 +26,12 @@ struct PictureFileType {
     const char* aliases = ""; // further extensions of the type, separated by spaces
 };
 
-// Every row in bit order, 0x0001 to 0x4000, then the later types. then the later types.
+// Every row in bit order, 0x0001 to 0x4000, then the later types.
 std::span<const PictureFileType> Table();
 // The row of one bit, or null when no row has it.
 const PictureFileType* FindByBit(int bit);
+// The row of a format code, or null when no row has it (or for kNoFormat).
+const PictureFileType* FindByFormat(int formatCode);
 
 // The description ("JFIF Compliant") and short name ("JPG") of a format code; empty for a
 // code the string table does not know.

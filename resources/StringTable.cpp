@@ -37,6 +37,7 @@ constexpr std::array kStrings{
     Entry{2080, "WebP Image"},
     Entry{2081, "High Efficiency Image"},
     Entry{2082, "AV1 Image"},
+    Entry{2083, "Camera RAW"},
     // Picture type short names, 3000 + format code.
     Entry{3001, "PCX"},
     Entry{3003, "TIF"},
@@ -54,6 +55,7 @@ constexpr std::array kStrings{
     Entry{3080, "WEBP"},
     Entry{3081, "HEIC"},
     Entry{3082, "AVIF"},
+    Entry{3083, "RAW"},
     // Command prompts: status-bar text, then after the line feed the tooltip.
     Entry{32771, "Edit the main program configuration\nEdit Program Config"},
     Entry{32772, "Change the target Destination Directories\nEdit Destinations"},

@@ -28,6 +28,7 @@ constexpr std::array kControls{
     Control{IDC_WEBP, Kind::CheckBox, "WEBP", 7, 123, 130, 10, kBox},
     Control{IDC_HEIC, Kind::CheckBox, "HEIC", 149, 123, 130, 10, kBox},
     Control{IDC_AVIF, Kind::CheckBox, "AVIF", 7, 136, 130, 10, kBox},
+    Control{IDC_RAW, Kind::CheckBox, "DNG", 149, 136, 130, 10, kBox},
 };
 
 constexpr Template kFileTypes{"138", "File Types Available", 286, 171, kControls};

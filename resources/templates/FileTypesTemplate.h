@@ -12,5 +12,6 @@ inline constexpr int IDC_LAST_FORMAT = 1024;
 inline constexpr int IDC_WEBP = 1030;
 inline constexpr int IDC_HEIC = 1031;
 inline constexpr int IDC_AVIF = 1032;
+inline constexpr int IDC_RAW = 1033;
 const Template& FileTypesTemplate();
 } // namespace dlg

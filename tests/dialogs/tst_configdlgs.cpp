@@ -32,7 +32,7 @@ QList<int> FormatBoxIds() {
     QList<int> ids;
     for (int id = IDC_FIRST_FORMAT; id <= IDC_LAST_FORMAT; ++id)
         ids.append(id);
-    return ids + QList<int>{IDC_WEBP, IDC_HEIC, IDC_AVIF};
+    return ids + QList<int>{IDC_WEBP, IDC_HEIC, IDC_AVIF, IDC_RAW};
 }
 
 QList<int> CheckedBoxes(const QWidget* d) {
@@ -114,6 +114,8 @@ private Q_SLOTS:
         QCOMPARE(ExtensionList(0x80000 | 0x0400), (QStringList{"JPG", "JPEG", "JPE", "JFIF"}));
         QCOMPARE(ExtensionList(kWebpBit | kHeicBit | kAvifBit | 0x0001),
                  (QStringList{"PNG", "WEBP", "HEIC", "HEIF", "HIF", "AVIF"}));
+        QCOMPARE(ExtensionList(kRawBit),
+                 (QStringList{"DNG", "CR2", "CR3", "NEF", "ARW", "ORF", "RW2", "RAF", "PEF"}));
         QVERIFY(!FindByBit(0x0401) && FindByBit(kAviBit)->formatCode == kNoFormat);
         // Every picture type is worth counting when hidden, the AVI row is not.
         const QStringList endings = PictureEndings();
@@ -130,7 +132,7 @@ private Q_SLOTS:
     // bit adds its own extensions after them, and the all-files bit still lists everything.
     void oldAndNewBitsCombine() {
         using namespace filetypes;
-        const QList<int> later{kWebpBit, kHeicBit, kAvifBit};
+        const QList<int> later{kWebpBit, kHeicBit, kAvifBit, kRawBit};
         QStringList laterExtensions;
         for (int bit : later)
             laterExtensions += Extensions(*FindByBit(bit));
@@ -138,10 +140,10 @@ private Q_SLOTS:
             const QStringList before = ExtensionList(old);
             for (const QString& extension : before)
                 QVERIFY2(!laterExtensions.contains(extension), qPrintable(QString::number(old)));
-            for (int mask = 1; mask < 8; ++mask) {
+            for (int mask = 1; mask < (1 << later.size()); ++mask) {
                 QStringList added;
                 int flags = old;
-                for (int i = 0; i < 3; ++i)
+                for (int i = 0; i < later.size(); ++i)
                     if (mask & (1 << i)) {
                         flags |= later[i];
                         added += Extensions(*FindByBit(later[i]));
@@ -162,6 +164,10 @@ private Q_SLOTS:
         Click(&d, IDC_WEBP);
         Click(&d, 1);
         QCOMPARE(s.GetFilterFlags(), 0x0400 | filetypes::kHeicBit | filetypes::kWebpBit);
+        // The camera RAW box is one for many extensions; its tooltip names them.
+        const QString tip = CDialogBuilder::Control(&d, IDC_RAW)->toolTip();
+        QVERIFY2(tip.contains("*.DNG") && tip.contains("*.NEF") && tip.contains("*.CR3"),
+                 qPrintable(tip));
     }
 
     void labelsAndTheBitOfEachBox() {
@@ -170,6 +176,7 @@ private Q_SLOTS:
                  QStringLiteral("*.WMF (Extended Windows Metafile)"));
         QCOMPARE(CFileTypesDlg::FormatTypeLabel(81),
                  QStringLiteral("*.HEIC (High Efficiency Image)"));
+        QCOMPARE(CFileTypesDlg::FormatTypeLabel(83), QStringLiteral("Camera RAW"));
         // Each box, captioned with its extension in the template, stores that extension's bit.
         for (int id : FormatBoxIds()) {
             CSettings s = WithFlags(0);
