@@ -278,6 +278,8 @@ CDecoderClient::SResult CDecoderClient::Decode(int fd, int format, QSize target,
     SResult result;
     result.image = ReadPixels(pixels.Get(), answer);
     result.nBits = answer.nBits;
+    if (answer.nOwnWidth > 0)
+        result.ownSize = QSize(answer.nOwnWidth, answer.nOwnHeight);
     if (result.image.isNull())
         result.strError = QObject::tr("The decoder handed back no pixels.");
     return result;

@@ -15,11 +15,13 @@ public:
     struct SResult {
         QImage image;
         int nBits = 0;
+        QSize ownSize; // the whole picture's size where the image stands in for it (RAW)
         QString strError;
     };
 
     // Decodes the file open at `fd` (read from its start) as type `format`; `target` is the
-    // size PostScript is drawn at. A set `cancel` flag stops the helper at once.
+    // size shown (PostScript is drawn at it; a camera RAW file's preview serves when it is
+    // that large). A set `cancel` flag stops the helper at once.
     static SResult Decode(int fd, int format, QSize target,
                           const std::atomic<bool>* cancel = nullptr);
     // The same for bytes in memory (a preview inside another file).

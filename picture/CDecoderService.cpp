@@ -4,6 +4,7 @@
 #include "picture/CGhostscriptRunner.h"
 #include "picture/CHeifReader.h"
 #include "picture/CMagickReader.h"
+#include "picture/CRawReader.h"
 #include "picture/DecodeLimits.h"
 #include "picture/DecoderProtocol.h"
 #include "picture/PictureFormat.h"
@@ -86,13 +87,12 @@ int CDecoderService::Run(const QStringList& args) {
         if (::fcntl(fd, F_SETFD, FD_CLOEXEC) != 0)
             return Refuse(QStringLiteral("no input or output descriptor"));
     QByteArray data;
-    QString error;
-    if (!ReadInput(data, error))
+    if (QString error; !ReadInput(data, error))
         return Refuse(error);
-    int bits = 0;
-    const QImage image = Decode(data, request, bits, error);
-    if (image.isNull())
-        return Refuse(error);
+    const SDecoded decoded = Decode(data, request);
+    if (decoded.image.isNull())
+        return Refuse(decoded.strError);
+    const QImage& image = decoded.image;
     const QImage pixels = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
                                                                         : QImage::Format_RGB32);
     if (!WritePixels(pixels))
@@ -101,8 +101,10 @@ int CDecoderService::Run(const QStringList& args) {
     answer.bOk = true;
     answer.nWidth = pixels.width();
     answer.nHeight = pixels.height();
-    answer.nBits = bits;
+    answer.nBits = decoded.nBits;
     answer.bAlpha = pixels.hasAlphaChannel();
+    answer.nOwnWidth = decoded.ownSize.width();
+    answer.nOwnHeight = decoded.ownSize.height();
     return Answer(answer);
 }
 
@@ -146,15 +148,23 @@ bool CDecoderService::WritePixels(const QImage& image) {
     return true;
 }
 
-QImage CDecoderService::Decode(const QByteArray& data, const SRequest& request, int& bits,
-                               QString& error) {
+CDecoderService::SDecoded CDecoderService::Decode(const QByteArray& data, const SRequest& request) {
+    SDecoded out;
     if (request.nFormat == picfmt::kEps) {
-        bits = 24;
-        return DecodePostScript(data, request, error);
+        out.nBits = 24;
+        out.image = DecodePostScript(data, request, out.strError);
+    } else if (request.nFormat == picfmt::kHeic || request.nFormat == picfmt::kAvif) {
+        out.image = CHeifReader::Read(data, out.nBits, out.strError);
+    } else if (request.nFormat == picfmt::kRaw) {
+        CRawReader::SResult raw = CRawReader::Read(data, request.target);
+        out.image = std::move(raw.image);
+        out.nBits = 24;
+        out.ownSize = raw.ownSize;
+        out.strError = raw.strError;
+    } else {
+        out.image = CMagickReader::Read(data, request.nFormat, out.nBits, out.strError);
     }
-    if (request.nFormat == picfmt::kHeic || request.nFormat == picfmt::kAvif)
-        return CHeifReader::Read(data, bits, error);
-    return CMagickReader::Read(data, request.nFormat, bits, error);
+    return out;
 }
 
 QImage CDecoderService::DecodePostScript(const QByteArray& data, const SRequest& request,

@@ -8,13 +8,15 @@
 
 // The decoder helper's work: reads the file it was handed as a descriptor, decodes it with
 // the reader for its type (Ghostscript for PostScript, ImageMagick's coders for the legacy
-// types), puts the pixels into the shared memory it was handed, and answers on its
-// standard output. It runs inside the sandbox; nothing here trusts the file.
+// types, libheif for HEIC and AVIF, LibRaw for camera RAW), puts the pixels into the shared memory
+// it was handed, and answers on its standard output. It runs inside the sandbox; nothing here
+// trusts the file.
 class CDecoderService {
 public:
     struct SRequest {
         int nFormat = 0;
-        QSize target;            // for PostScript: the size it is drawn at (empty: 72 dpi)
+        QSize target; // the size shown: PostScript is drawn at it (empty: 72 dpi), a camera
+                      // RAW file's preview is taken when it is that large
         qint64 nMemoryLimit = 0; // handed on to Ghostscript
         QString strGhostscript = QStringLiteral("gs");
     };
@@ -24,9 +26,15 @@ public:
     // The whole helper: the exit code of the process.
     static int Run(const QStringList& args);
 
-    // Decodes a whole file of the requested type; null, with `error`, when it cannot.
-    static QImage Decode(const QByteArray& data, const SRequest& request, int& bits,
-                         QString& error);
+    struct SDecoded {
+        QImage image; // null, with strError, when the file cannot be decoded
+        int nBits = 0;
+        QSize ownSize; // the whole picture's size where the image stands in for it (RAW)
+        QString strError;
+    };
+
+    // Decodes a whole file of the requested type.
+    static SDecoded Decode(const QByteArray& data, const SRequest& request);
 
 private:
     static QImage DecodePostScript(const QByteArray& data, const SRequest& request, QString& error);

@@ -13,8 +13,9 @@ public:
     // The preview from the start of a JPEG file; null when there is none, or it is damaged
     // or implausibly large.
     static QImage Read(QByteArrayView head);
+    // The image turned and mirrored as EXIF orientation 1 to 8 says (others: unchanged).
+    static QImage Upright(const QImage& image, int orientation);
 
 private:
     static QByteArrayView ExifBlock(QByteArrayView head);
-    static QImage Upright(const QImage& image, int orientation);
 };

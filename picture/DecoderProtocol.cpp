@@ -13,9 +13,13 @@ QByteArray FormatAnswer(const SAnswer& answer) {
         text.replace('\n', ' ').replace('\r', ' ');
         return "ERR " + text + '\n';
     }
-    return QByteArray("OK ") + QByteArray::number(answer.nWidth) + ' ' +
-           QByteArray::number(answer.nHeight) + ' ' + QByteArray::number(answer.nBits) + ' ' +
-           (answer.bAlpha ? '1' : '0') + '\n';
+    QByteArray line = QByteArray("OK ") + QByteArray::number(answer.nWidth) + ' ' +
+                      QByteArray::number(answer.nHeight) + ' ' + QByteArray::number(answer.nBits) +
+                      ' ' + (answer.bAlpha ? '1' : '0');
+    if (answer.nOwnWidth > 0 && answer.nOwnHeight > 0)
+        line += ' ' + QByteArray::number(answer.nOwnWidth) + ' ' +
+                QByteArray::number(answer.nOwnHeight);
+    return line + '\n';
 }
 
 bool ParseAnswer(QByteArrayView line, SAnswer& answer) {
@@ -30,7 +34,7 @@ bool ParseAnswer(QByteArrayView line, SAnswer& answer) {
     if (!line.startsWith("OK "))
         return false;
     const QList<QByteArray> fields = line.sliced(3).toByteArray().split(' ');
-    if (fields.size() != 4)
+    if (fields.size() != 4 && fields.size() != 6)
         return false;
     bool okW = false, okH = false, okB = false;
     answer.nWidth = fields[0].toInt(&okW);
@@ -42,6 +46,16 @@ bool ParseAnswer(QByteArrayView line, SAnswer& answer) {
         !limits::WithinLimits(answer.nWidth, answer.nHeight))
         return false;
     answer.bAlpha = fields[3] == "1";
+    if (fields.size() == 6) {
+        // The whole picture may pass the pixel limit (only its stand-in is decoded), not the
+        // largest side.
+        bool okOW = false, okOH = false;
+        answer.nOwnWidth = fields[4].toInt(&okOW);
+        answer.nOwnHeight = fields[5].toInt(&okOH);
+        if (!okOW || !okOH || answer.nOwnWidth <= 0 || answer.nOwnHeight <= 0 ||
+            answer.nOwnWidth > limits::kMaxSide || answer.nOwnHeight > limits::kMaxSide)
+            return false;
+    }
     answer.bOk = true;
     return true;
 }

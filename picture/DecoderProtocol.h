@@ -5,9 +5,10 @@
 #include <QString>
 
 // What the decoder helper answers on its standard output: one line, either
-//   "OK <width> <height> <bits per pixel> <alpha 0|1>"
+//   "OK <width> <height> <bits per pixel> <alpha 0|1>[ <own width> <own height>]"
 // with the pixels (32 bits a pixel, rows packed, Qt's RGB32 or ARGB32 layout) in the shared
-// memory it was handed, or
+// memory it was handed (the own size, when given, is the picture's whole size where the pixels
+// are a smaller stand-in: a camera RAW file's preview or half-size decode), or
 //   "ERR <reason>"
 // The answer comes from a process that decodes hostile files, so the reading side checks
 // every field before it trusts it.
@@ -25,6 +26,8 @@ struct SAnswer {
     int nHeight = 0;
     int nBits = 0;
     bool bAlpha = false;
+    int nOwnWidth = 0; // 0: the picture's size is the pixels' size
+    int nOwnHeight = 0;
     QString strError;
 
     qint64 PixelBytes() const { return qint64(nWidth) * nHeight * 4; }

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <algorithm>
+#include <initializer_list>
 
 namespace picfmt {
 namespace {
@@ -32,6 +33,30 @@ int HeifFamily(QByteArrayView head) {
                brand == "hevc" || brand == "hevx" || brand == "mif1" || brand == "msf1";
     }
     return heif ? kHeic : kUnknown;
+}
+
+bool NamedOneOf(QStringView suffix, std::initializer_list<const char16_t*> names) {
+    return std::any_of(names.begin(), names.end(), [suffix](const char16_t* name) {
+        return suffix.compare(QStringView(name), Qt::CaseInsensitive) == 0;
+    });
+}
+
+// Camera RAW files. Most are TIFF files underneath and only their name tells them apart (a
+// ".tif" stays a TIFF); the others have signatures of their own.
+int CameraRaw(QByteArrayView head, QStringView suffix) {
+    const bool tiff = StartsWith(head, QByteArrayView("II*\0", 4)) ||
+                      StartsWith(head, QByteArrayView("MM\0*", 4));
+    if (tiff && NamedOneOf(suffix, {u"cr2", u"nef", u"arw", u"dng", u"pef", u"orf"}))
+        return kRaw;
+    if (StartsWith(head, "IIRO") || StartsWith(head, "IIRS") || StartsWith(head, "MMOR"))
+        return kRaw; // Olympus
+    if (StartsWith(head, QByteArrayView("IIU\0", 4)))
+        return kRaw; // Panasonic
+    if (StartsWith(head, "FUJIFILMCCD-RAW"))
+        return kRaw;
+    if (head.size() >= 12 && head.sliced(4, 8) == "ftypcrx ")
+        return kRaw; // Canon's ISO media files
+    return kUnknown;
 }
 
 bool IsBmp(QByteArrayView head) {
@@ -104,6 +129,8 @@ int DetectFormat(QByteArrayView head, QByteArrayView tail, QStringView suffix) {
         return kPng;
     if (StartsWith(head, "\xFF\xD8\xFF"))
         return kJpg;
+    if (const int raw = CameraRaw(head, suffix); raw != kUnknown)
+        return raw;
     if (StartsWith(head, QByteArrayView("II*\0", 4)) ||
         StartsWith(head, QByteArrayView("MM\0*", 4)))
         return kTif;

@@ -10,6 +10,7 @@ packages=(
   ghostscript                                 # Encapsulated PostScript
   libheif-dev                                 # HEIC, HEIF and AVIF pictures
   libheif-examples                            # heif-enc: HEIC and AVIF test fixtures
+  libraw-dev                                  # camera RAW pictures (LibRaw, in the decoder helper)
   bubblewrap                                  # sandbox for the decoder helper
   libjpeg-turbo-progs                         # djpeg, the reference in the decode benchmark
   imagemagick                                 # test fixtures and screenshots

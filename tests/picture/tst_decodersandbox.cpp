@@ -329,6 +329,14 @@ private Q_SLOTS:
         QTest::newRow("alpha neither") << QByteArray("OK 24 16 24 2\n") << false;
         QTest::newRow("empty reason") << QByteArray("ERR \n") << false;
         QTest::newRow("overflowing number") << QByteArray("OK 4294967320 16 24 0\n") << false;
+        // A stand-in (a camera RAW file's preview) for a picture of its own size, which may
+        // pass the pixel limit but not the largest side.
+        QTest::newRow("stand-in") << QByteArray("OK 24 16 24 0 6000 4000\n") << true;
+        QTest::newRow("stand-in for many pixels")
+            << QByteArray("OK 24 16 24 0 20000 15000\n") << true;
+        QTest::newRow("own side too long") << QByteArray("OK 24 16 24 0 70000 15\n") << false;
+        QTest::newRow("own size halved") << QByteArray("OK 24 16 24 0 6000\n") << false;
+        QTest::newRow("own size zero") << QByteArray("OK 24 16 24 0 0 4000\n") << false;
     }
 
     void answersAreChecked() {
@@ -336,9 +344,13 @@ private Q_SLOTS:
         QFETCH(bool, valid);
         decoder_protocol::SAnswer answer;
         QCOMPARE(decoder_protocol::ParseAnswer(line, answer), valid);
-        if (valid)
-            QCOMPARE(decoder_protocol::ParseAnswer(decoder_protocol::FormatAnswer(answer), answer),
-                     true);
+        if (!valid)
+            return;
+        const decoder_protocol::SAnswer parsed = answer;
+        QCOMPARE(decoder_protocol::ParseAnswer(decoder_protocol::FormatAnswer(parsed), answer),
+                 true);
+        QCOMPARE(answer.nOwnWidth, parsed.nOwnWidth);
+        QCOMPARE(answer.nOwnHeight, parsed.nOwnHeight);
     }
 
     void ppmHeaders_data() {
