@@ -10,6 +10,10 @@ kept with, for helper types, the sanitizer report of the helper run directly on 
 Peak memory per type is the largest resident size of a batch (decoder helpers included).
 
     bench/fuzz-decoders.py [--build build/asan] [--minutes 30] [--seed 1] [--out DIR]
+                           [--types RAW,HEIC,...]
+
+WebP, HEIC, AVIF and camera RAW seeds are made at the start from the fixtures (ImageMagick,
+heif-enc, tests/picture/make-dng.py).
 
 Ends with one line per type and a summary line `fuzz: N files, C crashes, H hangs`.
 """
@@ -33,6 +37,19 @@ TYPES = {
     "PCX": (1, ["pcx.pcx"]), "RAS": (55, ["ras.ras"]), "PSD": (76, ["psd.psd"]),
     "WPG": (54, ["wpg.wpg"]), "WMF": (15, ["wmf.wmf"]), "MAC": (51, ["mac.mac"]),
     "EPS": (16, ["eps.eps", "preview.eps"]),
+}
+MAKE_DNG = os.path.join(SOURCE, "tests", "picture", "make-dng.py")
+# Types whose seed files are made at the start from the fixtures (each seed is a command
+# writing OUT): WebP by ImageMagick, HEIC and AVIF by heif-enc, camera RAW by make-dng.py
+# (with a preview, turned, and with none).
+MADE = {
+    "WEBP": (80, [["convert", "FIX/png.png", "webp:OUT"]]),
+    "HEIC": (81, [["heif-enc", "-q", "80", "-o", "OUT.heic", "FIX/png.png"]]),
+    "AVIF": (82, [["heif-enc", "-A", "-q", "80", "-o", "OUT.avif", "FIX/png.png"]]),
+    "RAW": (83, [[sys.executable, MAKE_DNG, "OUT", "--size", "48x32", "--preview", "FIX/jpg.jpg"],
+                 [sys.executable, MAKE_DNG, "OUT", "--size", "48x32", "--orientation", "6"],
+                 [sys.executable, MAKE_DNG, "OUT", "--size", "64x40", "--preview", "FIX/jpg.jpg",
+                  "--orientation", "3"]]),
 }
 INTERESTING = [0, 1, 0x7F, 0x80, 0xFF, 0x100, 0x7FFF, 0x8000, 0xFFFF, 0x10000, 0x7FFFFFFF,
                0x80000000, 0xFFFFFFFF]
@@ -65,6 +82,21 @@ def mutate(data, rng):
             end = min(len(data), pos + rng.randint(1, 32))
             del data[pos:end]
     return bytes(data)
+
+
+def make_seeds(commands, where):
+    """The bytes of the seed files the commands write (those that failed left out)."""
+    made = []
+    for i, command in enumerate(commands):
+        out = os.path.join(where, f"seed{i}")
+        argv = [a.replace("FIX", FIXTURES).replace("OUT", out) for a in command]
+        written = next((a.split(":")[-1] for a in argv if out in a), out)
+        try:
+            subprocess.run(argv, check=True, capture_output=True, timeout=120)
+            made.append(open(written, "rb").read())
+        except (OSError, subprocess.SubprocessError):
+            pass
+    return made
 
 
 def run_batch(tool, files, timeout):
@@ -112,6 +144,7 @@ def main():
     ap.add_argument("--seed", type=int, default=1)
     ap.add_argument("--batch", type=int, default=40)
     ap.add_argument("--out", default=None)
+    ap.add_argument("--types", default=None, help="only these, e.g. RAW,HEIC")
     args = ap.parse_args()
     tool = os.path.join(args.build, "bench", "vantrel-decode")
     helper = os.path.join(args.build, "app", "vantrel-decoder")
@@ -123,6 +156,19 @@ def main():
     rng = random.Random(args.seed)
     seeds = {t: [open(os.path.join(FIXTURES, f), "rb").read() for f in files]
              for t, (_, files) in TYPES.items()}
+    made_dir = tempfile.mkdtemp(prefix="vantrel-fuzz-seeds-")
+    for kind, (code, commands) in MADE.items():
+        made = make_seeds(commands, made_dir)
+        if made:
+            TYPES[kind] = (code, [])
+            seeds[kind] = made
+        else:
+            print(f"{kind}: no seed could be made (tool missing?); type left out")
+    shutil.rmtree(made_dir, ignore_errors=True)
+    if args.types:
+        wanted = set(args.types.upper().split(","))
+        for kind in [t for t in TYPES if t not in wanted]:
+            del TYPES[kind]
     stats = {t: {"files": 0, "crashes": 0, "hangs": 0, "peak": 0, "shown": 0} for t in TYPES}
     deadline = time.time() + args.minutes * 60
     work = tempfile.mkdtemp(prefix="vantrel-fuzz-work-")
@@ -133,7 +179,8 @@ def main():
         round_no += 1
         files = []
         for i in range(args.batch):
-            path = os.path.join(work, f"{kind}-{round_no}-{i}.{kind.lower()}")
+            suffix = "dng" if kind == "RAW" else kind.lower()  # most RAW files are told by name
+            path = os.path.join(work, f"{kind}-{round_no}-{i}.{suffix}")
             with open(path, "wb") as f:
                 f.write(mutate(rng.choice(seeds[kind]), rng))
             files.append(path)

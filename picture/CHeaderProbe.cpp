@@ -191,6 +191,14 @@ void CHeaderProbe::ProbeFixed(int format, QByteArrayView head, SPictureInfo& inf
     case picfmt::kEps:
         info.nBitsPerPixel = 24; // drawn in full colour
         break;
+    case picfmt::kWebp: // Qt's reader tells no depth before decoding
+        if (head.size() >= 25 && head.sliced(12, 4) == "VP8L")
+            info.nBitsPerPixel = (ReadLE32(head, 21) >> 28) & 1 ? 32 : 24;
+        else if (head.size() >= 21 && head.sliced(12, 4) == "VP8X")
+            info.nBitsPerPixel = ReadByte(head, 20) & 0x10 ? 32 : 24;
+        else
+            info.nBitsPerPixel = 24; // lossy, without alpha
+        break;
     default:
         break;
     }

@@ -199,9 +199,10 @@ bool CPictureSource::OpenInHelper(const QString& path) {
     if (result.image.isNull())
         return Fail(result.strError);
     m_image = result.image;
-    m_bWholeImage = true;
-    m_info.nWidth = m_image.width();
-    m_info.nHeight = m_image.height();
+    m_bWholeImage = true; // the largest the helper offers (a camera RAW file: a stand-in)
+    const QSize own = result.ownSize.isValid() ? result.ownSize : m_image.size();
+    m_info.nWidth = own.width();
+    m_info.nHeight = own.height();
     if (m_info.nBitsPerPixel <= 0)
         m_info.nBitsPerPixel = result.nBits;
     return true;

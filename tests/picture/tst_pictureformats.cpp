@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <libheif/heif.h>
+
 using namespace pictest;
 
 namespace {
@@ -77,6 +79,44 @@ QByteArray EncodeHeif(const QString& dir, const QString& name, const QStringList
         return {};
     return ReadAll(out);
 }
+// A 40 x 20 HEIC, red on the left and blue on the right, whose container tells viewers to
+// turn or mirror it as EXIF orientation `orientation` would (libheif writes the irot and
+// imir boxes; heif-enc cannot). False when it could not be written.
+bool WriteTurnedHeic(const QString& path, int orientation) {
+    heif_image* image = nullptr;
+    if (heif_image_create(40, 20, heif_colorspace_RGB, heif_chroma_interleaved_RGB, &image).code !=
+        heif_error_Ok)
+        return false;
+    heif_image_add_plane(image, heif_channel_interleaved, 40, 20, 8);
+    int stride = 0;
+    uint8_t* plane = heif_image_get_plane(image, heif_channel_interleaved, &stride);
+    for (int y = 0; y < 20 && plane; ++y)
+        for (int x = 0; x < 40; ++x) {
+            uint8_t* px = plane + y * stride + x * 3;
+            px[0] = x < 20 ? 255 : 0;
+            px[1] = 0;
+            px[2] = x < 20 ? 0 : 255;
+        }
+    heif_context* context = heif_context_alloc();
+    heif_encoder* encoder = nullptr;
+    bool ok = plane &&
+              heif_context_get_encoder_for_format(context, heif_compression_HEVC, &encoder).code ==
+                  heif_error_Ok;
+    if (ok) {
+        heif_encoder_set_lossy_quality(encoder, 95);
+        heif_encoding_options* options = heif_encoding_options_alloc();
+        options->image_orientation = heif_orientation(orientation);
+        ok = heif_context_encode_image(context, image, encoder, options, nullptr).code ==
+                 heif_error_Ok &&
+             heif_context_write_to_file(context, QFile::encodeName(path).constData()).code ==
+                 heif_error_Ok;
+        heif_encoding_options_free(options);
+        heif_encoder_release(encoder);
+    }
+    heif_context_free(context);
+    heif_image_release(image);
+    return ok;
+}
 } // namespace
 
 // Every picture type of the file-type table decodes to its size, depth and format code.
@@ -143,6 +183,7 @@ private Q_SLOTS:
             QVERIFY2(source.Open(path), qPrintable(path + ": " + source.Error()));
             QCOMPARE(source.Info().nFormat, picfmt::kWebp);
             QCOMPARE(QSize(source.Info().nWidth, source.Info().nHeight), QSize(24, 16));
+            QCOMPARE(source.Info().nBitsPerPixel, 24); // from the header: Qt's reader tells none
             const QImage image = source.ImageAt(QSize(24, 16));
             QVERIFY2(!image.isNull(), qPrintable(source.Error()));
             QVERIFY2(Near(image.pixel(12, 8), Qt::red), qPrintable(path));
@@ -195,6 +236,43 @@ private Q_SLOTS:
                                24);
         QCOMPARE(CPictureSource::DetectFileFormat(WriteBytes(dir.filePath("clip.heic"), video)),
                  picfmt::kUnknown);
+    }
+
+    // A HEIC's container turns and mirrors the picture (irot, imir): shown upright, and the
+    // size told is the upright one.
+    void heicTurnedByItsContainer_data() {
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QPoint>("redAt"); // in tenths of the width and height
+        QTest::addColumn<QPoint>("blueAt");
+        QTest::newRow("as stored") << 1 << QSize(40, 20) << QPoint(1, 5) << QPoint(9, 5);
+        QTest::newRow("mirrored") << 2 << QSize(40, 20) << QPoint(9, 5) << QPoint(1, 5);
+        QTest::newRow("upside down") << 3 << QSize(40, 20) << QPoint(9, 5) << QPoint(1, 5);
+        QTest::newRow("a quarter clockwise") << 6 << QSize(20, 40) << QPoint(5, 1) << QPoint(5, 9);
+        QTest::newRow("a quarter anticlockwise")
+            << 8 << QSize(20, 40) << QPoint(5, 9) << QPoint(5, 1);
+    }
+
+    void heicTurnedByItsContainer() {
+        QFETCH(int, orientation);
+        QFETCH(QSize, size);
+        QFETCH(QPoint, redAt);
+        QFETCH(QPoint, blueAt);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("turned.heic");
+        QVERIFY2(WriteTurnedHeic(path, orientation), "libheif could not write the fixture");
+        CPictureSource source;
+        QVERIFY2(source.Open(path), qPrintable(source.Error()));
+        QCOMPARE(source.Info().nFormat, picfmt::kHeic);
+        const QImage image = source.ImageAt(size);
+        QVERIFY2(!image.isNull(), qPrintable(source.Error()));
+        QCOMPARE(QSize(source.Info().nWidth, source.Info().nHeight), size);
+        const auto at = [&image](QPoint tenths) {
+            return image.pixel(tenths.x() * (image.width() - 1) / 10,
+                               tenths.y() * (image.height() - 1) / 10);
+        };
+        QVERIFY2(Near(at(redAt), Qt::red, 60), qPrintable(QColor(at(redAt)).name()));
+        QVERIFY2(Near(at(blueAt), Qt::blue, 60), qPrintable(QColor(at(blueAt)).name()));
     }
 
     void typeComesFromTheContentNotTheName() {

@@ -1,4 +1,5 @@
 #include "picture/CDecoderClient.h"
+#include "picture/CPictureSource.h"
 #include "picture/PictureFormat.h"
 #include "tests/picture/PictureTestSupport.h"
 
@@ -170,6 +171,32 @@ private Q_SLOTS:
         const QRgb b = leftRight ? At(result.image, 0.9, 0.5) : At(result.image, 0.5, 0.9);
         QVERIFY2(Near(a, first, 70), qPrintable(QColor(a).name()));
         QVERIFY2(Near(b, second, 70), qPrintable(QColor(b).name()));
+    }
+
+    // Opened like any picture: the sensor's size, upright, is the picture's size.
+    void openedAsAPicture() {
+        QTemporaryDir dir;
+        const QString path = WriteBytes(dir.filePath("turned.NEF"),
+                                        MakeDng(dir, QSize(256, 160), PreviewJpeg({128, 80}), 6));
+        QVERIFY(!path.isEmpty());
+        CPictureSource source;
+        QVERIFY2(source.Open(path), qPrintable(source.Error()));
+        QCOMPARE(source.Info().nFormat, picfmt::kRaw);
+        QCOMPARE(QSize(source.Info().nWidth, source.Info().nHeight), QSize(160, 256));
+        QCOMPARE(source.Info().nBitsPerPixel, 24);
+        const QImage image = source.ImageAt(QSize(40, 64));
+        QVERIFY2(!image.isNull(), qPrintable(source.Error()));
+        QCOMPARE(image.size(), QSize(40, 64));
+        QVERIFY(Near(At(image, 0.5, 0.1), Qt::green, 70));
+        // The same bytes named as a TIFF are read as one, never by the RAW reader.
+        const QString tif = WriteBytes(dir.filePath("turned.tif"), ReadAll(path));
+        QCOMPARE(CPictureSource::DetectFileFormat(tif), picfmt::kTif);
+        // Cut short, the file is refused with a reason.
+        const QString cut =
+            WriteBytes(dir.filePath("cut.dng"), MakeDng(dir, QSize(256, 160), {}, 1, 5000));
+        CPictureSource damaged;
+        QVERIFY(!damaged.Open(cut) || damaged.ImageAt(QSize(64, 40)).isNull());
+        QVERIFY(damaged.Error().contains("damaged"));
     }
 
     // Damaged files fail in the helper with a reason; a damaged preview gives way to the
