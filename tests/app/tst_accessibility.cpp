@@ -52,7 +52,6 @@ private Q_SLOTS:
         QVERIFY(list);
         QCOMPARE(list->role(), QAccessible::List);
         QVERIFY(!list->text(QAccessible::Name).isEmpty());
-        QCOMPARE(list->childCount(), 3);
         QCOMPARE(ChildNames(list), desk.Listed());
         QVERIFY(ChildNames(list).contains(kArabic) && ChildNames(list).contains(kHindi));
         QCOMPARE(list->child(0)->role(), QAccessible::ListItem);
@@ -122,9 +121,7 @@ private Q_SLOTS:
         QCOMPARE(folders->role(), QAccessible::Tree);
         QVERIFY(!folders->text(QAccessible::Name).isEmpty());
         // The walk to the home folder expanded every folder on the way; each is named.
-        QStringList names;
-        for (int i = 0; i < folders->childCount(); ++i)
-            names << folders->child(i)->text(QAccessible::Name);
+        const QStringList names = ChildNames(folders);
         QVERIFY2(names.contains(QStringLiteral("Computer")), qPrintable(names.join('|')));
         QVERIFY2(names.contains(QStringLiteral("Pics")), qPrintable(names.join('|')));
         QAccessibleInterface* pics = folders->child(int(names.indexOf(QStringLiteral("Pics"))));

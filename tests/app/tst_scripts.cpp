@@ -60,9 +60,9 @@ class TestScripts : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase() {
-        const QFontDatabase::WritingSystem needed[] = {
-            QFontDatabase::Arabic, QFontDatabase::Hebrew, QFontDatabase::Devanagari,
-            QFontDatabase::Thai,   QFontDatabase::Greek,  QFontDatabase::Cyrillic};
+        const QFontDatabase::WritingSystem needed[] = {QFontDatabase::Arabic, QFontDatabase::Hebrew,
+                                                       QFontDatabase::Devanagari,
+                                                       QFontDatabase::Thai};
         for (QFontDatabase::WritingSystem system : needed)
             QVERIFY2(!QFontDatabase::families(system).isEmpty(),
                      qPrintable(QFontDatabase::writingSystemName(system) +
@@ -82,9 +82,6 @@ private Q_SLOTS:
         QTest::newRow("Thai") << QString::fromUtf8("\xe0\xb8\xa3\xe0\xb8\xb9\xe0\xb8\x9b\xe0\xb8"
                                                    "\xa0\xe0\xb8\xb2\xe0\xb8\x9e\xe0\xb8\x97"
                                                    "\xe0\xb8\xb5\xe0\xb9\x88.jpg");
-        QTest::newRow("Greek") << QString::fromUtf8("\xce\xb5\xce\xb9\xce\xba\xcf\x8c\xce\xbd"
-                                                    "\xce\xb1.jpg");
-        QTest::newRow("Cyrillic") << QString::fromUtf8("\xd1\x84\xd0\xbe\xd1\x82\xd0\xbe.jpg");
         QTest::newRow("combining accents") << QString::fromUtf8("Cafe\xcc\x81 A\xcc\x8a"
                                                                 "o\xcc\x88.jpg");
     }

@@ -61,13 +61,9 @@ private Q_SLOTS:
         CSettings s = FourSets();
         s.SetSelectionSet(1);
         CTargetDirsDlg d;
-        d.SetSettings(&s);
-        d.open();
-        QCOMPARE(d.windowTitle(), QStringLiteral("Edit Destination Directories"));
+        Open(d, s);
         for (int n = 0; n < kTargetSetCount; ++n)
             QCOMPARE(Checked(&d, IDC_GROUP_BASE + n), n == 1);
-        QCOMPARE(Text(&d, IDC_HOME_LABEL), QStringLiteral("Home"));
-        QVERIFY(!CDialogBuilder::Control(&d, IDC_HOME_LABEL)->isEnabled());
         QCOMPARE(Text(&d, IDC_DIR_BASE), QStringLiteral("/home1"));
         QCOMPARE(Text(&d, IDC_FIRST_NAME), QStringLiteral("Cats1"));
         QCOMPARE(Text(&d, IDC_FIRST_DIR), QStringLiteral("/cats1"));
@@ -81,8 +77,7 @@ private Q_SLOTS:
         for (bool ok : {false, true}) {
             CSettings s = FourSets();
             CTargetDirsDlg d;
-            d.SetSettings(&s);
-            d.open();
+            Open(d, s);
             SetText(&d, IDC_FIRST_NAME, QStringLiteral("Kittens"));
             SetText(&d, IDC_DIR_BASE, QStringLiteral("/new/home"));
             Click(&d, IDC_GROUP_BASE + 2);
@@ -109,8 +104,7 @@ private Q_SLOTS:
         CSettings s = FourSets();
         s.SetSelectionSet(3);
         CTargetDirsDlg d;
-        d.SetSettings(&s);
-        d.open();
+        Open(d, s);
         // Blanks at either end stay, an emptied directory stores empty, and a name left at
         // "< None >" is stored back as it stands.
         SetText(&d, IDC_DIR_BASE, QStringLiteral(" /home 3/ "));
@@ -132,25 +126,30 @@ private Q_SLOTS:
         QCOMPARE(s.TargetSet(2).m_astrNames[1], kNoTargetName); // other sets untouched
     }
 
-    void browseFillsTheEditOnlyAfterOk() {
+    // Browse opens the picker on the folder its edit names, else on the home folder typed in
+    // the dialog; the edit takes the folder chosen there only after OK.
+    void browseStartsAtTheEditsFolderAndFillsItAfterOk() {
         CSettings s = FourSets();
         CTargetDirsDlg d;
-        d.SetSettings(&s);
-        d.open();
-        const auto pick = [&](bool ok, int browse) {
-            driver::WhenShown<CSelectDir>([ok, chosen = m_strChosen](CSelectDir* picker) {
-                picker->ChangeDir(chosen);
-                Click(picker, ok ? 1 : 2);
+        Open(d, s);
+        const auto pick = [&](int browse, bool ok) {
+            QString startedIn;
+            driver::WhenShown<CSelectDir>([&startedIn, ok, chosen = m_strChosen](CSelectDir* p) {
+                startedIn = p->CurrentDir();
+                p->ChangeDir(chosen);
+                Click(p, ok ? 1 : 2);
             });
             Click(&d, IDC_BROWSE_BASE + browse);
+            return startedIn;
         };
-
-        pick(false, 0); // Cancel leaves the edit and the current directory alone
-        QCOMPARE(Text(&d, IDC_DIR_BASE), QStringLiteral("/home0"));
-        pick(true, 4); // a destination: its own edit, and back to where it started
+        SetText(&d, IDC_DIR_BASE, m_strStart);
+        SetText(&d, IDC_FIRST_DIR + 1, m_strChosen);
+        QCOMPARE(pick(2, false), m_strChosen); // Cancel leaves the edit and the process alone
+        QCOMPARE(Text(&d, IDC_FIRST_DIR + 1), m_strChosen);
+        QCOMPARE(pick(4, true), m_strStart); // an empty edit: the home folder typed
         QCOMPARE(Text(&d, IDC_FIRST_DIR + 3), QDir::toNativeSeparators(m_strChosen));
-        QCOMPARE(QDir::currentPath(), m_strStart);
-        pick(true, 0); // the home directory: the process stays there, even after Cancel
+        QCOMPARE(QDir::currentPath(), m_strStart); // a destination: back where it started
+        pick(0, true); // the home directory: the process stays there, even after Cancel
         QCOMPARE(Text(&d, IDC_DIR_BASE), QDir::toNativeSeparators(m_strChosen));
         Click(&d, 2);
         QCOMPARE(s.GetHomeDirectory(), QStringLiteral("/home0"));
@@ -174,7 +173,6 @@ private Q_SLOTS:
         d.PrepareDirDialog(false);
         d.SetStartDir(m_strStart + "/missing/deeper"); // the nearest folder that exists
         d.open();
-        QCOMPARE(d.windowTitle(), QStringLiteral("Select Directory"));
         QCOMPARE(d.CurrentDir(), m_strStart);
         QCOMPARE(d.focusWidget(), CDialogBuilder::Control(&d, IDC_FOLDER_LIST));
         const QPoint offCentre = d.frameGeometry().center() - owner.frameGeometry().center();
@@ -196,16 +194,14 @@ private Q_SLOTS:
 
     void walksWithEnterDoubleClickAndDrives() {
         CSelectDir d;
-        d.PrepareDirDialog(false);
-        d.SetStartDir(m_strStart);
-        d.open();
+        OpenAtStart(d);
         auto* tree = CDialogBuilder::ControlAs<QTreeWidget>(&d, IDC_FOLDER_LIST);
-        tree->setCurrentItem(tree->findItems("chosen", Qt::MatchExactly | Qt::MatchRecursive)[0]);
+        tree->setCurrentItem(Item(tree, "chosen"));
         QTest::keyClick(tree, Qt::Key_Return);
         QVERIFY(d.isVisible()); // Enter opens the folder and does not close the picker
         QCOMPARE(d.CurrentDir(), m_strChosen);
 
-        const auto up = tree->findItems("start", Qt::MatchExactly | Qt::MatchRecursive)[0];
+        const auto up = Item(tree, "start");
         const QPoint at = tree->visualItemRect(up).center();
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, at);
@@ -244,12 +240,9 @@ private Q_SLOTS:
     // the arrow keys, else the folder on show. Enter on the folder on show answers it too.
     void okAnswersTheHighlightedFolder() {
         CSelectDir d;
-        d.PrepareDirDialog(false);
-        d.SetStartDir(m_strStart);
-        d.open();
+        OpenAtStart(d);
         auto* tree = CDialogBuilder::ControlAs<QTreeWidget>(&d, IDC_FOLDER_LIST);
-        QTreeWidgetItem* chosen =
-            tree->findItems("chosen", Qt::MatchExactly | Qt::MatchRecursive)[0];
+        QTreeWidgetItem* chosen = Item(tree, "chosen");
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
                           tree->visualItemRect(chosen).center());
         QCOMPARE(d.CurrentDir(), m_strStart); // one click only highlights
@@ -273,9 +266,7 @@ private Q_SLOTS:
     // exist is refused with a message and the picker stays open.
     void typedPathIsTheAnswer() {
         CSelectDir d;
-        d.PrepareDirDialog(false);
-        d.SetStartDir(m_strStart);
-        d.open();
+        OpenAtStart(d);
         auto* path = CDialogBuilder::ControlAs<QLineEdit>(&d, IDC_CURRENT_DIR);
         QCOMPARE(path->text(), QDir::toNativeSeparators(m_strStart));
         path->setText(m_strChosen + "/deeper");
@@ -284,14 +275,8 @@ private Q_SLOTS:
 
         d.open();
         int nMessages = 0;
-        const auto answer = [&] {
-            driver::WhenShown<QMessageBox>([&](QMessageBox* box) {
-                ++nMessages;
-                box->accept();
-            });
-        };
         path->setText(m_strStart + "/missing");
-        answer();
+        AnswerMessage(nMessages);
         Click(&d, 1);
         QCOMPARE(nMessages, 1);
         QVERIFY(d.isVisible());
@@ -309,9 +294,7 @@ private Q_SLOTS:
     // a name already taken or no plain name makes nothing.
     void newFolderIsMadeAndHighlighted() {
         CSelectDir d;
-        d.PrepareDirDialog(false);
-        d.SetStartDir(m_strStart);
-        d.open();
+        OpenAtStart(d);
         driver::WhenShown<QInputDialog>([](QInputDialog* input) {
             QCOMPARE(input->textValue(), QStringLiteral("New Folder"));
             input->setTextValue(QStringLiteral("Gamma"));
@@ -324,10 +307,7 @@ private Q_SLOTS:
 
         int nMessages = 0;
         for (const char* bad : {"Beta", "a/b", "..", " "}) {
-            driver::WhenShown<QMessageBox>([&](QMessageBox* box) {
-                ++nMessages;
-                box->accept();
-            });
+            AnswerMessage(nMessages);
             QVERIFY(!d.MakeFolder(QString::fromLatin1(bad)));
         }
         QCOMPARE(nMessages, 4);
@@ -337,27 +317,28 @@ private Q_SLOTS:
         QCOMPARE(d.SelectedDir(), QDir::toNativeSeparators(m_strStart + "/Gamma"));
     }
 
-    // Browse opens the picker on the folder its edit names, else on the home folder typed in
-    // the dialog.
-    void browseStartsAtTheEditsFolder() {
-        CSettings s = FourSets();
-        CTargetDirsDlg d;
+private:
+    static void Open(CTargetDirsDlg& d, CSettings& s) {
         d.SetSettings(&s);
         d.open();
-        SetText(&d, IDC_DIR_BASE, m_strStart);
-        SetText(&d, IDC_FIRST_DIR + 1, m_strChosen);
-        for (const auto& [browse, expected] : {std::pair{2, m_strChosen}, {3, m_strStart}}) {
-            QString startedIn;
-            driver::WhenShown<CSelectDir>([&startedIn](CSelectDir* picker) {
-                startedIn = picker->CurrentDir();
-                picker->reject();
-            });
-            Click(&d, IDC_BROWSE_BASE + browse);
-            QCOMPARE(startedIn, expected);
-        }
+    }
+    // The picker, opened on <root>/start.
+    void OpenAtStart(CSelectDir& d) const {
+        d.PrepareDirDialog(false);
+        d.SetStartDir(m_strStart);
+        d.open();
+    }
+    static QTreeWidgetItem* Item(QTreeWidget* tree, const char* name) {
+        return tree->findItems(name, Qt::MatchExactly | Qt::MatchRecursive).value(0);
+    }
+    // The next message box is accepted and counted.
+    static void AnswerMessage(int& nMessages) {
+        driver::WhenShown<QMessageBox>([&nMessages](QMessageBox* box) {
+            ++nMessages;
+            box->accept();
+        });
     }
 
-private:
     QString m_strSavedDir;
     QTemporaryDir m_root;
     QString m_strStart;  // <root>/start, the current directory of each test

@@ -148,8 +148,8 @@ private Q_SLOTS:
         QCOMPARE(fitted == text, head == text);
     }
 
-    // In the real status bar: the figures of a deep picture stay in view, the full text is
-    // kept for a wider window, and the count pane holds a five-figure count.
+    // In the real status bar: the figures of a deep picture stay in view, and the full text
+    // is kept for a wider window.
     void statusBarShowsFiguresOfDeepPictures() {
         const QString deep = "Pics/a rather long folder name/and another long one below it";
         QVERIFY(QDir(m_desk->Path("Pics")).mkpath(deep.mid(5)));
@@ -166,8 +166,6 @@ private Q_SLOTS:
         QVERIFY(bar->PaneText(0).startsWith(m_desk->Path(deep)));
         frame.resize(1600, 400);
         QTRY_COMPARE(bar->ShownText(0), bar->PaneText(0));
-        auto* count = bar->findChild<QWidget*>("pane1");
-        QVERIFY(count->width() >= count->fontMetrics().horizontalAdvance("99999 files"));
     }
 
     void anotherFolderOrClearPictureHidesThePicture() {
@@ -205,13 +203,9 @@ private Q_SLOTS:
         toggle->trigger();
         QCOMPARE(frame.Settings().GetFitPicToWindow(), 1);
         QVERIFY(toggle->isChecked());
-        const int percent = CFitScale::Percent(ctrl.ClientWidth(), ctrl.ClientHeight(), 1600, 1200);
-        QVERIFY(percent > 1 && percent < 100);
-        QCOMPARE(QSizeF(ctrl.ViewWidth(), ctrl.ViewHeight()),
-                 CFitScale::ScaledSize(1600, 1200, percent));
         QVERIFY(ctrl.WaitForPicture());
+        QVERIFY(ctrl.DecodedSize().width() < 1600); // fitted, and decoded at the shown size
         QCOMPARE(ctrl.DecodedSize(), QSizeF(ctrl.ViewWidth(), ctrl.ViewHeight()).toSize());
-        QVERIFY(ctrl.DecodedSize().width() < 1600); // decoded at the shown size
 
         toggle->trigger(); // twice: back where it was
         QCOMPARE(frame.Settings().GetFitPicToWindow(), 0);
@@ -260,16 +254,6 @@ private Q_SLOTS:
         QVERIFY2(!status.contains("64x48"), qPrintable(status));
         QVERIFY(status.contains("300 bytes"));
         QCOMPARE(frame.windowTitle(), QStringLiteral(" broken.jpg - Vantrel"));
-    }
-
-    void firstDownSelectsTheFirstPicture() {
-        QVERIFY(QTest::qWaitForWindowActive(&m_desk->Start()));
-        m_desk->List().setFocus();
-        QTest::keyClick(&m_desk->List(), Qt::Key_Down);
-        QCOMPARE(m_desk->List().m_nCurItem, 0);
-        QCOMPARE(m_desk->Current(), QStringLiteral("beach.jpg"));
-        QTest::keyClick(&m_desk->List(), Qt::Key_Right);
-        QCOMPARE(m_desk->List().m_nCurItem, 1);
     }
 
     void commandLinePathOpensThere() {
