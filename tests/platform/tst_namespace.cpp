@@ -98,14 +98,15 @@ private Q_SLOTS:
 
         auto* folder = new CFileSystemFolder(m_path + "/attr");
         CShellFolderRef ref(folder);
-        const auto folders = Children(folder, SHCONTF_FOLDERS);
-        QCOMPARE(folders.size(), 2);
-        QCOMPARE(folders[0].first, QByteArray("leaf"));
-        QCOMPARE(folders[1].first, QByteArray("parent"));
-        const auto files = Children(folder, SHCONTF_NONFOLDERS);
-        QCOMPARE(files.size(), 1);
-        QCOMPARE(files[0].first, QByteArray("photo.jpg"));
-        QCOMPARE(Children(folder, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS).size(), 3);
+        const auto names = [folder](ULONG flags) {
+            QList<QByteArray> n;
+            for (const auto& child : Children(folder, flags))
+                n << child.first;
+            return n;
+        };
+        QCOMPARE(names(SHCONTF_FOLDERS), (QList<QByteArray>{"leaf", "parent"}));
+        QCOMPARE(names(SHCONTF_NONFOLDERS), QList<QByteArray>{"photo.jpg"});
+        QCOMPARE(names(SHCONTF_FOLDERS | SHCONTF_NONFOLDERS).size(), 3);
 
         LPITEMIDLIST parent = Id::Make(Id::Named, Id::IsFolder, "parent");
         LPITEMIDLIST leaf = Id::Make(Id::Named, Id::IsFolder, "leaf");
@@ -300,40 +301,30 @@ private Q_SLOTS:
         dlg->close();
     }
 
-    void sizesOfLists() {
+    // A size counts every entry and the terminator; a join leaves out the first list's
+    // terminator; CopyItemID takes the first entry only.
+    void listsAreMeasuredJoinedAndCopied() {
         QCOMPARE(CItemIdList::GetPidlSize(nullptr), 0u);
-        LPITEMIDLIST empty = CItemIdList::AllocPidl(2);
-        QCOMPARE(CItemIdList::GetPidlSize(empty), 2u);
-        LPITEMIDLIST three = MakeList(3, 7);
-        QCOMPARE(CItemIdList::GetPidlSize(three), 3 * 7 + 2u);
-        LPCITEMIDLIST second = CItemIdList::NextItemID(three);
-        QCOMPARE(At(second), At(three, 7));
-        QCOMPARE(CItemIdList::GetPidlSize(second), 2 * 7 + 2u);
-        QCOMPARE(At(CItemIdList::LastItemID(three)), At(three, 14));
-        // Allocations start zeroed, so a fresh list of any size reads as empty.
-        LPITEMIDLIST zeroed = CItemIdList::AllocPidl(40);
+        LPITEMIDLIST zeroed = CItemIdList::AllocPidl(40); // allocations start zeroed: empty
         QCOMPARE(CItemIdList::GetPidlSize(zeroed), 2u);
-        for (LPITEMIDLIST p : {empty, three, zeroed})
-            CItemIdList::FreePidl(p);
-    }
-
-    void concatenationAndCopy() {
         LPITEMIDLIST a = MakeList(2, 5); // size 12
         LPITEMIDLIST b = MakeList(3, 9); // size 29
+        QCOMPARE(CItemIdList::GetPidlSize(b), 3 * 9 + 2u);
+        QCOMPARE(At(CItemIdList::NextItemID(b)), At(b, 9));
+        QCOMPARE(CItemIdList::GetPidlSize(CItemIdList::NextItemID(b)), 2 * 9 + 2u);
+        QCOMPARE(At(CItemIdList::LastItemID(b)), At(b, 18));
         LPITEMIDLIST ab = CItemIdList::ConcatPidls(a, b);
-        QCOMPARE(CItemIdList::GetPidlSize(ab), 12u + 29u - 2u); // without a's terminator
+        QCOMPARE(CItemIdList::GetPidlSize(ab), 12u + 29u - 2u);
         QVERIFY(std::memcmp(ab, a, 10) == 0);
         QVERIFY(std::memcmp(At(ab, 10), b, 29) == 0);
         LPITEMIDLIST copy = CItemIdList::ConcatPidls(nullptr, b);
         QVERIFY(copy != b && CItemIdList::IsEqual(copy, b));
-        LPITEMIDLIST empty = CItemIdList::AllocPidl(2);
-        LPITEMIDLIST same = CItemIdList::ConcatPidls(empty, a);
+        LPITEMIDLIST same = CItemIdList::ConcatPidls(zeroed, a);
         QVERIFY(CItemIdList::IsEqual(same, a));
-        // CopyItemID takes the first entry only.
         LPITEMIDLIST first = CItemIdList::CopyItemID(CShellMalloc::Get(), b);
         QCOMPARE(CItemIdList::GetPidlSize(first), 9u + 2u);
         QVERIFY(std::memcmp(first, b, 9) == 0);
-        for (LPITEMIDLIST p : {a, b, ab, copy, empty, same, first})
+        for (LPITEMIDLIST p : {zeroed, a, b, ab, copy, same, first})
             CItemIdList::FreePidl(p);
     }
 
