@@ -236,8 +236,8 @@ private Q_SLOTS:
         }
     }
 
-    // OK answers the folder highlighted in the list: a subfolder picked with one click or
-    // the arrow keys, else the folder on show. Enter on the folder on show answers it too.
+    // OK answers the folder highlighted in the list: a subfolder picked with one click, else
+    // the folder on show. (The arrow keys and Enter are the keyboard scenario's.)
     void okAnswersTheHighlightedFolder() {
         CSelectDir d;
         OpenAtStart(d);
@@ -248,17 +248,6 @@ private Q_SLOTS:
         QCOMPARE(d.CurrentDir(), m_strStart); // one click only highlights
         Click(&d, 1);
         QCOMPARE(d.result(), int(QDialog::Accepted));
-        QCOMPARE(d.SelectedDir(), QDir::toNativeSeparators(m_strChosen));
-
-        d.open(); // by keyboard: Down to the folder, Enter into it, Enter again to choose it
-        tree->setFocus();
-        QTest::keyClick(tree, Qt::Key_Down);
-        QTest::keyClick(tree, Qt::Key_Down);
-        QCOMPARE(tree->currentItem()->text(0), QStringLiteral("chosen"));
-        QTest::keyClick(tree, Qt::Key_Return);
-        QVERIFY(d.isVisible());
-        QTest::keyClick(tree, Qt::Key_Return);
-        QVERIFY(!d.isVisible());
         QCOMPARE(d.SelectedDir(), QDir::toNativeSeparators(m_strChosen));
     }
 
