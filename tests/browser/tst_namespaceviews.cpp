@@ -3,7 +3,7 @@
 #include "platform/CFileCommandsProvider.h"
 #include "platform/CShellContextMenu.h"
 #include "tests/browser/BrowserHost.h"
-#include "tests/browser/ModalDriver.h"
+#include "tests/support/ModalDriver.h"
 #include "tests/support/NativeTempDir.h"
 #include "tests/support/ShellLeakCheck.h"
 #include "tests/support/TestSupport.h"
@@ -12,7 +12,6 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QImage>
-#include <QInputDialog>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QtTest>
@@ -215,14 +214,7 @@ private Q_SLOTS:
         const auto menuOnCurrent = [&](const QString& choice, const QString& answer) {
             ModalDriver driver;
             driver.ChooseFromNextMenu(choice);
-            QTimer answerer;
-            answerer.callOnTimeout([&] {
-                if (auto* ask = qobject_cast<QInputDialog*>(QApplication::activeModalWidget())) {
-                    ask->setTextValue(answer);
-                    ask->accept();
-                }
-            });
-            answerer.start(10);
+            driver.AnswerInputsWith(answer);
             TreeContextMenu(tree.currentItem(), OnTreeLabel());
         };
         menuOnCurrent("Rename...", "new name");

@@ -5,11 +5,10 @@
 #include "platform/CFileOpDialogs.h"
 #include "platform/CNativePath.h"
 #include "tests/support/DialogDriver.h"
+#include "tests/support/ModalDriver.h"
 #include "tests/support/NativeTempDir.h"
 #include "tests/support/TestSupport.h"
 
-#include <QInputDialog>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -35,30 +34,19 @@ QStringList Texts(const CShellContextMenu::Item& item) {
 // Runs the menu command `text` for `path`: the name question is answered with `answer` once
 // it has made its selection, error boxes are noted and closed.
 bool Run(const QString& text, const QByteArray& path, const QString& answer = {}) {
-    g_errors.clear();
-    QTimer poll;
-    QPointer<QInputDialog> seen;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-            g_errors.append(box->text());
-            box->accept();
-        } else if (modal && modal == seen) {
-            g_selected = seen->findChild<QLineEdit*>()->selectedText();
-            seen->setTextValue(answer);
-            seen->accept();
-        }
-        seen = qobject_cast<QInputDialog*>(modal);
-    });
-    poll.start(10);
+    ModalDriver driver;
+    driver.AnswerInputsWith(answer);
     struct stat st {};
     const bool bFolder = ::stat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode);
     const QString name = CNativePath::Display(CNativePath::FileName(path));
+    bool bDone = false;
     for (const CShellContextMenu::Command& c :
          CShellContextMenu::CommandsFor({path, name, bFolder}))
         if (c.text == text)
-            return c.invoke(nullptr);
-    return false;
+            bDone = c.invoke(nullptr);
+    g_errors = driver.m_messages;
+    g_selected = driver.m_inputSelected;
+    return bDone;
 }
 } // namespace
 

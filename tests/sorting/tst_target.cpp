@@ -5,15 +5,14 @@
 #include "settings/CSettings.h"
 #include "sorting/CTarget.h"
 #include "sorting/CTargetButton.h"
+#include "tests/support/ModalDriver.h"
 #include "tests/support/TestSupport.h"
 
 #include <QLabel>
 #include <QListWidget>
-#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 #include <memory>
 
@@ -237,20 +236,10 @@ private Q_SLOTS:
         m_frame->settings.SetTargetDir(3, "/pics/d");
         m_frame->target->UpdateButtons();
         const auto menuOf = [&](int i, const QString& choose) {
-            QStringList seen;
-            QTimer::singleShot(50, [&seen, choose] {
-                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-                if (!menu)
-                    return;
-                for (QAction* a : menu->actions()) {
-                    seen << a->text() + (a->isEnabled() ? "" : " (off)");
-                    if (a->text() == choose)
-                        a->trigger();
-                }
-                menu->close();
-            });
+            ModalDriver driver;
+            driver.ChooseFromNextMenu(choose);
             Q_EMIT Target(i)->customContextMenuRequested(QPoint(5, 5));
-            return seen;
+            return driver.m_menuTexts;
         };
         QSignalSpy clear(m_frame->target, &CTarget::ClearRequested);
         QSignalSpy rename(m_frame->target, &CTarget::RenameRequested);
