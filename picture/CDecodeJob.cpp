@@ -67,7 +67,10 @@ SDecodeResult CDecodeJob::Decode(const SDecodeOrder& order, const std::atomic<bo
     result.stamp = SFileStamp::Of(order.strPath);
     CPictureSource source;
     source.SetCancelFlag(cancel);
-    if (source.Open(order.strPath)) {
+    // A type decoded whole is decoded first: the decoder tells its size, which its header may
+    // not (or not truly).
+    if (source.Open(order.strPath) &&
+        (!source.DecodesWhole() || !source.Image(WholeDecodeHint(order)).isNull())) {
         result.ownSize = QSize(source.Info().nWidth, source.Info().nHeight);
         result.target = order.target.isValid()
                             ? order.target
@@ -77,10 +80,20 @@ SDecodeResult CDecodeJob::Decode(const SDecodeOrder& order, const std::atomic<bo
                 preview(std::move(stand));
         result.image = source.ImageAt(result.target);
     }
+    result.nBits = source.Info().nBitsPerPixel;
     result.bCancelled = cancelled();
     if (result.image.isNull())
         result.strError = source.Error();
     return result;
+}
+
+// What a decode of the whole picture is for, while its size is not known: the size asked,
+// or, fitted, the view it must cover (a camera RAW file's preview may then serve); else all.
+QSize CDecodeJob::WholeDecodeHint(const SDecodeOrder& order) {
+    if (order.target.isValid())
+        return order.target;
+    return order.bFit && !order.client.isEmpty() ? PixelsFor(QSizeF(order.client), order.ratio)
+                                                 : QSize();
 }
 
 // The EXIF preview, when its shape is the picture's (cameras pad some to 4:3 with black).

@@ -28,6 +28,7 @@ struct SDecodeResult {
     QString strPath;
     SFileStamp stamp; // taken before reading, so a change meanwhile is noticed later
     QSize ownSize;
+    int nBits = 0; // the colour depth, as far as it is known
     QSize target;
     QImage image; // null when it failed or was cancelled
     QString strError;
@@ -55,6 +56,7 @@ public:
     static QSize TargetFor(QSize own, QSize client, bool fit, qreal ratio);
 
 private:
+    static QSize WholeDecodeHint(const SDecodeOrder& order);
     static QImage Preview(const QString& path, QSize own);
 
     quint64 m_nId;

@@ -1,6 +1,7 @@
 #include "picture/CImageCtrl.h"
 
 #include "picture/CDecodeJob.h"
+#include "picture/CPictureCache.h"
 #include "picture/CPictureLoader.h"
 #include "picture/CPictureSource.h"
 #include "picture/CPrintSession.h"
@@ -28,6 +29,7 @@ CImageCtrl::CImageCtrl(QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     connect(m_pLoader.get(), &CPictureLoader::Decoded, this, &CImageCtrl::OnDecoded);
     connect(m_pLoader.get(), &CPictureLoader::Failed, this, &CImageCtrl::OnFailed);
+    connect(m_pLoader.get(), &CPictureLoader::SizeKnown, this, &CImageCtrl::OnSizeKnown);
     m_pHBar = new QScrollBar(Qt::Horizontal, this);
     m_pVBar = new QScrollBar(Qt::Vertical, this);
     for (QScrollBar* bar : {m_pHBar, m_pVBar}) {
@@ -60,7 +62,11 @@ QSize CImageCtrl::DecodedSize() const {
 }
 
 bool CImageCtrl::IsPictureComplete() const {
-    if (!m_strError.isEmpty() || !m_pSource->IsOpen() || m_rectView.isEmpty())
+    if (!m_strError.isEmpty() || !m_pSource->IsOpen())
+        return true;
+    if (m_pSource->SizePending())
+        return false;
+    if (m_rectView.isEmpty())
         return true;
     return m_eDrawn == EDrawn::Exact && m_drawnTarget == DecodeTarget();
 }
@@ -98,15 +104,26 @@ bool CImageCtrl::LoadFile(const QString& path, short, short) {
     }
     m_strPath = path;
     m_requested = QSize();
+    m_bSizeAsked = false;
     const bool ok = m_pSource->Open(path);
     m_strError = ok ? QString() : m_pSource->Error();
     if (!ok) {
         SetDrawn(QImage(), EDrawn::None);
         m_pLoader->Forget();
+    } else {
+        TakeCachedFigures();
     }
     ResetRectangles();
     update();
     return ok;
+}
+
+// A picture decoded whole before (or ahead) has told its true size already.
+void CImageCtrl::TakeCachedFigures() {
+    if (!m_pSource->DecodesWhole())
+        return;
+    if (const CPictureCache::SEntry* entry = m_pLoader->CachedEntry(m_strPath))
+        m_pSource->TakeDecodedFigures(entry->ownSize, entry->nBits);
 }
 
 void CImageCtrl::Clear() {
@@ -163,7 +180,15 @@ QSize CImageCtrl::DecodeTarget() const {
 }
 
 void CImageCtrl::PrepareDrawing() {
-    if (!m_pSource->IsOpen() || m_rectView.isEmpty() || !m_strError.isEmpty())
+    if (!m_pSource->IsOpen() || !m_strError.isEmpty())
+        return;
+    if (m_pSource->SizePending()) { // the pixels will tell the size
+        if (!m_bSizeAsked)
+            m_pLoader->WantSized(m_strPath, size(), m_bFit, devicePixelRatioF());
+        m_bSizeAsked = true;
+        return;
+    }
+    if (m_rectView.isEmpty())
         return;
     const QSize target = DecodeTarget();
     if (m_eDrawn == EDrawn::Exact && m_drawnTarget == target)
@@ -206,6 +231,22 @@ void CImageCtrl::OnDecoded(const QString& path, QSize target, const QImage& imag
         return; // this picture is on screen already, larger than its preview
     SetDrawn(image, target == DecodeTarget() ? EDrawn::Exact : EDrawn::Scaled, target);
     update();
+}
+
+void CImageCtrl::OnSizeKnown(const QString& path, QSize own, int bitsPerPixel) {
+    if (path != m_strPath || !m_pSource->IsOpen())
+        return;
+    const SPictureInfo before = m_pSource->Info();
+    m_pSource->TakeDecodedFigures(own, bitsPerPixel);
+    const SPictureInfo& after = m_pSource->Info();
+    const bool resized = after.nWidth != before.nWidth || after.nHeight != before.nHeight;
+    if (!resized && after.nBitsPerPixel == before.nBitsPerPixel)
+        return;
+    if (resized) {
+        m_requested = QSize();
+        ResetRectangles();
+    }
+    Q_EMIT PictureInfoChanged();
 }
 
 void CImageCtrl::OnFailed(const QString& path, const QString& error) {

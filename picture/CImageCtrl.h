@@ -15,14 +15,16 @@ class QScrollBar;
 // The imaging control: loads a picture file, draws it into its view rectangle and prints
 // it, offering the properties and methods the picture list and the frame use by name.
 //
-// LoadFile reads the header only where the type allows decoding later at the shown size
-// (JPEG, PostScript): ImageWidth and ImageHeight are known at once. The pixels are asked
-// for when drawing is switched back on (SetRedrawEnabled(true)) or at the first paint, at
-// the size of the view rectangle then, and decoded on worker threads; a picture decoded
-// before (or ahead) comes from the cache at once. Until the pixels come the previous
-// picture stays where it was (or this picture at another size, scaled). A file that
-// cannot be shown leaves the image figures at zero and the reason in LastError(), which
-// the control also shows in place of the picture.
+// LoadFile reads the header only, never the pixels: ImageWidth and ImageHeight are known at
+// once where the header tells them. The pixels are asked for when drawing is switched back
+// on (SetRedrawEnabled(true)) or at the first paint, at the size of the view rectangle then,
+// and decoded on worker threads; a picture decoded before (or ahead) comes from the cache
+// at once. A picture whose header tells no size (or whose pixels tell another) is decoded
+// for the control's size, fitted or not as SetFitToWindow says; its figures are then
+// completed and PictureInfoChanged tells the owner to place it again. Until the pixels come
+// the previous picture stays where it was (or this picture at another size, scaled). A file
+// that cannot be shown leaves the image figures at zero and the reason in LastError(),
+// which the control also shows in place of the picture.
 //
 // A view rectangle larger than the control is panned by dragging, with the wheel and with
 // the scroll bars that then appear.
@@ -63,6 +65,10 @@ public:
     bool RenderToDevice(long handle, float left, float top, float width, float height);
     void EndPrint(long handle);
 
+    // Whether the owner fits pictures into the control (a picture whose size is not known yet
+    // is decoded for that).
+    void SetFitToWindow(bool fit) { m_bFit = fit; }
+
     // The printer shared with Print Setup; not owned.
     void SetPrinter(QPrinter* printer) { m_pPrinter = printer; }
     QPrinter* Printer() const { return m_pPrinter; }
@@ -93,6 +99,9 @@ Q_SIGNALS:
     void ClientResized();
     // Decoding the picture failed after its header was read; LastError() says why.
     void PictureFailed();
+    // The picture's size or depth became known from its pixels (its header did not tell them,
+    // or told others): the image figures changed and the view rectangle was reset.
+    void PictureInfoChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -113,6 +122,8 @@ private:
     void SetDrawn(const QImage& image, EDrawn kind, QSize target = QSize());
     void OnDecoded(const QString& path, QSize target, const QImage& image);
     void OnFailed(const QString& path, const QString& error);
+    void OnSizeKnown(const QString& path, QSize own, int bitsPerPixel);
+    void TakeCachedFigures();
     void ResetRectangles();
     void DrawMessage(QPainter& painter, const QString& text);
     QRectF PlacedRect() const;
@@ -130,8 +141,10 @@ private:
     QString m_strPath;
     QImage m_imgDrawn;
     EDrawn m_eDrawn = EDrawn::None;
-    QSize m_drawnTarget;   // the size m_imgDrawn was decoded for, when exact
-    QSize m_requested;     // the size last asked of the loader for this picture
+    QSize m_drawnTarget;       // the size m_imgDrawn was decoded for, when exact
+    QSize m_requested;         // the size last asked of the loader for this picture
+    bool m_bSizeAsked = false; // pixels asked for a picture of unknown size
+    bool m_bFit = true;
     QRectF m_rectPrevious; // where the previous picture was drawn
     QPointF m_ptPan;
     QPointF m_ptDragStart;

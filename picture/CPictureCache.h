@@ -21,6 +21,7 @@ public:
         QSize ownSize; // the whole picture's size, upright
         QSize target;  // the size it was decoded for
         QImage image;
+        int nBits = 0; // its colour depth, as far as it is known
     };
 
     explicit CPictureCache(qint64 budgetBytes = kDefaultBudget, int maxPictures = kDefaultPictures);

@@ -42,9 +42,26 @@ QImage CPictureLoader::Want(const QString& path, QSize target) {
     return {};
 }
 
+void CPictureLoader::WantSized(const QString& path, QSize client, bool fit, qreal ratio) {
+    m_wanted = {path, QSize()};
+    CancelUnwanted();
+    if (RunningFor(path, QSize()))
+        return; // any decode of the file tells the size
+    SDecodeOrder order;
+    order.strPath = path;
+    order.client = client;
+    order.bFit = fit;
+    order.ratio = ratio;
+    Start(order, kWantedPriority);
+}
+
 QImage CPictureLoader::CachedAnySize(const QString& path) {
-    const CPictureCache::SEntry* entry = m_cache.Find(path, SFileStamp::Of(path));
+    const CPictureCache::SEntry* entry = CachedEntry(path);
     return entry ? entry->image : QImage();
+}
+
+const CPictureCache::SEntry* CPictureLoader::CachedEntry(const QString& path) {
+    return m_cache.Find(path, SFileStamp::Of(path));
 }
 
 void CPictureLoader::Prefetch(const QStringList& paths, QSize client, bool fit, qreal ratio) {
@@ -113,8 +130,9 @@ const CPictureLoader::SRunning* CPictureLoader::RunningFor(const QString& path,
 
 void CPictureLoader::CancelUnwanted() {
     for (const SRunning& job : std::as_const(m_running)) {
-        const bool wanted = job.strPath == m_wanted.strPath &&
-                            (!job.target.isValid() || job.target == m_wanted.target);
+        const bool wanted =
+            job.strPath == m_wanted.strPath &&
+            (!job.target.isValid() || !m_wanted.target.isValid() || job.target == m_wanted.target);
         if (!wanted && !m_prefetch.contains(job.strPath))
             job.pCancel->store(true);
     }
@@ -134,9 +152,14 @@ void CPictureLoader::OnDecoded(SDecodeResult result) {
     if (result.bCancelled)
         return;
     if (!result.image.isNull())
-        m_cache.Insert({result.strPath, result.stamp, result.ownSize, result.target, result.image});
+        m_cache.Insert({result.strPath, result.stamp, result.ownSize, result.target, result.image,
+                        result.nBits});
     if (result.strPath != m_wanted.strPath)
         return; // decoded ahead: it waits in the cache
+    Deliver(result);
+}
+
+void CPictureLoader::Deliver(const SDecodeResult& result) {
     const QString path = m_wanted.strPath;
     if (result.image.isNull()) {
         m_wanted = {};
@@ -145,11 +168,13 @@ void CPictureLoader::OnDecoded(SDecodeResult result) {
             StartPrefetch();
         return;
     }
-    const bool exact = result.target == m_wanted.target;
+    // Wanted at any size, the first decode is the one: it was made for the view.
+    const bool exact = !m_wanted.target.isValid() || result.target == m_wanted.target;
     if (exact)
         m_wanted = {};
     else if (!RunningFor(path, m_wanted.target))
         Want(path, m_wanted.target); // made for another view size: decode the right one too
+    Q_EMIT SizeKnown(path, result.ownSize, result.nBits);
     Q_EMIT Decoded(path, result.target, result.image);
     if (exact && !IsWaiting())
         StartPrefetch();

@@ -20,8 +20,14 @@ public:
     // The picture to show now at `target`: its cached pixels when the file is unchanged;
     // otherwise a null image, and Decoded or Failed follows.
     QImage Want(const QString& path, QSize target);
+    // The picture to show now when its size is not known yet (its header does not tell it,
+    // and none of it is cached): decoded whole, then made the size it has in a view of
+    // `client` pixels, fitted or not. SizeKnown and Decoded, or Failed, follow.
+    void WantSized(const QString& path, QSize client, bool fit, qreal ratio);
     // Any cached pixels of the file whatever their size (to show scaled meanwhile).
     QImage CachedAnySize(const QString& path);
+    // The cached entry of the unchanged file, of any size (its figures); null when none.
+    const CPictureCache::SEntry* CachedEntry(const QString& path);
     // The files to decode ahead, the most likely first, for a view of `client` pixels; they
     // are started once the wanted picture is decoded.
     void Prefetch(const QStringList& paths, QSize client, bool fit, qreal ratio);
@@ -39,6 +45,8 @@ Q_SIGNALS:
     // invalid target, the file's own small preview while the picture is decoded.
     void Decoded(const QString& path, QSize target, const QImage& image);
     void Failed(const QString& path, const QString& error);
+    // The size and depth the decode of the wanted file found, just before its Decoded.
+    void SizeKnown(const QString& path, QSize own, int bitsPerPixel);
 
 private:
     struct SRunning {
@@ -49,7 +57,7 @@ private:
     };
     struct SWanted {
         QString strPath;
-        QSize target;
+        QSize target; // invalid: any size (the picture's own size was not known)
     };
 
     struct SPrefetchView {
@@ -57,6 +65,8 @@ private:
         bool bFit = false;
         qreal ratio = 1.0;
     };
+
+    void Deliver(const SDecodeResult& result);
 
     void Start(const SDecodeOrder& order, int priority);
     void StartPrefetch();

@@ -55,6 +55,9 @@ void CPictureSource::Close() {
     m_info = SPictureInfo();
     m_image = QImage();
     m_bWholeImage = false;
+    m_eReader = EReader::Qt;
+    m_nDecodedBits = 0;
+    m_decodedOwn = QSize();
     m_pEps.reset();
 }
 
@@ -153,59 +156,49 @@ bool CPictureSource::IsCompleteJpeg(const QString& path) {
 bool CPictureSource::OpenBuffered(const QString& path, qint64 fileSize) {
     if (fileSize > limits::kMaxBufferedFile)
         return Fail(QObject::tr("The file is too large to show (%1 bytes).").arg(fileSize));
-    if (m_info.nFormat != picfmt::kEps && m_info.nFormat != picfmt::kMsp)
-        return OpenInHelper(path);
+    if (m_info.nFormat == picfmt::kMsp) {
+        m_eReader = EReader::Paint; // its header gives the size; the pixels come in Image
+        return true;
+    }
+    if (m_info.nFormat != picfmt::kEps)
+        return OpenForHelper(path);
     QFile file(path);
     QByteArray data = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     if (data.size() != fileSize)
         return Fail(QObject::tr("The file cannot be read (%1).").arg(file.errorString()));
-    if (m_info.nFormat == picfmt::kEps) {
-        m_pEps = std::make_unique<CEpsFile>(std::move(data));
-        if (m_pEps->BoundingBox().isEmpty())
-            return Fail(QObject::tr("The PostScript file gives no bounding box."));
-        m_info.nWidth = qCeil(m_pEps->BoundingBox().width());
-        m_info.nHeight = qCeil(m_pEps->BoundingBox().height());
-        return CheckSize();
-    }
-    QString error;
-    const QImage image = CMspReader::Read(data, error);
-    if (image.isNull())
-        return Fail(error);
-    m_image = image;
-    m_bWholeImage = true;
-    m_info.nWidth = image.width();
-    m_info.nHeight = image.height();
+    m_eReader = EReader::PostScript;
+    m_pEps = std::make_unique<CEpsFile>(std::move(data));
+    if (m_pEps->BoundingBox().isEmpty())
+        return Fail(QObject::tr("The PostScript file gives no bounding box."));
+    m_info.nWidth = qCeil(m_pEps->BoundingBox().width());
+    m_info.nHeight = qCeil(m_pEps->BoundingBox().height());
+    return CheckSize();
+}
+
+// The types the decoder helper decodes whole: only what tells at once that the file cannot be
+// shown is looked at here; the size is the header's, or comes with the pixels.
+bool CPictureSource::OpenForHelper(const QString& path) {
+    m_eReader = EReader::Helper;
+    if (m_info.nFormat != picfmt::kWmf)
+        return true;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Fail(QObject::tr("The file cannot be read (%1).").arg(file.errorString()));
+    if (file.seek(40) && file.read(4) == " EMF") // no reader on this system draws these
+        return Fail(QObject::tr("Enhanced metafiles cannot be shown."));
     return true;
 }
 
-// The legacy types: decoded whole by the decoder helper, which reads the open file.
-bool CPictureSource::OpenInHelper(const QString& path) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    struct stat st {};
-    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        if (fd >= 0)
-            ::close(fd);
-        return Fail(QObject::tr("The file cannot be read."));
+void CPictureSource::TakeDecodedFigures(QSize own, int bitsPerPixel) {
+    if (!IsOpen())
+        return;
+    // A stand-in (a camera RAW file's preview) may be for a picture beyond the pixel limit.
+    if (!own.isEmpty() && own.width() <= limits::kMaxSide && own.height() <= limits::kMaxSide) {
+        m_info.nWidth = own.width();
+        m_info.nHeight = own.height();
     }
-    char emf[4] = {};
-    const bool enhanced = m_info.nFormat == picfmt::kWmf && ::pread(fd, emf, 4, 40) == 4 &&
-                          QByteArrayView(emf, 4) == " EMF";
-    const CDecoderClient::SResult result =
-        enhanced ? CDecoderClient::SResult()
-                 : CDecoderClient::Decode(fd, m_info.nFormat, {}, m_pCancel);
-    ::close(fd);
-    if (enhanced) // no reader on this system draws enhanced metafiles
-        return Fail(QObject::tr("Enhanced metafiles cannot be shown."));
-    if (result.image.isNull())
-        return Fail(result.strError);
-    m_image = result.image;
-    m_bWholeImage = true; // the largest the helper offers (a camera RAW file: a stand-in)
-    const QSize own = result.ownSize.isValid() ? result.ownSize : m_image.size();
-    m_info.nWidth = own.width();
-    m_info.nHeight = own.height();
-    if (m_info.nBitsPerPixel <= 0)
-        m_info.nBitsPerPixel = result.nBits;
-    return true;
+    if (m_info.nBitsPerPixel <= 0 && bitsPerPixel > 0)
+        m_info.nBitsPerPixel = bitsPerPixel;
 }
 
 bool CPictureSource::CanServe(QSize target) const {
@@ -236,10 +229,20 @@ QImage CPictureSource::Image(QSize target) {
         Fail(error.isEmpty() ? QObject::tr("The picture data is damaged.") : error);
         return {};
     }
+    KeepDecoded(image);
+    return m_image;
+}
+
+void CPictureSource::KeepDecoded(const QImage& image) {
     m_image = image;
+    if (DecodesWhole()) { // the decoder tells the true size, with the pixels
+        // The largest the helper offers (a camera RAW file: a stand-in, smaller).
+        m_bWholeImage = true;
+        TakeDecodedFigures(m_decodedOwn.isValid() ? m_decodedOwn : image.size(), m_nDecodedBits);
+        return;
+    }
     // PostScript is drawn afresh for every larger size; pixels only up to their own size.
     m_bWholeImage = !m_pEps && image.width() >= m_info.nWidth && image.height() >= m_info.nHeight;
-    return m_image;
 }
 
 QImage CPictureSource::ImageAt(QSize target) {
@@ -253,6 +256,10 @@ QImage CPictureSource::ImageAt(QSize target) {
 }
 
 QImage CPictureSource::Decode(QSize target) {
+    if (m_eReader == EReader::Helper)
+        return DecodeInHelper(target);
+    if (m_eReader == EReader::Paint)
+        return DecodePaint();
     const bool wanted = target.isValid() && !target.isEmpty();
     QString error;
     if (m_pEps) {
@@ -268,5 +275,42 @@ QImage CPictureSource::Decode(QSize target) {
         m_strError = error.isEmpty() || error == QLatin1String("Unknown error")
                          ? QObject::tr("The picture data is damaged.")
                          : QObject::tr("The picture data is damaged (%1).").arg(error);
+    return image;
+}
+
+// Read from a descriptor of its own: the helper gets the open file, never its name. `target`
+// lets it choose a smaller stand-in that covers it (a camera RAW file's preview).
+QImage CPictureSource::DecodeInHelper(QSize target) {
+    const int fd =
+        ::open(QFile::encodeName(m_strPath).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    struct stat st {};
+    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        if (fd >= 0)
+            ::close(fd);
+        m_strError = QObject::tr("The file cannot be read.");
+        return {};
+    }
+    const CDecoderClient::SResult result =
+        CDecoderClient::Decode(fd, m_info.nFormat, target, m_pCancel);
+    ::close(fd);
+    m_strError = result.strError;
+    m_nDecodedBits = result.nBits;
+    m_decodedOwn = result.ownSize;
+    return result.image;
+}
+
+QImage CPictureSource::DecodePaint() {
+    QFile file(m_strPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_strError = QObject::tr("The file cannot be read (%1).").arg(file.errorString());
+        return {};
+    }
+    if (file.size() > limits::kMaxBufferedFile) { // it grew since it was opened
+        m_strError = QObject::tr("The file is too large to show (%1 bytes).").arg(file.size());
+        return {};
+    }
+    QString error;
+    QImage image = CMspReader::Read(file.readAll(), error);
+    m_strError = error;
     return image;
 }

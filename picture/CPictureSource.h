@@ -12,13 +12,14 @@ class CEpsFile;
 // The decoding pipeline behind the imaging control: recognises a file's real type from
 // its content, reads its header, and decodes it through the reader for that type.
 //
-// Open reads only what the header tells (so the size is known at once) for the types that
-// can be decoded later at the size they are shown (JPEG, PostScript) and for the other
-// types Qt reads; the legacy types and Microsoft Paint are decoded completely at Open.
-// PostScript and the legacy types are decoded in the sandboxed decoder helper process; Qt's
-// own types and Microsoft Paint in this process. One source serves one thread at a time;
-// several sources may decode at once.
-// Image then decodes, once, at the size asked for.
+// Open reads only the header, never the pixels, so it is fast enough for the GUI thread.
+// Image then decodes, once, at the size asked for where the type allows (JPEG, PostScript,
+// Qt's types), else the whole picture. PostScript, the legacy types and the types without a
+// reader of Qt's (HEIC, AVIF, ...) are decoded in the sandboxed decoder helper process; Qt's
+// own types and Microsoft Paint in this process. Where the header tells no size, Info()
+// has none until the first decode: the pixels of a type decoded whole are the truth about
+// its size (and, where the header gives none, its depth). One source serves one thread at a
+// time; several sources may decode at once.
 class CPictureSource {
 public:
     CPictureSource();
@@ -32,6 +33,15 @@ public:
     bool IsOpen() const { return m_info.nFormat != 0; }
 
     const SPictureInfo& Info() const { return m_info; }
+    // True while the picture is open but its size is still unknown (it comes with the pixels).
+    bool SizePending() const { return IsOpen() && !m_info.HasSize(); }
+    // True for the types decoded whole, at their own size, whatever size is asked for.
+    bool DecodesWhole() const {
+        return m_eReader == EReader::Helper || m_eReader == EReader::Paint;
+    }
+    // Takes the size and depth a decode elsewhere found for this file (a picture decoded on a
+    // worker thread): the size where it is plausible, the depth where the header gave none.
+    void TakeDecodedFigures(QSize own, int bitsPerPixel);
     QString Error() const { return m_strError; }
 
     // The picture for showing at `target` upright pixels: exactly that size when the type
@@ -55,20 +65,29 @@ public:
     static int DetectFileFormat(const QString& path);
 
 private:
+    // Who decodes the pixels.
+    enum class EReader { Qt, PostScript, Paint, Helper };
+
     bool Fail(const QString& message);
     bool FailCancelled();
     bool OpenWithQt(const QString& path);
     static bool IsCompleteJpeg(const QString& path);
     bool OpenBuffered(const QString& path, qint64 fileSize);
-    bool OpenInHelper(const QString& path);
+    bool OpenForHelper(const QString& path);
     bool CheckSize();
     bool CanServe(QSize target) const;
     QImage Decode(QSize target);
+    QImage DecodeInHelper(QSize target);
+    QImage DecodePaint();
+    void KeepDecoded(const QImage& image);
 
     QString m_strPath;
     SPictureInfo m_info;
     QImage m_image;
     bool m_bWholeImage = false;
+    EReader m_eReader = EReader::Qt;
+    int m_nDecodedBits = 0; // the depth the decoder helper found
+    QSize m_decodedOwn;     // the picture's size where the helper's pixels stand in for it
     std::unique_ptr<CEpsFile> m_pEps;
     QString m_strError;
     const std::atomic<bool>* m_pCancel = nullptr;

@@ -102,6 +102,11 @@ void CPictureFileList::OnPictureFailed() {
     UpdateStatusText(); // the reason replaces the figures the header gave
 }
 
+void CPictureFileList::OnPictureInfoChanged() {
+    CPictureList::OnPictureInfoChanged();
+    UpdateStatusText(); // the figures the header could not give
+}
+
 QStringList CPictureFileList::DecodeAheadCandidates(int) {
     return m_pSession->PrefetchCandidates();
 }

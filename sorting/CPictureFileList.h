@@ -45,6 +45,7 @@ Q_SIGNALS:
 
 protected:
     void OnPictureFailed() override;
+    void OnPictureInfoChanged() override;
     // The session's: after a sort, the picture the next sort moves on to comes first.
     QStringList DecodeAheadCandidates(int nItem) override;
 

@@ -22,6 +22,7 @@ void CPictureList::LoadPicture(int nItem) {
     const QString path = m_pShownFile->Path();
     ctrl.show();
     ctrl.SetRedrawEnabled(false);
+    ctrl.SetFitToWindow(m_bFitToWindow != 0);
     ctrl.LoadFile(path, 0, 0);
     if (m_bFitToWindow)
         FitPicture();
@@ -42,6 +43,21 @@ void CPictureList::WatchControl() {
     m_pWatchedCtrl = m_pPictureCtrl;
     connect(m_pPictureCtrl, &CImageCtrl::ClientResized, this, &CPictureList::OnPictureResized);
     connect(m_pPictureCtrl, &CImageCtrl::PictureFailed, this, &CPictureList::OnPictureFailed);
+    connect(m_pPictureCtrl, &CImageCtrl::PictureInfoChanged, this,
+            &CPictureList::OnPictureInfoChanged);
+}
+
+// The pixels told the picture's size (or depth): its figures are recorded and it is placed
+// again.
+void CPictureList::OnPictureInfoChanged() {
+    if (!m_pPictureCtrl || m_pPictureCtrl != m_pWatchedCtrl || m_strCurFile.isEmpty())
+        return;
+    CImageCtrl& ctrl = *m_pPictureCtrl;
+    m_nPicWidth = static_cast<long>(ctrl.ImageWidth());
+    m_nPicHeight = static_cast<long>(ctrl.ImageHeight());
+    m_nBitsPerPixel = ctrl.ImageBitsPerPixel();
+    if (m_bFitToWindow)
+        FitPicture();
 }
 
 void CPictureList::OnPictureResized() {

@@ -44,6 +44,9 @@ public:
 protected:
     // Decoding the current picture failed after its header was read.
     virtual void OnPictureFailed() {}
+    // The picture's size or depth became known after its header was read (from its pixels):
+    // the figures are recorded and a fitted picture is fitted again.
+    virtual void OnPictureInfoChanged();
     // The pictures to decode ahead while item nItem is shown, most likely first: here the
     // next one in the direction of travel, then the one behind.
     virtual QStringList DecodeAheadCandidates(int nItem);

@@ -5,10 +5,12 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QColor>
+#include <QCoreApplication>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QString>
+#include <QTemporaryDir>
 
 // Helpers shared by the picture tests.
 namespace pictest {
@@ -54,6 +56,19 @@ inline bool Near(QRgb actual, QColor expected, int tolerance = 48) {
     return qAbs(qRed(actual) - expected.red()) <= tolerance &&
            qAbs(qGreen(actual) - expected.green()) <= tolerance &&
            qAbs(qBlue(actual) - expected.blue()) <= tolerance;
+}
+
+// Stand-ins for the decoder helper live beside the test: the sandbox's own /tmp is empty.
+inline QString FakeDir() {
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/fake-decoder-XXXXXX");
+}
+
+// A stand-in for the decoder helper: a shell script doing `body`.
+inline QString FakeHelper(const QTemporaryDir& dir, const QByteArray& body) {
+    const QString path = dir.filePath(QStringLiteral("fake-decoder"));
+    WriteBytes(path, "#!/bin/sh\n" + body + "\n");
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
 }
 
 } // namespace pictest

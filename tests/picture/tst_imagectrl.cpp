@@ -1,3 +1,4 @@
+#include "picture/CDecoderClient.h"
 #include "picture/CFitScale.h"
 #include "picture/CImageCtrl.h"
 #include "picture/CPictureLoader.h"
@@ -55,8 +56,16 @@ private Q_SLOTS:
         m_ctrl = std::make_unique<CImageCtrl>();
         m_ctrl->resize(200, 100);
         m_ctrl->show();
+        // As the picture list does: a picture whose pixels told its size is fitted again.
+        connect(m_ctrl.get(), &CImageCtrl::PictureInfoChanged, this, [this] {
+            if (m_bFit)
+                Fit();
+        });
     }
-    void cleanup() { m_ctrl.reset(); }
+    void cleanup() {
+        m_ctrl.reset();
+        CDecoderClient::SetHelper(QString());
+    }
 
     void fitScaleFollowsThePictureList_data() {
         QTest::addColumn<QSizeF>("client");
@@ -339,6 +348,62 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(m_ctrl->Loader().RunningCount(), 0, 5000);
     }
 
+    void helperTypesDecodeOnWorkers_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<QSize>("header");
+        QTest::addColumn<QSize>("shown");
+        QTest::addColumn<QString>("error");
+        // The helper answers 30 x 20 white pixels, or refuses, after a second's thought.
+        const QByteArray white =
+            "echo 'OK 30 20 24 0'; head -c 2400 /dev/zero | tr '\\0' '\\377' >&4";
+        const QByteArray refuse = "echo 'ERR improper image header'";
+        QTest::newRow("size from the header, then from the pixels")
+            << "pcx.pcx" << white << QSize(24, 16) << QSize(30, 20) << QString();
+        QTest::newRow("no size in the header")
+            << "wpg.wpg" << white << QSize() << QSize(30, 20) << QString();
+        QTest::newRow("refused") << "ras.ras" << refuse << QSize(24, 16) << QSize() << "improper";
+    }
+
+    // Loading a picture of a type the decoder helper takes returns before the helper has
+    // answered; the pixels (and the size they tell) or the reason follow, and the control
+    // answers meanwhile.
+    void helperTypesDecodeOnWorkers() {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, answer);
+        QFETCH(QSize, header);
+        QFETCH(QSize, shown);
+        QFETCH(QString, error);
+        QTemporaryDir dir(FakeDir());
+        CDecoderClient::SetHelper(FakeHelper(dir, "sleep 1; " + answer));
+        QSignalSpy changed(m_ctrl.get(), &CImageCtrl::PictureInfoChanged);
+        QSignalSpy failed(m_ctrl.get(), &CImageCtrl::PictureFailed);
+        m_bFit = true;
+        m_ctrl->SetFitToWindow(true);
+        m_ctrl->SetRedrawEnabled(false);
+        QVERIFY(m_ctrl->LoadFile(FixturePath(file)));
+        Fit();
+        m_ctrl->SetRedrawEnabled(true);
+        QCOMPARE(QSize(int(m_ctrl->ImageWidth()), int(m_ctrl->ImageHeight())),
+                 header.isValid() ? header : QSize(0, 0));
+        QVERIFY(!m_ctrl->IsPictureComplete());
+        QCOMPARE(m_ctrl->Loader().RunningCount(), 1);
+        m_ctrl->grab(); // paints meanwhile
+        QVERIFY(m_ctrl->WaitForPicture());
+        QCOMPARE(QSize(int(m_ctrl->ImageWidth()), int(m_ctrl->ImageHeight())),
+                 shown.isValid() ? shown : QSize(0, 0));
+        QCOMPARE(failed.count(), error.isEmpty() ? 0 : 1);
+        QVERIFY2(m_ctrl->LastError().contains(error), qPrintable(m_ctrl->LastError()));
+        if (!error.isEmpty())
+            return;
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(m_ctrl->ImageBitsPerPixel(), short(24));
+        // Fitted into 200 x 100 by its true size, and drawn from its own pixels.
+        QCOMPARE(QSizeF(m_ctrl->ViewWidth(), m_ctrl->ViewHeight()), QSizeF(150, 100));
+        QCOMPARE(m_ctrl->DecodedSize(), (QSizeF(150, 100) * m_ctrl->devicePixelRatioF()).toSize());
+        QVERIFY(Near(m_ctrl->grab().toImage().scaled(m_ctrl->size()).pixel(100, 50), Qt::white));
+    }
+
     // A picture shown before comes from the cache, unless the file changed on disk since.
     void changedFileIsDecodedAgain() {
         const QString path = WriteBytes(m_dir.filePath("changes.jpg"), MakeJpeg(400, 200));
@@ -362,15 +427,10 @@ private:
         CImageCtrl& c = *m_ctrl;
         c.show();
         c.SetRedrawEnabled(false);
+        m_bFit = fit;
+        c.SetFitToWindow(fit);
         c.LoadFile(path, 0, 0);
-        int p = 0;
-        if (fit) {
-            p = CFitScale::Percent(c.ClientWidth(), c.ClientHeight(), c.ImageWidth(),
-                                   c.ImageHeight());
-            const QSizeF s = CFitScale::ScaledSize(c.ImageWidth(), c.ImageHeight(), p);
-            c.SetViewRect(c.ViewLeft(), c.ViewTop(), float(s.width()), float(s.height()));
-            c.SetViewClip(c.ViewLeft(), c.ViewTop(), c.ViewWidth(), c.ViewHeight());
-        }
+        const int p = fit ? Fit() : 0;
         c.SetRedrawEnabled(true);
         c.QueryFileInfo(path, 1);
         if (!c.WaitForPicture())
@@ -378,8 +438,21 @@ private:
         return p;
     }
 
+    int Fit() {
+        CImageCtrl& c = *m_ctrl;
+        const int p =
+            CFitScale::Percent(c.ClientWidth(), c.ClientHeight(), c.ImageWidth(), c.ImageHeight());
+        const QSizeF s = CFitScale::ScaledSize(c.ImageWidth(), c.ImageHeight(), p);
+        if (p > 0) {
+            c.SetViewRect(c.ViewLeft(), c.ViewTop(), float(s.width()), float(s.height()));
+            c.SetViewClip(c.ViewLeft(), c.ViewTop(), c.ViewWidth(), c.ViewHeight());
+        }
+        return p;
+    }
+
     std::unique_ptr<CImageCtrl> m_ctrl;
     QTemporaryDir m_dir;
+    bool m_bFit = false;
 };
 
 QTEST_MAIN(TestImageCtrl)
