@@ -209,6 +209,34 @@ private Q_SLOTS:
         QCOMPARE(ctrl.ViewWidth(), 1600.0f);
     }
 
+    // A WordPerfect picture's header tells no size: its pixels bring it, decoded on a worker;
+    // the picture is then fitted and described, and shown again later with its figures at once.
+    void sizeFromThePixelsFitsAndDescribesThePicture() {
+        m_desk->Store().WriteProfileInt("Config", "FitPicToWindow", 1);
+        m_desk->Store().WriteProfileInt("Config", "FilterFlags", 0x4000 | 0x1); // all files
+        const QString path = m_desk->Path("Pics/clip.wpg");
+        QVERIFY(QFile::copy(
+            qEnvironmentVariable("VANTREL_TEST_SOURCE") + "/tests/picture/fixtures/wpg.wpg", path));
+        CMainFrame& frame = m_desk->Start();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        CImageCtrl& ctrl = m_desk->Ctrl();
+        const QString figures =
+            QStringLiteral("%1 - 24x16x8 bpp,  %2 bytes").arg(path).arg(QFileInfo(path).size());
+        for (int time = 0; time < 2; ++time) {
+            m_desk->Select("clip.wpg");
+            QCOMPARE(ctrl.IsPictureComplete(), time == 1); // the second time from the cache
+            QVERIFY(ctrl.WaitForPicture());
+            QVERIFY2(frame.StatusPaneText(0).startsWith(figures),
+                     qPrintable(frame.StatusPaneText(0)));
+            const int percent = CFitScale::Percent(ctrl.ClientWidth(), ctrl.ClientHeight(), 24, 16);
+            QCOMPARE(QSizeF(ctrl.ViewWidth(), ctrl.ViewHeight()),
+                     CFitScale::ScaledSize(24, 16, percent));
+            QCOMPARE(ctrl.DecodedSize(), QSizeF(ctrl.ViewWidth(), ctrl.ViewHeight()).toSize());
+            m_desk->Select("a.png");
+            QVERIFY(ctrl.WaitForPicture());
+        }
+    }
+
     // A fitted picture is fitted again when the window changes size, drawn at once from the
     // pixels at hand, then decoded at the new size; the neighbours are decoded ahead.
     void fitFollowsTheViewAndNeighboursAreDecodedAhead() {
