@@ -51,6 +51,9 @@ bool ParseArguments(const QStringList& args, SOptions& options) {
 bool DecodeOnce(const QString& path, QSize fit, CPictureSource& source) {
     if (!source.Open(path))
         return false;
+    // As the worker does: a type decoded whole tells its true size with its pixels.
+    if (source.DecodesWhole() && source.Image(fit.isValid() ? fit : QSize()).isNull())
+        return false;
     const SPictureInfo& info = source.Info();
     QSize target(info.nWidth, info.nHeight);
     if (fit.isValid()) {

@@ -173,7 +173,7 @@ private Q_SLOTS:
         QVERIFY2(Near(b, second, 70), qPrintable(QColor(b).name()));
     }
 
-    // Opened like any picture: the sensor's size, upright, is the picture's size.
+    // Opened like any picture: the sensor's size, upright, is the picture's size once decoded.
     void openedAsAPicture() {
         QTemporaryDir dir;
         const QString path = WriteBytes(dir.filePath("turned.NEF"),
@@ -182,10 +182,11 @@ private Q_SLOTS:
         CPictureSource source;
         QVERIFY2(source.Open(path), qPrintable(source.Error()));
         QCOMPARE(source.Info().nFormat, picfmt::kRaw);
-        QCOMPARE(QSize(source.Info().nWidth, source.Info().nHeight), QSize(160, 256));
-        QCOMPARE(source.Info().nBitsPerPixel, 24);
+        QVERIFY(source.SizePending()); // the helper tells the size, with the pixels
         const QImage image = source.ImageAt(QSize(40, 64));
         QVERIFY2(!image.isNull(), qPrintable(source.Error()));
+        QCOMPARE(QSize(source.Info().nWidth, source.Info().nHeight), QSize(160, 256));
+        QCOMPARE(source.Info().nBitsPerPixel, 24);
         QCOMPARE(image.size(), QSize(40, 64));
         QVERIFY(Near(At(image, 0.5, 0.1), Qt::green, 70));
         // The same bytes named as a TIFF are read as one, never by the RAW reader.
