@@ -5,9 +5,9 @@
 #include "browser/CItemLabelHitTest.h"
 #include "browser/CNamespaceListView.h"
 #include "browser/CNamespaceTreeItem.h"
+#include "browser/CTreeFolderFollower.h"
 #include "browser/PidlFunctions.h"
-#include "platform/CDirEnumIDList.h"
-#include "platform/CDirectoryWatch.h"
+#include "platform/DirectoryChanges.h"
 #include "platform/CShellContextMenu.h"
 #include "platform/CShellFolderRef.h"
 #include "platform/CShellItemId.h"
@@ -23,7 +23,6 @@
 #include <QMimeData>
 #include <QScrollBar>
 #include <QSet>
-#include <QTreeWidgetItemIterator>
 #include <QUrl>
 
 namespace {
@@ -40,8 +39,7 @@ CNamespaceTreeItem* TreeItem(QTreeWidgetItem* item) {
 } // namespace
 
 CNamespaceTreeView::CNamespaceTreeView(QWidget* parent)
-    : QTreeWidget(parent), m_pWatch(new CDirectoryWatch(this)) {
-    connect(m_pWatch, &CDirectoryWatch::Changed, this, &CNamespaceTreeView::OnFolderChanged);
+    : QTreeWidget(parent), m_pFollower(new CTreeFolderFollower(this)) {
     setHeaderHidden(true);
     setColumnCount(1);
     setRootIsDecorated(false); // top-level items expand by double click or keyboard
@@ -91,7 +89,7 @@ bool CNamespaceTreeView::PopulateRoot() {
     if (!desktop)
         return false;
     clear();
-    m_pWatch->UnwatchAll();
+    m_pFollower->UnwatchAll();
     m_hFirstRootItem = nullptr;
     InsertChildItems(desktop.get(), nullptr, invisibleRootItem());
     invisibleRootItem()->sortChildren(0, Qt::AscendingOrder);
@@ -230,7 +228,7 @@ void CNamespaceTreeView::OnItemexpanding(QTreeWidgetItem* item) {
     CShellFolderRef folder(rec->psfParent->BindToObject(rec->pidlRel));
     if (!folder)
         return;
-    WatchItem(item); // from before the listing, so that nothing made meanwhile is missed
+    m_pFollower->Watch(item); // from before the listing, so that nothing made meanwhile is missed
     InsertChildItems(folder.get(), rec->pidlAbs, treeItem);
     treeItem->sortChildren(0, Qt::AscendingOrder);
     treeItem->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
@@ -443,7 +441,7 @@ void CNamespaceTreeView::OnRclick(const QPoint& pos) {
             RefreshChildren(nullptr);
             return;
         }
-        ApplyChildChanges(parent, DirectoryChanges::RescanAll());
+        m_pFollower->ApplyChildChanges(parent, DirectoryChanges::RescanAll());
         if (!bOpen)
             return;
         // Renamed, the list follows it under its new name; gone, the parent is shown.
@@ -488,129 +486,6 @@ void CNamespaceTreeView::focusInEvent(QFocusEvent* event) {
     m_bSuppressListFill = bWasSuppressed;
 }
 
-// --- following the expanded folders as other programs change them -----------------------
-
-QByteArray CNamespaceTreeView::PathOf(const QTreeWidgetItem* item) {
-    const NSTREEITEM* rec = RecordOf(item);
-    return rec ? CShellItemId::PathOf(rec->pidlAbs) : QByteArray();
-}
-
-void CNamespaceTreeView::WatchItem(QTreeWidgetItem* item) {
-    const QByteArray path = PathOf(item);
-    if (!path.isEmpty())
-        m_pWatch->Watch(path);
-}
-
-QList<QTreeWidgetItem*> CNamespaceTreeView::ExpandedItemsOf(const QByteArray& path) const {
-    QList<QTreeWidgetItem*> items; // one folder may be in the tree twice (Home)
-    for (QTreeWidgetItemIterator it(const_cast<CNamespaceTreeView*>(this)); *it; ++it)
-        if (TreeItem(*it)->m_bExpandedOnce && PathOf(*it) == path)
-            items.append(*it);
-    return items;
-}
-
-QTreeWidgetItem* CNamespaceTreeView::ChildNamed(QTreeWidgetItem* parent,
-                                                QByteArrayView name) const {
-    for (int i = 0; i < parent->childCount(); ++i) {
-        const NSTREEITEM* rec = RecordOf(parent->child(i));
-        if (rec && CShellItemId::KindOf(rec->pidlRel) == CShellItemId::Named &&
-            CShellItemId::BytesOf(rec->pidlRel) == name)
-            return parent->child(i);
-    }
-    return nullptr;
-}
-
-void CNamespaceTreeView::OnFolderChanged(const QByteArray& dir, const DirectoryChanges& changes) {
-    const QList<QTreeWidgetItem*> items = ExpandedItemsOf(dir);
-    if (items.isEmpty()) {
-        m_pWatch->Unwatch(dir); // its items went
-        return;
-    }
-    QList<QPersistentModelIndex> indexes; // applying to one may change the other
-    for (QTreeWidgetItem* item : items)
-        indexes.append(QPersistentModelIndex(indexFromItem(item)));
-    for (const QPersistentModelIndex& index : indexes)
-        if (index.isValid())
-            ApplyChildChanges(itemFromIndex(index), changes);
-}
-
-void CNamespaceTreeView::ApplyChildChanges(QTreeWidgetItem* item, const DirectoryChanges& changes) {
-    if (changes.Rescan()) {
-        const DirectoryChanges found = CompareWithFolder(item);
-        if (!found.Rescan())
-            ApplyChildChanges(item, found);
-        return;
-    }
-    NSTREEITEM* rec = RecordOf(item);
-    const QByteArray dir = PathOf(item);
-    if (!rec || dir.isEmpty())
-        return;
-    for (const DirectoryChanges::Entry& e : changes.Removed()) {
-        QTreeWidgetItem* child = ChildNamed(item, e.name);
-        if (!child)
-            continue;
-        // The folder open in the list went (or one above it): its parent is shown instead.
-        for (QTreeWidgetItem* up = currentItem(); up; up = up->parent())
-            if (up == child) {
-                setCurrentItem(item);
-                break;
-            }
-        delete child; // its folder's watch ends by itself, or at its next report
-    }
-    const QList<DirectoryChanges::Entry> added = changes.Added();
-    if (added.isEmpty())
-        return;
-    CShellFolderRef folder(rec->psfParent->BindToObject(rec->pidlRel));
-    if (!folder)
-        return;
-    bool inserted = false;
-    for (const DirectoryChanges::Entry& e : added) {
-        if (ChildNamed(item, e.name))
-            continue;
-        LPITEMIDLIST pidl = CDirEnumIDList::EntryOf(dir, e.name, SHCONTF_FOLDERS);
-        if (!pidl)
-            continue; // a file, or gone again
-        inserted |= InsertChildItem(folder.get(), rec->pidlAbs, item, pidl) == Insert::Added;
-        CItemIdList::FreePidl(pidl);
-    }
-    if (inserted)
-        item->sortChildren(0, Qt::AscendingOrder);
-}
-
-DirectoryChanges CNamespaceTreeView::CompareWithFolder(QTreeWidgetItem* item) const {
-    DirectoryChanges found;
-    NSTREEITEM* rec = RecordOf(item);
-    CShellFolderRef folder(rec ? rec->psfParent->BindToObject(rec->pidlRel) : nullptr);
-    const auto items = folder ? folder->EnumObjects(SHCONTF_FOLDERS) : nullptr;
-    if (!items) {
-        found.SetRescan(); // unreadable now: leave the item as it is
-        return found;
-    }
-    QSet<QByteArray> shown;
-    for (int i = 0; i < item->childCount(); ++i)
-        if (const NSTREEITEM* child = RecordOf(item->child(i)))
-            shown.insert(CShellItemId::BytesOf(child->pidlRel).toByteArray());
-    LPITEMIDLIST pidl = nullptr;
-    while (items->Next(&pidl)) {
-        const QByteArray name = CShellItemId::BytesOf(pidl).toByteArray();
-        if (!shown.remove(name))
-            found.Appeared(name, true);
-        CItemIdList::FreePidl(pidl);
-    }
-    for (const QByteArray& name : std::as_const(shown))
-        found.Vanished(name, true);
-    return found;
-}
-
 void CNamespaceTreeView::RefreshExpandedFolders() {
-    QList<QTreeWidgetItem*> expanded;
-    for (QTreeWidgetItemIterator it(this); *it; ++it)
-        if (TreeItem(*it)->m_bExpandedOnce && !PathOf(*it).isEmpty())
-            expanded.append(*it);
-    // Deepest first: a folder that went takes its expanded sub-folders with it.
-    for (qsizetype i = expanded.size() - 1; i >= 0; --i) {
-        const QPersistentModelIndex index(indexFromItem(expanded[i]));
-        if (index.isValid())
-            ApplyChildChanges(itemFromIndex(index), DirectoryChanges::RescanAll());
-    }
+    m_pFollower->RefreshExpandedFolders();
 }

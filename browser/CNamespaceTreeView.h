@@ -5,10 +5,9 @@
 #include <QPointer>
 #include <QTreeWidget>
 
-class CDirectoryWatch;
 class CNamespaceListView;
-class DirectoryChanges;
 class CNamespaceTreeItem;
+class CTreeFolderFollower;
 class CShellMalloc;
 class CSystemImageList;
 
@@ -65,10 +64,6 @@ public:
     // expanded folders are also watched, so folders made, removed or renamed by other
     // programs show up by themselves; the selected folder stays selected while it exists.
     void RefreshExpandedFolders();
-    // Applies names that appeared in or vanished from the folder of `item`.
-    void ApplyChildChanges(QTreeWidgetItem* item, const DirectoryChanges& changes);
-    // The expanded items of the folder at this native path.
-    QList<QTreeWidgetItem*> ExpandedItemsOf(const QByteArray& path) const;
 
     // Scrolls up or down to the item only: the sideways position stays where the user left
     // it, so names keep their first letters.
@@ -83,6 +78,8 @@ protected:
     void startDrag(Qt::DropActions supportedActions) override;
 
 private:
+    friend class CTreeFolderFollower; // inserts the folders that appear
+
     enum class Insert { Added, Skipped, Stop };
     void InsertChildItems(CShellFolder* psf, LPCITEMIDLIST pidlParentAbs, QTreeWidgetItem* parent);
     Insert InsertChildItem(CShellFolder* psf, LPCITEMIDLIST pidlParentAbs, QTreeWidgetItem* parent,
@@ -100,18 +97,12 @@ private:
     bool IsOnLabel(QTreeWidgetItem* item, const QPoint& pos);
     bool DoContextMenu(QWidget* owner, CShellFolder* psf, LPCITEMIDLIST pidl, const QPoint& pt);
     void RefreshChildren(QTreeWidgetItem* parent);
-    // The changes that make the item's children match its folder on disk.
-    DirectoryChanges CompareWithFolder(QTreeWidgetItem* item) const;
-    void OnFolderChanged(const QByteArray& dir, const DirectoryChanges& changes);
-    void WatchItem(QTreeWidgetItem* item);
-    static QByteArray PathOf(const QTreeWidgetItem* item);
-    QTreeWidgetItem* ChildNamed(QTreeWidgetItem* parent, QByteArrayView name) const;
     void EmptyListView();
 
     QTreeWidgetItem* m_hFirstRootItem = nullptr;
     bool m_bSuppressListFill = false;
     QPointer<CNamespaceListView> m_pListView;
-    CDirectoryWatch* m_pWatch;
+    CTreeFolderFollower* m_pFollower;
     CSystemImageList* m_pImageList = nullptr;
     // False while the list still shows what it was filled with before the selection moved.
     bool m_bListMatchesSelection = true;

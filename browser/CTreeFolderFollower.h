@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
+#include <QObject>
+
+class CDirectoryWatch;
+class CNamespaceTreeView;
+class DirectoryChanges;
+class QTreeWidgetItem;
+
+// Keeps the sub-folders of the tree's expanded folders in step with the disk: each expanded
+// folder is watched, and folders made, removed or renamed by other programs appear and go
+// by themselves; a refresh compares every expanded folder with its listing.
+class CTreeFolderFollower : public QObject {
+    Q_OBJECT
+public:
+    explicit CTreeFolderFollower(CNamespaceTreeView* tree);
+
+    void Watch(QTreeWidgetItem* item);
+    void UnwatchAll();
+    // Brings the sub-folders of every expanded folder up to date (deepest first); the
+    // selected folder stays selected while it exists.
+    void RefreshExpandedFolders();
+    // Applies names that appeared in or vanished from the folder of `item`.
+    void ApplyChildChanges(QTreeWidgetItem* item, const DirectoryChanges& changes);
+    // The expanded items of the folder at this native path (one folder may be in the tree
+    // twice).
+    QList<QTreeWidgetItem*> ExpandedItemsOf(const QByteArray& path) const;
+
+private:
+    static QByteArray PathOf(const QTreeWidgetItem* item);
+    QTreeWidgetItem* ChildNamed(QTreeWidgetItem* parent, QByteArrayView name) const;
+    // The changes that make the item's children match its folder on disk.
+    DirectoryChanges CompareWithFolder(QTreeWidgetItem* item) const;
+    void OnFolderChanged(const QByteArray& dir, const DirectoryChanges& changes);
+
+    CNamespaceTreeView* m_pTree;
+    CDirectoryWatch* m_pWatch;
+};
