@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QProcess>
+#include <QSize>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -69,6 +71,43 @@ inline QString FakeHelper(const QTemporaryDir& dir, const QByteArray& body) {
     WriteBytes(path, "#!/bin/sh\n" + body + "\n");
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return path;
+}
+
+// A JPEG of `size`, green on the left and magenta on the right: the preview a camera stores.
+// The sensor's data (see make-dng.py) is red on the left and blue on the right, so the
+// colours tell which of the two was shown.
+inline QByteArray PreviewJpeg(QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    QPainter p(&image);
+    p.fillRect(0, 0, size.width() / 2, size.height(), Qt::green);
+    p.fillRect(size.width() / 2, 0, size.width() - size.width() / 2, size.height(), Qt::magenta);
+    p.end();
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG", 90);
+    return jpeg;
+}
+
+// A DNG written by the fixture script: sensor of `sensor`, the preview given (none when
+// empty), the Orientation tag; `cut` keeps only that many bytes. Empty when it failed.
+inline QByteArray MakeDng(const QTemporaryDir& dir, QSize sensor, const QByteArray& preview,
+                          int orientation = 1, int cut = -1) {
+    QStringList args{qEnvironmentVariable("VANTREL_TEST_SOURCE") + "/tests/picture/make-dng.py",
+                     dir.filePath("out.dng"),
+                     "--size",
+                     QStringLiteral("%1x%2").arg(sensor.width()).arg(sensor.height()),
+                     "--orientation",
+                     QString::number(orientation)};
+    if (!preview.isEmpty())
+        args << "--preview" << WriteBytes(dir.filePath("preview.jpg"), preview);
+    if (cut >= 0)
+        args << "--cut" << QString::number(cut);
+    QProcess script;
+    script.start(QStringLiteral("python3"), args);
+    if (!script.waitForFinished(60000) || script.exitCode() != 0)
+        return {};
+    return ReadAll(dir.filePath("out.dng"));
 }
 
 } // namespace pictest

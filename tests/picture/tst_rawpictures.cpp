@@ -3,50 +3,12 @@
 #include "picture/PictureFormat.h"
 #include "tests/picture/PictureTestSupport.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using namespace pictest;
 
 namespace {
-
-// A JPEG of `size`, green on the left and magenta on the right: the preview a camera stores.
-// The sensor's data (see make-dng.py) is red on the left and blue on the right, so the
-// colours tell which of the two was shown.
-QByteArray PreviewJpeg(QSize size) {
-    QImage image(size, QImage::Format_RGB32);
-    QPainter p(&image);
-    p.fillRect(0, 0, size.width() / 2, size.height(), Qt::green);
-    p.fillRect(size.width() / 2, 0, size.width() - size.width() / 2, size.height(), Qt::magenta);
-    p.end();
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPEG", 90);
-    return jpeg;
-}
-
-// A DNG written by the fixture script: sensor of `sensor`, the preview given (none when
-// empty), the Orientation tag; `cut` keeps only that many bytes. Empty when it failed.
-QByteArray MakeDng(const QTemporaryDir& dir, QSize sensor, const QByteArray& preview,
-                   int orientation = 1, int cut = -1) {
-    QStringList args{qEnvironmentVariable("VANTREL_TEST_SOURCE") + "/tests/picture/make-dng.py",
-                     dir.filePath("out.dng"),
-                     "--size",
-                     QStringLiteral("%1x%2").arg(sensor.width()).arg(sensor.height()),
-                     "--orientation",
-                     QString::number(orientation)};
-    if (!preview.isEmpty())
-        args << "--preview" << WriteBytes(dir.filePath("preview.jpg"), preview);
-    if (cut >= 0)
-        args << "--cut" << QString::number(cut);
-    QProcess script;
-    script.start(QStringLiteral("python3"), args);
-    if (!script.waitForFinished(60000) || script.exitCode() != 0)
-        return {};
-    return ReadAll(dir.filePath("out.dng"));
-}
 
 // The colour at a fraction of the image's width and height.
 QRgb At(const QImage& image, double fx, double fy) {

@@ -2,8 +2,10 @@
 #include "picture/CFitScale.h"
 #include "picture/CPictureLoader.h"
 #include "resources/CommandIds.h"
+#include "resources/FileTypes.h"
 #include "sorting/CFileSelect.h"
 #include "sorting/PictureStatus.h"
+#include "tests/picture/PictureTestSupport.h"
 #include "tests/support/PictureDesk.h"
 
 #include <QAction>
@@ -267,6 +269,25 @@ private Q_SLOTS:
         QTest::keyClick(&m_desk->List(), Qt::Key_Left);
         QCOMPARE(m_desk->Current(), QStringLiteral("b.bmp"));
         QVERIFY(ctrl.IsPictureComplete());
+    }
+
+    // A camera RAW file is described with its sensor's size, upright, whatever stands in for
+    // it on screen (here its preview, a quarter of the size).
+    void cameraRawIsDescribedWithItsSensorSize() {
+        QTemporaryDir work;
+        const QByteArray dng =
+            pictest::MakeDng(work, QSize(256, 160), pictest::PreviewJpeg({128, 80}), 6);
+        QVERIFY2(!dng.isEmpty(), "make-dng.py (python3) could not make the fixture");
+        const QString path = m_desk->Path("Pics/turned.NEF");
+        QVERIFY(WriteBytes(QFile::encodeName(path), dng));
+        m_desk->Store().WriteProfileInt("Config", "FilterFlags", 0x400 | filetypes::kRawBit);
+        CMainFrame& frame = m_desk->Start();
+        m_desk->Select("turned.NEF");
+        QTRY_COMPARE_WITH_TIMEOUT(
+            frame.StatusPaneText(0),
+            QStringLiteral("%1 - 160x256x24 bpp,  %2 bytes,  Camera RAW").arg(path).arg(dng.size()),
+            15000);
+        QVERIFY(m_desk->Ctrl().HasPicture());
     }
 
     void undecodablePictureIsStillCurrent() {
