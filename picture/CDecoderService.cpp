@@ -23,6 +23,9 @@ namespace {
 
 // The answer goes out on a descriptor of its own: some coders print on standard output.
 int s_answerFd = STDOUT_FILENO;
+// The input descriptor by name, for the readers that open files themselves.
+constexpr char kInputPath[] = "/proc/self/fd/3";
+static_assert(proto::kInputFd == 3);
 
 void KeepAnswerChannel() {
     const int fd = ::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, proto::kPixelsFd + 1);
@@ -86,10 +89,15 @@ int CDecoderService::Run(const QStringList& args) {
     for (int fd : {proto::kInputFd, proto::kPixelsFd})
         if (::fcntl(fd, F_SETFD, FD_CLOEXEC) != 0)
             return Refuse(QStringLiteral("no input or output descriptor"));
-    QByteArray data;
-    if (QString error; !ReadInput(data, error))
-        return Refuse(error);
-    const SDecoded decoded = Decode(data, request);
+    SDecoded decoded;
+    if (request.nFormat == picfmt::kRaw && ::access(kInputPath, R_OK) == 0) {
+        decoded = DecodeRawFile(request); // reads only as much of the file as it needs
+    } else {
+        QByteArray data;
+        if (QString error; !ReadInput(data, error))
+            return Refuse(error);
+        decoded = Decode(data, request);
+    }
     if (decoded.image.isNull())
         return Refuse(decoded.strError);
     const QImage& image = decoded.image;
@@ -156,14 +164,23 @@ CDecoderService::SDecoded CDecoderService::Decode(const QByteArray& data, const 
     } else if (request.nFormat == picfmt::kHeic || request.nFormat == picfmt::kAvif) {
         out.image = CHeifReader::Read(data, out.nBits, out.strError);
     } else if (request.nFormat == picfmt::kRaw) {
-        CRawReader::SResult raw = CRawReader::Read(data, request.target);
-        out.image = std::move(raw.image);
-        out.nBits = 24;
-        out.ownSize = raw.ownSize;
-        out.strError = raw.strError;
+        out = FromRaw(CRawReader::Read(data, request.target));
     } else {
         out.image = CMagickReader::Read(data, request.nFormat, out.nBits, out.strError);
     }
+    return out;
+}
+
+CDecoderService::SDecoded CDecoderService::DecodeRawFile(const SRequest& request) {
+    return FromRaw(CRawReader::ReadFile(kInputPath, request.target));
+}
+
+CDecoderService::SDecoded CDecoderService::FromRaw(CRawReader::SResult raw) {
+    SDecoded out;
+    out.image = std::move(raw.image);
+    out.nBits = 24;
+    out.ownSize = raw.ownSize;
+    out.strError = raw.strError;
     return out;
 }
 

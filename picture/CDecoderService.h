@@ -1,5 +1,7 @@
 #pragma once
 
+#include "picture/CRawReader.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QSize>
@@ -37,6 +39,8 @@ public:
     static SDecoded Decode(const QByteArray& data, const SRequest& request);
 
 private:
+    static SDecoded DecodeRawFile(const SRequest& request);
+    static SDecoded FromRaw(CRawReader::SResult raw);
     static QImage DecodePostScript(const QByteArray& data, const SRequest& request, QString& error);
     static bool ReadInput(QByteArray& data, QString& error);
     static bool WritePixels(const QImage& image);

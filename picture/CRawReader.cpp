@@ -129,6 +129,12 @@ QImage DecodeHalf(LibRaw& raw, QString& error) {
     return copy;
 }
 
+std::unique_ptr<LibRaw> NewLibRaw() {
+    auto raw = std::make_unique<LibRaw>(); // far too large for the stack
+    raw->imgdata.params.max_raw_memory_mb = kRawMemoryMB;
+    return raw;
+}
+
 } // namespace
 
 bool CRawReader::PreviewServes(QSize preview, QSize own, QSize target) {
@@ -151,17 +157,26 @@ int CRawReader::ExifOrientation(int flip) {
 }
 
 CRawReader::SResult CRawReader::Read(const QByteArray& data, QSize target) {
+    auto raw = NewLibRaw();
+    // The library reads the buffer only.
+    const int code = raw->open_buffer(const_cast<char*>(data.constData()), size_t(data.size()));
+    return Decode(*raw, code, target);
+}
+
+CRawReader::SResult CRawReader::ReadFile(const QByteArray& path, QSize target) {
+    auto raw = NewLibRaw();
+    const int code = raw->open_file(path.constData());
+    return Decode(*raw, code, target);
+}
+
+CRawReader::SResult CRawReader::Decode(LibRaw& raw, int openCode, QSize target) {
     limits::ApplyQtAllocationLimit();
     SResult result;
-    auto raw = std::make_unique<LibRaw>(); // far too large for the stack
-    raw->imgdata.params.max_raw_memory_mb = kRawMemoryMB;
-    // The library reads the buffer only.
-    int code = raw->open_buffer(const_cast<char*>(data.constData()), size_t(data.size()));
-    if (code != LIBRAW_SUCCESS) {
-        result.strError = Reason(code);
+    if (openCode != LIBRAW_SUCCESS) {
+        result.strError = Reason(openCode);
         return result;
     }
-    const libraw_image_sizes_t& sizes = raw->imgdata.sizes;
+    const libraw_image_sizes_t& sizes = raw.imgdata.sizes;
     result.ownSize = OwnSize(sizes);
     if (sizes.width == 0 || sizes.height == 0 || result.ownSize.width() > limits::kMaxSide ||
         result.ownSize.height() > limits::kMaxSide ||
@@ -172,10 +187,10 @@ CRawReader::SResult CRawReader::Read(const QByteArray& data, QSize target) {
         result.ownSize = QSize();
         return result;
     }
-    result.image = DecodePreview(*raw, result.ownSize, target);
+    result.image = DecodePreview(raw, result.ownSize, target);
     result.bPreview = !result.image.isNull();
     if (result.image.isNull())
-        result.image = DecodeHalf(*raw, result.strError);
+        result.image = DecodeHalf(raw, result.strError);
     if (result.image.isNull())
         result.ownSize = QSize();
     return result;

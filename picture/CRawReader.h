@@ -5,6 +5,8 @@
 #include <QSize>
 #include <QString>
 
+class LibRaw;
+
 // Decodes camera RAW files with LibRaw: the preview the camera stored in the file when it is
 // at least as large as the picture is shown (fast), else the sensor's data at half its size;
 // both turned and mirrored as the file says. Run in the decoder helper process only: LibRaw
@@ -19,8 +21,11 @@ public:
     };
 
     // `target` is the upright size the picture is shown at; an empty one asks for the
-    // largest picture offered.
+    // largest picture offered. The file is in memory...
     static SResult Read(const QByteArray& data, QSize target);
+    // ... or read from `path` as far as needed (a preview near the start of a large file
+    // needs little of it).
+    static SResult ReadFile(const QByteArray& path, QSize target);
 
     // Whether a preview of `preview` pixels (upright) stands in for a sensor of `own`: when it
     // covers the target, or is no smaller than the half-size decode would be. Its shape must
@@ -29,4 +34,7 @@ public:
     // LibRaw's flip code (bits: 1 mirror across, 2 mirror down, 4 swap axes) as the EXIF
     // orientation 1 to 8 that turns the same way.
     static int ExifOrientation(int flip);
+
+private:
+    static SResult Decode(LibRaw& raw, int openCode, QSize target);
 };
