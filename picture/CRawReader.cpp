@@ -51,19 +51,21 @@ QSize OwnSize(const libraw_image_sizes_t& sizes) {
     return Upright(QSize(int(std::lround(w)), int(std::lround(h))), sizes.flip);
 }
 
-QImage FromBitmap(const libraw_thumbnail_t& thumb) {
+QImage FromBitmap(const libraw_thumbnail_t& thumb, QSize own, QSize target, int flip) {
     const qint64 bytes = qint64(thumb.twidth) * thumb.theight * 3;
-    if (thumb.tcolors != 3 || !thumb.thumb || bytes <= 0 || thumb.tlength < bytes)
+    if (thumb.tcolors != 3 || !thumb.thumb || bytes <= 0 || thumb.tlength < bytes ||
+        !CRawReader::PreviewServes(Upright(QSize(thumb.twidth, thumb.theight), flip), own, target))
         return {};
     const QImage view(reinterpret_cast<const uchar*>(thumb.thumb), thumb.twidth, thumb.theight,
                       thumb.twidth * 3, QImage::Format_RGB888);
     return view.copy();
 }
 
-// The preview's JPEG, decoded straight at the size shown when that is smaller. The file's
-// flip turns it afterwards (the preview is stored the way the sensor was held), never an
-// orientation inside the preview itself, so the preview and the sensor's data agree.
-QImage FromJpeg(const libraw_thumbnail_t& thumb, int flip, QSize target) {
+// The preview's JPEG, decoded straight at the size shown when that is smaller. Its size is
+// the JPEG's own (some makers' files tell none). The file's flip turns it afterwards (the
+// preview is stored the way the sensor was held), never an orientation inside the preview
+// itself, so the preview and the sensor's data agree.
+QImage FromJpeg(const libraw_thumbnail_t& thumb, QSize own, QSize target, int flip) {
     const QByteArray jpeg = QByteArray::fromRawData(thumb.thumb, qsizetype(thumb.tlength));
     if (!thumb.thumb || !JpegStructure::IsComplete(jpeg))
         return {};
@@ -73,7 +75,8 @@ QImage FromJpeg(const libraw_thumbnail_t& thumb, int flip, QSize target) {
     QImageReader reader(&buffer, "jpeg");
     reader.setAutoTransform(false);
     const QSize stored = reader.size();
-    if (!limits::WithinLimits(stored.width(), stored.height()))
+    if (!limits::WithinLimits(stored.width(), stored.height()) ||
+        !CRawReader::PreviewServes(Upright(stored, flip), own, target))
         return {};
     if (target.isValid() && !target.isEmpty()) {
         const QSize wanted = Upright(target, flip);
@@ -89,14 +92,11 @@ QImage DecodePreview(LibRaw& raw, QSize own, QSize target) {
         return {};
     const libraw_thumbnail_t& thumb = raw.imgdata.thumbnail;
     const int flip = raw.imgdata.sizes.flip;
-    const QSize preview = Upright(QSize(thumb.twidth, thumb.theight), flip);
-    if (!CRawReader::PreviewServes(preview, own, target))
-        return {};
     QImage image;
     if (thumb.tformat == LIBRAW_THUMBNAIL_JPEG)
-        image = FromJpeg(thumb, flip, target);
+        image = FromJpeg(thumb, own, target, flip);
     else if (thumb.tformat == LIBRAW_THUMBNAIL_BITMAP)
-        image = FromBitmap(thumb);
+        image = FromBitmap(thumb, own, target, flip);
     if (image.isNull() || flip == 0)
         return image;
     return CExifThumbnail::Upright(image, CRawReader::ExifOrientation(flip));
