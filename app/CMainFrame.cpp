@@ -197,6 +197,7 @@ void CMainFrame::ConnectPanes() {
     connect(&session, &CSortSession::FileCountChanged, this,
             [this](const QString& text) { SetStatusPaneText(1, text); });
     connect(&session, &CSortSession::TitleChanged, this, &CMainFrame::SetDocumentTitle);
+    session.SetMoveCompanions(m_settings.GetMoveCompanionFiles() != 0);
 }
 
 void CMainFrame::OnProgramConfig() {
@@ -209,6 +210,7 @@ void CMainFrame::OnProgramConfig() {
         FileList().LoadPicture(FileList().GetCurItem());
     Action(cmd::ID_TOGGLE_RESIZE)->setChecked(m_settings.GetFitPicToWindow() != 0);
     TargetPane()->UpdateButtons(); // the mode shown above the buttons
+    Session().SetMoveCompanions(m_settings.GetMoveCompanionFiles() != 0);
     FocusFileList();
 }
 

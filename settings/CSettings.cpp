@@ -7,6 +7,9 @@
 namespace {
 const QString kConfig = QStringLiteral("Config");
 const QString kHome = QStringLiteral("HomeDirectory");
+// Switches added later live in a section of their own, beside the original nine values.
+const QString kSorting = QStringLiteral("Sorting");
+const QString kMoveCompanions = QStringLiteral("MoveCompanionFiles");
 
 QString TwoDigits(int n) {
     return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
@@ -42,6 +45,7 @@ void CSettings::Load(CProfileStore& store) {
     m_bFitPicToWindow = store.GetProfileInt(kConfig, QStringLiteral("FitPicToWindow"), 0);
     m_bMoveFiles = store.GetProfileInt(kConfig, QStringLiteral("MoveFiles"), 1);
     m_bUseRecyclingBin = store.GetProfileInt(kConfig, QStringLiteral("UseRecyclingBin"), 1);
+    m_bMoveCompanionFiles = store.GetProfileInt(kSorting, kMoveCompanions, 1);
 
     for (int n = 0; n < kTargetSetCount; ++n) {
         const QString section = SectionName(n);
@@ -71,6 +75,7 @@ bool CSettings::Save(CProfileStore& store, const QRect& windowRect) {
     store.WriteProfileInt(kConfig, QStringLiteral("FitPicToWindow"), m_bFitPicToWindow);
     store.WriteProfileInt(kConfig, QStringLiteral("MoveFiles"), m_bMoveFiles);
     store.WriteProfileInt(kConfig, QStringLiteral("UseRecyclingBin"), m_bUseRecyclingBin);
+    store.WriteProfileInt(kSorting, kMoveCompanions, m_bMoveCompanionFiles);
 
     for (int n = 0; n < kTargetSetCount; ++n) {
         const QString section = SectionName(n);

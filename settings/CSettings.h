@@ -13,7 +13,7 @@ inline constexpr int kDefaultFilterFlags = 0x0400; // JPG only
 inline const QString kNoTargetName = QStringLiteral("< None >");
 
 // Everything the program keeps between runs: four target sets, the current set, the
-// file-type filter, three behaviour switches and the main window's rectangle. Read once
+// file-type filter, the behaviour switches and the main window's rectangle. Read once
 // when the main window is created and written once when it closes; in between only the
 // object in memory changes.
 class CSettings {
@@ -44,6 +44,10 @@ public:
     void SetMoveFiles(int n) { m_bMoveFiles = n; }
     int GetUseRecyclingBin() const { return m_bUseRecyclingBin; }
     void SetUseRecyclingBin(int n) { m_bUseRecyclingBin = n; }
+    // Whether a picture's companion files (sidecars, RAW or JPEG twin) go with it; stored
+    // apart from the Config values, under [Sorting] MoveCompanionFiles.
+    int GetMoveCompanionFiles() const { return m_bMoveCompanionFiles; }
+    void SetMoveCompanionFiles(int n) { m_bMoveCompanionFiles = n; }
 
     void AddFilterFlags(int bits) { m_nFilterFlags |= bits; }
     int IsFilterFlagSet(int bits) const { return (m_nFilterFlags & bits) != 0 ? 1 : 0; }
@@ -68,4 +72,5 @@ private:
     int m_bMoveFiles = 1;
     QRect m_rectWindow = QRect(QPoint(16, 16), QPoint(783, 573));
     int m_bFitPicToWindow = 0;
+    int m_bMoveCompanionFiles = 1;
 };

@@ -6,6 +6,7 @@
 #include "platform/CNativePath.h"
 #include "platform/CWaitCursor.h"
 #include "resources/FileTypes.h"
+#include "sorting/Companions.h"
 #include "sorting/MoveOnRule.h"
 #include "sorting/PictureStatus.h"
 
@@ -24,6 +25,16 @@ CFileAction::Kind JournalKind(const SortAction& action) {
         break;
     }
     return action.bToTrash ? CFileAction::Kind::Trash : CFileAction::Kind::Delete;
+}
+
+// A name with the ending of a picture type, as counted among the hidden ones.
+bool IsPictureName(const QByteArray& path) {
+    static const QStringList endings = filetypes::PictureEndings();
+    const QString name = QFile::decodeName(CNativePath::FileName(path));
+    for (const QString& ending : endings)
+        if (name.endsWith(ending, Qt::CaseInsensitive))
+            return true;
+    return false;
 }
 } // namespace
 
@@ -90,30 +101,18 @@ bool CSortSession::Run(SortAction action) {
     if (action.index < 0)
         return false;
     Q_EMIT ActionStarting(action);
-    CFileOpResult result;
-    {
-        CWaitCursor wait;
-        std::optional<CFileOpDialogs> dialogs;
-        CFileOpUi* ui = m_pUi;
-        if (!ui)
-            ui = &dialogs.emplace(m_pDialogParent ? m_pDialogParent->window() : nullptr);
-        CFileOperations ops(*ui);
-        // Through the journal of actions when one is kept, so the action can be undone.
-        result =
-            CFileActionHook::PerformOne(JournalKind(action), action.file, action.destDir,
-                                        [&](const QByteArray&) { return Perform(action, ops); });
-    }
+    QList<QByteArray> files{action.file};
+    if (m_bCompanions)
+        files += companions::Find(action.file);
+    const QList<CFileOpResult> results = PerformGroup(action, files);
+    const CFileOpResult result = results.value(0);
     const bool bDone = result.Succeeded();
     int next = action.index;
     if (action.kind == SortAction::Kind::Copy) {
         next = move_on::AfterCopy(action.index, Count(), bDone);
     } else {
-        if (bDone && action.index < Count() && m_files.at(action.index) == action.file) {
-            m_files.removeAt(action.index);
-            m_nCurrent = -1; // the picture has gone; nothing is current until the move on
-            Q_EMIT PictureRemoved(action.index);
-        }
-        next = move_on::AfterRemoval(action.index, Count());
+        const int place = RemoveGone(action, files, results);
+        next = move_on::AfterRemoval(place, Count());
     }
     m_travel = Travel::Sorted;
     ChangeCurrent(next);
@@ -124,16 +123,70 @@ bool CSortSession::Run(SortAction action) {
     return bDone;
 }
 
-CFileOpResult CSortSession::Perform(const SortAction& action, CFileOperations& ops) const {
+// The picture, then its companions, as one action of the journal when one is kept, so that
+// they are undone together. A companion goes only when the picture went.
+QList<CFileOpResult> CSortSession::PerformGroup(const SortAction& action,
+                                                const QList<QByteArray>& files) {
+    CWaitCursor wait;
+    std::optional<CFileOpDialogs> dialogs;
+    CFileOpUi* ui = m_pUi;
+    if (!ui)
+        ui = &dialogs.emplace(m_pDialogParent ? m_pDialogParent->window() : nullptr);
+    CFileOperations ops(*ui);
+    bool bPictureWent = false;
+    qsizetype n = 0;
+    return CFileActionHook::Perform(
+        {JournalKind(action), files, action.destDir}, [&](const QByteArray& file) {
+            if (n++ > 0 && !bPictureWent)
+                return CFileOpResult{
+                    CFileOpResult::Outcome::Skipped, {}, {}, QStringLiteral("its picture stayed")};
+            const CFileOpResult result = Perform(action, file, ops);
+            bPictureWent = bPictureWent || (n == 1 && result.Succeeded());
+            return result;
+        });
+}
+
+CFileOpResult CSortSession::Perform(const SortAction& action, const QByteArray& file,
+                                    CFileOperations& ops) {
     switch (action.kind) {
     case SortAction::Kind::Move:
-        return ops.Move(action.file, action.destDir);
+        return ops.Move(file, action.destDir);
     case SortAction::Kind::Copy:
-        return ops.Copy(action.file, action.destDir);
+        return ops.Copy(file, action.destDir);
     case SortAction::Kind::Delete:
-        return ops.Delete(action.file, action.bToTrash);
+        return ops.Delete(file, action.bToTrash);
     }
     return CFileOpResult();
+}
+
+// Takes the files that left the folder out of the list: the picture, then any companion
+// that was listed too (a companion the filter hid is no longer counted as hidden). Returns
+// where the picture stood among the files that are left, for the move-on rule.
+int CSortSession::RemoveGone(const SortAction& action, const QList<QByteArray>& files,
+                             const QList<CFileOpResult>& results) {
+    int place = action.index;
+    if (!results.value(0).Succeeded())
+        return place;
+    if (place < Count() && m_files.at(place) == action.file) {
+        m_files.removeAt(place);
+        m_nCurrent = -1; // the picture has gone; nothing is current until the move on
+        Q_EMIT PictureRemoved(place);
+    }
+    for (qsizetype i = 1; i < files.size() && i < results.size(); ++i) {
+        if (!results.at(i).Succeeded())
+            continue;
+        const int at = int(m_files.indexOf(files.at(i)));
+        if (at < 0) {
+            if (m_nHidden > 0 && IsPictureName(files.at(i)))
+                --m_nHidden;
+            continue;
+        }
+        m_files.removeAt(at);
+        if (at < place)
+            --place;
+        Q_EMIT PictureRemoved(at);
+    }
+    return place;
 }
 
 QStringList CSortSession::PrefetchCandidates() const {

@@ -48,6 +48,12 @@ public:
     bool Copy(const QString& destDir);
     bool Delete(bool bToTrash);
 
+    // Whether a picture's companion files (its sidecars and its RAW or JPEG twin) go with it
+    // in every action; on unless switched off. They are done as one action with it, after
+    // it and only when it went; a companion that was listed leaves the list with it.
+    void SetMoveCompanions(bool bMove) { m_bCompanions = bMove; }
+    bool MovesCompanions() const { return m_bCompanions; }
+
     // The pictures most likely shown next, most likely first: after a sort the one the
     // next sort would move on to; when stepping, the next one in the direction of travel,
     // then the one behind. Names that cannot be written as text are left out.
@@ -85,7 +91,11 @@ private:
     enum class Travel { Forward, Backward, Sorted };
 
     bool Run(SortAction action);
-    CFileOpResult Perform(const SortAction& action, CFileOperations& ops) const;
+    QList<CFileOpResult> PerformGroup(const SortAction& action, const QList<QByteArray>& files);
+    static CFileOpResult Perform(const SortAction& action, const QByteArray& file,
+                                 CFileOperations& ops);
+    int RemoveGone(const SortAction& action, const QList<QByteArray>& files,
+                   const QList<CFileOpResult>& results);
     void ChangeCurrent(int n);
 
     QList<QByteArray> m_files;
@@ -93,6 +103,7 @@ private:
     Travel m_travel = Travel::Forward;
     PictureFacts m_facts;
     int m_nHidden = 0;
+    bool m_bCompanions = true;
     CFileOpUi* m_pUi = nullptr;
     QPointer<QWidget> m_pDialogParent;
 };

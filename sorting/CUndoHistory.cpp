@@ -239,8 +239,8 @@ CUndoHistory::Outcome CUndoHistory::Step(const SortRecord& record, bool bUndo, C
     out.bDone = error.isEmpty();
     if (out.bDone) {
         Write(sort_lines::Change(r.seq, bUndo ? 'U' : 'R', entries), true);
-        for (const SortEntry& e : entries)
-            out.restored.append(bUndo ? e.source : e.target);
+        for (auto e = entries.crbegin(); e != entries.crend(); ++e)
+            out.restored.append(bUndo ? e->source : e->target);
         out.message = undo_texts::StepDone(r, bUndo);
     } else {
         Write(sort_lines::Change(r.seq, 'x'), true);

@@ -25,7 +25,8 @@ public:
     struct Outcome {
         bool bDone = false;
         QString message;            // what happened, or why nothing did
-        QList<QByteArray> restored; // for an undo: where the files are back
+        QList<QByteArray> restored; // for an undo: where the files are back, each action's
+                                    // first file (the picture sorted) after its companions
     };
 
     explicit CUndoHistory(std::unique_ptr<CSortJournal> journal, QObject* parent = nullptr);

@@ -7,20 +7,35 @@ namespace {
 
 using Kind = CFileAction::Kind;
 
-QString FileNames(const SortRecord& r) {
-    if (r.entries.isEmpty())
-        return {};
-    const QString first = CNativePath::Display(CNativePath::FileName(r.entries.first().source));
-    if (r.entries.size() == 1)
-        return first;
-    return QStringLiteral("%1 and %2 more").arg(first).arg(r.entries.size() - 1);
-}
-
 bool AnyDone(const SortRecord& r) {
     for (const SortEntry& e : r.entries)
         if (!e.target.isEmpty())
             return true;
     return false;
+}
+
+// "a.jpg", or "a.jpg and 2 more".
+QString Names(const QList<QByteArray>& paths) {
+    if (paths.isEmpty())
+        return {};
+    const QString first = CNativePath::Display(CNativePath::FileName(paths.first()));
+    if (paths.size() == 1)
+        return first;
+    return QStringLiteral("%1 and %2 more").arg(first).arg(paths.size() - 1);
+}
+
+// The files the action took (all of them while that is not known), or those it left.
+QList<QByteArray> Sources(const SortRecord& r, bool bTaken) {
+    const bool bKnown = AnyDone(r);
+    QList<QByteArray> paths;
+    for (const SortEntry& e : r.entries)
+        if (bKnown ? e.target.isEmpty() != bTaken : bTaken)
+            paths.append(e.source);
+    return paths;
+}
+
+QString FileNames(const SortRecord& r) {
+    return Names(Sources(r, true));
 }
 
 } // namespace
@@ -105,6 +120,9 @@ QString Performed(const SortRecord& r, bool bUndoable) {
     case Kind::Delete:
         return QStringLiteral("Deleted %1 — it cannot be undone").arg(files);
     }
+    // A companion that stayed behind (skipped, or it failed and the user was told why).
+    if (const QList<QByteArray> left = Sources(r, false); !left.isEmpty())
+        text += QStringLiteral("; %1 stayed").arg(Names(left));
     return bUndoable ? text + QStringLiteral(" — Ctrl+Z to undo") : text;
 }
 

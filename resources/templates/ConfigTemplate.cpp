@@ -17,9 +17,13 @@ constexpr std::array kControls{
     Control{1036, Kind::Static, "Deletion Behavior:", 7, 65, 59, 8, Group},
     Control{IDC_RECYCLE_BIN, Kind::CheckBox, "Send deleted items to Recycling Bin", 18, 75, 129, 10,
             TabStop},
+    // Added below the original controls, which keep their places.
+    Control{1037, Kind::Static, "Companion Files:", 7, 94, 59, 8, Group},
+    Control{IDC_MOVE_COMPANIONS, Kind::CheckBox, "Move companion files with the picture", 18, 104,
+            140, 10, TabStop},
 };
 
-constexpr Template kConfig{"136", "Program Configuration", 219, 98, kControls};
+constexpr Template kConfig{"136", "Program Configuration", 219, 122, kControls};
 
 } // namespace
 

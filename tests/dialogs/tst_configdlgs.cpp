@@ -7,13 +7,16 @@
 #include "settings/CSettings.h"
 #include "tests/support/DialogDriver.h"
 
+#include <QAbstractButton>
+
 using namespace dlg;
 using driver::Checked;
 using driver::Click;
 
 namespace {
-CSettings Switches(int move, int fit, int recycle) {
+CSettings Switches(int move, int fit, int recycle, int companions) {
     CSettings s;
+    s.SetMoveCompanionFiles(companions);
     s.SetMoveFiles(move);
     s.SetFitPicToWindow(fit);
     s.SetUseRecyclingBin(recycle);
@@ -54,19 +57,22 @@ bool FormatBoxesEnabled(const QWidget* d, bool enabled) {
 class TestConfigDialogs : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    // The dialog shows the three switches (any non-zero move value as "Move File"); OK
+    // The dialog shows the four switches (any non-zero move value as "Move File"); OK
     // stores what it shows, Cancel, Escape and the close box store nothing.
     void configurationSwitches_data() {
-        QTest::addColumn<QList<int>>("before"); // move, fit, recycle
+        QTest::addColumn<QList<int>>("before"); // move, fit, recycle, companions
         QTest::addColumn<bool>("bChangeAll");
         QTest::addColumn<int>("closeWith"); // 1 OK, 2 Cancel, Escape, close box
         QTest::addColumn<QList<int>>("after");
-        QTest::newRow("OK unchanged") << QList<int>{2, 1, 0} << false << 1 << QList<int>{1, 1, 0};
+        QTest::newRow("OK unchanged")
+            << QList<int>{2, 1, 0, 1} << false << 1 << QList<int>{1, 1, 0, 1};
         QTest::newRow("all changed, Enter")
-            << QList<int>{0, 0, 1} << true << int(Qt::Key_Return) << QList<int>{1, 1, 0};
+            << QList<int>{0, 0, 1, 1} << true << int(Qt::Key_Return) << QList<int>{1, 1, 0, 0};
+        QTest::newRow("companions off, switched on")
+            << QList<int>{1, 0, 1, 0} << true << 1 << QList<int>{0, 1, 0, 1};
         for (int way : {2, int(Qt::Key_Escape), 0})
             QTest::addRow("all changed, closed with %d", way)
-                << QList<int>{2, 0, 1} << true << way << QList<int>{2, 0, 1};
+                << QList<int>{2, 0, 1, 1} << true << way << QList<int>{2, 0, 1, 1};
     }
 
     void configurationSwitches() {
@@ -74,7 +80,7 @@ private Q_SLOTS:
         QFETCH(bool, bChangeAll);
         QFETCH(int, closeWith);
         QFETCH(QList<int>, after);
-        CSettings s = Switches(before[0], before[1], before[2]);
+        CSettings s = Switches(before[0], before[1], before[2], before[3]);
         CConfigDlg d;
         d.SetSettings(&s);
         d.open();
@@ -83,9 +89,13 @@ private Q_SLOTS:
         QCOMPARE(Checked(&d, IDC_COPY_FILE), before[0] == 0);
         QCOMPARE(Checked(&d, IDC_RESIZE_TO_FIT), before[1] != 0);
         QCOMPARE(Checked(&d, IDC_RECYCLE_BIN), before[2] != 0);
+        QCOMPARE(Checked(&d, IDC_MOVE_COMPANIONS), before[3] != 0);
+        QCOMPARE(qobject_cast<QAbstractButton*>(CDialogBuilder::Control(&d, IDC_MOVE_COMPANIONS))
+                     ->text(),
+                 QStringLiteral("Move companion files with the picture"));
         if (bChangeAll)
-            for (int id :
-                 {before[0] ? IDC_COPY_FILE : IDC_MOVE_FILE, IDC_RESIZE_TO_FIT, IDC_RECYCLE_BIN})
+            for (int id : {before[0] ? IDC_COPY_FILE : IDC_MOVE_FILE, IDC_RESIZE_TO_FIT,
+                           IDC_RECYCLE_BIN, IDC_MOVE_COMPANIONS})
                 Click(&d, id);
         if (closeWith == 1 || closeWith == 2)
             Click(&d, closeWith);
@@ -95,7 +105,8 @@ private Q_SLOTS:
             d.close();
         const bool bOk = closeWith == 1 || closeWith == Qt::Key_Return;
         QCOMPARE(d.result(), int(bOk ? QDialog::Accepted : QDialog::Rejected));
-        QCOMPARE((QList<int>{s.GetMoveFiles(), s.GetFitPicToWindow(), s.GetUseRecyclingBin()}),
+        QCOMPARE((QList<int>{s.GetMoveFiles(), s.GetFitPicToWindow(), s.GetUseRecyclingBin(),
+                             s.GetMoveCompanionFiles()}),
                  after);
     }
 

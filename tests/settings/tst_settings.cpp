@@ -27,7 +27,7 @@ private Q_SLOTS:
             {"Config/MoveFiles", "1"},       {"Config/SelectionSet", "0"},
             {"Config/UseRecyclingBin", "1"}, {"Config/WindowX1", "16"},
             {"Config/WindowY1", "16"},       {"Config/WindowX2", "784"},
-            {"Config/WindowY2", "574"}};
+            {"Config/WindowY2", "574"},      {"Sorting/MoveCompanionFiles", "1"}};
         for (int n = 1; n <= 4; ++n) {
             const QString set = QStringLiteral("TargetSet0%1/").arg(n);
             expected[set + "HomeDirectory"] = "";
@@ -63,6 +63,7 @@ private Q_SLOTS:
         s.SetMoveFiles(0);
         s.SetUseRecyclingBin(0);
         s.SetFitPicToWindow(1);
+        s.SetMoveCompanionFiles(0);
         s.Save(profile.Store(), QRect(-20, 40, 900, 700));
         profile.Reopen();
 
@@ -80,6 +81,7 @@ private Q_SLOTS:
         QCOMPARE(t.GetMoveFiles(), 0);
         QCOMPARE(t.GetUseRecyclingBin(), 0);
         QCOMPARE(t.GetFitPicToWindow(), 1);
+        QCOMPARE(t.GetMoveCompanionFiles(), 0);
         QCOMPARE(t.GetWindowRectSetting(), QRect(-20, 40, 900, 700));
         t.SetSelectionSet(1);
         QCOMPARE(t.GetTargetName(4), QString(""));
