@@ -4,10 +4,14 @@
 // until the event loop has nothing left to do (the list has laid itself out and repainted), and set
 // beside a bare rename loop over the same number of files on the same device. Picture display is
 // off, so the figures are those of the list, the destination bar and the file operations alone.
+// Clicks take turns with the companion files switched on and off, and before each click the
+// look-up of the picture's companions is timed on its own: what that look-up adds to a click.
 #include "app/CMainFrame.h"
 #include "platform/CProfileStore.h"
 #include "sorting/CPictureFileList.h"
+#include "sorting/CSortSession.h"
 #include "sorting/CTarget.h"
+#include "sorting/Companions.h"
 
 #include <QApplication>
 #include <QDir>
@@ -109,6 +113,8 @@ struct Sorted {
     std::vector<double> click;  // the click's own handling
     std::vector<double> action; // the click until the event loop is idle again
     std::vector<double> cpu;    // processor time of all threads for the same span
+    std::vector<double> companionsOn, companionsOff; // the actions, by the switch
+    std::vector<double> lookup; // looking for the current picture's companions, alone
     int listed = 0;
     int left = 0;
 };
@@ -140,6 +146,14 @@ bool SortThroughWindow(CMainFrame& frame, int clicks, Sorted& out) {
     while (list.GetItemCount() > 0 && !list.m_strCurFile.isEmpty() &&
            int(out.action.size()) < clicks) {
         const int before = list.GetItemCount();
+        QElapsedTimer look;
+        look.start();
+        const bool bNone = companions::Find(QFile::encodeName(list.m_strCurFile)).isEmpty();
+        out.lookup.push_back(double(look.nsecsElapsed()) / 1e6);
+        if (!bNone)
+            std::fprintf(stderr, "a picture has companions; there should be none\n");
+        const bool bCompanions = out.action.size() % 2 == 0;
+        list.Session().SetMoveCompanions(bCompanions);
         const double cpuBefore = ProcessCpuMs();
         QElapsedTimer t;
         t.start();
@@ -150,6 +164,7 @@ bool SortThroughWindow(CMainFrame& frame, int clicks, Sorted& out) {
         out.cpu.push_back(ProcessCpuMs() - cpuBefore);
         out.click.push_back(double(clicked) / 1e6);
         out.action.push_back(double(idle) / 1e6);
+        (bCompanions ? out.companionsOn : out.companionsOff).push_back(double(idle) / 1e6);
         if (list.GetItemCount() != before - 1) {
             std::fprintf(stderr, "a click did not remove one item (%d before, %d after)\n", before,
                          list.GetItemCount());
@@ -232,6 +247,9 @@ int main(int argc, char** argv) {
     Report("click until idle (action):", action);
     Report("processor time per action:", Summarise(sorted.cpu));
     Report("bare rename:", rename);
+    Report("action, companions on:", Summarise(sorted.companionsOn));
+    Report("action, companions off:", Summarise(sorted.companionsOff));
+    Report("looking for companions:", Summarise(sorted.lookup));
     const bool bComplete = sorted.listed == nFiles && int(sorted.action.size()) == nClicks &&
                            sorted.left == nFiles - nClicks && remaining == nFiles - nClicks &&
                            moved == nClicks && AllPresent(Native(dest), nClicks);

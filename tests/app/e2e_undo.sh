@@ -3,6 +3,7 @@
 # with a destination button and one deleted to the trash, then Ctrl+Z three times must put
 # all three back byte for byte and leave the trash empty. Then one picture is moved, the
 # program killed outright, started again, and Ctrl+Z must still bring the picture back.
+# Last, a picture with its companions (a RAW twin and a sidecar) is moved and undone as one.
 #
 # Usage: e2e_undo.sh PATH-TO-VANTREL     Exit status 0 passed, 1 failed, 77 skipped.
 set -uo pipefail
@@ -16,6 +17,11 @@ for p in "a-red.jpg #ff0000" "b-green.jpg #00ff00" "c-blue.jpg #0000ff"; do
     make_picture "$tmp/originals/$1" "$2"
     cp -p "$tmp/originals/$1" "$pics/$1"
 done
+make_picture "$tmp/originals/d-grey.jpg" "#808080"
+head -c 3000 /dev/urandom >"$tmp/originals/d-grey.CR2"
+printf '<x:xmpmeta xmlns:x="adobe:ns:meta/"/>\n' >"$tmp/originals/d-grey.xmp"
+group="d-grey.jpg d-grey.CR2 d-grey.xmp"
+for f in $group; do cp -p "$tmp/originals/$f" "$pics/$f"; done
 cat >"$conf" <<EOF2
 [Config]
 WindowX1=0
@@ -34,7 +40,7 @@ EOF2
 
 all_back() { # every picture in its folder with its bytes, nothing left in Keep or the trash
     local f
-    for f in a-red.jpg b-green.jpg c-blue.jpg; do cmp -s "$tmp/originals/$f" "$pics/$f" || return 1; done
+    for f in a-red.jpg b-green.jpg c-blue.jpg $group; do cmp -s "$tmp/originals/$f" "$pics/$f" || return 1; done
     [ -z "$(listing "$keep")" ] && [ -z "$(listing "$trash/files")" ] && [ -z "$(listing "$trash/info")" ]
 }
 
@@ -79,5 +85,16 @@ xdo key ctrl+z
 wait_for 20 "a-red.jpg back after the restart" exists "$pics/a-red.jpg"
 wait_for 10 "all three back after the restart" all_back
 grab && keep after-restart
+
+step="a picture with its RAW twin and sidecar: moved together, undone together"
+xdo key End # d-grey.jpg, the last picture listed
+sleep 0.5
+click_destination 0
+group_in_keep() { for f in $group; do cmp -s "$tmp/originals/$f" "$keep/$f" || return 1; done; }
+wait_for 20 "d-grey.jpg, its RAW and its sidecar in Keep" group_in_keep
+[ "$(listing "$pics")" = "a-red.jpg|b-green.jpg|c-blue.jpg|" ] || fail "left in Pictures: $(listing "$pics")"
+xdo key ctrl+z
+wait_for 20 "the group back, byte for byte" all_back
+grab && keep group-undone
 e2e_exit_app
-e2e_pass "three actions undone, and one more across a kill -9 and a restart"
+e2e_pass "three actions undone, one more across a kill -9 and a restart, and a picture with its companions"
