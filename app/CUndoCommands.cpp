@@ -3,10 +3,13 @@
 #include "app/CMainFrame.h"
 #include "dialogs/CHistoryDlg.h"
 #include "platform/CFileOpDialogs.h"
+#include "platform/CNativePath.h"
 #include "platform/CProfileStore.h"
 #include "resources/CommandIds.h"
 #include "sorting/CPictureFileList.h"
+#include "sorting/CSortSession.h"
 #include "sorting/CUndoHistory.h"
+#include "sorting/Companions.h"
 #include "sorting/UndoTexts.h"
 
 #include <QAction>
@@ -152,10 +155,16 @@ void CUndoCommands::OnHistory() {
 bool CUndoCommands::ConfirmOutrightDelete(const QString& file) {
     if (m_bWarnedDelete || m_store.GetProfileInt(WarnSection(), WarnEntry(), 1) == 0)
         return true;
+    QString what = file;
+    // Its companions go with it, and as surely: the user should know before, not after.
+    if (m_frame.Session().MovesCompanions())
+        if (const qsizetype n = companions::Find(CNativePath::FromText(file)).size(); n > 0)
+            what += n == 1 ? QStringLiteral(" and its companion file")
+                           : QStringLiteral(" and its %1 companion files").arg(n);
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Vantrel"),
                     QStringLiteral("The trash is switched off, so %1 will be deleted at once "
                                    "and this cannot be undone.")
-                        .arg(file),
+                        .arg(what),
                     QMessageBox::Ok | QMessageBox::Cancel, &m_frame);
     box.setObjectName(QStringLiteral("deleteWithoutUndo"));
     auto* dontAsk = new QCheckBox(QStringLiteral("Don't ask again"), &box);

@@ -29,30 +29,35 @@ QList<QByteArray> LetterCases(const QByteArray& ending) {
     return spellings;
 }
 
-// The extensions of one row of the file-type table, each in every letter case.
-QList<QByteArray> SpellingsOfRow(int bit) {
-    QList<QByteArray> spellings;
-    if (const filetypes::PictureFileType* row = filetypes::FindByBit(bit))
-        for (const QString& extension : filetypes::Extensions(*row))
-            spellings += LetterCases(extension.toLatin1());
-    return spellings;
-}
+// Every letter case of every extension of a JPEG, and of a camera RAW; made once.
+struct TwinKinds {
+    QStringList jpeg = ExtensionsOf(kJpegBit), raw = ExtensionsOf(filetypes::kRawBit);
+    QList<QByteArray> jpegSpellings = SpellingsOf(jpeg), rawSpellings = SpellingsOf(raw);
 
-bool RowHas(int bit, const QByteArray& extension) {
-    const filetypes::PictureFileType* row = filetypes::FindByBit(bit);
-    if (!row || extension.isEmpty())
-        return false;
-    return filetypes::Extensions(*row).contains(QString::fromLatin1(extension),
-                                                Qt::CaseInsensitive);
-}
+    static QStringList ExtensionsOf(int bit) {
+        const filetypes::PictureFileType* row = filetypes::FindByBit(bit);
+        return row ? filetypes::Extensions(*row) : QStringList();
+    }
+    static QList<QByteArray> SpellingsOf(const QStringList& extensions) {
+        QList<QByteArray> spellings;
+        for (const QString& extension : extensions)
+            spellings += LetterCases(extension.toLatin1());
+        return spellings;
+    }
+};
 
 // The extensions of the other kind of twin: RAW for a JPEG, JPEG for a RAW, none otherwise.
-QList<QByteArray> TwinSpellings(const QByteArray& extension) {
-    if (RowHas(kJpegBit, extension))
-        return SpellingsOfRow(filetypes::kRawBit);
-    if (RowHas(filetypes::kRawBit, extension))
-        return SpellingsOfRow(kJpegBit);
-    return {};
+const QList<QByteArray>& TwinSpellings(const QByteArray& extension) {
+    static const TwinKinds kinds;
+    static const QList<QByteArray> none;
+    const QString ext = QString::fromLatin1(extension);
+    if (ext.isEmpty())
+        return none;
+    if (kinds.jpeg.contains(ext, Qt::CaseInsensitive))
+        return kinds.rawSpellings;
+    if (kinds.raw.contains(ext, Qt::CaseInsensitive))
+        return kinds.jpegSpellings;
+    return none;
 }
 
 // Looks names up beside the picture and keeps each file it meets once.
@@ -67,8 +72,9 @@ public:
     // base + "." + each spelling that names an ordinary file not met before.
     QList<QByteArray> Probe(const QByteArray& base, const QList<QByteArray>& spellings) {
         QList<QByteArray> found;
+        const QByteArray stem = CNativePath::Join(m_dir, base) + '.';
         for (const QByteArray& spelling : spellings) {
-            const QByteArray path = CNativePath::Join(m_dir, base + '.' + spelling);
+            const QByteArray path = stem + spelling;
             struct stat st {};
             if (::lstat(path.constData(), &st) == 0 && S_ISREG(st.st_mode) && IsNew(st))
                 found.append(path);

@@ -106,6 +106,54 @@ private Q_SLOTS:
         QVERIFY(undo->text().startsWith("Can't Undo Delete of b.jpg (it was deleted outright)"));
     }
 
+    // A picture's RAW twin and sidecar go with it (unless the stored switch is off): the
+    // listed twin leaves the list, the status bar counts them, and Undo brings all back
+    // with the picture itself shown, not its twin.
+    void companionsGoAndComeBackInTheWindow_data() {
+        QTest::addColumn<int>("stored"); // [Sorting] MoveCompanionFiles, -1 for none
+        QTest::addColumn<QStringList>("kept");
+        QTest::addColumn<QStringList>("listed");
+        QTest::addColumn<QString>("told");
+        const QStringList group{"a.cr2", "a.jpg", "a.xmp"};
+        QTest::newRow("default") << -1 << group << QStringList{"b.jpg"}
+                                 << "Moved a.jpg and 2 more to Keep — Ctrl+Z to undo";
+        QTest::newRow("switched on") << 1 << group << QStringList{"b.jpg"}
+                                     << "Moved a.jpg and 2 more to Keep — Ctrl+Z to undo";
+        QTest::newRow("switched off") << 0 << QStringList{"a.jpg"} << QStringList{"a.cr2", "b.jpg"}
+                                      << "Moved a.jpg to Keep — Ctrl+Z to undo";
+    }
+    void companionsGoAndComeBackInTheWindow() {
+        QFETCH(int, stored);
+        QFETCH(QStringList, kept);
+        QFETCH(QStringList, listed);
+        QFETCH(QString, told);
+        PictureDesk desk;
+        QDir(desk.Path("")).mkdir("Keep");
+        for (const char* name : {"a.jpg", "b.jpg"})
+            desk.Picture(QString("Pics/") + name);
+        for (const char* name : {"a.cr2", "a.xmp"})
+            WriteBytes(QFile::encodeName(desk.Path(QString("Pics/") + name)), name);
+        desk.Store().WriteProfileString("TargetSet01", "Target01Name", "Keep");
+        desk.Store().WriteProfileString("TargetSet01", "Target01Dir", desk.Path("Keep"));
+        desk.Store().WriteProfileInt("Config", "FilterFlags", 0x0400 | 0x40000); // JPG, RAW
+        if (stored >= 0)
+            desk.Store().WriteProfileInt("Sorting", "MoveCompanionFiles", stored);
+        CMainFrame& frame = desk.Start();
+        QCOMPARE(desk.Listed(), (QStringList{"a.cr2", "a.jpg", "b.jpg"}));
+        desk.Select("a.jpg");
+        frame.OnSendToTarget(0);
+        QCOMPARE(desk.OnDisk("Keep"), kept);
+        QCOMPARE(desk.Listed(), listed);
+        QCOMPARE(desk.Current(), QStringLiteral("b.jpg"));
+        QCOMPARE(frame.StatusPaneText(1), QStringLiteral("%1 files").arg(listed.size()));
+        QTRY_COMPARE(frame.StatusPaneText(0), told);
+        frame.Action(cmd::ID_EDIT_UNDO)->trigger();
+        QCOMPARE(desk.Current(), QStringLiteral("a.jpg"));
+        QCOMPARE(desk.Listed(), (QStringList{"a.cr2", "a.jpg", "b.jpg"}));
+        QCOMPARE(desk.OnDisk("Pics"), (QStringList{"a.cr2", "a.jpg", "a.xmp", "b.jpg"}));
+        QCOMPARE(desk.Messages(), 0);
+    }
+
     // History lists the actions newest first; "Undo up to here" on the oldest takes all
     // back in order.
     void historyUndoesUpToTheChosenAction() {
