@@ -117,8 +117,6 @@ private Q_SLOTS:
         const QStringList group{"a.cr2", "a.jpg", "a.xmp"};
         QTest::newRow("default") << -1 << group << QStringList{"b.jpg"}
                                  << "Moved a.jpg and 2 more to Keep — Ctrl+Z to undo";
-        QTest::newRow("switched on") << 1 << group << QStringList{"b.jpg"}
-                                     << "Moved a.jpg and 2 more to Keep — Ctrl+Z to undo";
         QTest::newRow("switched off") << 0 << QStringList{"a.jpg"} << QStringList{"a.cr2", "b.jpg"}
                                       << "Moved a.jpg to Keep — Ctrl+Z to undo";
     }
