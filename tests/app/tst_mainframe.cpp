@@ -95,8 +95,9 @@ private Q_SLOTS:
         m_profile->Reopen();
         QSettings raw(m_profile->Path(), QSettings::IniFormat);
         QCOMPARE(raw.value("Config/SelectionSet").toInt(), 2);
-        QCOMPARE(raw.allKeys().size(), 9 + 4 * 41); // the names are the settings test's
-        QCOMPARE(raw.childGroups().size(), 5);
+        // The names are the settings test's: Config, four target sets, and Sorting.
+        QCOMPARE(raw.allKeys().size(), 9 + 4 * 41 + 1);
+        QCOMPARE(raw.childGroups().size(), 6);
     }
 
     // Logging out sends SIGTERM: the window closes normally and the settings are kept.
