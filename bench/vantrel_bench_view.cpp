@@ -2,7 +2,9 @@
 //   sort DIR [N]   copies N photographs (200; DIR's JPEGs over and over) into a home folder,
 //                  then clicks destination button 1 once every 300 ms, timing each click until
 //                  the next picture is painted with its own pixels; then jumps to pictures
-//                  far away (not decoded ahead), beside `djpeg -scale 1/4` of the same file.
+//                  far away (not decoded ahead), beside `djpeg -scale 1/4` of the same file,
+//                  with the time to the first paint of anything of them (a stand-in).
+//   jump DIR [N]   only those jumps.
 //   step DIR [N]   holds Down through N photographs (50) at 30 presses a second: the longest
 //                  event-loop stall, whether the last one selected is the one shown, and the
 //                  process's peak memory.
@@ -76,21 +78,34 @@ private:
     double m_last = 0, m_longest = 0;
 };
 
-// Notes when the control is painted with the current picture's own pixels.
+// Notes when the control is painted with the current picture's own pixels, and when it
+// was first painted with anything of it (a stand-in).
 class PaintWatch : public QObject {
 public:
-    explicit PaintWatch(CImageCtrl& ctrl) : m_ctrl(ctrl) { ctrl.installEventFilter(this); }
+    explicit PaintWatch(CImageCtrl& ctrl) : m_ctrl(ctrl) {
+        ctrl.installEventFilter(this);
+        m_clock.start();
+    }
     bool m_bDone = false;
+    double m_firstMs = -1; // since the watch was made
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint && m_ctrl.IsPictureComplete())
-            QTimer::singleShot(0, [this] { m_bDone = true; }); // once this paint is over
+        if (event->type() != QEvent::Paint)
+            return false;
+        if (m_firstMs < 0 && m_ctrl.IsPictureShown())
+            QTimer::singleShot(0, [this] { // once this paint is over
+                if (m_firstMs < 0)
+                    m_firstMs = double(m_clock.nsecsElapsed()) / 1e6;
+            });
+        if (m_ctrl.IsPictureComplete())
+            QTimer::singleShot(0, [this] { m_bDone = true; });
         return false;
     }
 
 private:
     CImageCtrl& m_ctrl;
+    QElapsedTimer m_clock;
 };
 
 void RunFor(int ms) {
@@ -172,7 +187,7 @@ struct Desk {
 // each beside djpeg -scale 1/4 of the same file.
 void Jumps(Desk& desk) {
     CImageCtrl& ctrl = desk.Ctrl();
-    std::vector<double> jumps, ratios;
+    std::vector<double> jumps, firsts, ratios;
     for (int i = 10; i < desk.List().GetItemCount(); i += 20) {
         RunFor(300);
         ctrl.WaitForPicture();
@@ -184,21 +199,26 @@ void Jumps(Desk& desk) {
         const double ms = UntilPainted(watch, t);
         const double djpeg = DjpegQuarterMs(desk.List().m_strCurFile);
         jumps.push_back(ms);
+        firsts.push_back(watch.m_firstMs);
         ratios.push_back(100.0 * ms / djpeg);
-        std::printf("  jump to %s: %.1f ms, djpeg -scale 1/4 %.1f ms, ratio %.2f\n",
-                    qPrintable(QFileInfo(desk.List().m_strCurFile).fileName()), ms, djpeg,
-                    ms / djpeg);
+        std::printf("  jump to %s: first paint %.1f ms, picture %.1f ms, djpeg -scale 1/4 %.1f "
+                    "ms, ratio %.2f\n",
+                    qPrintable(QFileInfo(desk.List().m_strCurFile).fileName()), watch.m_firstMs, ms,
+                    djpeg, ms / djpeg);
     }
+    Report("jump: first paint of the picture:", firsts);
     Report("jump to a picture not decoded ahead:", jumps);
     Report("  its ratio to djpeg -scale 1/4 (%):", ratios);
 }
 
-int Sort(const QString& dir, int n) {
+int Sort(const QString& dir, int n, bool jumpsOnly) {
     Desk desk;
     if (!desk.Start(Photos(dir), n))
         return std::fprintf(stderr, "cannot set up %d photographs from %s\n", n, qPrintable(dir)),
                1;
     Jumps(desk);
+    if (jumpsOnly)
+        return 0;
     auto* button = desk.frame->TargetPane()->findChild<QPushButton*>("ctl1100");
     CImageCtrl& ctrl = desk.Ctrl();
     desk.List().SelectItem(0, true);
@@ -298,12 +318,14 @@ int main(int argc, char** argv) {
     const QStringList args = app.arguments().mid(1);
     const QString mode = args.value(0);
     const int n = args.size() > 2 ? args[2].toInt() : 0;
-    if (mode == "sort" && args.size() > 1)
-        return Sort(args[1], n > 1 ? n : 200);
+    if ((mode == "sort" || mode == "jump") && args.size() > 1)
+        return Sort(args[1], n > 1 ? n : 200, mode == "jump");
     if (mode == "step" && args.size() > 1)
         return Step(args[1], n > 1 ? n : 50);
     if (mode == "stall" && args.size() > 1)
         return Stall(args[1]);
-    std::fprintf(stderr, "usage: vantrel-bench-view sort DIR [N] | step DIR [N] | stall FILE\n");
+    std::fprintf(
+        stderr,
+        "usage: vantrel-bench-view sort DIR [N] | jump DIR [N] | step DIR [N] | stall FILE\n");
     return 2;
 }

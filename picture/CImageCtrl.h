@@ -84,6 +84,8 @@ public:
 
     // True once this picture is drawn with its own pixels at the view size, or failed.
     bool IsPictureComplete() const;
+    // True once anything of this picture is drawn: a stand-in, another size or its pixels.
+    bool IsPictureShown() const { return m_eDrawn == EDrawn::Exact || m_eDrawn == EDrawn::Scaled; }
     // For tests and tools: runs the event loop until IsPictureComplete() or the time is up.
     bool WaitForPicture(int timeoutMs = 20000);
     // Files to decode ahead, the most likely first, for this control's size.
