@@ -98,16 +98,17 @@ void CNamespaceListView::EmptyList() {
 }
 
 void CNamespaceListView::FillList(NSTREEITEM* pFolderItem, CShellFolder* psfFolder) {
+    BeginBatch();
     ResetContents();
     const ULONG flags = SHCONTF_NONFOLDERS | (m_bIncludeFolders ? SHCONTF_FOLDERS : 0);
     const auto items = pFolderItem && psfFolder ? psfFolder->EnumObjects(flags) : nullptr;
     if (!items) { // a folder that cannot be read (or is gone) shows empty, without a message
+        EndBatch();
         OnListFilled();
         return;
     }
     // Watched from before the listing, so that nothing made meanwhile is missed.
     WatchFolder(pFolderItem, psfFolder);
-    BeginBatch();
     int nIndex = 0;
     bool complete = true;
     LPITEMIDLIST pidl = nullptr;
@@ -119,6 +120,8 @@ void CNamespaceListView::FillList(NSTREEITEM* pFolderItem, CShellFolder* psfFold
             break;
         }
     }
+    // Sorted within the batch: whoever follows the list sees it once, and in order.
+    SortList();
     EndBatch();
     if (complete)
         OnListFilled();
@@ -298,7 +301,6 @@ void CNamespaceListView::RefreshList() {
         return;
     }
     FillList(rec, folder.get());
-    SortList();
 }
 
 void CNamespaceListView::OpenFile(const QByteArray& nativePath, int) {

@@ -83,6 +83,7 @@ public:
     // The path of every item, in list order, as the system's bytes; empty for an item
     // outside the file system.
     QList<QByteArray> ItemNativePaths();
+    // Lists the folder's items, sorted, in one change of the list (its model is reset once).
     virtual void FillList(NSTREEITEM* pFolderItem, CShellFolder* psfFolder);
     virtual void InitList(const QString& path);
     // Opens a file with its default program.

@@ -363,7 +363,6 @@ void CNamespaceTreeView::OnSelchanged(QTreeWidgetItem* current, QTreeWidgetItem*
         return;
     }
     m_pListView->FillList(rec, folder.get());
-    m_pListView->SortList();
     m_bListMatchesSelection = true;
 }
 
