@@ -272,22 +272,36 @@ private Q_SLOTS:
     }
 
     // A camera RAW file is described with its sensor's size, upright, whatever stands in for
-    // it on screen (here its preview, a quarter of the size).
+    // it on screen (its preview, or its data at half size); a damaged one says why.
+    void cameraRawIsDescribedWithItsSensorSize_data() {
+        QTest::addColumn<bool>("preview");
+        QTest::addColumn<int>("cut"); // -1: the whole file
+        QTest::addColumn<QString>("figures");
+        QTest::newRow("turned, with a preview")
+            << true << -1 << "160x256x24 bpp,  %1 bytes,  Camera RAW";
+        QTest::newRow("turned, without") << false << -1 << "160x256x24 bpp,  %1 bytes,  Camera RAW";
+        QTest::newRow("cut short") << false << 5000
+                                   << "The picture data is damaged (Input/output error),  %1 "
+                                      "bytes,  Camera RAW";
+    }
+
     void cameraRawIsDescribedWithItsSensorSize() {
+        QFETCH(bool, preview);
+        QFETCH(int, cut);
+        QFETCH(QString, figures);
         QTemporaryDir work;
         const QByteArray dng =
-            pictest::MakeDng(work, QSize(256, 160), pictest::PreviewJpeg({128, 80}), 6);
+            pictest::MakeDng(work, QSize(256, 160),
+                             preview ? pictest::PreviewJpeg({128, 80}) : QByteArray(), 6, cut);
         QVERIFY2(!dng.isEmpty(), "make-dng.py (python3) could not make the fixture");
         const QString path = m_desk->Path("Pics/turned.NEF");
         QVERIFY(WriteBytes(QFile::encodeName(path), dng));
         m_desk->Store().WriteProfileInt("Config", "FilterFlags", 0x400 | filetypes::kRawBit);
         CMainFrame& frame = m_desk->Start();
         m_desk->Select("turned.NEF");
-        QTRY_COMPARE_WITH_TIMEOUT(
-            frame.StatusPaneText(0),
-            QStringLiteral("%1 - 160x256x24 bpp,  %2 bytes,  Camera RAW").arg(path).arg(dng.size()),
-            15000);
-        QVERIFY(m_desk->Ctrl().HasPicture());
+        QTRY_COMPARE_WITH_TIMEOUT(frame.StatusPaneText(0), path + " - " + figures.arg(dng.size()),
+                                  15000);
+        QCOMPARE(m_desk->List().m_strCurFile, path);
     }
 
     void undecodablePictureIsStillCurrent() {
