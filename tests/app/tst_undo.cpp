@@ -21,10 +21,6 @@ CMainFrame& Start(PictureDesk& desk, int recycle = 1) {
     desk.Store().WriteProfileInt("Config", "UseRecyclingBin", recycle);
     return desk.Start();
 }
-QByteArray Bytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 } // namespace
 
 class TestUndo : public QObject {
@@ -38,7 +34,7 @@ private Q_SLOTS:
         QAction* undo = frame.Action(cmd::ID_EDIT_UNDO);
         QAction* redo = frame.Action(cmd::ID_EDIT_REDO);
         QVERIFY(!undo->isEnabled() && !redo->isEnabled());
-        const QByteArray a = Bytes(desk.Path("Pics/a.jpg"));
+        const QByteArray a = ReadBytes(QFile::encodeName(desk.Path("Pics/a.jpg")));
         desk.Select("a.jpg");
         frame.OnSendToTarget(0);
         QTRY_COMPARE(frame.StatusPaneText(0),
@@ -56,7 +52,7 @@ private Q_SLOTS:
             QVERIFY(desk.Ctrl().isVisible());
         }
         QCOMPARE(desk.Listed(), (QStringList{"a.jpg", "b.jpg", "c.jpg"}));
-        QCOMPARE(Bytes(desk.Path("Pics/a.jpg")), a);
+        QCOMPARE(ReadBytes(QFile::encodeName(desk.Path("Pics/a.jpg"))), a);
         QVERIFY(desk.OnDisk("Keep").isEmpty() && desk.OnDisk("data/Trash/files").isEmpty());
         QVERIFY(!undo->isEnabled());
         QCOMPARE(redo->text(), QStringLiteral("&Redo Move of a.jpg to Keep\tCtrl+Y"));
@@ -64,7 +60,6 @@ private Q_SLOTS:
         QCOMPARE(desk.OnDisk("Keep"), QStringList{"a.jpg"});
         QCOMPARE(desk.Listed(), (QStringList{"b.jpg", "c.jpg"}));
         QCOMPARE(desk.Messages(), 0);
-        QCOMPARE(redo->shortcuts().size(), 2); // Ctrl+Y and Ctrl+Shift+Z
     }
 
     // A delete outright warns once per run, or never after "Don't ask again", and cannot be
@@ -97,6 +92,8 @@ private Q_SLOTS:
         frame.OnDeletePicture();
         frame.OnDeletePicture();
         QCOMPARE(desk.OnDisk("Pics"), QStringList{"c.jpg"});
+        QTRY_COMPARE(frame.StatusPaneText(0),
+                     QStringLiteral("Deleted b.jpg — it cannot be undone"));
         QCOMPARE(desk.Messages(), warnings);
         QCOMPARE(
             desk.Store().GetProfileInt(CUndoCommands::WarnSection(), CUndoCommands::WarnEntry(), 1),
@@ -115,10 +112,11 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("listed");
         QTest::addColumn<QString>("told");
         const QStringList group{"a.cr2", "a.jpg", "a.xmp"};
-        QTest::newRow("default") << -1 << group << QStringList{"b.jpg"}
+        QTest::newRow("default") << -1 << group << QStringList{"b.jpg", "c.jpg"}
                                  << "Moved a.jpg and 2 more to Keep — Ctrl+Z to undo";
-        QTest::newRow("switched off") << 0 << QStringList{"a.jpg"} << QStringList{"a.cr2", "b.jpg"}
-                                      << "Moved a.jpg to Keep — Ctrl+Z to undo";
+        QTest::newRow("switched off")
+            << 0 << QStringList{"a.jpg"} << QStringList{"a.cr2", "b.jpg", "c.jpg"}
+            << "Moved a.jpg to Keep — Ctrl+Z to undo";
     }
     void companionsGoAndComeBackInTheWindow() {
         QFETCH(int, stored);
@@ -126,18 +124,14 @@ private Q_SLOTS:
         QFETCH(QStringList, listed);
         QFETCH(QString, told);
         PictureDesk desk;
-        QDir(desk.Path("")).mkdir("Keep");
-        for (const char* name : {"a.jpg", "b.jpg"})
-            desk.Picture(QString("Pics/") + name);
         for (const char* name : {"a.cr2", "a.xmp"})
             WriteBytes(QFile::encodeName(desk.Path(QString("Pics/") + name)), name);
-        desk.Store().WriteProfileString("TargetSet01", "Target01Name", "Keep");
-        desk.Store().WriteProfileString("TargetSet01", "Target01Dir", desk.Path("Keep"));
         desk.Store().WriteProfileInt("Config", "FilterFlags", 0x0400 | 0x40000); // JPG, RAW
         if (stored >= 0)
             desk.Store().WriteProfileInt("Sorting", "MoveCompanionFiles", stored);
-        CMainFrame& frame = desk.Start();
-        QCOMPARE(desk.Listed(), (QStringList{"a.cr2", "a.jpg", "b.jpg"}));
+        CMainFrame& frame = Start(desk);
+        const QStringList all{"a.cr2", "a.jpg", "b.jpg", "c.jpg"};
+        QCOMPARE(desk.Listed(), all);
         desk.Select("a.jpg");
         frame.OnSendToTarget(0);
         QCOMPARE(desk.OnDisk("Keep"), kept);
@@ -147,8 +141,8 @@ private Q_SLOTS:
         QTRY_COMPARE(frame.StatusPaneText(0), told);
         frame.Action(cmd::ID_EDIT_UNDO)->trigger();
         QCOMPARE(desk.Current(), QStringLiteral("a.jpg"));
-        QCOMPARE(desk.Listed(), (QStringList{"a.cr2", "a.jpg", "b.jpg"}));
-        QCOMPARE(desk.OnDisk("Pics"), (QStringList{"a.cr2", "a.jpg", "a.xmp", "b.jpg"}));
+        QCOMPARE(desk.Listed(), all);
+        QCOMPARE(desk.OnDisk("Pics"), (QStringList{"a.cr2", "a.jpg", "a.xmp", "b.jpg", "c.jpg"}));
         QCOMPARE(desk.Messages(), 0);
     }
 

@@ -3,6 +3,7 @@
 #include "sorting/CUndoHistory.h"
 #include "tests/support/FileOpTestBase.h"
 
+#include <QMap>
 #include <sys/stat.h>
 
 // Base of the undo tests: the scratch folders of the file-operation tests, a journal folder
@@ -51,6 +52,13 @@ protected:
         }
         return {};
     }
+    // Every ordinary file below root, by its path from there, with its content; the journal's
+    // folder is left out, and so are the trash's info files (which hold a time) unless asked for.
+    static QMap<QByteArray, QByteArray> Files(const QByteArray& root, bool bTrashInfo = true) {
+        QMap<QByteArray, QByteArray> files;
+        Collect(root, {}, bTrashInfo, files);
+        return files;
+    }
     CFileOpResult Act(CUndoHistory& h, Kind kind, const QByteArray& file, const QByteArray& dest) {
         return h
             .Run({kind, {file}, dest},
@@ -59,4 +67,19 @@ protected:
     }
 
     QByteArray state;
+
+private:
+    static void Collect(const QByteArray& root, const QByteArray& rel, bool bTrashInfo,
+                        QMap<QByteArray, QByteArray>& files) {
+        for (const QByteArray& name : ListDir(rel.isEmpty() ? root : root + "/" + rel)) {
+            const QByteArray sub = rel.isEmpty() ? name : rel + "/" + name;
+            struct stat st {};
+            ::lstat((root + "/" + sub).constData(), &st);
+            if (S_ISDIR(st.st_mode) && sub != "state" &&
+                (bTrashInfo || !sub.endsWith("Trash/info")))
+                Collect(root, sub, bTrashInfo, files);
+            else if (S_ISREG(st.st_mode))
+                files.insert(sub, ReadBytes(root + "/" + sub));
+        }
+    }
 };
