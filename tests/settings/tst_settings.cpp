@@ -77,11 +77,9 @@ private Q_SLOTS:
         QCOMPARE(t.GetSelectionSet(), 2);
         QCOMPARE(t.GetHomeDirectory(), QStringLiteral("  /odd, name = x  "));
         QCOMPARE(t.GetTargetName(0), QStringLiteral("Näme; with \"quotes\""));
-        QCOMPARE(t.GetFilterFlags(), 0x4001);
-        QCOMPARE(t.GetMoveFiles(), 0);
-        QCOMPARE(t.GetUseRecyclingBin(), 0);
-        QCOMPARE(t.GetFitPicToWindow(), 1);
-        QCOMPARE(t.GetMoveCompanionFiles(), 0);
+        QCOMPARE((QList<int>{t.GetFilterFlags(), t.GetMoveFiles(), t.GetUseRecyclingBin(),
+                             t.GetFitPicToWindow(), t.GetMoveCompanionFiles()}),
+                 (QList<int>{0x4001, 0, 0, 1, 0}));
         QCOMPARE(t.GetWindowRectSetting(), QRect(-20, 40, 900, 700));
         t.SetSelectionSet(1);
         QCOMPARE(t.GetTargetName(4), QString(""));
