@@ -1,6 +1,7 @@
 #include "picture/CHeaderProbe.h"
 
 #include "picture/ByteReader.h"
+#include "picture/CHeifHeader.h"
 #include "picture/PictureFormat.h"
 
 #include <QIODevice>
@@ -47,6 +48,10 @@ SPictureInfo CHeaderProbe::Probe(int format, QByteArrayView head, QIODevice* fil
         break;
     case picfmt::kPsd:
         ProbePsd(head, info);
+        break;
+    case picfmt::kHeic:
+    case picfmt::kAvif:
+        CHeifHeader::Probe(head, info);
         break;
     default:
         ProbeFixed(format, head, info);

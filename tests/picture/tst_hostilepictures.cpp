@@ -1,5 +1,6 @@
 // Damaged and hostile pictures: refused before any pixel memory is taken for what their
 // headers claim, or shown within the program's limits.
+#include "picture/CHeaderProbe.h"
 #include "picture/CPictureSource.h"
 #include "picture/PictureFormat.h"
 #include "tests/picture/PictureTestSupport.h"
@@ -25,6 +26,37 @@ QByteArray BE32(quint32 v) {
     QByteArray b(4, '\0');
     qToBigEndian(v, b.data());
     return b;
+}
+
+QByteArray Box(const char* type, const QByteArray& body) {
+    return BE32(quint32(8 + body.size())) + type + body;
+}
+QByteArray FullBox(const char* type, int version, int flags, const QByteArray& body) {
+    return Box(type, BE32(quint32(version) << 24 | quint32(flags)) + body);
+}
+
+// A pitm box naming item `id` (with a 32-bit id from version 1 on).
+QByteArray Pitm(int id, int version = 0) {
+    return FullBox("pitm", version, 0,
+                   version ? BE32(quint32(id)) : QByteArray(1, '\0') + char(id));
+}
+
+// The boxes of a HEIF file's start: the primary item `pitm`, and the properties the ipma box
+// `ipma` gives its items, from an ispe of w x h and an irot of `quarters`.
+QByteArray Heif(quint32 w, quint32 h, int quarters, const QByteArray& ipma,
+                const QByteArray& pitm = Pitm(1)) {
+    const QByteArray ipco = Box("ipco", FullBox("ispe", 0, 0, BE32(w) + BE32(h)) +
+                                            Box("irot", QByteArray(1, char(quarters))));
+    const QByteArray meta =
+        FullBox("meta", 0, 0,
+                FullBox("hdlr", 0, 0, QByteArray(4, '\0') + "pict" + QByteArray(13, '\0')) + pitm +
+                    Box("iprp", ipco + ipma));
+    return Box("ftyp", QByteArray("heic\0\0\0\0mif1heic", 16)) + meta;
+}
+// Item 1 has properties 1 (ispe, essential) and 2 (irot).
+QByteArray Ipma(int item = 1, QByteArray indexes = QByteArray("\x81\x02", 2)) {
+    return FullBox("ipma", 0, 0,
+                   BE32(1) + QByteArray(1, '\0') + char(item) + char(indexes.size()) + indexes);
 }
 
 quint32 Crc32(QByteArrayView data) {
@@ -109,6 +141,42 @@ private Q_SLOTS:
 
     // A header that claims far more than the file holds is refused with a reason, before
     // any decoder sets memory aside for it; files that merely lack trailing padding open.
+    void heifSizeComesFromItsBoxes_data() {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QSize>("size"); // empty: not told
+        const QByteArray plain = Heif(6000, 4000, 0, Ipma());
+        QTest::newRow("as stored") << plain << QSize(6000, 4000);
+        QTest::newRow("turned a quarter") << Heif(6000, 4000, 1, Ipma()) << QSize(4000, 6000);
+        QTest::newRow("upside down") << Heif(6000, 4000, 2, Ipma()) << QSize(6000, 4000);
+        QTest::newRow("properties of another item") << Heif(6000, 4000, 0, Ipma(2)) << QSize();
+        QTest::newRow("primary item without properties")
+            << Heif(6000, 4000, 0, Ipma(), Pitm(3)) << QSize();
+        QTest::newRow("property index beyond the list")
+            << Heif(6000, 4000, 0, Ipma(1, "\x85")) << QSize();
+        const QByteArray wide =
+            FullBox("ipma", 1, 1, BE32(1) + BE32(7) + char(1) + QByteArray("\x80\x01", 2));
+        QTest::newRow("32-bit item ids, 15-bit indexes")
+            << Heif(640, 480, 0, wide, Pitm(7, 1)) << QSize(640, 480);
+        QByteArray longMeta = plain;
+        longMeta.replace(plain.indexOf("meta") - 4, 4, BE32(quint32(plain.size())));
+        QTest::newRow("meta box longer than the file") << longMeta << QSize();
+        QByteArray longIspe = plain;
+        longIspe.replace(plain.indexOf("ispe") - 4, 4, BE32(0x7FFFFFF0));
+        QTest::newRow("ispe box longer than its container") << longIspe << QSize();
+        QByteArray tinyBox = plain;
+        tinyBox.replace(plain.indexOf("ipco") - 4, 4, BE32(4));
+        QTest::newRow("box shorter than its header") << tinyBox << QSize();
+        QTest::newRow("cut inside the meta box") << plain.left(plain.size() - 6) << QSize();
+    }
+
+    // Read from the header alone; whatever does not add up leaves the size unknown.
+    void heifSizeComesFromItsBoxes() {
+        QFETCH(QByteArray, data);
+        QFETCH(QSize, size);
+        const SPictureInfo info = CHeaderProbe::Probe(picfmt::kHeic, data);
+        QCOMPARE(QSize(info.nWidth, info.nHeight), size.isEmpty() ? QSize(0, 0) : size);
+    }
+
     void claimsBeyondTheData_data() {
         QTest::addColumn<QByteArray>("data");
         QTest::addColumn<QString>("reason"); // empty: opens

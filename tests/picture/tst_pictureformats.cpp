@@ -223,6 +223,7 @@ private Q_SLOTS:
         CPictureSource source;
         QVERIFY2(source.Open(path), qPrintable(source.Error()));
         QCOMPARE(source.Info().nFormat, format);
+        QCOMPARE(QSize(source.Info().nWidth, source.Info().nHeight), QSize(24, 16)); // header
         const QImage image = source.ImageAt(QSize(24, 16));
         QVERIFY2(!image.isNull(), qPrintable(source.Error()));
         QCOMPARE(QSize(source.Info().nWidth, source.Info().nHeight), QSize(24, 16));
