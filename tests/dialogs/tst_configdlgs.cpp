@@ -153,21 +153,6 @@ private Q_SLOTS:
         }
     }
 
-    void laterTypesKeepTheirBitsThroughTheDialog() {
-        CSettings s = WithFlags(0x0400 | filetypes::kHeicBit);
-        CFileTypesDlg d;
-        d.SetSettings(&s);
-        d.open();
-        QCOMPARE(CheckedBoxes(&d), (QList<int>{1012, IDC_HEIC}));
-        Click(&d, IDC_WEBP);
-        Click(&d, 1);
-        QCOMPARE(s.GetFilterFlags(), 0x0400 | filetypes::kHeicBit | filetypes::kWebpBit);
-        // The camera RAW box is one for many extensions; its tooltip names them.
-        const QString tip = CDialogBuilder::Control(&d, IDC_RAW)->toolTip();
-        QVERIFY2(tip.contains("*.DNG") && tip.contains("*.NEF") && tip.contains("*.CR3"),
-                 qPrintable(tip));
-    }
-
     // Each box, captioned with its extension in the template, stores that extension's bit
     // and is then labelled as that type.
     void labelsAndTheBitOfEachBox() {
@@ -186,51 +171,60 @@ private Q_SLOTS:
         }
     }
 
-    void allFilesDisablesTheFormatBoxes() {
-        CSettings s = WithFlags(16385);
-        CFileTypesDlg d;
-        d.SetSettings(&s);
-        d.open();
-        QVERIFY(Checked(&d, IDC_ALL_FILES));
-        QCOMPARE(CheckedBoxes(&d), QList<int>{1019});
-        QVERIFY(FormatBoxesEnabled(&d, false));
-        Click(&d, 1);
-        QCOMPARE(s.GetFilterFlags(), 16385);
-
-        // Clicked twice, the boxes come back enabled with their marks.
-        s = WithFlags(0x0400 | 0x0002);
-        d.open();
-        Click(&d, IDC_ALL_FILES);
-        QVERIFY(FormatBoxesEnabled(&d, false));
-        Click(&d, IDC_ALL_FILES);
-        QVERIFY(!Checked(&d, IDC_ALL_FILES) && FormatBoxesEnabled(&d, true));
-        QCOMPARE(CheckedBoxes(&d), (QList<int>{1012, 1014}));
+    // The boxes show the stored types; OK stores just the marks (the AVI bit, which has no
+    // box, is lost), Cancel nothing. The all-files box disables the others and gives them
+    // back with their marks. Every run starts from the settings, whatever an earlier run
+    // that was cancelled left marked.
+    void fileTypesThroughTheDialog_data() {
+        QTest::addColumn<int>("before");
+        QTest::addColumn<QList<int>>("clicks");
+        QTest::addColumn<QList<int>>("marked"); // the format boxes then checked
+        QTest::addColumn<bool>("bAllFiles");
+        QTest::addColumn<int>("closeWith"); // 1 OK, 2 Cancel
+        QTest::addColumn<int>("after");
+        using namespace filetypes;
+        QTest::newRow("default, its one box cleared")
+            << 0x0400 << QList<int>{1012} << QList<int>{} << false << 1 << 0;
+        QTest::newRow("a later type kept, another added")
+            << (0x0400 | kHeicBit) << QList<int>{IDC_WEBP} << QList<int>{1012, IDC_WEBP, IDC_HEIC}
+            << false << 1 << (0x0400 | kHeicBit | kWebpBit);
+        QTest::newRow("all files stored")
+            << 16385 << QList<int>{} << QList<int>{1019} << true << 1 << 16385;
+        QTest::newRow("all files clicked twice")
+            << (0x0400 | 0x0002) << QList<int>{IDC_ALL_FILES, IDC_ALL_FILES}
+            << QList<int>{1012, 1014} << false << 1 << (0x0400 | 0x0002);
+        QTest::newRow("changes cancelled, the AVI bit kept")
+            << (8192 | 1024) << QList<int>{1013, IDC_ALL_FILES} << QList<int>{1012, 1013} << true
+            << 2 << (8192 | 1024);
+        QTest::newRow("the AVI bit lost at OK")
+            << (8192 | 1024) << QList<int>{} << QList<int>{1012} << false << 1 << 1024;
     }
-
-    void okStoresOnlyCheckedBoxesAndCancelNothing() {
-        CSettings s; // 1024, the default
+    void fileTypesThroughTheDialog() {
+        QFETCH(int, before);
+        QFETCH(QList<int>, clicks);
+        QFETCH(QList<int>, marked);
+        QFETCH(bool, bAllFiles);
+        QFETCH(int, closeWith);
+        QFETCH(int, after);
+        CSettings s = WithFlags(before);
         CFileTypesDlg d;
         d.SetSettings(&s);
         d.open();
-        QCOMPARE(CheckedBoxes(&d), QList<int>{1012});
-        QVERIFY(!Checked(&d, IDC_ALL_FILES) && FormatBoxesEnabled(&d, true));
-        Click(&d, 1012);
-        Click(&d, 1);
-        QCOMPARE(s.GetFilterFlags(), 0);
-
-        // The AVI bit, which has no box, is kept at Cancel and lost at OK; a dialog shown
-        // again starts from the settings, not from the marks of the cancelled run.
-        s = WithFlags(8192 | 1024);
+        for (int id : {1013, IDC_WEBP, IDC_ALL_FILES, 2}) // changed, then cancelled
+            Click(&d, id);
+        QCOMPARE(s.GetFilterFlags(), before);
         d.open();
-        Click(&d, 1013);
-        Click(&d, IDC_ALL_FILES);
-        Click(&d, 2);
-        QCOMPARE(s.GetFilterFlags(), 8192 | 1024);
-        d.open();
-        QCOMPARE(CheckedBoxes(&d), QList<int>{1012});
-        QVERIFY(!Checked(&d, IDC_ALL_FILES) && FormatBoxesEnabled(&d, true));
-        Click(&d, 1);
-        QCOMPARE(s.GetFilterFlags(), 1024);
+        for (int id : clicks)
+            Click(&d, id);
+        QCOMPARE(CheckedBoxes(&d), marked);
+        QCOMPARE(Checked(&d, IDC_ALL_FILES), bAllFiles);
+        QVERIFY(FormatBoxesEnabled(&d, !bAllFiles));
+        Click(&d, closeWith);
+        QCOMPARE(s.GetFilterFlags(), after);
+        // The camera RAW box is one for many extensions; its tooltip names them.
+        const QString tip = CDialogBuilder::Control(&d, IDC_RAW)->toolTip();
+        QVERIFY2(tip.contains("*.DNG") && tip.contains("*.NEF") && tip.contains("*.CR3"),
+                 qPrintable(tip));
     }
 };
 

@@ -1,15 +1,15 @@
 #pragma once
 
 #include "sorting/CUndoHistory.h"
-#include "tests/support/FileOpTestBase.h"
+#include "tests/sorting/SessionTestBase.h"
 
 #include <QMap>
 #include <sys/stat.h>
 
-// Base of the undo tests: the scratch folders of the file-operation tests, a journal folder
-// state/, and pictures with a fixed mode and modification time so that both can be checked
-// after a round trip.
-class UndoTestBase : public FileOpTestBase {
+// Base of the undo tests: the scratch folders and the session of the sort-session tests, a
+// journal folder state/, and pictures with a fixed mode and modification time so that both
+// can be checked after a round trip.
+class UndoTestBase : public SessionTestBase {
 protected:
     using Kind = CFileAction::Kind;
     static constexpr time_t kMtime = 1500000000;

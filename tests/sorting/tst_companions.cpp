@@ -36,24 +36,9 @@ const Names kRest{"IMG_2.JPG"};
 class TestCompanions : public UndoTestBase {
     Q_OBJECT
 
-    CSortSession session;
-
     void Make(const Names& names) {
         for (const QByteArray& name : names)
             QVERIFY(WriteBytes(src + "/" + name, Content(name)));
-    }
-    // The pictures listed, in this order, and the current one.
-    void List(const Names& names, const QByteArray& current) {
-        Names paths;
-        for (const QByteArray& name : names)
-            paths << src + "/" + name;
-        session.SetPictures(paths, int(names.indexOf(current)));
-    }
-    Names Listed() const {
-        Names names;
-        for (const QByteArray& path : session.Pictures())
-            names << CNativePath::FileName(path);
-        return names;
     }
     // Every file as "path=content", the trash's info files left out.
     QStringList Layout() const {
@@ -64,7 +49,7 @@ class TestCompanions : public UndoTestBase {
         out.sort();
         return out;
     }
-    bool Move() { return session.Move(QString::fromUtf8(dst)); }
+    bool Move() { return Session().Move(QString::fromUtf8(dst)); }
     template <typename List> static List Sorted(List list) {
         std::sort(list.begin(), list.end());
         return list;
@@ -74,8 +59,7 @@ private Q_SLOTS:
     void initTestCase() { qRegisterMetaType<SortRecord>(); }
     void init() {
         ResetAll();
-        session.SetFileOpUi(&ui);
-        session.SetMoveCompanions(true);
+        Session().SetMoveCompanions(true);
     }
 
     // Which files beside a picture belong to it: sidecars in any letter case, the twin of
@@ -174,16 +158,16 @@ private Q_SLOTS:
         Make(kGroup + kRest);
         const QStringList before = Layout();
         List({"IMG_1.CR2", "IMG_1.JPG", "IMG_2.JPG"}, "IMG_1.JPG");
-        session.SetMoveCompanions(bCompanions);
+        Session().SetMoveCompanions(bCompanions);
         auto h = History();
         CFileActionHook::Install(h.get());
-        QSignalSpy count(&session, &CSortSession::FileCountChanged);
+        QSignalSpy count(&Session(), &CSortSession::FileCountChanged);
 
-        QVERIFY(bCopy ? session.Copy(QString::fromUtf8(dst)) : Move());
+        QVERIFY(bCopy ? Session().Copy(QString::fromUtf8(dst)) : Move());
         CFileActionHook::Install(nullptr);
         QCOMPARE(Layout(), Sorted(after));
         QCOMPARE(Listed(), listed);
-        QCOMPARE(CNativePath::FileName(session.CurrentNative()), QByteArray("IMG_2.JPG"));
+        QCOMPARE(Current(), QByteArray("IMG_2.JPG"));
         QCOMPARE(count.size(), bCopy ? 0 : 1);
         QCOMPARE(h->Records().size(), 1);
         QCOMPARE(h->Records().first().entries.size(), bCompanions ? 4 : 1);
@@ -305,19 +289,19 @@ private Q_SLOTS:
         QFETCH(Names, moved);
         Make({"0.jpg", "a.jpg", "a.nef", "a.cr2", "a.xmp", "b.jpg"});
         List(listed, current);
-        session.SetHiddenCount(hidden);
-        QSignalSpy gone(&session, &CSortSession::PictureRemoved);
-        QSignalSpy count(&session, &CSortSession::FileCountChanged);
+        Session().SetHiddenCount(hidden);
+        QSignalSpy gone(&Session(), &CSortSession::PictureRemoved);
+        QSignalSpy count(&Session(), &CSortSession::FileCountChanged);
         QVERIFY(Move());
         QCOMPARE(Listed(), left);
-        QCOMPARE(CNativePath::FileName(session.CurrentNative()), next);
+        QCOMPARE(Current(), next);
         QList<int> places;
         for (const QList<QVariant>& signal : gone)
             places << signal.first().toInt();
         QCOMPARE(places, removed);
         QCOMPARE(count.size(), 1);
-        QCOMPARE(count.first().first().toString(), session.FileCountText());
-        QCOMPARE(session.HiddenCount(), hiddenAfter);
+        QCOMPARE(count.first().first().toString(), Session().FileCountText());
+        QCOMPARE(Session().HiddenCount(), hiddenAfter);
         QCOMPARE(ListDir(dst), moved);
     }
 };
