@@ -10,6 +10,7 @@
 
 #include <libraw/libraw.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -48,7 +49,9 @@ QSize OwnSize(const libraw_image_sizes_t& sizes) {
         h = h / sizes.pixel_aspect;
     else if (sizes.pixel_aspect > 1.005)
         w = w * sizes.pixel_aspect;
-    return Upright(QSize(int(std::lround(w)), int(std::lround(h))), sizes.flip);
+    // A hostile aspect must not overflow: anything past the largest side is refused anyway.
+    const auto side = [](double v) { return int(std::lround(std::clamp(v, 0.0, 1e6))); };
+    return Upright(QSize(side(w), side(h)), sizes.flip);
 }
 
 QImage FromBitmap(const libraw_thumbnail_t& thumb, QSize own, QSize target, int flip) {
@@ -178,8 +181,12 @@ CRawReader::SResult CRawReader::Decode(LibRaw& raw, int openCode, QSize target) 
     }
     const libraw_image_sizes_t& sizes = raw.imgdata.sizes;
     result.ownSize = OwnSize(sizes);
-    if (sizes.width == 0 || sizes.height == 0 || result.ownSize.width() > limits::kMaxSide ||
-        result.ownSize.height() > limits::kMaxSide ||
+    if (result.ownSize.isEmpty()) {
+        result.strError = QObject::tr("The picture data is damaged.");
+        result.ownSize = QSize();
+        return result;
+    }
+    if (result.ownSize.width() > limits::kMaxSide || result.ownSize.height() > limits::kMaxSide ||
         qint64(sizes.raw_width) * sizes.raw_height > 4 * limits::kMaxPixels) {
         result.strError = QObject::tr("The picture is too large to show (%1 x %2 pixels).")
                               .arg(result.ownSize.width())
@@ -188,7 +195,6 @@ CRawReader::SResult CRawReader::Decode(LibRaw& raw, int openCode, QSize target) 
         return result;
     }
     result.image = DecodePreview(raw, result.ownSize, target);
-    result.bPreview = !result.image.isNull();
     if (result.image.isNull())
         result.image = DecodeHalf(raw, result.strError);
     if (result.image.isNull())

@@ -16,7 +16,6 @@ public:
     struct SResult {
         QImage image;  // upright; null, with strError, when the file cannot be shown
         QSize ownSize; // the sensor's picture, upright: what the status text tells
-        bool bPreview = false;
         QString strError;
     };
 
