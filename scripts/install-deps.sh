@@ -14,6 +14,7 @@ packages=(
   bubblewrap                                  # sandbox for the decoder helper
   libjpeg-turbo-progs                         # djpeg, the reference in the decode benchmark
   imagemagick                                 # test fixtures and screenshots
+  python3                                     # scripts that write the camera RAW test fixtures
   xvfb xauth xdotool x11-utils                # end-to-end test under a real X server
   openbox                                     # a window manager for the end-to-end tests
   libxkbcommon-x11-dev libxcb-xkb-dev         # the lock keys' state on X11
