@@ -2,7 +2,7 @@
 # Makes camera-size photographs from the wallpaper package's photographs and runs
 # vantrel-bench-view on them. Usage: bench/view-bench.sh [BUILD_DIR] [WORK_DIR]
 set -eu
-build=${1:-build/release}
+build=$(cd "${1:-build/release}" && pwd) # absolute: the sandboxed helper starts elsewhere
 work=${2:-/tmp/vantrel-view-bench}
 src=/usr/share/wallpapers
 mkdir -p "$work/photos"
