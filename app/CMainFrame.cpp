@@ -16,6 +16,7 @@
 #include "picture/CImageCtrl.h"
 #include "picture/CVantrelView.h"
 #include "platform/CProfileStore.h"
+#include "platform/CWaitCursor.h"
 #include "platform/ShowMessage.h"
 #include "resources/CommandIds.h"
 #include "resources/FileTypes.h"
@@ -286,6 +287,8 @@ void CMainFrame::OnPrintPicture() {
     CImageCtrl& ctrl = PictureViewPane()->m_imageCtrl;
     if (!ctrl.HasPicture() || !PrinterReady())
         return;
+    if (CWaitCursor wait; !ctrl.CompleteFigures())
+        return; // the view says why
     const QSizeF size = print_layout::FrameSize(ctrl.PrintWidth(), ctrl.PrintHeight());
     const long handle = ctrl.BeginPrint();
     ctrl.RenderToDevice(handle, ctrl.PrintLeft(), ctrl.PrintTop(), float(size.width()),

@@ -252,6 +252,10 @@ void CImageCtrl::OnSizeKnown(const QString& path, QSize own, int bitsPerPixel) {
 void CImageCtrl::OnFailed(const QString& path, const QString& error) {
     if (path != m_strPath || !m_pSource->IsOpen())
         return;
+    ShowFailure(error);
+}
+
+void CImageCtrl::ShowFailure(const QString& error) {
     m_strError = error;
     m_pSource->Close(); // no figures of a picture that cannot be shown
     SetDrawn(QImage(), EDrawn::None);
@@ -290,6 +294,19 @@ void CImageCtrl::DrawMessage(QPainter& painter, const QString& text) {
     const QRect box = rect().adjusted(12, 12, -12, -12);
     painter.drawText(box, Qt::AlignCenter | Qt::TextWordWrap,
                      tr("This picture cannot be shown.") + QLatin1Char('\n') + text);
+}
+
+bool CImageCtrl::CompleteFigures() {
+    if (!m_pSource->SizePending())
+        return HasPicture();
+    if (m_pSource->Image(QSize()).isNull()) {
+        ShowFailure(m_pSource->Error());
+        return false;
+    }
+    m_requested = QSize();
+    ResetRectangles();
+    Q_EMIT PictureInfoChanged();
+    return true;
 }
 
 long CImageCtrl::BeginPrint() {

@@ -61,6 +61,10 @@ public:
     bool SetViewRect(float left, float top, float width, float height);
     bool SetViewClip(float left, float top, float width, float height);
     // Printing on the printer given by SetPrinter, in printer units of 1/600 inch.
+    // A picture whose size only its pixels tell gets it here, decoded on this thread: the
+    // print layout needs the size before anything is drawn. False when it cannot be decoded
+    // (the control then shows why, as after any failed decode).
+    bool CompleteFigures();
     long BeginPrint();
     bool RenderToDevice(long handle, float left, float top, float width, float height);
     void EndPrint(long handle);
@@ -125,6 +129,7 @@ private:
     void OnDecoded(const QString& path, QSize target, const QImage& image);
     void OnFailed(const QString& path, const QString& error);
     void OnSizeKnown(const QString& path, QSize own, int bitsPerPixel);
+    void ShowFailure(const QString& error);
     void TakeCachedFigures();
     void ResetRectangles();
     void DrawMessage(QPainter& painter, const QString& text);

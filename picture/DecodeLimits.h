@@ -11,10 +11,12 @@ inline constexpr int kMaxSide = 65535;
 inline constexpr qint64 kMaxBufferedFile = 256LL * 1024 * 1024;
 // Qt refuses any single image allocation above this many megabytes (4 bytes a pixel).
 inline constexpr int kQtAllocationMB = 520;
-// ImageMagick, for the legacy types: below the distribution's own policy.
-inline constexpr qint64 kMagickMemory = 192LL * 1024 * 1024;
-inline constexpr qint64 kMagickMap = 256LL * 1024 * 1024;
-inline constexpr qint64 kMagickArea = 64LL * 1024 * 1024;
+// ImageMagick, for the legacy types: below the distribution's own policy. Its pixel cache
+// takes 8 bytes a pixel and the area limit counts those bytes, so 256 MB lets a 12-megapixel
+// picture through (at 24 megapixels the helper's address space runs out first).
+inline constexpr qint64 kMagickMemory = 256LL * 1024 * 1024;
+inline constexpr qint64 kMagickMap = 384LL * 1024 * 1024;
+inline constexpr qint64 kMagickArea = 256LL * 1024 * 1024;
 inline constexpr qint64 kMagickSide = 16000;
 // Ghostscript is stopped after this long.
 inline constexpr int kGhostscriptTimeoutMs = 15000;

@@ -9,10 +9,17 @@ namespace picture_status {
 
 QString StatusText(const QString& path, long width, long height, int bitsPerPixel, qint64 fileSize,
                    const QString& description) {
+    // A picture whose size or depth only its pixels tell shows what is known so far; its
+    // figures follow once they are decoded.
+    QString figures;
+    if (width > 0 && height > 0)
+        figures = bitsPerPixel > 0 ? QStringLiteral("%1x%2x%3 bpp,  ")
+                                         .arg(QString::number(width), QString::number(height),
+                                              QString::number(bitsPerPixel))
+                                   : QStringLiteral("%1x%2,  ").arg(width).arg(height);
     // One pass over the pattern: a path holding "%2" must stay as it is.
-    return QStringLiteral("%1 - %2x%3x%4 bpp,  %5 bytes,  %6")
-        .arg(path, QString::number(width), QString::number(height), QString::number(bitsPerPixel),
-             QString::number(fileSize), description);
+    return QStringLiteral("%1 - %2%3 bytes,  %4")
+        .arg(path, figures, QString::number(fileSize), description);
 }
 
 QString FailedText(const QString& path, const QString& reason, qint64 fileSize,

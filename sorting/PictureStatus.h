@@ -9,7 +9,8 @@ namespace picture_status {
 
 // "/pics/Sunset.jpg - 640x480x24 bpp,  900 bytes,  JFIF Compliant": the path as it is (names
 // differ by case on most file systems), the picture's figures, the file size and the
-// description of its format.
+// description of its format. Figures not known yet (0) are left out: "PATH - 640x480,  ..."
+// without the depth, "PATH - 900 bytes,  ..." without the size.
 QString StatusText(const QString& path, long width, long height, int bitsPerPixel, qint64 fileSize,
                    const QString& description);
 

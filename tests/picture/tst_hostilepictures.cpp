@@ -139,6 +139,33 @@ private Q_SLOTS:
         QVERIFY(Near(image.pixel(5990, 3000), Qt::white));
     }
 
+    // A 12-megapixel legacy picture (a scanned page, a big PCX) is within the limits the
+    // decoder helper gives ImageMagick: it decodes, it is not called damaged.
+    void twelveMegapixelPcxDecodes() {
+        constexpr int w = 4000, h = 3000;
+        QByteArray header(128, '\0');
+        header[0] = 10; // PCX, version 5, run-length coded, 8 bits a plane, three planes
+        header[1] = 5;
+        header[2] = 1;
+        header[3] = 8;
+        qToLittleEndian<quint16>(w - 1, header.data() + 8);
+        qToLittleEndian<quint16>(h - 1, header.data() + 10);
+        header[65] = 3;
+        qToLittleEndian<quint16>(w, header.data() + 66);
+        header[68] = 1;
+        QByteArray plane; // one plane of one line: runs of 63, then the rest
+        for (int left = w; left > 0; left -= 63)
+            plane.append(char(0xC0 | std::min(left, 63))).append(char(0x80));
+        QTemporaryDir dir;
+        const QString path = WriteBytes(dir.filePath("page.pcx"), header + plane.repeated(3 * h));
+        CPictureSource source;
+        QVERIFY(source.Open(path));
+        const QImage image = source.ImageAt({});
+        QVERIFY2(!image.isNull(), qPrintable(source.Error()));
+        QCOMPARE(image.size(), QSize(w, h));
+        QVERIFY(Near(image.pixel(w - 1, h - 1), qRgb(0x80, 0x80, 0x80)));
+    }
+
     // A header that claims far more than the file holds is refused with a reason, before
     // any decoder sets memory aside for it; files that merely lack trailing padding open.
     void heifSizeComesFromItsBoxes_data() {

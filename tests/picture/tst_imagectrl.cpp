@@ -267,6 +267,38 @@ private Q_SLOTS:
         QVERIFY(out.contains("/Subtype /Image"));
     }
 
+    // A picture whose size only its pixels tell (a WordPerfect bitmap), printed before they
+    // came: its size is had first, so the page is not left empty.
+    void printingBeforeThePixelsCameStillPrintsThePicture() {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        const QString pdf = m_dir.filePath("pending.pdf");
+        printer.setOutputFileName(pdf);
+        m_ctrl->SetPrinter(&printer);
+        m_ctrl->show();
+        QVERIFY(m_ctrl->LoadFile(FixturePath("wpg.wpg"), 0, 0));
+        QCOMPARE(m_ctrl->PrintWidth(), 0.0f); // not known before the decode
+        QSignalSpy changed(m_ctrl.get(), &CImageCtrl::PictureInfoChanged);
+        QVERIFY(m_ctrl->CompleteFigures());
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(QSizeF(m_ctrl->PrintWidth(), m_ctrl->PrintHeight()), QSizeF(24, 16));
+        const long handle = m_ctrl->BeginPrint();
+        QVERIFY(m_ctrl->RenderToDevice(handle, 0, 0, 3000, 2000));
+        m_ctrl->EndPrint(handle);
+        QVERIFY(ReadAll(pdf).contains("/Subtype /Image"));
+        // One the helper cannot decode fails there, and the control says why.
+        QByteArray wpg = ReadAll(FixturePath("wpg.wpg"));
+        wpg[14] = 1; // marks the file as encrypted
+        const QString bad = m_dir.filePath("bad.wpg");
+        QFile out(bad);
+        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(wpg) == wpg.size());
+        out.close();
+        QVERIFY(m_ctrl->LoadFile(bad, 0, 0));
+        QVERIFY(!m_ctrl->CompleteFigures());
+        QVERIFY2(m_ctrl->LastError().contains("encrypted"), qPrintable(m_ctrl->LastError()));
+        QVERIFY(!m_ctrl->HasPicture());
+    }
+
     // The middle pane: nothing but the imaging control, hidden until a picture is shown and
     // flush with the pane at every size, with no scroll bars showing.
     void viewPaneIsCoveredByTheControl() {

@@ -102,6 +102,11 @@ private Q_SLOTS:
         // tail empty; sizes beyond 32 bits are shown whole.
         QCOMPARE(StatusText("/p/100%2 off %1.png", 1, 2, 8, 5000000000LL, QString()),
                  QStringLiteral("/p/100%2 off %1.png - 1x2x8 bpp,  5000000000 bytes,  "));
+        // Figures a picture's pixels have not told yet are left out, never shown as 0.
+        QCOMPARE(StatusText("/p/a.heic", 4032, 3024, 0, 9, "High Efficiency Image"),
+                 QStringLiteral("/p/a.heic - 4032x3024,  9 bytes,  High Efficiency Image"));
+        QCOMPARE(StatusText("/p/a.pcx", 0, 0, 0, 9, "PC Paintbrush"),
+                 QStringLiteral("/p/a.pcx - 9 bytes,  PC Paintbrush"));
         // A file that cannot be shown: the reason reads as part of the sentence, and an
         // unknown type leaves no empty tail.
         QCOMPARE(FailedText("/p/NOTAJPG", "The file is not a picture of a type this program shows.",
