@@ -7,6 +7,7 @@
 // --fit decodes as the view does when fitting the picture into a WxH control; --repeat
 // decodes each file N times and reports the median time and the 90th percentile.
 
+#include "bench/BenchStats.h"
 #include "picture/CDecoderClient.h"
 #include "picture/CFitScale.h"
 #include "picture/CPictureSource.h"
@@ -19,6 +20,8 @@
 #include <vector>
 
 namespace {
+using bench::Median;
+using bench::Percentile90;
 
 struct SOptions {
     QSize fit;
@@ -62,19 +65,6 @@ bool DecodeOnce(const QString& path, QSize fit, CPictureSource& source) {
         target = CFitScale::ScaledSize(float(info.nWidth), float(info.nHeight), p).toSize();
     }
     return !source.ImageAt(target).isNull();
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-// The value below which 90 % of the times lie (nearest rank).
-double Percentile90(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t rank = (values.size() * 9 + 9) / 10; // ceil(0.9 n)
-    return values[std::max<size_t>(rank, 1) - 1];
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 // Fills and sorts the real file list for folders of 10,000 and 100,000 pictures and sets
 // the time beside a bare enumeration of the same folder. Also reports the longest time
 // the event loop was held up while the larger folder was listed.
-#include "browser/CNamespaceListView.h"
-#include "browser/CNamespaceTreeView.h"
+#include "bench/BenchStats.h"
+#include "bench/BrowserPanes.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -20,11 +20,6 @@
 
 namespace {
 constexpr int kRuns = 5;
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 // One file in ten is not a picture, so the filter has something to do.
 bool MakeFolder(const QString& dir, int files) {
@@ -116,10 +111,10 @@ Figures Measure(CNamespaceTreeView& tree, CNamespaceListView& list, const QStrin
         bare.push_back(BareReaddir(QFile::encodeName(dir)));
         iter.push_back(BareIterator(QFile::encodeName(dir)));
     }
-    f.fill = Median(fill);
-    f.layout = Median(layout);
-    f.bare = Median(bare);
-    f.iterator = Median(iter);
+    f.fill = bench::Median(fill);
+    f.layout = bench::Median(layout);
+    f.bare = bench::Median(bare);
+    f.iterator = bench::Median(iter);
     f.stall = LongestStall(list);
     return f;
 }
@@ -129,16 +124,8 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QWidget window;
-    auto* layout = new QVBoxLayout(&window);
-    auto* tree = new CNamespaceTreeView(&window);
-    auto* list = new CNamespaceListView(&window);
-    layout->addWidget(tree, 3);
-    layout->addWidget(list, 7);
-    window.resize(200, 600);
-    window.show();
-    tree->InitTree(list, QStringLiteral("/"));
-    list->m_bIncludeFolders = false;
+    bench::BrowserPanes panes;
+    CNamespaceListView* list = panes.list;
     list->ClearExtensions();
     list->AddExtension(QStringLiteral("JPG"));
 
@@ -149,7 +136,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "cannot create the test folder\n");
             return 1;
         }
-        const Figures f = Measure(*tree, *list, dir.path());
+        const Figures f = Measure(*panes.tree, *list, dir.path());
         std::printf("%d files (%d listed): fill and sort %.1f ms, until laid out %.1f ms, "
                     "readdir %.1f ms, directory_iterator %.1f ms, longest event-loop stall "
                     "%.1f ms\n",

@@ -7,6 +7,7 @@
 // Clicks take turns with the companion files switched on and off, and before each click the
 // look-up of the picture's companions is timed on its own: what that look-up adds to a click.
 #include "app/CMainFrame.h"
+#include "bench/BenchStats.h"
 #include "platform/CProfileStore.h"
 #include "sorting/CPictureFileList.h"
 #include "sorting/CSortSession.h"
@@ -30,6 +31,8 @@
 #include <vector>
 
 namespace {
+using bench::ProcessCpuMs;
+using bench::Settle;
 constexpr int kDefaultFiles = 1000;
 
 struct Stats {
@@ -119,18 +122,6 @@ struct Sorted {
     int listed = 0;
     int left = 0;
 };
-
-// Processor time, so the figures can be told apart from waiting for a busy machine.
-double ProcessCpuMs() {
-    timespec ts{};
-    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
-}
-
-void Settle() {
-    for (int i = 0; i < 5; ++i)
-        QCoreApplication::processEvents();
-}
 
 // Clicks destination button 1 until the list is empty (or stops moving on), at most
 // `clicks` times.

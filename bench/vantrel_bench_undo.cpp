@@ -6,6 +6,7 @@
 // (3) The start of a run with a journal of 10,000 actions, one of them left unfinished:
 // reading, checking and settling it.
 #include "app/CMainFrame.h"
+#include "bench/BenchStats.h"
 #include "platform/CFileActionHook.h"
 #include "platform/CProfileStore.h"
 #include "sorting/CPictureFileList.h"
@@ -27,6 +28,8 @@
 #include <vector>
 
 namespace {
+using bench::ProcessCpuMs;
+using bench::Settle;
 
 struct Stats {
     double median = 0, p90 = 0;
@@ -56,17 +59,6 @@ bool MakeFiles(const QByteArray& dir, int n) {
             return false;
     }
     return true;
-}
-
-double ProcessCpuMs() {
-    timespec ts{};
-    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
-}
-
-void Settle() {
-    for (int i = 0; i < 5; ++i)
-        QCoreApplication::processEvents();
 }
 
 // (1) Clicks destination button 1 until the list is empty.

@@ -2,8 +2,7 @@
 // files one at a time: how long until the list shows each change (the watch's gathering
 // delay included), what bringing the list up to date costs in the event loop, and a full
 // refill of the same list for comparison.
-#include "browser/CNamespaceListView.h"
-#include "browser/CNamespaceTreeView.h"
+#include "bench/BrowserPanes.h"
 #include "platform/DirectoryChanges.h"
 
 #include <QApplication>
@@ -47,23 +46,15 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QWidget window;
-    auto* layout = new QVBoxLayout(&window);
-    auto* tree = new CNamespaceTreeView(&window);
-    auto* list = new CNamespaceListView(&window);
-    layout->addWidget(tree, 3);
-    layout->addWidget(list, 7);
-    window.resize(200, 600);
-    window.show();
-    tree->InitTree(list, QStringLiteral("/"));
-    list->m_bIncludeFolders = false;
+    bench::BrowserPanes panes;
+    CNamespaceListView* list = panes.list;
 
     QTemporaryDir dir;
     const QByteArray path = QFile::encodeName(dir.path());
     for (int i = 0; i < kFiles; ++i)
         if (!Touch(path + "/IMG_" + QByteArray::number(i) + ".jpg"))
             return 1;
-    tree->SelectPath(dir.path());
+    panes.tree->SelectPath(dir.path());
     list->SelectItem(kFiles / 2, true);
     std::vector<double> shown, apply, refill;
     for (int i = 0; i < kChanges; ++i) {
