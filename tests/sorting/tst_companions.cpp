@@ -14,6 +14,7 @@ namespace {
 
 using Names = QList<QByteArray>;
 using Choice = CFileOpUi::ConflictChoice;
+enum class Sort { Move, Copy, Trash, Delete };
 
 // The content each test file gets: its own name, so that where it ended tells which it was.
 QByteArray Content(const QByteArray& name) {
@@ -33,6 +34,8 @@ const Names kRest{"IMG_2.JPG"};
 
 } // namespace
 
+Q_DECLARE_METATYPE(Sort)
+
 class TestCompanions : public UndoTestBase {
     Q_OBJECT
 
@@ -50,6 +53,19 @@ class TestCompanions : public UndoTestBase {
         return out;
     }
     bool Move() { return Session().Move(QString::fromUtf8(dst)); }
+    bool Do(Sort act) {
+        switch (act) {
+        case Sort::Move:
+            return Move();
+        case Sort::Copy:
+            return Session().Copy(QString::fromUtf8(dst));
+        case Sort::Trash:
+            return Session().Delete(true);
+        case Sort::Delete:
+            return Session().Delete(false);
+        }
+        return false;
+    }
     template <typename List> static List Sorted(List list) {
         std::sort(list.begin(), list.end());
         return list;
@@ -122,13 +138,12 @@ private Q_SLOTS:
         QCOMPARE(found, expected);
     }
 
-    // A move or copy takes the picture's group as one journal record; undo brings every file
+    // Each action takes the picture's group as one journal record; undo brings every file
     // back (an undone copy goes to the trash, never removed outright) and redo sends them
-    // again. With the setting off only the picture goes. A group one of whose files changed
-    // since is not undone at all. (Each kind of action is undone the same for one file or
-    // many: the undo history's own test drives every kind.)
+    // again. With the setting off only the picture goes. A group deleted outright, or one of
+    // whose files changed since, is not undone at all.
     void theGroupGoesAndComesBack_data() {
-        QTest::addColumn<bool>("bCopy");
+        QTest::addColumn<Sort>("act");
         QTest::addColumn<bool>("bCompanions");
         QTest::addColumn<QStringList>("after"); // the layout after the action
         QTest::addColumn<Names>("listed");
@@ -136,20 +151,26 @@ private Q_SLOTS:
         QTest::addColumn<QString>("told");
         const Names all = kGroup + kRest;
         const Names listed{"IMG_1.CR2", "IMG_1.JPG", "IMG_2.JPG"};
-        QTest::newRow("move") << false << true << In("dst", kGroup) + In("src", kRest) << kRest
+        QTest::newRow("move") << Sort::Move << true << In("dst", kGroup) + In("src", kRest) << kRest
                               << QByteArray() << "Moved IMG_1.JPG and 3 more to dst";
-        QTest::newRow("copy") << true << true << In("dst", kGroup) + In("src", all) << listed
+        QTest::newRow("copy") << Sort::Copy << true << In("dst", kGroup) + In("src", all) << listed
                               << QByteArray() << "Copied IMG_1.JPG and 3 more to dst";
+        QTest::newRow("trash") << Sort::Trash << true
+                               << In("data/Trash/files", kGroup) + In("src", kRest) << kRest
+                               << QByteArray() << "Moved IMG_1.JPG and 3 more to the trash";
+        QTest::newRow("delete outright")
+            << Sort::Delete << true << In("src", kRest) << kRest << QByteArray()
+            << "Deleted IMG_1.JPG and 3 more \u2014 it cannot be undone";
         QTest::newRow("move, setting off")
-            << false << false << In("dst", {"IMG_1.JPG"}) + In("src", all.mid(1))
+            << Sort::Move << false << In("dst", {"IMG_1.JPG"}) + In("src", all.mid(1))
             << Names{"IMG_1.CR2", "IMG_2.JPG"} << QByteArray() << "Moved IMG_1.JPG to dst";
         QTest::newRow("move, a sidecar edited before the undo")
-            << false << true << In("dst", kGroup) + In("src", kRest) << kRest
+            << Sort::Move << true << In("dst", kGroup) + In("src", kRest) << kRest
             << QByteArray("IMG_1.xmp") // undone after the RAW, which goes back again
             << "Moved IMG_1.JPG and 3 more to dst";
     }
     void theGroupGoesAndComesBack() {
-        QFETCH(bool, bCopy);
+        QFETCH(Sort, act);
         QFETCH(bool, bCompanions);
         QFETCH(QStringList, after);
         QFETCH(Names, listed);
@@ -163,29 +184,32 @@ private Q_SLOTS:
         CFileActionHook::Install(h.get());
         QSignalSpy count(&Session(), &CSortSession::FileCountChanged);
 
-        QVERIFY(bCopy ? Session().Copy(QString::fromUtf8(dst)) : Move());
+        QVERIFY(Do(act));
         CFileActionHook::Install(nullptr);
         QCOMPARE(Layout(), Sorted(after));
         QCOMPARE(Listed(), listed);
         QCOMPARE(Current(), QByteArray("IMG_2.JPG"));
-        QCOMPARE(count.size(), bCopy ? 0 : 1);
+        QCOMPARE(count.size(), act == Sort::Copy ? 0 : 1);
         QCOMPARE(h->Records().size(), 1);
         QCOMPARE(h->Records().first().entries.size(), bCompanions ? 4 : 1);
         QCOMPARE(undo_texts::Performed(h->Records().first(), false), told);
+        QCOMPARE(ListDir(trash + "/info").size(), act == Sort::Trash ? 4 : 0);
 
         if (!edited.isEmpty()) {
             QVERIFY(WriteBytes(dst + "/" + edited, Content(edited) + " edited"));
             after.replaceInStrings(Content(edited), Content(edited) + " edited");
         }
         const CUndoHistory::Outcome undone = h->Undo(ui);
-        if (!edited.isEmpty()) { // nothing back, nothing touched
+        if (act == Sort::Delete || !edited.isEmpty()) { // nothing back, nothing touched
             QVERIFY(!undone.bDone);
-            QVERIFY2(undone.message.contains(edited + "\" in"), qPrintable(undone.message));
+            QVERIFY2(edited.isEmpty() || undone.message.contains(edited + "\" in"),
+                     qPrintable(undone.message));
             QCOMPARE(Layout(), Sorted(after));
             return;
         }
         QVERIFY2(undone.bDone, qPrintable(undone.message));
-        const QStringList binned = bCopy ? In("data/Trash/files", kGroup) : QStringList();
+        const QStringList binned =
+            act == Sort::Copy ? In("data/Trash/files", kGroup) : QStringList();
         QCOMPARE(Layout(), Sorted(before + binned));
         QCOMPARE(undone.restored.last(), src + "/IMG_1.JPG"); // the picture is shown again
         QCOMPARE(ListDir(trash + "/info").size(), binned.size());
