@@ -3,6 +3,7 @@
 #include "picture/CDecoderSandbox.h"
 #include "picture/DecodeLimits.h"
 #include "picture/DecoderProtocol.h"
+#include "picture/SealedCopy.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -199,21 +200,27 @@ void CDecoderClient::SetCpuLimit(int seconds) {
 
 CDecoderClient::SResult CDecoderClient::DecodeBytes(const QByteArray& data, int format,
                                                     QSize target, const std::atomic<bool>* cancel) {
-    const CFd fd(::memfd_create("picture", MFD_CLOEXEC));
-    qint64 at = 0;
-    while (fd.Get() >= 0 && at < data.size()) {
-        const ssize_t n = ::write(fd.Get(), data.constData() + at, size_t(data.size() - at));
-        if (n <= 0 && errno != EINTR)
-            break;
-        at += std::max<ssize_t>(n, 0);
-    }
-    if (fd.Get() < 0 || at != data.size())
+    const CFd sealed(sealed_copy::OfBytes(data));
+    if (sealed.Get() < 0)
         return Failure(QObject::tr("The picture could not be handed to the decoder."));
-    return Decode(fd.Get(), format, target, cancel);
+    return DecodeSealed(sealed.Get(), format, target, cancel);
 }
 
 CDecoderClient::SResult CDecoderClient::Decode(int fd, int format, QSize target,
                                                const std::atomic<bool>* cancel) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        return Failure(QObject::tr("The file cannot be read."));
+    if (st.st_size > limits::kMaxBufferedFile)
+        return Failure(QObject::tr("The file is too large to show (%1 bytes).").arg(st.st_size));
+    const CFd sealed(sealed_copy::OfFile(fd));
+    if (sealed.Get() < 0)
+        return Failure(QObject::tr("The picture could not be handed to the decoder."));
+    return DecodeSealed(sealed.Get(), format, target, cancel);
+}
+
+CDecoderClient::SResult CDecoderClient::DecodeSealed(int fd, int format, QSize target,
+                                                     const std::atomic<bool>* cancel) {
     const SSettings settings = Settings();
     const QString helper = HelperPath();
     if (!QFileInfo(helper).isExecutable())

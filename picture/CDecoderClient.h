@@ -19,7 +19,8 @@ public:
         QString strError;
     };
 
-    // Decodes the file open at `fd` (read from its start) as type `format`; `target` is the
+    // Decodes the file open at `fd` (read from its start, at most the largest file shown) as
+    // type `format`; the helper gets a sealed copy, never the file itself. `target` is the
     // size shown (PostScript is drawn at it; a camera RAW file's preview serves when it is
     // that large). A set `cancel` flag stops the helper at once.
     static SResult Decode(int fd, int format, QSize target,
@@ -38,4 +39,8 @@ public:
     static void SetMemoryLimit(qint64 bytes);
     // Seconds of processor time; 0 gives one second more than the wall-clock stop.
     static void SetCpuLimit(int seconds);
+
+private:
+    // Runs the helper on a sealed copy.
+    static SResult DecodeSealed(int fd, int format, QSize target, const std::atomic<bool>* cancel);
 };

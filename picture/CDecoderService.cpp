@@ -3,6 +3,7 @@
 #include "picture/CEpsFile.h"
 #include "picture/CGhostscriptRunner.h"
 #include "picture/CHeifReader.h"
+#include "picture/CHelperConfinement.h"
 #include "picture/CMagickReader.h"
 #include "picture/CRawReader.h"
 #include "picture/DecodeLimits.h"
@@ -89,6 +90,10 @@ int CDecoderService::Run(const QStringList& args) {
     for (int fd : {proto::kInputFd, proto::kPixelsFd})
         if (::fcntl(fd, F_SETFD, FD_CLOEXEC) != 0)
             return Refuse(QStringLiteral("no input or output descriptor"));
+    // Not a byte of the picture is read before the helper is shut in; it never decodes
+    // unconfined.
+    if (const QString unconfined = Confine(request); !unconfined.isEmpty())
+        return Refuse(unconfined);
     SDecoded decoded;
     if (request.nFormat == picfmt::kRaw && ::access(kInputPath, R_OK) == 0) {
         decoded = DecodeRawFile(request); // reads only as much of the file as it needs
@@ -114,6 +119,18 @@ int CDecoderService::Run(const QStringList& args) {
     answer.nOwnWidth = decoded.ownSize.width();
     answer.nOwnHeight = decoded.ownSize.height();
     return Answer(answer);
+}
+
+QString CDecoderService::Confine(const SRequest& request) {
+    CHelperConfinement::SOptions confinement;
+    confinement.strTemp = qEnvironmentVariable("TMPDIR");
+    confinement.bRunsPrograms = request.nFormat == picfmt::kEps;
+    const CHelperConfinement::SResult shut = CHelperConfinement::Apply(confinement);
+    if (shut.bConfined)
+        return {};
+    return QObject::tr("This picture type is decoded in a sandbox, which could not be started: "
+                       "%1")
+        .arg(shut.strError);
 }
 
 bool CDecoderService::ReadInput(QByteArray& data, QString& error) {

@@ -27,6 +27,9 @@ public:
     static bool ParseArguments(const QStringList& args, SRequest& request);
     // The whole helper: the exit code of the process.
     static int Run(const QStringList& args);
+    // Shuts the helper in for `request` before anything is read; empty when it is, else why
+    // it could not be (the helper then decodes nothing).
+    static QString Confine(const SRequest& request);
 
     struct SDecoded {
         QImage image; // null, with strError, when the file cannot be decoded

@@ -12,6 +12,7 @@ packages=(
   libheif-examples                            # heif-enc: HEIC and AVIF test fixtures
   libraw-dev                                  # camera RAW pictures (LibRaw, in the decoder helper)
   bubblewrap                                  # sandbox for the decoder helper
+  libseccomp-dev                              # the helper's system-call filter
   libjpeg-turbo-progs                         # djpeg, the reference in the decode benchmark
   imagemagick                                 # test fixtures and screenshots
   python3                                     # scripts that write the camera RAW test fixtures

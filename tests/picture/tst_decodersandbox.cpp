@@ -247,7 +247,8 @@ private Q_SLOTS:
             if (mode == Mode::Bubblewrap && !BubblewrapUsable())
                 continue;
             CDecoderSandbox::SetMode(mode);
-            const int fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+            const int fd = ::open(QFile::encodeName(FixturePath(QStringLiteral("pcx.pcx"))),
+                                  O_RDONLY | O_CLOEXEC);
             const QString env = CDecoderClient::Decode(fd, picfmt::kPcx, {}).strError;
             ::close(fd);
             QVERIFY2(env.contains("PATH=/usr/bin:/bin"), qPrintable(env));

@@ -1,0 +1,111 @@
+// A stand-in for a decoder helper that a hostile picture has taken over: it is shut in
+// exactly as the real helper is, then tries every way it knows to change, read or reach the
+// user's files, and answers with what worked ("ERR attacks: name=ok|denied ...").
+#include "picture/CDecoderService.h"
+#include "picture/DecoderProtocol.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <csignal>
+#include <dirent.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray s_report;
+
+void Record(const char* name, bool worked) {
+    s_report += ' ';
+    s_report += name;
+    s_report += worked ? "=ok" : "=denied";
+}
+
+bool WritesThrough(int fd) {
+    const bool wrote = fd >= 0 && ::pwrite(fd, "X", 1, 0) == 1;
+    const bool cut = fd >= 0 && ::ftruncate(fd, 0) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return wrote || cut;
+}
+
+// Each descriptor the parent holds, reopened for writing and cut to nothing.
+bool ReachesParent() {
+    const QByteArray folder = "/proc/" + QByteArray::number(::getppid()) + "/fd";
+    DIR* dir = ::opendir(folder.constData());
+    if (!dir)
+        return false;
+    bool worked = false;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (entry->d_name[0] == '.')
+            continue;
+        const QByteArray path = folder + '/' + entry->d_name;
+        char target[4096] = {};
+        if (::readlink(path.constData(), target, sizeof target - 1) <= 0 ||
+            !QByteArray(target).startsWith(VANTREL_CANARY_DIR))
+            continue; // only the test's own files are aimed at
+        worked = WritesThrough(::open(path.constData(), O_WRONLY | O_TRUNC)) || worked;
+    }
+    ::closedir(dir);
+    return worked;
+}
+
+bool Connects() {
+    const int s = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (s < 0)
+        return false;
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(9);
+    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    const bool connected = ::connect(s, reinterpret_cast<sockaddr*>(&to), sizeof to) == 0 ||
+                           errno == ECONNREFUSED; // reached the network at all
+    ::close(s);
+    return connected;
+}
+
+void Attack() {
+    const QByteArray canary = VANTREL_CANARY_DIR "/canary.txt";
+    const QByteArray dropped = VANTREL_CANARY_DIR "/dropped.txt";
+    char byte = 0;
+    Record("write-fd", ::pwrite(decoder_protocol::kInputFd, "X", 1, 0) == 1);
+    Record("truncate-fd", ::ftruncate(decoder_protocol::kInputFd, 0) == 0);
+    Record("reopen-self", WritesThrough(::open("/proc/self/fd/3", O_RDWR)));
+    Record("reopen-self-trunc", WritesThrough(::open("/proc/self/fd/3", O_WRONLY | O_TRUNC)));
+    Record("parent-fds", ReachesParent());
+    const int read = ::open(canary.constData(), O_RDONLY);
+    Record("read-canary", read >= 0 && ::read(read, &byte, 1) == 1);
+    Record("write-canary", WritesThrough(::open(canary.constData(), O_WRONLY)));
+    Record("create", ::open(dropped.constData(), O_WRONLY | O_CREAT | O_EXCL, 0600) >= 0);
+    Record("rename", ::rename(canary.constData(), dropped.constData()) == 0);
+    Record("unlink", ::unlink(canary.constData()) == 0);
+    Record("chmod", ::chmod(canary.constData(), 0777) == 0);
+    Record("network", Connects());
+    Record("signal-parent", ::kill(::getppid(), 0) == 0);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args.append(QString::fromLocal8Bit(argv[i]));
+    CDecoderService::SRequest request;
+    if (!CDecoderService::ParseArguments(args, request))
+        return 2;
+    if (const QString why = CDecoderService::Confine(request); !why.isEmpty()) {
+        const QByteArray line = "ERR " + why.toUtf8() + '\n';
+        return ::write(STDOUT_FILENO, line.constData(), size_t(line.size())) > 0 ? 3 : 4;
+    }
+    Attack();
+    const QByteArray line = "ERR attacks:" + s_report + '\n';
+    return ::write(STDOUT_FILENO, line.constData(), size_t(line.size())) > 0 ? 2 : 4;
+}

@@ -1,0 +1,178 @@
+#include "picture/CDecoderClient.h"
+#include "picture/CDecoderSandbox.h"
+#include "picture/PictureFormat.h"
+#include "tests/picture/PictureTestSupport.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QtTest>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace pictest;
+using Mode = CDecoderSandbox::EMode;
+Q_DECLARE_METATYPE(CDecoderSandbox::EMode)
+
+namespace {
+
+const QString kCanaryDir = QStringLiteral(VANTREL_CANARY_DIR);
+
+mode_t FileMode(const QString& path) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+// What the user has: a picture being decoded and a file beside it.
+struct SDesk {
+    QString strPicture = kCanaryDir + QStringLiteral("/holiday.pcx");
+    QString strCanary = kCanaryDir + QStringLiteral("/canary.txt");
+    QByteArray picture = ReadAll(FixturePath(QStringLiteral("pcx.pcx")));
+    QByteArray canary = "the only copy\n";
+
+    bool Lay() const {
+        QDir(kCanaryDir).removeRecursively();
+        return QDir().mkpath(kCanaryDir) && !WriteBytes(strPicture, picture).isEmpty() &&
+               !WriteBytes(strCanary, canary).isEmpty() &&
+               ::chmod(QFile::encodeName(strCanary).constData(), 0600) == 0;
+    }
+    // Everything as it was: the same bytes, the same mode, nothing added.
+    bool Untouched() const {
+        const QStringList names = QDir(kCanaryDir).entryList(QDir::Files | QDir::NoDotAndDotDot);
+        return ReadAll(strPicture) == picture && ReadAll(strCanary) == canary &&
+               FileMode(strCanary) == 0600 &&
+               names == QStringList({QStringLiteral("canary.txt"), QStringLiteral("holiday.pcx")});
+    }
+};
+
+// Decodes the desk's picture the way the program does: the worker holds the file open for
+// reading and hands it to the client.
+CDecoderClient::SResult DecodeOpen(const QString& path, int format) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return {};
+    const CDecoderClient::SResult result = CDecoderClient::Decode(fd, format, QSize(24, 16));
+    ::close(fd);
+    return result;
+}
+
+// The attacks the stand-in reports as having worked.
+QStringList Worked(const QString& report) {
+    QStringList worked;
+    for (const QString& attack : report.split(QLatin1Char(' ')))
+        if (attack.endsWith(QLatin1String("=ok")))
+            worked << attack.chopped(3);
+    return worked;
+}
+
+bool BubblewrapUsable() {
+    CDecoderSandbox::SetMode(Mode::Automatic);
+    return CDecoderSandbox::UsesBubblewrap();
+}
+
+} // namespace
+
+// The decoder helper decodes hostile files: whatever a file makes it do, the user's files
+// stay as they were, with or without bubblewrap, and it never decodes unconfined.
+class TestHelperConfinement : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void cleanup() {
+        CDecoderSandbox::SetMode(Mode::Automatic);
+        CDecoderClient::SetHelper(QString());
+        QDir(kCanaryDir).removeRecursively();
+    }
+
+    void takenOverHelperChangesNothing_data() {
+        QTest::addColumn<Mode>("mode");
+        QTest::addColumn<QString>("helper");
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QStringList>("harmless"); // attacks a layer may leave open
+        const QString hostile = QStringLiteral(VANTREL_HOSTILE_DECODER);
+        const QString oldKernel = QStringLiteral(VANTREL_NO_LANDLOCK_HOSTILE);
+        for (const auto& [name, format] :
+             {std::pair{"PCX", picfmt::kPcx}, std::pair{"PostScript", picfmt::kEps},
+              std::pair{"RAW", picfmt::kRaw}}) {
+            QTest::addRow("%s, bubblewrap", name)
+                << Mode::Bubblewrap << hostile << format << QStringList();
+            QTest::addRow("%s, no bubblewrap", name)
+                << Mode::Plain << hostile << format << QStringList();
+            // Without Landlock the filter still stops every write, creation and connection;
+            // reading stays possible, and Ghostscript's helper may still ask after a process.
+            QStringList reads{QStringLiteral("read-canary")};
+            if (format == picfmt::kEps)
+                reads << QStringLiteral("signal-parent");
+            QTest::addRow("%s, no bubblewrap, no Landlock", name)
+                << Mode::Plain << oldKernel << format << reads;
+        }
+    }
+
+    // A helper that a picture has taken over tries to write back through its descriptor
+    // (write, ftruncate, reopening /proc/self/fd), through the program's descriptors in
+    // /proc/<parent>/fd, and by name; to create, rename and remove files; to connect and to
+    // signal. None of it reaches the user's files.
+    void takenOverHelperChangesNothing() {
+        QFETCH(Mode, mode);
+        QFETCH(QString, helper);
+        QFETCH(int, format);
+        QFETCH(QStringList, harmless);
+        if (mode == Mode::Bubblewrap && !BubblewrapUsable())
+            QSKIP("bubblewrap cannot run here");
+        const SDesk desk;
+        QVERIFY(desk.Lay());
+        CDecoderSandbox::SetMode(mode);
+        CDecoderClient::SetHelper(helper);
+        const CDecoderClient::SResult result = DecodeOpen(desk.strPicture, format);
+        QVERIFY2(result.strError.startsWith(QLatin1String("attacks:")),
+                 qPrintable(result.strError));
+        QStringList worked = Worked(result.strError);
+        for (const QString& attack : harmless)
+            worked.removeAll(attack);
+        QVERIFY2(worked.isEmpty(), qPrintable(result.strError));
+        QVERIFY(desk.Untouched());
+    }
+
+    // On a kernel that offers neither seccomp nor Landlock, and without bubblewrap, the
+    // helper refuses to decode and says why; the picture is shown nowhere unconfined.
+    void failsClosedWithoutAnySandbox() {
+        const SDesk desk;
+        QVERIFY(desk.Lay());
+        CDecoderSandbox::SetMode(Mode::Plain);
+        CDecoderClient::SetHelper(QStringLiteral(VANTREL_NO_SANDBOX_KERNEL));
+        const CDecoderClient::SResult result = DecodeOpen(desk.strPicture, picfmt::kPcx);
+        QVERIFY(result.image.isNull());
+        QVERIFY2(result.strError.startsWith(QLatin1String(
+                     "This picture type is decoded in a sandbox, which could not be started: ")),
+                 qPrintable(result.strError));
+        QVERIFY(desk.Untouched());
+    }
+
+    // The confined helper still decodes every type it is there for, also where Landlock is
+    // missing, and a file too large to copy is refused before the helper starts.
+    void confinedHelperStillDecodes_data() {
+        QTest::addColumn<Mode>("mode");
+        QTest::addColumn<QString>("fixture");
+        QTest::addColumn<int>("format");
+        for (const auto& [fixture, format] :
+             {std::pair{"pcx.pcx", picfmt::kPcx}, std::pair{"eps.eps", picfmt::kEps},
+              std::pair{"wmf.wmf", picfmt::kWmf}, std::pair{"psd.psd", picfmt::kPsd}}) {
+            QTest::addRow("%s, no bubblewrap", fixture) << Mode::Plain << fixture << format;
+            QTest::addRow("%s, bubblewrap", fixture) << Mode::Bubblewrap << fixture << format;
+        }
+    }
+    void confinedHelperStillDecodes() {
+        QFETCH(Mode, mode);
+        QFETCH(QString, fixture);
+        QFETCH(int, format);
+        if (mode == Mode::Bubblewrap && !BubblewrapUsable())
+            QSKIP("bubblewrap cannot run here");
+        CDecoderSandbox::SetMode(mode);
+        const CDecoderClient::SResult result = DecodeOpen(FixturePath(fixture), format);
+        QVERIFY2(!result.image.isNull(), qPrintable(result.strError));
+        QVERIFY(Near(result.image.pixel(2, 2), Qt::red));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHelperConfinement)
+#include "tst_helperconfinement.moc"
