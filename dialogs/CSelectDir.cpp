@@ -7,11 +7,13 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStorageInfo>
 #include <QStyle>
 #include <QTreeWidget>
@@ -37,6 +39,9 @@ QWidget* MakeFolderList(const dlg::Control& c, QWidget* parent) {
         return nullptr;
     auto* tree = new FolderTree(parent);
     tree->setHeaderHidden(true);
+    // As wide as the deepest name, so a deep folder can be scrolled to rather than cut off.
+    tree->header()->setStretchLastSection(false);
+    tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     tree->setRootIsDecorated(false);
     tree->setItemsExpandable(false);
     tree->setExpandsOnDoubleClick(false);
@@ -262,9 +267,33 @@ void CSelectDir::FillFolders() {
     }
     tree->expandAll();
     tree->setCurrentItem(parent);
-    // The path from the top, as far as it fits with the directory on show.
+    ScrollToCurrent();
+}
+
+void CSelectDir::showEvent(QShowEvent* event) {
+    CTemplateDialog::showEvent(event);
+    ScrollToCurrent(); // the list has its size only now
+}
+
+void CSelectDir::ScrollToCurrent() {
+    QTreeWidget* tree = FolderList();
+    QTreeWidgetItem* folder = tree->currentItem();
+    if (!folder)
+        return;
+    // The path from the top, as far as it fits with the directory on show and as many of
+    // its subfolders as fit below it: deep in a hierarchy the path gives way, never the
+    // folders to choose from.
     tree->scrollToTop();
-    tree->scrollToItem(parent);
+    if (folder->childCount() > 0)
+        tree->scrollToItem(folder->child(folder->childCount() - 1));
+    tree->scrollToItem(folder);
+    // Sideways, the folder on show starts at the left edge when its indentation would push
+    // it and its subfolders out of sight.
+    QScrollBar* sideways = tree->horizontalScrollBar();
+    const QRect shown = tree->visualItemRect(folder);
+    sideways->setValue(shown.right() > tree->viewport()->width()
+                           ? sideways->value() + shown.left() - tree->indentation()
+                           : 0);
 }
 
 void CSelectDir::FillDrives() {

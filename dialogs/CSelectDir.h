@@ -37,6 +37,7 @@ protected:
     bool OnInitDialog() override;
     void OnOK() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     QTreeWidget* FolderList() const;
@@ -46,6 +47,7 @@ private:
     void OnNewFolder();
     void CenterWindow();
     void FillFolders();
+    void ScrollToCurrent();
     void FillDrives();
     void ShowCurrentDir();
     void OnDriveChosen(int index);

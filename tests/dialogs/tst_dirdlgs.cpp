@@ -243,6 +243,8 @@ private Q_SLOTS:
         OpenAtStart(d);
         auto* tree = CDialogBuilder::ControlAs<QTreeWidget>(&d, IDC_FOLDER_LIST);
         QTreeWidgetItem* chosen = Item(tree, "chosen");
+        // The subfolders are on show, however deep the folder lies.
+        QVERIFY(tree->viewport()->rect().contains(tree->visualItemRect(chosen)));
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
                           tree->visualItemRect(chosen).center());
         QCOMPARE(d.CurrentDir(), m_strStart); // one click only highlights
