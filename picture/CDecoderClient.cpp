@@ -203,7 +203,7 @@ CDecoderClient::SResult CDecoderClient::DecodeBytes(const QByteArray& data, int 
     const CFd sealed(sealed_copy::OfBytes(data));
     if (sealed.Get() < 0)
         return Failure(QObject::tr("The picture could not be handed to the decoder."));
-    return DecodeSealed(sealed.Get(), format, target, cancel);
+    return Hand(sealed.Get(), format, target, cancel);
 }
 
 CDecoderClient::SResult CDecoderClient::Decode(int fd, int format, QSize target,
@@ -213,14 +213,17 @@ CDecoderClient::SResult CDecoderClient::Decode(int fd, int format, QSize target,
         return Failure(QObject::tr("The file cannot be read."));
     if (st.st_size > limits::kMaxBufferedFile)
         return Failure(QObject::tr("The file is too large to show (%1 bytes).").arg(st.st_size));
+    const bool readOnly = (::fcntl(fd, F_GETFL) & O_ACCMODE) == O_RDONLY;
+    if (st.st_size > limits::kMaxSealedCopy && readOnly)
+        return Hand(fd, format, target, cancel);
     const CFd sealed(sealed_copy::OfFile(fd));
     if (sealed.Get() < 0)
         return Failure(QObject::tr("The picture could not be handed to the decoder."));
-    return DecodeSealed(sealed.Get(), format, target, cancel);
+    return Hand(sealed.Get(), format, target, cancel);
 }
 
-CDecoderClient::SResult CDecoderClient::DecodeSealed(int fd, int format, QSize target,
-                                                     const std::atomic<bool>* cancel) {
+CDecoderClient::SResult CDecoderClient::Hand(int fd, int format, QSize target,
+                                             const std::atomic<bool>* cancel) {
     const SSettings settings = Settings();
     const QString helper = HelperPath();
     if (!QFileInfo(helper).isExecutable())

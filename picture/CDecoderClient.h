@@ -20,7 +20,8 @@ public:
     };
 
     // Decodes the file open at `fd` (read from its start, at most the largest file shown) as
-    // type `format`; the helper gets a sealed copy, never the file itself. `target` is the
+    // type `format`; the helper gets a sealed copy of all but the largest files, and
+    // can reopen none for writing. `target` is the
     // size shown (PostScript is drawn at it; a camera RAW file's preview serves when it is
     // that large). A set `cancel` flag stops the helper at once.
     static SResult Decode(int fd, int format, QSize target,
@@ -41,6 +42,6 @@ public:
     static void SetCpuLimit(int seconds);
 
 private:
-    // Runs the helper on a sealed copy.
-    static SResult DecodeSealed(int fd, int format, QSize target, const std::atomic<bool>* cancel);
+    // Runs the helper on `fd`: a sealed copy, or a read-only descriptor of a large file.
+    static SResult Hand(int fd, int format, QSize target, const std::atomic<bool>* cancel);
 };

@@ -16,6 +16,8 @@
 #include <cerrno>
 #include <cmath>
 #include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace proto = decoder_protocol;
@@ -24,9 +26,6 @@ namespace {
 
 // The answer goes out on a descriptor of its own: some coders print on standard output.
 int s_answerFd = STDOUT_FILENO;
-// The input descriptor by name, for the readers that open files themselves.
-constexpr char kInputPath[] = "/proc/self/fd/3";
-static_assert(proto::kInputFd == 3);
 
 void KeepAnswerChannel() {
     const int fd = ::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, proto::kPixelsFd + 1);
@@ -95,7 +94,7 @@ int CDecoderService::Run(const QStringList& args) {
     if (const QString unconfined = Confine(request); !unconfined.isEmpty())
         return Refuse(unconfined);
     SDecoded decoded;
-    if (request.nFormat == picfmt::kRaw && ::access(kInputPath, R_OK) == 0) {
+    if (request.nFormat == picfmt::kRaw) {
         decoded = DecodeRawFile(request); // reads only as much of the file as it needs
     } else {
         QByteArray data;
@@ -188,8 +187,32 @@ CDecoderService::SDecoded CDecoderService::Decode(const QByteArray& data, const 
     return out;
 }
 
+// The input is mapped rather than read: pages are read only as the library reaches them, and
+// the descriptor is never reopened by name (which the confinement would refuse for a file
+// of the user's).
 CDecoderService::SDecoded CDecoderService::DecodeRawFile(const SRequest& request) {
-    return FromRaw(CRawReader::ReadFile(kInputPath, request.target));
+    struct stat st {};
+    if (::fstat(proto::kInputFd, &st) != 0 || st.st_size <= 0 ||
+        st.st_size > limits::kMaxBufferedFile) {
+        SDecoded out;
+        out.strError = st.st_size > limits::kMaxBufferedFile
+                           ? QObject::tr("The file is too large to show.")
+                           : QObject::tr("The file cannot be read.");
+        return out;
+    }
+    void* mapped = ::mmap(nullptr, size_t(st.st_size), PROT_READ, MAP_PRIVATE, proto::kInputFd, 0);
+    if (mapped == MAP_FAILED) {
+        QByteArray data;
+        QString error;
+        if (!ReadInput(data, error))
+            return SDecoded{QImage(), 0, QSize(), error};
+        return FromRaw(CRawReader::Read(data, request.target));
+    }
+    const QByteArray data =
+        QByteArray::fromRawData(static_cast<const char*>(mapped), qsizetype(st.st_size));
+    SDecoded out = FromRaw(CRawReader::Read(data, request.target));
+    ::munmap(mapped, size_t(st.st_size));
+    return out;
 }
 
 CDecoderService::SDecoded CDecoderService::FromRaw(CRawReader::SResult raw) {

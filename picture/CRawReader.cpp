@@ -166,12 +166,6 @@ CRawReader::SResult CRawReader::Read(const QByteArray& data, QSize target) {
     return Decode(*raw, code, target);
 }
 
-CRawReader::SResult CRawReader::ReadFile(const QByteArray& path, QSize target) {
-    auto raw = NewLibRaw();
-    const int code = raw->open_file(path.constData());
-    return Decode(*raw, code, target);
-}
-
 CRawReader::SResult CRawReader::Decode(LibRaw& raw, int openCode, QSize target) {
     limits::ApplyQtAllocationLimit();
     SResult result;

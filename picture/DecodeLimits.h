@@ -9,6 +9,10 @@ inline constexpr qint64 kMaxPixels = 128LL * 1024 * 1024; // 128 megapixels
 inline constexpr int kMaxSide = 65535;
 // Files read whole into memory for the decoders that work on a buffer.
 inline constexpr qint64 kMaxBufferedFile = 256LL * 1024 * 1024;
+// Files up to this size reach the decoder helper as a sealed copy in memory (a few
+// milliseconds); larger ones (camera RAW files) as a read-only descriptor, which the
+// helper's confinement keeps it from reopening for writing.
+inline constexpr qint64 kMaxSealedCopy = 8LL * 1024 * 1024;
 // Qt refuses any single image allocation above this many megabytes (4 bytes a pixel).
 inline constexpr int kQtAllocationMB = 520;
 // ImageMagick, for the legacy types: below the distribution's own policy. Its pixel cache

@@ -31,6 +31,9 @@ struct SDesk {
     QByteArray picture = ReadAll(FixturePath(QStringLiteral("pcx.pcx")));
     QByteArray canary = "the only copy\n";
 
+    // A picture too large to be copied for the helper: it gets the file's own descriptor.
+    void MakeLarge() { picture += QByteArray(9 * 1024 * 1024, '\x5a'); }
+
     bool Lay() const {
         QDir(kCanaryDir).removeRecursively();
         return QDir().mkpath(kCanaryDir) && !WriteBytes(strPicture, picture).isEmpty() &&
@@ -89,27 +92,34 @@ private Q_SLOTS:
         QTest::addColumn<QString>("helper");
         QTest::addColumn<int>("format");
         QTest::addColumn<QStringList>("harmless"); // attacks a layer may leave open
+        QTest::addColumn<bool>("large");
         const QString hostile = QStringLiteral(VANTREL_HOSTILE_DECODER);
         const QString oldKernel = QStringLiteral(VANTREL_NO_LANDLOCK_HOSTILE);
         for (const auto& [name, format] :
              {std::pair{"PCX", picfmt::kPcx}, std::pair{"PostScript", picfmt::kEps},
               std::pair{"RAW", picfmt::kRaw}}) {
-            QTest::addRow("%s, bubblewrap", name)
-                << Mode::Bubblewrap << hostile << format << QStringList();
-            QTest::addRow("%s, no bubblewrap", name)
-                << Mode::Plain << hostile << format << QStringList();
+            for (const bool large : {false, true}) {
+                const char* size = large ? "large" : "small";
+                QTest::addRow("%s %s, bubblewrap", size, name)
+                    << Mode::Bubblewrap << hostile << format << QStringList() << large;
+                QTest::addRow("%s %s, no bubblewrap", size, name)
+                    << Mode::Plain << hostile << format << QStringList() << large;
+            }
             // Without Landlock the filter still stops every write, creation and connection;
             // reading stays possible, and Ghostscript's helper may still ask after a process.
             QStringList reads{QStringLiteral("read-canary")};
             if (format == picfmt::kEps)
                 reads << QStringLiteral("signal-parent");
-            QTest::addRow("%s, no bubblewrap, no Landlock", name)
-                << Mode::Plain << oldKernel << format << reads;
+            QTest::addRow("small %s, no bubblewrap, no Landlock", name)
+                << Mode::Plain << oldKernel << format << reads << false;
+            QTest::addRow("large %s, no bubblewrap, no Landlock", name)
+                << Mode::Plain << oldKernel << format << reads << true;
         }
     }
 
     // A helper that a picture has taken over tries to write back through its descriptor
-    // (write, ftruncate, reopening /proc/self/fd), through the program's descriptors in
+    // (write, ftruncate, reopening /proc/self/fd: a sealed copy for a small picture, the
+    // file's own read-only descriptor for a large one), through the program's descriptors in
     // /proc/<parent>/fd, and by name; to create, rename and remove files; to connect and to
     // signal. None of it reaches the user's files.
     void takenOverHelperChangesNothing() {
@@ -117,9 +127,12 @@ private Q_SLOTS:
         QFETCH(QString, helper);
         QFETCH(int, format);
         QFETCH(QStringList, harmless);
+        QFETCH(bool, large);
         if (mode == Mode::Bubblewrap && !BubblewrapUsable())
             QSKIP("bubblewrap cannot run here");
-        const SDesk desk;
+        SDesk desk;
+        if (large)
+            desk.MakeLarge();
         QVERIFY(desk.Lay());
         CDecoderSandbox::SetMode(mode);
         CDecoderClient::SetHelper(helper);
@@ -171,6 +184,28 @@ private Q_SLOTS:
         const CDecoderClient::SResult result = DecodeOpen(FixturePath(fixture), format);
         QVERIFY2(!result.image.isNull(), qPrintable(result.strError));
         QVERIFY(Near(result.image.pixel(2, 2), Qt::red));
+    }
+
+    // A camera RAW file too large to copy is read through its own descriptor, mapped, since
+    // the confined helper may not reopen it by name.
+    void largeRawIsReadThroughItsDescriptor_data() {
+        QTest::addColumn<Mode>("mode");
+        QTest::newRow("no bubblewrap") << Mode::Plain;
+        QTest::newRow("bubblewrap") << Mode::Bubblewrap;
+    }
+    void largeRawIsReadThroughItsDescriptor() {
+        QFETCH(Mode, mode);
+        if (mode == Mode::Bubblewrap && !BubblewrapUsable())
+            QSKIP("bubblewrap cannot run here");
+        QTemporaryDir dir;
+        const QByteArray dng = MakeDng(dir, QSize(2400, 1800), {});
+        QVERIFY(dng.size() > 8 * 1024 * 1024);
+        const QString path = WriteBytes(dir.filePath(QStringLiteral("IMG_0001.dng")), dng);
+        CDecoderSandbox::SetMode(mode);
+        const CDecoderClient::SResult result = DecodeOpen(path, picfmt::kRaw);
+        QVERIFY2(!result.image.isNull(), qPrintable(result.strError));
+        QCOMPARE(result.ownSize, QSize(2400, 1800));
+        QCOMPARE(ReadAll(path), dng);
     }
 };
 
