@@ -59,9 +59,10 @@ QStringList CDecoderSandbox::BubblewrapArguments(const QString& helper) {
 bool CDecoderSandbox::ProbeBubblewrap() {
     const QString bwrap = Bubblewrap();
     if (bwrap.isEmpty()) {
-        qWarning().noquote() << "Pictures of the legacy types and PostScript are decoded without "
-                                "a sandbox: bubblewrap (bwrap) is not installed. The decoders "
-                                "keep their limits and a private temporary folder.";
+        qWarning().noquote() << "Pictures decoded by the helper are decoded without bubblewrap "
+                                "(bwrap is not installed). The helper keeps its system-call "
+                                "filter, Landlock where the kernel has it, its limits and a "
+                                "private temporary folder.";
         return false;
     }
     const QString truePath = QStandardPaths::findExecutable(QStringLiteral("true"));
@@ -77,9 +78,10 @@ bool CDecoderSandbox::ProbeBubblewrap() {
         const QString why =
             QString::fromLocal8Bit(probe.readAllStandardError()).trimmed().left(300);
         qWarning().noquote() << QStringLiteral(
-                                    "Pictures of the legacy types and PostScript are decoded "
-                                    "without a sandbox: bubblewrap cannot run here (%1). The "
-                                    "decoders keep their limits and a private temporary folder.")
+                                    "Pictures decoded by the helper are decoded without "
+                                    "bubblewrap, which cannot run here (%1). The helper keeps "
+                                    "its system-call filter, Landlock where the kernel has it, "
+                                    "its limits and a private temporary folder.")
                                     .arg(why);
     }
     return ran;

@@ -7,7 +7,8 @@
 // How the decoder helper is started: inside bubblewrap where it can run (no network, a
 // read-only view of the system's programs and libraries, a private empty temporary folder,
 // no file of the user's, a new session), else directly with a private empty temporary
-// folder; said once in the log. The limits on the process are set by its caller.
+// folder; said once in the log. Either way the helper shuts itself in before it decodes
+// (CHelperConfinement). The limits on the process are set by its caller.
 class CDecoderSandbox {
 public:
     enum class EMode { Automatic, Bubblewrap, Plain };
