@@ -89,8 +89,8 @@ bool AllowBelow(int ruleset, const QString& path, __u64 rights) {
 const char* const kAllowed[] = {
     // descriptors the helper holds
     "read", "readv", "pread64", "preadv", "preadv2", "write", "writev", "pwrite64", "pwritev",
-    "lseek", "close", "close_range", "dup", "dup2", "dup3", "fcntl", "ftruncate", "pipe", "pipe2",
-    "poll", "ppoll", "select", "pselect6", "memfd_create",
+    "lseek", "close", "close_range", "dup", "dup2", "dup3", "ftruncate", "pipe", "pipe2", "poll",
+    "ppoll", "select", "pselect6", "memfd_create",
     // looking at files (opening is checked on its own)
     "fstat", "newfstatat", "statx", "stat", "lstat", "fstatfs", "statfs", "getdents64", "readlink",
     "readlinkat", "access", "faccessat", "faccessat2", "getcwd",
@@ -155,6 +155,16 @@ bool AllowIoctls(scmp_filter_ctx filter) {
     for (const unsigned long request : {TCGETS, TIOCGWINSZ, FIONREAD, FIOCLEX})
         if (seccomp_rule_add(filter, SCMP_ACT_ALLOW, SCMP_SYS(ioctl), 1,
                              SCMP_A1(SCMP_CMP_EQ, scmp_datum_t(request))) != 0)
+            return false;
+    return true;
+}
+
+// Descriptor flags and duplicates only: no locks or leases on a file of the user's.
+bool AllowFcntl(scmp_filter_ctx filter) {
+    for (const int command :
+         {F_GETFD, F_SETFD, F_GETFL, F_SETFL, F_DUPFD, F_DUPFD_CLOEXEC, F_GET_SEALS, F_ADD_SEALS})
+        if (seccomp_rule_add(filter, SCMP_ACT_ALLOW, SCMP_SYS(fcntl), 1,
+                             SCMP_A1(SCMP_CMP_EQ, scmp_datum_t(command))) != 0)
             return false;
     return true;
 }
@@ -234,7 +244,7 @@ bool CHelperConfinement::InstallFilter(const SOptions& options, bool writableTem
         for (const char* name : kSanitizerCalls)
             ok = ok && Allow(filter, name);
     ok = ok && AllowOpens(filter, writableTemp) && AllowClone(filter, options.bRunsPrograms) &&
-         AllowIoctls(filter) && AllowOwnLimits(filter);
+         AllowIoctls(filter) && AllowFcntl(filter) && AllowOwnLimits(filter);
     const int loaded = ok ? seccomp_load(filter) : -1;
     seccomp_release(filter);
     if (loaded != 0)

@@ -88,6 +88,7 @@ void Attack() {
     Record("rename", ::rename(canary.constData(), dropped.constData()) == 0);
     Record("unlink", ::unlink(canary.constData()) == 0);
     Record("chmod", ::chmod(canary.constData(), 0777) == 0);
+    Record("lease", ::fcntl(decoder_protocol::kInputFd, F_SETLEASE, F_RDLCK) == 0);
     Record("network", Connects());
     Record("signal-parent", ::kill(::getppid(), 0) == 0);
 }
