@@ -102,6 +102,9 @@ void CNamespaceListView::FillList(NSTREEITEM* pFolderItem, CShellFolder* psfFold
     ResetContents();
     const ULONG flags = SHCONTF_NONFOLDERS | (m_bIncludeFolders ? SHCONTF_FOLDERS : 0);
     const auto items = pFolderItem && psfFolder ? psfFolder->EnumObjects(flags) : nullptr;
+    m_listedFolder =
+        items ? CListedFolder::Of(GetNativePathFromPidl(pFolderItem->pidlAbs), items->FolderFd())
+              : CListedFolder();
     if (!items) { // a folder that cannot be read (or is gone) shows empty, without a message
         EndBatch();
         OnListFilled();

@@ -2,6 +2,7 @@
 
 #include "browser/CListCtrlEx.h"
 #include "browser/NamespaceRecords.h"
+#include "platform/CListedFolder.h"
 
 #include <QByteArray>
 #include <QPointer>
@@ -65,6 +66,8 @@ public:
     void HoldFolderChanges(bool bHold);
     // The native path of the folder listed and watched; empty when none is.
     const QByteArray& ListedFolder() const { return m_baListedDir; }
+    // The folder as the last filling of the list read it (unknown when none was read).
+    const CListedFolder& ListedFolderIdentity() const { return m_listedFolder; }
 
     virtual void OnFolderSelected(int nItem);
     virtual void OnListFilled();
@@ -135,6 +138,7 @@ private:
     QPointer<CNamespaceTreeView> m_pTreeView;
     CDirectoryWatch* m_pWatch;
     QByteArray m_baListedDir;            // the listed folder's path, watched
+    CListedFolder m_listedFolder;        // the folder the list was filled from
     CShellFolder* m_psfListed = nullptr; // one reference, for the records of new items
     LPITEMIDLIST m_pidlListed = nullptr; // its absolute list
     bool m_bHoldChanges = false;         // a sort action is under way

@@ -45,6 +45,10 @@ CDirEnumIDList::~CDirEnumIDList() {
     closedir(static_cast<DIR*>(m_dir));
 }
 
+int CDirEnumIDList::FolderFd() const {
+    return dirfd(static_cast<DIR*>(m_dir));
+}
+
 bool CDirEnumIDList::Next(LPITEMIDLIST* ppidl) {
     DIR* dir = static_cast<DIR*>(m_dir);
     while (const dirent* ent = readdir(dir)) {

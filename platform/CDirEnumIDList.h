@@ -15,6 +15,7 @@ public:
     static std::unique_ptr<CDirEnumIDList> Open(const QByteArray& path, ULONG grfFlags);
     ~CDirEnumIDList() override;
     bool Next(LPITEMIDLIST* ppidl) override;
+    int FolderFd() const override;
 
     // True when the folder at `path` has a sub-folder (a symbolic link to a folder
     // counts). Stops at the first one; after `budget` entries without one it answers

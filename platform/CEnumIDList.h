@@ -9,4 +9,6 @@ public:
     virtual ~CEnumIDList() = default;
     // The next child in *ppidl and true, or false at the end (or on a read error).
     virtual bool Next(LPITEMIDLIST* ppidl) = 0;
+    // The descriptor of the folder being read, -1 for a folder that is not on the disk.
+    virtual int FolderFd() const { return -1; }
 };

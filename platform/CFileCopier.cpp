@@ -37,7 +37,11 @@ int WriteAll(int fd, const char* data, qint64 size, qint64 at) {
 } // namespace
 
 CFileCopier::CFileCopier(QByteArray source, QByteArray destDir)
-    : m_source(std::move(source)), m_destDir(std::move(destDir)) {
+    : CFileCopier(AT_FDCWD, std::move(source), std::move(destDir)) {
+}
+
+CFileCopier::CFileCopier(int srcDirFd, QByteArray name, QByteArray destDir)
+    : m_srcDirFd(srcDirFd), m_source(std::move(name)), m_destDir(std::move(destDir)) {
 }
 
 CFileCopier::~CFileCopier() {
@@ -48,13 +52,16 @@ int CFileCopier::Prepare(const Progress& progress) {
     Discard();
     // Not blocking, so that a pipe put in the file's place cannot hold the open; what was
     // opened is judged by its descriptor, which no later rename can change.
-    m_srcFd = ::open(m_source.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    m_srcFd =
+        ::openat(m_srcDirFd, m_source.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (m_srcFd < 0 || ::fstat(m_srcFd, &m_srcStat) != 0) {
         const int error = errno;
         Discard();
         return error;
     }
     int error = S_ISREG(m_srcStat.st_mode) ? 0 : kNotAFile;
+    if (!error && m_expected.bKnown && !(CFileIdentity::Of(m_srcStat) == m_expected))
+        error = kOtherFile;
     if (!error && ::fcntl(m_srcFd, F_SETFL, ::fcntl(m_srcFd, F_GETFL) & ~O_NONBLOCK) != 0)
         error = errno;
     if (!error)

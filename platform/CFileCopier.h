@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/CFileIdentity.h"
+
 #include <QByteArray>
 #include <cerrno>
 #include <functional>
@@ -19,6 +21,8 @@ public:
     using Progress = std::function<bool(qint64 done, qint64 total)>;
 
     CFileCopier(QByteArray source, QByteArray destDir);
+    // The source is `name` in the folder srcDirFd (not owned; it must stay open).
+    CFileCopier(int srcDirFd, QByteArray name, QByteArray destDir);
     ~CFileCopier();
     CFileCopier(const CFileCopier&) = delete;
     CFileCopier& operator=(const CFileCopier&) = delete;
@@ -26,13 +30,18 @@ public:
     // Writes through a hidden temporary name even where unnamed files are possible.
     void PreferNamedTemp(bool bNamed) { m_bPreferNamed = bNamed; }
     void SetChunkSize(qint64 bytes) { m_nChunk = bytes; }
+    // Copies only the file `source` (links followed): another file found under the
+    // source's name is not copied.
+    void ExpectSource(const CFileIdentity& source) { m_expected = source; }
 
     // What Prepare returns for a source that is no ordinary file (a pipe, a device).
     static constexpr int kNotAFile = ENODEV;
+    // ... and for a source that is not the file expected.
+    static constexpr int kOtherFile = ESTALE;
 
     // The data part, fit for a worker thread: 0, ECANCELED when progress said stop,
-    // kNotAFile, or the errno of the failing step (EIO when the copy's size differs from the
-    // source's). Holes in a sparse source stay holes in the copy.
+    // kNotAFile, kOtherFile, or the errno of the failing step (EIO when the copy's size differs
+    // from the source's). Holes in a sparse source stay holes in the copy.
     int Prepare(const Progress& progress = {});
     // Links the prepared copy into the folder as `name`: 0, EEXIST when the name is
     // taken, or another errno. On failure the prepared copy stays ready for another name.
@@ -50,8 +59,10 @@ private:
     int LinkUnnamed(const QByteArray& name);
     void CloseAll();
 
+    int m_srcDirFd;
     QByteArray m_source;
     QByteArray m_destDir;
+    CFileIdentity m_expected; // unknown: any file
     struct stat m_srcStat {};
     int m_srcFd = -1;
     int m_dirFd = -1;

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QDateTime>
 
+struct stat;
+
 // What the user is shown of a file when two of them want the same name.
 struct CFileFacts {
     QByteArray path;
@@ -11,4 +13,6 @@ struct CFileFacts {
 
     // The facts of the file at path (not following a final symbolic link).
     static CFileFacts Of(const QByteArray& path);
+    // The facts of a file already looked at: st is its entry.
+    static CFileFacts Of(const QByteArray& path, const struct stat& st);
 };

@@ -3,6 +3,7 @@
 #include "platform/CFileCopier.h"
 #include "platform/CFileJob.h"
 #include "platform/CFileOpUi.h"
+#include "platform/CFolderHandle.h"
 #include "platform/CNativePath.h"
 #include "platform/CNoReplaceRename.h"
 #include "platform/CTrash.h"
@@ -25,11 +26,6 @@ QString Because(const QString& what, int error) {
     return QStringLiteral("%1 (%2)").arg(what, qt_error_string(error));
 }
 
-bool Exists(const QByteArray& path) {
-    struct stat st {};
-    return ::lstat(path.constData(), &st) == 0;
-}
-
 // Why a name that is no ordinary file (nor a link to one) is not moved, copied or trashed:
 // opening a pipe or a device could wait for ever or act on the device. Empty for a file.
 QString NotAFile(mode_t mode) {
@@ -44,23 +40,31 @@ QString NotAFile(mode_t mode) {
     return QStringLiteral("it is not an ordinary file");
 }
 
-// Both names lead to one file: the same name, hard links, or a link and what it points to.
-bool SameFile(const QByteArray& a, const QByteArray& b) {
-    struct stat sa {
-    }, sb{};
-    const auto same = [&] { return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino; };
-    if (::lstat(a.constData(), &sa) == 0 && ::lstat(b.constData(), &sb) == 0 && same())
+// The target leads to the source (its entry, or what that leads to): the same name, hard
+// links, or a link and what it points to.
+bool SameFile(const struct stat& entry, const struct stat& resolved, const QByteArray& target) {
+    struct stat st {};
+    if (::lstat(target.constData(), &st) == 0 && CFileIdentity::Of(st) == CFileIdentity::Of(entry))
         return true;
-    return ::stat(a.constData(), &sa) == 0 && ::stat(b.constData(), &sb) == 0 && same();
+    return ::stat(target.constData(), &st) == 0 &&
+           CFileIdentity::Of(st) == CFileIdentity::Of(resolved);
+}
+
+// A path without trailing separators (but "/"), so that its last part is its name.
+QByteArray Trimmed(QByteArray path) {
+    while (path.size() > 1 && path.endsWith('/'))
+        path.chop(1);
+    return path;
 }
 
 } // namespace
 
 struct CFileOperations::Plan {
-    QByteArray source;
+    const CFolderEntry* source = nullptr;
     QByteArray destDir;
-    QByteArray name; // the name the file is to have in destDir
-    struct stat srcStat {};
+    QByteArray name;         // the name the file is to have in destDir
+    struct stat srcStat {};  // the source's entry
+    struct stat resolved {}; // the file the entry leads to
     struct stat dirStat {};
     bool bReplace = false;  // the user chose to replace the file that has the name
     bool bKeepBoth = false; // the user chose a numbered name beside it
@@ -73,20 +77,32 @@ struct CFileOperations::Plan {
 
 CFileOpResult CFileOperations::Move(const QByteArray& file, const QByteArray& destDir,
                                     const QByteArray& name) {
+    const CFolderHandle folder = CFolderHandle::Open(CNativePath::DirName(file));
+    return Transfer(Mode::Move, CFolderEntry(folder, CNativePath::FileName(file)), destDir, name);
+}
+
+CFileOpResult CFileOperations::Move(const CFolderEntry& file, const QByteArray& destDir,
+                                    const QByteArray& name) {
     return Transfer(Mode::Move, file, destDir, name);
 }
 
 CFileOpResult CFileOperations::Copy(const QByteArray& file, const QByteArray& destDir,
                                     const QByteArray& name) {
+    const CFolderHandle folder = CFolderHandle::Open(CNativePath::DirName(file));
+    return Transfer(Mode::Copy, CFolderEntry(folder, CNativePath::FileName(file)), destDir, name);
+}
+
+CFileOpResult CFileOperations::Copy(const CFolderEntry& file, const QByteArray& destDir,
+                                    const QByteArray& name) {
     return Transfer(Mode::Copy, file, destDir, name);
 }
 
-CFileOpResult CFileOperations::Transfer(Mode mode, const QByteArray& file,
+CFileOpResult CFileOperations::Transfer(Mode mode, const CFolderEntry& file,
                                         const QByteArray& destDir, const QByteArray& name) {
     Plan plan;
-    plan.source = file;
+    plan.source = &file;
     plan.destDir = destDir;
-    plan.name = name.isEmpty() ? CNativePath::FileName(file) : name;
+    plan.name = name.isEmpty() ? file.Name() : name;
     if (auto refused = Check(mode, plan))
         return *refused;
     const bool bOneDevice = mode == Mode::Move && plan.srcStat.st_dev == plan.dirStat.st_dev;
@@ -105,9 +121,9 @@ CFileOpResult CFileOperations::Transfer(Mode mode, const QByteArray& file,
 // with no moment between a test and the move. Returns nothing when the name is taken (the
 // user is asked) or the rename must become a copy (two mounts of one device).
 std::optional<CFileOpResult> CFileOperations::RenameIfFree(Plan& plan) {
-    const int error = CNoReplaceRename::Rename(plan.source, plan.Target());
+    const int error = plan.source->RenameTo(plan.Target());
     if (error == 0)
-        return Verify(Mode::Move, plan, plan.Target(), 0);
+        return Renamed(plan, plan.Target());
     if (error == EEXIST || error == EXDEV)
         return std::nullopt;
     return Fail(Mode::Move, plan, qt_error_string(error));
@@ -118,14 +134,20 @@ std::optional<CFileOpResult> CFileOperations::Check(Mode mode, Plan& plan) {
         return Fail(mode, plan, QStringLiteral("no destination folder is set"));
     if (plan.name.isEmpty() || plan.name.contains('/') || plan.name == "." || plan.name == "..")
         return Fail(mode, plan, QStringLiteral("that is not the name of a file"));
-    if (::lstat(plan.source.constData(), &plan.srcStat) != 0)
-        return Fail(mode, plan, Because(QStringLiteral("the file is not there"), errno));
+    const CFolderEntry& source = *plan.source;
+    if (const QString why = source.FolderProblem(); !why.isEmpty())
+        return Fail(mode, plan, why);
+    if (const int error = source.Stat(plan.srcStat))
+        return Fail(mode, plan, Because(QStringLiteral("the file is not there"), error));
+    if (const QString why = source.NotAsShown(plan.srcStat); !why.isEmpty())
+        return Fail(mode, plan, why);
     if (S_ISDIR(plan.srcStat.st_mode))
         return Fail(mode, plan, QStringLiteral("it is a folder, not a file"));
-    struct stat resolved = plan.srcStat;
-    if (S_ISLNK(plan.srcStat.st_mode) && ::stat(plan.source.constData(), &resolved) != 0)
-        return Fail(mode, plan, Because(QStringLiteral("the link leads nowhere"), errno));
-    if (const QString why = NotAFile(resolved.st_mode); !why.isEmpty())
+    plan.resolved = plan.srcStat;
+    if (S_ISLNK(plan.srcStat.st_mode))
+        if (const int error = source.Stat(plan.resolved, true))
+            return Fail(mode, plan, Because(QStringLiteral("the link leads nowhere"), error));
+    if (const QString why = NotAFile(plan.resolved.st_mode); !why.isEmpty())
         return Fail(mode, plan, why);
     if (::stat(plan.destDir.constData(), &plan.dirStat) != 0)
         return Fail(mode, plan,
@@ -140,11 +162,12 @@ std::optional<CFileOpResult> CFileOperations::ResolveConflict(Mode mode, Plan& p
     struct stat there {};
     if (::lstat(plan.Target().constData(), &there) != 0)
         return std::nullopt;
-    if (SameFile(plan.source, plan.Target()))
+    if (SameFile(plan.srcStat, plan.resolved, plan.Target()))
         return Fail(mode, plan, QStringLiteral("the source and the destination are the same file"));
     if (S_ISDIR(there.st_mode))
         return Fail(mode, plan, QStringLiteral("a folder of that name is in the way"));
-    switch (m_ui.AskConflict(CFileFacts::Of(plan.source), CFileFacts::Of(plan.Target()))) {
+    switch (m_ui.AskConflict(CFileFacts::Of(plan.source->Path(), plan.srcStat),
+                             CFileFacts::Of(plan.Target()))) {
     case CFileOpUi::ConflictChoice::Replace:
         plan.bReplace = true;
         return std::nullopt;
@@ -167,9 +190,9 @@ std::optional<CFileOpResult> CFileOperations::RenameInto(Plan& plan) {
             return failed;
     int n = plan.bKeepBoth ? 1 : 0;
     for (;; ++n) {
-        const int error = CNoReplaceRename::Rename(plan.source, plan.Target(n));
+        const int error = plan.source->RenameTo(plan.Target(n));
         if (error == 0)
-            return Verify(Mode::Move, plan, plan.Target(n), 0);
+            return Renamed(plan, plan.Target(n));
         if (error == EXDEV)
             return std::nullopt;
         if (error != EEXIST || !plan.bKeepBoth || n >= kMaxNumberedNames)
@@ -178,7 +201,8 @@ std::optional<CFileOpResult> CFileOperations::RenameInto(Plan& plan) {
 }
 
 CFileOpResult CFileOperations::CopyInto(Mode mode, Plan& plan) {
-    CFileCopier copier(plan.source, plan.destDir);
+    CFileCopier copier(plan.source->Folder().Fd(), plan.source->Name(), plan.destDir);
+    copier.ExpectSource(CFileIdentity::Of(plan.resolved));
     copier.PreferNamedTemp(m_bPreferNamed);
     copier.SetChunkSize(m_nChunk);
     CFileJob job;
@@ -203,6 +227,8 @@ CFileOpResult CFileOperations::CopyInto(Mode mode, Plan& plan) {
     }
     if (error == CFileCopier::kNotAFile)
         return Fail(mode, plan, QStringLiteral("it is not an ordinary file"));
+    if (error == CFileCopier::kOtherFile)
+        return Fail(mode, plan, CFolderEntry::FileReplacedText());
     if (error)
         return Fail(mode, plan,
                     error == EIO ? Because(QStringLiteral("the copy did not come out whole"), error)
@@ -217,15 +243,17 @@ CFileOpResult CFileOperations::CopyInto(Mode mode, Plan& plan) {
     if (error)
         return Fail(mode, plan, qt_error_string(error));
     const QByteArray target = plan.Target(n);
-    if (mode == Mode::Move && ::unlink(plan.source.constData()) != 0) {
-        // Two copies must not be left behind: the new one is taken back, the source stays.
-        const int unlinkError = errno;
-        ::unlink(target.constData());
-        return Fail(mode, plan,
-                    Because(QStringLiteral("the file cannot be removed from its folder, so the "
-                                           "copy was taken back"),
-                            unlinkError));
-    }
+    if (mode == Mode::Move)
+        if (const int unlinkError = plan.source->Unlink(CFileIdentity::Of(plan.srcStat))) {
+            // Two copies must not be left behind: the new one is taken back, the source stays.
+            ::unlink(target.constData());
+            return Fail(mode, plan,
+                        unlinkError == ESTALE
+                            ? CFolderEntry::FileReplacedText()
+                            : Because(QStringLiteral("the file cannot be removed from its "
+                                                     "folder, so the copy was taken back"),
+                                      unlinkError));
+        }
     return Verify(mode, plan, target, copier.SourceSize());
 }
 
@@ -238,6 +266,15 @@ std::optional<CFileOpResult> CFileOperations::TrashExisting(Mode mode, const Pla
                         trashed.error));
 }
 
+// A rename takes whatever file has the name at that moment: one that took the place of the
+// file checked just before is put back, and the move fails.
+CFileOpResult CFileOperations::Renamed(const Plan& plan, const QByteArray& target) {
+    if (CFileIdentity::At(AT_FDCWD, target.constData()) == CFileIdentity::Of(plan.srcStat))
+        return Verify(Mode::Move, plan, target, 0);
+    plan.source->TakeBack(target);
+    return Fail(Mode::Move, plan, CFolderEntry::FileReplacedText());
+}
+
 // Judged by the disk alone: a move has left its old place and arrived in the new one, a
 // copy is in its new place with the size of the data that was read.
 CFileOpResult CFileOperations::Verify(Mode mode, const Plan& plan, const QByteArray& target,
@@ -248,7 +285,7 @@ CFileOpResult CFileOperations::Verify(Mode mode, const Plan& plan, const QByteAr
                            : ::stat(target.constData(), &there) == 0 && there.st_size == copiedSize;
     if (!bArrived)
         return Fail(mode, plan, QStringLiteral("the file did not arrive"));
-    if (mode == Mode::Move && Exists(plan.source))
+    if (mode == Mode::Move && plan.source->Exists())
         return Fail(mode, plan, QStringLiteral("the file is still in its old place"));
     CFileOpResult done;
     done.outcome = CFileOpResult::Outcome::Done;
@@ -257,29 +294,47 @@ CFileOpResult CFileOperations::Verify(Mode mode, const Plan& plan, const QByteAr
 }
 
 CFileOpResult CFileOperations::Delete(const QByteArray& file, bool bToTrash) {
+    const QByteArray path = Trimmed(file);
+    const CFolderHandle folder = CFolderHandle::Open(CNativePath::DirName(path));
+    return Delete(CFolderEntry(folder, CNativePath::FileName(path)), bToTrash);
+}
+
+CFileOpResult CFileOperations::Delete(const CFolderEntry& file, bool bToTrash) {
     const QString failed = bToTrash ? QStringLiteral("Cannot move %1 to the trash: %2.  "
                                                      "The file was left where it is.")
                                     : QStringLiteral("Cannot delete %1: %2.");
+    const QString quoted = Quoted(file.Path());
+    if (const QString why = file.FolderProblem(); !why.isEmpty())
+        return Fail(failed.arg(quoted, why));
     struct stat st {};
-    if (::lstat(file.constData(), &st) != 0)
-        return Fail(failed.arg(Quoted(file), qt_error_string(errno)));
+    if (const int error = file.Stat(st))
+        return Fail(failed.arg(quoted, qt_error_string(error)));
+    if (const QString why = file.NotAsShown(st); !why.isEmpty())
+        return Fail(failed.arg(quoted, why));
     if (S_ISDIR(st.st_mode) && !bToTrash)
-        return Fail(failed.arg(Quoted(file), QStringLiteral("it is a folder, not a file")));
+        return Fail(failed.arg(quoted, QStringLiteral("it is a folder, not a file")));
     if (!S_ISDIR(st.st_mode) && !S_ISLNK(st.st_mode))
         if (const QString why = NotAFile(st.st_mode); !why.isEmpty())
-            return Fail(failed.arg(Quoted(file), why));
+            return Fail(failed.arg(quoted, why));
     CFileOpResult done;
     if (bToTrash) {
-        const CTrash::Result trashed = CTrash::Put(file);
+        const CTrash::Result trashed = CTrash::PutAt(file.Folder(), file.Name());
         if (trashed.error)
-            return Fail(failed.arg(Quoted(file), qt_error_string(trashed.error)));
+            return Fail(failed.arg(quoted, qt_error_string(trashed.error)));
+        // Another file that took the name just before the rename goes back in its place.
+        if (!(CFileIdentity::At(AT_FDCWD, trashed.file.constData()) == CFileIdentity::Of(st))) {
+            if (file.TakeBack(trashed.file) == 0)
+                CTrash::DropInfo(trashed.file, trashed.info);
+            return Fail(failed.arg(quoted, CFolderEntry::FileReplacedText()));
+        }
         done.target = trashed.file;
         done.info = trashed.info;
-    } else if (::unlink(file.constData()) != 0) {
-        return Fail(failed.arg(Quoted(file), qt_error_string(errno)));
+    } else if (const int error = file.Unlink(CFileIdentity::Of(st))) {
+        return Fail(failed.arg(quoted, error == ESTALE ? CFolderEntry::FileReplacedText()
+                                                       : qt_error_string(error)));
     }
-    if (Exists(file))
-        return Fail(failed.arg(Quoted(file), QStringLiteral("it is still there")));
+    if (file.Exists())
+        return Fail(failed.arg(quoted, QStringLiteral("it is still there")));
     done.outcome = CFileOpResult::Outcome::Done;
     return done;
 }
@@ -309,7 +364,7 @@ CFileOpResult CFileOperations::Rename(const QByteArray& file, const QByteArray& 
 CFileOpResult CFileOperations::Fail(Mode mode, const Plan& plan, const QString& reason) {
     const QString verb = mode == Mode::Move ? QStringLiteral("move") : QStringLiteral("copy");
     return Fail(QStringLiteral("Cannot %1 %2 to %3: %4.")
-                    .arg(verb, Quoted(plan.source), Quoted(plan.destDir), reason));
+                    .arg(verb, Quoted(plan.source->Path()), Quoted(plan.destDir), reason));
 }
 
 CFileOpResult CFileOperations::Fail(const QString& message) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/CFileOpResult.h"
+#include "platform/CFolderEntry.h"
 
 #include <QByteArray>
 #include <optional>
@@ -17,6 +18,12 @@ class CFileOpUi;
 // moved or copied; a pipe, socket or device is refused at once, and so is a move or copy
 // whose two names lead to the same file. Failures are told to the user through the
 // interface, naming the file, the destination and the reason.
+//
+// The file to move, copy or delete may be given as an entry of a folder opened for the
+// action (CFolderEntry): then every step reaches it through that folder's descriptor, and a
+// file that is not the one shown to the user (or a folder that is not the one listed) is
+// refused before anything is touched. A file that turns out, once renamed, not to be the
+// one checked is put back. Given as a path, the file's folder is opened once in the same way.
 class CFileOperations {
 public:
     explicit CFileOperations(CFileOpUi& ui) : m_ui(ui) {}
@@ -24,11 +31,16 @@ public:
     // The file keeps its name in destDir unless `name` gives another one.
     CFileOpResult Move(const QByteArray& file, const QByteArray& destDir,
                        const QByteArray& name = {});
+    CFileOpResult Move(const CFolderEntry& file, const QByteArray& destDir,
+                       const QByteArray& name = {});
     CFileOpResult Copy(const QByteArray& file, const QByteArray& destDir,
+                       const QByteArray& name = {});
+    CFileOpResult Copy(const CFolderEntry& file, const QByteArray& destDir,
                        const QByteArray& name = {});
     // To the trash when bToTrash, otherwise removed outright. A file that cannot be trashed
     // stays where it is; it is never removed outright instead. A folder can only be trashed.
     CFileOpResult Delete(const QByteArray& file, bool bToTrash);
+    CFileOpResult Delete(const CFolderEntry& file, bool bToTrash);
     // A new name in the same folder, never taking one that is in use.
     CFileOpResult Rename(const QByteArray& file, const QByteArray& newName);
 
@@ -40,7 +52,7 @@ private:
     enum class Mode { Move, Copy };
     struct Plan;
 
-    CFileOpResult Transfer(Mode mode, const QByteArray& file, const QByteArray& destDir,
+    CFileOpResult Transfer(Mode mode, const CFolderEntry& file, const QByteArray& destDir,
                            const QByteArray& name);
     std::optional<CFileOpResult> Check(Mode mode, Plan& plan);
     std::optional<CFileOpResult> ResolveConflict(Mode mode, Plan& plan);
@@ -48,6 +60,7 @@ private:
     std::optional<CFileOpResult> RenameInto(Plan& plan);
     CFileOpResult CopyInto(Mode mode, Plan& plan);
     std::optional<CFileOpResult> TrashExisting(Mode mode, const Plan& plan);
+    CFileOpResult Renamed(const Plan& plan, const QByteArray& target);
     CFileOpResult Verify(Mode mode, const Plan& plan, const QByteArray& target, qint64 copiedSize);
 
     CFileOpResult Fail(Mode mode, const Plan& plan, const QString& reason);

@@ -1,5 +1,6 @@
 #include "platform/CTrash.h"
 
+#include "platform/CFolderHandle.h"
 #include "platform/CNativePath.h"
 #include "platform/CNoReplaceRename.h"
 #include "platform/CTrashDirectory.h"
@@ -21,13 +22,21 @@ constexpr qsizetype kMaxTrashName = NAME_MAX - (sizeof(kInfoSuffix) - 1);
 } // namespace
 
 CTrash::Result CTrash::Put(const QByteArray& path) {
+    const CFolderHandle folder = CFolderHandle::Open(CNativePath::DirName(path));
+    if (folder.Error())
+        return {folder.Error(), {}, {}};
+    return PutAt(folder, CNativePath::FileName(path));
+}
+
+CTrash::Result CTrash::PutAt(const CFolderHandle& folder, const QByteArray& name) {
     struct stat st {};
-    if (::lstat(path.constData(), &st) != 0)
+    if (folder.Fd() < 0)
+        return {folder.Error(), {}, {}};
+    if (::fstatat(folder.Fd(), name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
         return {errno, {}, {}};
-    char resolved[PATH_MAX];
-    if (!::realpath(CNativePath::DirName(path).constData(), resolved))
-        return {errno, {}, {}};
-    const QByteArray name = CNativePath::FileName(path);
+    const QByteArray resolved = folder.ResolvedPath();
+    if (resolved.isEmpty())
+        return {errno ? errno : ENOENT, {}, {}};
     const QByteArray absPath = CNativePath::Join(resolved, name);
 
     const CTrashDirectory::Place place = CTrashDirectory::For(absPath, st.st_dev);
@@ -50,7 +59,8 @@ CTrash::Result CTrash::Put(const QByteArray& path) {
         if (infoError)
             return {infoError, {}, {}};
         const QByteArray file = CNativePath::Join(CNativePath::Join(place.dir, "files"), trashName);
-        const int error = CNoReplaceRename::Rename(path, file);
+        const int error =
+            CNoReplaceRename::RenameAt(folder.Fd(), name.constData(), AT_FDCWD, file.constData());
         if (error == 0)
             return {0, file, info};
         ::unlink(info.constData());

@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 
+class CFolderHandle;
+
 // Sends files and folders to the freedesktop.org trash: the file is renamed (never copied)
 // into the files/ folder of the trash of its device, beside an info file that records where
 // it came from and when. A file that cannot be trashed stays exactly where it is.
@@ -14,6 +16,8 @@ public:
     };
 
     static Result Put(const QByteArray& path);
+    // The same for the entry `name` of an open folder, reached through its descriptor only.
+    static Result PutAt(const CFolderHandle& folder, const QByteArray& name);
     // Puts a trashed file back at `original` without replacing anything there, then removes
     // its info file. Returns 0, or the errno of the failure (EEXIST: the name is taken),
     // in which case the entry stays in the trash as it was.

@@ -85,6 +85,7 @@ void CPictureFileList::OnFolderSelected(int nItem) {
 }
 
 void CPictureFileList::OnListFilled() {
+    m_pSession->SetFolder(ListedFolderIdentity());
     m_pSession->SetHiddenCount(HiddenCount());
     CPictureList::OnListFilled();
     UpdateFileCount();
@@ -92,7 +93,9 @@ void CPictureFileList::OnListFilled() {
 }
 
 void CPictureFileList::OnFileSelected(int nItem) {
-    m_pSession->SetCurrent(nItem);
+    // After an action the session has moved on to this picture already.
+    if (!m_bMovingOn || m_pSession->Current() != nItem)
+        m_pSession->SetCurrent(nItem);
     CPictureList::OnFileSelected(nItem);
     UpdateFileCount();
     UpdateStatusText();
@@ -186,7 +189,9 @@ void CPictureFileList::OnSessionRemoved(int nItem) {
 void CPictureFileList::OnSessionMovedOn(int nItem) {
     m_nCurItem = nItem;
     if (nItem >= 0) {
+        m_bMovingOn = true;
         SelectItem(nItem, true);
+        m_bMovingOn = false;
         return;
     }
     m_strCurFile.clear();

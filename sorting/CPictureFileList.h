@@ -61,5 +61,6 @@ private:
     CSortSession* m_pSession;
     bool m_bSessionEdit = false; // the session is removing a row
     bool m_bFolderEdit = false;  // rows follow other programs' changes
+    bool m_bMovingOn = false;    // the session's move on selects its picture
     QByteArray ListedFolder() const;
 };

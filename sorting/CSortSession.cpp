@@ -3,6 +3,8 @@
 #include "platform/CFileActionHook.h"
 #include "platform/CFileOpDialogs.h"
 #include "platform/CFileOperations.h"
+#include "platform/CFolderEntry.h"
+#include "platform/CFolderHandle.h"
 #include "platform/CNativePath.h"
 #include "platform/CWaitCursor.h"
 #include "resources/FileTypes.h"
@@ -12,6 +14,7 @@
 
 #include <QFile>
 #include <QWidget>
+#include <fcntl.h>
 #include <optional>
 
 namespace {
@@ -50,10 +53,18 @@ void CSortSession::SetDialogParent(QWidget* parent) {
 void CSortSession::SetPictures(QList<QByteArray> files, int current) {
     const QByteArray before = CurrentNative();
     m_files = std::move(files);
+    if (!m_files.isEmpty() && CNativePath::DirName(m_files.first()) != m_folder.Path())
+        m_folder = CListedFolder::Take(CNativePath::DirName(m_files.first()));
     m_nCurrent = current >= 0 && current < Count() ? current : -1;
     m_travel = Travel::Forward;
-    if (CurrentNative() != before)
+    if (CurrentNative() != before) {
+        TakeShown();
         Q_EMIT CurrentChanged(CurrentPath());
+    }
+}
+
+void CSortSession::SetFolder(const CListedFolder& folder) {
+    m_folder = folder;
 }
 
 void CSortSession::SetCurrent(int n) {
@@ -61,7 +72,10 @@ void CSortSession::SetCurrent(int n) {
         n = -1;
     if (n >= 0 && m_nCurrent >= 0 && n != m_nCurrent)
         m_travel = n > m_nCurrent ? Travel::Forward : Travel::Backward;
+    const bool bAgain = n >= 0 && n == m_nCurrent;
     ChangeCurrent(n);
+    if (bAgain)
+        TakeShown(); // chosen again, so shown again as it is now
 }
 
 void CSortSession::ChangeCurrent(int n) {
@@ -69,8 +83,15 @@ void CSortSession::ChangeCurrent(int n) {
     m_nCurrent = n;
     if (CurrentNative() != before || n < 0)
         m_facts = PictureFacts();
-    if (CurrentNative() != before)
+    if (CurrentNative() != before) {
+        TakeShown();
         Q_EMIT CurrentChanged(CurrentPath());
+    }
+}
+
+void CSortSession::TakeShown() {
+    const QByteArray file = CurrentNative();
+    m_shown = file.isEmpty() ? CFileIdentity() : CFileIdentity::At(AT_FDCWD, file.constData());
 }
 
 QByteArray CSortSession::CurrentNative() const {
@@ -96,15 +117,23 @@ bool CSortSession::Delete(bool bToTrash) {
 }
 
 // The one way every sort action takes. A failed action leaves the file where it was and
-// the same picture current; the file operations have told the user why.
+// the same picture current; the file operations have told the user why. The picture and
+// its companions are reached through one descriptor of the listed folder.
 bool CSortSession::Run(SortAction action) {
     if (action.index < 0)
         return false;
     Q_EMIT ActionStarting(action);
-    QList<QByteArray> files{action.file};
+    const QByteArray dir = CNativePath::DirName(action.file);
+    const CFolderHandle folder =
+        (dir == m_folder.Path() ? m_folder : CListedFolder::Take(dir)).Open();
+    QList<CFolderEntry> entries{{folder, CNativePath::FileName(action.file), m_shown}};
     if (m_bCompanions)
-        files += companions::Find(action.file);
-    const QList<CFileOpResult> results = PerformGroup(action, files);
+        for (const companions::Companion& c : companions::FindIn(folder.Fd(), entries[0].Name()))
+            entries.append({folder, c.name, c.identity});
+    QList<QByteArray> files;
+    for (const CFolderEntry& entry : entries)
+        files.append(entry.Path());
+    const QList<CFileOpResult> results = PerformGroup(action, entries);
     const CFileOpResult result = results.value(0);
     const bool bDone = result.Succeeded();
     int next = action.index;
@@ -126,27 +155,30 @@ bool CSortSession::Run(SortAction action) {
 // The picture, then its companions, as one action of the journal when one is kept, so that
 // they are undone together. A companion goes only when the picture went.
 QList<CFileOpResult> CSortSession::PerformGroup(const SortAction& action,
-                                                const QList<QByteArray>& files) {
+                                                const QList<CFolderEntry>& entries) {
     CWaitCursor wait;
     std::optional<CFileOpDialogs> dialogs;
     CFileOpUi* ui = m_pUi;
     if (!ui)
         ui = &dialogs.emplace(m_pDialogParent ? m_pDialogParent->window() : nullptr);
     CFileOperations ops(*ui);
+    QList<QByteArray> files;
+    for (const CFolderEntry& entry : entries)
+        files.append(entry.Path());
     bool bPictureWent = false;
-    qsizetype n = 0;
     return CFileActionHook::Perform(
         {JournalKind(action), files, action.destDir}, [&](const QByteArray& file) {
-            if (n++ > 0 && !bPictureWent)
+            const qsizetype i = files.indexOf(file);
+            if (i < 0 || (i > 0 && !bPictureWent))
                 return CFileOpResult{
                     CFileOpResult::Outcome::Skipped, {}, {}, QStringLiteral("its picture stayed")};
-            const CFileOpResult result = Perform(action, file, ops);
-            bPictureWent = bPictureWent || (n == 1 && result.Succeeded());
+            const CFileOpResult result = Perform(action, entries.at(i), ops);
+            bPictureWent = bPictureWent || (i == 0 && result.Succeeded());
             return result;
         });
 }
 
-CFileOpResult CSortSession::Perform(const SortAction& action, const QByteArray& file,
+CFileOpResult CSortSession::Perform(const SortAction& action, const CFolderEntry& file,
                                     CFileOperations& ops) {
     switch (action.kind) {
     case SortAction::Kind::Move:

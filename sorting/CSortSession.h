@@ -1,6 +1,8 @@
 #pragma once
 
+#include "platform/CFileIdentity.h"
 #include "platform/CFileOpResult.h"
+#include "platform/CListedFolder.h"
 #include "sorting/PictureFacts.h"
 #include "sorting/SortAction.h"
 
@@ -12,6 +14,7 @@
 
 class CFileOpUi;
 class CFileOperations;
+class CFolderEntry;
 class QWidget;
 
 // What a sort is about, without any window: the pictures of the listed folder in display
@@ -20,6 +23,11 @@ class QWidget;
 //
 // Every sort action passes Run: ActionStarting before the disk is touched, ActionFinished
 // once the list and the current picture show the outcome.
+//
+// An action acts only on the file that was listed and shown: the folder is opened again
+// and must be the one listed (SetFolder), and the picture must be the file its name led to
+// when it became current; companions are found through that same folder. Otherwise the
+// action is refused as failed and nothing is touched.
 class CSortSession : public QObject {
     Q_OBJECT
 public:
@@ -33,6 +41,9 @@ public:
     // The folder's pictures (native paths) in display order, and which one is current
     // (-1: none).
     void SetPictures(QList<QByteArray> files, int current = -1);
+    // The folder the pictures were listed from, as the listing read it. Pictures of
+    // another folder make that folder the listed one, taken as it is then.
+    void SetFolder(const CListedFolder& folder);
     const QList<QByteArray>& Pictures() const { return m_files; }
     int Count() const { return int(m_files.size()); }
 
@@ -91,15 +102,19 @@ private:
     enum class Travel { Forward, Backward, Sorted };
 
     bool Run(SortAction action);
-    QList<CFileOpResult> PerformGroup(const SortAction& action, const QList<QByteArray>& files);
-    static CFileOpResult Perform(const SortAction& action, const QByteArray& file,
+    QList<CFileOpResult> PerformGroup(const SortAction& action, const QList<CFolderEntry>& entries);
+    static CFileOpResult Perform(const SortAction& action, const CFolderEntry& file,
                                  CFileOperations& ops);
+    // The identity of the current picture as it is shown now.
+    void TakeShown();
     int RemoveGone(const SortAction& action, const QList<QByteArray>& files,
                    const QList<CFileOpResult>& results);
     void ChangeCurrent(int n);
 
     QList<QByteArray> m_files;
+    CListedFolder m_folder;
     int m_nCurrent = -1;
+    CFileIdentity m_shown; // the file the current picture's name led to when it was shown
     Travel m_travel = Travel::Forward;
     PictureFacts m_facts;
     int m_nHidden = 0;

@@ -1,16 +1,16 @@
 #include "sorting/Companions.h"
 
+#include "platform/CFolderHandle.h"
 #include "platform/CNativePath.h"
 #include "resources/FileTypes.h"
 
 #include <QSet>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <utility>
 
 namespace companions {
 namespace {
-
-using Identity = std::pair<quint64, quint64>; // device, inode
 
 constexpr int kJpegBit = 0x0400;
 
@@ -60,39 +60,41 @@ const QList<QByteArray>& TwinSpellings(const QByteArray& extension) {
     return none;
 }
 
-// Looks names up beside the picture and keeps each file it meets once.
+// Looks names up beside the picture, in its folder's descriptor, and keeps each file it
+// meets once.
 class CFinder {
 public:
-    explicit CFinder(const QByteArray& picture) : m_dir(CNativePath::DirName(picture)) {
+    CFinder(int dirFd, const QByteArray& picture) : m_dirFd(dirFd) {
         struct stat st {};
-        if (::lstat(picture.constData(), &st) == 0)
+        if (::fstatat(m_dirFd, picture.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0)
             IsNew(st);
     }
 
     // base + "." + each spelling that names an ordinary file not met before.
-    QList<QByteArray> Probe(const QByteArray& base, const QList<QByteArray>& spellings) {
-        QList<QByteArray> found;
-        const QByteArray stem = CNativePath::Join(m_dir, base) + '.';
+    QList<Companion> Probe(const QByteArray& base, const QList<QByteArray>& spellings) {
+        QList<Companion> found;
+        const QByteArray stem = base + '.';
         for (const QByteArray& spelling : spellings) {
-            const QByteArray path = stem + spelling;
+            const QByteArray name = stem + spelling;
             struct stat st {};
-            if (::lstat(path.constData(), &st) == 0 && S_ISREG(st.st_mode) && IsNew(st))
-                found.append(path);
+            if (::fstatat(m_dirFd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+                S_ISREG(st.st_mode) && IsNew(st))
+                found.append({name, CFileIdentity::Of(st)});
         }
         return found;
     }
 
 private:
     bool IsNew(const struct stat& st) {
-        const Identity id{quint64(st.st_dev), quint64(st.st_ino)};
+        const std::pair<quint64, quint64> id{quint64(st.st_dev), quint64(st.st_ino)};
         if (m_seen.contains(id))
             return false;
         m_seen.insert(id);
         return true;
     }
 
-    QByteArray m_dir;
-    QSet<Identity> m_seen;
+    int m_dirFd;
+    QSet<std::pair<quint64, quint64>> m_seen; // device, inode
 };
 
 } // namespace
@@ -101,10 +103,21 @@ QList<QByteArray> Find(const QByteArray& picture) {
     const QByteArray name = CNativePath::FileName(picture);
     if (name.isEmpty())
         return {};
+    const QByteArray dir = CNativePath::DirName(picture);
+    const CFolderHandle folder = CFolderHandle::Open(dir);
+    QList<QByteArray> paths;
+    for (const Companion& companion : FindIn(folder.Fd(), name))
+        paths.append(CNativePath::Join(dir, companion.name));
+    return paths;
+}
+
+QList<Companion> FindIn(int dirFd, const QByteArray& name) {
+    if (dirFd < 0 || name.isEmpty())
+        return {};
     static const QList<QByteArray> kXmp = LetterCases("xmp");
     const qsizetype dot = name.lastIndexOf('.');
-    CFinder finder(picture);
-    QList<QByteArray> found;
+    CFinder finder(dirFd, name);
+    QList<Companion> found;
     if (dot < 0) // no extension: NAME.xmp is the only sidecar
         return finder.Probe(name, kXmp);
     // A name that is all extension (".jpg") has no stem to share with anything.
@@ -114,9 +127,9 @@ QList<QByteArray> Find(const QByteArray& picture) {
     found += finder.Probe(name, kXmp);
     if (stem.isEmpty())
         return found;
-    for (const QByteArray& twin : finder.Probe(stem, TwinSpellings(name.mid(dot + 1)))) {
+    for (const Companion& twin : finder.Probe(stem, TwinSpellings(name.mid(dot + 1)))) {
         found.append(twin);
-        found += finder.Probe(CNativePath::FileName(twin), kXmp);
+        found += finder.Probe(twin.name, kXmp);
     }
     return found;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/CFileIdentity.h"
+
 #include <QByteArray>
 #include <QList>
 
@@ -17,5 +19,14 @@ namespace companions {
 // The companions of `picture` (a native path) that are on disk now, in the order they go:
 // the picture's sidecars, then each twin followed by its sidecar.
 QList<QByteArray> Find(const QByteArray& picture);
+
+// A companion's name in its folder and the file it named when it was found.
+struct Companion {
+    QByteArray name;
+    CFileIdentity identity;
+};
+// The same for the picture `name` in the open folder dirFd: every name is looked up through
+// that descriptor, never through the folder's path.
+QList<Companion> FindIn(int dirFd, const QByteArray& name);
 
 } // namespace companions

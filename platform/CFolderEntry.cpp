@@ -1,0 +1,67 @@
+#include "platform/CFolderEntry.h"
+
+#include "platform/CFolderHandle.h"
+#include "platform/CNativePath.h"
+#include "platform/CNoReplaceRename.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+#include <utility>
+
+CFolderEntry::CFolderEntry(const CFolderHandle& folder, QByteArray name,
+                           std::optional<CFileIdentity> shown)
+    : m_pFolder(&folder), m_name(std::move(name)), m_shown(shown) {
+}
+
+QByteArray CFolderEntry::Path() const {
+    return CNativePath::Join(m_pFolder->Path(), m_name);
+}
+
+int CFolderEntry::Stat(struct stat& st, bool bFollow) const {
+    if (m_pFolder->Fd() < 0)
+        return m_pFolder->Error();
+    const int flags = bFollow ? 0 : AT_SYMLINK_NOFOLLOW;
+    return ::fstatat(m_pFolder->Fd(), m_name.constData(), &st, flags) == 0 ? 0 : errno;
+}
+
+bool CFolderEntry::Exists() const {
+    struct stat st {};
+    return Stat(st) == 0;
+}
+
+QString CFolderEntry::NotAsShown(const struct stat& st) const {
+    if (!m_shown || CFileIdentity::Of(st) == *m_shown)
+        return {};
+    return FileReplacedText();
+}
+
+QString CFolderEntry::FolderProblem() const {
+    return m_pFolder->Error() == CFolderHandle::kReplaced ? FolderReplacedText() : QString();
+}
+
+int CFolderEntry::RenameTo(const QByteArray& target) const {
+    return CNoReplaceRename::RenameAt(m_pFolder->Fd(), m_name.constData(), AT_FDCWD,
+                                      target.constData());
+}
+
+int CFolderEntry::TakeBack(const QByteArray& from) const {
+    return CNoReplaceRename::RenameAt(AT_FDCWD, from.constData(), m_pFolder->Fd(),
+                                      m_name.constData());
+}
+
+int CFolderEntry::Unlink(const CFileIdentity& expected) const {
+    if (!(CFileIdentity::At(m_pFolder->Fd(), m_name.constData()) == expected))
+        return ESTALE;
+    return ::unlinkat(m_pFolder->Fd(), m_name.constData(), 0) == 0 ? 0 : errno;
+}
+
+QString CFolderEntry::FolderReplacedText() {
+    return QStringLiteral("its folder has been replaced since it was listed (the folder's path "
+                          "now leads to another folder), so nothing was done");
+}
+
+QString CFolderEntry::FileReplacedText() {
+    return QStringLiteral("another file has taken its name since it was shown, so nothing was "
+                          "done; look at the picture again before sorting it");
+}
