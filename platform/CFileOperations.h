@@ -47,7 +47,7 @@ private:
     std::optional<CFileOpResult> RenameIfFree(Plan& plan);
     std::optional<CFileOpResult> RenameInto(Plan& plan);
     CFileOpResult CopyInto(Mode mode, Plan& plan);
-    std::optional<CFileOpResult> TrashExisting(Mode mode, const Plan& plan);
+    std::optional<CFileOpResult> TrashExisting(Mode mode, Plan& plan);
     CFileOpResult Verify(Mode mode, const Plan& plan, const QByteArray& target, qint64 copiedSize);
 
     CFileOpResult Fail(Mode mode, const Plan& plan, const QString& reason);

@@ -137,9 +137,12 @@ QList<CFileOpResult> CSortSession::PerformGroup(const SortAction& action,
     qsizetype n = 0;
     return CFileActionHook::Perform(
         {JournalKind(action), files, action.destDir}, [&](const QByteArray& file) {
-            if (n++ > 0 && !bPictureWent)
-                return CFileOpResult{
-                    CFileOpResult::Outcome::Skipped, {}, {}, QStringLiteral("its picture stayed")};
+            if (n++ > 0 && !bPictureWent) {
+                CFileOpResult stayed;
+                stayed.outcome = CFileOpResult::Outcome::Skipped;
+                stayed.error = QStringLiteral("its picture stayed");
+                return stayed;
+            }
             const CFileOpResult result = Perform(action, file, ops);
             bPictureWent = bPictureWent || (n == 1 && result.Succeeded());
             return result;
