@@ -2,8 +2,6 @@
 
 #include "platform/CFileOpUi.h"
 #include "platform/CFileOperations.h"
-#include "platform/CNativePath.h"
-#include "platform/CTrash.h"
 #include "sorting/ActionReconciler.h"
 #include "sorting/EntrySteps.h"
 #include "sorting/UndoTexts.h"
