@@ -1,6 +1,7 @@
 // Undo and redo that meet trouble: a step that fails half-way is taken back whole and can be
 // tried again, a file keeps its identity through renames and new names, an action that
 // cannot be undone can be skipped, and a file replaced by a sort comes back with its undo.
+#include "platform/CTrash.h"
 #include "tests/sorting/UndoTestBase.h"
 #include "tests/support/TmpfsMount.h"
 
@@ -185,6 +186,40 @@ private Q_SLOTS:
             h = History();
         }
         QVERIFY(ui.asked.size() == 2); // the one question of the sort itself
+    }
+
+    // The program ended between the two halves of an undo or redo of a Replace: the next
+    // start finishes the step the way the picture went, and the replaced file follows it.
+    void replaceStepCutShortIsSettledAtTheStart_data() {
+        QTest::addColumn<bool>("bDuringUndo");
+        QTest::newRow("undo: picture back, replaced file still in the trash") << true;
+        QTest::newRow("redo: replaced file in the trash, picture not yet gone") << false;
+    }
+    void replaceStepCutShortIsSettledAtTheStart() {
+        QFETCH(bool, bDuringUndo);
+        const QByteArray a = src + "/a.jpg", there = dst + "/a.jpg";
+        const QByteArray picture = Stamped(a), old = Stamped(there, 3000, 2);
+        {
+            auto h = History();
+            ui.answers = {Choice::Replace};
+            QVERIFY(Act(*h, Kind::Move, a, dst).Succeeded());
+            if (!bDuringUndo)
+                QVERIFY(h->Undo(ui).bDone);
+            QVERIFY(h->Journal().Write(sort_lines::Change(1, bDuringUndo ? 'u' : 'r'), true));
+        }
+        if (bDuringUndo)
+            QVERIFY(::rename(there.constData(), a.constData()) == 0);
+        else
+            QVERIFY(CTrash::Put(there).error == 0);
+        auto h = History();
+        QCOMPARE(int(h->Records().first().state), int(State::Undone));
+        QVERIFY(Intact(a, picture));
+        QVERIFY(Intact(there, old));
+        QCOMPARE(ListDir(trash + "/info"), Names{});
+        QVERIFY(h->Redo(ui).bDone);
+        QVERIFY(Intact(there, picture));
+        QVERIFY(h->Undo(ui).bDone);
+        QVERIFY(Intact(a, picture) && Intact(there, old));
     }
 
     // Without the replaced file (the trash was emptied) the undo would leave its place empty:
