@@ -34,6 +34,8 @@ CUndoCommands::CUndoCommands(CMainFrame& frame, CProfileStore& store)
     m_history =
         new CUndoHistory(std::make_unique<CSortJournal>(CSortJournal::DefaultFolder()), this);
     m_history->Start();
+    if (!m_history->Journal().Notice().isEmpty())
+        QTimer::singleShot(0, this, &CUndoCommands::TellNotice);
     CFileActionHook::Install(m_history);
     connect(m_history, &CUndoHistory::Changed, this, &CUndoCommands::UpdateActions);
     connect(m_history, &CUndoHistory::Performed, this, &CUndoCommands::OnPerformed);
@@ -103,6 +105,15 @@ void CUndoCommands::TellUnavailable() {
     box->open();
 }
 
+// Once: the journal found at the start was set aside.
+void CUndoCommands::TellNotice() {
+    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Vantrel"),
+                                m_history->Journal().Notice(), QMessageBox::Ok, &m_frame);
+    box->setObjectName(QStringLiteral("journalSetAside"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
 void CUndoCommands::OnUndo() {
     CQuietErrors ui(&m_frame);
     const CUndoHistory::Outcome out = m_history->Undo(ui);
@@ -145,6 +156,14 @@ void CUndoCommands::OnHistory() {
         m_dlgHistory = new CHistoryDlg(*m_history, &m_frame);
         m_dlgHistory->setAttribute(Qt::WA_DeleteOnClose);
         connect(m_dlgHistory, &CHistoryDlg::UndoUpToRequested, this, &CUndoCommands::UndoUpTo);
+        connect(m_dlgHistory, &CHistoryDlg::SkipRequested, this, [this](quint64 seq) {
+            if (!m_history->Skip(seq))
+                QMessageBox::warning(&m_frame, QStringLiteral("Vantrel"),
+                                     QStringLiteral("The action cannot be skipped: %1.")
+                                         .arg(m_history->IsAvailable()
+                                                  ? QStringLiteral("it is not done")
+                                                  : m_history->UnavailableReason()));
+        });
     }
     m_dlgHistory->Fill();
     m_dlgHistory->show();

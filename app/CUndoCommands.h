@@ -43,6 +43,7 @@ private:
     void ShowMessage(const QString& text);
     void AfterStep(bool bDone, const QString& message, const QList<QByteArray>& restored);
     void TellUnavailable();
+    void TellNotice();
 
     CMainFrame& m_frame;
     CProfileStore& m_store;

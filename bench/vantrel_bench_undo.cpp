@@ -150,7 +150,9 @@ bool StartWithLongJournal(const QByteArray& root, int n, std::vector<double>& ti
                          SortRecord::State::Intent,
                          {}};
             const QByteArray src = dir + '/' + Name(i == n ? 0 : i);
-            r.entries.append({src, FileStamp::Of(src), root + "/dest/" + Name(i), {}, {}});
+            SortEntry e = SortEntry::Before(src);
+            e.target = root + "/dest/" + Name(i);
+            r.entries.append(e);
             journal.Write(sort_lines::Intent(r), false);
             if (i < n)
                 journal.Write(sort_lines::Change(r.seq, 'D', r.entries), false);

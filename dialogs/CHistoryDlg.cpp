@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QDialogButtonBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -42,13 +43,24 @@ CHistoryDlg::CHistoryDlg(const CUndoHistory& history, QWidget* parent)
                              QStringLiteral("State")});
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     m_undo = buttons->addButton(QStringLiteral("&Undo up to here"), QDialogButtonBox::ActionRole);
+    m_skip = buttons->addButton(QStringLiteral("&Skip"), QDialogButtonBox::ActionRole);
+    m_skip->setToolTip(QStringLiteral("Leave this action as it is, so that the older ones can "
+                                      "be undone"));
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_undo, &QPushButton::clicked, this, [this] {
         if (const quint64 seq = ChosenSeq())
             Q_EMIT UndoUpToRequested(seq);
     });
-    connect(m_list, &QTreeWidget::currentItemChanged, this, &CHistoryDlg::UpdateButton);
+    connect(m_skip, &QPushButton::clicked, this, [this] {
+        if (const quint64 seq = ChosenSeq())
+            Q_EMIT SkipRequested(seq);
+    });
+    connect(m_list, &QTreeWidget::currentItemChanged, this, &CHistoryDlg::UpdateButtons);
+    m_damage = new QLabel(this);
+    m_damage->setWordWrap(true);
+    m_damage->hide();
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_damage);
     layout->addWidget(m_list);
     layout->addWidget(buttons);
     resize(720, 420);
@@ -80,16 +92,24 @@ void CHistoryDlg::Fill() {
     for (int c = 0; c < m_list->columnCount(); ++c)
         m_list->resizeColumnToContents(c);
     m_list->setCurrentItem(current ? current : m_list->topLevelItem(0));
-    UpdateButton();
+    const int skipped = m_history.Journal().SkippedLines();
+    m_damage->setText(
+        skipped == 1
+            ? QStringLiteral("1 damaged entry of the journal was skipped.")
+            : QStringLiteral("%1 damaged entries of the journal were skipped.").arg(skipped));
+    m_damage->setVisible(skipped > 0);
+    UpdateButtons();
 }
 
-// Only an action that is done, and that the undo can reach, can be undone up to.
-void CHistoryDlg::UpdateButton() {
+// Only an action that is done, and that the undo can reach, can be undone up to; any done
+// action can be skipped.
+void CHistoryDlg::UpdateButtons() {
     const quint64 seq = ChosenSeq();
-    bool bReachable = false;
+    bool bDone = false;
     for (const SortRecord& r : m_history.Records())
         if (r.seq == seq)
-            bReachable = r.state == SortRecord::State::Done;
+            bDone = r.state == SortRecord::State::Done;
     const SortRecord* next = m_history.UndoCandidate();
-    m_undo->setEnabled(bReachable && next && CUndoHistory::CanBeUndone(*next));
+    m_undo->setEnabled(bDone && next && CUndoHistory::CanBeUndone(*next));
+    m_skip->setEnabled(bDone);
 }

@@ -17,7 +17,11 @@ struct CFileOpResult {
     Outcome outcome = Outcome::Failed;
     QByteArray target; // where the file now is (for a delete to the trash: in the trash)
     QByteArray info;   // for a delete to the trash: the entry's .trashinfo file
-    QString error;     // the message shown when it failed
+    // For a move or copy that replaced a file of the same name: that file in the trash,
+    // and its .trashinfo file.
+    QByteArray replaced;
+    QByteArray replacedInfo;
+    QString error; // the message shown when it failed
 
     bool Succeeded() const { return outcome == Outcome::Done; }
 };

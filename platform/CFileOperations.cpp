@@ -68,6 +68,8 @@ struct CFileOperations::Plan {
     struct stat dirStat {};
     bool bReplace = false;  // the user chose to replace the file that has the name
     bool bKeepBoth = false; // the user chose a numbered name beside it
+    QByteArray replaced;    // the file that had the name, now in the trash
+    QByteArray replacedInfo;
 
     QByteArray Target(int n = 0) const {
         return CNativePath::Join(destDir,
@@ -257,8 +259,10 @@ CFileOpResult CFileOperations::CopyInto(Mode mode, Plan& plan) {
     return Verify(mode, plan, target, copier.SourceSize());
 }
 
-std::optional<CFileOpResult> CFileOperations::TrashExisting(Mode mode, const Plan& plan) {
+std::optional<CFileOpResult> CFileOperations::TrashExisting(Mode mode, Plan& plan) {
     const CTrash::Result trashed = CTrash::Put(plan.Target());
+    plan.replaced = trashed.error == 0 ? trashed.file : QByteArray();
+    plan.replacedInfo = trashed.error == 0 ? trashed.info : QByteArray();
     if (trashed.error == 0 || trashed.error == ENOENT)
         return std::nullopt;
     return Fail(mode, plan,
@@ -290,6 +294,8 @@ CFileOpResult CFileOperations::Verify(Mode mode, const Plan& plan, const QByteAr
     CFileOpResult done;
     done.outcome = CFileOpResult::Outcome::Done;
     done.target = target;
+    done.replaced = plan.replaced;
+    done.replacedInfo = plan.replacedInfo;
     return done;
 }
 

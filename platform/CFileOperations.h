@@ -59,7 +59,7 @@ private:
     std::optional<CFileOpResult> RenameIfFree(Plan& plan);
     std::optional<CFileOpResult> RenameInto(Plan& plan);
     CFileOpResult CopyInto(Mode mode, Plan& plan);
-    std::optional<CFileOpResult> TrashExisting(Mode mode, const Plan& plan);
+    std::optional<CFileOpResult> TrashExisting(Mode mode, Plan& plan);
     CFileOpResult Renamed(const Plan& plan, const QByteArray& target);
     CFileOpResult Verify(Mode mode, const Plan& plan, const QByteArray& target, qint64 copiedSize);
 

@@ -71,6 +71,30 @@ SortEntry FindInTrash(const SortEntry& e) {
     return found;
 }
 
+// Where the file replaced at the target is after an interrupted step, and that it is where
+// the step's outcome leaves it: in the trash when the action stands done, back at the target
+// when it stands undone.
+void SettleReplaced(SortEntry& e, const QByteArray& place, bool bForward) {
+    if (e.replaced.isEmpty() || place.isEmpty())
+        return;
+    if (FileStamp::Of(place).SameFile(e.replacedStamp)) {
+        if (bForward) // the picture is not there after all: nothing to record
+            e.replaced = e.replacedInfo = QByteArray(), e.replacedStamp = {};
+        return;
+    }
+    if (!FileStamp::Of(e.replaced).SameFile(e.replacedStamp)) { // trashed anew by a redo
+        SortEntry lookFor;
+        lookFor.source = place;
+        lookFor.sourceStamp = e.replacedStamp;
+        const SortEntry found = FindInTrash(lookFor);
+        e.replaced = found.target;
+        e.replacedInfo = found.info;
+        e.replacedStamp = found.targetStamp;
+    }
+    if (!bForward && !e.replaced.isEmpty())
+        CTrash::Restore(e.replaced, e.replacedInfo, place);
+}
+
 QByteArray TargetDir(const SortRecord& r, const SortEntry& e) {
     return r.kind == Kind::Rename ? CNativePath::DirName(e.source) : r.dest;
 }
@@ -91,8 +115,10 @@ bool SettleForward(const SortRecord& r, SortEntry& e) {
         if (bAtSource) {
             if (!arrived.isEmpty())
                 TakeBack(arrived, e.source);
+            SettleReplaced(e, e.target, false);
             return false;
         }
+        SettleReplaced(e, e.target, true);
         e.target = arrived;
         e.targetStamp = FileStamp::Of(arrived);
         e.info.clear();
@@ -101,7 +127,9 @@ bool SettleForward(const SortRecord& r, SortEntry& e) {
     case Kind::Copy: {
         const QByteArray made =
             FindArrived(r.dest, TargetName(r, e), e.sourceStamp, r.timeMs - 2000);
-        if (made.isEmpty() || StillAt(made, e.sourceStamp))
+        const bool bMade = !made.isEmpty() && !StillAt(made, e.sourceStamp);
+        SettleReplaced(e, e.target, bMade);
+        if (!bMade)
             return false;
         e.target = made;
         e.targetStamp = FileStamp::Of(made);
@@ -126,8 +154,11 @@ bool SettleBackward(const SortRecord& r, SortEntry& e) {
     if (e.target.isEmpty())
         return false;
     const bool bAtTarget = StillAt(e.target, e.targetStamp);
-    if (r.kind == Kind::Copy)
+    if (r.kind == Kind::Copy) {
+        if (!bAtTarget)
+            SettleReplaced(e, e.target, false);
         return !bAtTarget;
+    }
     const QByteArray back =
         FindArrived(CNativePath::DirName(e.source), CNativePath::FileName(e.source), e.targetStamp);
     if (back.isEmpty())
@@ -136,6 +167,7 @@ bool SettleBackward(const SortRecord& r, SortEntry& e) {
         TakeBack(back, e.target);
         return false;
     }
+    SettleReplaced(e, e.target, false);
     if (r.kind == Kind::Trash)
         CTrash::DropInfo(e.target, e.info);
     e.source = back;

@@ -1,8 +1,10 @@
 #include "sorting/CSortJournal.h"
 
 #include "platform/CNativePath.h"
+#include "platform/CNoReplaceRename.h"
 #include "platform/CTrashDirectory.h"
 
+#include <QDateTime>
 #include <cerrno>
 #include <fcntl.h>
 #include <pwd.h>
@@ -13,6 +15,22 @@
 namespace {
 
 const QByteArray kFileName = "sort-journal";
+const QByteArray kTempName = "sort-journal.new";
+constexpr int kFileFlags = O_RDWR | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+
+// Why the file at the journal's name cannot be the journal, empty when it can: only an
+// ordinary file of the user's own with no other name is written to.
+QString NotOurs(const struct stat& st) {
+    if (S_ISLNK(st.st_mode))
+        return QStringLiteral("it was a symbolic link");
+    if (!S_ISREG(st.st_mode))
+        return QStringLiteral("it was not an ordinary file");
+    if (st.st_uid != ::geteuid())
+        return QStringLiteral("it belonged to another user");
+    if (st.st_nlink != 1)
+        return QStringLiteral("it was a second name of another file");
+    return {};
+}
 
 int WriteAll(int fd, const QByteArray& data) {
     qsizetype done = 0;
@@ -63,6 +81,8 @@ CSortJournal::~CSortJournal() {
     m_flusher.reset(); // its last flush first
     if (m_fd >= 0)
         ::close(m_fd);
+    if (m_dirFd >= 0)
+        ::close(m_dirFd);
 }
 
 void CSortJournal::WaitFlushed() {
@@ -86,9 +106,9 @@ bool CSortJournal::Fail(const QString& what, int error) {
 }
 
 bool CSortJournal::Open() {
-    if (const int error = CTrashDirectory::MakePath(m_folder))
-        return Fail(QStringLiteral("Cannot make the folder of"), error);
-    m_fd = ::open(FilePath().constData(), O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
+    if (!OpenFolder())
+        return false;
+    m_fd = OpenFile();
     if (m_fd < 0)
         return Fail(QStringLiteral("Cannot open"), errno);
     // One program at a time keeps the journal; a second window works without undo.
@@ -96,7 +116,7 @@ bool CSortJournal::Open() {
         return Fail(QStringLiteral("Another Vantrel keeps"), errno);
     Read(ReadAll(m_fd));
     if (m_nDamaged > 0 && ::ftruncate(m_fd, m_nGood) != 0)
-        return Fail(QStringLiteral("Cannot cut the damaged end off"), errno);
+        return Fail(QStringLiteral("Cannot cut the torn end off"), errno);
     if (m_records.size() > m_nLimit && !Compact())
         return false;
     m_flusher = std::make_unique<CJournalFlusher>();
@@ -104,16 +124,77 @@ bool CSortJournal::Open() {
     return true;
 }
 
-// Takes whole lines from the start until the first that is torn, damaged or out of place.
+// The folder is made private to the user; the files in it are reached from it alone.
+bool CSortJournal::OpenFolder() {
+    if (const int error = CTrashDirectory::MakePath(m_folder))
+        return Fail(QStringLiteral("Cannot make the folder of"), error);
+    if (m_dirFd < 0)
+        m_dirFd = ::open(m_folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (m_dirFd < 0)
+        return Fail(QStringLiteral("Cannot open the folder of"), errno);
+    struct stat st {};
+    // A link in its place leads to a folder that is not ours to change.
+    if (::lstat(m_folder.constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
+        st.st_uid == ::geteuid() && (st.st_mode & 077) != 0)
+        ::fchmod(m_dirFd, 0700);
+    return true;
+}
+
+// The journal's file, made when missing; a file that is not ours is set aside first.
+int CSortJournal::OpenFile() {
+    struct stat st {};
+    if (::fstatat(m_dirFd, kFileName.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0)
+        if (const QString why = NotOurs(st); !why.isEmpty() && !SetAside(why))
+            return -1;
+    const int fd = ::openat(m_dirFd, kFileName.constData(), kFileFlags | O_CREAT, 0600);
+    if (fd < 0)
+        return -1;
+    if (::fstat(fd, &st) != 0 || !NotOurs(st).isEmpty()) { // put there since the look
+        ::close(fd);
+        errno = EPERM;
+        return -1;
+    }
+    return fd;
+}
+
+QByteArray CSortJournal::SetAsideName(int n) {
+    const QByteArray stamp =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss")).toLatin1();
+    return kFileName + ".set-aside-" + stamp + (n > 0 ? "-" + QByteArray::number(n) : "");
+}
+
+// Renames whatever is at the journal's name (the name itself, never what it leads to) out
+// of the way, keeping it for whoever wants to look at it.
+bool CSortJournal::SetAside(const QString& why) {
+    for (int n = 0; n < 100; ++n) {
+        const QByteArray name = SetAsideName(n);
+        const int error =
+            CNoReplaceRename::RenameAt(m_dirFd, kFileName.constData(), m_dirFd, name.constData());
+        if (error == EEXIST)
+            continue;
+        if (error) {
+            errno = error;
+            return false;
+        }
+        m_strNotice = QStringLiteral("The undo journal %1 could not be used: %2.  It was set "
+                                     "aside as \"%3\", and a new journal was started.")
+                          .arg(CNativePath::Display(FilePath()), why, QString::fromLocal8Bit(name));
+        return true;
+    }
+    errno = EEXIST;
+    return false;
+}
+
+// Takes every whole line: a damaged or out-of-place one is counted and passed over. Only
+// a last line without its end, torn by a crash, is cut off.
 void CSortJournal::Read(const QByteArray& data) {
     m_records.clear();
+    m_nSkipped = 0;
     qsizetype pos = 0;
-    while (pos < data.size()) {
-        const qsizetype end = data.indexOf('\n', pos);
-        if (end < 0 || !sort_lines::Apply(QByteArrayView(data).sliced(pos, end - pos), m_records))
-            break;
-        pos = end + 1;
-    }
+    for (qsizetype end; pos < data.size() && (end = data.indexOf('\n', pos)) >= 0; pos = end + 1)
+        if (sort_lines::Apply(QByteArrayView(data).sliced(pos, end - pos), m_records) !=
+            sort_lines::Applied::Yes)
+            ++m_nSkipped;
     m_nGood = pos;
     m_nDamaged = data.size() - pos;
 }
@@ -121,12 +202,16 @@ void CSortJournal::Read(const QByteArray& data) {
 QByteArray CSortJournal::LinesOf(const SortRecord& r) {
     using State = SortRecord::State;
     QByteArray lines = sort_lines::Intent(r);
+    if (r.state == State::Damaged)
+        return {};
     if (r.state == State::Failed)
         return lines + sort_lines::Change(r.seq, 'F');
     if (r.state == State::Intent)
         return lines;
     lines += sort_lines::Change(r.seq, 'D', r.entries);
-    if (r.state == State::Done)
+    if (r.state == State::Skipped)
+        lines += sort_lines::Change(r.seq, 'k');
+    if (r.state == State::Done || r.state == State::Skipped)
         return lines;
     lines += sort_lines::Change(r.seq, 'u');
     if (r.state == State::UndoIntent)
@@ -139,40 +224,47 @@ QByteArray CSortJournal::LinesOf(const SortRecord& r) {
     return lines;
 }
 
-// Keeps the newest actions up to the limit: written beside the journal, flushed, then
-// renamed over it, so that a crash leaves either the old or the new journal whole.
+// Keeps the newest actions up to the limit (damaged ones go): written beside the journal
+// under a name made anew, flushed, locked, then renamed over it, so that a crash leaves
+// either the old or the new journal whole.
 bool CSortJournal::Compact() {
-    const QList<SortRecord> kept = m_records.mid(m_records.size() - m_nLimit);
+    QList<SortRecord> kept = m_records.mid(m_records.size() - m_nLimit);
+    kept.removeIf([](const SortRecord& r) { return r.state == SortRecord::State::Damaged; });
     QByteArray data;
     for (const SortRecord& r : kept)
         data += LinesOf(r);
-    const QByteArray temp = FilePath() + ".new";
-    const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0)
+    const int fresh = WriteCompacted(data);
+    if (fresh < 0)
         return Fail(QStringLiteral("Cannot shorten"), errno);
-    int error = WriteAll(fd, data);
-    if (!error && ::fdatasync(fd) != 0)
-        error = errno;
-    if (::close(fd) != 0 && !error)
-        error = errno;
-    if (!error && ::rename(temp.constData(), FilePath().constData()) != 0)
-        error = errno;
-    if (error) {
-        ::unlink(temp.constData());
-        return Fail(QStringLiteral("Cannot shorten"), error);
-    }
-    const int fresh = ::open(FilePath().constData(), O_RDWR | O_APPEND | O_CLOEXEC);
-    if (fresh < 0 || ::flock(fresh, LOCK_EX | LOCK_NB) != 0) {
-        if (fresh >= 0)
-            ::close(fresh);
-        return Fail(QStringLiteral("Cannot reopen"), errno);
-    }
     ::close(m_fd);
     m_fd = fresh;
     if (m_flusher)
         m_flusher->SetFile(m_fd);
     m_records = kept;
     return true;
+}
+
+// The new journal's descriptor, already in place and locked; -1 with errno set when it
+// could not be made, and the journal is left as it was.
+int CSortJournal::WriteCompacted(const QByteArray& data) {
+    ::unlinkat(m_dirFd, kTempName.constData(), 0); // a leftover, or whatever was put there
+    const int fd = ::openat(m_dirFd, kTempName.constData(), kFileFlags | O_CREAT | O_EXCL, 0600);
+    if (fd < 0)
+        return -1;
+    int error = WriteAll(fd, data);
+    if (!error && ::fdatasync(fd) != 0)
+        error = errno;
+    if (!error && ::flock(fd, LOCK_EX | LOCK_NB) != 0)
+        error = errno;
+    if (!error && ::renameat(m_dirFd, kTempName.constData(), m_dirFd, kFileName.constData()) != 0)
+        error = errno;
+    if (error) {
+        ::unlinkat(m_dirFd, kTempName.constData(), 0);
+        ::close(fd);
+        errno = error;
+        return -1;
+    }
+    return fd;
 }
 
 bool CSortJournal::Write(const QByteArray& line, bool bDurable) {
@@ -186,6 +278,6 @@ bool CSortJournal::Write(const QByteArray& line, bool bDurable) {
         return Fail(QStringLiteral("Cannot flush"), errno);
     if (bDurable && !m_bSynchronous && m_flusher)
         m_flusher->Request();
-    sort_lines::Apply(QByteArrayView(line).chopped(1), m_records);
+    (void)sort_lines::Apply(QByteArrayView(line).chopped(1), m_records);
     return m_records.size() <= m_nLimit + m_nLimit / 10 || Compact();
 }

@@ -169,9 +169,12 @@ QList<CFileOpResult> CSortSession::PerformGroup(const SortAction& action,
     return CFileActionHook::Perform(
         {JournalKind(action), files, action.destDir}, [&](const QByteArray& file) {
             const qsizetype i = files.indexOf(file);
-            if (i < 0 || (i > 0 && !bPictureWent))
-                return CFileOpResult{
-                    CFileOpResult::Outcome::Skipped, {}, {}, QStringLiteral("its picture stayed")};
+            if (i < 0 || (i > 0 && !bPictureWent)) {
+                CFileOpResult stayed;
+                stayed.outcome = CFileOpResult::Outcome::Skipped;
+                stayed.error = QStringLiteral("its picture stayed");
+                return stayed;
+            }
             const CFileOpResult result = Perform(action, entries.at(i), ops);
             bPictureWent = bPictureWent || (i == 0 && result.Succeeded());
             return result;

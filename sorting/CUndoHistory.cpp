@@ -2,56 +2,20 @@
 
 #include "platform/CFileOpUi.h"
 #include "platform/CFileOperations.h"
-#include "platform/CNativePath.h"
-#include "platform/CTrash.h"
 #include "sorting/ActionReconciler.h"
+#include "sorting/EntrySteps.h"
 #include "sorting/UndoTexts.h"
 
 #include <QDateTime>
-#include <cerrno>
-#include <sys/stat.h>
 
 namespace {
 
 using Kind = CFileAction::Kind;
 using State = SortRecord::State;
 
-bool FolderExists(const QByteArray& dir) {
-    struct stat st {};
-    return ::stat(dir.constData(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-QString Name(const QByteArray& path) {
-    return QLatin1Char('"') + CNativePath::Display(CNativePath::FileName(path)) + QLatin1Char('"');
-}
-QString Folder(const QByteArray& path) {
-    return QLatin1Char('"') + CNativePath::Display(CNativePath::DirName(path)) + QLatin1Char('"');
-}
-
-// Why a file cannot be taken from `path` any more, empty when it still is what was left
-// there (`stamp`).
-QString ChangedSince(const QByteArray& path, const FileStamp& stamp, const QString& what) {
-    const FileStamp now = FileStamp::Of(path);
-    if (!now.IsValid())
-        return QStringLiteral("%1 is no longer in %2").arg(what, Folder(path));
-    if (!now.SameFile(stamp))
-        return QStringLiteral("%1 in %2 has changed since").arg(what, Folder(path));
-    return {};
-}
-
-// The outcome of a file operation as the reason it failed, empty when it was done.
-QString Failure(const CFileOpResult& result) {
-    switch (result.outcome) {
-    case CFileOpResult::Outcome::Done:
-        return {};
-    case CFileOpResult::Outcome::Skipped:
-        return QStringLiteral("it was skipped");
-    case CFileOpResult::Outcome::Cancelled:
-        return QStringLiteral("it was cancelled");
-    case CFileOpResult::Outcome::Failed:
-        break;
-    }
-    return result.error.isEmpty() ? QStringLiteral("the file operation failed") : result.error;
+// Actions that Undo and Redo pass over on their way to older ones.
+bool PassedOver(State state) {
+    return state == State::Failed || state == State::Skipped || state == State::Damaged;
 }
 
 } // namespace
@@ -109,14 +73,14 @@ const SortRecord* CUndoHistory::RedoCandidate() const {
     for (auto it = records.rbegin(); it != records.rend(); ++it) {
         if (it->state == State::Undone)
             oldest = &*it;
-        else if (it->state != State::Failed)
+        else if (!PassedOver(it->state))
             break;
     }
     return oldest;
 }
 
 bool CUndoHistory::CanBeUndone(const SortRecord& record) {
-    if (record.kind == Kind::Delete)
+    if (record.kind == Kind::Delete || record.state == State::Damaged)
         return false;
     for (const SortEntry& e : record.entries) {
         if (e.target.isEmpty())
@@ -134,7 +98,7 @@ void CUndoHistory::DropRedoable() {
     for (auto it = records.rbegin(); it != records.rend(); ++it) {
         if (it->state == State::Undone)
             undone.append(it->seq);
-        else if (it->state != State::Failed)
+        else if (!PassedOver(it->state))
             break;
     }
     for (quint64 seq : undone)
@@ -147,7 +111,7 @@ QList<CFileOpResult> CUndoHistory::Run(const CFileAction& action, const Operatio
     r.dest = action.dest;
     r.timeMs = QDateTime::currentMSecsSinceEpoch();
     for (const QByteArray& file : action.files)
-        r.entries.append({file, FileStamp::Of(file), {}, {}, {}});
+        r.entries.append(SortEntry::Before(file));
     bool bRecorded = IsAvailable();
     if (bRecorded) {
         DropRedoable();
@@ -166,6 +130,9 @@ QList<CFileOpResult> CUndoHistory::Run(const CFileAction& action, const Operatio
         e.target = r.kind == Kind::Delete ? QByteArray() : results.last().target;
         e.targetStamp = FileStamp::Of(e.target);
         e.info = results.last().info;
+        e.replaced = results.last().replaced;
+        e.replacedStamp = FileStamp::Of(e.replaced);
+        e.replacedInfo = results.last().replacedInfo;
     }
     At(Point::Operated);
     r.state = bAny ? State::Done : State::Failed;
@@ -209,16 +176,29 @@ CUndoHistory::Outcome CUndoHistory::UndoUpTo(quint64 seq, CFileOpUi& ui) {
     }
 }
 
+bool CUndoHistory::Skip(quint64 seq) {
+    for (const SortRecord& r : Records())
+        if (r.seq == seq && r.state == State::Done) {
+            const bool bWritten = Write(sort_lines::Change(seq, 'k'), true);
+            Q_EMIT Changed();
+            return bWritten;
+        }
+    return false;
+}
+
 // Undoes or redoes one action: announced and flushed first, then the files, then the
-// outcome. Files of the action already handled are put back when a later one fails, so
-// that an action is always whole on one side.
+// outcome. The action is whole on one side afterwards: files already handled go back when a
+// later one fails, and where they went is recorded with the failure. A file that cannot go
+// back either stays out of the action, where it is.
 CUndoHistory::Outcome CUndoHistory::Step(const SortRecord& record, bool bUndo, CFileOpUi& ui) {
     const SortRecord r = record; // the journal's copy changes as lines are written
     const QString what = undo_texts::Describe(r);
+    const QString verb = bUndo ? QStringLiteral("undo") : QStringLiteral("redo");
     if (bUndo && !CanBeUndone(r))
         return {false, QStringLiteral("Cannot undo %1: %2.").arg(what, undo_texts::WhyNot(r)), {}};
     if (!Write(sort_lines::Change(r.seq, bUndo ? 'u' : 'r'), true))
-        return {false, QStringLiteral("Cannot undo %1: %2.").arg(what, UnavailableReason()), {}};
+        return {
+            false, QStringLiteral("Cannot %1 %2: %3.").arg(verb, what, UnavailableReason()), {}};
     At(Point::Announced);
     CFileOperations ops(ui);
     QList<SortEntry> entries = r.entries;
@@ -227,13 +207,12 @@ CUndoHistory::Outcome CUndoHistory::Step(const SortRecord& record, bool bUndo, C
     for (qsizetype i = entries.size() - 1; i >= 0 && error.isEmpty(); --i) {
         if (entries[i].target.isEmpty())
             continue;
-        error = bUndo ? UndoEntry(r, entries[i], ops) : RedoEntry(r, entries[i], ops);
+        error =
+            bUndo ? entry_steps::Undo(r, entries[i], ops) : entry_steps::Redo(r, entries[i], ops);
         if (!error.isEmpty())
             failedAt = i;
     }
-    for (qsizetype i = failedAt + 1; failedAt >= 0 && i < entries.size(); ++i)
-        if (!entries[i].target.isEmpty())
-            (void)(bUndo ? RedoEntry(r, entries[i], ops) : UndoEntry(r, entries[i], ops));
+    const QList<QByteArray> stranded = TakeBack(r, entries, failedAt, bUndo, ops);
     At(Point::Operated);
     Outcome out;
     out.bDone = error.isEmpty();
@@ -243,95 +222,41 @@ CUndoHistory::Outcome CUndoHistory::Step(const SortRecord& record, bool bUndo, C
             out.restored.append(bUndo ? e->source : e->target);
         out.message = undo_texts::StepDone(r, bUndo);
     } else {
-        Write(sort_lines::Change(r.seq, 'x'), true);
-        out.message =
-            QStringLiteral("Cannot %1 %2: %3.  Nothing was changed.")
-                .arg(bUndo ? QStringLiteral("undo") : QStringLiteral("redo"), what, error);
+        bool bMoved = false; // files after the failed one were handled and put back
+        for (qsizetype i = failedAt + 1; i < entries.size(); ++i)
+            bMoved = bMoved || !r.entries[i].target.isEmpty();
+        Write(bMoved ? sort_lines::Change(r.seq, 'x', entries) : sort_lines::Change(r.seq, 'x'),
+              true);
+        out.message = QStringLiteral("Cannot %1 %2: %3.").arg(verb, what, error) +
+                      (stranded.isEmpty() ? QStringLiteral("  Nothing was changed.")
+                                          : undo_texts::Stranded(stranded));
     }
     At(Point::Recorded);
     Q_EMIT Changed();
     return out;
 }
 
-QString CUndoHistory::UndoEntry(const SortRecord& r, SortEntry& e, CFileOperations& ops) {
-    const QByteArray dir = CNativePath::DirName(e.source);
-    const QByteArray name = CNativePath::FileName(e.source);
-    switch (r.kind) {
-    case Kind::Delete:
-        return undo_texts::WhyNot(r);
-    case Kind::Copy: {
-        const QString changed = ChangedSince(e.target, e.targetStamp, QStringLiteral("The copy"));
-        if (!changed.isEmpty())
-            return changed;
-        return Failure(ops.Delete(e.target, true));
+// Puts the files after `failedAt`, which the step handled, back where they were before it.
+// Returns the files that could not go back; each stays out of the action, where it is.
+QList<QByteArray> CUndoHistory::TakeBack(const SortRecord& r, QList<SortEntry>& entries,
+                                         qsizetype failedAt, bool bUndo, CFileOperations& ops) {
+    QList<QByteArray> stranded;
+    for (qsizetype i = failedAt + 1; failedAt >= 0 && i < entries.size(); ++i) {
+        SortEntry& e = entries[i];
+        if (e.target.isEmpty())
+            continue;
+        const QString again = bUndo ? entry_steps::Redo(r, e, ops) : entry_steps::Undo(r, e, ops);
+        if (again.isEmpty())
+            continue;
+        if (!bUndo) { // left at its target, which becomes its place
+            e.source = e.target;
+            e.sourceStamp = e.targetStamp;
+        }
+        stranded.append(e.source);
+        e.target.clear();
+        e.targetStamp = {};
+        e.info.clear();
+        e.replaced = e.replacedInfo = QByteArray(), e.replacedStamp = {};
     }
-    case Kind::Trash: {
-        if (!FileStamp::Of(e.target).SameFile(e.targetStamp))
-            return QStringLiteral("the file is no longer in the trash");
-        if (!FolderExists(dir))
-            return QStringLiteral("the folder %1 is gone").arg(Folder(e.source));
-        const int error = CTrash::Restore(e.target, e.info, e.source);
-        if (error == 0)
-            break;
-        if (error != EEXIST)
-            return qt_error_string(error);
-        const CFileOpResult moved = ops.Move(e.target, dir, name); // the user chooses
-        if (!moved.Succeeded())
-            return Failure(moved);
-        CTrash::DropInfo(e.target, e.info);
-        e.source = moved.target;
-        break;
-    }
-    case Kind::Move:
-    case Kind::Rename: {
-        const QString changed = ChangedSince(e.target, e.targetStamp, Name(e.target));
-        if (!changed.isEmpty())
-            return changed;
-        if (!FolderExists(dir))
-            return QStringLiteral("the folder %1 is gone").arg(Folder(e.source));
-        // A rename goes back by a rename, which takes folders too and never replaces.
-        const CFileOpResult moved =
-            r.kind == Kind::Rename ? ops.Rename(e.target, name) : ops.Move(e.target, dir, name);
-        if (!moved.Succeeded())
-            return Failure(moved);
-        e.source = moved.target;
-        break;
-    }
-    }
-    e.sourceStamp = FileStamp::Of(e.source);
-    return {};
-}
-
-QString CUndoHistory::RedoEntry(const SortRecord& r, SortEntry& e, CFileOperations& ops) {
-    const QString changed = ChangedSince(e.source, e.sourceStamp, Name(e.source));
-    if (!changed.isEmpty())
-        return changed;
-    CFileOpResult result;
-    switch (r.kind) {
-    case Kind::Delete:
-        return undo_texts::WhyNot(r);
-    case Kind::Copy:
-    case Kind::Move: {
-        const QByteArray dir = r.dest;
-        if (!FolderExists(dir))
-            return QStringLiteral("the folder %1 is gone")
-                .arg(QLatin1Char('"') + CNativePath::Display(dir) + QLatin1Char('"'));
-        const QByteArray name = CNativePath::FileName(e.target);
-        result =
-            r.kind == Kind::Copy ? ops.Copy(e.source, dir, name) : ops.Move(e.source, dir, name);
-        break;
-    }
-    case Kind::Rename:
-        result = ops.Rename(e.source, r.dest);
-        break;
-    case Kind::Trash:
-        result = ops.Delete(e.source, true);
-        break;
-    }
-    if (!result.Succeeded())
-        return Failure(result);
-    e.target = result.target;
-    e.targetStamp = FileStamp::Of(e.target);
-    e.info = result.info;
-    return {};
+    return stranded;
 }

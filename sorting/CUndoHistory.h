@@ -13,8 +13,9 @@ class CFileOperations;
 
 // Every sort action, recorded in the journal as it happens, and undone or done again on
 // request. Undo takes back the newest action not yet undone; Redo does again the oldest of
-// the actions undone since the last new one. An undo or redo that cannot be done safely
-// (the file changed or went, the trash entry is gone) changes nothing on disk and says why.
+// the actions undone since the last new one. Both pass over actions that failed, that the
+// user skipped, or whose record was damaged. An undo or redo that cannot be done safely
+// (the file changed or went, the trash entry is gone) is taken back whole and says why.
 // Without a journal (its folder cannot be written) the actions still run, unrecorded.
 class CUndoHistory : public QObject, public CFileActionHook {
     Q_OBJECT
@@ -44,8 +45,8 @@ public:
     // The action Undo would take back, and the one Redo would do again; null for none.
     const SortRecord* UndoCandidate() const;
     const SortRecord* RedoCandidate() const;
-    // Whether the action can be taken back at all: not a delete outright, and a trashed
-    // file is still in the trash.
+    // Whether the action can be taken back at all: not a delete outright nor damaged, and a
+    // trashed file is still in the trash.
     static bool CanBeUndone(const SortRecord& record);
 
     Outcome Undo(CFileOpUi& ui);
@@ -53,6 +54,9 @@ public:
     // Undoes the newest actions one by one until `seq` is undone; stops at the first that
     // cannot be undone.
     Outcome UndoUpTo(quint64 seq, CFileOpUi& ui);
+    // Marks a done action as skipped: Undo passes over it to the older ones, and leaves its
+    // files where they are. False when it is not a done action or cannot be recorded.
+    bool Skip(quint64 seq);
 
     QList<CFileOpResult> Run(const CFileAction& action, const Operation& op) override;
 
@@ -66,8 +70,8 @@ Q_SIGNALS:
 
 private:
     Outcome Step(const SortRecord& record, bool bUndo, CFileOpUi& ui);
-    QString UndoEntry(const SortRecord& r, SortEntry& e, CFileOperations& ops);
-    QString RedoEntry(const SortRecord& r, SortEntry& e, CFileOperations& ops);
+    static QList<QByteArray> TakeBack(const SortRecord& r, QList<SortEntry>& entries,
+                                      qsizetype failedAt, bool bUndo, CFileOperations& ops);
     void DropRedoable();
     void Settle();
     bool Write(const QByteArray& line, bool bDurable);

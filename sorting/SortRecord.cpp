@@ -13,7 +13,15 @@ FileStamp FileStamp::Of(const QByteArray& path) {
 }
 
 bool FileStamp::SameFile(const FileStamp& other) const {
-    return IsValid() && *this == other;
+    return IsValid() && dev == other.dev && ino == other.ino && size == other.size &&
+           mtimeNs == other.mtimeNs;
+}
+
+SortEntry SortEntry::Before(const QByteArray& path) {
+    SortEntry e;
+    e.source = path;
+    e.sourceStamp = FileStamp::Of(path);
+    return e;
 }
 
 bool FileStamp::SameData(const FileStamp& other) const {
@@ -118,7 +126,7 @@ SortRecord* Find(QList<SortRecord>& records, quint64 seq) {
     return nullptr;
 }
 
-bool ApplyIntent(Fields& f, QList<SortRecord>& records) {
+Applied ApplyIntent(Fields& f, QList<SortRecord>& records) {
     SortRecord r;
     r.seq = f.UInt();
     r.timeMs = f.Int();
@@ -126,9 +134,7 @@ bool ApplyIntent(Fields& f, QList<SortRecord>& records) {
     r.dest = f.Path();
     const qint64 n = f.Int();
     if (!f.Ok() || kind < 0 || kind >= kKinds || n < 0 || n > 100000)
-        return false;
-    if (!records.isEmpty() && r.seq <= records.last().seq)
-        return false;
+        return Applied::Unreadable;
     r.kind = CFileAction::Kind(kind);
     for (qint64 i = 0; i < n; ++i) {
         SortEntry e;
@@ -137,33 +143,99 @@ bool ApplyIntent(Fields& f, QList<SortRecord>& records) {
         r.entries.append(e);
     }
     if (!f.Ok() || !f.AtEnd())
-        return false;
+        return Applied::Unreadable;
+    if (!records.isEmpty() && r.seq <= records.last().seq)
+        return Applied::OutOfPlace;
     records.append(r);
-    return true;
+    return Applied::Yes;
+}
+
+// Which places a change line carries for each file: a done or redone action its targets,
+// an undone one its sources, and an undo or redo that was taken back both.
+enum class Side { Targets, Sources, Both };
+
+Side SideOf(char what) {
+    return what == 'U' ? Side::Sources : what == 'x' ? Side::Both : Side::Targets;
+}
+
+// The files replaced at their targets, each after the index of its entry: "w", the count,
+// then index, place, stamp and info file for each. Lines without them replaced nothing.
+bool ReadReplaced(Fields& f, QList<SortEntry>& entries) {
+    for (SortEntry& e : entries)
+        e.replaced = e.replacedInfo = QByteArray(), e.replacedStamp = {};
+    if (f.AtEnd())
+        return true;
+    const qint64 n = f.Text() == "w" ? f.Int() : -1;
+    if (!f.Ok() || n < 1 || n > entries.size())
+        return false;
+    for (qint64 i = 0; i < n; ++i) {
+        const qint64 at = f.Int();
+        if (!f.Ok() || at < 0 || at >= entries.size())
+            return false;
+        SortEntry& e = entries[at];
+        e.replaced = f.Path();
+        e.replacedStamp = f.Stamp();
+        e.replacedInfo = f.Path();
+    }
+    return f.Ok();
 }
 
 bool ReadPlaces(Fields& f, char what, SortRecord& r) {
     const qint64 n = f.Int();
     if (!f.Ok() || n != r.entries.size())
         return false;
+    const Side side = SideOf(what);
     QList<SortEntry> entries = r.entries;
     for (SortEntry& e : entries) { // applied only when the whole line is sound
-        const QByteArray path = f.Path();
-        const FileStamp stamp = f.Stamp();
-        const QByteArray info = f.Path();
-        if (what == 'U') {
-            e.source = path;
-            e.sourceStamp = stamp;
-        } else {
-            e.target = path;
-            e.targetStamp = stamp;
-            e.info = info;
+        if (side != Side::Targets) {
+            e.source = f.Path();
+            e.sourceStamp = f.Stamp();
         }
+        if (side == Side::Sources) {
+            f.Text(); // an empty info field
+            continue;
+        }
+        e.target = f.Path();
+        e.targetStamp = f.Stamp();
+        e.info = f.Path();
     }
+    if (side != Side::Sources && !ReadReplaced(f, entries))
+        return false;
     if (!f.Ok() || !f.AtEnd())
         return false;
     r.entries = entries;
     return true;
+}
+
+void AddPlaces(QList<QByteArray>& fields, char what, const QList<SortEntry>& entries) {
+    const Side side = SideOf(what);
+    fields << QByteArray::number(entries.size());
+    for (const SortEntry& e : entries) {
+        if (side != Side::Targets) {
+            fields << Path(e.source);
+            AddStamp(fields, e.sourceStamp);
+        }
+        if (side == Side::Sources) {
+            fields << QByteArray();
+            continue;
+        }
+        fields << Path(e.target);
+        AddStamp(fields, e.targetStamp);
+        fields << Path(e.info);
+    }
+    if (side == Side::Sources)
+        return;
+    QList<QByteArray> replaced;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const SortEntry& e = entries[i];
+        if (e.replaced.isEmpty())
+            continue;
+        replaced << QByteArray::number(i) << Path(e.replaced);
+        AddStamp(replaced, e.replacedStamp);
+        replaced << Path(e.replacedInfo);
+    }
+    if (!replaced.isEmpty())
+        fields << "w" << QByteArray::number(replaced.size() / 8) << replaced;
 }
 
 using State = SortRecord::State;
@@ -192,6 +264,9 @@ bool Transition(char what, State from, State* to) {
     case 'z':
         *to = State::Dropped;
         return from == State::Undone;
+    case 'k':
+        *to = State::Skipped;
+        return from == State::Done;
     case 'x':
         *to = from == State::UndoIntent ? State::Done : State::Undone;
         return from == State::UndoIntent || from == State::RedoIntent;
@@ -218,39 +293,34 @@ QByteArray Intent(const SortRecord& record) {
 
 QByteArray Change(quint64 seq, char what, const QList<SortEntry>& entries) {
     QList<QByteArray> fields{QByteArray(1, what), QByteArray::number(seq)};
-    if (what == 'D' || what == 'U' || what == 'R') {
-        fields << QByteArray::number(entries.size());
-        for (const SortEntry& e : entries) {
-            fields << Path(what == 'U' ? e.source : e.target);
-            AddStamp(fields, what == 'U' ? e.sourceStamp : e.targetStamp);
-            fields << Path(what == 'U' ? QByteArray() : e.info);
-        }
-    }
+    if (what == 'D' || what == 'U' || what == 'R' || (what == 'x' && !entries.isEmpty()))
+        AddPlaces(fields, what, entries);
     return Sealed(fields);
 }
 
-bool Apply(QByteArrayView line, QList<SortRecord>& records) {
+Applied Apply(QByteArrayView line, QList<SortRecord>& records) {
     const qsizetype mark = line.lastIndexOf("\t#");
     if (mark < 0 || !Sound(line.first(mark), line.sliced(mark + 2)))
-        return false;
+        return Applied::Unreadable;
     Fields f(line.first(mark));
     const QByteArrayView what = f.Text();
     if (what == "A")
         return ApplyIntent(f, records);
-    if (what.size() != 1)
-        return false;
-    SortRecord* r = Find(records, f.UInt());
+    const quint64 seq = f.UInt();
+    if (what.size() != 1 || !f.Ok())
+        return Applied::Unreadable;
+    SortRecord* r = Find(records, seq);
+    if (!r)
+        return Applied::OutOfPlace;
     State next{};
-    if (!f.Ok() || !r || !Transition(what[0], r->state, &next))
-        return false;
-    if (what == "D" || what == "U" || what == "R") {
-        if (!ReadPlaces(f, what[0], *r))
-            return false;
-    } else if (!f.AtEnd()) {
-        return false;
+    const bool bPlaces = what == "D" || what == "U" || what == "R" || (what == "x" && !f.AtEnd());
+    if (!Transition(what[0], r->state, &next) || (bPlaces && !ReadPlaces(f, what[0], *r)) ||
+        (!bPlaces && !f.AtEnd())) {
+        r->state = State::Damaged;
+        return Applied::OutOfPlace;
     }
     r->state = next;
-    return true;
+    return Applied::Yes;
 }
 
 } // namespace sort_lines

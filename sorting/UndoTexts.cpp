@@ -130,6 +130,14 @@ QString StepDone(const SortRecord& r, bool bUndo) {
     return (bUndo ? QStringLiteral("Undone: ") : QStringLiteral("Redone: ")) + Describe(r);
 }
 
+QString Stranded(const QList<QByteArray>& files) {
+    if (files.isEmpty())
+        return {};
+    return QStringLiteral("  %1 could not be put back and %2 in \"%3\", outside the action.")
+        .arg(Names(files), files.size() == 1 ? QStringLiteral("stays") : QStringLiteral("stay"),
+             CNativePath::Display(CNativePath::DirName(files.first())));
+}
+
 QString StateName(const SortRecord& r) {
     using State = SortRecord::State;
     switch (r.state) {
@@ -141,6 +149,10 @@ QString StateName(const SortRecord& r) {
     case State::Undone:
     case State::Dropped:
         return QStringLiteral("undone");
+    case State::Skipped:
+        return QStringLiteral("skipped");
+    case State::Damaged:
+        return QStringLiteral("damaged in the journal");
     case State::Intent:
     case State::UndoIntent:
     case State::RedoIntent:

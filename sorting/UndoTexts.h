@@ -25,6 +25,9 @@ QString RedoItem(const SortRecord* record);
 QString Performed(const SortRecord& record, bool bUndoable);
 // After an undo or redo: "Undone: Move of DSC_0001.jpg to Keep".
 QString StepDone(const SortRecord& record, bool bUndo);
+// After an undo or redo that failed and was taken back, for the files that could not go
+// back: "  a.xmp could not be put back and stays in /pics, outside the action."
+QString Stranded(const QList<QByteArray>& files);
 // The state of a record as the history lists it.
 QString StateName(const SortRecord& record);
 

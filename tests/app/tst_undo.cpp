@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QtTest>
@@ -167,6 +168,53 @@ private Q_SLOTS:
         QCOMPARE(desk.Current(), QStringLiteral("a.jpg"));
         QCOMPARE(list->topLevelItem(1)->text(4), QStringLiteral("undone"));
         QVERIFY(!dlg->UndoButton()->isEnabled());
+    }
+
+    // History says how many damaged lines of the journal were passed over, and skips an
+    // action that cannot be undone, so that the one before it can be.
+    void historyCountsDamageAndSkips() {
+        PictureDesk desk;
+        QVERIFY(QDir().mkpath(desk.Path("state/Ostlewin/Vantrel")));
+        QVERIFY(WriteBytes(QFile::encodeName(desk.Path("state/Ostlewin/Vantrel/sort-journal")),
+                           "not a line of ours\n"));
+        CMainFrame& frame = Start(desk);
+        desk.Select("a.jpg");
+        frame.OnSendToTarget(0);
+        frame.OnSendToTarget(0);
+        QVERIFY(QFile::rename(desk.Path("Keep/b.jpg"), desk.Path("b.jpg"))); // b cannot go back
+        frame.Action(cmd::ID_EDIT_HISTORY)->trigger();
+        auto* dlg = frame.findChild<CHistoryDlg*>();
+        QVERIFY(dlg && dlg->isVisible());
+        QVERIFY(dlg->DamageLabel()->isVisible());
+        QCOMPARE(dlg->DamageLabel()->text(),
+                 QStringLiteral("1 damaged entry of the journal was skipped."));
+        QTreeWidget* list = dlg->List();
+        list->setCurrentItem(list->topLevelItem(0));
+        QVERIFY(dlg->SkipButton()->isEnabled());
+        QTest::mouseClick(dlg->SkipButton(), Qt::LeftButton);
+        QCOMPARE(list->topLevelItem(0)->text(4), QStringLiteral("skipped"));
+        QVERIFY(!dlg->SkipButton()->isEnabled());
+        list->setCurrentItem(list->topLevelItem(1));
+        QTest::mouseClick(dlg->UndoButton(), Qt::LeftButton);
+        QCOMPARE(desk.OnDisk("Keep"), QStringList{});
+        QCOMPARE(desk.OnDisk("Pics"), (QStringList{"a.jpg", "c.jpg"}));
+        QCOMPARE(desk.Messages(), 0);
+    }
+
+    // A journal that is a link is set aside, never written through; the user is told once.
+    void journalLinkIsSetAside() {
+        PictureDesk desk;
+        QVERIFY(QDir().mkpath(desk.Path("state/Ostlewin/Vantrel")));
+        QVERIFY(WriteBytes(QFile::encodeName(desk.Path("notes.txt")), "my notes\n"));
+        QVERIFY(
+            QFile::link(desk.Path("notes.txt"), desk.Path("state/Ostlewin/Vantrel/sort-journal")));
+        CMainFrame& frame = Start(desk);
+        QTRY_COMPARE(desk.Messages(), 1);
+        desk.Select("a.jpg");
+        frame.OnSendToTarget(0);
+        QCOMPARE(ReadBytes(QFile::encodeName(desk.Path("notes.txt"))), QByteArray("my notes\n"));
+        QVERIFY(frame.Action(cmd::ID_EDIT_UNDO)->isEnabled());
+        QCOMPARE(desk.Messages(), 1);
     }
 
     // Where the journal cannot be kept, sorting goes on; the user is told once why.

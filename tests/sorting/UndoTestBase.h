@@ -59,6 +59,17 @@ protected:
         Collect(root, {}, bTrashInfo, files);
         return files;
     }
+    // Returns once the file system's clock has passed the change time in `stamp`, so that
+    // whatever changes an inode from now on gives it another change time. A file in `dir`
+    // is changed until its change time shows that.
+    static void PassChangeTime(const FileStamp& stamp, const QByteArray& dir) {
+        const QByteArray probe = dir + "/.clock-probe";
+        if (!WriteBytes(probe, "probe"))
+            qFatal("cannot write the clock probe");
+        while (FileStamp::Of(probe).ctimeNs <= stamp.ctimeNs)
+            ::chmod(probe.constData(), 0600);
+        ::unlink(probe.constData());
+    }
     CFileOpResult Act(CUndoHistory& h, Kind kind, const QByteArray& file, const QByteArray& dest) {
         return h
             .Run({kind, {file}, dest},

@@ -179,9 +179,9 @@ private Q_SLOTS:
             CSortJournal journal(state);
             QVERIFY(journal.Open());
             SortRecord move{1, 0, Kind::Move, other.Path(), State::Intent, {}};
-            move.entries.append({a, FileStamp::Of(a), {}, {}, {}});
+            move.entries.append(SortEntry::Before(a));
             SortRecord trashed{2, 0, Kind::Trash, {}, State::Intent, {}};
-            trashed.entries.append({b, FileStamp::Of(b), {}, {}, {}});
+            trashed.entries.append(SortEntry::Before(b));
             QVERIFY(journal.Write(sort_lines::Intent(move), true));
             QVERIFY(journal.Write(sort_lines::Intent(trashed), true));
         }
@@ -263,9 +263,9 @@ private Q_SLOTS:
         case 0:
             WriteBytes(target, Pattern(5000, 7)); // same size, new bytes
             break;
-        case 1:
+        case 1: // a file made anew under the name, with a time of its own
             ::unlink(target.constData());
-            Stamped(target);
+            Picture(target);
             break;
         case 2:
             ::rename(target.constData(), (root + "/elsewhere.jpg").constData());
@@ -284,61 +284,6 @@ private Q_SLOTS:
         h.reset();
         h = History();
         QCOMPARE(int(h->Records().first().state), int(State::Done));
-    }
-
-    // A damaged journal is read up to the damage, cut there, and goes on from there.
-    void damagedJournal_data() {
-        QTest::addColumn<int>("damage");
-        QTest::addColumn<int>("kept");
-        QTest::newRow("torn last line") << 0 << 3;
-        QTest::newRow("flipped byte in the third line") << 1 << 1;
-        QTest::newRow("junk after the end") << 2 << 3;
-        QTest::newRow("junk throughout") << 3 << 0;
-        QTest::newRow("a sound line out of place") << 4 << 3;
-    }
-    void damagedJournal() {
-        QFETCH(int, damage);
-        QFETCH(int, kept);
-        auto h = History();
-        for (const char* name : {"/a.jpg", "/b.jpg", "/c.jpg", "/d.jpg"})
-            Stamped(src + name);
-        for (const char* name : {"/a.jpg", "/b.jpg", "/c.jpg"})
-            QVERIFY(Act(*h, Kind::Move, src + name, dst).Succeeded());
-        const QByteArray path = h->Journal().FilePath();
-        h.reset();
-        QByteArray text = ReadBytes(path);
-        switch (damage) {
-        case 0:
-            text.chop(5);
-            break;
-        case 1:
-            text[text.indexOf('\n', text.indexOf('\n') + 1) + 8] ^= 0x20;
-            break;
-        case 2:
-            text += QByteArray("\0\xff junk\n", 8);
-            break;
-        case 3:
-            text = Pattern(text.size(), 5);
-            break;
-        case 4:
-            text += sort_lines::Change(1, 'U', {});
-            break;
-        }
-        WriteBytes(path, text);
-        h.reset();
-        h = History();
-        QVERIFY(h->IsAvailable());
-        QCOMPARE(h->Records().size(), kept);
-        QVERIFY(h->Journal().DamagedBytes() > 0);
-        for (const SortRecord& r : h->Records())
-            QCOMPARE(int(r.state), int(State::Done)); // the torn one settled from the disk
-        QVERIFY(Act(*h, Kind::Move, src + "/d.jpg", dst).Succeeded());
-        h.reset();
-        h = History();
-        QCOMPARE(h->Journal().DamagedBytes(), 0);
-        QCOMPARE(h->Records().size(), kept + 1);
-        QVERIFY(h->Undo(ui).bDone);
-        QVERIFY(Exists(src + "/d.jpg"));
     }
 
     // Without a journal the sort goes on unrecorded and Undo says it is unavailable. (A
