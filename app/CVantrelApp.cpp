@@ -11,10 +11,14 @@
 #include <QIcon>
 #include <QTimer>
 
-CVantrelApp::CVantrelApp(int& argc, char** argv) : QApplication(argc, argv) {
+void CVantrelApp::NameProgram() {
     setOrganizationName(QStringLiteral("Ostlewin"));
     setApplicationName(strings::Load(strings::IDS_APP_TITLE));
-    setApplicationVersion(QStringLiteral("1.0"));
+    setApplicationVersion(QStringLiteral(VANTREL_VERSION));
+}
+
+CVantrelApp::CVantrelApp(int& argc, char** argv) : QApplication(argc, argv) {
+    NameProgram();
     setWindowIcon(QIcon(QStringLiteral(":/vantrel/vantrel.png")));
     QStringList args = arguments();
     args.removeFirst();
