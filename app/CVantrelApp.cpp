@@ -2,6 +2,7 @@
 
 #include "app/CMainFrame.h"
 #include "app/CSplashWnd.h"
+#include "app/CTranslations.h"
 #include "platform/CFileCommandsProvider.h"
 #include "platform/CProfileStore.h"
 #include "platform/CTermSignalWatcher.h"
@@ -19,6 +20,8 @@ void CVantrelApp::NameProgram() {
 
 CVantrelApp::CVantrelApp(int& argc, char** argv) : QApplication(argc, argv) {
     NameProgram();
+    setDesktopFileName(QStringLiteral("com.ostlewin.Vantrel"));
+    CTranslations::Install();
     setWindowIcon(QIcon(QStringLiteral(":/vantrel/vantrel.png")));
     QStringList args = arguments();
     args.removeFirst();

@@ -1,4 +1,5 @@
 #include "app/CCommandLine.h"
+#include "app/CTranslations.h"
 #include "app/CVantrelApp.h"
 
 #include <cstdio>
@@ -11,6 +12,7 @@ namespace {
 std::optional<int> AnswerWithoutWindow(int& argc, char** argv) {
     QCoreApplication core(argc, argv);
     CVantrelApp::NameProgram();
+    CTranslations::Install();
     const CCommandLine line = CCommandLine::Parse(core.arguments().mid(1));
     if (line.m_action == CCommandLine::EAction::Run)
         return std::nullopt;

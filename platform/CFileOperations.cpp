@@ -1,5 +1,7 @@
 #include "platform/CFileOperations.h"
 
+#include <QCoreApplication>
+
 #include "platform/CFileCopier.h"
 #include "platform/CFileJob.h"
 #include "platform/CFileOpUi.h"
@@ -36,12 +38,12 @@ QString NotAFile(mode_t mode) {
     if (S_ISREG(mode))
         return {};
     if (S_ISFIFO(mode))
-        return QStringLiteral("it is a named pipe, not a file");
+        return QCoreApplication::translate("CFileOperations", "it is a named pipe, not a file");
     if (S_ISSOCK(mode))
-        return QStringLiteral("it is a socket, not a file");
+        return QCoreApplication::translate("CFileOperations", "it is a socket, not a file");
     if (S_ISCHR(mode) || S_ISBLK(mode))
-        return QStringLiteral("it is a device, not a file");
-    return QStringLiteral("it is not an ordinary file");
+        return QCoreApplication::translate("CFileOperations", "it is a device, not a file");
+    return QCoreApplication::translate("CFileOperations", "it is not an ordinary file");
 }
 
 // Both names lead to one file: the same name, hard links, or a link and what it points to.
@@ -115,24 +117,37 @@ std::optional<CFileOpResult> CFileOperations::RenameIfFree(Plan& plan) {
 
 std::optional<CFileOpResult> CFileOperations::Check(Mode mode, Plan& plan) {
     if (plan.destDir.isEmpty())
-        return Fail(mode, plan, QStringLiteral("no destination folder is set"));
+        return Fail(mode, plan,
+                    QCoreApplication::translate("CFileOperations", "no destination folder is set"));
     if (plan.name.isEmpty() || plan.name.contains('/') || plan.name == "." || plan.name == "..")
-        return Fail(mode, plan, QStringLiteral("that is not the name of a file"));
+        return Fail(
+            mode, plan,
+            QCoreApplication::translate("CFileOperations", "that is not the name of a file"));
     if (::lstat(plan.source.constData(), &plan.srcStat) != 0)
-        return Fail(mode, plan, Because(QStringLiteral("the file is not there"), errno));
+        return Fail(mode, plan,
+                    Because(QCoreApplication::translate("CFileOperations", "the file is not there"),
+                            errno));
     if (S_ISDIR(plan.srcStat.st_mode))
-        return Fail(mode, plan, QStringLiteral("it is a folder, not a file"));
+        return Fail(mode, plan,
+                    QCoreApplication::translate("CFileOperations", "it is a folder, not a file"));
     struct stat resolved = plan.srcStat;
     if (S_ISLNK(plan.srcStat.st_mode) && ::stat(plan.source.constData(), &resolved) != 0)
-        return Fail(mode, plan, Because(QStringLiteral("the link leads nowhere"), errno));
+        return Fail(
+            mode, plan,
+            Because(QCoreApplication::translate("CFileOperations", "the link leads nowhere"),
+                    errno));
     if (const QString why = NotAFile(resolved.st_mode); !why.isEmpty())
         return Fail(mode, plan, why);
     if (::stat(plan.destDir.constData(), &plan.dirStat) != 0)
         return Fail(mode, plan,
-                    Because(QStringLiteral("the destination folder cannot be opened"), errno));
+                    Because(QCoreApplication::translate("CFileOperations",
+                                                        "the destination folder cannot be opened"),
+                            errno));
     if (!S_ISDIR(plan.dirStat.st_mode))
         return Fail(mode, plan,
-                    Because(QStringLiteral("the destination is not a folder"), ENOTDIR));
+                    Because(QCoreApplication::translate("CFileOperations",
+                                                        "the destination is not a folder"),
+                            ENOTDIR));
     return std::nullopt;
 }
 
@@ -141,9 +156,13 @@ std::optional<CFileOpResult> CFileOperations::ResolveConflict(Mode mode, Plan& p
     if (::lstat(plan.Target().constData(), &there) != 0)
         return std::nullopt;
     if (SameFile(plan.source, plan.Target()))
-        return Fail(mode, plan, QStringLiteral("the source and the destination are the same file"));
+        return Fail(mode, plan,
+                    QCoreApplication::translate(
+                        "CFileOperations", "the source and the destination are the same file"));
     if (S_ISDIR(there.st_mode))
-        return Fail(mode, plan, QStringLiteral("a folder of that name is in the way"));
+        return Fail(
+            mode, plan,
+            QCoreApplication::translate("CFileOperations", "a folder of that name is in the way"));
     switch (m_ui.AskConflict(CFileFacts::Of(plan.source), CFileFacts::Of(plan.Target()))) {
     case CFileOpUi::ConflictChoice::Replace:
         plan.bReplace = true;
@@ -191,9 +210,10 @@ CFileOpResult CFileOperations::CopyInto(Mode mode, Plan& plan) {
             return !j.Cancelled();
         });
     });
-    const QString text = (mode == Mode::Move ? QStringLiteral("Moving %1 to %2")
-                                             : QStringLiteral("Copying %1 to %2"))
-                             .arg(Quoted(plan.name), Quoted(plan.destDir));
+    const QString text =
+        (mode == Mode::Move ? QCoreApplication::translate("CFileOperations", "Moving %1 to %2")
+                            : QCoreApplication::translate("CFileOperations", "Copying %1 to %2"))
+            .arg(Quoted(plan.name), Quoted(plan.destDir));
     m_ui.WaitFor(job, text);
     job.Join();
     if (error == ECANCELED) {
@@ -202,11 +222,15 @@ CFileOpResult CFileOperations::CopyInto(Mode mode, Plan& plan) {
         return cancelled;
     }
     if (error == CFileCopier::kNotAFile)
-        return Fail(mode, plan, QStringLiteral("it is not an ordinary file"));
+        return Fail(mode, plan,
+                    QCoreApplication::translate("CFileOperations", "it is not an ordinary file"));
     if (error)
         return Fail(mode, plan,
-                    error == EIO ? Because(QStringLiteral("the copy did not come out whole"), error)
-                                 : qt_error_string(error));
+                    error == EIO
+                        ? Because(QCoreApplication::translate("CFileOperations",
+                                                              "the copy did not come out whole"),
+                                  error)
+                        : qt_error_string(error));
     if (plan.bReplace)
         if (auto failed = TrashExisting(mode, plan))
             return *failed;
@@ -233,9 +257,11 @@ std::optional<CFileOpResult> CFileOperations::TrashExisting(Mode mode, const Pla
     const CTrash::Result trashed = CTrash::Put(plan.Target());
     if (trashed.error == 0 || trashed.error == ENOENT)
         return std::nullopt;
-    return Fail(mode, plan,
-                Because(QStringLiteral("the file already there cannot be moved to the trash"),
-                        trashed.error));
+    return Fail(
+        mode, plan,
+        Because(QCoreApplication::translate("CFileOperations",
+                                            "the file already there cannot be moved to the trash"),
+                trashed.error));
 }
 
 // Judged by the disk alone: a move has left its old place and arrived in the new one, a
@@ -247,9 +273,12 @@ CFileOpResult CFileOperations::Verify(Mode mode, const Plan& plan, const QByteAr
         mode == Mode::Move ? ::lstat(target.constData(), &there) == 0
                            : ::stat(target.constData(), &there) == 0 && there.st_size == copiedSize;
     if (!bArrived)
-        return Fail(mode, plan, QStringLiteral("the file did not arrive"));
+        return Fail(mode, plan,
+                    QCoreApplication::translate("CFileOperations", "the file did not arrive"));
     if (mode == Mode::Move && Exists(plan.source))
-        return Fail(mode, plan, QStringLiteral("the file is still in its old place"));
+        return Fail(
+            mode, plan,
+            QCoreApplication::translate("CFileOperations", "the file is still in its old place"));
     CFileOpResult done;
     done.outcome = CFileOpResult::Outcome::Done;
     done.target = target;
@@ -257,14 +286,16 @@ CFileOpResult CFileOperations::Verify(Mode mode, const Plan& plan, const QByteAr
 }
 
 CFileOpResult CFileOperations::Delete(const QByteArray& file, bool bToTrash) {
-    const QString failed = bToTrash ? QStringLiteral("Cannot move %1 to the trash: %2.  "
-                                                     "The file was left where it is.")
-                                    : QStringLiteral("Cannot delete %1: %2.");
+    const QString failed =
+        bToTrash ? QStringLiteral("Cannot move %1 to the trash: %2.  "
+                                  "The file was left where it is.")
+                 : QCoreApplication::translate("CFileOperations", "Cannot delete %1: %2.");
     struct stat st {};
     if (::lstat(file.constData(), &st) != 0)
         return Fail(failed.arg(Quoted(file), qt_error_string(errno)));
     if (S_ISDIR(st.st_mode) && !bToTrash)
-        return Fail(failed.arg(Quoted(file), QStringLiteral("it is a folder, not a file")));
+        return Fail(failed.arg(Quoted(file), QCoreApplication::translate(
+                                                 "CFileOperations", "it is a folder, not a file")));
     if (!S_ISDIR(st.st_mode) && !S_ISLNK(st.st_mode))
         if (const QString why = NotAFile(st.st_mode); !why.isEmpty())
             return Fail(failed.arg(Quoted(file), why));
@@ -279,17 +310,20 @@ CFileOpResult CFileOperations::Delete(const QByteArray& file, bool bToTrash) {
         return Fail(failed.arg(Quoted(file), qt_error_string(errno)));
     }
     if (Exists(file))
-        return Fail(failed.arg(Quoted(file), QStringLiteral("it is still there")));
+        return Fail(failed.arg(
+            Quoted(file), QCoreApplication::translate("CFileOperations", "it is still there")));
     done.outcome = CFileOpResult::Outcome::Done;
     return done;
 }
 
 CFileOpResult CFileOperations::Rename(const QByteArray& file, const QByteArray& newName) {
-    const QString failed = QStringLiteral("Cannot rename %1 to %2: %3.");
+    const QString failed =
+        QCoreApplication::translate("CFileOperations", "Cannot rename %1 to %2: %3.");
     const QByteArray target = CNativePath::Join(CNativePath::DirName(file), newName);
     if (newName.isEmpty() || newName == "." || newName == ".." || newName.contains('/') ||
         newName.contains('\0'))
-        return Fail(failed.arg(Quoted(file), Quoted(newName), QStringLiteral("not a valid name")));
+        return Fail(failed.arg(Quoted(file), Quoted(newName),
+                               QCoreApplication::translate("CFileOperations", "not a valid name")));
     if (newName == CNativePath::FileName(file)) {
         CFileOpResult same;
         same.outcome = CFileOpResult::Outcome::Skipped;
@@ -297,9 +331,10 @@ CFileOpResult CFileOperations::Rename(const QByteArray& file, const QByteArray& 
     }
     const int error = CNoReplaceRename::Rename(file, target);
     if (error)
-        return Fail(failed.arg(Quoted(file), Quoted(newName),
-                               error == EEXIST ? QStringLiteral("that name is taken")
-                                               : qt_error_string(error)));
+        return Fail(failed.arg(
+            Quoted(file), Quoted(newName),
+            error == EEXIST ? QCoreApplication::translate("CFileOperations", "that name is taken")
+                            : qt_error_string(error)));
     CFileOpResult done;
     done.outcome = CFileOpResult::Outcome::Done;
     done.target = target;
@@ -307,8 +342,10 @@ CFileOpResult CFileOperations::Rename(const QByteArray& file, const QByteArray& 
 }
 
 CFileOpResult CFileOperations::Fail(Mode mode, const Plan& plan, const QString& reason) {
-    const QString verb = mode == Mode::Move ? QStringLiteral("move") : QStringLiteral("copy");
-    return Fail(QStringLiteral("Cannot %1 %2 to %3: %4.")
+    const QString verb = mode == Mode::Move
+                             ? QCoreApplication::translate("CFileOperations", "move")
+                             : QCoreApplication::translate("CFileOperations", "copy");
+    return Fail(QCoreApplication::translate("CFileOperations", "Cannot %1 %2 to %3: %4.")
                     .arg(verb, Quoted(plan.source), Quoted(plan.destDir), reason));
 }
 

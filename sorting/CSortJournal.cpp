@@ -1,5 +1,7 @@
 #include "sorting/CSortJournal.h"
 
+#include <QCoreApplication>
+
 #include "platform/CNativePath.h"
 #include "platform/CTrashDirectory.h"
 
@@ -87,16 +89,18 @@ bool CSortJournal::Fail(const QString& what, int error) {
 
 bool CSortJournal::Open() {
     if (const int error = CTrashDirectory::MakePath(m_folder))
-        return Fail(QStringLiteral("Cannot make the folder of"), error);
+        return Fail(QCoreApplication::translate("CSortJournal", "Cannot make the folder of"),
+                    error);
     m_fd = ::open(FilePath().constData(), O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
     if (m_fd < 0)
-        return Fail(QStringLiteral("Cannot open"), errno);
+        return Fail(QCoreApplication::translate("CSortJournal", "Cannot open"), errno);
     // One program at a time keeps the journal; a second window works without undo.
     if (::flock(m_fd, LOCK_EX | LOCK_NB) != 0)
-        return Fail(QStringLiteral("Another Vantrel keeps"), errno);
+        return Fail(QCoreApplication::translate("CSortJournal", "Another Vantrel keeps"), errno);
     Read(ReadAll(m_fd));
     if (m_nDamaged > 0 && ::ftruncate(m_fd, m_nGood) != 0)
-        return Fail(QStringLiteral("Cannot cut the damaged end off"), errno);
+        return Fail(QCoreApplication::translate("CSortJournal", "Cannot cut the damaged end off"),
+                    errno);
     if (m_records.size() > m_nLimit && !Compact())
         return false;
     m_flusher = std::make_unique<CJournalFlusher>();
@@ -149,7 +153,7 @@ bool CSortJournal::Compact() {
     const QByteArray temp = FilePath() + ".new";
     const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0)
-        return Fail(QStringLiteral("Cannot shorten"), errno);
+        return Fail(QCoreApplication::translate("CSortJournal", "Cannot shorten"), errno);
     int error = WriteAll(fd, data);
     if (!error && ::fdatasync(fd) != 0)
         error = errno;
@@ -159,13 +163,13 @@ bool CSortJournal::Compact() {
         error = errno;
     if (error) {
         ::unlink(temp.constData());
-        return Fail(QStringLiteral("Cannot shorten"), error);
+        return Fail(QCoreApplication::translate("CSortJournal", "Cannot shorten"), error);
     }
     const int fresh = ::open(FilePath().constData(), O_RDWR | O_APPEND | O_CLOEXEC);
     if (fresh < 0 || ::flock(fresh, LOCK_EX | LOCK_NB) != 0) {
         if (fresh >= 0)
             ::close(fresh);
-        return Fail(QStringLiteral("Cannot reopen"), errno);
+        return Fail(QCoreApplication::translate("CSortJournal", "Cannot reopen"), errno);
     }
     ::close(m_fd);
     m_fd = fresh;
@@ -179,11 +183,11 @@ bool CSortJournal::Write(const QByteArray& line, bool bDurable) {
     if (m_fd < 0)
         return false;
     if (const int error = m_flusher ? m_flusher->TakeError() : 0)
-        return Fail(QStringLiteral("Cannot flush"), error);
+        return Fail(QCoreApplication::translate("CSortJournal", "Cannot flush"), error);
     if (const int error = WriteAll(m_fd, line))
-        return Fail(QStringLiteral("Cannot write to"), error);
+        return Fail(QCoreApplication::translate("CSortJournal", "Cannot write to"), error);
     if (bDurable && m_bSynchronous && ::fdatasync(m_fd) != 0)
-        return Fail(QStringLiteral("Cannot flush"), errno);
+        return Fail(QCoreApplication::translate("CSortJournal", "Cannot flush"), errno);
     if (bDurable && !m_bSynchronous && m_flusher)
         m_flusher->Request();
     sort_lines::Apply(QByteArrayView(line).chopped(1), m_records);

@@ -10,6 +10,7 @@
 #include "sorting/MoveOnRule.h"
 #include "sorting/PictureStatus.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QWidget>
 #include <optional>
@@ -139,7 +140,10 @@ QList<CFileOpResult> CSortSession::PerformGroup(const SortAction& action,
         {JournalKind(action), files, action.destDir}, [&](const QByteArray& file) {
             if (n++ > 0 && !bPictureWent)
                 return CFileOpResult{
-                    CFileOpResult::Outcome::Skipped, {}, {}, QStringLiteral("its picture stayed")};
+                    CFileOpResult::Outcome::Skipped,
+                    {},
+                    {},
+                    QCoreApplication::translate("CSortSession", "its picture stayed")};
             const CFileOpResult result = Perform(action, file, ops);
             bPictureWent = bPictureWent || (n == 1 && result.Succeeded());
             return result;

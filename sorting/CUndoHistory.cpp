@@ -7,6 +7,7 @@
 #include "sorting/ActionReconciler.h"
 #include "sorting/UndoTexts.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <cerrno>
 #include <sys/stat.h>
@@ -33,9 +34,11 @@ QString Folder(const QByteArray& path) {
 QString ChangedSince(const QByteArray& path, const FileStamp& stamp, const QString& what) {
     const FileStamp now = FileStamp::Of(path);
     if (!now.IsValid())
-        return QStringLiteral("%1 is no longer in %2").arg(what, Folder(path));
+        return QCoreApplication::translate("CUndoHistory", "%1 is no longer in %2")
+            .arg(what, Folder(path));
     if (!now.SameFile(stamp))
-        return QStringLiteral("%1 in %2 has changed since").arg(what, Folder(path));
+        return QCoreApplication::translate("CUndoHistory", "%1 in %2 has changed since")
+            .arg(what, Folder(path));
     return {};
 }
 
@@ -45,13 +48,15 @@ QString Failure(const CFileOpResult& result) {
     case CFileOpResult::Outcome::Done:
         return {};
     case CFileOpResult::Outcome::Skipped:
-        return QStringLiteral("it was skipped");
+        return QCoreApplication::translate("CUndoHistory", "it was skipped");
     case CFileOpResult::Outcome::Cancelled:
-        return QStringLiteral("it was cancelled");
+        return QCoreApplication::translate("CUndoHistory", "it was cancelled");
     case CFileOpResult::Outcome::Failed:
         break;
     }
-    return result.error.isEmpty() ? QStringLiteral("the file operation failed") : result.error;
+    return result.error.isEmpty()
+               ? QCoreApplication::translate("CUndoHistory", "the file operation failed")
+               : result.error;
 }
 
 } // namespace
@@ -182,14 +187,16 @@ QList<CFileOpResult> CUndoHistory::Run(const CFileAction& action, const Operatio
 CUndoHistory::Outcome CUndoHistory::Undo(CFileOpUi& ui) {
     const SortRecord* r = UndoCandidate();
     if (!r)
-        return {false, QStringLiteral("There is nothing to undo."), {}};
+        return {
+            false, QCoreApplication::translate("CUndoHistory", "There is nothing to undo."), {}};
     return Step(*r, true, ui);
 }
 
 CUndoHistory::Outcome CUndoHistory::Redo(CFileOpUi& ui) {
     const SortRecord* r = RedoCandidate();
     if (!r)
-        return {false, QStringLiteral("There is nothing to redo."), {}};
+        return {
+            false, QCoreApplication::translate("CUndoHistory", "There is nothing to redo."), {}};
     return Step(*r, false, ui);
 }
 
@@ -216,9 +223,15 @@ CUndoHistory::Outcome CUndoHistory::Step(const SortRecord& record, bool bUndo, C
     const SortRecord r = record; // the journal's copy changes as lines are written
     const QString what = undo_texts::Describe(r);
     if (bUndo && !CanBeUndone(r))
-        return {false, QStringLiteral("Cannot undo %1: %2.").arg(what, undo_texts::WhyNot(r)), {}};
+        return {false,
+                QCoreApplication::translate("CUndoHistory", "Cannot undo %1: %2.")
+                    .arg(what, undo_texts::WhyNot(r)),
+                {}};
     if (!Write(sort_lines::Change(r.seq, bUndo ? 'u' : 'r'), true))
-        return {false, QStringLiteral("Cannot undo %1: %2.").arg(what, UnavailableReason()), {}};
+        return {false,
+                QCoreApplication::translate("CUndoHistory", "Cannot undo %1: %2.")
+                    .arg(what, UnavailableReason()),
+                {}};
     At(Point::Announced);
     CFileOperations ops(ui);
     QList<SortEntry> entries = r.entries;
@@ -245,8 +258,10 @@ CUndoHistory::Outcome CUndoHistory::Step(const SortRecord& record, bool bUndo, C
     } else {
         Write(sort_lines::Change(r.seq, 'x'), true);
         out.message =
-            QStringLiteral("Cannot %1 %2: %3.  Nothing was changed.")
-                .arg(bUndo ? QStringLiteral("undo") : QStringLiteral("redo"), what, error);
+            QCoreApplication::translate("CUndoHistory", "Cannot %1 %2: %3.  Nothing was changed.")
+                .arg(bUndo ? QCoreApplication::translate("CUndoHistory", "undo")
+                           : QCoreApplication::translate("CUndoHistory", "redo"),
+                     what, error);
     }
     At(Point::Recorded);
     Q_EMIT Changed();
@@ -260,16 +275,19 @@ QString CUndoHistory::UndoEntry(const SortRecord& r, SortEntry& e, CFileOperatio
     case Kind::Delete:
         return undo_texts::WhyNot(r);
     case Kind::Copy: {
-        const QString changed = ChangedSince(e.target, e.targetStamp, QStringLiteral("The copy"));
+        const QString changed = ChangedSince(
+            e.target, e.targetStamp, QCoreApplication::translate("CUndoHistory", "The copy"));
         if (!changed.isEmpty())
             return changed;
         return Failure(ops.Delete(e.target, true));
     }
     case Kind::Trash: {
         if (!FileStamp::Of(e.target).SameFile(e.targetStamp))
-            return QStringLiteral("the file is no longer in the trash");
+            return QCoreApplication::translate("CUndoHistory",
+                                               "the file is no longer in the trash");
         if (!FolderExists(dir))
-            return QStringLiteral("the folder %1 is gone").arg(Folder(e.source));
+            return QCoreApplication::translate("CUndoHistory", "the folder %1 is gone")
+                .arg(Folder(e.source));
         const int error = CTrash::Restore(e.target, e.info, e.source);
         if (error == 0)
             break;
@@ -288,7 +306,8 @@ QString CUndoHistory::UndoEntry(const SortRecord& r, SortEntry& e, CFileOperatio
         if (!changed.isEmpty())
             return changed;
         if (!FolderExists(dir))
-            return QStringLiteral("the folder %1 is gone").arg(Folder(e.source));
+            return QCoreApplication::translate("CUndoHistory", "the folder %1 is gone")
+                .arg(Folder(e.source));
         // A rename goes back by a rename, which takes folders too and never replaces.
         const CFileOpResult moved =
             r.kind == Kind::Rename ? ops.Rename(e.target, name) : ops.Move(e.target, dir, name);
@@ -314,7 +333,7 @@ QString CUndoHistory::RedoEntry(const SortRecord& r, SortEntry& e, CFileOperatio
     case Kind::Move: {
         const QByteArray dir = r.dest;
         if (!FolderExists(dir))
-            return QStringLiteral("the folder %1 is gone")
+            return QCoreApplication::translate("CUndoHistory", "the folder %1 is gone")
                 .arg(QLatin1Char('"') + CNativePath::Display(dir) + QLatin1Char('"'));
         const QByteArray name = CNativePath::FileName(e.target);
         result =
