@@ -28,10 +28,12 @@ CFileOpUi::ConflictChoice CFileOpDialogs::AskConflict(const CFileFacts& incoming
     box.setInformativeText(
         QCoreApplication::translate("CFileOpDialogs", "The file there: %1\nThe new one: %2")
             .arg(Describe(existing), Describe(incoming)));
-    QPushButton* replace = box.addButton(QStringLiteral("Replace"), QMessageBox::AcceptRole);
+    QPushButton* replace = box.addButton(QCoreApplication::translate("CFileOpDialogs", "Replace"),
+                                         QMessageBox::AcceptRole);
     QPushButton* keepBoth = box.addButton(
         QCoreApplication::translate("CFileOpDialogs", "Keep both"), QMessageBox::AcceptRole);
-    QPushButton* skip = box.addButton(QStringLiteral("Skip"), QMessageBox::RejectRole);
+    QPushButton* skip = box.addButton(QCoreApplication::translate("CFileOpDialogs", "Skip"),
+                                      QMessageBox::RejectRole);
     box.setDefaultButton(skip);
     box.setEscapeButton(skip);
     box.exec();
@@ -52,7 +54,8 @@ QString CFileOpDialogs::Describe(const CFileFacts& facts) {
 // Keeps the window alive while the job runs. Until the progress dialog shows, input is held
 // back so that nothing else can start meanwhile; once it shows, it is modal and takes it.
 void CFileOpDialogs::WaitFor(CFileJob& job, const QString& text) {
-    QProgressDialog progress(text, QStringLiteral("Cancel"), 0, kSteps, m_parent);
+    QProgressDialog progress(text, QCoreApplication::translate("CFileOpDialogs", "Cancel"), 0,
+                             kSteps, m_parent);
     progress.setWindowTitle(strings::Load(strings::IDS_APP_TITLE));
     progress.setWindowModality(Qt::ApplicationModal);
     progress.setMinimumDuration(kShowAfterMs);

@@ -14,7 +14,7 @@
 namespace {
 QString SizeText(const struct stat& st) {
     if (S_ISDIR(st.st_mode))
-        return QStringLiteral("Folder");
+        return QCoreApplication::translate("CItemPropertiesDlg", "Folder");
     const QLocale locale;
     const auto size = static_cast<qint64>(st.st_size);
     return QCoreApplication::translate("CItemPropertiesDlg", "%1 (%2 bytes)")
@@ -31,16 +31,17 @@ CItemPropertiesDlg::CItemPropertiesDlg(QWidget* parent, const QByteArray& path, 
     : QDialog(parent), m_layout(new QFormLayout) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QCoreApplication::translate("CItemPropertiesDlg", "%1 Properties").arg(name));
-    AddRow(QStringLiteral("Name"), name);
-    AddRow(QStringLiteral("Folder"), CNativePath::Display(CNativePath::DirName(path)));
+    AddRow(QCoreApplication::translate("CItemPropertiesDlg", "Name"), name);
+    AddRow(QCoreApplication::translate("CItemPropertiesDlg", "Folder"),
+           CNativePath::Display(CNativePath::DirName(path)));
     struct stat st;
     if (stat(path.constData(), &st) == 0 || lstat(path.constData(), &st) == 0) {
         AddRow(QCoreApplication::translate("CItemPropertiesDlg", "Size"), SizeText(st));
-        AddRow(QStringLiteral("Modified"), TimeText(st));
+        AddRow(QCoreApplication::translate("CItemPropertiesDlg", "Modified"), TimeText(st));
     } else {
         AddRow(QCoreApplication::translate("CItemPropertiesDlg", "Size"),
                QCoreApplication::translate("CItemPropertiesDlg", "(not found)"));
-        AddRow(QStringLiteral("Modified"), QString());
+        AddRow(QCoreApplication::translate("CItemPropertiesDlg", "Modified"), QString());
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);

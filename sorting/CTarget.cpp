@@ -201,7 +201,7 @@ void CTarget::ShowContextMenu(int i, const QPoint& globalPos) {
     QAction* open = menu.addAction(QCoreApplication::translate("CTarget", "Open Folder"));
     open->setEnabled(set);
     connect(open, &QAction::triggered, this, [this, i] { Q_EMIT OpenFolderRequested(i); });
-    QAction* clear = menu.addAction(QStringLiteral("Clear"));
+    QAction* clear = menu.addAction(QCoreApplication::translate("CTarget", "Clear"));
     clear->setEnabled(set);
     connect(clear, &QAction::triggered, this, [this, i] { Q_EMIT ClearRequested(i); });
     menu.exec(globalPos);

@@ -67,6 +67,18 @@ Die neue: %2</translation>
         <source>%1, modified %2</source>
         <translation>%1, geändert %2</translation>
     </message>
+    <message>
+        <source>Replace</source>
+        <translation>Ersetzen</translation>
+    </message>
+    <message>
+        <source>Skip</source>
+        <translation>Überspringen</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
 </context>
 <context>
     <name>CFileOperations</name>
@@ -180,6 +192,17 @@ Die neue: %2</translation>
     </message>
 </context>
 <context>
+    <name>CFileSelect</name>
+    <message>
+        <source>Folders</source>
+        <translation>Ordner</translation>
+    </message>
+    <message>
+        <source>Pictures</source>
+        <translation>Bilder</translation>
+    </message>
+</context>
+<context>
     <name>CHistoryDlg</name>
     <message>
         <source>Trash</source>
@@ -238,6 +261,18 @@ Die neue: %2</translation>
     <message>
         <source>(not found)</source>
         <translation>(nicht gefunden)</translation>
+    </message>
+    <message>
+        <source>Folder</source>
+        <translation>Ordner</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Modified</source>
+        <translation>Geändert</translation>
     </message>
 </context>
 <context>
@@ -342,6 +377,21 @@ Die neue: %2</translation>
     </message>
 </context>
 <context>
+    <name>CShellContextMenu</name>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Kopieren</translation>
+    </message>
+    <message>
+        <source>Properties</source>
+        <translation>Eigenschaften</translation>
+    </message>
+</context>
+<context>
     <name>CSortJournal</name>
     <message>
         <source>Cannot make the folder of</source>
@@ -413,6 +463,10 @@ Die neue: %2</translation>
         <source>Open Folder</source>
         <translation>Ordner öffnen</translation>
     </message>
+    <message>
+        <source>Clear</source>
+        <translation>Leeren</translation>
+    </message>
 </context>
 <context>
     <name>CTargetController</name>
@@ -431,6 +485,13 @@ Die neue: %2</translation>
     <message>
         <source>No file manager could open %1.</source>
         <translation>Kein Dateimanager konnte %1 öffnen.</translation>
+    </message>
+</context>
+<context>
+    <name>CTargetDirsDlg</name>
+    <message>
+        <source>Home</source>
+        <translation>Basis</translation>
     </message>
 </context>
 <context>
