@@ -4,6 +4,7 @@
 #include "resources/StringTable.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QIcon>
 #include <QMenuBar>
 #include <QToolBar>
@@ -29,7 +30,7 @@ QString IconOf(int id) {
 }
 
 QAction* MakeAction(int id, QWidget* owner) {
-    QString text = QString::fromUtf8(commands::MenuText(id));
+    QString text = QCoreApplication::translate("CommandTable", commands::MenuText(id));
     if (text.isEmpty())
         text = strings::Tooltip(id);
     auto* a = new QAction(text, owner);
@@ -58,7 +59,7 @@ CCommandBuilder::Actions CCommandBuilder::CreateActions(QWidget* owner) {
 
 void CCommandBuilder::BuildMenuBar(QMenuBar* bar, const Actions& actions) {
     for (const commands::Popup& popup : commands::MainMenu()) {
-        QMenu* menu = bar->addMenu(QString::fromUtf8(popup.text));
+        QMenu* menu = bar->addMenu(QCoreApplication::translate("CommandTable", popup.text));
         for (const commands::MenuItem& item : popup.items) {
             if (item.id == commands::kSeparator)
                 menu->addSeparator();

@@ -3,6 +3,7 @@
 #include "resources/StringTable.h"
 #include "sorting/PictureStatus.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QLabel>
 #include <algorithm>
@@ -24,7 +25,7 @@ CMainStatusBar::CMainStatusBar(QWidget* parent) : QStatusBar(parent) {
     m_message->installEventFilter(this);
     addWidget(m_message, 1);
 
-    m_fileCount = NewPane(QStringLiteral("0 files"), "pane1", this);
+    m_fileCount = NewPane(QCoreApplication::translate("CMainStatusBar", "0 files"), "pane1", this);
     m_fileCount->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     const int countWidth =
         m_fileCount->fontMetrics().horizontalAdvance(picture_status::FileCountText(99999));

@@ -83,9 +83,10 @@ void CTargetController::Rename(int i) {
     if (name == kNoTargetName)
         name.clear();
     bool ok = false;
-    name = QInputDialog::getText(&m_frame, QStringLiteral("Rename Destination"),
-                                 QStringLiteral("Name of destination %1:").arg(i + 1),
-                                 QLineEdit::Normal, name, &ok);
+    name = QInputDialog::getText(
+        &m_frame, QCoreApplication::translate("CTargetController", "Rename Destination"),
+        QCoreApplication::translate("CTargetController", "Name of destination %1:").arg(i + 1),
+        QLineEdit::Normal, name, &ok);
     if (ok)
         settings.SetTargetName(i, name.isEmpty() ? kNoTargetName : name);
     Refresh();
@@ -96,9 +97,13 @@ void CTargetController::OpenFolder(int i) {
     if (dir.isEmpty())
         return;
     if (!QFileInfo(dir).isDir())
-        ShowMessage(&m_frame, QStringLiteral("The folder %1 does not exist.").arg(dir));
+        ShowMessage(&m_frame, QCoreApplication::translate("CTargetController",
+                                                          "The folder %1 does not exist.")
+                                  .arg(dir));
     else if (!m_openUrl(QUrl::fromLocalFile(QDir::fromNativeSeparators(dir))))
-        ShowMessage(&m_frame, QStringLiteral("No file manager could open %1.").arg(dir));
+        ShowMessage(&m_frame, QCoreApplication::translate("CTargetController",
+                                                          "No file manager could open %1.")
+                                  .arg(dir));
 }
 
 void CTargetController::Clear(int i) {

@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -58,7 +59,7 @@ void CUndoCommands::UpdateActions() {
     const SortRecord* toRedo = m_history->IsAvailable() ? m_history->RedoCandidate() : nullptr;
     QString undoText = undo_texts::UndoItem(toUndo, m_history->IsAvailable());
     if (toUndo && !CUndoHistory::CanBeUndone(*toUndo))
-        undoText = QStringLiteral("Can't Undo %1 (%2)")
+        undoText = QCoreApplication::translate("CUndoCommands", "Can't Undo %1 (%2)")
                        .arg(undo_texts::Describe(*toUndo), undo_texts::WhyNot(*toUndo));
     undo->setText(undoText + QStringLiteral("\tCtrl+Z"));
     undo->setToolTip(QString(undoText).remove(QLatin1Char('&')));
@@ -178,15 +179,18 @@ bool CUndoCommands::ConfirmOutrightDelete(const QString& file) {
     // Its companions go with it, and as surely: the user should know before, not after.
     if (m_frame.Session().MovesCompanions())
         if (const qsizetype n = companions::Find(CNativePath::FromText(file)).size(); n > 0)
-            what += n == 1 ? QStringLiteral(" and its companion file")
-                           : QStringLiteral(" and its %1 companion files").arg(n);
+            what +=
+                n == 1 ? QCoreApplication::translate("CUndoCommands", " and its companion file")
+                       : QCoreApplication::translate("CUndoCommands", " and its %1 companion files")
+                             .arg(n);
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Vantrel"),
                     QStringLiteral("The trash is switched off, so %1 will be deleted at once "
                                    "and this cannot be undone.")
                         .arg(what),
                     QMessageBox::Ok | QMessageBox::Cancel, &m_frame);
     box.setObjectName(QStringLiteral("deleteWithoutUndo"));
-    auto* dontAsk = new QCheckBox(QStringLiteral("Don't ask again"), &box);
+    auto* dontAsk =
+        new QCheckBox(QCoreApplication::translate("CUndoCommands", "Don't ask again"), &box);
     box.setCheckBox(dontAsk);
     const bool bGo = box.exec() == QMessageBox::Ok;
     if (bGo) {

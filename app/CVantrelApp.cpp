@@ -2,6 +2,7 @@
 
 #include "app/CMainFrame.h"
 #include "app/CSplashWnd.h"
+#include "app/CTranslations.h"
 #include "platform/CFileCommandsProvider.h"
 #include "platform/CProfileStore.h"
 #include "platform/CTermSignalWatcher.h"
@@ -11,10 +12,16 @@
 #include <QIcon>
 #include <QTimer>
 
-CVantrelApp::CVantrelApp(int& argc, char** argv) : QApplication(argc, argv) {
+void CVantrelApp::NameProgram() {
     setOrganizationName(QStringLiteral("Ostlewin"));
     setApplicationName(strings::Load(strings::IDS_APP_TITLE));
-    setApplicationVersion(QStringLiteral("1.0"));
+    setApplicationVersion(QStringLiteral(VANTREL_VERSION));
+}
+
+CVantrelApp::CVantrelApp(int& argc, char** argv) : QApplication(argc, argv) {
+    NameProgram();
+    setDesktopFileName(QStringLiteral("com.ostlewin.Vantrel"));
+    CTranslations::Install();
     setWindowIcon(QIcon(QStringLiteral(":/vantrel/vantrel.png")));
     QStringList args = arguments();
     args.removeFirst();

@@ -16,6 +16,10 @@ public:
     CVantrelApp(int& argc, char** argv);
     ~CVantrelApp() override;
 
+    // Names the program, its maker and its version for the settings store and the
+    // command line; needs no display.
+    static void NameProgram();
+
     // Creates and shows the main window; false when start-up failed.
     bool InitInstance();
     const CCommandLine& CommandLine() const { return m_commandLine; }

@@ -15,6 +15,7 @@
 #include "platform/ShowMessage.h"
 
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFile>
 #include <QSet>
@@ -137,7 +138,8 @@ CNamespaceListView::Add CNamespaceListView::AddListItem(CShellFolder* psf,
     LPITEMIDLIST pidlAbs = ConcatPidls(pidlFolderAbs, pidl);
     if (!pidlAbs) {
         if (m_pTreeView)
-            ShowMessage(this, QStringLiteral("Out of Memory Error"));
+            ShowMessage(this,
+                        QCoreApplication::translate("CNamespaceListView", "Out of Memory Error"));
         return Add::Stop;
     }
     if (!MatchesFilter(psf, pidlAbs)) {
@@ -152,7 +154,7 @@ CNamespaceListView::Add CNamespaceListView::AddListItem(CShellFolder* psf,
     }
     NSLISTITEM* rec = NewRecord(psf, pidl, attrs);
     if (!rec) {
-        ShowMessage(this, QStringLiteral("Out of Memory Error"));
+        ShowMessage(this, QCoreApplication::translate("CNamespaceListView", "Out of Memory Error"));
         FreePidl(pidlAbs);
         return Add::Stop;
     }
@@ -313,7 +315,8 @@ void CNamespaceListView::OpenFile(const QByteArray& nativePath, int) {
 void CNamespaceListView::InitList(const QString&) {
     CSystemImageList* images = CSystemImageList::Get();
     if (!images) { // the list goes on without icons
-        ShowMessage(this, QStringLiteral("Unable to get system image lists.  Exiting"));
+        ShowMessage(this, QCoreApplication::translate(
+                              "CNamespaceListView", "Unable to get system image lists.  Exiting"));
         return;
     }
     SetImageList(images);

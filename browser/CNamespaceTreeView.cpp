@@ -1,5 +1,6 @@
 #include "browser/CNamespaceTreeView.h"
 
+#include <QCoreApplication>
 #include <QTimer>
 
 #include "browser/CItemLabelHitTest.h"
@@ -7,13 +8,13 @@
 #include "browser/CNamespaceTreeItem.h"
 #include "browser/CTreeFolderFollower.h"
 #include "browser/PidlFunctions.h"
-#include "platform/DirectoryChanges.h"
 #include "platform/CShellContextMenu.h"
 #include "platform/CShellFolderRef.h"
 #include "platform/CShellItemId.h"
 #include "platform/CShellMalloc.h"
 #include "platform/CSystemImageList.h"
 #include "platform/CWaitCursor.h"
+#include "platform/DirectoryChanges.h"
 #include "platform/ShowMessage.h"
 
 #include <QContextMenuEvent>
@@ -121,7 +122,8 @@ CNamespaceTreeView::Insert CNamespaceTreeView::InsertChildItem(CShellFolder* psf
     CShellMalloc& malloc = CShellMalloc::Get();
     auto* rec = static_cast<NSTREEITEM*>(malloc.Alloc(sizeof(NSTREEITEM)));
     if (!rec) {
-        ShowMessage(this, QStringLiteral("Out of memory error!"));
+        ShowMessage(this,
+                    QCoreApplication::translate("CNamespaceTreeView", "Out of memory error!"));
         return Insert::Stop;
     }
     *rec = NSTREEITEM{nullptr, nullptr, nullptr};
@@ -136,7 +138,8 @@ CNamespaceTreeView::Insert CNamespaceTreeView::InsertChildItem(CShellFolder* psf
     if (!pidlTemp || !rec->pidlRel || !rec->pidlAbs) { // never insert a record without lists
         CItemIdList::FreePidl(pidlTemp);
         CNamespaceTreeItem::FreeRecord(rec);
-        ShowMessage(this, QStringLiteral("Out of memory error!"));
+        ShowMessage(this,
+                    QCoreApplication::translate("CNamespaceTreeView", "Out of memory error!"));
         return Insert::Stop;
     }
     rec->psfParent = psf;

@@ -4,6 +4,7 @@
 #include "sorting/CUndoHistory.h"
 #include "sorting/UndoTexts.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -23,7 +24,7 @@ QString Destination(const SortRecord& r) {
     case CFileAction::Kind::Rename:
         return CNativePath::Display(r.dest);
     case CFileAction::Kind::Trash:
-        return QStringLiteral("Trash");
+        return QCoreApplication::translate("CHistoryDlg", "Trash");
     case CFileAction::Kind::Delete:
         break;
     }
@@ -34,13 +35,15 @@ QString Destination(const SortRecord& r) {
 CHistoryDlg::CHistoryDlg(const CUndoHistory& history, QWidget* parent)
     : QDialog(parent), m_history(history) {
     setObjectName(QStringLiteral("CHistoryDlg"));
-    setWindowTitle(QStringLiteral("History"));
+    setWindowTitle(QCoreApplication::translate("CHistoryDlg", "History"));
     m_list = new QTreeWidget(this);
     m_list->setRootIsDecorated(false);
     m_list->setAllColumnsShowFocus(true);
-    m_list->setHeaderLabels({QStringLiteral("Time"), QStringLiteral("Action"),
-                             QStringLiteral("File"), QStringLiteral("Destination"),
-                             QStringLiteral("State")});
+    m_list->setHeaderLabels({QCoreApplication::translate("CHistoryDlg", "Time"),
+                             QCoreApplication::translate("CHistoryDlg", "Action"),
+                             QCoreApplication::translate("CHistoryDlg", "File"),
+                             QCoreApplication::translate("CHistoryDlg", "Destination"),
+                             QCoreApplication::translate("CHistoryDlg", "State")});
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     m_undo = buttons->addButton(QStringLiteral("&Undo up to here"), QDialogButtonBox::ActionRole);
     m_skip = buttons->addButton(QStringLiteral("&Skip"), QDialogButtonBox::ActionRole);

@@ -2,6 +2,7 @@
 
 #include "resources/ShortcutList.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QTreeWidget>
@@ -9,9 +10,10 @@
 
 CKeyboardDlg::CKeyboardDlg(QWidget* parent) : QDialog(parent), m_list(new QTreeWidget(this)) {
     setObjectName(QStringLiteral("CKeyboardDlg"));
-    setWindowTitle(QStringLiteral("Keyboard Shortcuts"));
+    setWindowTitle(QCoreApplication::translate("CKeyboardDlg", "Keyboard Shortcuts"));
     m_list->setColumnCount(2);
-    m_list->setHeaderLabels({QStringLiteral("Keys"), QStringLiteral("Action")});
+    m_list->setHeaderLabels({QCoreApplication::translate("CKeyboardDlg", "Keys"),
+                             QCoreApplication::translate("CKeyboardDlg", "Action")});
     m_list->setRootIsDecorated(false);
     m_list->setUniformRowHeights(true);
     m_list->setAlternatingRowColors(true);

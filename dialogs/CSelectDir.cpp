@@ -4,6 +4,7 @@
 #include "resources/templates/DirOpenTemplate.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -21,7 +22,7 @@
 
 namespace {
 
-const QString kTitle = QStringLiteral("Select Directory");
+const char* const kTitle = QT_TRANSLATE_NOOP("CSelectDir", "Select Directory");
 
 // The folder list shows the path down to the directory on show, then its subfolders,
 // each level indented below the one before: a tree that never collapses and so draws no
@@ -102,7 +103,7 @@ bool CSelectDir::OnInitDialog() {
     CTemplateDialog::OnInitDialog();
     CenterWindow();
     SetItemText(dlg::IDC_FILE_NAME, QStringLiteral("a.*"));
-    setWindowTitle(kTitle);
+    setWindowTitle(QCoreApplication::translate("CSelectDir", kTitle));
     m_strSelectedDir.clear();
     FillDrives();
     ChangeDir(NearestListable(m_strStartAt.isEmpty() ? QDir::homePath() : m_strStartAt));
@@ -141,7 +142,8 @@ bool CSelectDir::GoToTypedPath() {
     const QString typed = QDir::fromNativeSeparators(PathEdit()->text().trimmed());
     if (ChangeDir(typed))
         return true;
-    ShowMessage(this, QStringLiteral("The folder \"%1\" does not exist or cannot be read.")
+    ShowMessage(this, QCoreApplication::translate(
+                          "CSelectDir", "The folder \"%1\" does not exist or cannot be read.")
                           .arg(QDir::toNativeSeparators(typed)));
     PathEdit()->setFocus();
     return false;
@@ -151,17 +153,21 @@ bool CSelectDir::MakeFolder(const QString& name) {
     const QString plain = name.trimmed();
     if (plain.isEmpty() || plain == QLatin1String(".") || plain == QLatin1String("..") ||
         plain.contains(QLatin1Char('/'))) {
-        ShowMessage(this, QStringLiteral("\"%1\" is not a folder name.").arg(name));
+        ShowMessage(
+            this,
+            QCoreApplication::translate("CSelectDir", "\"%1\" is not a folder name.").arg(name));
         return false;
     }
     QDir here(m_strCurrentDir);
     if (here.exists(plain)) {
-        ShowMessage(this,
-                    QStringLiteral("A folder or file named \"%1\" is already there.").arg(plain));
+        ShowMessage(this, QCoreApplication::translate(
+                              "CSelectDir", "A folder or file named \"%1\" is already there.")
+                              .arg(plain));
         return false;
     }
     if (!here.mkdir(plain)) {
-        ShowMessage(this, QStringLiteral("The folder \"%1\" could not be made in %2.")
+        ShowMessage(this, QCoreApplication::translate("CSelectDir",
+                                                      "The folder \"%1\" could not be made in %2.")
                               .arg(plain, QDir::toNativeSeparators(m_strCurrentDir)));
         return false;
     }
@@ -177,8 +183,9 @@ bool CSelectDir::MakeFolder(const QString& name) {
 void CSelectDir::OnNewFolder() {
     bool ok = false;
     const QString name = QInputDialog::getText(
-        this, QStringLiteral("New Folder"), QStringLiteral("Name of the new folder:"),
-        QLineEdit::Normal, QStringLiteral("New Folder"), &ok);
+        this, QCoreApplication::translate("CSelectDir", "New Folder"),
+        QCoreApplication::translate("CSelectDir", "Name of the new folder:"), QLineEdit::Normal,
+        QCoreApplication::translate("CSelectDir", "New Folder"), &ok);
     if (ok)
         MakeFolder(name);
     FolderList()->setFocus();

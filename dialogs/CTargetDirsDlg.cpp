@@ -3,6 +3,8 @@
 #include "dialogs/CSelectDir.h"
 #include "resources/templates/TargetDirsTemplate.h"
 
+#include <QCoreApplication>
+
 CTargetDirsDlg::CTargetDirsDlg(QWidget* parent)
     : CTemplateDialog(dlg::TargetDirsTemplate(), parent) {
     // The home directory's Browse keeps the process in the chosen directory; the others don't.
@@ -34,7 +36,7 @@ void CTargetDirsDlg::OnOK() {
 }
 
 void CTargetDirsDlg::LoadControls() {
-    SetItemText(dlg::IDC_HOME_LABEL, QStringLiteral("Home"));
+    SetItemText(dlg::IDC_HOME_LABEL, QCoreApplication::translate("CTargetDirsDlg", "Home"));
     if (!m_pSettings)
         return;
     SetItemText(dlg::IDC_DIR_BASE, m_work.GetHomeDirectory());

@@ -170,6 +170,12 @@ QString CDecoderClient::HelperPath() {
     const QString dir = QCoreApplication::instance()
                             ? QCoreApplication::applicationDirPath()
                             : QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
+    // Installed, the helper lives in libexec/vantrel/ relative to the program; in the build
+    // tree it lies beside it.
+    const QString installed =
+        QDir::cleanPath(dir + QStringLiteral("/" VANTREL_HELPER_FROM_BINDIR "/vantrel-decoder"));
+    if (QFileInfo(installed).isExecutable())
+        return installed;
     return dir + QStringLiteral("/vantrel-decoder");
 }
 

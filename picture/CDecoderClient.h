@@ -30,7 +30,8 @@ public:
     static SResult DecodeBytes(const QByteArray& data, int format, QSize target,
                                const std::atomic<bool>* cancel = nullptr);
 
-    // The helper to run: VANTREL_DECODER when set, else vantrel-decoder beside the program.
+    // The helper to run: VANTREL_DECODER when set, else vantrel-decoder in libexec/vantrel/
+    // relative to the program when it is there (installed), else beside the program.
     static QString HelperPath();
 
     // Settings (tests, benchmarks). An empty program restores the default.

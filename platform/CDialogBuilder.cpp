@@ -23,7 +23,7 @@ namespace {
 const char* const kIdProperty = "controlId";
 
 QString Caption(const dlg::Control& c) {
-    return c.text ? QString::fromUtf8(c.text) : QString();
+    return c.text ? QCoreApplication::translate("DialogTemplate", c.text) : QString();
 }
 
 QWidget* MakeStandard(const dlg::Control& c, QWidget* parent) {
@@ -85,6 +85,34 @@ void ApplyStyle(QWidget* w, const dlg::Control& c) {
         w->setFocusPolicy(w->focusPolicy() == Qt::NoFocus ? Qt::NoFocus : Qt::ClickFocus);
 }
 
+// A caption in another language may need more room than the template gives: the control
+// grows to the right until its text is whole.
+void FitText(QWidget* w) {
+    int need = 0;
+    if (qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w)) {
+        need = w->sizeHint().width();
+    } else if (auto* b = qobject_cast<QPushButton*>(w)) {
+        const int margin = b->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, b);
+        need = b->fontMetrics().horizontalAdvance(QString(b->text()).remove(QLatin1Char('&'))) +
+               2 * margin;
+    } else if (auto* l = qobject_cast<QLabel*>(w); l && l->pixmap().isNull()) {
+        need = l->sizeHint().width();
+    }
+    if (need > w->width())
+        w->resize(need, w->height());
+}
+
+// ... and the dialog grows with a control that now reaches past its edge.
+void GrowToHoldControls(QWidget* host, const QFontMetrics& fm) {
+    const int margin = CDialogBuilder::MapDialogRect(fm, QRect(0, 0, 4, 0)).width();
+    int right = host->width();
+    for (QWidget* w : host->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (!w->isHidden() && w->geometry().right() + 1 > host->width())
+            right = std::max(right, w->geometry().right() + 1 + margin);
+    if (right > host->width())
+        host->resize(right, host->height());
+}
+
 } // namespace
 
 QSizeF CDialogBuilder::BaseUnits(const QFontMetrics& fm) {
@@ -108,7 +136,7 @@ QRect CDialogBuilder::MapDialogRect(const QFontMetrics& fm, const QRect& du) {
 void CDialogBuilder::Build(QWidget* host, const dlg::Template& t, const Factory& factory) {
     const QFontMetrics fm(host->font());
     if (t.caption)
-        host->setWindowTitle(QString::fromUtf8(t.caption));
+        host->setWindowTitle(QCoreApplication::translate("DialogTemplate", t.caption));
     host->resize(MapDialogRect(fm, QRect(0, 0, t.cx, t.cy)).size());
 
     QButtonGroup* radios = nullptr;
@@ -125,6 +153,7 @@ void CDialogBuilder::Build(QWidget* host, const dlg::Template& t, const Factory&
         // the height of one line.
         if (auto* combo = qobject_cast<QComboBox*>(w))
             combo->resize(combo->width(), std::min(combo->height(), combo->sizeHint().height()));
+        FitText(w);
         ApplyStyle(w, c);
 
         // A radio button that starts a group opens a new exclusive group.
@@ -141,6 +170,7 @@ void CDialogBuilder::Build(QWidget* host, const dlg::Template& t, const Factory&
             previousTabStop = w;
         }
     }
+    GrowToHoldControls(host, fm);
 }
 
 QWidget* CDialogBuilder::Control(const QWidget* host, int id) {

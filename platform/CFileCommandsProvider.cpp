@@ -6,6 +6,7 @@
 #include "platform/CFileOperations.h"
 #include "platform/CNativePath.h"
 
+#include <QCoreApplication>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QTimer>
@@ -22,9 +23,9 @@ void CFileCommandsProvider::AddCommands(const CShellContextMenu::Item& item,
         return;
     const QByteArray path = item.path;
     const bool bFolder = item.isFolder;
-    commands.append({300, QStringLiteral("Rename..."),
+    commands.append({300, QCoreApplication::translate("CFileCommandsProvider", "Rename..."),
                      [path, bFolder](QWidget* owner) { return Rename(owner, path, bFolder); }});
-    commands.append({400, QStringLiteral("Move to Trash"),
+    commands.append({400, QCoreApplication::translate("CFileCommandsProvider", "Move to Trash"),
                      [path](QWidget* owner) { return MoveToTrash(owner, path); }});
 }
 
@@ -72,8 +73,8 @@ bool CFileCommandsProvider::MoveToTrash(QWidget* owner, const QByteArray& path) 
 std::optional<QString> CFileCommandsProvider::AskName(QWidget* owner, const QString& current,
                                                       bool bFolder) {
     QInputDialog dlg(owner);
-    dlg.setWindowTitle(QStringLiteral("Rename"));
-    dlg.setLabelText(QStringLiteral("New name:"));
+    dlg.setWindowTitle(QCoreApplication::translate("CFileCommandsProvider", "Rename"));
+    dlg.setLabelText(QCoreApplication::translate("CFileCommandsProvider", "New name:"));
     dlg.setTextValue(current);
     const qsizetype dot = current.lastIndexOf(QLatin1Char('.'));
     const int selected = int(!bFolder && dot > 0 ? dot : current.size());

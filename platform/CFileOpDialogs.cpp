@@ -4,6 +4,7 @@
 #include "platform/CNativePath.h"
 #include "resources/StringTable.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QLocale>
 #include <QMessageBox>
@@ -19,15 +20,20 @@ constexpr int kPollMs = 25;
 CFileOpUi::ConflictChoice CFileOpDialogs::AskConflict(const CFileFacts& incoming,
                                                       const CFileFacts& existing) {
     QMessageBox box(QMessageBox::Question, strings::Load(strings::IDS_APP_TITLE),
-                    QStringLiteral("There is already a file named \"%1\" in \"%2\".")
+                    QCoreApplication::translate("CFileOpDialogs",
+                                                "There is already a file named \"%1\" in \"%2\".")
                         .arg(CNativePath::Display(CNativePath::FileName(existing.path)),
                              CNativePath::Display(CNativePath::DirName(existing.path))),
                     QMessageBox::NoButton, m_parent);
-    box.setInformativeText(QStringLiteral("The file there: %1\nThe new one: %2")
-                               .arg(Describe(existing), Describe(incoming)));
-    QPushButton* replace = box.addButton(QStringLiteral("Replace"), QMessageBox::AcceptRole);
-    QPushButton* keepBoth = box.addButton(QStringLiteral("Keep both"), QMessageBox::AcceptRole);
-    QPushButton* skip = box.addButton(QStringLiteral("Skip"), QMessageBox::RejectRole);
+    box.setInformativeText(
+        QCoreApplication::translate("CFileOpDialogs", "The file there: %1\nThe new one: %2")
+            .arg(Describe(existing), Describe(incoming)));
+    QPushButton* replace = box.addButton(QCoreApplication::translate("CFileOpDialogs", "Replace"),
+                                         QMessageBox::AcceptRole);
+    QPushButton* keepBoth = box.addButton(
+        QCoreApplication::translate("CFileOpDialogs", "Keep both"), QMessageBox::AcceptRole);
+    QPushButton* skip = box.addButton(QCoreApplication::translate("CFileOpDialogs", "Skip"),
+                                      QMessageBox::RejectRole);
     box.setDefaultButton(skip);
     box.setEscapeButton(skip);
     box.exec();
@@ -40,7 +46,7 @@ CFileOpUi::ConflictChoice CFileOpDialogs::AskConflict(const CFileFacts& incoming
 
 QString CFileOpDialogs::Describe(const CFileFacts& facts) {
     const QLocale locale;
-    return QStringLiteral("%1, modified %2")
+    return QCoreApplication::translate("CFileOpDialogs", "%1, modified %2")
         .arg(locale.formattedDataSize(facts.size),
              locale.toString(facts.modified, QLocale::ShortFormat));
 }
@@ -48,7 +54,8 @@ QString CFileOpDialogs::Describe(const CFileFacts& facts) {
 // Keeps the window alive while the job runs. Until the progress dialog shows, input is held
 // back so that nothing else can start meanwhile; once it shows, it is modal and takes it.
 void CFileOpDialogs::WaitFor(CFileJob& job, const QString& text) {
-    QProgressDialog progress(text, QStringLiteral("Cancel"), 0, kSteps, m_parent);
+    QProgressDialog progress(text, QCoreApplication::translate("CFileOpDialogs", "Cancel"), 0,
+                             kSteps, m_parent);
     progress.setWindowTitle(strings::Load(strings::IDS_APP_TITLE));
     progress.setWindowModality(Qt::ApplicationModal);
     progress.setMinimumDuration(kShowAfterMs);

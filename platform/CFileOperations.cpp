@@ -1,5 +1,7 @@
 #include "platform/CFileOperations.h"
 
+#include <QCoreApplication>
+
 #include "platform/CFileCopier.h"
 #include "platform/CFileJob.h"
 #include "platform/CFileOpUi.h"
@@ -32,12 +34,12 @@ QString NotAFile(mode_t mode) {
     if (S_ISREG(mode))
         return {};
     if (S_ISFIFO(mode))
-        return QStringLiteral("it is a named pipe, not a file");
+        return QCoreApplication::translate("CFileOperations", "it is a named pipe, not a file");
     if (S_ISSOCK(mode))
-        return QStringLiteral("it is a socket, not a file");
+        return QCoreApplication::translate("CFileOperations", "it is a socket, not a file");
     if (S_ISCHR(mode) || S_ISBLK(mode))
-        return QStringLiteral("it is a device, not a file");
-    return QStringLiteral("it is not an ordinary file");
+        return QCoreApplication::translate("CFileOperations", "it is a device, not a file");
+    return QCoreApplication::translate("CFileOperations", "it is not an ordinary file");
 }
 
 // The target leads to the source (its entry, or what that leads to): the same name, hard
@@ -133,7 +135,8 @@ std::optional<CFileOpResult> CFileOperations::RenameIfFree(Plan& plan) {
 
 std::optional<CFileOpResult> CFileOperations::Check(Mode mode, Plan& plan) {
     if (plan.destDir.isEmpty())
-        return Fail(mode, plan, QStringLiteral("no destination folder is set"));
+        return Fail(mode, plan,
+                    QCoreApplication::translate("CFileOperations", "no destination folder is set"));
     if (plan.name.isEmpty() || plan.name.contains('/') || plan.name == "." || plan.name == "..")
         return Fail(mode, plan, QStringLiteral("that is not the name of a file"));
     const CFolderEntry& source = *plan.source;
@@ -153,10 +156,14 @@ std::optional<CFileOpResult> CFileOperations::Check(Mode mode, Plan& plan) {
         return Fail(mode, plan, why);
     if (::stat(plan.destDir.constData(), &plan.dirStat) != 0)
         return Fail(mode, plan,
-                    Because(QStringLiteral("the destination folder cannot be opened"), errno));
+                    Because(QCoreApplication::translate("CFileOperations",
+                                                        "the destination folder cannot be opened"),
+                            errno));
     if (!S_ISDIR(plan.dirStat.st_mode))
         return Fail(mode, plan,
-                    Because(QStringLiteral("the destination is not a folder"), ENOTDIR));
+                    Because(QCoreApplication::translate("CFileOperations",
+                                                        "the destination is not a folder"),
+                            ENOTDIR));
     return std::nullopt;
 }
 
@@ -217,9 +224,10 @@ CFileOpResult CFileOperations::CopyInto(Mode mode, Plan& plan) {
             return !j.Cancelled();
         });
     });
-    const QString text = (mode == Mode::Move ? QStringLiteral("Moving %1 to %2")
-                                             : QStringLiteral("Copying %1 to %2"))
-                             .arg(Quoted(plan.name), Quoted(plan.destDir));
+    const QString text =
+        (mode == Mode::Move ? QCoreApplication::translate("CFileOperations", "Moving %1 to %2")
+                            : QCoreApplication::translate("CFileOperations", "Copying %1 to %2"))
+            .arg(Quoted(plan.name), Quoted(plan.destDir));
     m_ui.WaitFor(job, text);
     job.Join();
     if (error == ECANCELED) {
@@ -233,8 +241,11 @@ CFileOpResult CFileOperations::CopyInto(Mode mode, Plan& plan) {
         return Fail(mode, plan, CFolderEntry::FileReplacedText());
     if (error)
         return Fail(mode, plan,
-                    error == EIO ? Because(QStringLiteral("the copy did not come out whole"), error)
-                                 : qt_error_string(error));
+                    error == EIO
+                        ? Because(QCoreApplication::translate("CFileOperations",
+                                                              "the copy did not come out whole"),
+                                  error)
+                        : qt_error_string(error));
     if (plan.bReplace)
         if (auto failed = TrashExisting(mode, plan))
             return *failed;
@@ -265,9 +276,11 @@ std::optional<CFileOpResult> CFileOperations::TrashExisting(Mode mode, Plan& pla
     plan.replacedInfo = trashed.error == 0 ? trashed.info : QByteArray();
     if (trashed.error == 0 || trashed.error == ENOENT)
         return std::nullopt;
-    return Fail(mode, plan,
-                Because(QStringLiteral("the file already there cannot be moved to the trash"),
-                        trashed.error));
+    return Fail(
+        mode, plan,
+        Because(QCoreApplication::translate("CFileOperations",
+                                            "the file already there cannot be moved to the trash"),
+                trashed.error));
 }
 
 // A rename takes whatever file has the name at that moment: one that took the place of the
@@ -346,11 +359,13 @@ CFileOpResult CFileOperations::Delete(const CFolderEntry& file, bool bToTrash) {
 }
 
 CFileOpResult CFileOperations::Rename(const QByteArray& file, const QByteArray& newName) {
-    const QString failed = QStringLiteral("Cannot rename %1 to %2: %3.");
+    const QString failed =
+        QCoreApplication::translate("CFileOperations", "Cannot rename %1 to %2: %3.");
     const QByteArray target = CNativePath::Join(CNativePath::DirName(file), newName);
     if (newName.isEmpty() || newName == "." || newName == ".." || newName.contains('/') ||
         newName.contains('\0'))
-        return Fail(failed.arg(Quoted(file), Quoted(newName), QStringLiteral("not a valid name")));
+        return Fail(failed.arg(Quoted(file), Quoted(newName),
+                               QCoreApplication::translate("CFileOperations", "not a valid name")));
     if (newName == CNativePath::FileName(file)) {
         CFileOpResult same;
         same.outcome = CFileOpResult::Outcome::Skipped;
@@ -358,9 +373,10 @@ CFileOpResult CFileOperations::Rename(const QByteArray& file, const QByteArray& 
     }
     const int error = CNoReplaceRename::Rename(file, target);
     if (error)
-        return Fail(failed.arg(Quoted(file), Quoted(newName),
-                               error == EEXIST ? QStringLiteral("that name is taken")
-                                               : qt_error_string(error)));
+        return Fail(failed.arg(
+            Quoted(file), Quoted(newName),
+            error == EEXIST ? QCoreApplication::translate("CFileOperations", "that name is taken")
+                            : qt_error_string(error)));
     CFileOpResult done;
     done.outcome = CFileOpResult::Outcome::Done;
     done.target = target;

@@ -2,6 +2,7 @@
 
 #include "platform/CNativePath.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -13,10 +14,10 @@
 namespace {
 QString SizeText(const struct stat& st) {
     if (S_ISDIR(st.st_mode))
-        return QStringLiteral("Folder");
+        return QCoreApplication::translate("CItemPropertiesDlg", "Folder");
     const QLocale locale;
     const auto size = static_cast<qint64>(st.st_size);
-    return QStringLiteral("%1 (%2 bytes)")
+    return QCoreApplication::translate("CItemPropertiesDlg", "%1 (%2 bytes)")
         .arg(locale.formattedDataSize(size), locale.toString(size));
 }
 
@@ -29,16 +30,18 @@ QString TimeText(const struct stat& st) {
 CItemPropertiesDlg::CItemPropertiesDlg(QWidget* parent, const QByteArray& path, const QString& name)
     : QDialog(parent), m_layout(new QFormLayout) {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("%1 Properties").arg(name));
-    AddRow(QStringLiteral("Name"), name);
-    AddRow(QStringLiteral("Folder"), CNativePath::Display(CNativePath::DirName(path)));
+    setWindowTitle(QCoreApplication::translate("CItemPropertiesDlg", "%1 Properties").arg(name));
+    AddRow(QCoreApplication::translate("CItemPropertiesDlg", "Name"), name);
+    AddRow(QCoreApplication::translate("CItemPropertiesDlg", "Folder"),
+           CNativePath::Display(CNativePath::DirName(path)));
     struct stat st;
     if (stat(path.constData(), &st) == 0 || lstat(path.constData(), &st) == 0) {
-        AddRow(QStringLiteral("Size"), SizeText(st));
-        AddRow(QStringLiteral("Modified"), TimeText(st));
+        AddRow(QCoreApplication::translate("CItemPropertiesDlg", "Size"), SizeText(st));
+        AddRow(QCoreApplication::translate("CItemPropertiesDlg", "Modified"), TimeText(st));
     } else {
-        AddRow(QStringLiteral("Size"), QStringLiteral("(not found)"));
-        AddRow(QStringLiteral("Modified"), QString());
+        AddRow(QCoreApplication::translate("CItemPropertiesDlg", "Size"),
+               QCoreApplication::translate("CItemPropertiesDlg", "(not found)"));
+        AddRow(QCoreApplication::translate("CItemPropertiesDlg", "Modified"), QString());
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);

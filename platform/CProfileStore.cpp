@@ -1,5 +1,6 @@
 #include "platform/CProfileStore.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -52,10 +53,11 @@ void CProfileStore::SetAsideIfUnfit(const QString& file) {
     if (!info.exists() || info.isDir() || (info.isFile() && info.size() <= kMaxFileBytes))
         return;
     const QString bad = file + QStringLiteral(".bad");
-    const QString why = info.isFile()
-                            ? QStringLiteral("it is %1 MB, far more than settings ever take")
-                                  .arg(double(info.size()) / (1 << 20), 0, 'f', 1)
-                            : QStringLiteral("it is not an ordinary file");
+    const QString why =
+        info.isFile() ? QCoreApplication::translate("CProfileStore",
+                                                    "it is %1 MB, far more than settings ever take")
+                            .arg(double(info.size()) / (1 << 20), 0, 'f', 1)
+                      : QCoreApplication::translate("CProfileStore", "it is not an ordinary file");
     if (std::rename(QFile::encodeName(file).constData(), QFile::encodeName(bad).constData()) == 0) {
         m_strLoadProblem = QStringLiteral("The settings file %1 was not read: %2. It was kept "
                                           "as %3 and the program starts with its default "
@@ -137,7 +139,8 @@ QString CProfileStore::WhyNotWritable() const {
     const QByteArray file = QFile::encodeName(FileName());
     struct stat st {};
     if (::stat(file.constData(), &st) == 0 && S_ISDIR(st.st_mode))
-        return QStringLiteral("a folder of that name is in its place");
+        return QCoreApplication::translate("CProfileStore",
+                                           "a folder of that name is in its place");
     const QByteArray dir = QFile::encodeName(QFileInfo(FileName()).absolutePath());
     if (::stat(dir.constData(), &st) != 0)
         return qt_error_string(errno);
@@ -158,5 +161,6 @@ QString CProfileStore::WhyNotWritable() const {
     ::close(fd);
     ::unlink(trial.constData());
     return error ? qt_error_string(error)
-                 : QStringLiteral("the reason is not known (a trial file could be written)");
+                 : QCoreApplication::translate(
+                       "CProfileStore", "the reason is not known (a trial file could be written)");
 }

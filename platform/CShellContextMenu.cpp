@@ -5,6 +5,7 @@
 #include "platform/CNativePath.h"
 #include "platform/CShellFolder.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QMenu>
 #include <algorithm>
@@ -25,15 +26,16 @@ void AddBuiltIns(const CShellContextMenu::Item& item, QList<CShellContextMenu::C
         return;
     const QByteArray path = item.path;
     const QString name = item.name;
-    cmds.append({100, QStringLiteral("Open"), [path](QWidget*) {
+    cmds.append({100, QCoreApplication::translate("CShellContextMenu", "Open"), [path](QWidget*) {
                      QDesktopServices::openUrl(CNativePath::ToUrl(path));
                      return false;
                  }});
-    cmds.append({200, QStringLiteral("Copy"), [path](QWidget*) {
+    cmds.append({200, QCoreApplication::translate("CShellContextMenu", "Copy"), [path](QWidget*) {
                      CFileClipboard::Copy({path});
                      return false;
                  }});
-    cmds.append({900, QStringLiteral("Properties"), [path, name](QWidget* owner) {
+    cmds.append({900, QCoreApplication::translate("CShellContextMenu", "Properties"),
+                 [path, name](QWidget* owner) {
                      auto* dlg = new CItemPropertiesDlg(owner, path, name);
                      dlg->show();
                      return false;

@@ -11,42 +11,42 @@ namespace {
 using namespace cmd;
 
 constexpr std::array kFileMenu{
-    MenuItem{"&Print...\tCtrl+P", ID_FILE_PRINT},
-    MenuItem{"P&rint Setup...", ID_FILE_PRINT_SETUP},
+    MenuItem{QT_TRANSLATE_NOOP("CommandTable", "&Print...\tCtrl+P"), ID_FILE_PRINT},
+    MenuItem{QT_TRANSLATE_NOOP("CommandTable", "P&rint Setup..."), ID_FILE_PRINT_SETUP},
     MenuItem{nullptr, kSeparator},
-    MenuItem{"E&xit", ID_APP_EXIT},
+    MenuItem{QT_TRANSLATE_NOOP("CommandTable", "E&xit"), ID_APP_EXIT},
 };
 
 // Clear Picture answers to Escape and to Backspace ("Back" in the menu).
 constexpr std::array kEditMenu{
-    MenuItem{"&Undo\tCtrl+Z", ID_EDIT_UNDO},
-    MenuItem{"&Redo\tCtrl+Y", ID_EDIT_REDO},
-    MenuItem{"&History...", ID_EDIT_HISTORY},
+    MenuItem{QT_TRANSLATE_NOOP("CommandTable", "&Undo\tCtrl+Z"), ID_EDIT_UNDO},
+    MenuItem{QT_TRANSLATE_NOOP("CommandTable", "&Redo\tCtrl+Y"), ID_EDIT_REDO},
+    MenuItem{QT_TRANSLATE_NOOP("CommandTable", "&History..."), ID_EDIT_HISTORY},
     MenuItem{nullptr, kSeparator},
-    MenuItem{"C&lear Picture\tBack", ID_CLEAR_PICTURE},
-    MenuItem{"Delete Picture\tDel", ID_DELETE_PICTURE},
+    MenuItem{QT_TRANSLATE_NOOP("CommandTable", "C&lear Picture\tBack"), ID_CLEAR_PICTURE},
+    MenuItem{QT_TRANSLATE_NOOP("CommandTable", "Delete Picture\tDel"), ID_DELETE_PICTURE},
     MenuItem{nullptr, kSeparator},
-    MenuItem{"Program &Config", ID_PROGRAM_CONFIG},
-    MenuItem{"&Target Directories", ID_TARGET_DIRECTORIES},
-    MenuItem{"File &Types", ID_FILE_TYPES},
+    MenuItem{QT_TRANSLATE_NOOP("CommandTable", "Program &Config"), ID_PROGRAM_CONFIG},
+    MenuItem{QT_TRANSLATE_NOOP("CommandTable", "&Target Directories"), ID_TARGET_DIRECTORIES},
+    MenuItem{QT_TRANSLATE_NOOP("CommandTable", "File &Types"), ID_FILE_TYPES},
 };
 
 constexpr std::array kViewMenu{
-    MenuItem{"&Toolbar", ID_VIEW_TOOLBAR},
-    MenuItem{"&Status Bar", ID_VIEW_STATUS_BAR},
+    MenuItem{QT_TRANSLATE_NOOP("CommandTable", "&Toolbar"), ID_VIEW_TOOLBAR},
+    MenuItem{QT_TRANSLATE_NOOP("CommandTable", "&Status Bar"), ID_VIEW_STATUS_BAR},
 };
 
 constexpr std::array kHelpMenu{
-    MenuItem{"&Keyboard Shortcuts", ID_HELP_KEYBOARD},
+    MenuItem{QT_TRANSLATE_NOOP("CommandTable", "&Keyboard Shortcuts"), ID_HELP_KEYBOARD},
     MenuItem{nullptr, kSeparator},
-    MenuItem{"&About Vantrel...", ID_APP_ABOUT},
+    MenuItem{QT_TRANSLATE_NOOP("CommandTable", "&About Vantrel..."), ID_APP_ABOUT},
 };
 
 const std::array kMainMenu{
-    Popup{"&File", kFileMenu},
-    Popup{"&Edit", kEditMenu},
-    Popup{"&View", kViewMenu},
-    Popup{"&Help", kHelpMenu},
+    Popup{QT_TRANSLATE_NOOP("CommandTable", "&File"), kFileMenu},
+    Popup{QT_TRANSLATE_NOOP("CommandTable", "&Edit"), kEditMenu},
+    Popup{QT_TRANSLATE_NOOP("CommandTable", "&View"), kViewMenu},
+    Popup{QT_TRANSLATE_NOOP("CommandTable", "&Help"), kHelpMenu},
 };
 
 const std::array kCommandAccelerators{
@@ -98,12 +98,22 @@ const std::vector<Accelerator> kAccelerators = [] {
 
 // Keys the panes handle themselves, listed with the accelerators in the shortcut list.
 constexpr std::array kPaneKeys{
-    PaneKey{"Tab, Shift+Tab", "Move the keyboard focus to the next or previous control"},
-    PaneKey{"Up, Down, Left, Right", "Step through the folders, the pictures or the buttons"},
-    PaneKey{"Page Up, Page Down, Ctrl+Home, End", "Jump through the folders or the pictures"},
-    PaneKey{"Return, Space", "Press the button that has the keyboard focus"},
-    PaneKey{"Menu", "Open the context menu of the destination button that has the focus"},
-    PaneKey{"Alt+F, Alt+E, Alt+V, Alt+H", "Open the menus"},
+    PaneKey{QT_TRANSLATE_NOOP("CommandTable", "Tab, Shift+Tab"),
+            QT_TRANSLATE_NOOP("CommandTable",
+                              "Move the keyboard focus to the next or previous control")},
+    PaneKey{
+        QT_TRANSLATE_NOOP("CommandTable", "Up, Down, Left, Right"),
+        QT_TRANSLATE_NOOP("CommandTable", "Step through the folders, the pictures or the buttons")},
+    PaneKey{QT_TRANSLATE_NOOP("CommandTable", "Page Up, Page Down, Ctrl+Home, End"),
+            QT_TRANSLATE_NOOP("CommandTable", "Jump through the folders or the pictures")},
+    PaneKey{QT_TRANSLATE_NOOP("CommandTable", "Return, Space"),
+            QT_TRANSLATE_NOOP("CommandTable", "Press the button that has the keyboard focus")},
+    PaneKey{
+        QT_TRANSLATE_NOOP("CommandTable", "Menu"),
+        QT_TRANSLATE_NOOP("CommandTable",
+                          "Open the context menu of the destination button that has the focus")},
+    PaneKey{QT_TRANSLATE_NOOP("CommandTable", "Alt+F, Alt+E, Alt+V, Alt+H"),
+            QT_TRANSLATE_NOOP("CommandTable", "Open the menus")},
 };
 
 constexpr std::array kToolbar{
@@ -130,7 +140,8 @@ constexpr std::array kAllIds{
     ID_BUTTON_GROUP1,   ID_BUTTON_GROUP2,      ID_BUTTON_GROUP3, ID_BUTTON_GROUP4,
     ID_FILE_PRINT,      ID_FILE_PRINT_SETUP,   ID_APP_EXIT,      ID_APP_ABOUT,
     ID_EDIT_COPY,       ID_NEXT_PANE,          ID_PREV_PANE,     ID_VIEW_TOOLBAR,
-    ID_VIEW_STATUS_BAR, ID_HELP_KEYBOARD, ID_EDIT_UNDO, ID_EDIT_REDO, ID_EDIT_HISTORY,
+    ID_VIEW_STATUS_BAR, ID_HELP_KEYBOARD,      ID_EDIT_UNDO,     ID_EDIT_REDO,
+    ID_EDIT_HISTORY,
 };
 
 // The command ids, then one per destination key.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal> // QT_TRANSLATE_NOOP marks the captions for translation
+
 #include <span>
 #include <string_view>
 

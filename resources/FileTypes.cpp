@@ -1,5 +1,7 @@
 #include "resources/FileTypes.h"
 
+#include <QCoreApplication>
+
 #include "resources/StringTable.h"
 
 #include <algorithm>
@@ -94,9 +96,13 @@ QStringList PictureEndings() {
 QString HiddenPicturesText(int count) {
     if (count <= 0)
         return {};
-    const QString tail = QStringLiteral(" \u2014 Edit > File Types");
-    return count == 1 ? QStringLiteral("1 picture of another type is hidden") + tail
-                      : QStringLiteral("%1 pictures of other types are hidden").arg(count) + tail;
+    const QString tail = QCoreApplication::translate("FileTypes", " \u2014 Edit > File Types");
+    return count == 1
+               ? QCoreApplication::translate("FileTypes", "1 picture of another type is hidden") +
+                     tail
+               : QCoreApplication::translate("FileTypes", "%1 pictures of other types are hidden")
+                         .arg(count) +
+                     tail;
 }
 
 } // namespace filetypes

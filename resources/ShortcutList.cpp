@@ -1,5 +1,7 @@
 #include "resources/ShortcutList.h"
 
+#include <QCoreApplication>
+
 #include "resources/CommandTable.h"
 #include "resources/StringTable.h"
 
@@ -14,7 +16,9 @@ namespace {
 QString Describe(int id) {
     QString what = strings::Prompt(id);
     if (what.isEmpty())
-        what = QString::fromUtf8(MenuText(id)).section(QLatin1Char('\t'), 0, 0).remove('&');
+        what = QCoreApplication::translate("CommandTable", MenuText(id))
+                   .section(QLatin1Char('\t'), 0, 0)
+                   .remove('&');
     return what;
 }
 
@@ -32,7 +36,8 @@ std::vector<ShortcutRow> ShortcutRows() {
             rows.push_back({keys.join(QStringLiteral(", ")), Describe(id)});
     }
     for (const PaneKey& k : PaneKeys())
-        rows.push_back({QString::fromUtf8(k.keys), QString::fromUtf8(k.what)});
+        rows.push_back({QCoreApplication::translate("CommandTable", k.keys),
+                        QCoreApplication::translate("CommandTable", k.what)});
     return rows;
 }
 

@@ -21,6 +21,10 @@ packages=(
   libxkbcommon-x11-dev libxcb-xkb-dev         # the lock keys' state on X11
   fonts-dejavu-core                           # a font for the offscreen platform
   fonts-freefont-ttf                          # Devanagari and Thai too, for the script tests
+  qt6-tools-dev qt6-l10n-tools                # lupdate and lrelease, and their CMake functions
+  qt6-translations-l10n                       # Qt's own texts in other languages (qtbase_de.qm)
+  debhelper dpkg-dev lintian                  # the Debian package (scripts/package.sh)
+  desktop-file-utils appstream                # checks of the desktop file and the metainfo
 )
 
 missing=()

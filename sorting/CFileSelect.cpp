@@ -2,6 +2,7 @@
 
 #include "browser/FileSelectLayout.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QResizeEvent>
 
@@ -9,8 +10,8 @@ CFileSelect::CFileSelect(QWidget* parent)
     : QWidget(parent), m_listFiles(this), m_treeFolders(this) {
     setObjectName(QStringLiteral("CFileSelect"));
     m_treeFolders.setObjectName(QStringLiteral("m_treeFolders"));
-    m_treeFolders.setAccessibleName(QStringLiteral("Folders"));
-    m_listFiles.setAccessibleName(QStringLiteral("Pictures"));
+    m_treeFolders.setAccessibleName(QCoreApplication::translate("CFileSelect", "Folders"));
+    m_listFiles.setAccessibleName(QCoreApplication::translate("CFileSelect", "Pictures"));
     setFocusProxy(&m_listFiles);
 }
 

@@ -1,5 +1,7 @@
 #include "sorting/CSortJournal.h"
 
+#include <QCoreApplication>
+
 #include "platform/CNativePath.h"
 #include "platform/CNoReplaceRename.h"
 #include "platform/CTrashDirectory.h"
@@ -110,10 +112,10 @@ bool CSortJournal::Open() {
         return false;
     m_fd = OpenFile();
     if (m_fd < 0)
-        return Fail(QStringLiteral("Cannot open"), errno);
+        return Fail(QCoreApplication::translate("CSortJournal", "Cannot open"), errno);
     // One program at a time keeps the journal; a second window works without undo.
     if (::flock(m_fd, LOCK_EX | LOCK_NB) != 0)
-        return Fail(QStringLiteral("Another Vantrel keeps"), errno);
+        return Fail(QCoreApplication::translate("CSortJournal", "Another Vantrel keeps"), errno);
     Read(ReadAll(m_fd));
     if (m_nDamaged > 0 && ::ftruncate(m_fd, m_nGood) != 0)
         return Fail(QStringLiteral("Cannot cut the torn end off"), errno);
@@ -271,11 +273,11 @@ bool CSortJournal::Write(const QByteArray& line, bool bDurable) {
     if (m_fd < 0)
         return false;
     if (const int error = m_flusher ? m_flusher->TakeError() : 0)
-        return Fail(QStringLiteral("Cannot flush"), error);
+        return Fail(QCoreApplication::translate("CSortJournal", "Cannot flush"), error);
     if (const int error = WriteAll(m_fd, line))
-        return Fail(QStringLiteral("Cannot write to"), error);
+        return Fail(QCoreApplication::translate("CSortJournal", "Cannot write to"), error);
     if (bDurable && m_bSynchronous && ::fdatasync(m_fd) != 0)
-        return Fail(QStringLiteral("Cannot flush"), errno);
+        return Fail(QCoreApplication::translate("CSortJournal", "Cannot flush"), errno);
     if (bDurable && !m_bSynchronous && m_flusher)
         m_flusher->Request();
     (void)sort_lines::Apply(QByteArrayView(line).chopped(1), m_records);

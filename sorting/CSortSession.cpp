@@ -12,6 +12,7 @@
 #include "sorting/MoveOnRule.h"
 #include "sorting/PictureStatus.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QWidget>
 #include <fcntl.h>

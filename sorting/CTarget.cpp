@@ -8,18 +8,34 @@
 #include "settings/CSettings.h"
 #include "sorting/CTargetButton.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QSignalBlocker>
+#include <algorithm>
 
 namespace {
 constexpr QSize kTabSize(18, 16);
 constexpr QSize kTabPadding(5, 3);
 constexpr int kHomeTarget = 20;
+constexpr qreal kModeScale = 0.85; // the mode's word beside the tabs, to the usual font
+
+// The mode's word in the row of tabs is drawn smaller where a longer word (another
+// language) would not fit the room there, down to three fifths of its usual size.
+void FitModeFont(QLabel* label, qreal usualPointSize) {
+    QFont font = label->font();
+    font.setPointSizeF(usualPointSize);
+    const qreal smallest = usualPointSize * 0.6;
+    while (font.pointSizeF() > smallest &&
+           QFontMetrics(font).horizontalAdvance(label->text()) > label->width())
+        font.setPointSizeF(std::max(smallest, font.pointSizeF() - 0.25));
+    label->setFont(font);
+}
 } // namespace
 
 CTarget::CTarget(QWidget* parent) : QWidget(parent) {
@@ -29,7 +45,8 @@ CTarget::CTarget(QWidget* parent) : QWidget(parent) {
             if (c.kind == dlg::Kind::TabControl)
                 return new CButtonTabBar(host);
             if (c.kind == dlg::Kind::PushButton) // Delete, the destinations and Home
-                return new CTargetButton(QString::fromUtf8(c.text), host);
+                return new CTargetButton(QCoreApplication::translate("DialogTemplate", c.text),
+                                         host);
             return nullptr;
         });
     m_tabGroups = CDialogBuilder::ControlAs<CButtonTabBar>(this, dlg::IDC_TAB_GROUPS);
@@ -58,9 +75,10 @@ CTarget::CTarget(QWidget* parent) : QWidget(parent) {
     m_labelMode->setObjectName(QStringLiteral("modeLabel"));
     m_labelMode->setAlignment(Qt::AlignCenter);
     m_labelMode->setCursor(Qt::PointingHandCursor);
-    m_labelMode->setToolTip(QStringLiteral("Click to change it in Program Config"));
+    m_labelMode->setToolTip(
+        QCoreApplication::translate("CTarget", "Click to change it in Program Config"));
     QFont small = m_labelMode->font();
-    small.setPointSizeF(small.pointSizeF() * 0.85);
+    small.setPointSizeF(small.pointSizeF() * kModeScale);
     m_labelMode->setFont(small);
     m_labelMode->installEventFilter(this);
 }
@@ -74,7 +92,10 @@ QString CTarget::KeyLabel(int i) {
     if (key.key() == Qt::Key_unknown)
         return QString();
     QString text = QKeySequence(key).toString(QKeySequence::NativeText);
-    return text.replace(QStringLiteral("Ctrl+"), QStringLiteral("^"));
+    // "Ctrl+" as the key names read in the user's language ("Strg+" in German).
+    const QString ctrl =
+        QKeySequence(Qt::CTRL | Qt::Key_A).toString(QKeySequence::NativeText).chopped(1);
+    return text.replace(ctrl, QStringLiteral("^"));
 }
 
 void CTarget::OnInitialUpdate() {
@@ -99,22 +120,29 @@ void CTarget::UpdateButtons() {
         ->setEnabled(!m_pSettings->GetHomeDirectory().isEmpty());
     for (int i = 0; i < dlg::kTargetButtons; ++i)
         UpdateTarget(i);
-    m_labelMode->setText(m_pSettings->GetMoveFiles() != 0 ? QStringLiteral("Move")
-                                                          : QStringLiteral("Copy"));
+    m_labelMode->setText(m_pSettings->GetMoveFiles() != 0
+                             ? QCoreApplication::translate("CTarget", "Move")
+                             : QCoreApplication::translate("CTarget", "Copy"));
+    FitModeFont(m_labelMode, font().pointSizeF() * kModeScale);
     repaint();
 }
 
 // An unset destination stays clickable, drawn dimmer: its click chooses the folder.
 void CTarget::UpdateTarget(int i) {
     CTargetButton* button = TargetButton(i);
-    const QString name = m_pSettings->GetTargetName(i);
+    // The stored "< None >" is shown in the user's language.
+    const QString stored = m_pSettings->GetTargetName(i);
+    const QString name = stored == kNoTargetName
+                             ? QCoreApplication::translate("DialogTemplate", "< None >")
+                             : stored;
     const QString dir = m_pSettings->GetTargetDir(i);
     button->setText(name);
     button->SetUnset(dir.isEmpty());
     const QString key = QKeySequence(commands::PrimaryKey(cmd::ID_SEND_TO_TARGET1 + i))
                             .toString(QKeySequence::NativeText);
-    const QString where = dir.isEmpty() ? QStringLiteral("No folder yet: click to choose one")
-                                        : QDir::toNativeSeparators(dir);
+    const QString where =
+        dir.isEmpty() ? QCoreApplication::translate("CTarget", "No folder yet: click to choose one")
+                      : QDir::toNativeSeparators(dir);
     button->setToolTip(QStringLiteral("%1: %2\n%3").arg(key, name, where));
 }
 
@@ -149,6 +177,7 @@ void CTarget::OnSize(int cx, int cy) {
         const int left = tabs > 0 ? last.right() + 3 : 0;
         m_labelMode->setGeometry(left, 1, std::max(0, cx - left), 18);
     }
+    FitModeFont(m_labelMode, font().pointSizeF() * kModeScale);
     m_labelMode->raise();
 }
 
@@ -165,14 +194,14 @@ void CTarget::ShowContextMenu(int i, const QPoint& globalPos) {
     const bool set = m_pSettings && !m_pSettings->GetTargetDir(i).isEmpty();
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("targetMenu"));
-    connect(menu.addAction(QStringLiteral("Set Folder...")), &QAction::triggered, this,
-            [this, i] { Q_EMIT SetFolderRequested(i); });
-    connect(menu.addAction(QStringLiteral("Rename...")), &QAction::triggered, this,
-            [this, i] { Q_EMIT RenameRequested(i); });
-    QAction* open = menu.addAction(QStringLiteral("Open Folder"));
+    connect(menu.addAction(QCoreApplication::translate("CTarget", "Set Folder...")),
+            &QAction::triggered, this, [this, i] { Q_EMIT SetFolderRequested(i); });
+    connect(menu.addAction(QCoreApplication::translate("CTarget", "Rename...")),
+            &QAction::triggered, this, [this, i] { Q_EMIT RenameRequested(i); });
+    QAction* open = menu.addAction(QCoreApplication::translate("CTarget", "Open Folder"));
     open->setEnabled(set);
     connect(open, &QAction::triggered, this, [this, i] { Q_EMIT OpenFolderRequested(i); });
-    QAction* clear = menu.addAction(QStringLiteral("Clear"));
+    QAction* clear = menu.addAction(QCoreApplication::translate("CTarget", "Clear"));
     clear->setEnabled(set);
     connect(clear, &QAction::triggered, this, [this, i] { Q_EMIT ClearRequested(i); });
     menu.exec(globalPos);

@@ -6,6 +6,7 @@
 #include "sorting/EntrySteps.h"
 #include "sorting/UndoTexts.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 
 namespace {
@@ -149,14 +150,16 @@ QList<CFileOpResult> CUndoHistory::Run(const CFileAction& action, const Operatio
 CUndoHistory::Outcome CUndoHistory::Undo(CFileOpUi& ui) {
     const SortRecord* r = UndoCandidate();
     if (!r)
-        return {false, QStringLiteral("There is nothing to undo."), {}};
+        return {
+            false, QCoreApplication::translate("CUndoHistory", "There is nothing to undo."), {}};
     return Step(*r, true, ui);
 }
 
 CUndoHistory::Outcome CUndoHistory::Redo(CFileOpUi& ui) {
     const SortRecord* r = RedoCandidate();
     if (!r)
-        return {false, QStringLiteral("There is nothing to redo."), {}};
+        return {
+            false, QCoreApplication::translate("CUndoHistory", "There is nothing to redo."), {}};
     return Step(*r, false, ui);
 }
 
@@ -195,7 +198,10 @@ CUndoHistory::Outcome CUndoHistory::Step(const SortRecord& record, bool bUndo, C
     const QString what = undo_texts::Describe(r);
     const QString verb = bUndo ? QStringLiteral("undo") : QStringLiteral("redo");
     if (bUndo && !CanBeUndone(r))
-        return {false, QStringLiteral("Cannot undo %1: %2.").arg(what, undo_texts::WhyNot(r)), {}};
+        return {false,
+                QCoreApplication::translate("CUndoHistory", "Cannot undo %1: %2.")
+                    .arg(what, undo_texts::WhyNot(r)),
+                {}};
     if (!Write(sort_lines::Change(r.seq, bUndo ? 'u' : 'r'), true))
         return {
             false, QStringLiteral("Cannot %1 %2: %3.").arg(verb, what, UnavailableReason()), {}};

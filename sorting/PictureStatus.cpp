@@ -2,6 +2,7 @@
 
 #include "resources/StringTable.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <algorithm>
 
@@ -18,7 +19,7 @@ QString StatusText(const QString& path, long width, long height, int bitsPerPixe
                                               QString::number(bitsPerPixel))
                                    : QStringLiteral("%1x%2,  ").arg(width).arg(height);
     // One pass over the pattern: a path holding "%2" must stay as it is.
-    return QStringLiteral("%1 - %2%3 bytes,  %4")
+    return QCoreApplication::translate("PictureStatus", "%1 - %2%3 bytes,  %4")
         .arg(path, figures, QString::number(fileSize), description);
 }
 
@@ -27,7 +28,8 @@ QString FailedText(const QString& path, const QString& reason, qint64 fileSize,
     QString why = reason.trimmed();
     if (why.endsWith(QLatin1Char('.')))
         why.chop(1);
-    QString text = QStringLiteral("%1 - %2,  %3 bytes").arg(path, why, QString::number(fileSize));
+    QString text = QCoreApplication::translate("PictureStatus", "%1 - %2,  %3 bytes")
+                       .arg(path, why, QString::number(fileSize));
     if (!description.isEmpty())
         text += QStringLiteral(",  ") + description;
     return text;
@@ -66,7 +68,7 @@ QString TitleFileName(const QString& path) {
 }
 
 QString FileCountText(int count) {
-    return QStringLiteral("%1 files").arg(count);
+    return QCoreApplication::translate("PictureStatus", "%n files", nullptr, count);
 }
 
 QString IdleText() {

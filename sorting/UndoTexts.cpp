@@ -1,5 +1,7 @@
 #include "sorting/UndoTexts.h"
 
+#include <QCoreApplication>
+
 #include "platform/CNativePath.h"
 
 namespace undo_texts {
@@ -21,7 +23,9 @@ QString Names(const QList<QByteArray>& paths) {
     const QString first = CNativePath::Display(CNativePath::FileName(paths.first()));
     if (paths.size() == 1)
         return first;
-    return QStringLiteral("%1 and %2 more").arg(first).arg(paths.size() - 1);
+    return QCoreApplication::translate("UndoTexts", "%1 and %2 more")
+        .arg(first)
+        .arg(paths.size() - 1);
 }
 
 // The files the action took (all of them while that is not known), or those it left.
@@ -43,15 +47,15 @@ QString FileNames(const SortRecord& r) {
 QString KindName(CFileAction::Kind kind) {
     switch (kind) {
     case Kind::Move:
-        return QStringLiteral("Move");
+        return QCoreApplication::translate("UndoTexts", "Move");
     case Kind::Copy:
-        return QStringLiteral("Copy");
+        return QCoreApplication::translate("UndoTexts", "Copy");
     case Kind::Trash:
-        return QStringLiteral("Move to Trash");
+        return QCoreApplication::translate("UndoTexts", "Move to Trash");
     case Kind::Delete:
-        return QStringLiteral("Delete");
+        return QCoreApplication::translate("UndoTexts", "Delete");
     case Kind::Rename:
-        return QStringLiteral("Rename");
+        return QCoreApplication::translate("UndoTexts", "Rename");
     }
     return {};
 }
@@ -65,13 +69,15 @@ QString DestinationName(const QByteArray& dest) {
 }
 
 QString Describe(const SortRecord& r) {
-    const QString what = KindName(r.kind) + QStringLiteral(" of ") + FileNames(r);
+    const QString what =
+        KindName(r.kind) + QCoreApplication::translate("UndoTexts", " of ") + FileNames(r);
     switch (r.kind) {
     case Kind::Move:
     case Kind::Copy:
-        return what + QStringLiteral(" to ") + DestinationName(r.dest);
+        return what + QCoreApplication::translate("UndoTexts", " to ") + DestinationName(r.dest);
     case Kind::Rename:
-        return what + QStringLiteral(" to ") + CNativePath::Display(r.dest);
+        return what + QCoreApplication::translate("UndoTexts", " to ") +
+               CNativePath::Display(r.dest);
     case Kind::Trash:
     case Kind::Delete:
         break;
@@ -81,24 +87,25 @@ QString Describe(const SortRecord& r) {
 
 QString WhyNot(const SortRecord& r) {
     if (r.kind == Kind::Delete)
-        return QStringLiteral("it was deleted outright");
+        return QCoreApplication::translate("UndoTexts", "it was deleted outright");
     if (!AnyDone(r))
-        return QStringLiteral("where the file went is not known");
+        return QCoreApplication::translate("UndoTexts", "where the file went is not known");
     if (r.kind == Kind::Trash)
-        return QStringLiteral("it is no longer in the trash");
-    return QStringLiteral("it cannot be undone");
+        return QCoreApplication::translate("UndoTexts", "it is no longer in the trash");
+    return QCoreApplication::translate("UndoTexts", "it cannot be undone");
 }
 
 QString UndoItem(const SortRecord* record, bool bAvailable) {
     if (!bAvailable)
-        return QStringLiteral("Undo Unavailable (no journal)");
+        return QCoreApplication::translate("UndoTexts", "Undo Unavailable (no journal)");
     if (!record)
-        return QStringLiteral("&Undo");
-    return QStringLiteral("&Undo ") + Describe(*record);
+        return QCoreApplication::translate("UndoTexts", "&Undo");
+    return QCoreApplication::translate("UndoTexts", "&Undo ") + Describe(*record);
 }
 
 QString RedoItem(const SortRecord* record) {
-    return record ? QStringLiteral("&Redo ") + Describe(*record) : QStringLiteral("&Redo");
+    return record ? QCoreApplication::translate("UndoTexts", "&Redo ") + Describe(*record)
+                  : QCoreApplication::translate("UndoTexts", "&Redo");
 }
 
 QString Performed(const SortRecord& r, bool bUndoable) {
@@ -106,28 +113,34 @@ QString Performed(const SortRecord& r, bool bUndoable) {
     const QString files = FileNames(r);
     switch (r.kind) {
     case Kind::Move:
-        text = QStringLiteral("Moved %1 to %2").arg(files, DestinationName(r.dest));
+        text = QCoreApplication::translate("UndoTexts", "Moved %1 to %2")
+                   .arg(files, DestinationName(r.dest));
         break;
     case Kind::Copy:
-        text = QStringLiteral("Copied %1 to %2").arg(files, DestinationName(r.dest));
+        text = QCoreApplication::translate("UndoTexts", "Copied %1 to %2")
+                   .arg(files, DestinationName(r.dest));
         break;
     case Kind::Rename:
-        text = QStringLiteral("Renamed %1 to %2").arg(files, CNativePath::Display(r.dest));
+        text = QCoreApplication::translate("UndoTexts", "Renamed %1 to %2")
+                   .arg(files, CNativePath::Display(r.dest));
         break;
     case Kind::Trash:
-        text = QStringLiteral("Moved %1 to the trash").arg(files);
+        text = QCoreApplication::translate("UndoTexts", "Moved %1 to the trash").arg(files);
         break;
     case Kind::Delete:
-        return QStringLiteral("Deleted %1 — it cannot be undone").arg(files);
+        return QCoreApplication::translate("UndoTexts", "Deleted %1 — it cannot be undone")
+            .arg(files);
     }
     // A companion that stayed behind (skipped, or it failed and the user was told why).
     if (const QList<QByteArray> left = Sources(r, false); !left.isEmpty())
-        text += QStringLiteral("; %1 stayed").arg(Names(left));
-    return bUndoable ? text + QStringLiteral(" — Ctrl+Z to undo") : text;
+        text += QCoreApplication::translate("UndoTexts", "; %1 stayed").arg(Names(left));
+    return bUndoable ? text + QCoreApplication::translate("UndoTexts", " — Ctrl+Z to undo") : text;
 }
 
 QString StepDone(const SortRecord& r, bool bUndo) {
-    return (bUndo ? QStringLiteral("Undone: ") : QStringLiteral("Redone: ")) + Describe(r);
+    return (bUndo ? QCoreApplication::translate("UndoTexts", "Undone: ")
+                  : QCoreApplication::translate("UndoTexts", "Redone: ")) +
+           Describe(r);
 }
 
 QString Stranded(const QList<QByteArray>& files) {
@@ -142,10 +155,11 @@ QString StateName(const SortRecord& r) {
     using State = SortRecord::State;
     switch (r.state) {
     case State::Done:
-        return AnyDone(r) || r.kind == Kind::Delete ? QStringLiteral("done")
-                                                    : QStringLiteral("done, file not found");
+        return AnyDone(r) || r.kind == Kind::Delete
+                   ? QCoreApplication::translate("UndoTexts", "done")
+                   : QCoreApplication::translate("UndoTexts", "done, file not found");
     case State::Failed:
-        return QStringLiteral("failed");
+        return QCoreApplication::translate("UndoTexts", "failed");
     case State::Undone:
     case State::Dropped:
         return QStringLiteral("undone");

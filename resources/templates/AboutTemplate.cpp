@@ -7,14 +7,21 @@ namespace {
 
 constexpr std::array kControls{
     Control{kStaticId, Kind::Icon, nullptr, 7, 14, 18, 20, None},
-    Control{kStaticId, Kind::Static, "Vantrel Version 1.0", 40, 10, 119, 8, Group | NoPrefix},
-    Control{kStaticId, Kind::Static, "Made for sorting pictures by hand.", 40, 19, 119, 8, Group},
-    Control{1, Kind::DefPushButton, "OK", 178, 7, 32, 14, Group | TabStop},
-    Control{kStaticId, Kind::Static, "System Memory: ", 40, 28, 62, 8, Group},
-    Control{IDC_SYSTEM_MEMORY, Kind::Static, "0 bytes", 109, 28, 101, 8, Group},
+    Control{kStaticId, Kind::Static, QT_TRANSLATE_NOOP("DialogTemplate", "Vantrel Version 1.0"), 40,
+            10, 119, 8, Group | NoPrefix},
+    Control{kStaticId, Kind::Static,
+            QT_TRANSLATE_NOOP("DialogTemplate", "Made for sorting pictures by hand."), 40, 19, 119,
+            8, Group},
+    Control{1, Kind::DefPushButton, QT_TRANSLATE_NOOP("DialogTemplate", "OK"), 178, 7, 32, 14,
+            Group | TabStop},
+    Control{kStaticId, Kind::Static, QT_TRANSLATE_NOOP("DialogTemplate", "System Memory: "), 40, 28,
+            62, 8, Group},
+    Control{IDC_SYSTEM_MEMORY, Kind::Static, QT_TRANSLATE_NOOP("DialogTemplate", "0 bytes"), 109,
+            28, 101, 8, Group},
 };
 
-constexpr Template kAbout{"100", "About Vantrel", 217, 47, kControls};
+constexpr Template kAbout{"100", QT_TRANSLATE_NOOP("DialogTemplate", "About Vantrel"), 217, 47,
+                          kControls};
 
 } // namespace
 

@@ -12,12 +12,30 @@ constexpr unsigned kEdit = Border | TabStop | AutoHScroll;
 // Destinations 1 to 10 fill the left column, 11 to 20 the right one.
 constexpr std::array kRowY{23, 39, 55, 71, 87, 103, 119, 135, 151, 166,
                            22, 38, 54, 70, 86, 102, 118, 134, 150, 166};
-constexpr std::array kRowLabels{
-    "Button1:",  "Button2:",  "Button3:",  "Button4:",  "Button5:",  "Button6:",  "Button7:",
-    "Button8:",  "Button9:",  "Button10:", "Button11:", "Button12:", "Button13:", "Button14:",
-    "Button15:", "Button16:", "Button17:", "Button18:", "Button19:", "Button20:"};
-constexpr std::array kGroupLabels{"Button Group 1", "Button Group 2", "Button Group 3",
-                                  "Button Group 4"};
+constexpr std::array kRowLabels{QT_TRANSLATE_NOOP("DialogTemplate", "Button1:"),
+                                QT_TRANSLATE_NOOP("DialogTemplate", "Button2:"),
+                                QT_TRANSLATE_NOOP("DialogTemplate", "Button3:"),
+                                QT_TRANSLATE_NOOP("DialogTemplate", "Button4:"),
+                                QT_TRANSLATE_NOOP("DialogTemplate", "Button5:"),
+                                QT_TRANSLATE_NOOP("DialogTemplate", "Button6:"),
+                                QT_TRANSLATE_NOOP("DialogTemplate", "Button7:"),
+                                QT_TRANSLATE_NOOP("DialogTemplate", "Button8:"),
+                                QT_TRANSLATE_NOOP("DialogTemplate", "Button9:"),
+                                QT_TRANSLATE_NOOP("DialogTemplate", "Button10:"),
+                                QT_TRANSLATE_NOOP("DialogTemplate", "Button11:"),
+                                QT_TRANSLATE_NOOP("DialogTemplate", "Button12:"),
+                                QT_TRANSLATE_NOOP("DialogTemplate", "Button13:"),
+                                QT_TRANSLATE_NOOP("DialogTemplate", "Button14:"),
+                                QT_TRANSLATE_NOOP("DialogTemplate", "Button15:"),
+                                QT_TRANSLATE_NOOP("DialogTemplate", "Button16:"),
+                                QT_TRANSLATE_NOOP("DialogTemplate", "Button17:"),
+                                QT_TRANSLATE_NOOP("DialogTemplate", "Button18:"),
+                                QT_TRANSLATE_NOOP("DialogTemplate", "Button19:"),
+                                QT_TRANSLATE_NOOP("DialogTemplate", "Button20:")};
+constexpr std::array kGroupLabels{QT_TRANSLATE_NOOP("DialogTemplate", "Button Group 1"),
+                                  QT_TRANSLATE_NOOP("DialogTemplate", "Button Group 2"),
+                                  QT_TRANSLATE_NOOP("DialogTemplate", "Button Group 3"),
+                                  QT_TRANSLATE_NOOP("DialogTemplate", "Button Group 4")};
 // Column offsets from the label's x: name edit, directory edit, Browse button.
 constexpr int kLeftX = 7, kRightX = 234;
 constexpr int kNameDx = 32, kDirDx = 84, kBrowseDx = 180;
@@ -26,14 +44,31 @@ constexpr int kLabelWidth = 31, kNameWidth = 49, kDirWidth = 93, kBrowseWidth = 
 constexpr auto MakeControls() {
     std::array<Control, 6 + 4 * kRows + 4> c{};
     int n = 0;
-    c[n++] = Control{1, Kind::DefPushButton, "OK", 266, 7, 49, kRowHeight, TabStop};
-    c[n++] = Control{2, Kind::PushButton, "Cancel", 318, 7, 49, kRowHeight, TabStop};
-    c[n++] = Control{1033, Kind::Static, "Home:", 7, 9, kLabelWidth, 8, Group};
+    c[n++] = Control{1,
+                     Kind::DefPushButton,
+                     QT_TRANSLATE_NOOP("DialogTemplate", "OK"),
+                     266,
+                     7,
+                     49,
+                     kRowHeight,
+                     TabStop};
+    c[n++] = Control{
+        2,          Kind::PushButton, QT_TRANSLATE_NOOP("DialogTemplate", "Cancel"), 318, 7, 49,
+        kRowHeight, TabStop};
+    c[n++] =
+        Control{1033, Kind::Static, QT_TRANSLATE_NOOP("DialogTemplate", "Home:"), 7, 9, kLabelWidth,
+                8,    Group};
     c[n++] =
         Control{IDC_HOME_LABEL, Kind::Edit, "", 39, 7, kNameWidth, kRowHeight, kEdit | Disabled};
     c[n++] = Control{IDC_DIR_BASE, Kind::Edit, "", 91, 7, kDirWidth, kRowHeight, kEdit};
-    c[n++] = Control{IDC_BROWSE_BASE, Kind::PushButton, "Browse...", 187, 7,
-                     kBrowseWidth,    kRowHeight,       TabStop};
+    c[n++] = Control{IDC_BROWSE_BASE,
+                     Kind::PushButton,
+                     QT_TRANSLATE_NOOP("DialogTemplate", "Browse..."),
+                     187,
+                     7,
+                     kBrowseWidth,
+                     kRowHeight,
+                     TabStop};
     for (int i = 0; i < kRows; ++i) {
         const int x = i < 10 ? kLeftX : kRightX;
         const int y = kRowY[i];
@@ -44,7 +79,7 @@ constexpr auto MakeControls() {
             Control{IDC_FIRST_DIR + i, Kind::Edit, "", x + kDirDx, y, kDirWidth, kRowHeight, kEdit};
         c[n++] = Control{IDC_BROWSE_BASE + 1 + i,
                          Kind::PushButton,
-                         "Browse...",
+                         QT_TRANSLATE_NOOP("DialogTemplate", "Browse..."),
                          x + kBrowseDx,
                          y,
                          kBrowseWidth,
@@ -60,7 +95,9 @@ constexpr auto MakeControls() {
 
 constexpr auto kControls = MakeControls();
 
-constexpr Template kTargetDirs{"137", "Edit Destination Directories", 460, 202, kControls};
+constexpr Template kTargetDirs{"137",
+                               QT_TRANSLATE_NOOP("DialogTemplate", "Edit Destination Directories"),
+                               460, 202, kControls};
 
 } // namespace
 

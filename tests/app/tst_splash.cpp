@@ -1,4 +1,3 @@
-#include "app/CCommandLine.h"
 #include "app/CSplashWnd.h"
 
 #include <QLineEdit>
@@ -13,27 +12,6 @@ private Q_SLOTS:
         if (CSplashWnd* s = CSplashWnd::Current())
             delete s;
         CSplashWnd::EnableSplash(false);
-    }
-
-    void commandLineDecidesWhetherItMayShow_data() {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<bool>("splash");
-        QTest::addColumn<QString>("path");
-        QTest::newRow("plain") << QStringList{} << true << QString();
-        QTest::newRow("folder") << QStringList{"/pics/Trip"} << true << "/pics/Trip";
-        QTest::newRow("embedding") << QStringList{"-Embedding"} << false << QString();
-        QTest::newRow("automation") << QStringList{"/Automation", "a.jpg"} << false << "a.jpg";
-        QTest::newRow("no splash") << QStringList{"--no-splash", "x", "y"} << false << "x";
-        QTest::newRow("unknown switch") << QStringList{"-verbose"} << true << QString();
-    }
-
-    void commandLineDecidesWhetherItMayShow() {
-        QFETCH(QStringList, args);
-        QFETCH(bool, splash);
-        QFETCH(QString, path);
-        const CCommandLine c = CCommandLine::Parse(args);
-        QCOMPARE(c.m_bShowSplash, splash);
-        QCOMPARE(c.m_strPath, path);
     }
 
     void showsCentredAndGoesByItself() {
