@@ -122,6 +122,7 @@ private Q_SLOTS:
     void sizeComesFromThePicturesFrame_data() {
         QTest::addColumn<QByteArray>("data");
         QTest::addColumn<int>("bits");
+        QTest::addColumn<QSize>("size");
         const int w = 120, h = 80;
         const QByteArray plain = Encoded(w, h);
         const QByteArray progressive = Encoded(w, h, true);
@@ -131,48 +132,60 @@ private Q_SLOTS:
         const QByteArray xmp = Segment(0xE1, "http://ns.adobe.com/xap/1.0/\0<x/>");
         const QByteArray exif = ExifWithPreview(TablesFirst(Encoded(160, 96)));
         const QByteArray comment = Segment(0xFE, "written by a scanner");
-        QTest::newRow("tables around the frame, as encoders write") << plain << 24;
-        QTest::newRow("tables before the frame, as cameras write") << TablesFirst(plain) << 24;
-        QTest::newRow("one Huffman table after the frame") << TablesFirst(plain, true) << 24;
+        QTest::newRow("tables around the frame, as encoders write") << plain << 24 << QSize(w, h);
+        QTest::newRow("tables before the frame, as cameras write")
+            << TablesFirst(plain) << 24 << QSize(w, h);
+        QTest::newRow("one Huffman table after the frame")
+            << TablesFirst(plain, true) << 24 << QSize(w, h);
         QTest::newRow("grey, tables before the frame")
-            << TablesFirst(Encoded(w, h, false, true)) << 8;
-        QTest::newRow("progressive") << progressive << 24;
-        QTest::newRow("progressive, tables before the frame") << TablesFirst(progressive) << 24;
+            << TablesFirst(Encoded(w, h, false, true)) << 8 << QSize(w, h);
+        QTest::newRow("progressive") << progressive << 24 << QSize(w, h);
+        QTest::newRow("progressive, tables before the frame")
+            << TablesFirst(progressive) << 24 << QSize(w, h);
         QTest::newRow("EXIF with a larger preview JPEG first")
-            << WithFirst(TablesFirst(plain), exif) << 24;
+            << WithFirst(TablesFirst(plain), exif) << 24 << QSize(w, h);
         QTest::newRow("EXIF, XMP, ICC and a comment before the tables")
-            << WithFirst(TablesFirst(plain), exif + xmp + icc + comment) << 24;
+            << WithFirst(TablesFirst(plain), exif + xmp + icc + comment) << 24 << QSize(w, h);
         QTest::newRow("JFIF block after the EXIF block")
-            << WithFirst(TablesFirst(plain).remove(2, app0.size()), exif + app0) << 24;
+            << WithFirst(TablesFirst(plain).remove(2, app0.size()), exif + app0) << 24
+            << QSize(w, h);
         // An interval of 0: restart markers switched off, as some encoders say outright.
         QTest::newRow("restart interval before the frame")
-            << BeforeFrame(TablesFirst(plain), Segment(0xDD, QByteArray(2, '\0'))) << 24;
+            << BeforeFrame(TablesFirst(plain), Segment(0xDD, QByteArray(2, '\0'))) << 24
+            << QSize(w, h);
         QTest::newRow("fill bytes before the frame")
-            << BeforeFrame(TablesFirst(plain), QByteArray(5, '\xFF')) << 24;
+            << BeforeFrame(TablesFirst(plain), QByteArray(5, '\xFF')) << 24 << QSize(w, h);
+        // As cjpeg writes it, with a restart marker in the scan.
+        const QByteArray restarts = ReadAll(FixturePath(QStringLiteral("restart.jpg")));
+        QTest::newRow("restart markers in the scan") << restarts << 24 << QSize(24, 16);
+        QTest::newRow("restart markers, tables before the frame")
+            << TablesFirst(restarts) << 24 << QSize(24, 16);
     }
 
-    // Read from the header alone, opened, and decoded: 120 x 80 every time, red then blue.
+    // Read from the header alone, opened, and decoded: the picture's size every time, red then
+    // blue.
     void sizeComesFromThePicturesFrame() {
         QFETCH(QByteArray, data);
         QFETCH(int, bits);
+        QFETCH(QSize, size);
         const SPictureInfo probed = CHeaderProbe::Probe(picfmt::kJpg, data);
-        QCOMPARE(QSize(probed.nWidth, probed.nHeight), QSize(120, 80));
+        QCOMPARE(QSize(probed.nWidth, probed.nHeight), size);
         QCOMPARE(probed.nBitsPerPixel, bits);
         QVERIFY(JpegStructure::IsComplete(data));
         QTemporaryDir dir;
         CPictureSource source;
         QVERIFY2(source.Open(WriteBytes(dir.filePath(QStringLiteral("IMG_0001.JPG")), data)),
                  qPrintable(source.Error()));
-        QCOMPARE(QSize(source.Info().nWidth, source.Info().nHeight), QSize(120, 80));
+        QCOMPARE(QSize(source.Info().nWidth, source.Info().nHeight), size);
         QCOMPARE(source.Info().nBitsPerPixel, bits);
-        const QImage image = source.ImageAt(QSize(120, 80));
+        const QImage image = source.ImageAt(size);
         QVERIFY2(!image.isNull(), qPrintable(source.Error()));
         const auto shade = [bits](QColor c) {
             const int grey = qGray(c.rgb());
             return bits == 8 ? QColor(grey, grey, grey) : c;
         };
-        QVERIFY(Near(image.pixel(10, 40), shade(Qt::red)));
-        QVERIFY(Near(image.pixel(110, 40), shade(Qt::blue)));
+        QVERIFY(Near(image.pixel(size.width() / 12, size.height() / 2), shade(Qt::red)));
+        QVERIFY(Near(image.pixel(size.width() * 11 / 12, size.height() / 2), shade(Qt::blue)));
     }
 
     // The preview inside the EXIF block is found too, whole, at its own size.
