@@ -1,7 +1,5 @@
 #include "platform/CFileCopier.h"
 
-#include "platform/CNoReplaceRename.h"
-
 #include <QRandomGenerator>
 #include <algorithm>
 #include <cerrno>
@@ -17,9 +15,9 @@ bool NoUnnamedFiles(int error) {
     return error == EOPNOTSUPP || error == EISDIR || error == EINVAL || error == ENOENT;
 }
 
-int WriteAll(int fd, const char* data, qint64 size, qint64 at) {
+int WriteAll(CDiskCalls& calls, int fd, const char* data, qint64 size, qint64 at) {
     while (size > 0) {
-        const ssize_t n = ::pwrite(fd, data, static_cast<size_t>(size), at);
+        const ssize_t n = calls.Write(fd, data, static_cast<size_t>(size), at);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -145,7 +143,7 @@ int CFileCopier::CopyRange(std::vector<char>& buffer, qint64 from, qint64 to,
         }
         if (n == 0)
             return EIO; // the source was cut short while it was being copied
-        if (const int error = WriteAll(m_fd, buffer.data(), n, from))
+        if (const int error = WriteAll(Calls(), m_fd, buffer.data(), n, from))
             return error;
         from += n;
         if (progress && !progress(from, total))
@@ -160,7 +158,7 @@ int CFileCopier::Finish() {
     const struct timespec times[2] = {m_srcStat.st_atim, m_srcStat.st_mtim};
     if (::futimens(m_fd, times) != 0)
         return errno;
-    if (::fsync(m_fd) != 0)
+    if (Calls().Sync(m_fd) != 0)
         return errno;
     struct stat now {};
     if (::fstat(m_fd, &now) != 0)
@@ -176,21 +174,20 @@ int CFileCopier::Finish() {
 int CFileCopier::Commit(const QByteArray& name) {
     if (!m_bPrepared)
         return EINVAL;
-    const int error = m_tempName.isEmpty()
-                          ? LinkUnnamed(name)
-                          : CNoReplaceRename::RenameAt(m_dirFd, m_tempName.constData(), m_dirFd,
-                                                       name.constData());
+    const int error = m_tempName.isEmpty() ? LinkUnnamed(name)
+                                           : Calls().Rename(m_dirFd, m_tempName.constData(),
+                                                            m_dirFd, name.constData());
     if (error)
         return error;
     m_tempName.clear();
     const int fd = std::exchange(m_fd, -1);
-    if (::close(fd) != 0) {
+    if (Calls().Close(fd) != 0) {
         const int closeError = errno;
         ::unlinkat(m_dirFd, name.constData(), 0);
         Discard();
         return closeError;
     }
-    if (::fsync(m_dirFd) != 0 && errno != EINVAL) {
+    if (Calls().Sync(m_dirFd) != 0 && errno != EINVAL) {
         const int syncError = errno;
         ::unlinkat(m_dirFd, name.constData(), 0);
         Discard();
@@ -202,13 +199,13 @@ int CFileCopier::Commit(const QByteArray& name) {
 }
 
 int CFileCopier::LinkUnnamed(const QByteArray& name) {
-    if (::linkat(m_fd, "", m_dirFd, name.constData(), AT_EMPTY_PATH) == 0)
+    if (Calls().Link(m_fd, "", m_dirFd, name.constData(), AT_EMPTY_PATH) == 0)
         return 0;
     if (errno == EEXIST)
         return EEXIST;
     // Without the capability for AT_EMPTY_PATH the descriptor's /proc entry does the same.
     const QByteArray proc = "/proc/self/fd/" + QByteArray::number(m_fd);
-    if (::linkat(AT_FDCWD, proc.constData(), m_dirFd, name.constData(), AT_SYMLINK_FOLLOW) == 0)
+    if (Calls().Link(AT_FDCWD, proc.constData(), m_dirFd, name.constData(), AT_SYMLINK_FOLLOW) == 0)
         return 0;
     return errno;
 }

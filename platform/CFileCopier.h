@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/CDiskCalls.h"
 #include "platform/CFileIdentity.h"
 
 #include <QByteArray>
@@ -33,6 +34,9 @@ public:
     // Copies only the file `source` (links followed): another file found under the
     // source's name is not copied.
     void ExpectSource(const CFileIdentity& source) { m_expected = source; }
+    // Writes, flushes, closes and names the copy through `calls` (not owned; it must outlive
+    // the copier) instead of the system calls.
+    void UseDiskCalls(CDiskCalls& calls) { m_pCalls = &calls; }
 
     // What Prepare returns for a source that is no ordinary file (a pipe, a device).
     static constexpr int kNotAFile = ENODEV;
@@ -58,6 +62,7 @@ private:
     int Finish();
     int LinkUnnamed(const QByteArray& name);
     void CloseAll();
+    CDiskCalls& Calls() { return m_pCalls ? *m_pCalls : m_systemCalls; }
 
     int m_srcDirFd;
     QByteArray m_source;
@@ -71,4 +76,6 @@ private:
     bool m_bPreferNamed = false;
     bool m_bPrepared = false;
     qint64 m_nChunk = 1 << 20;
+    CDiskCalls m_systemCalls;
+    CDiskCalls* m_pCalls = nullptr; // null: m_systemCalls
 };

@@ -214,6 +214,7 @@ CFileOpResult CFileOperations::CopyInto(Mode mode, Plan& plan) {
     copier.ExpectSource(CFileIdentity::Of(plan.resolved));
     copier.PreferNamedTemp(m_bPreferNamed);
     copier.SetChunkSize(m_nChunk);
+    copier.UseDiskCalls(Calls());
     CFileJob job;
     job.SetTotal(plan.srcStat.st_size);
     int error = 0;
@@ -257,7 +258,7 @@ CFileOpResult CFileOperations::CopyInto(Mode mode, Plan& plan) {
         return Fail(mode, plan, qt_error_string(error));
     const QByteArray target = plan.Target(n);
     if (mode == Mode::Move)
-        if (const int unlinkError = plan.source->Unlink(CFileIdentity::Of(plan.srcStat))) {
+        if (const int unlinkError = plan.source->Unlink(CFileIdentity::Of(plan.srcStat), Calls())) {
             // Two copies must not be left behind: the new one is taken back, the source stays.
             ::unlink(target.constData());
             return Fail(mode, plan,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/CDiskCalls.h"
 #include "platform/CFileOpResult.h"
 #include "platform/CFolderEntry.h"
 
@@ -47,6 +48,9 @@ public:
     // Copies write through a hidden temporary name rather than an unnamed file.
     void PreferNamedTemp(bool bNamed) { m_bPreferNamed = bNamed; }
     void SetChunkSize(qint64 bytes) { m_nChunk = bytes; }
+    // Writes, flushes and names copies and removes moved files' sources through `calls` (not
+    // owned; it must outlive the operations) instead of the system calls.
+    void UseDiskCalls(CDiskCalls& calls) { m_pCalls = &calls; }
 
 private:
     enum class Mode { Move, Copy };
@@ -65,8 +69,11 @@ private:
 
     CFileOpResult Fail(Mode mode, const Plan& plan, const QString& reason);
     CFileOpResult Fail(const QString& message);
+    CDiskCalls& Calls() { return m_pCalls ? *m_pCalls : m_systemCalls; }
 
     CFileOpUi& m_ui;
     bool m_bPreferNamed = false;
     qint64 m_nChunk = 1 << 20;
+    CDiskCalls m_systemCalls;
+    CDiskCalls* m_pCalls = nullptr; // null: m_systemCalls
 };

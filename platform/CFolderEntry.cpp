@@ -1,5 +1,6 @@
 #include "platform/CFolderEntry.h"
 
+#include "platform/CDiskCalls.h"
 #include "platform/CFolderHandle.h"
 #include "platform/CNativePath.h"
 #include "platform/CNoReplaceRename.h"
@@ -51,9 +52,14 @@ int CFolderEntry::TakeBack(const QByteArray& from) const {
 }
 
 int CFolderEntry::Unlink(const CFileIdentity& expected) const {
+    CDiskCalls system;
+    return Unlink(expected, system);
+}
+
+int CFolderEntry::Unlink(const CFileIdentity& expected, CDiskCalls& calls) const {
     if (!(CFileIdentity::At(m_pFolder->Fd(), m_name.constData()) == expected))
         return ESTALE;
-    return ::unlinkat(m_pFolder->Fd(), m_name.constData(), 0) == 0 ? 0 : errno;
+    return calls.Unlink(m_pFolder->Fd(), m_name.constData()) == 0 ? 0 : errno;
 }
 
 QString CFolderEntry::FolderReplacedText() {

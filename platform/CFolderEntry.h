@@ -7,6 +7,7 @@
 #include <optional>
 #include <sys/stat.h>
 
+class CDiskCalls;
 class CFolderHandle;
 
 // A file of a folder opened for an action, always looked up by its name through the
@@ -41,6 +42,8 @@ public:
     // Removes the entry when it is still the file `expected`: 0, ESTALE when another file
     // has the name now, or the errno.
     int Unlink(const CFileIdentity& expected) const;
+    // The same, removing it through `calls`.
+    int Unlink(const CFileIdentity& expected, CDiskCalls& calls) const;
 
     // The reasons given when the folder or the file is not the one that was shown.
     static QString FolderReplacedText();

@@ -5,6 +5,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QMap>
+#include <QThread>
 #include <QtTest>
 
 #include <fcntl.h>
@@ -51,11 +53,11 @@ struct SDesk {
 
 // Decodes the desk's picture the way the program does: the worker holds the file open for
 // reading and hands it to the client.
-CDecoderClient::SResult DecodeOpen(const QString& path, int format) {
+CDecoderClient::SResult DecodeOpen(const QString& path, int format, QSize size = {24, 16}) {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return {};
-    const CDecoderClient::SResult result = CDecoderClient::Decode(fd, format, QSize(24, 16));
+    const CDecoderClient::SResult result = CDecoderClient::Decode(fd, format, size);
     ::close(fd);
     return result;
 }
@@ -67,6 +69,32 @@ QStringList Worked(const QString& report) {
         if (attack.endsWith(QLatin1String("=ok")))
             worked << attack.chopped(3);
     return worked;
+}
+
+// What the stand-in found around it: "name=value" besides the attacks.
+QMap<QString, QString> Facts(const QString& report) {
+    QMap<QString, QString> facts;
+    for (const QString& fact : report.split(QLatin1Char(' '))) {
+        const qsizetype equals = fact.indexOf(QLatin1Char('='));
+        if (equals > 0 && !fact.endsWith(QLatin1String("=ok")) &&
+            !fact.endsWith(QLatin1String("=denied")))
+            facts.insert(fact.left(equals), fact.mid(equals + 1));
+    }
+    return facts;
+}
+
+QString OwnNamespace(const QString& kind) {
+    return QFile::symLinkTarget(QStringLiteral("/proc/self/ns/") + kind).section('/', -1);
+}
+
+// The stand-in's processes still running, wherever they were started.
+int StandInsRunning() {
+    const QString standIn = QFileInfo(QStringLiteral(VANTREL_HOSTILE_DECODER)).canonicalFilePath();
+    int running = 0;
+    for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs))
+        if (pid.toInt() > 0 && QFile::symLinkTarget("/proc/" + pid + "/exe") == standIn)
+            ++running;
+    return running;
 }
 
 bool BubblewrapUsable() {
@@ -84,6 +112,9 @@ private Q_SLOTS:
     void cleanup() {
         CDecoderSandbox::SetMode(Mode::Automatic);
         CDecoderClient::SetHelper(QString());
+        CDecoderClient::SetTimeout(15000);
+        CDecoderClient::SetCpuLimit(0);
+        CDecoderClient::SetMemoryLimit(1024LL * 1024 * 1024);
         QDir(kCanaryDir).removeRecursively();
     }
 
@@ -107,7 +138,8 @@ private Q_SLOTS:
             }
             // Without Landlock the filter still stops every write, creation and connection;
             // reading stays possible, and Ghostscript's helper may still ask after a process.
-            QStringList reads{QStringLiteral("read-canary")};
+            QStringList reads{QStringLiteral("read-canary"), QStringLiteral("read-passwd"),
+                              QStringLiteral("list-canary-dir")};
             if (format == picfmt::kEps)
                 reads << QStringLiteral("signal-parent");
             QTest::addRow("small %s, no bubblewrap, no Landlock", name)
@@ -143,6 +175,99 @@ private Q_SLOTS:
         for (const QString& attack : harmless)
             worked.removeAll(attack);
         QVERIFY2(worked.isEmpty(), qPrintable(result.strError));
+        QVERIFY(desk.Untouched());
+    }
+
+    void sandboxHasNamespacesOfItsOwn_data() {
+        QTest::addColumn<int>("format");
+        QTest::newRow("PCX") << picfmt::kPcx;
+        QTest::newRow("PostScript") << picfmt::kEps;
+        QTest::newRow("RAW") << picfmt::kRaw;
+    }
+
+    // Inside bubblewrap the helper has a network of its own with nothing but loopback, sees
+    // none of the machine's processes, and has its own mounts, host name and IPC.
+    void sandboxHasNamespacesOfItsOwn() {
+        QFETCH(int, format);
+        if (!BubblewrapUsable())
+            QSKIP("bubblewrap cannot run here");
+        SDesk desk;
+        QVERIFY(desk.Lay());
+        CDecoderSandbox::SetMode(Mode::Bubblewrap);
+        CDecoderClient::SetHelper(QStringLiteral(VANTREL_HOSTILE_DECODER));
+        const CDecoderClient::SResult result = DecodeOpen(desk.strPicture, format);
+        const QMap<QString, QString> facts = Facts(result.strError);
+        for (const QString kind : {"net", "pid", "ipc", "uts", "mnt"}) {
+            QVERIFY2(facts.value(kind).startsWith(kind + ":["), qPrintable(result.strError));
+            QVERIFY2(facts.value(kind) != OwnNamespace(kind), qPrintable(kind + " is shared"));
+        }
+        QCOMPARE(facts.value(QStringLiteral("interfaces")), QStringLiteral("lo"));
+    }
+
+    void limitsHoldForEveryType_data() {
+        QTest::addColumn<Mode>("mode");
+        QTest::addColumn<int>("format");
+        for (const auto& [name, format] :
+             {std::pair{"PCX", picfmt::kPcx}, std::pair{"PostScript", picfmt::kEps},
+              std::pair{"RAW", picfmt::kRaw}}) {
+            QTest::addRow("%s, bubblewrap", name) << Mode::Bubblewrap << format;
+            QTest::addRow("%s, no bubblewrap", name) << Mode::Plain << format;
+        }
+    }
+
+    // The helper runs under the processor-time and address-space limits set, whatever it
+    // decodes (the address-space limit is left out under the address sanitizer, whose shadow
+    // memory needs far more).
+    void limitsHoldForEveryType() {
+        QFETCH(Mode, mode);
+        QFETCH(int, format);
+        if (mode == Mode::Bubblewrap && !BubblewrapUsable())
+            QSKIP("bubblewrap cannot run here");
+        SDesk desk;
+        QVERIFY(desk.Lay());
+        CDecoderSandbox::SetMode(mode);
+        CDecoderClient::SetHelper(QStringLiteral(VANTREL_HOSTILE_DECODER));
+        constexpr qint64 kMemory = 768LL * 1024 * 1024;
+        CDecoderClient::SetMemoryLimit(kMemory);
+        CDecoderClient::SetCpuLimit(7);
+        const CDecoderClient::SResult result = DecodeOpen(desk.strPicture, format);
+        const QMap<QString, QString> facts = Facts(result.strError);
+        QCOMPARE(facts.value(QStringLiteral("cpu")), QStringLiteral("7"));
+#ifndef __SANITIZE_ADDRESS__
+        QCOMPARE(facts.value(QStringLiteral("memory")), QString::number(kMemory));
+#endif
+    }
+
+    void endlessHelperIsStopped_data() {
+        QTest::addColumn<Mode>("mode");
+        QTest::addColumn<QSize>("size"); // 1 x 1: spins, 2 x 2: sleeps
+        QTest::addColumn<QString>("reason");
+        for (const Mode mode : {Mode::Bubblewrap, Mode::Plain}) {
+            const char* name = mode == Mode::Bubblewrap ? "bubblewrap" : "no bubblewrap";
+            QTest::addRow("spinning, %s", name) << mode << QSize(1, 1) << "processor time";
+            QTest::addRow("sleeping, %s", name) << mode << QSize(2, 2) << "too long";
+        }
+    }
+
+    // A helper that never ends is stopped by the processor-time limit or the wall clock, and
+    // is gone afterwards, inside the sandbox too.
+    void endlessHelperIsStopped() {
+        QFETCH(Mode, mode);
+        QFETCH(QSize, size);
+        QFETCH(QString, reason);
+        if (mode == Mode::Bubblewrap && !BubblewrapUsable())
+            QSKIP("bubblewrap cannot run here");
+        SDesk desk;
+        QVERIFY(desk.Lay());
+        CDecoderSandbox::SetMode(mode);
+        CDecoderClient::SetHelper(QStringLiteral(VANTREL_HOSTILE_DECODER));
+        CDecoderClient::SetCpuLimit(1);
+        CDecoderClient::SetTimeout(size == QSize(1, 1) ? 60000 : 1500);
+        const CDecoderClient::SResult result = DecodeOpen(desk.strPicture, picfmt::kPcx, size);
+        QVERIFY(result.image.isNull());
+        QVERIFY2(result.strError.contains(reason), qPrintable(result.strError));
+        while (StandInsRunning() > 0) // a survivor keeps the test waiting until it fails
+            QThread::msleep(10);
         QVERIFY(desk.Untouched());
     }
 

@@ -1,6 +1,9 @@
 // A stand-in for a decoder helper that a hostile picture has taken over: it is shut in
 // exactly as the real helper is, then tries every way it knows to change, read or reach the
-// user's files, and answers with what worked ("ERR attacks: name=ok|denied ...").
+// user's files, and answers with what worked ("ERR attacks: name=ok|denied ..."), followed by
+// what it found around it: its namespaces and network interfaces (as the sandbox gave them,
+// before its own confinement), and its limits ("net=net:[...] ... cpu=16"). Asked for a
+// picture of 1 x 1 it then spins forever, of 2 x 2 it sleeps forever.
 #include "picture/CDecoderService.h"
 #include "picture/DecoderProtocol.h"
 
@@ -12,9 +15,11 @@
 #include <arpa/inet.h>
 #include <cerrno>
 #include <csignal>
+#include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -72,6 +77,54 @@ bool Connects() {
     return connected;
 }
 
+bool Opens(int domain, int type) {
+    const int s = ::socket(domain, type, 0);
+    if (s >= 0)
+        ::close(s);
+    return s >= 0;
+}
+
+void Fact(const char* name, const QByteArray& value) {
+    s_report += ' ';
+    s_report += name;
+    s_report += '=';
+    s_report += value.isEmpty() ? QByteArray("unknown") : value;
+}
+
+QByteArray Namespace(const char* kind) {
+    char target[256] = {};
+    const QByteArray link = QByteArray("/proc/self/ns/") + kind;
+    return ::readlink(link.constData(), target, sizeof target - 1) > 0 ? QByteArray(target)
+                                                                       : QByteArray();
+}
+
+// The names of the network interfaces it can see, comma-separated.
+QByteArray Interfaces() {
+    QFile dev(QStringLiteral("/proc/net/dev"));
+    if (!dev.open(QIODevice::ReadOnly))
+        return {};
+    QList<QByteArray> names;
+    for (const QByteArray& line : dev.readAll().split('\n'))
+        if (const qsizetype colon = line.indexOf(':'); colon > 0)
+            names << line.left(colon).trimmed();
+    return names.join(',');
+}
+
+QByteArray Limit(int resource) {
+    rlimit limit{};
+    if (::getrlimit(resource, &limit) != 0)
+        return {};
+    return limit.rlim_cur == RLIM_INFINITY ? QByteArray("none")
+                                           : QByteArray::number(qulonglong(limit.rlim_cur));
+}
+
+QByteArray Surroundings() {
+    QByteArray facts;
+    for (const char* kind : {"net", "pid", "ipc", "uts", "mnt"})
+        facts += ' ' + QByteArray(kind) + '=' + Namespace(kind);
+    return facts + " interfaces=" + Interfaces(); // "" when /proc/net/dev cannot be read
+}
+
 void Attack() {
     const QByteArray canary = VANTREL_CANARY_DIR "/canary.txt";
     const QByteArray dropped = VANTREL_CANARY_DIR "/dropped.txt";
@@ -90,7 +143,26 @@ void Attack() {
     Record("chmod", ::chmod(canary.constData(), 0777) == 0);
     Record("lease", ::fcntl(decoder_protocol::kInputFd, F_SETLEASE, F_RDLCK) == 0);
     Record("network", Connects());
+    Record("socket-inet", Opens(AF_INET, SOCK_DGRAM));
+    Record("socket-unix", Opens(AF_UNIX, SOCK_STREAM));
+    Record("socket-netlink", Opens(AF_NETLINK, SOCK_RAW));
+    Record("read-passwd", QFile(QStringLiteral("/etc/passwd")).open(QIODevice::ReadOnly));
+    DIR* listed = ::opendir(VANTREL_CANARY_DIR);
+    Record("list-canary-dir", listed != nullptr);
+    if (listed)
+        ::closedir(listed);
     Record("signal-parent", ::kill(::getppid(), 0) == 0);
+}
+
+[[noreturn]] void Hang(bool spin) {
+    volatile unsigned long turns = 0;
+    for (;;) {
+        turns = turns + 1;
+        if (!spin) {
+            const timespec second{1, 0};
+            ::nanosleep(&second, nullptr);
+        }
+    }
 }
 
 } // namespace
@@ -102,11 +174,17 @@ int main(int argc, char** argv) {
     CDecoderService::SRequest request;
     if (!CDecoderService::ParseArguments(args, request))
         return 2;
+    const QByteArray surroundings = Surroundings();
     if (const QString why = CDecoderService::Confine(request); !why.isEmpty()) {
         const QByteArray line = "ERR " + why.toUtf8() + '\n';
         return ::write(STDOUT_FILENO, line.constData(), size_t(line.size())) > 0 ? 3 : 4;
     }
     Attack();
+    if (request.target == QSize(1, 1) || request.target == QSize(2, 2))
+        Hang(request.target == QSize(1, 1));
+    s_report += surroundings;
+    Fact("memory", Limit(RLIMIT_AS));
+    Fact("cpu", Limit(RLIMIT_CPU));
     const QByteArray line = "ERR attacks:" + s_report + '\n';
     return ::write(STDOUT_FILENO, line.constData(), size_t(line.size())) > 0 ? 2 : 4;
 }
