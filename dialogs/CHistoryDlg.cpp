@@ -45,10 +45,13 @@ CHistoryDlg::CHistoryDlg(const CUndoHistory& history, QWidget* parent)
                              QCoreApplication::translate("CHistoryDlg", "Destination"),
                              QCoreApplication::translate("CHistoryDlg", "State")});
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    m_undo = buttons->addButton(QStringLiteral("&Undo up to here"), QDialogButtonBox::ActionRole);
-    m_skip = buttons->addButton(QStringLiteral("&Skip"), QDialogButtonBox::ActionRole);
-    m_skip->setToolTip(QStringLiteral("Leave this action as it is, so that the older ones can "
-                                      "be undone"));
+    m_undo = buttons->addButton(QCoreApplication::translate("CHistoryDlg", "&Undo up to here"),
+                                QDialogButtonBox::ActionRole);
+    m_skip = buttons->addButton(QCoreApplication::translate("CHistoryDlg", "&Skip"),
+                                QDialogButtonBox::ActionRole);
+    m_skip->setToolTip(QCoreApplication::translate(
+        "CHistoryDlg", "Leave this action as it is, so that the older ones can "
+                       "be undone"));
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_undo, &QPushButton::clicked, this, [this] {
         if (const quint64 seq = ChosenSeq())
@@ -96,10 +99,13 @@ void CHistoryDlg::Fill() {
         m_list->resizeColumnToContents(c);
     m_list->setCurrentItem(current ? current : m_list->topLevelItem(0));
     const int skipped = m_history.Journal().SkippedLines();
-    m_damage->setText(
-        skipped == 1
-            ? QStringLiteral("1 damaged entry of the journal was skipped.")
-            : QStringLiteral("%1 damaged entries of the journal were skipped.").arg(skipped));
+    // One entry reads as a sentence of its own; any other count takes the language's plural.
+    m_damage->setText(skipped == 1
+                          ? QCoreApplication::translate(
+                                "CHistoryDlg", "1 damaged entry of the journal was skipped.")
+                          : QCoreApplication::translate(
+                                "CHistoryDlg", "%n damaged entries of the journal were skipped.",
+                                nullptr, skipped));
     m_damage->setVisible(skipped > 0);
     UpdateButtons();
 }

@@ -4,6 +4,7 @@
 // templates, hold the longer German texts whole.
 #include "app/CCommandBuilder.h"
 #include "app/CTranslations.h"
+#include "dialogs/CHistoryDlg.h"
 #include "platform/CDialogBuilder.h"
 #include "resources/CommandIds.h"
 #include "resources/templates/AboutTemplate.h"
@@ -12,7 +13,9 @@
 #include "resources/templates/FileTypesTemplate.h"
 #include "resources/templates/TargetDirsTemplate.h"
 #include "resources/templates/TargetTemplate.h"
+#include "sorting/CSortJournal.h"
 #include "sorting/CTarget.h"
+#include "sorting/CUndoHistory.h"
 #include "sorting/PictureStatus.h"
 
 #include <QAbstractButton>
@@ -21,6 +24,8 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTemporaryDir>
+#include <QTreeWidget>
 #include <QtTest>
 
 namespace {
@@ -154,6 +159,47 @@ private Q_SLOTS:
         QCOMPARE(CDialogBuilder::Text(&pane, dlg::IDC_DELETE), deleteText);
         QCOMPARE(CDialogBuilder::Text(&pane, dlg::IDC_HOME), homeText);
         QCOMPARE(CTarget::KeyLabel(10), key11);
+    }
+
+    // History's buttons, its columns and the count of damaged journal lines, with the
+    // language's plural.
+    void historySpeaksTheLanguage_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<int>("damaged");
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<QStringList>("texts"); // the first column, the buttons
+        const QStringList german{"Zeit", "Bis hierher &rückgängig", "&Überspringen"};
+        const QStringList english{"Time", "&Undo up to here", "&Skip"};
+        QTest::newRow("German, one")
+            << "de_DE" << 1 << "1 beschädigter Eintrag des Journals wurde übersprungen." << german;
+        QTest::newRow("German, two")
+            << "de_DE" << 2 << "2 beschädigte Einträge des Journals wurden übersprungen." << german;
+        QTest::newRow("English, one")
+            << "en_US" << 1 << "1 damaged entry of the journal was skipped." << english;
+        QTest::newRow("English, three")
+            << "en_US" << 3 << "3 damaged entries of the journal were skipped." << english;
+    }
+
+    void historySpeaksTheLanguage() {
+        QFETCH(QString, locale);
+        QFETCH(int, damaged);
+        QFETCH(QString, damage);
+        QFETCH(QStringList, texts);
+        CTranslations::Install(QLocale(locale));
+        QTemporaryDir dir;
+        QFile journal(dir.filePath(QStringLiteral("sort-journal")));
+        QVERIFY(journal.open(QIODevice::WriteOnly));
+        for (int i = 0; i < damaged; ++i)
+            journal.write("not a line of ours\n");
+        journal.close();
+        CUndoHistory history(std::make_unique<CSortJournal>(QFile::encodeName(dir.path())));
+        QVERIFY(history.Start());
+        CHistoryDlg dlg(history);
+        dlg.Fill();
+        QCOMPARE(dlg.DamageLabel()->text(), damage);
+        QCOMPARE((QStringList{dlg.List()->headerItem()->text(0), dlg.UndoButton()->text(),
+                              dlg.SkipButton()->text()}),
+                 texts);
     }
 
     void dialogsHoldTheirTexts_data() {
