@@ -1,6 +1,7 @@
 #include "dialogs/CHistoryDlg.h"
 
 #include "platform/CNativePath.h"
+#include "platform/LocaleFormat.h"
 #include "sorting/CUndoHistory.h"
 #include "sorting/UndoTexts.h"
 
@@ -87,10 +88,9 @@ void CHistoryDlg::Fill() {
         const SortRecord& r = records[i];
         const QString file =
             r.entries.isEmpty() ? QString() : CNativePath::Display(r.entries.first().source);
-        auto* item = new QTreeWidgetItem(m_list, {QDateTime::fromMSecsSinceEpoch(r.timeMs).toString(
-                                                      QStringLiteral("yyyy-MM-dd hh:mm:ss")),
-                                                  undo_texts::KindName(r.kind), file,
-                                                  Destination(r), undo_texts::StateName(r)});
+        auto* item = new QTreeWidgetItem(
+            m_list, {locale_format::DateTime(QDateTime::fromMSecsSinceEpoch(r.timeMs)),
+                     undo_texts::KindName(r.kind), file, Destination(r), undo_texts::StateName(r)});
         item->setData(0, kSeqRole, QVariant::fromValue(r.seq));
         if (r.seq == chosen)
             current = item;

@@ -1,5 +1,7 @@
 #include "platform/CProfileStore.h"
 
+#include "platform/LocaleFormat.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -54,10 +56,11 @@ void CProfileStore::SetAsideIfUnfit(const QString& file) {
         return;
     const QString bad = file + QStringLiteral(".bad");
     const QString why =
-        info.isFile() ? QCoreApplication::translate("CProfileStore",
-                                                    "it is %1 MB, far more than settings ever take")
-                            .arg(double(info.size()) / (1 << 20), 0, 'f', 1)
-                      : QCoreApplication::translate("CProfileStore", "it is not an ordinary file");
+        info.isFile()
+            ? QCoreApplication::translate("CProfileStore",
+                                          "it is %1 MB, far more than settings ever take")
+                  .arg(locale_format::Current().toString(double(info.size()) / (1 << 20), 'f', 1))
+            : QCoreApplication::translate("CProfileStore", "it is not an ordinary file");
     if (std::rename(QFile::encodeName(file).constData(), QFile::encodeName(bad).constData()) == 0) {
         m_strLoadProblem =
             QCoreApplication::translate("CProfileStore",

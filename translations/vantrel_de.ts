@@ -1133,10 +1133,10 @@ Die neue: %2</translation>
         <translation>%1 - %2,  %3 Byte</translation>
     </message>
     <message numerus="yes">
-        <source>%n files</source>
+        <source>%Ln files</source>
         <translation>
-            <numerusform>%n Datei</numerusform>
-            <numerusform>%n Dateien</numerusform>
+            <numerusform>%Ln Datei</numerusform>
+            <numerusform>%Ln Dateien</numerusform>
         </translation>
     </message>
 </context>

@@ -121,7 +121,9 @@ private Q_SLOTS:
         QTest::newRow("German, one") << "de_DE" << 1 << "1 Datei";
         QTest::newRow("German, two") << "de_DE" << 2 << "2 Dateien";
         QTest::newRow("English keeps its own text") << "en_US" << 1 << "1 files";
-        QTest::newRow("English, many") << "en_US" << 1234 << "1234 files";
+        QTest::newRow("English, many") << "en_US" << 1234 << "1,234 files";
+        QTest::newRow("German, many") << "de_DE" << 1234 << "1.234 Dateien";
+        QTest::newRow("the C locale, many") << "C" << 1234 << "1234 files";
     }
 
     void statusTextsHavePluralForms() {
@@ -130,6 +132,33 @@ private Q_SLOTS:
         QFETCH(QString, text);
         CTranslations::Install(QLocale(locale));
         QCOMPARE(picture_status::FileCountText(count), text);
+    }
+
+    // The figures of the status texts in the locale's digits: grouped in German and English,
+    // plain in the C locale; a picture's width, height and depth never grouped.
+    void statusTextsWriteNumbersInTheLocale_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("failed");
+        QTest::newRow("German") << "de_DE"
+                                << "/p/a.jpg - 4032x3024x24 bpp,  1.188 Byte,  JFIF Compliant"
+                                << "/p/a.jpg - broken,  5.000.000.000 Byte";
+        QTest::newRow("English") << "en_US"
+                                 << "/p/a.jpg - 4032x3024x24 bpp,  1,188 bytes,  JFIF Compliant"
+                                 << "/p/a.jpg - broken,  5,000,000,000 bytes";
+        QTest::newRow("the C locale") << "C"
+                                      << "/p/a.jpg - 4032x3024x24 bpp,  1188 bytes,  JFIF Compliant"
+                                      << "/p/a.jpg - broken,  5000000000 bytes";
+    }
+
+    void statusTextsWriteNumbersInTheLocale() {
+        QFETCH(QString, locale);
+        QFETCH(QString, status);
+        QFETCH(QString, failed);
+        CTranslations::Install(QLocale(locale));
+        QCOMPARE(picture_status::StatusText("/p/a.jpg", 4032, 3024, 24, 1188, "JFIF Compliant"),
+                 status);
+        QCOMPARE(picture_status::FailedText("/p/a.jpg", "broken.", 5000000000, QString()), failed);
     }
 
     // The destination pane builds its buttons itself; its key labels shorten the Ctrl key as
