@@ -1,5 +1,7 @@
 #include "app/CTranslations.h"
 
+#include "platform/LocaleFormat.h"
+
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
@@ -35,8 +37,14 @@ bool InstallOne(std::unique_ptr<QTranslator>& slot, const QLocale& locale, const
 } // namespace
 
 bool CTranslations::Install(const QLocale& locale) {
-    QLocale::setDefault(locale);
+    locale_format::SetDefault(locale);
     InstallOne(Toolkit(), locale, QStringLiteral("qtbase"),
                QLibraryInfo::path(QLibraryInfo::TranslationsPath));
     return InstallOne(Own(), locale, QStringLiteral("vantrel"), QStringLiteral(":/i18n"));
+}
+
+bool CTranslations::Install() {
+    const bool bOwn = Install(QLocale::system());
+    locale_format::SetDefault(locale_format::FromEnvironment());
+    return bOwn;
 }

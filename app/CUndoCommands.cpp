@@ -96,11 +96,13 @@ void CUndoCommands::TellUnavailable() {
     if (m_bToldUnavailable)
         return;
     m_bToldUnavailable = true;
-    auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Vantrel"),
-                                QStringLiteral("Undo is not available in this run: %1.  Sorting "
-                                               "works as before, but actions cannot be undone.")
-                                    .arg(m_history->UnavailableReason()),
-                                QMessageBox::Ok, &m_frame);
+    auto* box =
+        new QMessageBox(QMessageBox::Information, QStringLiteral("Vantrel"),
+                        QCoreApplication::translate(
+                            "CUndoCommands", "Undo is not available in this run: %1.  Sorting "
+                                             "works as before, but actions cannot be undone.")
+                            .arg(m_history->UnavailableReason()),
+                        QMessageBox::Ok, &m_frame);
     box->setObjectName(QStringLiteral("undoUnavailable"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
@@ -159,11 +161,13 @@ void CUndoCommands::OnHistory() {
         connect(m_dlgHistory, &CHistoryDlg::UndoUpToRequested, this, &CUndoCommands::UndoUpTo);
         connect(m_dlgHistory, &CHistoryDlg::SkipRequested, this, [this](quint64 seq) {
             if (!m_history->Skip(seq))
-                QMessageBox::warning(&m_frame, QStringLiteral("Vantrel"),
-                                     QStringLiteral("The action cannot be skipped: %1.")
-                                         .arg(m_history->IsAvailable()
-                                                  ? QStringLiteral("it is not done")
-                                                  : m_history->UnavailableReason()));
+                QMessageBox::warning(
+                    &m_frame, QStringLiteral("Vantrel"),
+                    QCoreApplication::translate("CUndoCommands",
+                                                "The action cannot be skipped: %1.")
+                        .arg(m_history->IsAvailable()
+                                 ? QCoreApplication::translate("CUndoCommands", "it is not done")
+                                 : m_history->UnavailableReason()));
         });
     }
     m_dlgHistory->Fill();
@@ -184,8 +188,9 @@ bool CUndoCommands::ConfirmOutrightDelete(const QString& file) {
                        : QCoreApplication::translate("CUndoCommands", " and its %1 companion files")
                              .arg(n);
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Vantrel"),
-                    QStringLiteral("The trash is switched off, so %1 will be deleted at once "
-                                   "and this cannot be undone.")
+                    QCoreApplication::translate(
+                        "CUndoCommands", "The trash is switched off, so %1 will be deleted at once "
+                                         "and this cannot be undone.")
                         .arg(what),
                     QMessageBox::Ok | QMessageBox::Cancel, &m_frame);
     box.setObjectName(QStringLiteral("deleteWithoutUndo"));

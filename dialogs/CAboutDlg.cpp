@@ -1,6 +1,7 @@
 #include "dialogs/CAboutDlg.h"
 
 #include "platform/CDialogBuilder.h"
+#include "platform/LocaleFormat.h"
 #include "platform/SystemMemory.h"
 #include "resources/StringTable.h"
 #include "resources/templates/AboutTemplate.h"
@@ -18,5 +19,5 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
 QString CAboutDlg::MemoryText(unsigned long long bytes) {
     // The whole 64-bit amount: machines with 4 GB or more must not wrap around.
     QString format = strings::Load(strings::IDS_MEMORY_FORMAT);
-    return format.replace(QStringLiteral("%lu"), QString::number(bytes >> 10));
+    return format.replace(QStringLiteral("%lu"), locale_format::Number(qint64(bytes >> 10)));
 }

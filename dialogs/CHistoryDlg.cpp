@@ -1,6 +1,7 @@
 #include "dialogs/CHistoryDlg.h"
 
 #include "platform/CNativePath.h"
+#include "platform/LocaleFormat.h"
 #include "sorting/CUndoHistory.h"
 #include "sorting/UndoTexts.h"
 
@@ -45,10 +46,13 @@ CHistoryDlg::CHistoryDlg(const CUndoHistory& history, QWidget* parent)
                              QCoreApplication::translate("CHistoryDlg", "Destination"),
                              QCoreApplication::translate("CHistoryDlg", "State")});
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    m_undo = buttons->addButton(QStringLiteral("&Undo up to here"), QDialogButtonBox::ActionRole);
-    m_skip = buttons->addButton(QStringLiteral("&Skip"), QDialogButtonBox::ActionRole);
-    m_skip->setToolTip(QStringLiteral("Leave this action as it is, so that the older ones can "
-                                      "be undone"));
+    m_undo = buttons->addButton(QCoreApplication::translate("CHistoryDlg", "&Undo up to here"),
+                                QDialogButtonBox::ActionRole);
+    m_skip = buttons->addButton(QCoreApplication::translate("CHistoryDlg", "&Skip"),
+                                QDialogButtonBox::ActionRole);
+    m_skip->setToolTip(QCoreApplication::translate(
+        "CHistoryDlg", "Leave this action as it is, so that the older ones can "
+                       "be undone"));
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_undo, &QPushButton::clicked, this, [this] {
         if (const quint64 seq = ChosenSeq())
@@ -84,10 +88,9 @@ void CHistoryDlg::Fill() {
         const SortRecord& r = records[i];
         const QString file =
             r.entries.isEmpty() ? QString() : CNativePath::Display(r.entries.first().source);
-        auto* item = new QTreeWidgetItem(m_list, {QDateTime::fromMSecsSinceEpoch(r.timeMs).toString(
-                                                      QStringLiteral("yyyy-MM-dd hh:mm:ss")),
-                                                  undo_texts::KindName(r.kind), file,
-                                                  Destination(r), undo_texts::StateName(r)});
+        auto* item = new QTreeWidgetItem(
+            m_list, {locale_format::DateTime(QDateTime::fromMSecsSinceEpoch(r.timeMs)),
+                     undo_texts::KindName(r.kind), file, Destination(r), undo_texts::StateName(r)});
         item->setData(0, kSeqRole, QVariant::fromValue(r.seq));
         if (r.seq == chosen)
             current = item;
@@ -96,10 +99,13 @@ void CHistoryDlg::Fill() {
         m_list->resizeColumnToContents(c);
     m_list->setCurrentItem(current ? current : m_list->topLevelItem(0));
     const int skipped = m_history.Journal().SkippedLines();
-    m_damage->setText(
-        skipped == 1
-            ? QStringLiteral("1 damaged entry of the journal was skipped.")
-            : QStringLiteral("%1 damaged entries of the journal were skipped.").arg(skipped));
+    // One entry reads as a sentence of its own; any other count takes the language's plural.
+    m_damage->setText(skipped == 1
+                          ? QCoreApplication::translate(
+                                "CHistoryDlg", "1 damaged entry of the journal was skipped.")
+                          : QCoreApplication::translate(
+                                "CHistoryDlg", "%n damaged entries of the journal were skipped.",
+                                nullptr, skipped));
     m_damage->setVisible(skipped > 0);
     UpdateButtons();
 }

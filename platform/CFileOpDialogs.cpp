@@ -2,6 +2,7 @@
 
 #include "platform/CFileJob.h"
 #include "platform/CNativePath.h"
+#include "platform/LocaleFormat.h"
 #include "resources/StringTable.h"
 
 #include <QCoreApplication>
@@ -45,7 +46,7 @@ CFileOpUi::ConflictChoice CFileOpDialogs::AskConflict(const CFileFacts& incoming
 }
 
 QString CFileOpDialogs::Describe(const CFileFacts& facts) {
-    const QLocale locale;
+    const QLocale locale = locale_format::Current();
     return QCoreApplication::translate("CFileOpDialogs", "%1, modified %2")
         .arg(locale.formattedDataSize(facts.size),
              locale.toString(facts.modified, QLocale::ShortFormat));

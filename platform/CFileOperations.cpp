@@ -34,12 +34,12 @@ QString NotAFile(mode_t mode) {
     if (S_ISREG(mode))
         return {};
     if (S_ISFIFO(mode))
-        return QCoreApplication::translate("CFileOperations", "it is a named pipe, not a file");
+        return CFileOperations::tr("it is a named pipe, not a file");
     if (S_ISSOCK(mode))
-        return QCoreApplication::translate("CFileOperations", "it is a socket, not a file");
+        return CFileOperations::tr("it is a socket, not a file");
     if (S_ISCHR(mode) || S_ISBLK(mode))
-        return QCoreApplication::translate("CFileOperations", "it is a device, not a file");
-    return QCoreApplication::translate("CFileOperations", "it is not an ordinary file");
+        return CFileOperations::tr("it is a device, not a file");
+    return CFileOperations::tr("it is not an ordinary file");
 }
 
 // The target leads to the source (its entry, or what that leads to): the same name, hard
@@ -135,35 +135,28 @@ std::optional<CFileOpResult> CFileOperations::RenameIfFree(Plan& plan) {
 
 std::optional<CFileOpResult> CFileOperations::Check(Mode mode, Plan& plan) {
     if (plan.destDir.isEmpty())
-        return Fail(mode, plan,
-                    QCoreApplication::translate("CFileOperations", "no destination folder is set"));
+        return Fail(mode, plan, tr("no destination folder is set"));
     if (plan.name.isEmpty() || plan.name.contains('/') || plan.name == "." || plan.name == "..")
-        return Fail(mode, plan, QStringLiteral("that is not the name of a file"));
+        return Fail(mode, plan, tr("that is not the name of a file"));
     const CFolderEntry& source = *plan.source;
     if (const QString why = source.FolderProblem(); !why.isEmpty())
         return Fail(mode, plan, why);
     if (const int error = source.Stat(plan.srcStat))
-        return Fail(mode, plan, Because(QStringLiteral("the file is not there"), error));
+        return Fail(mode, plan, Because(tr("the file is not there"), error));
     if (const QString why = source.NotAsShown(plan.srcStat); !why.isEmpty())
         return Fail(mode, plan, why);
     if (S_ISDIR(plan.srcStat.st_mode))
-        return Fail(mode, plan, QStringLiteral("it is a folder, not a file"));
+        return Fail(mode, plan, tr("it is a folder, not a file"));
     plan.resolved = plan.srcStat;
     if (S_ISLNK(plan.srcStat.st_mode))
         if (const int error = source.Stat(plan.resolved, true))
-            return Fail(mode, plan, Because(QStringLiteral("the link leads nowhere"), error));
+            return Fail(mode, plan, Because(tr("the link leads nowhere"), error));
     if (const QString why = NotAFile(plan.resolved.st_mode); !why.isEmpty())
         return Fail(mode, plan, why);
     if (::stat(plan.destDir.constData(), &plan.dirStat) != 0)
-        return Fail(mode, plan,
-                    Because(QCoreApplication::translate("CFileOperations",
-                                                        "the destination folder cannot be opened"),
-                            errno));
+        return Fail(mode, plan, Because(tr("the destination folder cannot be opened"), errno));
     if (!S_ISDIR(plan.dirStat.st_mode))
-        return Fail(mode, plan,
-                    Because(QCoreApplication::translate("CFileOperations",
-                                                        "the destination is not a folder"),
-                            ENOTDIR));
+        return Fail(mode, plan, Because(tr("the destination is not a folder"), ENOTDIR));
     return std::nullopt;
 }
 
@@ -172,9 +165,9 @@ std::optional<CFileOpResult> CFileOperations::ResolveConflict(Mode mode, Plan& p
     if (::lstat(plan.Target().constData(), &there) != 0)
         return std::nullopt;
     if (SameFile(plan.srcStat, plan.resolved, plan.Target()))
-        return Fail(mode, plan, QStringLiteral("the source and the destination are the same file"));
+        return Fail(mode, plan, tr("the source and the destination are the same file"));
     if (S_ISDIR(there.st_mode))
-        return Fail(mode, plan, QStringLiteral("a folder of that name is in the way"));
+        return Fail(mode, plan, tr("a folder of that name is in the way"));
     switch (m_ui.AskConflict(CFileFacts::Of(plan.source->Path(), plan.srcStat),
                              CFileFacts::Of(plan.Target()))) {
     case CFileOpUi::ConflictChoice::Replace:
@@ -225,10 +218,8 @@ CFileOpResult CFileOperations::CopyInto(Mode mode, Plan& plan) {
             return !j.Cancelled();
         });
     });
-    const QString text =
-        (mode == Mode::Move ? QCoreApplication::translate("CFileOperations", "Moving %1 to %2")
-                            : QCoreApplication::translate("CFileOperations", "Copying %1 to %2"))
-            .arg(Quoted(plan.name), Quoted(plan.destDir));
+    const QString text = (mode == Mode::Move ? tr("Moving %1 to %2") : tr("Copying %1 to %2"))
+                             .arg(Quoted(plan.name), Quoted(plan.destDir));
     m_ui.WaitFor(job, text);
     job.Join();
     if (error == ECANCELED) {
@@ -237,16 +228,13 @@ CFileOpResult CFileOperations::CopyInto(Mode mode, Plan& plan) {
         return cancelled;
     }
     if (error == CFileCopier::kNotAFile)
-        return Fail(mode, plan, QStringLiteral("it is not an ordinary file"));
+        return Fail(mode, plan, tr("it is not an ordinary file"));
     if (error == CFileCopier::kOtherFile)
         return Fail(mode, plan, CFolderEntry::FileReplacedText());
     if (error)
         return Fail(mode, plan,
-                    error == EIO
-                        ? Because(QCoreApplication::translate("CFileOperations",
-                                                              "the copy did not come out whole"),
-                                  error)
-                        : qt_error_string(error));
+                    error == EIO ? Because(tr("the copy did not come out whole"), error)
+                                 : qt_error_string(error));
     if (plan.bReplace)
         if (auto failed = TrashExisting(mode, plan))
             return *failed;
@@ -262,11 +250,10 @@ CFileOpResult CFileOperations::CopyInto(Mode mode, Plan& plan) {
             // Two copies must not be left behind: the new one is taken back, the source stays.
             ::unlink(target.constData());
             return Fail(mode, plan,
-                        unlinkError == ESTALE
-                            ? CFolderEntry::FileReplacedText()
-                            : Because(QStringLiteral("the file cannot be removed from its "
-                                                     "folder, so the copy was taken back"),
-                                      unlinkError));
+                        unlinkError == ESTALE ? CFolderEntry::FileReplacedText()
+                                              : Because(tr("the file cannot be removed from its "
+                                                           "folder, so the copy was taken back"),
+                                                        unlinkError));
         }
     return Verify(mode, plan, target, copier.SourceSize());
 }
@@ -277,11 +264,8 @@ std::optional<CFileOpResult> CFileOperations::TrashExisting(Mode mode, Plan& pla
     plan.replacedInfo = trashed.error == 0 ? trashed.info : QByteArray();
     if (trashed.error == 0 || trashed.error == ENOENT)
         return std::nullopt;
-    return Fail(
-        mode, plan,
-        Because(QCoreApplication::translate("CFileOperations",
-                                            "the file already there cannot be moved to the trash"),
-                trashed.error));
+    return Fail(mode, plan,
+                Because(tr("the file already there cannot be moved to the trash"), trashed.error));
 }
 
 // A rename takes whatever file has the name at that moment: one that took the place of the
@@ -302,9 +286,9 @@ CFileOpResult CFileOperations::Verify(Mode mode, const Plan& plan, const QByteAr
         mode == Mode::Move ? ::lstat(target.constData(), &there) == 0
                            : ::stat(target.constData(), &there) == 0 && there.st_size == copiedSize;
     if (!bArrived)
-        return Fail(mode, plan, QStringLiteral("the file did not arrive"));
+        return Fail(mode, plan, tr("the file did not arrive"));
     if (mode == Mode::Move && plan.source->Exists())
-        return Fail(mode, plan, QStringLiteral("the file is still in its old place"));
+        return Fail(mode, plan, tr("the file is still in its old place"));
     CFileOpResult done;
     done.outcome = CFileOpResult::Outcome::Done;
     done.target = target;
@@ -320,9 +304,9 @@ CFileOpResult CFileOperations::Delete(const QByteArray& file, bool bToTrash) {
 }
 
 CFileOpResult CFileOperations::Delete(const CFolderEntry& file, bool bToTrash) {
-    const QString failed = bToTrash ? QStringLiteral("Cannot move %1 to the trash: %2.  "
-                                                     "The file was left where it is.")
-                                    : QStringLiteral("Cannot delete %1: %2.");
+    const QString failed = bToTrash ? tr("Cannot move %1 to the trash: %2.  "
+                                         "The file was left where it is.")
+                                    : tr("Cannot delete %1: %2.");
     const QString quoted = Quoted(file.Path());
     if (const QString why = file.FolderProblem(); !why.isEmpty())
         return Fail(failed.arg(quoted, why));
@@ -332,7 +316,7 @@ CFileOpResult CFileOperations::Delete(const CFolderEntry& file, bool bToTrash) {
     if (const QString why = file.NotAsShown(st); !why.isEmpty())
         return Fail(failed.arg(quoted, why));
     if (S_ISDIR(st.st_mode) && !bToTrash)
-        return Fail(failed.arg(quoted, QStringLiteral("it is a folder, not a file")));
+        return Fail(failed.arg(quoted, tr("it is a folder, not a file")));
     if (!S_ISDIR(st.st_mode) && !S_ISLNK(st.st_mode))
         if (const QString why = NotAFile(st.st_mode); !why.isEmpty())
             return Fail(failed.arg(quoted, why));
@@ -354,19 +338,17 @@ CFileOpResult CFileOperations::Delete(const CFolderEntry& file, bool bToTrash) {
                                                        : qt_error_string(error)));
     }
     if (file.Exists())
-        return Fail(failed.arg(quoted, QStringLiteral("it is still there")));
+        return Fail(failed.arg(quoted, tr("it is still there")));
     done.outcome = CFileOpResult::Outcome::Done;
     return done;
 }
 
 CFileOpResult CFileOperations::Rename(const QByteArray& file, const QByteArray& newName) {
-    const QString failed =
-        QCoreApplication::translate("CFileOperations", "Cannot rename %1 to %2: %3.");
+    const QString failed = tr("Cannot rename %1 to %2: %3.");
     const QByteArray target = CNativePath::Join(CNativePath::DirName(file), newName);
     if (newName.isEmpty() || newName == "." || newName == ".." || newName.contains('/') ||
         newName.contains('\0'))
-        return Fail(failed.arg(Quoted(file), Quoted(newName),
-                               QCoreApplication::translate("CFileOperations", "not a valid name")));
+        return Fail(failed.arg(Quoted(file), Quoted(newName), tr("not a valid name")));
     if (newName == CNativePath::FileName(file)) {
         CFileOpResult same;
         same.outcome = CFileOpResult::Outcome::Skipped;
@@ -374,10 +356,9 @@ CFileOpResult CFileOperations::Rename(const QByteArray& file, const QByteArray& 
     }
     const int error = CNoReplaceRename::Rename(file, target);
     if (error)
-        return Fail(failed.arg(
-            Quoted(file), Quoted(newName),
-            error == EEXIST ? QCoreApplication::translate("CFileOperations", "that name is taken")
-                            : qt_error_string(error)));
+        return Fail(
+            failed.arg(Quoted(file), Quoted(newName),
+                       error == EEXIST ? tr("that name is taken") : qt_error_string(error)));
     CFileOpResult done;
     done.outcome = CFileOpResult::Outcome::Done;
     done.target = target;
@@ -385,8 +366,8 @@ CFileOpResult CFileOperations::Rename(const QByteArray& file, const QByteArray& 
 }
 
 CFileOpResult CFileOperations::Fail(Mode mode, const Plan& plan, const QString& reason) {
-    const QString verb = mode == Mode::Move ? QStringLiteral("move") : QStringLiteral("copy");
-    return Fail(QStringLiteral("Cannot %1 %2 to %3: %4.")
+    const QString verb = mode == Mode::Move ? tr("move") : tr("copy");
+    return Fail(tr("Cannot %1 %2 to %3: %4.")
                     .arg(verb, Quoted(plan.source->Path()), Quoted(plan.destDir), reason));
 }
 

@@ -5,6 +5,7 @@
 #include "platform/CFolderEntry.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <optional>
 
 class CFileOpUi;
@@ -26,6 +27,8 @@ class CFileOpUi;
 // refused before anything is touched. A file that turns out, once renamed, not to be the
 // one checked is put back. Given as a path, the file's folder is opened once in the same way.
 class CFileOperations {
+    Q_DECLARE_TR_FUNCTIONS(CFileOperations)
+
 public:
     explicit CFileOperations(CFileOpUi& ui) : m_ui(ui) {}
 

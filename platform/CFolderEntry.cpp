@@ -5,6 +5,8 @@
 #include "platform/CNativePath.h"
 #include "platform/CNoReplaceRename.h"
 
+#include <QCoreApplication>
+
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -63,11 +65,13 @@ int CFolderEntry::Unlink(const CFileIdentity& expected, CDiskCalls& calls) const
 }
 
 QString CFolderEntry::FolderReplacedText() {
-    return QStringLiteral("its folder has been replaced since it was listed (the folder's path "
-                          "now leads to another folder), so nothing was done");
+    return QCoreApplication::translate(
+        "CFolderEntry", "its folder has been replaced since it was listed (the folder's path "
+                        "now leads to another folder), so nothing was done");
 }
 
 QString CFolderEntry::FileReplacedText() {
-    return QStringLiteral("another file has taken its name since it was shown, so nothing was "
-                          "done; look at the picture again before sorting it");
+    return QCoreApplication::translate(
+        "CFolderEntry", "another file has taken its name since it was shown, so nothing was "
+                        "done; look at the picture again before sorting it");
 }

@@ -1,6 +1,7 @@
 #include "platform/CItemPropertiesDlg.h"
 
 #include "platform/CNativePath.h"
+#include "platform/LocaleFormat.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -15,7 +16,7 @@ namespace {
 QString SizeText(const struct stat& st) {
     if (S_ISDIR(st.st_mode))
         return QCoreApplication::translate("CItemPropertiesDlg", "Folder");
-    const QLocale locale;
+    const QLocale locale = locale_format::Current();
     const auto size = static_cast<qint64>(st.st_size);
     return QCoreApplication::translate("CItemPropertiesDlg", "%1 (%2 bytes)")
         .arg(locale.formattedDataSize(size), locale.toString(size));
@@ -23,7 +24,8 @@ QString SizeText(const struct stat& st) {
 
 QString TimeText(const struct stat& st) {
     const qint64 ms = qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000;
-    return QLocale().toString(QDateTime::fromMSecsSinceEpoch(ms), QLocale::LongFormat);
+    return locale_format::Current().toString(QDateTime::fromMSecsSinceEpoch(ms),
+                                             QLocale::LongFormat);
 }
 } // namespace
 

@@ -1,5 +1,7 @@
 #include "platform/CProfileStore.h"
 
+#include "platform/LocaleFormat.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -54,25 +56,30 @@ void CProfileStore::SetAsideIfUnfit(const QString& file) {
         return;
     const QString bad = file + QStringLiteral(".bad");
     const QString why =
-        info.isFile() ? QCoreApplication::translate("CProfileStore",
-                                                    "it is %1 MB, far more than settings ever take")
-                            .arg(double(info.size()) / (1 << 20), 0, 'f', 1)
-                      : QCoreApplication::translate("CProfileStore", "it is not an ordinary file");
+        info.isFile()
+            ? QCoreApplication::translate("CProfileStore",
+                                          "it is %1 MB, far more than settings ever take")
+                  .arg(locale_format::Current().toString(double(info.size()) / (1 << 20), 'f', 1))
+            : QCoreApplication::translate("CProfileStore", "it is not an ordinary file");
     if (std::rename(QFile::encodeName(file).constData(), QFile::encodeName(bad).constData()) == 0) {
-        m_strLoadProblem = QStringLiteral("The settings file %1 was not read: %2. It was kept "
-                                          "as %3 and the program starts with its default "
-                                          "settings.")
-                               .arg(Quoted(file), why, Quoted(bad));
+        m_strLoadProblem =
+            QCoreApplication::translate("CProfileStore",
+                                        "The settings file %1 was not read: %2. It was kept "
+                                        "as %3 and the program starts with its default "
+                                        "settings.")
+                .arg(Quoted(file), why, Quoted(bad));
         return;
     }
     const int error = errno;
     m_pScratch = std::make_unique<QTemporaryDir>();
     m_settings = std::make_unique<QSettings>(m_pScratch->filePath(QStringLiteral("scratch.conf")),
                                              QSettings::IniFormat);
-    m_strLoadProblem = QStringLiteral("The settings file %1 was not read: %2, and it cannot be "
-                                      "renamed (%3). The program starts with its default "
-                                      "settings and will not save them.")
-                           .arg(Quoted(file), why, qt_error_string(error));
+    m_strLoadProblem =
+        QCoreApplication::translate("CProfileStore",
+                                    "The settings file %1 was not read: %2, and it cannot be "
+                                    "renamed (%3). The program starts with its default "
+                                    "settings and will not save them.")
+            .arg(Quoted(file), why, qt_error_string(error));
 }
 
 CProfileStore::~CProfileStore() = default;
@@ -114,18 +121,22 @@ void CProfileStore::WriteProfileString(const QString& section, const QString& en
 bool CProfileStore::Flush() {
     m_settings->sync();
     if (m_pScratch) {
-        m_strWriteError = QStringLiteral("The settings cannot be saved to %1, which is in the "
-                                         "way and could not be renamed.")
-                              .arg(Quoted(m_strFile));
+        m_strWriteError =
+            QCoreApplication::translate("CProfileStore",
+                                        "The settings cannot be saved to %1, which is in the "
+                                        "way and could not be renamed.")
+                .arg(Quoted(m_strFile));
         return false;
     }
     if (m_settings->status() == QSettings::NoError) {
         m_strWriteError.clear();
         return true;
     }
-    m_strWriteError = QStringLiteral("The settings cannot be saved to %1: %2. The changes made "
-                                     "since the program started are lost.")
-                          .arg(Quoted(FileName()), WhyNotWritable());
+    m_strWriteError =
+        QCoreApplication::translate("CProfileStore",
+                                    "The settings cannot be saved to %1: %2. The changes made "
+                                    "since the program started are lost.")
+            .arg(Quoted(FileName()), WhyNotWritable());
     return false;
 }
 

@@ -24,13 +24,13 @@ constexpr int kFileFlags = O_RDWR | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_CLOEX
 // ordinary file of the user's own with no other name is written to.
 QString NotOurs(const struct stat& st) {
     if (S_ISLNK(st.st_mode))
-        return QStringLiteral("it was a symbolic link");
+        return QCoreApplication::translate("CSortJournal", "it was a symbolic link");
     if (!S_ISREG(st.st_mode))
-        return QStringLiteral("it was not an ordinary file");
+        return QCoreApplication::translate("CSortJournal", "it was not an ordinary file");
     if (st.st_uid != ::geteuid())
-        return QStringLiteral("it belonged to another user");
+        return QCoreApplication::translate("CSortJournal", "it belonged to another user");
     if (st.st_nlink != 1)
-        return QStringLiteral("it was a second name of another file");
+        return QCoreApplication::translate("CSortJournal", "it was a second name of another file");
     return {};
 }
 
@@ -118,7 +118,8 @@ bool CSortJournal::Open() {
         return Fail(QCoreApplication::translate("CSortJournal", "Another Vantrel keeps"), errno);
     Read(ReadAll(m_fd));
     if (m_nDamaged > 0 && ::ftruncate(m_fd, m_nGood) != 0)
-        return Fail(QStringLiteral("Cannot cut the torn end off"), errno);
+        return Fail(QCoreApplication::translate("CSortJournal", "Cannot cut the torn end off"),
+                    errno);
     if (m_records.size() > m_nLimit && !Compact())
         return false;
     m_flusher = std::make_unique<CJournalFlusher>();
@@ -129,11 +130,13 @@ bool CSortJournal::Open() {
 // The folder is made private to the user; the files in it are reached from it alone.
 bool CSortJournal::OpenFolder() {
     if (const int error = CTrashDirectory::MakePath(m_folder))
-        return Fail(QStringLiteral("Cannot make the folder of"), error);
+        return Fail(QCoreApplication::translate("CSortJournal", "Cannot make the folder of"),
+                    error);
     if (m_dirFd < 0)
         m_dirFd = ::open(m_folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (m_dirFd < 0)
-        return Fail(QStringLiteral("Cannot open the folder of"), errno);
+        return Fail(QCoreApplication::translate("CSortJournal", "Cannot open the folder of"),
+                    errno);
     struct stat st {};
     // A link in its place leads to a folder that is not ours to change.
     if (::lstat(m_folder.constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
@@ -178,8 +181,9 @@ bool CSortJournal::SetAside(const QString& why) {
             errno = error;
             return false;
         }
-        m_strNotice = QStringLiteral("The undo journal %1 could not be used: %2.  It was set "
-                                     "aside as \"%3\", and a new journal was started.")
+        m_strNotice = QCoreApplication::translate(
+                          "CSortJournal", "The undo journal %1 could not be used: %2.  It was set "
+                                          "aside as \"%3\", and a new journal was started.")
                           .arg(CNativePath::Display(FilePath()), why, QString::fromLocal8Bit(name));
         return true;
     }
@@ -237,7 +241,7 @@ bool CSortJournal::Compact() {
         data += LinesOf(r);
     const int fresh = WriteCompacted(data);
     if (fresh < 0)
-        return Fail(QStringLiteral("Cannot shorten"), errno);
+        return Fail(QCoreApplication::translate("CSortJournal", "Cannot shorten"), errno);
     ::close(m_fd);
     m_fd = fresh;
     if (m_flusher)

@@ -173,7 +173,7 @@ QList<CFileOpResult> CSortSession::PerformGroup(const SortAction& action,
             if (i < 0 || (i > 0 && !bPictureWent)) {
                 CFileOpResult stayed;
                 stayed.outcome = CFileOpResult::Outcome::Skipped;
-                stayed.error = QStringLiteral("its picture stayed");
+                stayed.error = QCoreApplication::translate("CSortSession", "its picture stayed");
                 return stayed;
             }
             const CFileOpResult result = Perform(action, entries.at(i), ops);

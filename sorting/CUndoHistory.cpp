@@ -196,15 +196,18 @@ bool CUndoHistory::Skip(quint64 seq) {
 CUndoHistory::Outcome CUndoHistory::Step(const SortRecord& record, bool bUndo, CFileOpUi& ui) {
     const SortRecord r = record; // the journal's copy changes as lines are written
     const QString what = undo_texts::Describe(r);
-    const QString verb = bUndo ? QStringLiteral("undo") : QStringLiteral("redo");
+    const QString verb = bUndo ? QCoreApplication::translate("CUndoHistory", "undo")
+                               : QCoreApplication::translate("CUndoHistory", "redo");
     if (bUndo && !CanBeUndone(r))
         return {false,
                 QCoreApplication::translate("CUndoHistory", "Cannot undo %1: %2.")
                     .arg(what, undo_texts::WhyNot(r)),
                 {}};
     if (!Write(sort_lines::Change(r.seq, bUndo ? 'u' : 'r'), true))
-        return {
-            false, QStringLiteral("Cannot %1 %2: %3.").arg(verb, what, UnavailableReason()), {}};
+        return {false,
+                QCoreApplication::translate("CUndoHistory", "Cannot %1 %2: %3.")
+                    .arg(verb, what, UnavailableReason()),
+                {}};
     At(Point::Announced);
     CFileOperations ops(ui);
     QList<SortEntry> entries = r.entries;
@@ -233,9 +236,11 @@ CUndoHistory::Outcome CUndoHistory::Step(const SortRecord& record, bool bUndo, C
             bMoved = bMoved || !r.entries[i].target.isEmpty();
         Write(bMoved ? sort_lines::Change(r.seq, 'x', entries) : sort_lines::Change(r.seq, 'x'),
               true);
-        out.message = QStringLiteral("Cannot %1 %2: %3.").arg(verb, what, error) +
-                      (stranded.isEmpty() ? QStringLiteral("  Nothing was changed.")
-                                          : undo_texts::Stranded(stranded));
+        out.message = QCoreApplication::translate("CUndoHistory", "Cannot %1 %2: %3.")
+                          .arg(verb, what, error) +
+                      (stranded.isEmpty()
+                           ? QCoreApplication::translate("CUndoHistory", "  Nothing was changed.")
+                           : undo_texts::Stranded(stranded));
     }
     At(Point::Recorded);
     Q_EMIT Changed();

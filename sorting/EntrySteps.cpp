@@ -5,6 +5,8 @@
 #include "platform/CTrash.h"
 #include "sorting/UndoTexts.h"
 
+#include <QCoreApplication>
+
 #include <cerrno>
 #include <sys/stat.h>
 
@@ -34,13 +36,15 @@ QString Failure(const CFileOpResult& result) {
     case CFileOpResult::Outcome::Done:
         return {};
     case CFileOpResult::Outcome::Skipped:
-        return QStringLiteral("it was skipped");
+        return QCoreApplication::translate("EntrySteps", "it was skipped");
     case CFileOpResult::Outcome::Cancelled:
-        return QStringLiteral("it was cancelled");
+        return QCoreApplication::translate("EntrySteps", "it was cancelled");
     case CFileOpResult::Outcome::Failed:
         break;
     }
-    return result.error.isEmpty() ? QStringLiteral("the file operation failed") : result.error;
+    return result.error.isEmpty()
+               ? QCoreApplication::translate("EntrySteps", "the file operation failed")
+               : result.error;
 }
 
 // The file itself back from its target to its source.
@@ -51,16 +55,18 @@ QString UndoFile(const SortRecord& r, SortEntry& e, CFileOperations& ops) {
     case Kind::Delete:
         return undo_texts::WhyNot(r);
     case Kind::Copy: {
-        const QString changed = ChangedSince(e.target, e.targetStamp, QStringLiteral("The copy"));
+        const QString changed = ChangedSince(e.target, e.targetStamp,
+                                             QCoreApplication::translate("EntrySteps", "The copy"));
         if (!changed.isEmpty())
             return changed;
         return Failure(ops.Delete(e.target, true));
     }
     case Kind::Trash: {
         if (!FileStamp::Of(e.target).SameFile(e.targetStamp))
-            return QStringLiteral("the file is no longer in the trash");
+            return QCoreApplication::translate("EntrySteps", "the file is no longer in the trash");
         if (!FolderExists(dir))
-            return QStringLiteral("the folder %1 is gone").arg(Folder(e.source));
+            return QCoreApplication::translate("EntrySteps", "the folder %1 is gone")
+                .arg(Folder(e.source));
         const int error = CTrash::Restore(e.target, e.info, e.source);
         if (error == 0)
             break;
@@ -79,7 +85,8 @@ QString UndoFile(const SortRecord& r, SortEntry& e, CFileOperations& ops) {
         if (!changed.isEmpty())
             return changed;
         if (!FolderExists(dir))
-            return QStringLiteral("the folder %1 is gone").arg(Folder(e.source));
+            return QCoreApplication::translate("EntrySteps", "the folder %1 is gone")
+                .arg(Folder(e.source));
         // A rename goes back by a rename, which takes folders too and never replaces.
         const CFileOpResult moved =
             r.kind == Kind::Rename ? ops.Rename(e.target, name) : ops.Move(e.target, dir, name);
@@ -103,7 +110,8 @@ QString RedoFile(const SortRecord& r, SortEntry& e, CFileOperations& ops) {
     case Kind::Move: {
         const QByteArray dir = r.dest;
         if (!FolderExists(dir))
-            return QStringLiteral("the folder %1 is gone").arg(Quoted(dir));
+            return QCoreApplication::translate("EntrySteps", "the folder %1 is gone")
+                .arg(Quoted(dir));
         const QByteArray name = CNativePath::FileName(e.target);
         result =
             r.kind == Kind::Copy ? ops.Copy(e.source, dir, name) : ops.Move(e.source, dir, name);
@@ -129,7 +137,8 @@ QString PutBackReplaced(const SortEntry& e, const QByteArray& place) {
     const int error = CTrash::Restore(e.replaced, e.replacedInfo, place);
     if (error == 0)
         return {};
-    return QStringLiteral("the file it replaced cannot be put back in %1 (%2)")
+    return QCoreApplication::translate("EntrySteps",
+                                       "the file it replaced cannot be put back in %1 (%2)")
         .arg(Folder(place), qt_error_string(error));
 }
 
@@ -138,16 +147,19 @@ QString PutBackReplaced(const SortEntry& e, const QByteArray& place) {
 QString ChangedSince(const QByteArray& path, const FileStamp& stamp, const QString& what) {
     const FileStamp now = FileStamp::Of(path);
     if (!now.IsValid())
-        return QStringLiteral("%1 is no longer in %2").arg(what, Folder(path));
+        return QCoreApplication::translate("EntrySteps", "%1 is no longer in %2")
+            .arg(what, Folder(path));
     if (!now.SameFile(stamp))
-        return QStringLiteral("%1 in %2 has changed since").arg(what, Folder(path));
+        return QCoreApplication::translate("EntrySteps", "%1 in %2 has changed since")
+            .arg(what, Folder(path));
     return {};
 }
 
 QString Undo(const SortRecord& r, SortEntry& e, CFileOperations& ops) {
     const bool bReplaced = !e.replaced.isEmpty();
     if (bReplaced && !FileStamp::Of(e.replaced).SameFile(e.replacedStamp))
-        return QStringLiteral("the file it replaced in %1 is no longer in the trash")
+        return QCoreApplication::translate("EntrySteps",
+                                           "the file it replaced in %1 is no longer in the trash")
             .arg(Folder(e.target));
     const QByteArray place = e.target;
     if (const QString error = UndoFile(r, e, ops); !error.isEmpty() || !bReplaced)
@@ -171,7 +183,8 @@ QString Redo(const SortRecord& r, SortEntry& e, CFileOperations& ops) {
     if (bReplaced) {
         const CTrash::Result trashed = CTrash::Put(place);
         if (trashed.error)
-            return QStringLiteral("the file it replaced in %1 cannot be moved to the trash (%2)")
+            return QCoreApplication::translate(
+                       "EntrySteps", "the file it replaced in %1 cannot be moved to the trash (%2)")
                 .arg(Folder(place), qt_error_string(trashed.error));
         e.replaced = trashed.file;
         e.replacedInfo = trashed.info;

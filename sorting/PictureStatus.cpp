@@ -1,5 +1,6 @@
 #include "sorting/PictureStatus.h"
 
+#include "platform/LocaleFormat.h"
 #include "resources/StringTable.h"
 
 #include <QCoreApplication>
@@ -14,13 +15,15 @@ QString StatusText(const QString& path, long width, long height, int bitsPerPixe
     // figures follow once they are decoded.
     QString figures;
     if (width > 0 && height > 0)
-        figures = bitsPerPixel > 0 ? QStringLiteral("%1x%2x%3 bpp,  ")
-                                         .arg(QString::number(width), QString::number(height),
-                                              QString::number(bitsPerPixel))
-                                   : QStringLiteral("%1x%2,  ").arg(width).arg(height);
+        figures = bitsPerPixel > 0
+                      ? QStringLiteral("%1x%2x%3 bpp,  ")
+                            .arg(locale_format::Dimension(width), locale_format::Dimension(height),
+                                 locale_format::Dimension(bitsPerPixel))
+                      : QStringLiteral("%1x%2,  ")
+                            .arg(locale_format::Dimension(width), locale_format::Dimension(height));
     // One pass over the pattern: a path holding "%2" must stay as it is.
     return QCoreApplication::translate("PictureStatus", "%1 - %2%3 bytes,  %4")
-        .arg(path, figures, QString::number(fileSize), description);
+        .arg(path, figures, locale_format::Number(fileSize), description);
 }
 
 QString FailedText(const QString& path, const QString& reason, qint64 fileSize,
@@ -29,7 +32,7 @@ QString FailedText(const QString& path, const QString& reason, qint64 fileSize,
     if (why.endsWith(QLatin1Char('.')))
         why.chop(1);
     QString text = QCoreApplication::translate("PictureStatus", "%1 - %2,  %3 bytes")
-                       .arg(path, why, QString::number(fileSize));
+                       .arg(path, why, locale_format::Number(fileSize));
     if (!description.isEmpty())
         text += QStringLiteral(",  ") + description;
     return text;
@@ -68,7 +71,8 @@ QString TitleFileName(const QString& path) {
 }
 
 QString FileCountText(int count) {
-    return QCoreApplication::translate("PictureStatus", "%n files", nullptr, count);
+    locale_format::Current(); // %Ln writes the count in the default locale
+    return QCoreApplication::translate("PictureStatus", "%Ln files", nullptr, count);
 }
 
 QString IdleText() {

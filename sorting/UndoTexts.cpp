@@ -146,9 +146,15 @@ QString StepDone(const SortRecord& r, bool bUndo) {
 QString Stranded(const QList<QByteArray>& files) {
     if (files.isEmpty())
         return {};
-    return QStringLiteral("  %1 could not be put back and %2 in \"%3\", outside the action.")
-        .arg(Names(files), files.size() == 1 ? QStringLiteral("stays") : QStringLiteral("stay"),
-             CNativePath::Display(CNativePath::DirName(files.first())));
+    const QString text =
+        files.size() == 1
+            ? QCoreApplication::translate(
+                  "UndoTexts",
+                  "  %1 could not be put back and stays in \"%2\", outside the action.")
+            : QCoreApplication::translate(
+                  "UndoTexts",
+                  "  %1 could not be put back and stay in \"%2\", outside the action.");
+    return text.arg(Names(files), CNativePath::Display(CNativePath::DirName(files.first())));
 }
 
 QString StateName(const SortRecord& r) {
@@ -162,17 +168,17 @@ QString StateName(const SortRecord& r) {
         return QCoreApplication::translate("UndoTexts", "failed");
     case State::Undone:
     case State::Dropped:
-        return QStringLiteral("undone");
+        return QCoreApplication::translate("UndoTexts", "undone");
     case State::Skipped:
-        return QStringLiteral("skipped");
+        return QCoreApplication::translate("UndoTexts", "skipped");
     case State::Damaged:
-        return QStringLiteral("damaged in the journal");
+        return QCoreApplication::translate("UndoTexts", "damaged in the journal");
     case State::Intent:
     case State::UndoIntent:
     case State::RedoIntent:
         break;
     }
-    return QStringLiteral("unfinished");
+    return QCoreApplication::translate("UndoTexts", "unfinished");
 }
 
 } // namespace undo_texts

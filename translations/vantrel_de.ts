@@ -190,6 +190,14 @@ Die neue: %2</translation>
         <source>Cannot %1 %2 to %3: %4.</source>
         <translation>%2 lässt sich nicht nach %3 %1: %4.</translation>
     </message>
+    <message>
+        <source>the file cannot be removed from its folder, so the copy was taken back</source>
+        <translation>die Datei lässt sich nicht aus ihrem Ordner entfernen, daher wurde die Kopie zurückgenommen</translation>
+    </message>
+    <message>
+        <source>Cannot move %1 to the trash: %2.  The file was left where it is.</source>
+        <translation>%1 kann nicht in den Papierkorb verschoben werden: %2.  Die Datei wurde an ihrem Platz gelassen.</translation>
+    </message>
 </context>
 <context>
     <name>CFileSelect</name>
@@ -200,6 +208,17 @@ Die neue: %2</translation>
     <message>
         <source>Pictures</source>
         <translation>Bilder</translation>
+    </message>
+</context>
+<context>
+    <name>CFolderEntry</name>
+    <message>
+        <source>its folder has been replaced since it was listed (the folder&apos;s path now leads to another folder), so nothing was done</source>
+        <translation>ihr Ordner wurde ersetzt, seit er aufgelistet wurde (der Pfad des Ordners führt jetzt zu einem anderen Ordner), daher wurde nichts getan</translation>
+    </message>
+    <message>
+        <source>another file has taken its name since it was shown, so nothing was done; look at the picture again before sorting it</source>
+        <translation>eine andere Datei hat ihren Namen übernommen, seit sie angezeigt wurde, daher wurde nichts getan; sehen Sie sich das Bild noch einmal an, bevor Sie es sortieren</translation>
     </message>
 </context>
 <context>
@@ -235,6 +254,25 @@ Die neue: %2</translation>
     <message>
         <source>&amp;Undo up to here</source>
         <translation>Bis hierher &amp;rückgängig</translation>
+    </message>
+    <message>
+        <source>&amp;Skip</source>
+        <translation>&amp;Überspringen</translation>
+    </message>
+    <message>
+        <source>Leave this action as it is, so that the older ones can be undone</source>
+        <translation>Diese Aktion so lassen, wie sie ist, damit die älteren rückgängig gemacht werden können</translation>
+    </message>
+    <message>
+        <source>1 damaged entry of the journal was skipped.</source>
+        <translation>1 beschädigter Eintrag des Journals wurde übersprungen.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n damaged entries of the journal were skipped.</source>
+        <translation>
+            <numerusform>%n beschädigter Eintrag des Journals wurde übersprungen.</numerusform>
+            <numerusform>%n beschädigte Einträge des Journals wurden übersprungen.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -344,6 +382,22 @@ Die neue: %2</translation>
         <source>the reason is not known (a trial file could be written)</source>
         <translation>der Grund ist unbekannt (eine Probedatei ließ sich schreiben)</translation>
     </message>
+    <message>
+        <source>The settings file %1 was not read: %2. It was kept as %3 and the program starts with its default settings.</source>
+        <translation>Die Einstellungsdatei %1 wurde nicht gelesen: %2. Sie wurde als %3 aufbewahrt, und das Programm startet mit seinen Standardeinstellungen.</translation>
+    </message>
+    <message>
+        <source>The settings file %1 was not read: %2, and it cannot be renamed (%3). The program starts with its default settings and will not save them.</source>
+        <translation>Die Einstellungsdatei %1 wurde nicht gelesen: %2, und sie lässt sich nicht umbenennen (%3). Das Programm startet mit seinen Standardeinstellungen und wird sie nicht speichern.</translation>
+    </message>
+    <message>
+        <source>The settings cannot be saved to %1, which is in the way and could not be renamed.</source>
+        <translation>Die Einstellungen lassen sich nicht in %1 speichern: die Datei ist im Weg und ließ sich nicht umbenennen.</translation>
+    </message>
+    <message>
+        <source>The settings cannot be saved to %1: %2. The changes made since the program started are lost.</source>
+        <translation>Die Einstellungen lassen sich nicht in %1 speichern: %2. Die Änderungen seit dem Start des Programms gehen verloren.</translation>
+    </message>
 </context>
 <context>
     <name>CSelectDir</name>
@@ -406,16 +460,8 @@ Die neue: %2</translation>
         <translation>Ein anderes Vantrel führt</translation>
     </message>
     <message>
-        <source>Cannot cut the damaged end off</source>
-        <translation>Kann das beschädigte Ende nicht abschneiden von</translation>
-    </message>
-    <message>
         <source>Cannot shorten</source>
         <translation>Kann nicht kürzen:</translation>
-    </message>
-    <message>
-        <source>Cannot reopen</source>
-        <translation>Kann nicht wieder öffnen:</translation>
     </message>
     <message>
         <source>Cannot flush</source>
@@ -424,6 +470,34 @@ Die neue: %2</translation>
     <message>
         <source>Cannot write to</source>
         <translation>Kann nicht schreiben in</translation>
+    </message>
+    <message>
+        <source>it was a symbolic link</source>
+        <translation>es war eine symbolische Verknüpfung</translation>
+    </message>
+    <message>
+        <source>it was not an ordinary file</source>
+        <translation>es war keine gewöhnliche Datei</translation>
+    </message>
+    <message>
+        <source>it belonged to another user</source>
+        <translation>es gehörte einem anderen Benutzer</translation>
+    </message>
+    <message>
+        <source>it was a second name of another file</source>
+        <translation>es war ein zweiter Name einer anderen Datei</translation>
+    </message>
+    <message>
+        <source>Cannot cut the torn end off</source>
+        <translation>Kann das abgerissene Ende nicht abschneiden von</translation>
+    </message>
+    <message>
+        <source>Cannot open the folder of</source>
+        <translation>Kann den Ordner nicht öffnen für</translation>
+    </message>
+    <message>
+        <source>The undo journal %1 could not be used: %2.  It was set aside as &quot;%3&quot;, and a new journal was started.</source>
+        <translation>Das Rückgängig-Journal %1 konnte nicht verwendet werden: %2.  Es wurde als „%3“ beiseitegelegt, und ein neues Journal wurde begonnen.</translation>
     </message>
 </context>
 <context>
@@ -512,29 +586,25 @@ Die neue: %2</translation>
         <source>Don&apos;t ask again</source>
         <translation>Nicht mehr fragen</translation>
     </message>
+    <message>
+        <source>Undo is not available in this run: %1.  Sorting works as before, but actions cannot be undone.</source>
+        <translation>Rückgängig ist in diesem Lauf nicht verfügbar: %1.  Das Sortieren funktioniert wie bisher, aber Aktionen lassen sich nicht rückgängig machen.</translation>
+    </message>
+    <message>
+        <source>The action cannot be skipped: %1.</source>
+        <translation>Die Aktion lässt sich nicht überspringen: %1.</translation>
+    </message>
+    <message>
+        <source>it is not done</source>
+        <translation>sie ist nicht ausgeführt</translation>
+    </message>
+    <message>
+        <source>The trash is switched off, so %1 will be deleted at once and this cannot be undone.</source>
+        <translation>Der Papierkorb ist ausgeschaltet, daher wird %1 sofort gelöscht, und das lässt sich nicht rückgängig machen.</translation>
+    </message>
 </context>
 <context>
     <name>CUndoHistory</name>
-    <message>
-        <source>%1 is no longer in %2</source>
-        <translation>%1 ist nicht mehr in %2</translation>
-    </message>
-    <message>
-        <source>%1 in %2 has changed since</source>
-        <translation>%1 in %2 hat sich seitdem geändert</translation>
-    </message>
-    <message>
-        <source>it was skipped</source>
-        <translation>es wurde übersprungen</translation>
-    </message>
-    <message>
-        <source>it was cancelled</source>
-        <translation>es wurde abgebrochen</translation>
-    </message>
-    <message>
-        <source>the file operation failed</source>
-        <translation>der Dateivorgang ist gescheitert</translation>
-    </message>
     <message>
         <source>There is nothing to undo.</source>
         <translation>Es gibt nichts rückgängig zu machen.</translation>
@@ -548,10 +618,6 @@ Die neue: %2</translation>
         <translation>%1 kann nicht rückgängig gemacht werden: %2.</translation>
     </message>
     <message>
-        <source>Cannot %1 %2: %3.  Nothing was changed.</source>
-        <translation>%2 lässt sich nicht %1: %3.  Nichts wurde geändert.</translation>
-    </message>
-    <message>
         <source>undo</source>
         <translation>rückgängig machen</translation>
     </message>
@@ -560,16 +626,12 @@ Die neue: %2</translation>
         <translation>wiederholen</translation>
     </message>
     <message>
-        <source>The copy</source>
-        <translation>Die Kopie</translation>
+        <source>Cannot %1 %2: %3.</source>
+        <translation>%2 lässt sich nicht %1: %3.</translation>
     </message>
     <message>
-        <source>the file is no longer in the trash</source>
-        <translation>die Datei ist nicht mehr im Papierkorb</translation>
-    </message>
-    <message>
-        <source>the folder %1 is gone</source>
-        <translation>der Ordner %1 ist weg</translation>
+        <source>  Nothing was changed.</source>
+        <translation>  Nichts wurde geändert.</translation>
     </message>
 </context>
 <context>
@@ -999,6 +1061,53 @@ Die neue: %2</translation>
     </message>
 </context>
 <context>
+    <name>EntrySteps</name>
+    <message>
+        <source>it was skipped</source>
+        <translation>es wurde übersprungen</translation>
+    </message>
+    <message>
+        <source>it was cancelled</source>
+        <translation>es wurde abgebrochen</translation>
+    </message>
+    <message>
+        <source>the file operation failed</source>
+        <translation>der Dateivorgang ist gescheitert</translation>
+    </message>
+    <message>
+        <source>The copy</source>
+        <translation>Die Kopie</translation>
+    </message>
+    <message>
+        <source>the file is no longer in the trash</source>
+        <translation>die Datei ist nicht mehr im Papierkorb</translation>
+    </message>
+    <message>
+        <source>the folder %1 is gone</source>
+        <translation>der Ordner %1 ist weg</translation>
+    </message>
+    <message>
+        <source>the file it replaced cannot be put back in %1 (%2)</source>
+        <translation>die Datei, die sie ersetzt hat, lässt sich nicht nach %1 zurücklegen (%2)</translation>
+    </message>
+    <message>
+        <source>%1 is no longer in %2</source>
+        <translation>%1 ist nicht mehr in %2</translation>
+    </message>
+    <message>
+        <source>%1 in %2 has changed since</source>
+        <translation>%1 in %2 hat sich seitdem geändert</translation>
+    </message>
+    <message>
+        <source>the file it replaced in %1 is no longer in the trash</source>
+        <translation>die Datei, die sie in %1 ersetzt hat, ist nicht mehr im Papierkorb</translation>
+    </message>
+    <message>
+        <source>the file it replaced in %1 cannot be moved to the trash (%2)</source>
+        <translation>die Datei, die sie in %1 ersetzt hat, lässt sich nicht in den Papierkorb verschieben (%2)</translation>
+    </message>
+</context>
+<context>
     <name>FileTypes</name>
     <message>
         <source> — Edit &gt; File Types</source>
@@ -1024,10 +1133,10 @@ Die neue: %2</translation>
         <translation>%1 - %2,  %3 Byte</translation>
     </message>
     <message numerus="yes">
-        <source>%n files</source>
+        <source>%Ln files</source>
         <translation>
-            <numerusform>%n Datei</numerusform>
-            <numerusform>%n Dateien</numerusform>
+            <numerusform>%Ln Datei</numerusform>
+            <numerusform>%Ln Dateien</numerusform>
         </translation>
     </message>
 </context>
@@ -1196,6 +1305,10 @@ Die neue: %2</translation>
     <message>
         <source>The picture is too large to show.</source>
         <translation>Das Bild ist zu groß zum Anzeigen.</translation>
+    </message>
+    <message>
+        <source>This picture type is decoded in a sandbox, which could not be started: %1</source>
+        <translation>Diese Bildart wird in einer Sandbox dekodiert, die nicht gestartet werden konnte: %1</translation>
     </message>
 </context>
 <context>
@@ -1666,6 +1779,30 @@ Statusleiste umschalten</translation>
     <message>
         <source>failed</source>
         <translation>gescheitert</translation>
+    </message>
+    <message>
+        <source>  %1 could not be put back and stays in &quot;%2&quot;, outside the action.</source>
+        <translation>  %1 konnte nicht zurückgelegt werden und bleibt in „%2“, außerhalb der Aktion.</translation>
+    </message>
+    <message>
+        <source>  %1 could not be put back and stay in &quot;%2&quot;, outside the action.</source>
+        <translation>  %1 konnten nicht zurückgelegt werden und bleiben in „%2“, außerhalb der Aktion.</translation>
+    </message>
+    <message>
+        <source>undone</source>
+        <translation>rückgängig gemacht</translation>
+    </message>
+    <message>
+        <source>skipped</source>
+        <translation>übersprungen</translation>
+    </message>
+    <message>
+        <source>damaged in the journal</source>
+        <translation>im Journal beschädigt</translation>
+    </message>
+    <message>
+        <source>unfinished</source>
+        <translation>unvollendet</translation>
     </message>
 </context>
 </TS>

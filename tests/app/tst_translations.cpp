@@ -4,6 +4,7 @@
 // templates, hold the longer German texts whole.
 #include "app/CCommandBuilder.h"
 #include "app/CTranslations.h"
+#include "dialogs/CHistoryDlg.h"
 #include "platform/CDialogBuilder.h"
 #include "resources/CommandIds.h"
 #include "resources/templates/AboutTemplate.h"
@@ -12,7 +13,9 @@
 #include "resources/templates/FileTypesTemplate.h"
 #include "resources/templates/TargetDirsTemplate.h"
 #include "resources/templates/TargetTemplate.h"
+#include "sorting/CSortJournal.h"
 #include "sorting/CTarget.h"
+#include "sorting/CUndoHistory.h"
 #include "sorting/PictureStatus.h"
 
 #include <QAbstractButton>
@@ -21,6 +24,8 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTemporaryDir>
+#include <QTreeWidget>
 #include <QtTest>
 
 namespace {
@@ -116,7 +121,9 @@ private Q_SLOTS:
         QTest::newRow("German, one") << "de_DE" << 1 << "1 Datei";
         QTest::newRow("German, two") << "de_DE" << 2 << "2 Dateien";
         QTest::newRow("English keeps its own text") << "en_US" << 1 << "1 files";
-        QTest::newRow("English, many") << "en_US" << 1234 << "1234 files";
+        QTest::newRow("English, many") << "en_US" << 1234 << "1,234 files";
+        QTest::newRow("German, many") << "de_DE" << 1234 << "1.234 Dateien";
+        QTest::newRow("the C locale, many") << "C" << 1234 << "1234 files";
     }
 
     void statusTextsHavePluralForms() {
@@ -125,6 +132,33 @@ private Q_SLOTS:
         QFETCH(QString, text);
         CTranslations::Install(QLocale(locale));
         QCOMPARE(picture_status::FileCountText(count), text);
+    }
+
+    // The figures of the status texts in the locale's digits: grouped in German and English,
+    // plain in the C locale; a picture's width, height and depth never grouped.
+    void statusTextsWriteNumbersInTheLocale_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("failed");
+        QTest::newRow("German") << "de_DE"
+                                << "/p/a.jpg - 4032x3024x24 bpp,  1.188 Byte,  JFIF Compliant"
+                                << "/p/a.jpg - broken,  5.000.000.000 Byte";
+        QTest::newRow("English") << "en_US"
+                                 << "/p/a.jpg - 4032x3024x24 bpp,  1,188 bytes,  JFIF Compliant"
+                                 << "/p/a.jpg - broken,  5,000,000,000 bytes";
+        QTest::newRow("the C locale") << "C"
+                                      << "/p/a.jpg - 4032x3024x24 bpp,  1188 bytes,  JFIF Compliant"
+                                      << "/p/a.jpg - broken,  5000000000 bytes";
+    }
+
+    void statusTextsWriteNumbersInTheLocale() {
+        QFETCH(QString, locale);
+        QFETCH(QString, status);
+        QFETCH(QString, failed);
+        CTranslations::Install(QLocale(locale));
+        QCOMPARE(picture_status::StatusText("/p/a.jpg", 4032, 3024, 24, 1188, "JFIF Compliant"),
+                 status);
+        QCOMPARE(picture_status::FailedText("/p/a.jpg", "broken.", 5000000000, QString()), failed);
     }
 
     // The destination pane builds its buttons itself; its key labels shorten the Ctrl key as
@@ -154,6 +188,47 @@ private Q_SLOTS:
         QCOMPARE(CDialogBuilder::Text(&pane, dlg::IDC_DELETE), deleteText);
         QCOMPARE(CDialogBuilder::Text(&pane, dlg::IDC_HOME), homeText);
         QCOMPARE(CTarget::KeyLabel(10), key11);
+    }
+
+    // History's buttons, its columns and the count of damaged journal lines, with the
+    // language's plural.
+    void historySpeaksTheLanguage_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<int>("damaged");
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<QStringList>("texts"); // the first column, the buttons
+        const QStringList german{"Zeit", "Bis hierher &rückgängig", "&Überspringen"};
+        const QStringList english{"Time", "&Undo up to here", "&Skip"};
+        QTest::newRow("German, one")
+            << "de_DE" << 1 << "1 beschädigter Eintrag des Journals wurde übersprungen." << german;
+        QTest::newRow("German, two")
+            << "de_DE" << 2 << "2 beschädigte Einträge des Journals wurden übersprungen." << german;
+        QTest::newRow("English, one")
+            << "en_US" << 1 << "1 damaged entry of the journal was skipped." << english;
+        QTest::newRow("English, three")
+            << "en_US" << 3 << "3 damaged entries of the journal were skipped." << english;
+    }
+
+    void historySpeaksTheLanguage() {
+        QFETCH(QString, locale);
+        QFETCH(int, damaged);
+        QFETCH(QString, damage);
+        QFETCH(QStringList, texts);
+        CTranslations::Install(QLocale(locale));
+        QTemporaryDir dir;
+        QFile journal(dir.filePath(QStringLiteral("sort-journal")));
+        QVERIFY(journal.open(QIODevice::WriteOnly));
+        for (int i = 0; i < damaged; ++i)
+            journal.write("not a line of ours\n");
+        journal.close();
+        CUndoHistory history(std::make_unique<CSortJournal>(QFile::encodeName(dir.path())));
+        QVERIFY(history.Start());
+        CHistoryDlg dlg(history);
+        dlg.Fill();
+        QCOMPARE(dlg.DamageLabel()->text(), damage);
+        QCOMPARE((QStringList{dlg.List()->headerItem()->text(0), dlg.UndoButton()->text(),
+                              dlg.SkipButton()->text()}),
+                 texts);
     }
 
     void dialogsHoldTheirTexts_data() {
