@@ -33,6 +33,7 @@ the better part of an hour on two cores).
 import argparse
 import os
 import re
+import signal
 import subprocess
 import sys
 import time
@@ -176,10 +177,13 @@ def restore(scratch, mutant):
 
 
 def main():
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit("terminated"))
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("names", nargs="*", help="mutants to run (default: all)")
     parser.add_argument("--scratch", default=str(TREE / "build" / "mutation-scratch"))
-    parser.add_argument("--timeout", type=int, default=240, help="seconds per test")
+    parser.add_argument("--timeout", type=int, default=60,
+                        help="seconds per test (the slowest takes 15 s unmutated; a test that "
+                        "hangs with a mutant counts as failing)")
     parser.add_argument("--full", action="store_true", help="run every test for each mutant")
     parser.add_argument("--no-baseline", action="store_true",
                         help="skip the unmutated suite run (trust that it is green)")
@@ -225,16 +229,18 @@ def main():
     for m in chosen:
         started = time.monotonic()
         problem = apply(scratch, m)
-        if problem:
-            verdict, detail = "STALE", problem
-        elif not build(scratch, logs / f"{m.name}.build.log"):
-            verdict, detail = "BUILD-BROKEN", ""
-        else:
-            killers = run_suite(scratch, logs / f"{m.name}.tests.log", args, baseline)
-            verdict = "KILLED" if killers else "SURVIVED"
-            detail = ", ".join(sorted(killers))
-        if not problem:
-            restore(scratch, m)
+        try:
+            if problem:
+                verdict, detail = "STALE", problem
+            elif not build(scratch, logs / f"{m.name}.build.log"):
+                verdict, detail = "BUILD-BROKEN", ""
+            else:
+                killers = run_suite(scratch, logs / f"{m.name}.tests.log", args, baseline)
+                verdict = "KILLED" if killers else "SURVIVED"
+                detail = ", ".join(sorted(killers))
+        finally:  # also when interrupted or terminated
+            if not problem:
+                restore(scratch, m)
         minutes = (time.monotonic() - started) / 60
         print(f"{verdict:12} {m.name:32} {minutes:4.1f} min  {detail}", flush=True)
         results.append((m, verdict, detail))
