@@ -249,6 +249,7 @@ private Q_SLOTS:
         QTest::newRow("moved file moved on") << int(Kind::Move) << 2 << "no longer in";
         QTest::newRow("old folder gone") << int(Kind::Move) << 3 << "is gone";
         QTest::newRow("trash entry gone") << int(Kind::Trash) << 2 << "no longer in the trash";
+        QTest::newRow("trash entry replaced") << int(Kind::Trash) << 1 << "no longer in the trash";
         QTest::newRow("deleted outright") << int(Kind::Delete) << -1 << "deleted outright";
     }
     void undoRefusedWhenThingsChanged() {
@@ -276,6 +277,8 @@ private Q_SLOTS:
         }
         const auto before = Files(root);
         const quint64 seq = h->UndoCandidate()->seq;
+        if (Kind(kind) == Kind::Trash) // Undo is not even offered for another file's sake
+            QVERIFY(!CUndoHistory::CanBeUndone(*h->UndoCandidate()));
         const CUndoHistory::Outcome out = h->Undo(ui);
         QVERIFY(!out.bDone);
         QVERIFY2(out.message.contains(why), qPrintable(out.message));
