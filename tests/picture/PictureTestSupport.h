@@ -1,5 +1,6 @@
 #pragma once
 
+#include "picture/CDecoderSandbox.h"
 #include "tests/support/TestSupport.h"
 
 #include <QBuffer>
@@ -13,9 +14,42 @@
 #include <QSize>
 #include <QString>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 // Helpers shared by the picture tests.
 namespace pictest {
+
+// Whether the decoder helper can run in bubblewrap here (the automatic choice restored).
+inline bool BubblewrapUsable() {
+    CDecoderSandbox::SetMode(CDecoderSandbox::EMode::Automatic);
+    return CDecoderSandbox::UsesBubblewrap();
+}
+
+// Numbers as the file formats write them, and the CRC of PNG chunks.
+inline QByteArray LE16(quint16 v) {
+    QByteArray b(2, '\0');
+    qToLittleEndian(v, b.data());
+    return b;
+}
+inline QByteArray LE32(quint32 v) {
+    QByteArray b(4, '\0');
+    qToLittleEndian(v, b.data());
+    return b;
+}
+inline QByteArray BE32(quint32 v) {
+    QByteArray b(4, '\0');
+    qToBigEndian(v, b.data());
+    return b;
+}
+inline quint32 Crc32(QByteArrayView data) {
+    quint32 crc = 0xFFFFFFFFu;
+    for (char c : data) {
+        crc ^= static_cast<uchar>(c);
+        for (int k = 0; k < 8; ++k)
+            crc = crc & 1 ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
+    }
+    return ~crc;
+}
 
 // A committed fixture (24 x 16, left half red, right half blue).
 inline QString FixturePath(const QString& name) {

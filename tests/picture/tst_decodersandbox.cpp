@@ -63,11 +63,6 @@ long PeakChildKilobytes() {
     return usage.ru_maxrss;
 }
 
-bool BubblewrapUsable() {
-    CDecoderSandbox::SetMode(Mode::Automatic);
-    return CDecoderSandbox::UsesBubblewrap();
-}
-
 } // namespace
 
 // The decoders that are not Qt's own run in a sandboxed helper process: what a hostile

@@ -97,11 +97,6 @@ int StandInsRunning() {
     return running;
 }
 
-bool BubblewrapUsable() {
-    CDecoderSandbox::SetMode(Mode::Automatic);
-    return CDecoderSandbox::UsesBubblewrap();
-}
-
 } // namespace
 
 // The decoder helper decodes hostile files: whatever a file makes it do, the user's files

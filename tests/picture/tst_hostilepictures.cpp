@@ -12,21 +12,6 @@
 using namespace pictest;
 
 namespace {
-QByteArray LE16(quint16 v) {
-    QByteArray b(2, '\0');
-    qToLittleEndian(v, b.data());
-    return b;
-}
-QByteArray LE32(quint32 v) {
-    QByteArray b(4, '\0');
-    qToLittleEndian(v, b.data());
-    return b;
-}
-QByteArray BE32(quint32 v) {
-    QByteArray b(4, '\0');
-    qToBigEndian(v, b.data());
-    return b;
-}
 
 QByteArray Box(const char* type, const QByteArray& body) {
     return BE32(quint32(8 + body.size())) + type + body;
@@ -57,16 +42,6 @@ QByteArray Heif(quint32 w, quint32 h, int quarters, const QByteArray& ipma,
 QByteArray Ipma(int item = 1, QByteArray indexes = QByteArray("\x81\x02", 2)) {
     return FullBox("ipma", 0, 0,
                    BE32(1) + QByteArray(1, '\0') + char(item) + char(indexes.size()) + indexes);
-}
-
-quint32 Crc32(QByteArrayView data) {
-    quint32 crc = 0xFFFFFFFFu;
-    for (char c : data) {
-        crc ^= static_cast<uchar>(c);
-        for (int k = 0; k < 8; ++k)
-            crc = crc & 1 ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
-    }
-    return ~crc;
 }
 
 QByteArray Png(int w, int h) {

@@ -12,32 +12,6 @@ using namespace pictest;
 
 namespace {
 
-QByteArray BE32(quint32 v) {
-    QByteArray b(4, '\0');
-    qToBigEndian(v, b.data());
-    return b;
-}
-QByteArray LE32(quint32 v) {
-    QByteArray b(4, '\0');
-    qToLittleEndian(v, b.data());
-    return b;
-}
-QByteArray LE16(quint16 v) {
-    QByteArray b(2, '\0');
-    qToLittleEndian(v, b.data());
-    return b;
-}
-
-quint32 Crc32(QByteArrayView data) {
-    quint32 crc = 0xFFFFFFFFu;
-    for (char c : data) {
-        crc ^= static_cast<uchar>(c);
-        for (int k = 0; k < 8; ++k)
-            crc = crc & 1 ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
-    }
-    return ~crc;
-}
-
 QByteArray Chunk(const char* type, const QByteArray& body) {
     const QByteArray typed = type + body;
     return BE32(quint32(body.size())) + typed + BE32(Crc32(typed));
