@@ -1,5 +1,6 @@
 #pragma once
 
+#include "picture/CDecoderClient.h"
 #include "picture/CDecoderSandbox.h"
 #include "tests/support/TestSupport.h"
 
@@ -23,6 +24,15 @@ namespace pictest {
 inline bool BubblewrapUsable() {
     CDecoderSandbox::SetMode(CDecoderSandbox::EMode::Automatic);
     return CDecoderSandbox::UsesBubblewrap();
+}
+
+// The decoder client and its sandbox back to the program's own settings.
+inline void ResetDecoderClient() {
+    CDecoderSandbox::SetMode(CDecoderSandbox::EMode::Automatic);
+    CDecoderClient::SetHelper(QString());
+    CDecoderClient::SetTimeout(15000);
+    CDecoderClient::SetCpuLimit(0);
+    CDecoderClient::SetMemoryLimit(1024LL * 1024 * 1024);
 }
 
 // Numbers as the file formats write them, and the CRC of PNG chunks.

@@ -70,13 +70,7 @@ long PeakChildKilobytes() {
 class TestDecoderSandbox : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void cleanup() {
-        CDecoderSandbox::SetMode(Mode::Automatic);
-        CDecoderClient::SetHelper(QString());
-        CDecoderClient::SetTimeout(15000);
-        CDecoderClient::SetCpuLimit(0);
-        CDecoderClient::SetMemoryLimit(1024LL * 1024 * 1024);
-    }
+    void cleanup() { ResetDecoderClient(); }
 
     void hostilePostScriptCannotReachFiles_data() {
         QTest::addColumn<Mode>("mode");

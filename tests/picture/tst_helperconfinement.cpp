@@ -42,6 +42,12 @@ struct SDesk {
                !WriteBytes(strCanary, canary).isEmpty() &&
                ::chmod(QFile::encodeName(strCanary).constData(), 0600) == 0;
     }
+    // Laid, with the hostile stand-in as the helper in `mode`.
+    bool LayForStandIn(Mode mode) const {
+        CDecoderSandbox::SetMode(mode);
+        CDecoderClient::SetHelper(QStringLiteral(VANTREL_HOSTILE_DECODER));
+        return Lay();
+    }
     // Everything as it was: the same bytes, the same mode, nothing added.
     bool Untouched() const {
         const QStringList names = QDir(kCanaryDir).entryList(QDir::Files | QDir::NoDotAndDotDot);
@@ -105,11 +111,7 @@ class TestHelperConfinement : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void cleanup() {
-        CDecoderSandbox::SetMode(Mode::Automatic);
-        CDecoderClient::SetHelper(QString());
-        CDecoderClient::SetTimeout(15000);
-        CDecoderClient::SetCpuLimit(0);
-        CDecoderClient::SetMemoryLimit(1024LL * 1024 * 1024);
+        ResetDecoderClient();
         QDir(kCanaryDir).removeRecursively();
     }
 
@@ -219,9 +221,7 @@ private Q_SLOTS:
         if (mode == Mode::Bubblewrap && !BubblewrapUsable())
             QSKIP("bubblewrap cannot run here");
         SDesk desk;
-        QVERIFY(desk.Lay());
-        CDecoderSandbox::SetMode(mode);
-        CDecoderClient::SetHelper(QStringLiteral(VANTREL_HOSTILE_DECODER));
+        QVERIFY(desk.LayForStandIn(mode));
         constexpr qint64 kMemory = 768LL * 1024 * 1024;
         CDecoderClient::SetMemoryLimit(kMemory);
         CDecoderClient::SetCpuLimit(7);
@@ -253,9 +253,7 @@ private Q_SLOTS:
         if (mode == Mode::Bubblewrap && !BubblewrapUsable())
             QSKIP("bubblewrap cannot run here");
         SDesk desk;
-        QVERIFY(desk.Lay());
-        CDecoderSandbox::SetMode(mode);
-        CDecoderClient::SetHelper(QStringLiteral(VANTREL_HOSTILE_DECODER));
+        QVERIFY(desk.LayForStandIn(mode));
         CDecoderClient::SetCpuLimit(1);
         CDecoderClient::SetTimeout(size == QSize(1, 1) ? 60000 : 1500);
         const CDecoderClient::SResult result = DecodeOpen(desk.strPicture, picfmt::kPcx, size);
