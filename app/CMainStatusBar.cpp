@@ -1,7 +1,7 @@
 #include "app/CMainStatusBar.h"
 
 #include "resources/StringTable.h"
-#include "sorting/PictureStatus.h"
+#include "sorting/session/PictureStatus.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/CLockKeys.h"
+#include "platform/system/CLockKeys.h"
 
 #include <QStatusBar>
 

@@ -2,10 +2,10 @@
 
 #include "app/CMainFrame.h"
 #include "dialogs/CSelectDir.h"
-#include "platform/ShowMessage.h"
+#include "platform/ui/ShowMessage.h"
 #include "resources/StringTable.h"
 #include "settings/CSettings.h"
-#include "sorting/CTarget.h"
+#include "sorting/widgets/CTarget.h"
 
 #include <QAbstractSpinBox>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "app/CTranslations.h"
 
-#include "platform/LocaleFormat.h"
+#include "platform/system/LocaleFormat.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

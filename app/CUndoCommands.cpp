@@ -2,15 +2,15 @@
 
 #include "app/CMainFrame.h"
 #include "dialogs/CHistoryDlg.h"
-#include "platform/CFileOpDialogs.h"
-#include "platform/CNativePath.h"
-#include "platform/CProfileStore.h"
+#include "platform/system/CNativePath.h"
+#include "platform/system/CProfileStore.h"
+#include "platform/ui/CFileOpDialogs.h"
 #include "resources/CommandIds.h"
-#include "sorting/CPictureFileList.h"
-#include "sorting/CSortSession.h"
-#include "sorting/CUndoHistory.h"
-#include "sorting/Companions.h"
-#include "sorting/UndoTexts.h"
+#include "sorting/journal/CUndoHistory.h"
+#include "sorting/journal/UndoTexts.h"
+#include "sorting/session/CSortSession.h"
+#include "sorting/session/Companions.h"
+#include "sorting/widgets/CPictureFileList.h"
 
 #include <QAction>
 #include <QCheckBox>

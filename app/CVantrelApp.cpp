@@ -3,10 +3,10 @@
 #include "app/CMainFrame.h"
 #include "app/CSplashWnd.h"
 #include "app/CTranslations.h"
-#include "platform/CFileCommandsProvider.h"
-#include "platform/CProfileStore.h"
-#include "platform/CTermSignalWatcher.h"
-#include "platform/ShowMessage.h"
+#include "platform/shell/CFileCommandsProvider.h"
+#include "platform/system/CProfileStore.h"
+#include "platform/system/CTermSignalWatcher.h"
+#include "platform/ui/ShowMessage.h"
 #include "resources/StringTable.h"
 
 #include <QIcon>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "browser/CNamespaceListView.h"
-#include "browser/CNamespaceTreeView.h"
+#include "browser/namespace/CNamespaceListView.h"
+#include "browser/namespace/CNamespaceTreeView.h"
 
 #include <QVBoxLayout>
 #include <QWidget>

@@ -8,9 +8,9 @@
 // decodes each file N times and reports the median time and the 90th percentile.
 
 #include "bench/BenchStats.h"
-#include "picture/CDecoderClient.h"
-#include "picture/CFitScale.h"
-#include "picture/CPictureSource.h"
+#include "picture/load/CFitScale.h"
+#include "picture/load/CPictureSource.h"
+#include "picture/sandbox/CDecoderClient.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -3,9 +3,9 @@
 // handed as they are), and the seccomp filter and
 // Landlock ruleset the helper applies to itself (in a child process each time).
 #include "bench/BenchStats.h"
-#include "picture/CHelperConfinement.h"
-#include "picture/DecodeLimits.h"
-#include "picture/SealedCopy.h"
+#include "picture/decode/CHelperConfinement.h"
+#include "picture/sandbox/DecodeLimits.h"
+#include "picture/sandbox/SealedCopy.h"
 
 #include <QElapsedTimer>
 #include <QFile>

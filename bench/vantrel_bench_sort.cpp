@@ -8,11 +8,11 @@
 // look-up of the picture's companions is timed on its own: what that look-up adds to a click.
 #include "app/CMainFrame.h"
 #include "bench/BenchStats.h"
-#include "platform/CProfileStore.h"
-#include "sorting/CPictureFileList.h"
-#include "sorting/CSortSession.h"
-#include "sorting/CTarget.h"
-#include "sorting/Companions.h"
+#include "platform/system/CProfileStore.h"
+#include "sorting/session/CSortSession.h"
+#include "sorting/session/Companions.h"
+#include "sorting/widgets/CPictureFileList.h"
+#include "sorting/widgets/CTarget.h"
 
 #include <QApplication>
 #include <QDir>

@@ -7,11 +7,11 @@
 // reading, checking and settling it.
 #include "app/CMainFrame.h"
 #include "bench/BenchStats.h"
-#include "platform/CFileActionHook.h"
-#include "platform/CProfileStore.h"
-#include "sorting/CPictureFileList.h"
-#include "sorting/CTarget.h"
-#include "sorting/CUndoHistory.h"
+#include "platform/files/CFileActionHook.h"
+#include "platform/system/CProfileStore.h"
+#include "sorting/journal/CUndoHistory.h"
+#include "sorting/widgets/CPictureFileList.h"
+#include "sorting/widgets/CTarget.h"
 
 #include <QApplication>
 #include <QDir>

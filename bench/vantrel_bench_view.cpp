@@ -11,11 +11,11 @@
 //   stall FILE     shows one picture that takes seconds to decode (a huge progressive JPEG,
 //                  PostScript that never ends) and times the longest event-loop stall meanwhile.
 #include "app/CMainFrame.h"
-#include "picture/CImageCtrl.h"
-#include "picture/CVantrelView.h"
-#include "platform/CProfileStore.h"
-#include "sorting/CPictureFileList.h"
-#include "sorting/CTarget.h"
+#include "picture/view/CImageCtrl.h"
+#include "picture/view/CVantrelView.h"
+#include "platform/system/CProfileStore.h"
+#include "sorting/widgets/CPictureFileList.h"
+#include "sorting/widgets/CTarget.h"
 
 #include <QApplication>
 #include <QDir>

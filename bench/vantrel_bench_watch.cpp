@@ -3,7 +3,7 @@
 // delay included), what bringing the list up to date costs in the event loop, and a full
 // refill of the same list for comparison.
 #include "bench/BrowserPanes.h"
-#include "platform/DirectoryChanges.h"
+#include "platform/system/DirectoryChanges.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

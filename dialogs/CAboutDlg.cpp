@@ -1,8 +1,8 @@
 #include "dialogs/CAboutDlg.h"
 
-#include "platform/CDialogBuilder.h"
-#include "platform/LocaleFormat.h"
-#include "platform/SystemMemory.h"
+#include "platform/system/LocaleFormat.h"
+#include "platform/system/SystemMemory.h"
+#include "platform/ui/CDialogBuilder.h"
 #include "resources/StringTable.h"
 #include "resources/templates/AboutTemplate.h"
 

@@ -1,9 +1,9 @@
 #include "dialogs/CHistoryDlg.h"
 
-#include "platform/CNativePath.h"
-#include "platform/LocaleFormat.h"
-#include "sorting/CUndoHistory.h"
-#include "sorting/UndoTexts.h"
+#include "platform/system/CNativePath.h"
+#include "platform/system/LocaleFormat.h"
+#include "sorting/journal/CUndoHistory.h"
+#include "sorting/journal/UndoTexts.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

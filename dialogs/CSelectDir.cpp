@@ -1,6 +1,6 @@
 #include "dialogs/CSelectDir.h"
 
-#include "platform/ShowMessage.h"
+#include "platform/ui/ShowMessage.h"
 #include "resources/templates/DirOpenTemplate.h"
 
 #include <QComboBox>

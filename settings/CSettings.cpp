@@ -1,6 +1,6 @@
 #include "settings/CSettings.h"
 
-#include "platform/CProfileStore.h"
+#include "platform/system/CProfileStore.h"
 
 #include <QDir>
 

@@ -1,6 +1,6 @@
 // Prints the decoder helper the picture decoder would run, as seen from wherever this
 // program is copied to: the install-layout test puts it into an installed prefix.
-#include "picture/CDecoderClient.h"
+#include "picture/sandbox/CDecoderClient.h"
 
 #include <QCoreApplication>
 #include <cstdio>

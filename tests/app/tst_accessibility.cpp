@@ -1,9 +1,9 @@
 // What a screen reader is told about the main window: the file list with its names and
 // its current item, the status texts and the caption, the destination buttons and the
 // folder tree, read through the same interfaces the desktop's accessibility bridge reads.
-#include "browser/CNamespaceTreeView.h"
+#include "browser/namespace/CNamespaceTreeView.h"
 #include "resources/templates/TargetTemplate.h"
-#include "sorting/CTarget.h"
+#include "sorting/widgets/CTarget.h"
 #include "tests/support/PictureDesk.h"
 
 #include <QAccessible>

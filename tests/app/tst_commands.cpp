@@ -4,7 +4,7 @@
 #include "dialogs/CPrintSetupDlg.h"
 #include "resources/CommandIds.h"
 #include "resources/CommandTable.h"
-#include "sorting/CTarget.h"
+#include "sorting/widgets/CTarget.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/PictureDesk.h"
 

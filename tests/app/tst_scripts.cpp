@@ -2,7 +2,7 @@
 // the status bar as the painter draws them with full shaping: the same letters, joined
 // the same way, take the same room.
 #include "app/CMainStatusBar.h"
-#include "browser/CListCtrlEx.h"
+#include "browser/controls/CListCtrlEx.h"
 
 #include <QFontDatabase>
 #include <QLabel>

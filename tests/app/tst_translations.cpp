@@ -5,7 +5,7 @@
 #include "app/CCommandBuilder.h"
 #include "app/CTranslations.h"
 #include "dialogs/CHistoryDlg.h"
-#include "platform/CDialogBuilder.h"
+#include "platform/ui/CDialogBuilder.h"
 #include "resources/CommandIds.h"
 #include "resources/templates/AboutTemplate.h"
 #include "resources/templates/ConfigTemplate.h"
@@ -13,10 +13,10 @@
 #include "resources/templates/FileTypesTemplate.h"
 #include "resources/templates/TargetDirsTemplate.h"
 #include "resources/templates/TargetTemplate.h"
-#include "sorting/CSortJournal.h"
-#include "sorting/CTarget.h"
-#include "sorting/CUndoHistory.h"
-#include "sorting/PictureStatus.h"
+#include "sorting/journal/CSortJournal.h"
+#include "sorting/journal/CUndoHistory.h"
+#include "sorting/session/PictureStatus.h"
+#include "sorting/widgets/CTarget.h"
 
 #include <QAbstractButton>
 #include <QDialog>

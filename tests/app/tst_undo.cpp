@@ -1,7 +1,7 @@
 #include "app/CUndoCommands.h"
 #include "dialogs/CHistoryDlg.h"
 #include "resources/CommandIds.h"
-#include "sorting/CUndoHistory.h"
+#include "sorting/journal/CUndoHistory.h"
 #include "tests/support/PictureDesk.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browser/CNamespaceTreeView.h"
+#include "browser/namespace/CNamespaceTreeView.h"
 #include "tests/browser/CRecordingListView.h"
 
 #include <QTest>

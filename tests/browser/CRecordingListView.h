@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browser/CNamespaceListView.h"
+#include "browser/namespace/CNamespaceListView.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
 // The small-icon file list through the keyboard and the mouse, and what removing an item
 // costs on screen.
-#include "browser/CItemLabelHitTest.h"
-#include "browser/CListCtrlEx.h"
+#include "browser/controls/CItemLabelHitTest.h"
+#include "browser/controls/CListCtrlEx.h"
 
 #include <QEvent>
 #include <QScrollBar>

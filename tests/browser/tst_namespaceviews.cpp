@@ -1,7 +1,7 @@
 // The folder tree above the file list, over a scratch folder of the test's own. Each test
 // ends with both destroyed and every identifier list, record and folder given back.
-#include "platform/CFileCommandsProvider.h"
-#include "platform/CShellContextMenu.h"
+#include "platform/shell/CFileCommandsProvider.h"
+#include "platform/shell/CShellContextMenu.h"
 #include "tests/browser/BrowserHost.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/NativeTempDir.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "picture/CDecoderClient.h"
-#include "picture/CDecoderSandbox.h"
+#include "picture/sandbox/CDecoderClient.h"
+#include "picture/sandbox/CDecoderSandbox.h"
 #include "tests/support/TestSupport.h"
 
 #include <QBuffer>

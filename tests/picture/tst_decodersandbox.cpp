@@ -1,9 +1,9 @@
-#include "picture/CDecoderClient.h"
-#include "picture/CDecoderSandbox.h"
-#include "picture/CGhostscriptRunner.h"
-#include "picture/CPictureSource.h"
-#include "picture/DecoderProtocol.h"
-#include "picture/PictureFormat.h"
+#include "picture/decode/CGhostscriptRunner.h"
+#include "picture/format/PictureFormat.h"
+#include "picture/load/CPictureSource.h"
+#include "picture/sandbox/CDecoderClient.h"
+#include "picture/sandbox/CDecoderSandbox.h"
+#include "picture/sandbox/DecoderProtocol.h"
 #include "tests/picture/PictureTestSupport.h"
 
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
-#include "picture/CDecoderClient.h"
-#include "picture/CDecoderSandbox.h"
-#include "picture/PictureFormat.h"
+#include "picture/format/PictureFormat.h"
+#include "picture/sandbox/CDecoderClient.h"
+#include "picture/sandbox/CDecoderSandbox.h"
 #include "tests/picture/PictureTestSupport.h"
 
 #include <QDir>

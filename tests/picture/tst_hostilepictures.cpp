@@ -1,8 +1,8 @@
 // Damaged and hostile pictures: refused before any pixel memory is taken for what their
 // headers claim, or shown within the program's limits.
-#include "picture/CHeaderProbe.h"
-#include "picture/CPictureSource.h"
-#include "picture/PictureFormat.h"
+#include "picture/format/CHeaderProbe.h"
+#include "picture/format/PictureFormat.h"
+#include "picture/load/CPictureSource.h"
 #include "tests/picture/PictureTestSupport.h"
 
 #include <QTemporaryDir>

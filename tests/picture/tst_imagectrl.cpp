@@ -1,9 +1,9 @@
-#include "picture/CDecoderClient.h"
-#include "picture/CFitScale.h"
-#include "picture/CImageCtrl.h"
-#include "picture/CPictureLoader.h"
-#include "picture/CVantrelView.h"
-#include "platform/CDialogBuilder.h"
+#include "picture/load/CFitScale.h"
+#include "picture/load/CPictureLoader.h"
+#include "picture/sandbox/CDecoderClient.h"
+#include "picture/view/CImageCtrl.h"
+#include "picture/view/CVantrelView.h"
+#include "platform/ui/CDialogBuilder.h"
 #include "tests/picture/PictureTestSupport.h"
 
 #include <QAbstractScrollArea>

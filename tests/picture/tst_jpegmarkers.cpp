@@ -2,11 +2,11 @@
 // before or after the frame header, progressive frames, restart intervals, a preview JPEG
 // inside the EXIF block. Size and depth come from the frame header of the picture itself,
 // whatever comes before it, since fit, status and limits are all reckoned from them.
-#include "picture/CExifThumbnail.h"
-#include "picture/CHeaderProbe.h"
-#include "picture/CPictureSource.h"
-#include "picture/JpegStructure.h"
-#include "picture/PictureFormat.h"
+#include "picture/format/CExifThumbnail.h"
+#include "picture/format/CHeaderProbe.h"
+#include "picture/format/JpegStructure.h"
+#include "picture/format/PictureFormat.h"
+#include "picture/load/CPictureSource.h"
 #include "tests/picture/PictureTestSupport.h"
 
 #include <QImageWriter>

@@ -1,6 +1,6 @@
-#include "picture/CDecoderClient.h"
-#include "picture/CPictureSource.h"
-#include "picture/PictureFormat.h"
+#include "picture/format/PictureFormat.h"
+#include "picture/load/CPictureSource.h"
+#include "picture/sandbox/CDecoderClient.h"
 #include "tests/picture/PictureTestSupport.h"
 
 #include <QBuffer>

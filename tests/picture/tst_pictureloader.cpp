@@ -1,6 +1,6 @@
-#include "picture/CDecodeJob.h"
-#include "picture/CPictureCache.h"
-#include "picture/CPictureLoader.h"
+#include "picture/load/CDecodeJob.h"
+#include "picture/load/CPictureCache.h"
+#include "picture/load/CPictureLoader.h"
 #include "tests/picture/PictureTestSupport.h"
 
 #include <QBuffer>

@@ -1,8 +1,8 @@
 // The size checks a picture passes before its pixels are decoded: ordinary pictures, large
 // flat ones that compress far better than photographs included, are never refused, and each
 // limit holds exactly where it is set, one step either side of it.
-#include "picture/CPictureSource.h"
-#include "picture/DecodeLimits.h"
+#include "picture/load/CPictureSource.h"
+#include "picture/sandbox/DecodeLimits.h"
 #include "tests/picture/PictureTestSupport.h"
 
 #include <QtEndian>

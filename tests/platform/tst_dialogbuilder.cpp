@@ -1,4 +1,4 @@
-#include "platform/CDialogBuilder.h"
+#include "platform/ui/CDialogBuilder.h"
 #include "resources/templates/AboutTemplate.h"
 
 #include <QDialog>

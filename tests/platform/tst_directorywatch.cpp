@@ -1,6 +1,6 @@
 // Folder watching: how events fold into one change, and what a real folder reports when
 // other programs make, remove and rename things in it.
-#include "platform/CDirectoryWatch.h"
+#include "platform/system/CDirectoryWatch.h"
 #include "tests/support/NativeTempDir.h"
 
 #include <QSignalSpy>

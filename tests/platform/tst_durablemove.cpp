@@ -1,7 +1,7 @@
 // A move to another file system removes the source only once the copy is on disk under its
 // name: its data flushed, then its name given, then its folder flushed. A power cut at any
 // moment leaves at least one whole file.
-#include "platform/CDiskCalls.h"
+#include "platform/files/CDiskCalls.h"
 #include "tests/support/FileOpTestBase.h"
 #include "tests/support/TmpfsMount.h"
 

@@ -1,9 +1,9 @@
 // The window side of the file operations: the context menu's Rename... and Move to Trash
 // (where the files end up), the conflict question and the progress dialog.
-#include "platform/CFileCommandsProvider.h"
-#include "platform/CFileJob.h"
-#include "platform/CFileOpDialogs.h"
-#include "platform/CNativePath.h"
+#include "platform/files/CFileJob.h"
+#include "platform/shell/CFileCommandsProvider.h"
+#include "platform/system/CNativePath.h"
+#include "platform/ui/CFileOpDialogs.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/NativeTempDir.h"

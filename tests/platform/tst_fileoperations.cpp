@@ -1,6 +1,6 @@
 // Where every byte ends up when a move or copy meets a fault.
-#include "platform/CFileCopier.h"
-#include "platform/CNoReplaceRename.h"
+#include "platform/files/CFileCopier.h"
+#include "platform/files/CNoReplaceRename.h"
 #include "tests/support/FileOpTestBase.h"
 #include "tests/support/TmpfsMount.h"
 

@@ -1,5 +1,5 @@
 // A listed folder opens again for an action only while its path leads to that same folder.
-#include "platform/CListedFolder.h"
+#include "platform/files/CListedFolder.h"
 #include "tests/support/NativeTempDir.h"
 #include "tests/support/TestSupport.h"
 

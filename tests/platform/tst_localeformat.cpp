@@ -1,6 +1,6 @@
 // Numbers and times in the user's locale: the plain C locale (a session without any locale
 // set) keeps the program's own plain forms, any other locale writes them its way.
-#include "platform/LocaleFormat.h"
+#include "platform/system/LocaleFormat.h"
 
 #include <QDateTime>
 #include <QtTest>

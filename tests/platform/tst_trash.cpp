@@ -1,5 +1,5 @@
 // Delete to the trash and outright: where the file and its info end up.
-#include "platform/CTrashDirectory.h"
+#include "platform/files/CTrashDirectory.h"
 #include "tests/support/FileOpTestBase.h"
 #include "tests/support/TmpfsMount.h"
 

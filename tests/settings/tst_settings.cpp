@@ -1,4 +1,4 @@
-#include "platform/CProfileStore.h"
+#include "platform/system/CProfileStore.h"
 #include "settings/CSettings.h"
 #include "settings/WindowRect.h"
 #include "tests/support/TestSupport.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/CNativePath.h"
-#include "sorting/CSortSession.h"
+#include "platform/system/CNativePath.h"
+#include "sorting/session/CSortSession.h"
 #include "tests/support/FileOpTestBase.h"
 
 #include <memory>

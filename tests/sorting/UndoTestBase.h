@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sorting/CUndoHistory.h"
+#include "sorting/journal/CUndoHistory.h"
 #include "tests/sorting/SessionTestBase.h"
 
 #include <QMap>

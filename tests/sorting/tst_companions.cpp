@@ -1,9 +1,9 @@
 // Companion files (sidecars, the RAW or JPEG twin) found beside a picture, and sent, undone
 // and redone with it as one action; every byte is followed to where it ended up.
-#include "platform/CNativePath.h"
-#include "sorting/CSortSession.h"
-#include "sorting/Companions.h"
-#include "sorting/UndoTexts.h"
+#include "platform/system/CNativePath.h"
+#include "sorting/journal/UndoTexts.h"
+#include "sorting/session/CSortSession.h"
+#include "sorting/session/Companions.h"
 #include "tests/sorting/UndoTestBase.h"
 
 #include <QSignalSpy>

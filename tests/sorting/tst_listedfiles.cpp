@@ -2,7 +2,7 @@
 // whatever is done to the folder's path or to the picture's name in between: a folder
 // exchanged for a link to another folder with files of the same names, another folder put
 // in its place, a picture replaced by another file of its name.
-#include "platform/CFileActionHook.h"
+#include "platform/files/CFileActionHook.h"
 #include "tests/sorting/SessionTestBase.h"
 #include "tests/support/PictureDesk.h"
 

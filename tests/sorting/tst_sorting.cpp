@@ -1,11 +1,11 @@
-#include "picture/CImageCtrl.h"
-#include "picture/CPictureLoader.h"
-#include "platform/CDialogBuilder.h"
+#include "picture/load/CPictureLoader.h"
+#include "picture/view/CImageCtrl.h"
+#include "platform/ui/CDialogBuilder.h"
 #include "resources/CommandIds.h"
 #include "resources/templates/TargetTemplate.h"
-#include "sorting/CFileSelect.h"
-#include "sorting/CSortSession.h"
-#include "sorting/CTarget.h"
+#include "sorting/session/CSortSession.h"
+#include "sorting/widgets/CFileSelect.h"
+#include "sorting/widgets/CTarget.h"
 #include "tests/support/PictureDesk.h"
 
 #include <QAction>

@@ -1,10 +1,10 @@
 // The destination button bar hosted in a small window of the test's own.
-#include "platform/CButtonTabBar.h"
-#include "platform/CDialogBuilder.h"
+#include "platform/ui/CButtonTabBar.h"
+#include "platform/ui/CDialogBuilder.h"
 #include "resources/templates/TargetTemplate.h"
 #include "settings/CSettings.h"
-#include "sorting/CTarget.h"
-#include "sorting/CTargetButton.h"
+#include "sorting/widgets/CTarget.h"
+#include "sorting/widgets/CTargetButton.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/TestSupport.h"
 

@@ -1,7 +1,7 @@
 // Undo and redo that meet trouble: a step that fails half-way is taken back whole and can be
 // tried again, a file keeps its identity through renames and new names, an action that
 // cannot be undone can be skipped, and a file replaced by a sort comes back with its undo.
-#include "platform/CTrash.h"
+#include "platform/files/CTrash.h"
 #include "tests/sorting/UndoTestBase.h"
 #include "tests/support/TmpfsMount.h"
 

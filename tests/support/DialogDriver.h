@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/CDialogBuilder.h"
+#include "platform/ui/CDialogBuilder.h"
 
 #include <QAbstractButton>
 #include <QApplication>

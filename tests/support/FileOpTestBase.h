@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/CFileOperations.h"
+#include "platform/files/CFileOperations.h"
 #include "tests/support/NativeTempDir.h"
 #include "tests/support/ScriptedFileOpUi.h"
 #include "tests/support/TestSupport.h"

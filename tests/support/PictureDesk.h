@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/CMainFrame.h"
-#include "picture/CVantrelView.h"
-#include "sorting/CPictureFileList.h"
+#include "picture/view/CVantrelView.h"
+#include "sorting/widgets/CPictureFileList.h"
 #include "tests/support/TestSupport.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/CFileJob.h"
-#include "platform/CFileOpUi.h"
+#include "platform/files/CFileJob.h"
+#include "platform/files/CFileOpUi.h"
 
 #include <QList>
 #include <QStringList>

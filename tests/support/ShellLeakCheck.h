@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/CShellFolder.h"
-#include "platform/CShellMalloc.h"
+#include "platform/shell/CShellFolder.h"
+#include "platform/shell/CShellMalloc.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/CProfileStore.h"
+#include "platform/system/CProfileStore.h"
 
 #include <QByteArray>
 #include <QList>

@@ -4,8 +4,8 @@
 // what it found around it: its namespaces and network interfaces (as the sandbox gave them,
 // before its own confinement), and its limits ("net=net:[...] ... cpu=16"). Asked for a
 // picture of 1 x 1 it then spins forever, of 2 x 2 it sleeps forever.
-#include "picture/CDecoderService.h"
-#include "picture/DecoderProtocol.h"
+#include "picture/decode/CDecoderService.h"
+#include "picture/sandbox/DecoderProtocol.h"
 
 #include <QByteArray>
 #include <QDir>

@@ -1,0 +1,166 @@
+#include "browser/controls/CListCtrlModel.h"
+
+#include "platform/shell/CSystemImageList.h"
+
+#include <algorithm>
+#include <numeric>
+
+CListCtrlModel::~CListCtrlModel() {
+    FreeRows();
+}
+
+void CListCtrlModel::FreeRows() {
+    if (m_deleter)
+        for (const Row& row : std::as_const(m_rows))
+            m_deleter(row.lParam);
+    m_rows.clear();
+}
+
+void CListCtrlModel::SetImageList(CSystemImageList* imageList) {
+    beginResetModel();
+    m_pImageList = imageList;
+    endResetModel();
+}
+
+int CListCtrlModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : Count();
+}
+
+QVariant CListCtrlModel::data(const QModelIndex& index, int role) const {
+    if (!IsValid(index.row()))
+        return QVariant();
+    const Row& row = m_rows[index.row()];
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+        return row.text;
+    case Qt::DecorationRole:
+        return m_pImageList && row.image >= 0 ? QVariant(m_pImageList->Icon(row.image))
+                                              : QVariant();
+    case Qt::SizeHintRole:
+        return m_itemSize.isValid() ? QVariant(m_itemSize) : QVariant();
+    default:
+        return QVariant();
+    }
+}
+
+Qt::ItemFlags CListCtrlModel::flags(const QModelIndex& index) const {
+    if (!IsValid(index.row()))
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+}
+
+int CListCtrlModel::InsertItem(int nItem, const QString& text, int nImage, quintptr lParam) {
+    nItem = std::clamp(nItem, 0, Count());
+    if (!m_nBatch)
+        beginInsertRows(QModelIndex(), nItem, nItem);
+    m_rows.insert(nItem, Row{text, nImage, lParam});
+    if (!m_nBatch)
+        endInsertRows();
+    return nItem;
+}
+
+bool CListCtrlModel::DeleteItem(int nItem) {
+    if (!IsValid(nItem))
+        return false;
+    if (!m_nBatch)
+        beginRemoveRows(QModelIndex(), nItem, nItem);
+    const quintptr lParam = m_rows[nItem].lParam;
+    m_rows.remove(nItem);
+    if (m_deleter)
+        m_deleter(lParam);
+    if (!m_nBatch)
+        endRemoveRows();
+    return true;
+}
+
+void CListCtrlModel::DeleteAllItems() {
+    if (!m_nBatch)
+        beginResetModel();
+    FreeRows();
+    if (!m_nBatch)
+        endResetModel();
+}
+
+bool CListCtrlModel::SetItemText(int nItem, const QString& text) {
+    if (!IsValid(nItem))
+        return false;
+    m_rows[nItem].text = text;
+    if (!m_nBatch)
+        Q_EMIT dataChanged(index(nItem), index(nItem), {Qt::DisplayRole, Qt::ToolTipRole});
+    return true;
+}
+
+QString CListCtrlModel::ItemText(int nItem) const {
+    return IsValid(nItem) ? m_rows[nItem].text : QString();
+}
+
+int CListCtrlModel::ItemImage(int nItem) const {
+    return IsValid(nItem) ? m_rows[nItem].image : -1;
+}
+
+quintptr CListCtrlModel::ItemData(int nItem) const {
+    return IsValid(nItem) ? m_rows[nItem].lParam : 0;
+}
+
+std::vector<int> CListCtrlModel::SortedOrder(Compare compare, quintptr lParamSort,
+                                             SortKey sortKey) const {
+    std::vector<int> order(m_rows.size());
+    std::iota(order.begin(), order.end(), 0);
+    if (!sortKey) {
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+            return compare(m_rows[a].lParam, m_rows[b].lParam, lParamSort) < 0;
+        });
+        return order;
+    }
+    // All keys back to back in one block, so comparing them stays within the cache.
+    QByteArray keys;
+    std::vector<qsizetype> start(m_rows.size() + 1);
+    for (qsizetype i = 0; i < m_rows.size(); ++i) {
+        start[i] = keys.size();
+        sortKey(m_rows[i].lParam, keys);
+    }
+    start[m_rows.size()] = keys.size();
+    const char* data = keys.constData();
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        const QByteArrayView ka(data + start[a], start[a + 1] - start[a]);
+        const QByteArrayView kb(data + start[b], start[b + 1] - start[b]);
+        if (const int r = ka.compare(kb))
+            return r < 0;
+        return compare(m_rows[a].lParam, m_rows[b].lParam, lParamSort) < 0;
+    });
+    return order;
+}
+
+void CListCtrlModel::SortItems(Compare compare, quintptr lParamSort, SortKey sortKey) {
+    if (!m_nBatch)
+        Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const std::vector<int> order = SortedOrder(compare, lParamSort, sortKey);
+    QList<Row> sorted;
+    sorted.reserve(m_rows.size());
+    std::vector<int> newRow(order.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        sorted.append(std::move(m_rows[order[i]]));
+        newRow[order[i]] = int(i);
+    }
+    m_rows = std::move(sorted);
+    if (m_nBatch)
+        return;
+    const QModelIndexList from = persistentIndexList();
+    QModelIndexList to;
+    to.reserve(from.size());
+    for (const QModelIndex& idx : from)
+        to.append(index(newRow[idx.row()]));
+    changePersistentIndexList(from, to);
+    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void CListCtrlModel::BeginBatch() {
+    if (m_nBatch++ == 0)
+        beginResetModel();
+}
+
+void CListCtrlModel::EndBatch() {
+    if (m_nBatch > 0 && --m_nBatch == 0)
+        endResetModel();
+}

@@ -1,0 +1,151 @@
+#pragma once
+
+#include "browser/controls/CListCtrlEx.h"
+#include "browser/controls/NamespaceRecords.h"
+#include "platform/files/CListedFolder.h"
+
+#include <QByteArray>
+#include <QPointer>
+#include <QStringList>
+
+class CDirectoryWatch;
+class DirectoryChanges;
+class CNamespaceTreeView;
+class CShellMalloc;
+
+// The file list: the contents of the folder selected in the folder tree, filtered by
+// file-name endings and sorted as the namespace orders them. It tracks the current item
+// and its file's path, opens an item on a double click (a folder in the tree, a file with
+// its program) and offers the item's context menu on a right click.
+//
+// Subclasses (the picture lists) change behaviour through the virtuals: OnFileSelected,
+// OnFolderSelected and OnListFilled are told what happened; InitList, FillList, OpenFile,
+// MoveCurFile and DeleteCurFile may be replaced.
+class CNamespaceListView : public CListCtrlEx {
+    Q_OBJECT
+public:
+    explicit CNamespaceListView(QWidget* parent = nullptr);
+    ~CNamespaceListView() override;
+
+    // Accepted endings of the full path (ASCII letters in either case); empty: every file.
+    QStringList m_astrExtensions;
+    // Endings of the files counted when the filter hides them (see HiddenCount).
+    QStringList m_astrCountedEndings;
+    bool m_bIncludeFolders = true;
+    QString m_strCurFile;   // path of the current item, decoded; empty for none
+    QByteArray m_baCurFile; // the same path as the system's bytes: exact for every name
+    const QByteArray& CurFileNative() const { return m_baCurFile; }
+
+    void SetTreeView(CNamespaceTreeView* pTreeView);
+    CNamespaceTreeView* TreeView() const;
+    void AddExtension(const QString& ending) { m_astrExtensions.append(ending); }
+    void ClearExtensions() { m_astrExtensions.clear(); }
+    // Fills the list again from the folder selected in the tree.
+    void RefreshList();
+    // Empties the list and the current item, then calls OnListFilled (used where the
+    // tree's selection moved without a fill, so the list never shows another folder).
+    void EmptyList();
+    // The item's absolute list (the tree's selected folder joined with the item); the
+    // caller frees it with FreePidl. Null when it cannot be made.
+    LPITEMIDLIST GetItemFullPidl(int nItem);
+    bool MatchesFilter(CShellFolder* psf, LPCITEMIDLIST pidlAbs);
+    // How many files with a counted ending the filter left out of the last fill.
+    int HiddenCount() const { return m_nHidden; }
+    // Sort callback: the listed folder's order of two item records.
+    static int CompareItems(quintptr lParam1, quintptr lParam2, quintptr lParamSort);
+    // Sorts the items in the listed folder's order (CompareItems, sped up by sort keys).
+    void SortList();
+    // Brings the list up to date with names that appeared in or vanished from the listed
+    // folder (the folder watch tells them as other programs change it): new items go to
+    // their sorted places, gone ones are removed, the current item and the selection stay
+    // on their files. A current file that went is dealt with as if it had been moved away.
+    // Lost events (changes.Rescan()) are made up by listing the folder and comparing.
+    void ApplyFolderChanges(const DirectoryChanges& changes);
+    // While held (a sort action is under way), changes of the listed folder wait; once
+    // released the list is brought up to date with the folder.
+    void HoldFolderChanges(bool bHold);
+    // The native path of the folder listed and watched; empty when none is.
+    const QByteArray& ListedFolder() const { return m_baListedDir; }
+    // The folder as the last filling of the list read it (unknown when none was read).
+    const CListedFolder& ListedFolderIdentity() const { return m_listedFolder; }
+
+    virtual void OnFolderSelected(int nItem);
+    virtual void OnListFilled();
+    // ApplyFolderChanges is about to insert and remove items.
+    virtual void OnFolderChangesStarting();
+    // The current file went by another program's doing. nPlace is where it stood, now held
+    // by the item after it. The list keeps no current item; subclasses choose what to show.
+    virtual void OnCurrentFileVanished(int nPlace);
+    // Items came or went by ApplyFolderChanges (after the current item was dealt with).
+    virtual void OnItemsChanged();
+    // Moves the current file into destDir, or deletes it (to the trash with bAllowUndo),
+    // then moves on; true when the file has gone from its place. A plain file list sends
+    // nothing anywhere (false); the picture file list does it through its sort session.
+    virtual bool MoveCurFile(const QString& destDir);
+    virtual bool DeleteCurFile(bool bAllowUndo);
+    // The path of every item, in list order, as the system's bytes; empty for an item
+    // outside the file system.
+    QList<QByteArray> ItemNativePaths();
+    // Lists the folder's items, sorted, in one change of the list (its model is reset once).
+    virtual void FillList(NSTREEITEM* pFolderItem, CShellFolder* psfFolder);
+    virtual void InitList(const QString& path);
+    // Opens a file with its default program.
+    virtual void OpenFile(const QByteArray& nativePath, int nItem);
+    virtual void OnFileSelected(int nItem);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+    // The tree's services; each reports a missing tree and fails.
+    bool GetDisplayName(CShellFolder* psf, LPCITEMIDLIST pidl, QString& name, ULONG uFlags);
+    LPITEMIDLIST ConcatPidls(LPCITEMIDLIST pidl1, LPCITEMIDLIST pidl2);
+    LPITEMIDLIST CopyItemID(CShellMalloc& malloc, LPCITEMIDLIST pidl);
+    void ReportNoTree();
+    bool DoContextMenu(QWidget* owner, CShellFolder* psf, LPCITEMIDLIST pidl, const QPoint& pt);
+    static NSLISTITEM* RecordOf(quintptr lParam) { return reinterpret_cast<NSLISTITEM*>(lParam); }
+
+private:
+    enum class Add { Added, Skipped, Stop };
+    // Adds the child `pidl` at nIndex (then one further on), or at its sorted place when nIndex
+    // is -1 (then one after it); Skipped when it is filtered out or listed already.
+    Add AddListItem(CShellFolder* psf, LPCITEMIDLIST pidlFolderAbs, LPCITEMIDLIST pidl,
+                    int& nIndex);
+    NSLISTITEM* NewRecord(CShellFolder* psf, LPCITEMIDLIST pidl, ULONG attrs);
+    void ResetContents();
+    void WatchFolder(NSTREEITEM* pFolderItem, CShellFolder* psfFolder);
+    void StopWatching();
+    void OnFolderChanged(const QByteArray& dir, const DirectoryChanges& changes);
+    // Changes found by listing the folder and comparing with the items.
+    DirectoryChanges CompareWithFolder();
+    // Removes the items of these names; nCur follows the current item's place, and
+    // bCurGone says the current item was one of them.
+    void RemoveNamed(const QList<QByteArray>& names, int& nCur, bool& bCurGone);
+    // Inserts the child of this name at its sorted place; its index, or -1 (not there, not
+    // listed, or listed already).
+    int InsertNamed(const QByteArray& name);
+    int SortedPlaceOf(const NSLISTITEM* rec) const;
+    void OnItemchanged(int nItem);
+    void OnDblclk();
+    void OnRclick(const QPoint& pos);
+    bool IsOnLabel(int nItem, const QPoint& pos);
+    static void OnDeleteitem(quintptr lParam);
+    static void SortKeyOf(quintptr lParam, QByteArray& keys);
+    static bool EndsWithOneOf(LPCITEMIDLIST pidlAbs, const QList<QByteArray>& endings);
+    void CountHidden(LPCITEMIDLIST pidlAbs);
+
+    QPointer<CNamespaceTreeView> m_pTreeView;
+    CDirectoryWatch* m_pWatch;
+    QByteArray m_baListedDir;            // the listed folder's path, watched
+    CListedFolder m_listedFolder;        // the folder the list was filled from
+    CShellFolder* m_psfListed = nullptr; // one reference, for the records of new items
+    LPITEMIDLIST m_pidlListed = nullptr; // its absolute list
+    bool m_bHoldChanges = false;         // a sort action is under way
+    bool m_bChangesHeld = false;         // the folder changed meanwhile
+    QStringList m_astrEndingsFor;        // the endings m_abaEndings was made from
+    QList<QByteArray> m_abaEndings;
+    QStringList m_astrCountedFor; // the endings m_abaCounted was made from
+    QList<QByteArray> m_abaCounted;
+    int m_nHidden = 0;
+};

@@ -1,0 +1,493 @@
+#include "browser/namespace/CNamespaceTreeView.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+#include "browser/controls/CItemLabelHitTest.h"
+#include "browser/controls/PidlFunctions.h"
+#include "browser/namespace/CNamespaceListView.h"
+#include "browser/namespace/CNamespaceTreeItem.h"
+#include "browser/namespace/CTreeFolderFollower.h"
+#include "platform/shell/CShellContextMenu.h"
+#include "platform/shell/CShellFolderRef.h"
+#include "platform/shell/CShellItemId.h"
+#include "platform/shell/CShellMalloc.h"
+#include "platform/shell/CSystemImageList.h"
+#include "platform/system/DirectoryChanges.h"
+#include "platform/ui/CWaitCursor.h"
+#include "platform/ui/ShowMessage.h"
+
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QDrag>
+#include <QHeaderView>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QSet>
+#include <QUrl>
+
+namespace {
+constexpr int kTextLimit = 255;
+#ifdef Q_OS_WIN
+constexpr Qt::CaseSensitivity kFileNameCase = Qt::CaseInsensitive;
+#else
+constexpr Qt::CaseSensitivity kFileNameCase = Qt::CaseSensitive;
+#endif
+
+CNamespaceTreeItem* TreeItem(QTreeWidgetItem* item) {
+    return static_cast<CNamespaceTreeItem*>(item);
+}
+} // namespace
+
+CNamespaceTreeView::CNamespaceTreeView(QWidget* parent)
+    : QTreeWidget(parent), m_pFollower(new CTreeFolderFollower(this)) {
+    setHeaderHidden(true);
+    setColumnCount(1);
+    setRootIsDecorated(false); // top-level items expand by double click or keyboard
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setDragDropMode(QAbstractItemView::DragOnly);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header()->setStretchLastSection(false);
+    connect(this, &QTreeWidget::itemExpanded, this, &CNamespaceTreeView::OnItemexpanding);
+    connect(this, &QTreeWidget::currentItemChanged, this, &CNamespaceTreeView::OnSelchanged);
+}
+
+CNamespaceTreeView::~CNamespaceTreeView() {
+    disconnect(this, nullptr, this, nullptr);
+    if (m_pListView)
+        m_pListView->SetTreeView(nullptr);
+    clear(); // frees every record
+}
+
+void CNamespaceTreeView::SetListView(CNamespaceListView* pListView) {
+    m_pListView = pListView;
+}
+
+CNamespaceListView* CNamespaceTreeView::ListView() const {
+    return m_pListView;
+}
+
+void CNamespaceTreeView::InitTree(CNamespaceListView* pListView, const QString& path) {
+    CWaitCursor wait;
+    m_pImageList = CSystemImageList::Get();
+    if (!m_pImageList)
+        ShowMessage(this, QStringLiteral("Unable to get system image list.  Icons won't be "
+                                         "available"));
+    // The root items go in before the list is attached: the first one becoming current
+    // is no folder choice of the user's and must not fill or empty the list.
+    m_pListView = nullptr;
+    PopulateRoot();
+    m_pListView = pListView;
+    if (m_pListView)
+        m_pListView->SetTreeView(this);
+    if (m_pListView)
+        m_pListView->InitList(path);
+}
+
+bool CNamespaceTreeView::PopulateRoot() {
+    CShellFolderRef desktop(CShellFolder::SHGetDesktopFolder());
+    if (!desktop)
+        return false;
+    clear();
+    m_pFollower->UnwatchAll();
+    m_hFirstRootItem = nullptr;
+    InsertChildItems(desktop.get(), nullptr, invisibleRootItem());
+    invisibleRootItem()->sortChildren(0, Qt::AscendingOrder);
+    return true;
+}
+
+void CNamespaceTreeView::InsertChildItems(CShellFolder* psf, LPCITEMIDLIST pidlParentAbs,
+                                          QTreeWidgetItem* parent) {
+    // Only folders are shown, so the enumeration leaves files out from the start.
+    const auto items = psf->EnumObjects(SHCONTF_FOLDERS);
+    if (!items)
+        return;
+    LPITEMIDLIST pidl = nullptr;
+    while (items->Next(&pidl)) {
+        const Insert result = InsertChildItem(psf, pidlParentAbs, parent, pidl);
+        CItemIdList::FreePidl(pidl);
+        if (result == Insert::Stop)
+            break;
+    }
+}
+
+CNamespaceTreeView::Insert CNamespaceTreeView::InsertChildItem(CShellFolder* psf,
+                                                               LPCITEMIDLIST pidlParentAbs,
+                                                               QTreeWidgetItem* parent,
+                                                               LPCITEMIDLIST pidl) {
+    const ULONG attrs = psf->GetAttributesOf(pidl, SFGAO_FOLDER | SFGAO_HASSUBFOLDER);
+    if (!(attrs & (SFGAO_FOLDER | SFGAO_HASSUBFOLDER)))
+        return Insert::Skipped;
+    CShellMalloc& malloc = CShellMalloc::Get();
+    auto* rec = static_cast<NSTREEITEM*>(malloc.Alloc(sizeof(NSTREEITEM)));
+    if (!rec) {
+        ShowMessage(this,
+                    QCoreApplication::translate("CNamespaceTreeView", "Out of memory error!"));
+        return Insert::Stop;
+    }
+    *rec = NSTREEITEM{nullptr, nullptr, nullptr};
+    QString name;
+    if (!GetDisplayName(psf, pidl, name, SHGDN_NORMAL)) {
+        malloc.Free(rec);
+        return Insert::Stop;
+    }
+    LPITEMIDLIST pidlTemp = ConcatPidls(pidlParentAbs, pidl);
+    rec->pidlRel = CopyItemID(malloc, pidl);
+    rec->pidlAbs = ConcatPidls(pidlParentAbs, pidl);
+    if (!pidlTemp || !rec->pidlRel || !rec->pidlAbs) { // never insert a record without lists
+        CItemIdList::FreePidl(pidlTemp);
+        CNamespaceTreeItem::FreeRecord(rec);
+        ShowMessage(this,
+                    QCoreApplication::translate("CNamespaceTreeView", "Out of memory error!"));
+        return Insert::Stop;
+    }
+    rec->psfParent = psf;
+    psf->AddRef();
+    auto* item = new CNamespaceTreeItem(rec);
+    item->setText(0, name.left(kTextLimit));
+    item->m_nImage = GetIconIndex(pidlTemp, false);
+    item->m_nSelectedImage = GetIconIndex(pidlTemp, true);
+    if (m_pImageList)
+        item->setIcon(0, m_pImageList->Icon(item->m_nImage));
+    item->setChildIndicatorPolicy((attrs & SFGAO_HASSUBFOLDER)
+                                      ? QTreeWidgetItem::ShowIndicator
+                                      : QTreeWidgetItem::DontShowIndicatorWhenChildless);
+    parent->addChild(item);
+    if (!m_hFirstRootItem && parent == invisibleRootItem())
+        m_hFirstRootItem = item;
+    CItemIdList::FreePidl(pidlTemp);
+    return Insert::Added;
+}
+
+int CNamespaceTreeView::GetIconIndex(LPCITEMIDLIST pidlAbs, bool open) const {
+    return m_pImageList ? m_pImageList->IconIndexOf(pidlAbs, open) : -1;
+}
+
+bool CNamespaceTreeView::GetDisplayName(CShellFolder* psf, LPCITEMIDLIST pidl, QString& name,
+                                        ULONG uFlags) {
+    name.clear();
+    if (!psf || !psf->GetDisplayNameOf(pidl, uFlags, name))
+        return false;
+    name.truncate(kTextLimit);
+    return true;
+}
+
+LPITEMIDLIST CNamespaceTreeView::ConcatPidls(LPCITEMIDLIST pidl1, LPCITEMIDLIST pidl2) {
+    return CItemIdList::ConcatPidls(pidl1, pidl2);
+}
+
+LPITEMIDLIST CNamespaceTreeView::CopyItemID(CShellMalloc& malloc, LPCITEMIDLIST pidl) {
+    return CItemIdList::CopyItemID(malloc, pidl);
+}
+
+unsigned CNamespaceTreeView::GetPidlSize(LPCITEMIDLIST pidl) {
+    return CItemIdList::GetPidlSize(pidl);
+}
+
+LPITEMIDLIST CNamespaceTreeView::NextItemID(LPCITEMIDLIST pidl) {
+    return CItemIdList::NextItemID(pidl);
+}
+
+LPITEMIDLIST CNamespaceTreeView::AllocPidl(unsigned cb) {
+    return CItemIdList::AllocPidl(cb);
+}
+
+int CNamespaceTreeView::CompareItems(const NSTREEITEM* p1, const NSTREEITEM* p2) {
+    return p1->psfParent->CompareIDs(0, p1->pidlRel, p2->pidlRel);
+}
+
+NSTREEITEM* CNamespaceTreeView::RecordOf(const QTreeWidgetItem* item) {
+    return item ? static_cast<const CNamespaceTreeItem*>(item)->Record() : nullptr;
+}
+
+NSTREEITEM* CNamespaceTreeView::SelectedRecord() const {
+    return RecordOf(currentItem());
+}
+
+void CNamespaceTreeView::scrollTo(const QModelIndex& index, ScrollHint hint) {
+    QScrollBar* sideways = horizontalScrollBar();
+    const int x = sideways->value();
+    QTreeWidget::scrollTo(index, hint);
+    sideways->setValue(x);
+}
+
+void CNamespaceTreeView::Expand(QTreeWidgetItem* item) {
+    if (!item)
+        return;
+    OnItemexpanding(item);
+    item->setExpanded(true);
+}
+
+void CNamespaceTreeView::OnItemexpanding(QTreeWidgetItem* item) {
+    CNamespaceTreeItem* treeItem = TreeItem(item);
+    if (!treeItem || treeItem->m_bExpandedOnce)
+        return; // sub-folders are inserted once; collapsing does nothing
+    treeItem->m_bExpandedOnce = true;
+    CWaitCursor wait;
+    NSTREEITEM* rec = treeItem->Record();
+    if (!rec)
+        return;
+    CShellFolderRef folder(rec->psfParent->BindToObject(rec->pidlRel));
+    if (!folder)
+        return;
+    m_pFollower->Watch(item); // from before the listing, so that nothing made meanwhile is missed
+    InsertChildItems(folder.get(), rec->pidlAbs, treeItem);
+    treeItem->sortChildren(0, Qt::AscendingOrder);
+    treeItem->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
+}
+
+void CNamespaceTreeView::SplitPath(const QString& path, QString& component, QString& rest) {
+    if (path.startsWith(QLatin1Char('/'))) {
+        component = QStringLiteral("/");
+        rest = path.mid(1);
+        return;
+    }
+    const qsizetype slash = path.indexOf(QLatin1Char('/'));
+    component = slash < 0 ? path : path.left(slash);
+    rest = slash < 0 ? QString() : path.mid(slash + 1);
+}
+
+void CNamespaceTreeView::SelectPath(const QString& path) {
+    // "//", "/./" and a trailing separator name the same folder as the plain path.
+    QString rest = path.isEmpty() ? QString() : QDir::cleanPath(path);
+    m_bSuppressListFill = true;
+    viewport()->repaint();
+    setUpdatesEnabled(false);
+    setCurrentItem(m_hFirstRootItem);
+    QString component;
+    while (!rest.isEmpty()) {
+        SplitPath(rest, component, rest);
+        if (rest.isEmpty())
+            m_bSuppressListFill = false;
+        if (!ExpandAndFindChild(component))
+            break; // stay on the last folder found
+    }
+    m_bSuppressListFill = false;
+    setUpdatesEnabled(true);
+    viewport()->update();
+    if (!m_bListMatchesSelection)
+        EmptyListView();
+    // The folder the walk ended on is shown whole, once the tree has laid itself out.
+    QTimer::singleShot(0, this, [this] {
+        if (QTreeWidgetItem* item = currentItem())
+            scrollTo(indexFromItem(item), QAbstractItemView::PositionAtCenter);
+    });
+}
+
+bool CNamespaceTreeView::ExpandAndFindChild(const QString& text) {
+    QTreeWidgetItem* item = currentItem();
+    if (!item)
+        return false;
+    Expand(item);
+    return SelectMatchingChild(text);
+}
+
+bool CNamespaceTreeView::ItemHasChildren(const QTreeWidgetItem* item) {
+    return item->childCount() > 0 || item->childIndicatorPolicy() == QTreeWidgetItem::ShowIndicator;
+}
+
+QTreeWidgetItem* CNamespaceTreeView::FindMatchingChild(QTreeWidgetItem* parent,
+                                                       const QString& text) const {
+    for (int i = 0; i < parent->childCount(); ++i)
+        if (parent->child(i)->text(0).compare(text, kFileNameCase) == 0)
+            return parent->child(i);
+    for (int i = 0; i < parent->childCount(); ++i)
+        if (parent->child(i)->text(0).compare(text, Qt::CaseInsensitive) == 0)
+            return parent->child(i);
+    for (int i = 0; i < parent->childCount(); ++i)
+        if (parent->child(i)->text(0).contains(text, Qt::CaseInsensitive))
+            return parent->child(i);
+    return nullptr;
+}
+
+bool CNamespaceTreeView::SelectChild(QTreeWidgetItem* child) {
+    if (!child)
+        return false;
+    Expand(child);
+    setCurrentItem(child);
+    return true;
+}
+
+bool CNamespaceTreeView::SelectMatchingChild(const QString& text) {
+    return SelectChildItem(nullptr, text);
+}
+
+bool CNamespaceTreeView::SelectChildItem(LPCITEMIDLIST pidlRel, const QString& text) {
+    QTreeWidgetItem* item = currentItem();
+    if (!item)
+        return false;
+    const bool listedBefore = TreeItem(item)->m_bExpandedOnce;
+    if (!listedBefore && !ItemHasChildren(item))
+        return false;
+    Expand(item);
+    QTreeWidgetItem* child = FindChild(item, pidlRel, text);
+    if (!child && listedBefore) {
+        // The sub-folders were listed earlier: the one wanted may have been made since.
+        RefreshChildren(item);
+        child = FindChild(item, pidlRel, text);
+    }
+    return SelectChild(child);
+}
+
+QTreeWidgetItem* CNamespaceTreeView::FindChild(QTreeWidgetItem* parent, LPCITEMIDLIST pidlRel,
+                                               const QString& text) const {
+    for (int i = 0; pidlRel && i < parent->childCount(); ++i) {
+        const NSTREEITEM* rec = RecordOf(parent->child(i));
+        if (rec && CShellItemId::KindOf(rec->pidlRel) == CShellItemId::KindOf(pidlRel) &&
+            CShellItemId::BytesOf(rec->pidlRel) == CShellItemId::BytesOf(pidlRel))
+            return parent->child(i);
+    }
+    return FindMatchingChild(parent, text);
+}
+
+void CNamespaceTreeView::OnSelchanged(QTreeWidgetItem* current, QTreeWidgetItem* previous) {
+    if (m_pImageList) { // the selected folder shows its open icon
+        if (auto* item = TreeItem(previous))
+            item->setIcon(0, m_pImageList->Icon(item->m_nImage));
+        if (auto* item = TreeItem(current))
+            item->setIcon(0, m_pImageList->Icon(item->m_nSelectedImage));
+    }
+    if (!m_pListView)
+        return;
+    CWaitCursor wait;
+    NSTREEITEM* rec = RecordOf(current);
+    if (!rec) {
+        EmptyListView();
+        return;
+    }
+    if (m_bSuppressListFill) {
+        m_bListMatchesSelection = false;
+        return;
+    }
+    CShellFolderRef folder(rec->psfParent->BindToObject(rec->pidlRel));
+    if (!folder) {
+        EmptyListView();
+        return;
+    }
+    m_pListView->FillList(rec, folder.get());
+    m_bListMatchesSelection = true;
+}
+
+void CNamespaceTreeView::EmptyListView() {
+    if (m_pListView)
+        m_pListView->EmptyList();
+    m_bListMatchesSelection = true;
+}
+
+void CNamespaceTreeView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton) {
+        event->accept(); // the item is selected after its menu, not on the press
+        return;
+    }
+    QTreeWidget::mousePressEvent(event);
+}
+
+void CNamespaceTreeView::startDrag(Qt::DropActions) {
+    const NSTREEITEM* rec = RecordOf(currentItem());
+    const QString path = rec ? GetPathFromPidl(rec->pidlAbs) : QString();
+    if (path.isEmpty())
+        return; // "Computer" and other places outside the file system
+    auto* mime = new QMimeData;
+    mime->setUrls({QUrl::fromLocalFile(path)});
+    auto* drag = new QDrag(this);
+    drag->setMimeData(mime);
+    drag->setPixmap(
+        currentItem()->icon(0).pixmap(iconSize().isValid() ? iconSize() : QSize(16, 16)));
+    drag->exec(Qt::LinkAction | Qt::CopyAction, Qt::LinkAction);
+}
+
+void CNamespaceTreeView::contextMenuEvent(QContextMenuEvent* event) {
+    if (event->reason() == QContextMenuEvent::Mouse)
+        OnRclick(event->pos());
+    event->accept();
+}
+
+bool CNamespaceTreeView::IsOnLabel(QTreeWidgetItem* item, const QPoint& pos) {
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.index = indexFromItem(item);
+    option.rect = visualItemRect(item);
+    option.text = item->text(0);
+    option.icon = item->icon(0);
+    return CItemLabelHitTest::IsOnLabel(this, option, pos);
+}
+
+void CNamespaceTreeView::OnRclick(const QPoint& pos) {
+    QTreeWidgetItem* item = itemAt(pos);
+    if (!item || !IsOnLabel(item, pos))
+        return;
+    NSTREEITEM* rec = RecordOf(item);
+    if (!rec)
+        return;
+    // The menu runs its own loop, in which the folder watch may change the tree.
+    const QPersistentModelIndex index(indexFromItem(item));
+    const QPersistentModelIndex parentIndex(indexFromItem(item->parent()));
+    bool bOpen = false; // the folder shown in the list, or one above it
+    for (QTreeWidgetItem* up = currentItem(); up; up = up->parent())
+        bOpen |= up == item;
+    QSet<QByteArray> siblingsBefore;
+    for (int i = 0; item->parent() && i < item->parent()->childCount(); ++i)
+        if (const NSTREEITEM* sibling = RecordOf(item->parent()->child(i)))
+            siblingsBefore.insert(CShellItemId::BytesOf(sibling->pidlRel).toByteArray());
+    // The item (and its record) may go meanwhile: the menu works on copies.
+    rec->psfParent->AddRef();
+    const CShellFolderRef folder(rec->psfParent);
+    LPITEMIDLIST pidlRel = CItemIdList::ConcatPidls(nullptr, rec->pidlRel);
+    const bool changed =
+        pidlRel && DoContextMenu(this, folder.get(), pidlRel, viewport()->mapToGlobal(pos));
+    CItemIdList::FreePidl(pidlRel);
+    if (changed) { // the folder was renamed or removed
+        QTreeWidgetItem* parent = parentIndex.isValid() ? itemFromIndex(parentIndex) : nullptr;
+        if (!parent) {
+            RefreshChildren(nullptr);
+            return;
+        }
+        m_pFollower->ApplyChildChanges(parent, DirectoryChanges::RescanAll());
+        if (!bOpen)
+            return;
+        // Renamed, the list follows it under its new name; gone, the parent is shown.
+        QTreeWidgetItem* renamed = nullptr;
+        for (int i = 0; i < parent->childCount() && !renamed; ++i)
+            if (const NSTREEITEM* child = RecordOf(parent->child(i)))
+                if (!siblingsBefore.contains(CShellItemId::BytesOf(child->pidlRel).toByteArray()))
+                    renamed = parent->child(i);
+        setCurrentItem(renamed ? renamed : parent);
+        return;
+    }
+    item = index.isValid() ? itemFromIndex(index) : nullptr;
+    if (item)
+        setCurrentItem(item);
+}
+
+bool CNamespaceTreeView::DoContextMenu(QWidget* owner, CShellFolder* psf, LPCITEMIDLIST pidl,
+                                       const QPoint& pt) {
+    return CShellContextMenu::Track(owner, psf, pidl, pt);
+}
+
+void CNamespaceTreeView::RefreshChildren(QTreeWidgetItem* parent) {
+    if (!parent) {
+        PopulateRoot();
+        return;
+    }
+    CWaitCursor wait;
+    if (parent != currentItem())
+        setCurrentItem(parent);
+    qDeleteAll(parent->takeChildren());
+    TreeItem(parent)->m_bExpandedOnce = false;
+    Expand(parent);
+}
+
+// Qt makes the first item current when the tree gets the focus without one; that is no
+// folder choice of the user's, so it does not fill the list.
+void CNamespaceTreeView::focusInEvent(QFocusEvent* event) {
+    const bool bWasSuppressed = m_bSuppressListFill;
+    if (!currentIndex().isValid())
+        m_bSuppressListFill = true;
+    QTreeWidget::focusInEvent(event);
+    m_bSuppressListFill = bWasSuppressed;
+}
+
+void CNamespaceTreeView::RefreshExpandedFolders() {
+    m_pFollower->RefreshExpandedFolders();
+}

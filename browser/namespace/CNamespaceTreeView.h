@@ -1,0 +1,109 @@
+#pragma once
+
+#include "browser/controls/NamespaceRecords.h"
+
+#include <QPointer>
+#include <QTreeWidget>
+
+class CNamespaceListView;
+class CNamespaceTreeItem;
+class CTreeFolderFollower;
+class CShellMalloc;
+class CSystemImageList;
+
+// The folder tree: the namespace below the desktop ("Computer" with the file system and
+// the mounted drives, then the home folder). Sub-folders are inserted the first time an
+// item expands. Selecting a folder fills the associated file list from it; a right click
+// on a label offers the item's context menu and then selects the item.
+class CNamespaceTreeView : public QTreeWidget {
+    Q_OBJECT
+public:
+    explicit CNamespaceTreeView(QWidget* parent = nullptr);
+    ~CNamespaceTreeView() override;
+
+    // One-time set-up: associates the file list, takes the image list, fills the top
+    // level and lets the list initialise itself with `path`.
+    void InitTree(CNamespaceListView* pListView, const QString& path);
+    void SetListView(CNamespaceListView* pListView);
+    // Rebuilds the top level; false (tree unchanged) when the desktop cannot be had.
+    bool PopulateRoot();
+    // Selects, level by level from "Computer", the folder of an absolute path; the last
+    // component's selection fills the list. When a component is missing the walk stops
+    // there and the list is emptied, so it never shows another folder's files.
+    void SelectPath(const QString& path);
+    // Expands the selected item and selects its child named `text`: the child whose name
+    // equals it, else the first (in tree order) whose name contains it, case-insensitively.
+    // Sub-folders listed earlier are listed again once when none matches.
+    bool SelectMatchingChild(const QString& text);
+    // As SelectMatchingChild, but first looks for the child with this identifier (a folder
+    // double-clicked in the list), so that names that read alike cannot be confused.
+    bool SelectChildItem(LPCITEMIDLIST pidlRel, const QString& text);
+
+    // Identifier-list and naming services, also used by the file list.
+    static bool GetDisplayName(CShellFolder* psf, LPCITEMIDLIST pidl, QString& name, ULONG uFlags);
+    static LPITEMIDLIST ConcatPidls(LPCITEMIDLIST pidl1, LPCITEMIDLIST pidl2);
+    static LPITEMIDLIST CopyItemID(CShellMalloc& malloc, LPCITEMIDLIST pidl);
+    static unsigned GetPidlSize(LPCITEMIDLIST pidl);
+    static LPITEMIDLIST NextItemID(LPCITEMIDLIST pidl);
+    static LPITEMIDLIST AllocPidl(unsigned cb);
+
+    // The sort order of siblings: their folder's own order.
+    static int CompareItems(const NSTREEITEM* p1, const NSTREEITEM* p2);
+    // The first component of a path and the rest after its separator. An absolute path's
+    // first component is "/" itself.
+    static void SplitPath(const QString& path, QString& component, QString& rest);
+
+    QTreeWidgetItem* FirstRootItem() const { return m_hFirstRootItem; }
+    CNamespaceListView* ListView() const;
+    // The record of the selected item, or null.
+    NSTREEITEM* SelectedRecord() const;
+    static NSTREEITEM* RecordOf(const QTreeWidgetItem* item);
+    // Expands an item, inserting its sub-folders on the first expansion.
+    void Expand(QTreeWidgetItem* item);
+    // Brings the sub-folders of every expanded folder up to date with the disk (F5). The
+    // expanded folders are also watched, so folders made, removed or renamed by other
+    // programs show up by themselves; the selected folder stays selected while it exists.
+    void RefreshExpandedFolders();
+
+    // Scrolls up or down to the item only: the sideways position stays where the user left
+    // it, so names keep their first letters.
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    // A folder dragged out of the tree is offered as a link to its path: it is never moved,
+    // and the tree keeps its item whatever the drop target does.
+    void startDrag(Qt::DropActions supportedActions) override;
+
+private:
+    friend class CTreeFolderFollower; // inserts the folders that appear
+
+    enum class Insert { Added, Skipped, Stop };
+    void InsertChildItems(CShellFolder* psf, LPCITEMIDLIST pidlParentAbs, QTreeWidgetItem* parent);
+    Insert InsertChildItem(CShellFolder* psf, LPCITEMIDLIST pidlParentAbs, QTreeWidgetItem* parent,
+                           LPCITEMIDLIST pidl);
+    int GetIconIndex(LPCITEMIDLIST pidlAbs, bool open) const;
+    bool ExpandAndFindChild(const QString& text);
+    QTreeWidgetItem* FindMatchingChild(QTreeWidgetItem* parent, const QString& text) const;
+    QTreeWidgetItem* FindChild(QTreeWidgetItem* parent, LPCITEMIDLIST pidlRel,
+                               const QString& text) const;
+    bool SelectChild(QTreeWidgetItem* child);
+    static bool ItemHasChildren(const QTreeWidgetItem* item);
+    void OnItemexpanding(QTreeWidgetItem* item);
+    void OnSelchanged(QTreeWidgetItem* current, QTreeWidgetItem* previous);
+    void OnRclick(const QPoint& pos);
+    bool IsOnLabel(QTreeWidgetItem* item, const QPoint& pos);
+    bool DoContextMenu(QWidget* owner, CShellFolder* psf, LPCITEMIDLIST pidl, const QPoint& pt);
+    void RefreshChildren(QTreeWidgetItem* parent);
+    void EmptyListView();
+
+    QTreeWidgetItem* m_hFirstRootItem = nullptr;
+    bool m_bSuppressListFill = false;
+    QPointer<CNamespaceListView> m_pListView;
+    CTreeFolderFollower* m_pFollower;
+    CSystemImageList* m_pImageList = nullptr;
+    // False while the list still shows what it was filled with before the selection moved.
+    bool m_bListMatchesSelection = true;
+};

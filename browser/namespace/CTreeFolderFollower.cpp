@@ -1,0 +1,154 @@
+#include "browser/namespace/CTreeFolderFollower.h"
+
+#include "browser/namespace/CNamespaceTreeItem.h"
+#include "browser/namespace/CNamespaceTreeView.h"
+#include "platform/shell/CDirEnumIDList.h"
+#include "platform/shell/CItemIdList.h"
+#include "platform/shell/CShellFolderRef.h"
+#include "platform/shell/CShellItemId.h"
+#include "platform/system/CDirectoryWatch.h"
+
+#include <QSet>
+#include <QTreeWidgetItemIterator>
+
+namespace {
+CNamespaceTreeItem* TreeItem(QTreeWidgetItem* item) {
+    return static_cast<CNamespaceTreeItem*>(item);
+}
+} // namespace
+
+CTreeFolderFollower::CTreeFolderFollower(CNamespaceTreeView* tree)
+    : QObject(tree), m_pTree(tree), m_pWatch(new CDirectoryWatch(this)) {
+    connect(m_pWatch, &CDirectoryWatch::Changed, this, &CTreeFolderFollower::OnFolderChanged);
+}
+
+void CTreeFolderFollower::UnwatchAll() {
+    m_pWatch->UnwatchAll();
+}
+
+QByteArray CTreeFolderFollower::PathOf(const QTreeWidgetItem* item) {
+    const NSTREEITEM* rec = CNamespaceTreeView::RecordOf(item);
+    return rec ? CShellItemId::PathOf(rec->pidlAbs) : QByteArray();
+}
+
+void CTreeFolderFollower::Watch(QTreeWidgetItem* item) {
+    const QByteArray path = PathOf(item);
+    if (!path.isEmpty())
+        m_pWatch->Watch(path);
+}
+
+QList<QTreeWidgetItem*> CTreeFolderFollower::ExpandedItemsOf(const QByteArray& path) const {
+    QList<QTreeWidgetItem*> items; // one folder may be in the tree twice (Home)
+    for (QTreeWidgetItemIterator it(m_pTree); *it; ++it)
+        if (TreeItem(*it)->m_bExpandedOnce && PathOf(*it) == path)
+            items.append(*it);
+    return items;
+}
+
+QTreeWidgetItem* CTreeFolderFollower::ChildNamed(QTreeWidgetItem* parent,
+                                                 QByteArrayView name) const {
+    for (int i = 0; i < parent->childCount(); ++i) {
+        const NSTREEITEM* rec = CNamespaceTreeView::RecordOf(parent->child(i));
+        if (rec && CShellItemId::KindOf(rec->pidlRel) == CShellItemId::Named &&
+            CShellItemId::BytesOf(rec->pidlRel) == name)
+            return parent->child(i);
+    }
+    return nullptr;
+}
+
+void CTreeFolderFollower::OnFolderChanged(const QByteArray& dir, const DirectoryChanges& changes) {
+    const QList<QTreeWidgetItem*> items = ExpandedItemsOf(dir);
+    if (items.isEmpty()) {
+        m_pWatch->Unwatch(dir); // its items went
+        return;
+    }
+    QList<QPersistentModelIndex> indexes; // applying to one may change the other
+    for (QTreeWidgetItem* item : items)
+        indexes.append(QPersistentModelIndex(m_pTree->indexFromItem(item)));
+    for (const QPersistentModelIndex& index : indexes)
+        if (index.isValid())
+            ApplyChildChanges(m_pTree->itemFromIndex(index), changes);
+}
+
+void CTreeFolderFollower::ApplyChildChanges(QTreeWidgetItem* item,
+                                            const DirectoryChanges& changes) {
+    if (changes.Rescan()) {
+        const DirectoryChanges found = CompareWithFolder(item);
+        if (!found.Rescan())
+            ApplyChildChanges(item, found);
+        return;
+    }
+    NSTREEITEM* rec = CNamespaceTreeView::RecordOf(item);
+    const QByteArray dir = PathOf(item);
+    if (!rec || dir.isEmpty())
+        return;
+    for (const DirectoryChanges::Entry& e : changes.Removed()) {
+        QTreeWidgetItem* child = ChildNamed(item, e.name);
+        if (!child)
+            continue;
+        // The folder open in the list went (or one above it): its parent is shown instead.
+        for (QTreeWidgetItem* up = m_pTree->currentItem(); up; up = up->parent())
+            if (up == child) {
+                m_pTree->setCurrentItem(item);
+                break;
+            }
+        delete child; // its folder's watch ends by itself, or at its next report
+    }
+    const QList<DirectoryChanges::Entry> added = changes.Added();
+    if (added.isEmpty())
+        return;
+    CShellFolderRef folder(rec->psfParent->BindToObject(rec->pidlRel));
+    if (!folder)
+        return;
+    bool inserted = false;
+    for (const DirectoryChanges::Entry& e : added) {
+        if (ChildNamed(item, e.name))
+            continue;
+        LPITEMIDLIST pidl = CDirEnumIDList::EntryOf(dir, e.name, SHCONTF_FOLDERS);
+        if (!pidl)
+            continue; // a file, or gone again
+        inserted |= m_pTree->InsertChildItem(folder.get(), rec->pidlAbs, item, pidl) ==
+                    CNamespaceTreeView::Insert::Added;
+        CItemIdList::FreePidl(pidl);
+    }
+    if (inserted)
+        item->sortChildren(0, Qt::AscendingOrder);
+}
+
+DirectoryChanges CTreeFolderFollower::CompareWithFolder(QTreeWidgetItem* item) const {
+    DirectoryChanges found;
+    NSTREEITEM* rec = CNamespaceTreeView::RecordOf(item);
+    CShellFolderRef folder(rec ? rec->psfParent->BindToObject(rec->pidlRel) : nullptr);
+    const auto items = folder ? folder->EnumObjects(SHCONTF_FOLDERS) : nullptr;
+    if (!items) {
+        found.SetRescan(); // unreadable now: leave the item as it is
+        return found;
+    }
+    QSet<QByteArray> shown;
+    for (int i = 0; i < item->childCount(); ++i)
+        if (const NSTREEITEM* child = CNamespaceTreeView::RecordOf(item->child(i)))
+            shown.insert(CShellItemId::BytesOf(child->pidlRel).toByteArray());
+    LPITEMIDLIST pidl = nullptr;
+    while (items->Next(&pidl)) {
+        const QByteArray name = CShellItemId::BytesOf(pidl).toByteArray();
+        if (!shown.remove(name))
+            found.Appeared(name, true);
+        CItemIdList::FreePidl(pidl);
+    }
+    for (const QByteArray& name : std::as_const(shown))
+        found.Vanished(name, true);
+    return found;
+}
+
+void CTreeFolderFollower::RefreshExpandedFolders() {
+    QList<QTreeWidgetItem*> expanded;
+    for (QTreeWidgetItemIterator it(m_pTree); *it; ++it)
+        if (TreeItem(*it)->m_bExpandedOnce && !PathOf(*it).isEmpty())
+            expanded.append(*it);
+    // Deepest first: a folder that went takes its expanded sub-folders with it.
+    for (qsizetype i = expanded.size() - 1; i >= 0; --i) {
+        const QPersistentModelIndex index(m_pTree->indexFromItem(expanded[i]));
+        if (index.isValid())
+            ApplyChildChanges(m_pTree->itemFromIndex(index), DirectoryChanges::RescanAll());
+    }
+}

@@ -1,0 +1,127 @@
+#include "picture/load/CDecodeJob.h"
+
+#include "picture/format/CExifThumbnail.h"
+#include "picture/format/PictureFormat.h"
+#include "picture/load/CFitScale.h"
+#include "picture/load/CPictureSource.h"
+#include "picture/sandbox/DecodeLimits.h"
+
+#include <QFile>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+
+CDecodeJob::CDecodeJob(quint64 id, SDecodeOrder order, std::shared_ptr<std::atomic<bool>> cancel,
+                       Delivery deliver)
+    : m_nId(id), m_order(std::move(order)), m_pCancel(std::move(cancel)),
+      m_deliver(std::move(deliver)) {
+    setAutoDelete(true);
+}
+
+namespace {
+// Decoding yields to the GUI thread when the processors are busy: each worker thread runs
+// a few steps nicer than the process (Linux gives every thread its own nice value).
+constexpr int kWorkerNiceness = 5;
+
+void YieldToTheGui() {
+    thread_local const bool bDone = [] {
+        const auto tid = id_t(::syscall(SYS_gettid));
+        errno = 0;
+        const int nice = ::getpriority(PRIO_PROCESS, tid);
+        if (errno == 0)
+            ::setpriority(PRIO_PROCESS, tid, std::min(19, nice + kWorkerNiceness));
+        return true;
+    }();
+    (void)bDone;
+}
+} // namespace
+
+void CDecodeJob::run() {
+    YieldToTheGui();
+    const auto preview = [this](QImage image) {
+        SDecodeResult stand;
+        stand.nId = m_nId;
+        stand.strPath = m_order.strPath;
+        stand.image = std::move(image);
+        stand.bPreview = true;
+        m_deliver(std::move(stand));
+    };
+    SDecodeResult result = Decode(m_order, m_pCancel.get(), preview);
+    result.nId = m_nId;
+    m_deliver(std::move(result));
+}
+
+SDecodeResult CDecodeJob::Decode(const SDecodeOrder& order, const std::atomic<bool>* cancel,
+                                 const std::function<void(QImage)>& preview) {
+    SDecodeResult result;
+    result.strPath = order.strPath;
+    const auto cancelled = [cancel] { return cancel && cancel->load(); };
+    if (cancelled()) {
+        result.bCancelled = true;
+        return result;
+    }
+    result.stamp = SFileStamp::Of(order.strPath);
+    CPictureSource source;
+    source.SetCancelFlag(cancel);
+    // A type decoded whole is decoded first: the decoder tells its size, which its header may
+    // not (or not truly).
+    if (source.Open(order.strPath) &&
+        (!source.DecodesWhole() || !source.Image(WholeDecodeHint(order)).isNull())) {
+        result.ownSize = QSize(source.Info().nWidth, source.Info().nHeight);
+        result.target = order.target.isValid()
+                            ? order.target
+                            : TargetFor(result.ownSize, order.client, order.bFit, order.ratio);
+        if (order.bPreview && preview && source.Info().nFormat == picfmt::kJpg && !cancelled())
+            if (QImage stand = Preview(order.strPath, result.ownSize); !stand.isNull())
+                preview(std::move(stand));
+        result.image = source.ImageAt(result.target);
+    }
+    result.nBits = source.Info().nBitsPerPixel;
+    result.bCancelled = cancelled();
+    if (result.image.isNull())
+        result.strError = source.Error();
+    return result;
+}
+
+// What a decode of the whole picture is for, while its size is not known: the size asked,
+// or, fitted, the view it must cover (a camera RAW file's preview may then serve); else all.
+QSize CDecodeJob::WholeDecodeHint(const SDecodeOrder& order) {
+    if (order.target.isValid())
+        return order.target;
+    return order.bFit && !order.client.isEmpty() ? PixelsFor(QSizeF(order.client), order.ratio)
+                                                 : QSize();
+}
+
+// The EXIF preview, when its shape is the picture's (cameras pad some to 4:3 with black).
+QImage CDecodeJob::Preview(const QString& path, QSize own) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QImage image = CExifThumbnail::Read(file.read(CExifThumbnail::kHeadBytes));
+    if (image.isNull() || own.isEmpty())
+        return {};
+    const double aspect = double(image.width()) / image.height();
+    const double wanted = double(own.width()) / own.height();
+    return std::abs(aspect / wanted - 1.0) <= 0.02 ? image : QImage();
+}
+
+QSize CDecodeJob::PixelsFor(QSizeF view, qreal ratio) {
+    auto pixels = [ratio](qreal length) {
+        return qRound(std::clamp(length * ratio, 1.0, qreal(limits::kMaxSide)));
+    };
+    return QSize(pixels(view.width()), pixels(view.height()));
+}
+
+QSize CDecodeJob::TargetFor(QSize own, QSize client, bool fit, qreal ratio) {
+    if (own.isEmpty())
+        return {};
+    if (!fit)
+        return PixelsFor(QSizeF(own), ratio);
+    const float w = float(own.width()), h = float(own.height());
+    const int percent = CFitScale::Percent(float(client.width()), float(client.height()), w, h);
+    return PixelsFor(CFitScale::ScaledSize(w, h, percent), ratio);
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "picture/load/CFileStamp.h"
+
+#include <QImage>
+#include <QRunnable>
+#include <QSize>
+#include <QSizeF>
+#include <QString>
+#include <atomic>
+#include <functional>
+#include <memory>
+
+// What to decode: a file at a size known already (the picture on screen), or at the size
+// it will have when shown in a view of `client` pixels, fitted or at its own size (a
+// picture decoded ahead, whose size is only known once its header is read).
+struct SDecodeOrder {
+    QString strPath;
+    QSize target; // valid: exactly this size
+    QSize client;
+    bool bFit = false;
+    qreal ratio = 1.0;     // device pixels per view pixel
+    bool bPreview = false; // deliver a JPEG's own small preview first, when it has one
+};
+
+struct SDecodeResult {
+    quint64 nId = 0;
+    QString strPath;
+    SFileStamp stamp; // taken before reading, so a change meanwhile is noticed later
+    QSize ownSize;
+    int nBits = 0; // the colour depth, as far as it is known
+    QSize target;
+    QImage image; // null when it failed or was cancelled
+    QString strError;
+    bool bCancelled = false;
+    bool bPreview = false; // a small stand-in, the real picture follows
+};
+
+// One decode on a worker thread, through a picture source of its own. Raising its cancel
+// flag stops it at the next stage; its result is then marked cancelled and never shown.
+class CDecodeJob : public QRunnable {
+public:
+    using Delivery = std::function<void(SDecodeResult)>;
+
+    CDecodeJob(quint64 id, SDecodeOrder order, std::shared_ptr<std::atomic<bool>> cancel,
+               Delivery deliver);
+    void run() override;
+
+    // The same work on the calling thread; `preview` gets the stand-in, when there is one.
+    static SDecodeResult Decode(const SDecodeOrder& order, const std::atomic<bool>* cancel,
+                                const std::function<void(QImage)>& preview = {});
+    // The device pixels a view rectangle of `view` needs.
+    static QSize PixelsFor(QSizeF view, qreal ratio);
+    // The device pixels of a picture of `own` size shown in `client`, fitted or not (the
+    // same arithmetic as the picture list's).
+    static QSize TargetFor(QSize own, QSize client, bool fit, qreal ratio);
+
+private:
+    static QSize WholeDecodeHint(const SDecodeOrder& order);
+    static QImage Preview(const QString& path, QSize own);
+
+    quint64 m_nId;
+    SDecodeOrder m_order;
+    std::shared_ptr<std::atomic<bool>> m_pCancel;
+    Delivery m_deliver;
+};

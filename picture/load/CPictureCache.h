@@ -1,0 +1,48 @@
+#pragma once
+
+#include "picture/load/CFileStamp.h"
+
+#include <QImage>
+#include <QList>
+#include <QSize>
+#include <QString>
+
+// Decoded pictures kept for showing again at once, one size of each file, the most
+// recently used first. It holds at most a few pictures and stays within a memory budget;
+// a file whose stamp changed since it was decoded is not served.
+class CPictureCache {
+public:
+    static constexpr qint64 kDefaultBudget = 256LL * 1024 * 1024;
+    static constexpr int kDefaultPictures = 6;
+
+    struct SEntry {
+        QString strPath;
+        SFileStamp stamp;
+        QSize ownSize; // the whole picture's size, upright
+        QSize target;  // the size it was decoded for
+        QImage image;
+        int nBits = 0; // its colour depth, as far as it is known
+    };
+
+    explicit CPictureCache(qint64 budgetBytes = kDefaultBudget, int maxPictures = kDefaultPictures);
+
+    // The entry for path while the file is unchanged, made most recent; null otherwise.
+    // An entry for a changed file is dropped.
+    const SEntry* Find(const QString& path, const SFileStamp& stamp);
+    // Replaces any entry of the same file; pictures larger than the budget are not kept.
+    void Insert(SEntry entry);
+    void Remove(const QString& path);
+    void Clear() { m_entries.clear(); }
+
+    int Count() const { return int(m_entries.size()); }
+    qint64 Bytes() const;
+    qint64 Budget() const { return m_nBudget; }
+
+private:
+    qsizetype IndexOf(const QString& path) const;
+    void Trim();
+
+    QList<SEntry> m_entries; // most recently used first
+    qint64 m_nBudget;
+    int m_nMaxPictures;
+};

@@ -1,0 +1,181 @@
+#include "picture/load/CPictureLoader.h"
+
+#include <QMetaObject>
+
+namespace {
+// The picture on screen goes before every picture decoded ahead.
+constexpr int kWantedPriority = 100;
+// One worker for the picture on screen, one for decoding ahead, and one spare for when a
+// cancelled decode is still finishing its current stage.
+constexpr int kWorkers = 3;
+} // namespace
+
+CPictureLoader::CPictureLoader(QObject* parent) : QObject(parent) {
+    m_pool.setMaxThreadCount(kWorkers);
+}
+
+CPictureLoader::~CPictureLoader() {
+    for (const SRunning& job : std::as_const(m_running))
+        job.pCancel->store(true);
+    m_pool.clear();
+    m_pool.waitForDone();
+}
+
+QImage CPictureLoader::Want(const QString& path, QSize target) {
+    m_wanted = {path, target};
+    const SFileStamp stamp = SFileStamp::Of(path);
+    const CPictureCache::SEntry* entry = m_cache.Find(path, stamp);
+    if (entry && entry->target == target) {
+        const QImage image = entry->image;
+        m_wanted = {};
+        CancelUnwanted();
+        return image;
+    }
+    CancelUnwanted();
+    if (!RunningFor(path, target)) {
+        SDecodeOrder order;
+        order.strPath = path;
+        order.target = target;
+        order.bPreview = true;
+        Start(order, kWantedPriority);
+    }
+    return {};
+}
+
+void CPictureLoader::WantSized(const QString& path, QSize client, bool fit, qreal ratio) {
+    m_wanted = {path, QSize()};
+    CancelUnwanted();
+    if (RunningFor(path, QSize()))
+        return; // any decode of the file tells the size
+    SDecodeOrder order;
+    order.strPath = path;
+    order.client = client;
+    order.bFit = fit;
+    order.ratio = ratio;
+    Start(order, kWantedPriority);
+}
+
+QImage CPictureLoader::CachedAnySize(const QString& path) {
+    const CPictureCache::SEntry* entry = CachedEntry(path);
+    return entry ? entry->image : QImage();
+}
+
+const CPictureCache::SEntry* CPictureLoader::CachedEntry(const QString& path) {
+    return m_cache.Find(path, SFileStamp::Of(path));
+}
+
+void CPictureLoader::Prefetch(const QStringList& paths, QSize client, bool fit, qreal ratio) {
+    m_prefetch = paths;
+    m_prefetchView = {client, fit, ratio};
+    CancelUnwanted();
+    if (!IsWaiting())
+        StartPrefetch();
+}
+
+// Decoding ahead starts once the wanted picture is there, so that stepping quickly through
+// the list never queues decodes of pictures that are passed by.
+void CPictureLoader::StartPrefetch() {
+    int priority = int(m_prefetch.size());
+    for (const QString& path : std::as_const(m_prefetch)) {
+        --priority;
+        const CPictureCache::SEntry* entry = m_cache.Find(path, SFileStamp::Of(path));
+        const SPrefetchView& view = m_prefetchView;
+        if (entry && entry->target ==
+                         CDecodeJob::TargetFor(entry->ownSize, view.client, view.bFit, view.ratio))
+            continue;
+        if (RunningFor(path, QSize()))
+            continue;
+        SDecodeOrder order;
+        order.strPath = path;
+        order.client = view.client;
+        order.bFit = view.bFit;
+        order.ratio = view.ratio;
+        Start(order, priority);
+    }
+}
+
+void CPictureLoader::Forget() {
+    m_wanted = {};
+    m_prefetch.clear();
+    CancelUnwanted();
+}
+
+void CPictureLoader::Start(const SDecodeOrder& order, int priority) {
+    SRunning job;
+    job.nId = m_nNextId++;
+    job.strPath = order.strPath;
+    job.target = order.target;
+    job.pCancel = std::make_shared<std::atomic<bool>>(false);
+    m_running.append(job);
+    // The loader waits for its workers before it goes, so `this` outlives every delivery;
+    // a result posted meanwhile is discarded with the loader.
+    auto deliver = [this](SDecodeResult result) {
+        QMetaObject::invokeMethod(
+            this, [this, result = std::move(result)]() mutable { OnDecoded(std::move(result)); },
+            Qt::QueuedConnection);
+    };
+    m_pool.start(new CDecodeJob(job.nId, order, job.pCancel, deliver), priority);
+}
+
+// A running decode of `path` that will serve `target` (an invalid target: any decode of
+// that file). A decode ahead serves any target until its own is known.
+const CPictureLoader::SRunning* CPictureLoader::RunningFor(const QString& path,
+                                                           QSize target) const {
+    for (const SRunning& job : m_running)
+        if (job.strPath == path && !job.pCancel->load() &&
+            (!target.isValid() || !job.target.isValid() || job.target == target))
+            return &job;
+    return nullptr;
+}
+
+void CPictureLoader::CancelUnwanted() {
+    for (const SRunning& job : std::as_const(m_running)) {
+        const bool wanted =
+            job.strPath == m_wanted.strPath &&
+            (!job.target.isValid() || !m_wanted.target.isValid() || job.target == m_wanted.target);
+        if (!wanted && !m_prefetch.contains(job.strPath))
+            job.pCancel->store(true);
+    }
+}
+
+void CPictureLoader::OnDecoded(SDecodeResult result) {
+    if (result.bPreview) {
+        const SRunning* job = nullptr;
+        for (const SRunning& running : std::as_const(m_running))
+            if (running.nId == result.nId)
+                job = &running;
+        if (job && !job->pCancel->load() && result.strPath == m_wanted.strPath)
+            Q_EMIT Decoded(result.strPath, QSize(), result.image);
+        return;
+    }
+    m_running.removeIf([&result](const SRunning& job) { return job.nId == result.nId; });
+    if (result.bCancelled)
+        return;
+    if (!result.image.isNull())
+        m_cache.Insert({result.strPath, result.stamp, result.ownSize, result.target, result.image,
+                        result.nBits});
+    if (result.strPath != m_wanted.strPath)
+        return; // decoded ahead: it waits in the cache
+    Deliver(result);
+}
+
+void CPictureLoader::Deliver(const SDecodeResult& result) {
+    const QString path = m_wanted.strPath;
+    if (result.image.isNull()) {
+        m_wanted = {};
+        Q_EMIT Failed(path, result.strError);
+        if (!IsWaiting())
+            StartPrefetch();
+        return;
+    }
+    // Wanted at any size, the first decode is the one: it was made for the view.
+    const bool exact = !m_wanted.target.isValid() || result.target == m_wanted.target;
+    if (exact)
+        m_wanted = {};
+    else if (!RunningFor(path, m_wanted.target))
+        Want(path, m_wanted.target); // made for another view size: decode the right one too
+    Q_EMIT SizeKnown(path, result.ownSize, result.nBits);
+    Q_EMIT Decoded(path, result.target, result.image);
+    if (exact && !IsWaiting())
+        StartPrefetch();
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "picture/load/CDecodeJob.h"
+#include "picture/load/CPictureCache.h"
+
+#include <QList>
+#include <QObject>
+#include <QStringList>
+#include <QThreadPool>
+
+// Decodes pictures on worker threads and keeps the results in a cache. One picture at a
+// time is wanted for the screen; a few more may be decoded ahead. A decode nobody wants
+// any more is cancelled, and its result, if it still comes, is dropped.
+class CPictureLoader : public QObject {
+    Q_OBJECT
+public:
+    explicit CPictureLoader(QObject* parent = nullptr);
+    ~CPictureLoader() override; // cancels what runs and waits for the workers to stop
+
+    // The picture to show now at `target`: its cached pixels when the file is unchanged;
+    // otherwise a null image, and Decoded or Failed follows.
+    QImage Want(const QString& path, QSize target);
+    // The picture to show now when its size is not known yet (its header does not tell it,
+    // and none of it is cached): decoded whole, then made the size it has in a view of
+    // `client` pixels, fitted or not. SizeKnown and Decoded, or Failed, follow.
+    void WantSized(const QString& path, QSize client, bool fit, qreal ratio);
+    // Any cached pixels of the file whatever their size (to show scaled meanwhile).
+    QImage CachedAnySize(const QString& path);
+    // The cached entry of the unchanged file, of any size (its figures); null when none.
+    const CPictureCache::SEntry* CachedEntry(const QString& path);
+    // The files to decode ahead, the most likely first, for a view of `client` pixels; they
+    // are started once the wanted picture is decoded.
+    void Prefetch(const QStringList& paths, QSize client, bool fit, qreal ratio);
+    // Nothing is wanted for the screen any more.
+    void Forget();
+
+    // True while the wanted picture is still being decoded.
+    bool IsWaiting() const { return !m_wanted.strPath.isEmpty(); }
+    int RunningCount() const { return int(m_running.size()); }
+    CPictureCache& Cache() { return m_cache; }
+
+Q_SIGNALS:
+    // Pixels of the wanted file: at the wanted size; or (from a decode ahead made for
+    // another view size) at `target` while the exact size is decoded next; or, with an
+    // invalid target, the file's own small preview while the picture is decoded.
+    void Decoded(const QString& path, QSize target, const QImage& image);
+    void Failed(const QString& path, const QString& error);
+    // The size and depth the decode of the wanted file found, just before its Decoded.
+    void SizeKnown(const QString& path, QSize own, int bitsPerPixel);
+
+private:
+    struct SRunning {
+        quint64 nId = 0;
+        QString strPath;
+        QSize target; // invalid for a decode ahead until it is done
+        std::shared_ptr<std::atomic<bool>> pCancel;
+    };
+    struct SWanted {
+        QString strPath;
+        QSize target; // invalid: any size (the picture's own size was not known)
+    };
+
+    struct SPrefetchView {
+        QSize client;
+        bool bFit = false;
+        qreal ratio = 1.0;
+    };
+
+    void Deliver(const SDecodeResult& result);
+
+    void Start(const SDecodeOrder& order, int priority);
+    void StartPrefetch();
+    void OnDecoded(SDecodeResult result);
+    const SRunning* RunningFor(const QString& path, QSize target) const;
+    void CancelUnwanted();
+
+    QThreadPool m_pool;
+    CPictureCache m_cache;
+    QList<SRunning> m_running;
+    SWanted m_wanted;
+    QStringList m_prefetch;
+    SPrefetchView m_prefetchView;
+    quint64 m_nNextId = 1;
+};

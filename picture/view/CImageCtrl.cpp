@@ -1,0 +1,417 @@
+#include "picture/view/CImageCtrl.h"
+
+#include "picture/load/CDecodeJob.h"
+#include "picture/load/CPictureCache.h"
+#include "picture/load/CPictureLoader.h"
+#include "picture/load/CPictureSource.h"
+#include "picture/sandbox/DecodeLimits.h"
+#include "picture/view/CPrintSession.h"
+#include "picture/view/CViewPlacement.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyle>
+#include <QThread>
+#include <QtMath>
+#include <algorithm>
+
+CImageCtrl::CImageCtrl(QWidget* parent)
+    : QWidget(parent), m_pSource(std::make_unique<CPictureSource>()),
+      m_pLoader(std::make_unique<CPictureLoader>()), m_pPrint(std::make_unique<CPrintSession>()) {
+    // Tagged like a control built from a dialog template, so it is found by its id.
+    setObjectName(QStringLiteral("ctl%1").arg(kControlId));
+    setProperty("controlId", kControlId);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    connect(m_pLoader.get(), &CPictureLoader::Decoded, this, &CImageCtrl::OnDecoded);
+    connect(m_pLoader.get(), &CPictureLoader::Failed, this, &CImageCtrl::OnFailed);
+    connect(m_pLoader.get(), &CPictureLoader::SizeKnown, this, &CImageCtrl::OnSizeKnown);
+    m_pHBar = new QScrollBar(Qt::Horizontal, this);
+    m_pVBar = new QScrollBar(Qt::Vertical, this);
+    for (QScrollBar* bar : {m_pHBar, m_pVBar}) {
+        bar->hide();
+        bar->setFocusPolicy(Qt::NoFocus);
+        bar->setCursor(Qt::ArrowCursor);
+    }
+    connect(m_pHBar, &QScrollBar::valueChanged, this,
+            [this](int x) { SetPan(QPointF(x, m_ptPan.y())); });
+    connect(m_pVBar, &QScrollBar::valueChanged, this,
+            [this](int y) { SetPan(QPointF(m_ptPan.x(), y)); });
+}
+
+CImageCtrl::~CImageCtrl() = default;
+
+float CImageCtrl::ImageWidth() const {
+    return float(m_pSource->Info().nWidth);
+}
+float CImageCtrl::ImageHeight() const {
+    return float(m_pSource->Info().nHeight);
+}
+short CImageCtrl::ImageBitsPerPixel() const {
+    return short(m_pSource->Info().nBitsPerPixel);
+}
+bool CImageCtrl::HasPicture() const {
+    return m_pSource->IsOpen();
+}
+QSize CImageCtrl::DecodedSize() const {
+    return m_eDrawn == EDrawn::Exact ? m_imgDrawn.size() : QSize();
+}
+
+bool CImageCtrl::IsPictureComplete() const {
+    if (!m_strError.isEmpty() || !m_pSource->IsOpen())
+        return true;
+    if (m_pSource->SizePending())
+        return false;
+    if (m_rectView.isEmpty())
+        return true;
+    return m_eDrawn == EDrawn::Exact && m_drawnTarget == DecodeTarget();
+}
+
+bool CImageCtrl::WaitForPicture(int timeoutMs) {
+    PrepareDrawing();
+    QElapsedTimer clock;
+    clock.start();
+    while (!IsPictureComplete() && clock.elapsed() < timeoutMs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        if (!IsPictureComplete())
+            QThread::msleep(2);
+    }
+    return IsPictureComplete();
+}
+
+void CImageCtrl::PrefetchFiles(const QStringList& paths, bool fitToWindow) {
+    m_pLoader->Prefetch(paths, size(), fitToWindow, devicePixelRatioF());
+}
+
+void CImageCtrl::SetRedrawEnabled(bool enabled) {
+    m_bRedrawEnabled = enabled;
+    setUpdatesEnabled(enabled);
+    if (enabled) {
+        PrepareDrawing(); // asks for the pixels: at once from the cache, or decoded later
+        update();
+    }
+}
+
+bool CImageCtrl::LoadFile(const QString& path, short, short) {
+    // The picture on screen stays where it is until the new one's pixels come.
+    if (m_eDrawn == EDrawn::Exact || m_eDrawn == EDrawn::Scaled) {
+        m_rectPrevious = PlacedRect();
+        m_eDrawn = EDrawn::Previous;
+    }
+    m_strPath = path;
+    m_requested = QSize();
+    m_bSizeAsked = false;
+    const bool ok = m_pSource->Open(path);
+    m_strError = ok ? QString() : m_pSource->Error();
+    if (!ok) {
+        SetDrawn(QImage(), EDrawn::None);
+        m_pLoader->Forget();
+    } else {
+        TakeCachedFigures();
+    }
+    ResetRectangles();
+    update();
+    return ok;
+}
+
+// A picture decoded whole before (or ahead) has told its true size already.
+void CImageCtrl::TakeCachedFigures() {
+    if (!m_pSource->DecodesWhole())
+        return;
+    if (const CPictureCache::SEntry* entry = m_pLoader->CachedEntry(m_strPath))
+        m_pSource->TakeDecodedFigures(entry->ownSize, entry->nBits);
+}
+
+void CImageCtrl::Clear() {
+    m_pSource->Close();
+    m_pLoader->Forget();
+    m_strError.clear();
+    m_strPath.clear();
+    SetDrawn(QImage(), EDrawn::None);
+    ResetRectangles();
+    update();
+}
+
+void CImageCtrl::ResetRectangles() {
+    // A new picture is shown at its own size until the view rectangle is set.
+    const QRectF own(0, 0, m_pSource->Info().nWidth, m_pSource->Info().nHeight);
+    m_rectView = own;
+    m_rectClip = QRectF();
+    m_rectPrint = own;
+    m_ptPan = QPointF();
+    LayoutScrollBars();
+}
+
+bool CImageCtrl::QueryFileInfo(const QString& path, short) {
+    const QFileInfo info(path);
+    if (!info.isFile()) {
+        m_nFileFormat = 0;
+        m_nFileSize = 0;
+        return false;
+    }
+    m_nFileSize = info.size();
+    m_nFileFormat = short(CPictureSource::DetectFileFormat(path));
+    return true;
+}
+
+bool CImageCtrl::SetViewRect(float left, float top, float width, float height) {
+    if (!(width >= 0.0f) || !(height >= 0.0f))
+        return false;
+    m_rectView = QRectF(left, top, width, height);
+    LayoutScrollBars();
+    update();
+    return true;
+}
+
+bool CImageCtrl::SetViewClip(float left, float top, float width, float height) {
+    if (!(width >= 0.0f) || !(height >= 0.0f))
+        return false;
+    m_rectClip = QRectF(left, top, width, height);
+    update();
+    return true;
+}
+
+QSize CImageCtrl::DecodeTarget() const {
+    return CDecodeJob::PixelsFor(m_rectView.size(), devicePixelRatioF());
+}
+
+void CImageCtrl::PrepareDrawing() {
+    if (!m_pSource->IsOpen() || !m_strError.isEmpty())
+        return;
+    if (m_pSource->SizePending()) { // the pixels will tell the size
+        if (!m_bSizeAsked)
+            m_pLoader->WantSized(m_strPath, size(), m_bFit, devicePixelRatioF());
+        m_bSizeAsked = true;
+        return;
+    }
+    if (m_rectView.isEmpty())
+        return;
+    const QSize target = DecodeTarget();
+    if (m_eDrawn == EDrawn::Exact && m_drawnTarget == target)
+        return;
+    if (m_eDrawn == EDrawn::Exact)
+        m_eDrawn = EDrawn::Scaled; // the view changed size: these pixels stand in meanwhile
+    if (m_requested != target)
+        RequestPixels();
+}
+
+void CImageCtrl::RequestPixels() {
+    const QSize target = DecodeTarget();
+    m_requested = target;
+    const QImage image = m_pLoader->Want(m_strPath, target);
+    if (!image.isNull()) {
+        SetDrawn(image, EDrawn::Exact, target);
+        return;
+    }
+    if (m_eDrawn != EDrawn::Scaled) {
+        // Another size of this picture, if one is cached, is closer than the previous one.
+        const QImage other = m_pLoader->CachedAnySize(m_strPath);
+        if (!other.isNull())
+            SetDrawn(other, EDrawn::Scaled);
+    }
+}
+
+void CImageCtrl::SetDrawn(const QImage& image, EDrawn kind, QSize target) {
+    m_imgDrawn = image;
+    m_eDrawn = image.isNull() ? EDrawn::None : kind;
+    m_drawnTarget = target;
+    if (kind == EDrawn::Exact && image.size() == target)
+        m_imgDrawn.setDevicePixelRatio(devicePixelRatioF());
+}
+
+void CImageCtrl::OnDecoded(const QString& path, QSize target, const QImage& image) {
+    if (path != m_strPath || !m_pSource->IsOpen())
+        return;
+    const bool preview = !target.isValid();
+    if (preview && (m_eDrawn == EDrawn::Exact || m_eDrawn == EDrawn::Scaled))
+        return; // this picture is on screen already, larger than its preview
+    SetDrawn(image, target == DecodeTarget() ? EDrawn::Exact : EDrawn::Scaled, target);
+    update();
+}
+
+void CImageCtrl::OnSizeKnown(const QString& path, QSize own, int bitsPerPixel) {
+    if (path != m_strPath || !m_pSource->IsOpen())
+        return;
+    const SPictureInfo before = m_pSource->Info();
+    m_pSource->TakeDecodedFigures(own, bitsPerPixel);
+    const SPictureInfo& after = m_pSource->Info();
+    const bool resized = after.nWidth != before.nWidth || after.nHeight != before.nHeight;
+    if (!resized && after.nBitsPerPixel == before.nBitsPerPixel)
+        return;
+    if (resized) {
+        m_requested = QSize();
+        ResetRectangles();
+    }
+    Q_EMIT PictureInfoChanged();
+}
+
+void CImageCtrl::OnFailed(const QString& path, const QString& error) {
+    if (path != m_strPath || !m_pSource->IsOpen())
+        return;
+    ShowFailure(error);
+}
+
+void CImageCtrl::ShowFailure(const QString& error) {
+    m_strError = error;
+    m_pSource->Close(); // no figures of a picture that cannot be shown
+    SetDrawn(QImage(), EDrawn::None);
+    ResetRectangles();
+    update();
+    Q_EMIT PictureFailed();
+}
+
+QRectF CImageCtrl::PlacedRect() const {
+    return CViewPlacement::Place(m_rectView, QSizeF(size())).translated(-m_ptPan);
+}
+
+void CImageCtrl::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::Window));
+    PrepareDrawing();
+    if (!m_strError.isEmpty()) {
+        DrawMessage(painter, m_strError);
+        return;
+    }
+    if (m_eDrawn == EDrawn::None)
+        return;
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    if (m_eDrawn == EDrawn::Previous) {
+        painter.drawImage(m_rectPrevious, m_imgDrawn);
+        return;
+    }
+    const QPointF offset = CViewPlacement::Offset(m_rectView, QSizeF(size())) - m_ptPan;
+    if (!m_rectClip.isEmpty())
+        painter.setClipRect(m_rectClip.translated(offset));
+    painter.drawImage(m_rectView.translated(offset), m_imgDrawn);
+}
+
+void CImageCtrl::DrawMessage(QPainter& painter, const QString& text) {
+    painter.setPen(palette().color(QPalette::WindowText));
+    const QRect box = rect().adjusted(12, 12, -12, -12);
+    painter.drawText(box, Qt::AlignCenter | Qt::TextWordWrap,
+                     tr("This picture cannot be shown.") + QLatin1Char('\n') + text);
+}
+
+bool CImageCtrl::CompleteFigures() {
+    if (!m_pSource->SizePending())
+        return HasPicture();
+    if (m_pSource->Image(QSize()).isNull()) {
+        ShowFailure(m_pSource->Error());
+        return false;
+    }
+    m_requested = QSize();
+    ResetRectangles();
+    Q_EMIT PictureInfoChanged();
+    return true;
+}
+
+long CImageCtrl::BeginPrint() {
+    return HasPicture() ? m_pPrint->Begin(m_pPrinter) : 0;
+}
+
+bool CImageCtrl::RenderToDevice(long handle, float left, float top, float width, float height) {
+    const QRectF units(left, top, width, height);
+    const QRectF device = m_pPrint->DeviceRect(handle, units);
+    if (device.isEmpty() || !HasPicture())
+        return false;
+    const QImage image = m_pSource->Image(device.size().toSize());
+    if (image.isNull()) {
+        m_strError = m_pSource->Error();
+        ResetRectangles();
+        update();
+        return false;
+    }
+    return m_pPrint->Draw(handle, units, image);
+}
+
+void CImageCtrl::EndPrint(long handle) {
+    m_pPrint->End(handle);
+}
+
+void CImageCtrl::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    LayoutScrollBars();
+    Q_EMIT ClientResized();
+}
+
+// How far the placed picture reaches beyond the control's right and bottom edges.
+void CImageCtrl::LayoutScrollBars() {
+    const QRectF placed = CViewPlacement::Place(m_rectView, QSizeF(size()));
+    const bool showing = !m_strPath.isEmpty() && m_strError.isEmpty();
+    const int spanX = showing ? std::max(0, qCeil(placed.right() - width())) : 0;
+    const int spanY = showing ? std::max(0, qCeil(placed.bottom() - height())) : 0;
+    const int thick = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    m_pHBar->setGeometry(0, height() - thick, width() - (spanY > 0 ? thick : 0), thick);
+    m_pVBar->setGeometry(width() - thick, 0, thick, height() - (spanX > 0 ? thick : 0));
+    const QSignalBlocker blockH(m_pHBar), blockV(m_pVBar);
+    m_pHBar->setRange(0, spanX);
+    m_pHBar->setPageStep(std::max(1, width()));
+    m_pHBar->setSingleStep(20);
+    m_pVBar->setRange(0, spanY);
+    m_pVBar->setPageStep(std::max(1, height()));
+    m_pVBar->setSingleStep(20);
+    m_pHBar->setVisible(spanX > 0);
+    m_pVBar->setVisible(spanY > 0);
+    SetPan(m_ptPan); // kept within the new range
+}
+
+void CImageCtrl::SetPan(QPointF pan) {
+    const QPointF clamped(std::clamp(pan.x(), 0.0, qreal(m_pHBar->maximum())),
+                          std::clamp(pan.y(), 0.0, qreal(m_pVBar->maximum())));
+    {
+        const QSignalBlocker blockH(m_pHBar), blockV(m_pVBar);
+        m_pHBar->setValue(qRound(clamped.x()));
+        m_pVBar->setValue(qRound(clamped.y()));
+    }
+    if (clamped == m_ptPan)
+        return;
+    m_ptPan = clamped;
+    update();
+}
+
+void CImageCtrl::mousePressEvent(QMouseEvent* event) {
+    const bool pannable = m_pHBar->maximum() > 0 || m_pVBar->maximum() > 0;
+    if (event->button() != Qt::LeftButton || !pannable) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    m_bDragging = true;
+    m_ptDragStart = event->position();
+    m_ptPanAtDrag = m_ptPan;
+    setCursor(Qt::ClosedHandCursor);
+}
+
+void CImageCtrl::mouseMoveEvent(QMouseEvent* event) {
+    if (!m_bDragging) {
+        QWidget::mouseMoveEvent(event);
+        return;
+    }
+    SetPan(m_ptPanAtDrag - (event->position() - m_ptDragStart));
+}
+
+void CImageCtrl::mouseReleaseEvent(QMouseEvent* event) {
+    if (!m_bDragging || event->button() != Qt::LeftButton) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    m_bDragging = false;
+    unsetCursor();
+}
+
+void CImageCtrl::wheelEvent(QWheelEvent* event) {
+    if (m_pHBar->maximum() == 0 && m_pVBar->maximum() == 0) {
+        QWidget::wheelEvent(event);
+        return;
+    }
+    // A notch (120) scrolls three lines of 20 pixels; Shift turns the wheel sideways.
+    QPointF step = event->pixelDelta().isNull() ? QPointF(event->angleDelta()) / 2.0
+                                                : QPointF(event->pixelDelta());
+    if (event->modifiers() & Qt::ShiftModifier)
+        step = QPointF(step.y(), step.x());
+    SetPan(m_ptPan - step);
+    event->accept();
+}

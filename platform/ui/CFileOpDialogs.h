@@ -1,0 +1,26 @@
+#pragma once
+
+#include "platform/files/CFileOpUi.h"
+
+#include <QPointer>
+
+class QWidget;
+
+// The file operations' questions, progress and errors as windows: a message box with
+// Replace, Keep both and Skip; a progress dialog with Cancel once a copy has run for half a
+// second; a warning box for errors. All of them are modal to `parent`'s window.
+class CFileOpDialogs : public CFileOpUi {
+public:
+    explicit CFileOpDialogs(QWidget* parent) : m_parent(parent) {}
+
+    ConflictChoice AskConflict(const CFileFacts& incoming, const CFileFacts& existing) override;
+    void WaitFor(CFileJob& job, const QString& text) override;
+    void ReportError(const QString& message) override;
+
+    static constexpr int kShowAfterMs = 500;
+
+private:
+    static QString Describe(const CFileFacts& facts);
+
+    QPointer<QWidget> m_parent;
+};

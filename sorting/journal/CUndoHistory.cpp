@@ -1,0 +1,273 @@
+#include "sorting/journal/CUndoHistory.h"
+
+#include "platform/files/CFileOpUi.h"
+#include "platform/files/CFileOperations.h"
+#include "sorting/journal/ActionReconciler.h"
+#include "sorting/journal/EntrySteps.h"
+#include "sorting/journal/UndoTexts.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+
+namespace {
+
+using Kind = CFileAction::Kind;
+using State = SortRecord::State;
+
+// Actions that Undo and Redo pass over on their way to older ones.
+bool PassedOver(State state) {
+    return state == State::Failed || state == State::Skipped || state == State::Damaged;
+}
+
+} // namespace
+
+CUndoHistory::CUndoHistory(std::unique_ptr<CSortJournal> journal, QObject* parent)
+    : QObject(parent), m_journal(std::move(journal)) {
+}
+
+CUndoHistory::~CUndoHistory() {
+    if (Installed() == this)
+        Install(nullptr);
+}
+
+bool CUndoHistory::Start() {
+    if (!m_journal->Open())
+        return false;
+    Settle();
+    Q_EMIT Changed();
+    return IsAvailable();
+}
+
+// Actions left between their announcement and their outcome are looked up on disk.
+void CUndoHistory::Settle() {
+    QList<quint64> open;
+    for (const SortRecord& r : Records())
+        if (r.state == State::Intent || r.state == State::UndoIntent ||
+            r.state == State::RedoIntent)
+            open.append(r.seq);
+    for (quint64 seq : open)
+        for (const SortRecord& r : Records())
+            if (r.seq == seq && !Write(action_reconciler::Settle(r), true))
+                return;
+}
+
+bool CUndoHistory::Write(const QByteArray& line, bool bDurable) {
+    return m_journal->Write(line, bDurable);
+}
+
+void CUndoHistory::At(Point point) const {
+    if (m_fnHook)
+        m_fnHook(point);
+}
+
+const SortRecord* CUndoHistory::UndoCandidate() const {
+    const QList<SortRecord>& records = Records();
+    for (auto it = records.rbegin(); it != records.rend(); ++it)
+        if (it->state == State::Done)
+            return &*it;
+    return nullptr;
+}
+
+const SortRecord* CUndoHistory::RedoCandidate() const {
+    const SortRecord* oldest = nullptr;
+    const QList<SortRecord>& records = Records();
+    for (auto it = records.rbegin(); it != records.rend(); ++it) {
+        if (it->state == State::Undone)
+            oldest = &*it;
+        else if (!PassedOver(it->state))
+            break;
+    }
+    return oldest;
+}
+
+bool CUndoHistory::CanBeUndone(const SortRecord& record) {
+    if (record.kind == Kind::Delete || record.state == State::Damaged)
+        return false;
+    for (const SortEntry& e : record.entries) {
+        if (e.target.isEmpty())
+            continue;
+        if (record.kind == Kind::Trash && !FileStamp::Of(e.target).SameFile(e.targetStamp))
+            return false;
+        return true;
+    }
+    return false;
+}
+
+void CUndoHistory::DropRedoable() {
+    QList<quint64> undone;
+    const QList<SortRecord>& records = Records();
+    for (auto it = records.rbegin(); it != records.rend(); ++it) {
+        if (it->state == State::Undone)
+            undone.append(it->seq);
+        else if (!PassedOver(it->state))
+            break;
+    }
+    for (quint64 seq : undone)
+        Write(sort_lines::Change(seq, 'z'), false);
+}
+
+QList<CFileOpResult> CUndoHistory::Run(const CFileAction& action, const Operation& op) {
+    SortRecord r;
+    r.kind = action.kind;
+    r.dest = action.dest;
+    r.timeMs = QDateTime::currentMSecsSinceEpoch();
+    for (const QByteArray& file : action.files)
+        r.entries.append(SortEntry::Before(file));
+    bool bRecorded = IsAvailable();
+    if (bRecorded) {
+        DropRedoable();
+        r.seq = m_journal->NextSeq();
+        bRecorded = Write(sort_lines::Intent(r), true);
+    }
+    At(Point::Announced);
+    QList<CFileOpResult> results;
+    bool bAny = false;
+    for (qsizetype i = 0; i < r.entries.size(); ++i) {
+        results.append(op(r.entries[i].source));
+        SortEntry& e = r.entries[i];
+        if (!results.last().Succeeded())
+            continue;
+        bAny = true;
+        e.target = r.kind == Kind::Delete ? QByteArray() : results.last().target;
+        e.targetStamp = FileStamp::Of(e.target);
+        e.info = results.last().info;
+        e.replaced = results.last().replaced;
+        e.replacedStamp = FileStamp::Of(e.replaced);
+        e.replacedInfo = results.last().replacedInfo;
+    }
+    At(Point::Operated);
+    r.state = bAny ? State::Done : State::Failed;
+    if (bRecorded)
+        bRecorded =
+            Write(bAny ? sort_lines::Change(r.seq, 'D', r.entries) : sort_lines::Change(r.seq, 'F'),
+                  true);
+    At(Point::Recorded);
+    Q_EMIT Performed(r, bRecorded);
+    Q_EMIT Changed();
+    return results;
+}
+
+CUndoHistory::Outcome CUndoHistory::Undo(CFileOpUi& ui) {
+    const SortRecord* r = UndoCandidate();
+    if (!r)
+        return {
+            false, QCoreApplication::translate("CUndoHistory", "There is nothing to undo."), {}};
+    return Step(*r, true, ui);
+}
+
+CUndoHistory::Outcome CUndoHistory::Redo(CFileOpUi& ui) {
+    const SortRecord* r = RedoCandidate();
+    if (!r)
+        return {
+            false, QCoreApplication::translate("CUndoHistory", "There is nothing to redo."), {}};
+    return Step(*r, false, ui);
+}
+
+CUndoHistory::Outcome CUndoHistory::UndoUpTo(quint64 seq, CFileOpUi& ui) {
+    Outcome all{true, {}, {}};
+    for (;;) {
+        const SortRecord* r = UndoCandidate();
+        if (!r || r->seq < seq)
+            return all;
+        Outcome one = Step(*r, true, ui);
+        all.restored += one.restored;
+        all.message = one.message;
+        if (!one.bDone) {
+            all.bDone = false;
+            return all;
+        }
+    }
+}
+
+bool CUndoHistory::Skip(quint64 seq) {
+    for (const SortRecord& r : Records())
+        if (r.seq == seq && r.state == State::Done) {
+            const bool bWritten = Write(sort_lines::Change(seq, 'k'), true);
+            Q_EMIT Changed();
+            return bWritten;
+        }
+    return false;
+}
+
+// Undoes or redoes one action: announced and flushed first, then the files, then the
+// outcome. The action is whole on one side afterwards: files already handled go back when a
+// later one fails, and where they went is recorded with the failure. A file that cannot go
+// back either stays out of the action, where it is.
+CUndoHistory::Outcome CUndoHistory::Step(const SortRecord& record, bool bUndo, CFileOpUi& ui) {
+    const SortRecord r = record; // the journal's copy changes as lines are written
+    const QString what = undo_texts::Describe(r);
+    const QString verb = bUndo ? QCoreApplication::translate("CUndoHistory", "undo")
+                               : QCoreApplication::translate("CUndoHistory", "redo");
+    if (bUndo && !CanBeUndone(r))
+        return {false,
+                QCoreApplication::translate("CUndoHistory", "Cannot undo %1: %2.")
+                    .arg(what, undo_texts::WhyNot(r)),
+                {}};
+    if (!Write(sort_lines::Change(r.seq, bUndo ? 'u' : 'r'), true))
+        return {false,
+                QCoreApplication::translate("CUndoHistory", "Cannot %1 %2: %3.")
+                    .arg(verb, what, UnavailableReason()),
+                {}};
+    At(Point::Announced);
+    CFileOperations ops(ui);
+    QList<SortEntry> entries = r.entries;
+    QString error;
+    qsizetype failedAt = -1;
+    for (qsizetype i = entries.size() - 1; i >= 0 && error.isEmpty(); --i) {
+        if (entries[i].target.isEmpty())
+            continue;
+        error =
+            bUndo ? entry_steps::Undo(r, entries[i], ops) : entry_steps::Redo(r, entries[i], ops);
+        if (!error.isEmpty())
+            failedAt = i;
+    }
+    const QList<QByteArray> stranded = TakeBack(r, entries, failedAt, bUndo, ops);
+    At(Point::Operated);
+    Outcome out;
+    out.bDone = error.isEmpty();
+    if (out.bDone) {
+        Write(sort_lines::Change(r.seq, bUndo ? 'U' : 'R', entries), true);
+        for (auto e = entries.crbegin(); e != entries.crend(); ++e)
+            out.restored.append(bUndo ? e->source : e->target);
+        out.message = undo_texts::StepDone(r, bUndo);
+    } else {
+        bool bMoved = false; // files after the failed one were handled and put back
+        for (qsizetype i = failedAt + 1; i < entries.size(); ++i)
+            bMoved = bMoved || !r.entries[i].target.isEmpty();
+        Write(bMoved ? sort_lines::Change(r.seq, 'x', entries) : sort_lines::Change(r.seq, 'x'),
+              true);
+        out.message = QCoreApplication::translate("CUndoHistory", "Cannot %1 %2: %3.")
+                          .arg(verb, what, error) +
+                      (stranded.isEmpty()
+                           ? QCoreApplication::translate("CUndoHistory", "  Nothing was changed.")
+                           : undo_texts::Stranded(stranded));
+    }
+    At(Point::Recorded);
+    Q_EMIT Changed();
+    return out;
+}
+
+// Puts the files after `failedAt`, which the step handled, back where they were before it.
+// Returns the files that could not go back; each stays out of the action, where it is.
+QList<QByteArray> CUndoHistory::TakeBack(const SortRecord& r, QList<SortEntry>& entries,
+                                         qsizetype failedAt, bool bUndo, CFileOperations& ops) {
+    QList<QByteArray> stranded;
+    for (qsizetype i = failedAt + 1; failedAt >= 0 && i < entries.size(); ++i) {
+        SortEntry& e = entries[i];
+        if (e.target.isEmpty())
+            continue;
+        const QString again = bUndo ? entry_steps::Redo(r, e, ops) : entry_steps::Undo(r, e, ops);
+        if (again.isEmpty())
+            continue;
+        if (!bUndo) { // left at its target, which becomes its place
+            e.source = e.target;
+            e.sourceStamp = e.targetStamp;
+        }
+        stranded.append(e.source);
+        e.target.clear();
+        e.targetStamp = {};
+        e.info.clear();
+        e.replaced = e.replacedInfo = QByteArray(), e.replacedStamp = {};
+    }
+    return stranded;
+}

@@ -1,0 +1,124 @@
+#pragma once
+
+#include "platform/files/CFileIdentity.h"
+#include "platform/files/CFileOpResult.h"
+#include "platform/files/CListedFolder.h"
+#include "sorting/session/PictureFacts.h"
+#include "sorting/session/SortAction.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+
+class CFileOpUi;
+class CFileOperations;
+class CFolderEntry;
+class QWidget;
+
+// What a sort is about, without any window: the pictures of the listed folder in display
+// order, the current one, the actions that send it away (move, copy, delete) and the
+// status texts that describe it. Views follow it through its signals.
+//
+// Every sort action passes Run: ActionStarting before the disk is touched, ActionFinished
+// once the list and the current picture show the outcome.
+//
+// An action acts only on the file that was listed and shown: the folder is opened again
+// and must be the one listed (SetFolder), and the picture must be the file its name led to
+// when it became current; companions are found through that same folder. Otherwise the
+// action is refused as failed and nothing is touched.
+class CSortSession : public QObject {
+    Q_OBJECT
+public:
+    explicit CSortSession(QObject* parent = nullptr);
+
+    // Where the file operations ask and report; not owned. Without one they use message
+    // boxes and a progress dialog over DialogParent's window.
+    void SetFileOpUi(CFileOpUi* ui) { m_pUi = ui; }
+    void SetDialogParent(QWidget* parent);
+
+    // The folder's pictures (native paths) in display order, and which one is current
+    // (-1: none).
+    void SetPictures(QList<QByteArray> files, int current = -1);
+    // The folder the pictures were listed from, as the listing read it. Pictures of
+    // another folder make that folder the listed one, taken as it is then.
+    void SetFolder(const CListedFolder& folder);
+    const QList<QByteArray>& Pictures() const { return m_files; }
+    int Count() const { return int(m_files.size()); }
+
+    // Makes picture n current (-1: none), as the user chose it.
+    void SetCurrent(int n);
+    int Current() const { return m_nCurrent; }
+    QByteArray CurrentNative() const;
+    QString CurrentPath() const;
+
+    // The sort actions on the current picture; true when done. After a move or delete the
+    // picture leaves the list; then the next one becomes current (see MovedOn).
+    bool Move(const QString& destDir);
+    bool Copy(const QString& destDir);
+    bool Delete(bool bToTrash);
+
+    // Whether a picture's companion files (its sidecars and its RAW or JPEG twin) go with it
+    // in every action; on unless switched off. They are done as one action with it, after
+    // it and only when it went; a companion that was listed leaves the list with it.
+    void SetMoveCompanions(bool bMove) { m_bCompanions = bMove; }
+    bool MovesCompanions() const { return m_bCompanions; }
+
+    // The pictures most likely shown next, most likely first: after a sort the one the
+    // next sort would move on to; when stepping, the next one in the direction of travel,
+    // then the one behind. Names that cannot be written as text are left out.
+    QStringList PrefetchCandidates() const;
+
+    // How many pictures the file-type filter hides in the listed folder; told in the
+    // status text while no picture is current.
+    void SetHiddenCount(int count) { m_nHidden = count; }
+    int HiddenCount() const { return m_nHidden; }
+
+    // What the view found out about the current picture.
+    void SetPictureFacts(const PictureFacts& facts);
+    // Sends the texts of the status bar and the caption (StatusTextChanged, TitleChanged)
+    // and the file count (FileCountChanged).
+    void PublishStatus();
+    void PublishFileCount();
+    QString StatusText() const;
+    QString Title() const;
+    QString FileCountText() const;
+
+Q_SIGNALS:
+    // The current picture changed: its path, empty for none.
+    void CurrentChanged(const QString& path);
+    // Picture n left the list (moved or deleted).
+    void PictureRemoved(int n);
+    // After an action the session went on to picture n (-1: none left).
+    void MovedOn(int n);
+    void ActionStarting(const SortAction& action);
+    void ActionFinished(const SortAction& action, const CFileOpResult& result);
+    void StatusTextChanged(const QString& text);
+    void TitleChanged(const QString& title);
+    void FileCountChanged(const QString& text);
+
+private:
+    enum class Travel { Forward, Backward, Sorted };
+
+    bool Run(SortAction action);
+    QList<CFileOpResult> PerformGroup(const SortAction& action, const QList<CFolderEntry>& entries);
+    static CFileOpResult Perform(const SortAction& action, const CFolderEntry& file,
+                                 CFileOperations& ops);
+    // The identity of the current picture as it is shown now.
+    void TakeShown();
+    int RemoveGone(const SortAction& action, const QList<QByteArray>& files,
+                   const QList<CFileOpResult>& results);
+    void ChangeCurrent(int n);
+
+    QList<QByteArray> m_files;
+    CListedFolder m_folder;
+    int m_nCurrent = -1;
+    CFileIdentity m_shown; // the file the current picture's name led to when it was shown
+    Travel m_travel = Travel::Forward;
+    PictureFacts m_facts;
+    int m_nHidden = 0;
+    bool m_bCompanions = true;
+    CFileOpUi* m_pUi = nullptr;
+    QPointer<QWidget> m_pDialogParent;
+};

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/files/CFileIdentity.h"
+
+#include <QByteArray>
+#include <QList>
+
+// The files beside a picture that belong to it and go wherever it goes: its sidecars
+// NAME.xmp and NAME.EXT.xmp (any letter case of "xmp"), and its twin of the other kind
+// with the same stem (a camera RAW beside a JPEG, a JPEG beside a RAW, the extension in
+// any letter case) together with the twin's own sidecar TWIN.EXT.xmp. Only ordinary files
+// count: a folder, a link (leading anywhere or nowhere) or a device of such a name is left
+// where it is. Each file is listed once, even where names differing only in case lead to
+// it, and never the picture itself.
+//
+// The names are looked up one by one, so the cost does not grow with the folder.
+namespace companions {
+
+// The companions of `picture` (a native path) that are on disk now, in the order they go:
+// the picture's sidecars, then each twin followed by its sidecar.
+QList<QByteArray> Find(const QByteArray& picture);
+
+// A companion's name in its folder and the file it named when it was found.
+struct Companion {
+    QByteArray name;
+    CFileIdentity identity;
+};
+// The same for the picture `name` in the open folder dirFd: every name is looked up through
+// that descriptor, never through the folder's path.
+QList<Companion> FindIn(int dirFd, const QByteArray& name);
+
+} // namespace companions

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "browser/namespace/CNamespaceTreeView.h"
+#include "sorting/widgets/CPictureFileList.h"
+
+#include <QWidget>
+
+// The file browser pane: the folder tree above the picture file list, 30 : 70. At start-up
+// it wires the two together; then the main window has it walk the tree to the home folder
+// (or to a folder or picture named on the command line), which fills the list.
+class CFileSelect : public QWidget {
+    Q_OBJECT
+public:
+    explicit CFileSelect(QWidget* parent = nullptr);
+
+    // Runs once after the main window has created all three panes.
+    virtual void OnInitialUpdate();
+    // Opens the folder or picture given on the command line, or else the home folder
+    // (when there is one).
+    void OpenStartupOrHome(const QString& startupPath, const QString& homeDirectory);
+
+    CPictureFileList m_listFiles;     // control 1002
+    CNamespaceTreeView m_treeFolders; // control 1001
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void OnSize(int cx, int cy);
+    // Opens the folder or picture given on the command line; false when it names neither.
+    bool OpenStartupPath(const QString& path);
+    void SelectFileByName(const QString& name);
+};

@@ -1,0 +1,218 @@
+#include "sorting/widgets/CPictureFileList.h"
+
+#include "browser/controls/PidlFunctions.h"
+#include "browser/namespace/CNamespaceTreeView.h"
+#include "picture/view/CImageCtrl.h"
+#include "platform/system/CNativePath.h"
+#include "resources/FileTypes.h"
+#include "sorting/session/CSortSession.h"
+#include "sorting/session/MoveOnRule.h"
+#include "sorting/session/PictureStatus.h"
+
+#include <QAbstractItemModel>
+
+CPictureFileList::CPictureFileList(QWidget* parent)
+    : CPictureList(parent), m_pSession(new CSortSession(this)) {
+    setObjectName(QStringLiteral("m_listFiles"));
+    m_astrCountedEndings = filetypes::PictureEndings();
+    m_pSession->SetDialogParent(this);
+    QAbstractItemModel* items = model();
+    connect(items, &QAbstractItemModel::modelReset, this, &CPictureFileList::SyncSession);
+    connect(items, &QAbstractItemModel::layoutChanged, this, &CPictureFileList::SyncSession);
+    connect(items, &QAbstractItemModel::rowsInserted, this, [this] {
+        if (!m_bFolderEdit)
+            SyncSession();
+    });
+    connect(items, &QAbstractItemModel::rowsRemoved, this, [this] {
+        if (!m_bSessionEdit && !m_bFolderEdit)
+            SyncSession();
+    });
+    // Outside changes wait while an action works on the list (its dialogs run event loops).
+    connect(m_pSession, &CSortSession::ActionStarting, this, [this] { HoldFolderChanges(true); });
+    connect(m_pSession, &CSortSession::ActionFinished, this, [this] { HoldFolderChanges(false); });
+    connect(m_pSession, &CSortSession::PictureRemoved, this, &CPictureFileList::OnSessionRemoved);
+    connect(m_pSession, &CSortSession::MovedOn, this, &CPictureFileList::OnSessionMovedOn);
+    connect(m_pSession, &CSortSession::StatusTextChanged, this,
+            [this](const QString& text) { m_strStatusText = text; });
+}
+
+// The base list empties itself when it goes; by then this part of it is gone.
+CPictureFileList::~CPictureFileList() {
+    disconnect(model(), nullptr, this, nullptr);
+}
+
+// The current picture stays current by its path, wherever its row now stands: a row taken
+// away or added elsewhere must never make another file the one a click sends away.
+void CPictureFileList::SyncSession() {
+    const QByteArray current = m_pSession->CurrentNative();
+    QList<QByteArray> paths = ItemNativePaths();
+    int nCurrent = -1;
+    if (!current.isEmpty() && current == m_baCurFile) {
+        const bool bInPlace =
+            m_nCurItem >= 0 && m_nCurItem < paths.size() && paths.at(m_nCurItem) == current;
+        nCurrent = bInPlace ? m_nCurItem : int(paths.indexOf(current));
+    }
+    m_pSession->SetPictures(std::move(paths), nCurrent);
+}
+
+// The session acts on the file the list shows as current, or on none.
+bool CPictureFileList::SessionInStep() {
+    if (m_pSession->CurrentNative() != m_baCurFile)
+        SyncSession();
+    return !m_baCurFile.isEmpty() && m_pSession->CurrentNative() == m_baCurFile;
+}
+
+void CPictureFileList::SelectItem(int nItem, bool bSelect) {
+    if (nItem != -1) {
+        CPictureList::SelectItem(nItem, bSelect);
+        return;
+    }
+    if (m_nCurItem >= 0)
+        CPictureList::SelectItem(m_nCurItem, false);
+    m_nCurItem = -1;
+    m_strCurFile.clear();
+    m_baCurFile.clear();
+    m_pSession->SetCurrent(-1);
+    HidePicture();
+    UpdateStatusText();
+}
+
+void CPictureFileList::OnFolderSelected(int nItem) {
+    m_pSession->SetCurrent(-1);
+    CPictureList::OnFolderSelected(nItem);
+    UpdateFileCount();
+    UpdateStatusText();
+}
+
+void CPictureFileList::OnListFilled() {
+    m_pSession->SetFolder(ListedFolderIdentity());
+    m_pSession->SetHiddenCount(HiddenCount());
+    CPictureList::OnListFilled();
+    UpdateFileCount();
+    UpdateStatusText();
+}
+
+void CPictureFileList::OnFileSelected(int nItem) {
+    // After an action the session has moved on to this picture already.
+    if (!m_bMovingOn || m_pSession->Current() != nItem)
+        m_pSession->SetCurrent(nItem);
+    CPictureList::OnFileSelected(nItem);
+    UpdateFileCount();
+    UpdateStatusText();
+}
+
+void CPictureFileList::OnPictureFailed() {
+    UpdateStatusText(); // the reason replaces the figures the header gave
+}
+
+void CPictureFileList::OnPictureInfoChanged() {
+    CPictureList::OnPictureInfoChanged();
+    UpdateStatusText(); // the figures the header could not give
+}
+
+QStringList CPictureFileList::DecodeAheadCandidates(int) {
+    return m_pSession->PrefetchCandidates();
+}
+
+// Files come and go by other programs' doing: the session is told the new list once, after
+// all the rows changed, not for every row.
+void CPictureFileList::OnFolderChangesStarting() {
+    m_bFolderEdit = true;
+}
+
+// The picture on show went: as after a move, the next one is shown, or none is left.
+void CPictureFileList::OnCurrentFileVanished(int nPlace) {
+    CPictureList::OnCurrentFileVanished(nPlace);
+    m_bFolderEdit = false;
+    SyncSession();
+    OnSessionMovedOn(move_on::AfterRemoval(nPlace, GetItemCount()));
+}
+
+void CPictureFileList::OnItemsChanged() {
+    if (m_bFolderEdit) {
+        m_bFolderEdit = false;
+        SyncSession();
+    }
+    UpdateFileCount();
+}
+
+void CPictureFileList::UpdateFileCount() {
+    m_pSession->PublishFileCount();
+}
+
+QString CPictureFileList::GetTitleFileName(const QString& strPath) {
+    return picture_status::TitleFileName(strPath);
+}
+
+// The figures of the picture on show; with no picture control, those last recorded.
+PictureFacts CPictureFileList::CurrentFacts() const {
+    PictureFacts facts;
+    facts.width = m_nPicWidth;
+    facts.height = m_nPicHeight;
+    facts.bitsPerPixel = m_nBitsPerPixel;
+    facts.fileSize = m_nFileSize;
+    if (m_pPictureCtrl) {
+        facts.description = filetypes::Description(m_pPictureCtrl->FileFormat());
+        facts.bShown = m_pPictureCtrl->HasPicture();
+        facts.error = m_pPictureCtrl->LastError();
+    }
+    return facts;
+}
+
+void CPictureFileList::UpdateStatusText() {
+    if (m_strCurFile.isEmpty())
+        m_pSession->SetCurrent(-1);
+    m_pSession->SetPictureFacts(CurrentFacts());
+    Q_EMIT CurrentFileChanged();
+}
+
+bool CPictureFileList::MoveCurFile(const QString& destDir) {
+    return SessionInStep() && m_pSession->Move(destDir);
+}
+
+bool CPictureFileList::DeleteCurFile(bool bAllowUndo) {
+    return SessionInStep() && m_pSession->Delete(bAllowUndo);
+}
+
+bool CPictureFileList::CopyCurFile(const QString& destDir) {
+    return SessionInStep() && m_pSession->Copy(destDir);
+}
+
+void CPictureFileList::OnSessionRemoved(int nItem) {
+    m_bSessionEdit = true;
+    RemoveItem(nItem);
+    m_bSessionEdit = false;
+}
+
+// After an action: the picture the session went on to is selected and shown; with none
+// left the picture goes and the status bar says so.
+void CPictureFileList::OnSessionMovedOn(int nItem) {
+    m_nCurItem = nItem;
+    if (nItem >= 0) {
+        m_bMovingOn = true;
+        SelectItem(nItem, true);
+        m_bMovingOn = false;
+        return;
+    }
+    m_strCurFile.clear();
+    m_baCurFile.clear();
+    HidePicture();
+    UpdateFileCount();
+    UpdateStatusText();
+}
+
+QByteArray CPictureFileList::ListedFolder() const {
+    const NSTREEITEM* folder = TreeView() ? TreeView()->SelectedRecord() : nullptr;
+    return folder ? GetNativePathFromPidl(folder->pidlAbs) : QByteArray();
+}
+
+bool CPictureFileList::ShowFile(const QByteArray& path) {
+    const QByteArray folder = ListedFolder();
+    if (folder.isEmpty() || CNativePath::DirName(path) != folder)
+        return false;
+    RefreshList();
+    const int nItem = int(ItemNativePaths().indexOf(path));
+    if (nItem >= 0)
+        SelectItem(nItem, true);
+    return nItem >= 0;
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "sorting/session/PictureFacts.h"
+#include "sorting/widgets/CPictureList.h"
+
+class CSortSession;
+
+// The picture list of the file browser pane. Its sort session holds the listed pictures,
+// the current one and the status texts; the list keeps the session in step with what it
+// shows, hands it the figures of each picture it shows, and lets it move, copy and delete
+// the current file, then selects the picture the session moved on to.
+class CPictureFileList : public CPictureList {
+    Q_OBJECT
+public:
+    explicit CPictureFileList(QWidget* parent = nullptr);
+    ~CPictureFileList() override;
+
+    CSortSession& Session() const { return *m_pSession; }
+
+    // With nItem -1: no current file any more, the picture hidden and the status says so.
+    void SelectItem(int nItem, bool bSelect) override;
+    void OnFolderSelected(int nItem) override;
+    void OnListFilled() override;
+    void OnFileSelected(int nItem) override;
+    void OnFolderChangesStarting() override;
+    void OnCurrentFileVanished(int nPlace) override;
+    void OnItemsChanged() override;
+    bool MoveCurFile(const QString& destDir) override;
+    bool DeleteCurFile(bool bAllowUndo) override;
+    // Copies the current file into destDir and moves on to the next file when it worked.
+    bool CopyCurFile(const QString& destDir);
+    // Shows a file that came back into the folder on show (after an undo): the list is
+    // filled again and the file selected. False when the file lies in another folder.
+    bool ShowFile(const QByteArray& path);
+
+    void UpdateFileCount();
+    void UpdateStatusText();
+    static QString GetTitleFileName(const QString& strPath);
+
+    QString m_strStatusText;
+
+Q_SIGNALS:
+    // The current file changed (another file, or none).
+    void CurrentFileChanged();
+
+protected:
+    void OnPictureFailed() override;
+    void OnPictureInfoChanged() override;
+    // The session's: after a sort, the picture the next sort moves on to comes first.
+    QStringList DecodeAheadCandidates(int nItem) override;
+
+private:
+    // Hands the session the listed files after the list was filled, sorted or changed
+    // other than by the session.
+    void SyncSession();
+    bool SessionInStep();
+    void OnSessionRemoved(int nItem);
+    void OnSessionMovedOn(int nItem);
+    PictureFacts CurrentFacts() const;
+
+    CSortSession* m_pSession;
+    bool m_bSessionEdit = false; // the session is removing a row
+    bool m_bFolderEdit = false;  // rows follow other programs' changes
+    bool m_bMovingOn = false;    // the session's move on selects its picture
+    QByteArray ListedFolder() const;
+};

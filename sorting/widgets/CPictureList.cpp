@@ -1,0 +1,138 @@
+#include "sorting/widgets/CPictureList.h"
+
+#include "browser/controls/PidlFunctions.h"
+#include "picture/load/CFitScale.h"
+#include "picture/view/CImageCtrl.h"
+#include "platform/system/CQtFilePath.h"
+
+#include <QFile>
+
+CPictureList::CPictureList(QWidget* parent) : CNamespaceListView(parent) {
+}
+
+CPictureList::~CPictureList() = default;
+
+void CPictureList::LoadPicture(int nItem) {
+    if (!m_pPictureCtrl || m_strCurFile.isEmpty())
+        return;
+    WatchControl();
+    CImageCtrl& ctrl = *m_pPictureCtrl;
+    // A name that is not valid UTF-8 is opened through its bytes.
+    m_pShownFile = std::make_unique<CQtFilePath>(CurFileNative());
+    const QString path = m_pShownFile->Path();
+    ctrl.show();
+    ctrl.SetRedrawEnabled(false);
+    ctrl.SetFitToWindow(m_bFitToWindow != 0);
+    ctrl.LoadFile(path, 0, 0);
+    if (m_bFitToWindow)
+        FitPicture();
+    ctrl.SetRedrawEnabled(true); // the pixels come from the cache, or decoded meanwhile
+    m_nPicWidth = static_cast<long>(ctrl.ImageWidth());
+    m_nPicHeight = static_cast<long>(ctrl.ImageHeight());
+    m_nBitsPerPixel = ctrl.ImageBitsPerPixel();
+    ctrl.QueryFileInfo(path, 1);
+    m_nFileSize = ctrl.FileSize();
+    DecodeAhead(nItem);
+}
+
+void CPictureList::WatchControl() {
+    if (m_pWatchedCtrl == m_pPictureCtrl)
+        return;
+    if (m_pWatchedCtrl)
+        m_pWatchedCtrl->disconnect(this);
+    m_pWatchedCtrl = m_pPictureCtrl;
+    connect(m_pPictureCtrl, &CImageCtrl::ClientResized, this, &CPictureList::OnPictureResized);
+    connect(m_pPictureCtrl, &CImageCtrl::PictureFailed, this, &CPictureList::OnPictureFailed);
+    connect(m_pPictureCtrl, &CImageCtrl::PictureInfoChanged, this,
+            &CPictureList::OnPictureInfoChanged);
+}
+
+// The pixels told the picture's size (or depth): its figures are recorded and it is placed
+// again.
+void CPictureList::OnPictureInfoChanged() {
+    if (!m_pPictureCtrl || m_pPictureCtrl != m_pWatchedCtrl || m_strCurFile.isEmpty())
+        return;
+    CImageCtrl& ctrl = *m_pPictureCtrl;
+    m_nPicWidth = static_cast<long>(ctrl.ImageWidth());
+    m_nPicHeight = static_cast<long>(ctrl.ImageHeight());
+    m_nBitsPerPixel = ctrl.ImageBitsPerPixel();
+    if (m_bFitToWindow)
+        FitPicture();
+}
+
+void CPictureList::OnPictureResized() {
+    if (!m_pPictureCtrl || m_pPictureCtrl != m_pWatchedCtrl || m_strCurFile.isEmpty() ||
+        !m_pPictureCtrl->isVisible() || !m_pPictureCtrl->HasPicture())
+        return;
+    if (m_bFitToWindow)
+        FitPicture(); // drawn from the pixels at hand, then decoded again at the new size
+    DecodeAhead(m_nCurItem);
+}
+
+void CPictureList::DecodeAhead(int nItem) {
+    m_pPictureCtrl->PrefetchFiles(DecodeAheadCandidates(nItem), m_bFitToWindow != 0);
+}
+
+QStringList CPictureList::DecodeAheadCandidates(int nItem) {
+    const int step = nItem < m_nLastShown ? -1 : 1;
+    m_nLastShown = nItem;
+    QStringList paths;
+    for (const int item : {nItem + step, nItem - step}) {
+        const QString path = PrefetchPath(item);
+        if (!path.isEmpty())
+            paths.append(path);
+    }
+    return paths;
+}
+
+// The file of an item, when it is a file whose name Qt can open as text.
+QString CPictureList::PrefetchPath(int nItem) {
+    if (nItem < 0 || nItem >= GetItemCount())
+        return {};
+    LPITEMIDLIST pidlAbs = GetItemFullPidl(nItem);
+    if (!pidlAbs)
+        return {};
+    QString path;
+    if (!IsFolderPidl(pidlAbs)) {
+        const QByteArray native = GetNativePathFromPidl(pidlAbs);
+        path = QFile::decodeName(native);
+        if (QFile::encodeName(path) != native)
+            path.clear();
+    }
+    FreePidl(pidlAbs);
+    return path;
+}
+
+void CPictureList::FitPicture() {
+    CImageCtrl& ctrl = *m_pPictureCtrl;
+    const int percent = CFitScale::Percent(ctrl.ClientWidth(), ctrl.ClientHeight(),
+                                           ctrl.ImageWidth(), ctrl.ImageHeight());
+    if (percent <= 0)
+        return; // nothing loaded
+    const QSizeF size = CFitScale::ScaledSize(ctrl.ImageWidth(), ctrl.ImageHeight(), percent);
+    ctrl.SetViewRect(ctrl.ViewLeft(), ctrl.ViewTop(), float(size.width()), float(size.height()));
+    ctrl.SetViewClip(ctrl.ViewLeft(), ctrl.ViewTop(), ctrl.ViewWidth(), ctrl.ViewHeight());
+}
+
+void CPictureList::HidePicture() {
+    if (m_pPictureCtrl)
+        m_pPictureCtrl->hide();
+}
+
+void CPictureList::OnFolderSelected(int) {
+    HidePicture();
+}
+
+void CPictureList::OnListFilled() {
+    OnFolderSelected(0);
+}
+
+void CPictureList::InitList(const QString& path) {
+    AddExtension(QStringLiteral(".JPG"));
+    AddExtension(QStringLiteral(".BMP"));
+    CNamespaceListView::InitList(path);
+}
+
+void CPictureList::OnFileSelected(int nItem) {
+    LoadPicture(nItem);
+}

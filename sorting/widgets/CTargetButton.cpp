@@ -1,0 +1,154 @@
+#include "sorting/widgets/CTargetButton.h"
+
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QPainter>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
+namespace {
+constexpr int kMargin = 3;     // between the button's edge, the key and the name
+constexpr int kFocusWidth = 2; // the focus frame, plain to see against any button face
+
+bool IsPressKey(int key) {
+    return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
+}
+
+// A dropped folder is only named, never taken: the drop is a link (or a copy where the
+// source offers no link), so no file manager removes the folder after a "move".
+bool AcceptAsLink(QDropEvent* e) {
+    if (CTargetButton::DroppedFolder(e->mimeData()).isEmpty())
+        return false;
+    if (e->possibleActions() & Qt::LinkAction)
+        e->setDropAction(Qt::LinkAction);
+    else if (e->possibleActions() & Qt::CopyAction)
+        e->setDropAction(Qt::CopyAction);
+    else
+        return false;
+    e->accept();
+    return true;
+}
+} // namespace
+
+CTargetButton::CTargetButton(const QString& text, QWidget* parent) : QPushButton(text, parent) {
+    setAutoDefault(false);
+    setAcceptDrops(true);
+}
+
+void CTargetButton::SetKeyText(const QString& keyText) {
+    m_strKey = keyText;
+    update();
+}
+
+void CTargetButton::SetUnset(bool bUnset) {
+    m_bUnset = bUnset;
+    update();
+}
+
+QString CTargetButton::DroppedFolder(const QMimeData* mime) {
+    if (!mime || !mime->hasUrls() || mime->urls().size() != 1)
+        return QString();
+    const QUrl url = mime->urls().constFirst();
+    if (!url.isLocalFile())
+        return QString();
+    const QFileInfo info(url.toLocalFile());
+    return info.isDir() ? info.absoluteFilePath() : QString();
+}
+
+// The window's accelerators would take Space (and any key) before the button sees it;
+// while the button has the focus, the keys that press it are its own.
+bool CTargetButton::event(QEvent* e) {
+    if (e->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(e);
+        if (IsPressKey(key->key()) && key->modifiers() == Qt::NoModifier) {
+            e->accept();
+            return true;
+        }
+    }
+    return QPushButton::event(e);
+}
+
+void CTargetButton::keyPressEvent(QKeyEvent* e) {
+    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && !e->isAutoRepeat()) {
+        click();
+        return;
+    }
+    QPushButton::keyPressEvent(e);
+}
+
+QRect CTargetButton::KeyRect() const {
+    if (m_strKey.isEmpty())
+        return QRect(rect().left() + kMargin, 0, 0, height());
+    QFont small = font();
+    small.setPointSizeF(font().pointSizeF() * 0.85);
+    const int w = QFontMetrics(small).horizontalAdvance(m_strKey);
+    return QRect(rect().left() + kMargin + 1, 0, w, height());
+}
+
+QRect CTargetButton::NameRect() const {
+    const QRect key = KeyRect();
+    const int left = key.right() + 1 + (m_strKey.isEmpty() ? 0 : kMargin);
+    return QRect(left, 0, std::max(0, rect().right() - kMargin - left), height());
+}
+
+QString CTargetButton::ShownName() const {
+    return fontMetrics().elidedText(text(), Qt::ElideRight, NameRect().width());
+}
+
+void CTargetButton::paintEvent(QPaintEvent*) {
+    QStylePainter p(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.text.clear();
+    option.state &= ~QStyle::State_HasFocus; // drawn below, more plainly than the style's ring
+    p.drawControl(QStyle::CE_PushButtonBevel, option);
+
+    const QPalette::ColorGroup group = isEnabled() ? QPalette::Active : QPalette::Disabled;
+    QColor ink = palette().color(group, QPalette::ButtonText);
+    const int shift = isDown() ? 1 : 0;
+    if (!m_strKey.isEmpty()) {
+        QFont small = font();
+        small.setPointSizeF(font().pointSizeF() * 0.85);
+        p.setFont(small);
+        QColor dim = ink;
+        dim.setAlphaF(0.55);
+        p.setPen(dim);
+        p.drawText(KeyRect().translated(shift, shift), Qt::AlignLeft | Qt::AlignVCenter, m_strKey);
+        p.setFont(font());
+    }
+    if (m_bUnset)
+        ink.setAlphaF(0.6);
+    p.setPen(ink);
+    p.drawText(NameRect().translated(shift, shift), Qt::AlignHCenter | Qt::AlignVCenter,
+               ShownName());
+
+    if (hasFocus() || m_bDropTarget) {
+        QPen pen(palette().color(QPalette::Active, QPalette::Highlight), kFocusWidth);
+        pen.setJoinStyle(Qt::MiterJoin);
+        p.setPen(pen);
+        p.setBrush(Qt::NoBrush);
+        const int inset = kFocusWidth / 2 + 1;
+        p.drawRect(rect().adjusted(inset, inset, -inset - 1, -inset - 1));
+    }
+}
+
+void CTargetButton::dragEnterEvent(QDragEnterEvent* e) {
+    if (!AcceptAsLink(e))
+        return;
+    m_bDropTarget = true;
+    update();
+}
+
+void CTargetButton::dragLeaveEvent(QDragLeaveEvent*) {
+    m_bDropTarget = false;
+    update();
+}
+
+void CTargetButton::dropEvent(QDropEvent* e) {
+    m_bDropTarget = false;
+    update();
+    if (!AcceptAsLink(e))
+        return;
+    Q_EMIT FolderDropped(DroppedFolder(e->mimeData()));
+}
