@@ -22,6 +22,7 @@
 #include "resources/FileTypes.h"
 #include "resources/StringTable.h"
 #include "settings/WindowRect.h"
+#include "sorting/journal/CUndoHistory.h"
 #include "sorting/session/CSortSession.h"
 #include "sorting/widgets/CFileSelect.h"
 #include "sorting/widgets/CTarget.h"
@@ -54,6 +55,12 @@ CMainFrame::CMainFrame(CProfileStore& store, const QString& startupPath, QWidget
     ConnectCommands();
     ConnectPanes();
     m_undo = new CUndoCommands(*this, m_store);
+    // Every action on files from this window, sorts and context-menu commands alike, is
+    // recorded in this window's journal.
+    CFileSelect* browser = FileSelectPane();
+    Session().SetActionRecorder(&m_undo->History());
+    browser->m_listFiles.SetActionRecorder(&m_undo->History());
+    browser->m_treeFolders.SetActionRecorder(&m_undo->History());
     CSplashWnd::ShowSplash(this);
     PictureViewPane()->m_imageCtrl.SetPrinter(m_printer.get());
     InitialUpdate();

@@ -37,7 +37,6 @@ CUndoCommands::CUndoCommands(CMainFrame& frame, CProfileStore& store)
     m_history->Start();
     if (!m_history->Journal().Notice().isEmpty())
         QTimer::singleShot(0, this, &CUndoCommands::TellNotice);
-    CFileActionHook::Install(m_history);
     connect(m_history, &CUndoHistory::Changed, this, &CUndoCommands::UpdateActions);
     connect(m_history, &CUndoHistory::Performed, this, &CUndoCommands::OnPerformed);
     connect(frame.Action(cmd::ID_EDIT_UNDO), &QAction::triggered, this, &CUndoCommands::OnUndo);
@@ -47,10 +46,7 @@ CUndoCommands::CUndoCommands(CMainFrame& frame, CProfileStore& store)
     UpdateActions();
 }
 
-CUndoCommands::~CUndoCommands() {
-    if (CFileActionHook::Installed() == m_history)
-        CFileActionHook::Install(nullptr);
-}
+CUndoCommands::~CUndoCommands() = default;
 
 void CUndoCommands::UpdateActions() {
     QAction* undo = m_frame.Action(cmd::ID_EDIT_UNDO);

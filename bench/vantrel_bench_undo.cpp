@@ -6,10 +6,11 @@
 // (3) The start of a run with a journal of 10,000 actions, one of them left unfinished:
 // reading, checking and settling it.
 #include "app/CMainFrame.h"
+#include "app/CUndoCommands.h"
 #include "bench/BenchStats.h"
-#include "platform/files/CFileActionHook.h"
 #include "platform/system/CProfileStore.h"
 #include "sorting/journal/CUndoHistory.h"
+#include "sorting/session/CSortSession.h"
 #include "sorting/widgets/CPictureFileList.h"
 #include "sorting/widgets/CTarget.h"
 
@@ -76,7 +77,7 @@ bool Clicks(const QString& root, int n, std::vector<double> (&times)[3]) {
     frame.FileList().SetPictureCtrl(nullptr); // picture display off
     frame.show();
     Settle();
-    auto* journal = dynamic_cast<CUndoHistory*>(CFileActionHook::Installed());
+    CUndoHistory* journal = &frame.UndoCommands()->History();
     auto* button = frame.TargetPane()->findChild<QPushButton*>(QStringLiteral("ctl1100"));
     if (!journal || !button)
         return false;
@@ -85,7 +86,7 @@ bool Clicks(const QString& root, int n, std::vector<double> (&times)[3]) {
     Settle();
     for (int i = 0; list.GetItemCount() > 0 && !list.m_strCurFile.isEmpty(); ++i) {
         const int mode = i % 3;
-        CFileActionHook::Install(mode == 0 ? nullptr : journal);
+        frame.Session().SetActionRecorder(mode == 0 ? nullptr : journal);
         journal->Journal().SetSynchronous(mode == 2);
         QElapsedTimer t;
         t.start();
@@ -94,7 +95,7 @@ bool Clicks(const QString& root, int n, std::vector<double> (&times)[3]) {
         times[mode].push_back(double(t.nsecsElapsed()) / 1e6);
         journal->Journal().WaitFlushed(); // no flush of one click runs into the next
     }
-    CFileActionHook::Install(journal);
+    frame.Session().SetActionRecorder(journal);
     return QDir(dest).entryList(QDir::Files).size() == n;
 }
 

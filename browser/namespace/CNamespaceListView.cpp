@@ -436,7 +436,7 @@ void CNamespaceListView::OnRclick(const QPoint& pos) {
 
 bool CNamespaceListView::DoContextMenu(QWidget* owner, CShellFolder* psf, LPCITEMIDLIST pidl,
                                        const QPoint& pt) {
-    return CShellContextMenu::Track(owner, psf, pidl, pt);
+    return CShellContextMenu::Track(owner, psf, pidl, pt, m_pRecorder);
 }
 
 // --- following the listed folder as other programs change it ----------------------------

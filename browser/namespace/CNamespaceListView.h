@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QStringList>
 
+class CFileActionHook;
 class CDirectoryWatch;
 class DirectoryChanges;
 class CNamespaceTreeView;
@@ -37,6 +38,9 @@ public:
     const QByteArray& CurFileNative() const { return m_baCurFile; }
 
     void SetTreeView(CNamespaceTreeView* pTreeView);
+    // Where the context menu's actions on files are recorded (the undo journal); not owned,
+    // null to record nothing.
+    void SetActionRecorder(CFileActionHook* recorder) { m_pRecorder = recorder; }
     CNamespaceTreeView* TreeView() const;
     void AddExtension(const QString& ending) { m_astrExtensions.append(ending); }
     void ClearExtensions() { m_astrExtensions.clear(); }
@@ -148,4 +152,5 @@ private:
     QStringList m_astrCountedFor; // the endings m_abaCounted was made from
     QList<QByteArray> m_abaCounted;
     int m_nHidden = 0;
+    CFileActionHook* m_pRecorder = nullptr;
 };

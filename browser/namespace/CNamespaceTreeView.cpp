@@ -462,7 +462,7 @@ void CNamespaceTreeView::OnRclick(const QPoint& pos) {
 
 bool CNamespaceTreeView::DoContextMenu(QWidget* owner, CShellFolder* psf, LPCITEMIDLIST pidl,
                                        const QPoint& pt) {
-    return CShellContextMenu::Track(owner, psf, pidl, pt);
+    return CShellContextMenu::Track(owner, psf, pidl, pt, m_pRecorder);
 }
 
 void CNamespaceTreeView::RefreshChildren(QTreeWidgetItem* parent) {

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QTreeWidget>
 
+class CFileActionHook;
 class CNamespaceListView;
 class CNamespaceTreeItem;
 class CTreeFolderFollower;
@@ -25,6 +26,9 @@ public:
     // level and lets the list initialise itself with `path`.
     void InitTree(CNamespaceListView* pListView, const QString& path);
     void SetListView(CNamespaceListView* pListView);
+    // Where the context menu's actions on files are recorded (the undo journal); not owned,
+    // null to record nothing.
+    void SetActionRecorder(CFileActionHook* recorder) { m_pRecorder = recorder; }
     // Rebuilds the top level; false (tree unchanged) when the desktop cannot be had.
     bool PopulateRoot();
     // Selects, level by level from "Computer", the folder of an absolute path; the last
@@ -106,4 +110,5 @@ private:
     CSystemImageList* m_pImageList = nullptr;
     // False while the list still shows what it was filled with before the selection moved.
     bool m_bListMatchesSelection = true;
+    CFileActionHook* m_pRecorder = nullptr;
 };

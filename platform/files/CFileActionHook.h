@@ -17,7 +17,8 @@ struct CFileAction {
 };
 
 // Whoever records the actions (the undo journal) wraps each of them: it is told before the
-// first file is touched and after the last. Without a recorder the action simply runs.
+// first file is touched and after the last. Whoever carries out actions is handed its
+// recorder by its owner; without one the action simply runs.
 class CFileActionHook {
 public:
     using Operation = std::function<CFileOpResult(const QByteArray& file)>;
@@ -26,12 +27,11 @@ public:
     // Runs `op` on every file of the action in order and returns the results in that order.
     virtual QList<CFileOpResult> Run(const CFileAction& action, const Operation& op) = 0;
 
-    // The recorder of this run; null to record nothing.
-    static void Install(CFileActionHook* hook);
-    static CFileActionHook* Installed();
-    // Runs the action through the recorder when there is one.
-    static QList<CFileOpResult> Perform(const CFileAction& action, const Operation& op);
+    // Runs the action through `recorder` when there is one (null: nothing is recorded).
+    static QList<CFileOpResult> Perform(CFileActionHook* recorder, const CFileAction& action,
+                                        const Operation& op);
     // The same for a single file; the result of that file.
-    static CFileOpResult PerformOne(CFileAction::Kind kind, const QByteArray& file,
-                                    const QByteArray& dest, const Operation& op);
+    static CFileOpResult PerformOne(CFileActionHook* recorder, CFileAction::Kind kind,
+                                    const QByteArray& file, const QByteArray& dest,
+                                    const Operation& op);
 };

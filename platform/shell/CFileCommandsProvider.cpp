@@ -24,9 +24,13 @@ void CFileCommandsProvider::AddCommands(const CShellContextMenu::Item& item,
     const QByteArray path = item.path;
     const bool bFolder = item.isFolder;
     commands.append({300, QCoreApplication::translate("CFileCommandsProvider", "Rename..."),
-                     [path, bFolder](QWidget* owner) { return Rename(owner, path, bFolder); }});
+                     [path, bFolder](QWidget* owner, CFileActionHook* recorder) {
+                         return Rename(owner, path, bFolder, recorder);
+                     }});
     commands.append({400, QCoreApplication::translate("CFileCommandsProvider", "Move to Trash"),
-                     [path](QWidget* owner) { return MoveToTrash(owner, path); }});
+                     [path](QWidget* owner, CFileActionHook* recorder) {
+                         return MoveToTrash(owner, path, recorder);
+                     }});
 }
 
 // Anything in the file system but the top of a mount (the root, a drive) and the home
@@ -43,7 +47,8 @@ bool CFileCommandsProvider::Offered(const QByteArray& path) {
     return !bMountTop;
 }
 
-bool CFileCommandsProvider::Rename(QWidget* owner, const QByteArray& path, bool bFolder) {
+bool CFileCommandsProvider::Rename(QWidget* owner, const QByteArray& path, bool bFolder,
+                                   CFileActionHook* recorder) {
     const QString current = CNativePath::Display(CNativePath::FileName(path));
     const std::optional<QString> typed = AskName(owner, current, bFolder);
     // An unchanged text keeps the name: for a name that is not valid UTF-8 the text is only
@@ -54,16 +59,17 @@ bool CFileCommandsProvider::Rename(QWidget* owner, const QByteArray& path, bool 
     CFileOperations ops(ui);
     const QByteArray newName = CNativePath::FromText(*typed);
     return CFileActionHook::PerformOne(
-               CFileAction::Kind::Rename, path, newName,
+               recorder, CFileAction::Kind::Rename, path, newName,
                [&](const QByteArray& file) { return ops.Rename(file, newName); })
         .Succeeded();
 }
 
-bool CFileCommandsProvider::MoveToTrash(QWidget* owner, const QByteArray& path) {
+bool CFileCommandsProvider::MoveToTrash(QWidget* owner, const QByteArray& path,
+                                        CFileActionHook* recorder) {
     CFileOpDialogs ui(owner);
     CFileOperations ops(ui);
     return CFileActionHook::PerformOne(
-               CFileAction::Kind::Trash, path, {},
+               recorder, CFileAction::Kind::Trash, path, {},
                [&](const QByteArray& file) { return ops.Delete(file, true); })
         .Succeeded();
 }

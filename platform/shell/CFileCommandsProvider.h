@@ -7,6 +7,7 @@
 #include <QString>
 #include <optional>
 
+class CFileActionHook;
 class QWidget;
 
 // The context menu's "Rename..." and "Move to Trash" for files and folders, carried out by
@@ -21,10 +22,13 @@ public:
     static void AddCommands(const CShellContextMenu::Item& item,
                             QList<CShellContextMenu::Command>& commands);
 
-    // Asks for a new name and renames; true when the item now has it.
-    static bool Rename(QWidget* owner, const QByteArray& path, bool bFolder);
+    // Asks for a new name and renames, recorded by `recorder` when there is one; true when
+    // the item now has it.
+    static bool Rename(QWidget* owner, const QByteArray& path, bool bFolder,
+                       CFileActionHook* recorder = nullptr);
     // True when the item is in the trash.
-    static bool MoveToTrash(QWidget* owner, const QByteArray& path);
+    static bool MoveToTrash(QWidget* owner, const QByteArray& path,
+                            CFileActionHook* recorder = nullptr);
 
 private:
     static bool Offered(const QByteArray& path);

@@ -26,16 +26,18 @@ void AddBuiltIns(const CShellContextMenu::Item& item, QList<CShellContextMenu::C
         return;
     const QByteArray path = item.path;
     const QString name = item.name;
-    cmds.append({100, QCoreApplication::translate("CShellContextMenu", "Open"), [path](QWidget*) {
+    cmds.append({100, QCoreApplication::translate("CShellContextMenu", "Open"),
+                 [path](QWidget*, CFileActionHook*) {
                      QDesktopServices::openUrl(CNativePath::ToUrl(path));
                      return false;
                  }});
-    cmds.append({200, QCoreApplication::translate("CShellContextMenu", "Copy"), [path](QWidget*) {
+    cmds.append({200, QCoreApplication::translate("CShellContextMenu", "Copy"),
+                 [path](QWidget*, CFileActionHook*) {
                      CFileClipboard::Copy({path});
                      return false;
                  }});
     cmds.append({900, QCoreApplication::translate("CShellContextMenu", "Properties"),
-                 [path, name](QWidget* owner) {
+                 [path, name](QWidget* owner, CFileActionHook*) {
                      auto* dlg = new CItemPropertiesDlg(owner, path, name);
                      dlg->show();
                      return false;
@@ -74,7 +76,7 @@ QList<CShellContextMenu::Command> CShellContextMenu::CommandsFor(const Item& ite
 }
 
 bool CShellContextMenu::Track(QWidget* owner, CShellFolder* folder, LPCITEMIDLIST pidlRel,
-                              const QPoint& screenPoint) {
+                              const QPoint& screenPoint, CFileActionHook* recorder) {
     const QList<Command> cmds = CommandsFor(ItemOf(folder, pidlRel));
     if (cmds.isEmpty())
         return false;
@@ -85,5 +87,5 @@ bool CShellContextMenu::Track(QWidget* owner, CShellFolder* folder, LPCITEMIDLIS
     if (!chosen)
         return false;
     const Command& cmd = cmds[chosen->data().toInt()];
-    return cmd.invoke ? cmd.invoke(owner) : false;
+    return cmd.invoke ? cmd.invoke(owner, recorder) : false;
 }

@@ -7,6 +7,7 @@
 #include <QString>
 #include <functional>
 
+class CFileActionHook;
 class CShellFolder;
 class QPoint;
 class QWidget;
@@ -27,7 +28,8 @@ public:
         QString text;
         // Carries the command out; returns true when the object changed on disk (renamed,
         // moved away, deleted), so that the view showing it can update itself.
-        std::function<bool(QWidget* owner)> invoke;
+        // Actions on files pass `recorder` (the undo journal; may be null).
+        std::function<bool(QWidget* owner, CFileActionHook* recorder)> invoke;
     };
     // Adds its commands for `item` to the list.
     using Provider = std::function<void(const Item& item, QList<Command>& commands)>;
@@ -40,7 +42,8 @@ public:
     // The commands offered for an item, in menu order.
     static QList<Command> CommandsFor(const Item& item);
     // Shows the menu at a screen point, owned by `owner`, and carries out the chosen
-    // command. True when that command reports that the object changed on disk.
+    // command, whose actions on files pass `recorder`. True when that command reports that
+    // the object changed on disk.
     static bool Track(QWidget* owner, CShellFolder* folder, LPCITEMIDLIST pidlRel,
-                      const QPoint& screenPoint);
+                      const QPoint& screenPoint, CFileActionHook* recorder);
 };

@@ -25,10 +25,7 @@ CUndoHistory::CUndoHistory(std::unique_ptr<CSortJournal> journal, QObject* paren
     : QObject(parent), m_journal(std::move(journal)) {
 }
 
-CUndoHistory::~CUndoHistory() {
-    if (Installed() == this)
-        Install(nullptr);
-}
+CUndoHistory::~CUndoHistory() = default;
 
 bool CUndoHistory::Start() {
     if (!m_journal->Open())

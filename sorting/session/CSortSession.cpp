@@ -168,7 +168,7 @@ QList<CFileOpResult> CSortSession::PerformGroup(const SortAction& action,
         files.append(entry.Path());
     bool bPictureWent = false;
     return CFileActionHook::Perform(
-        {JournalKind(action), files, action.destDir}, [&](const QByteArray& file) {
+        m_pRecorder, {JournalKind(action), files, action.destDir}, [&](const QByteArray& file) {
             const qsizetype i = files.indexOf(file);
             if (i < 0 || (i > 0 && !bPictureWent)) {
                 CFileOpResult stayed;

@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QStringList>
 
+class CFileActionHook;
 class CFileOpUi;
 class CFileOperations;
 class CFolderEntry;
@@ -37,6 +38,9 @@ public:
     // boxes and a progress dialog over DialogParent's window.
     void SetFileOpUi(CFileOpUi* ui) { m_pUi = ui; }
     void SetDialogParent(QWidget* parent);
+    // Where every action is recorded before the disk is touched and after (the undo
+    // journal); not owned, null to record nothing.
+    void SetActionRecorder(CFileActionHook* recorder) { m_pRecorder = recorder; }
 
     // The folder's pictures (native paths) in display order, and which one is current
     // (-1: none).
@@ -120,5 +124,6 @@ private:
     int m_nHidden = 0;
     bool m_bCompanions = true;
     CFileOpUi* m_pUi = nullptr;
+    CFileActionHook* m_pRecorder = nullptr;
     QPointer<QWidget> m_pDialogParent;
 };

@@ -468,8 +468,9 @@ private Q_SLOTS:
 
         const int handle = CShellContextMenu::AddProvider([](const auto& item, auto& cmds) {
             const QByteArray path = item.path;
-            cmds.append({400, QStringLiteral("Remove"),
-                         [path](QWidget*) { return ::unlink(path.constData()) == 0; }});
+            cmds.append({400, QStringLiteral("Remove"), [path](QWidget*, CFileActionHook*) {
+                             return ::unlink(path.constData()) == 0;
+                         }});
         });
         driver.ChooseFromNextMenu(QStringLiteral("Remove"));
         ContextMenu(Label(0));

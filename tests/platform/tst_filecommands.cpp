@@ -1,5 +1,6 @@
 // The window side of the file operations: the context menu's Rename... and Move to Trash
 // (where the files end up), the conflict question and the progress dialog.
+#include "platform/files/CFileActionHook.h"
 #include "platform/files/CFileJob.h"
 #include "platform/shell/CFileCommandsProvider.h"
 #include "platform/system/CNativePath.h"
@@ -24,6 +25,20 @@ namespace {
 QString g_selected;   // what the name question had selected
 QStringList g_errors; // the error boxes of the last command
 
+// Notes the actions it is handed and runs them.
+class CNotingRecorder : public CFileActionHook {
+public:
+    QList<CFileAction> seen;
+    QList<CFileOpResult> Run(const CFileAction& action, const Operation& op) override {
+        seen.append(action);
+        QList<CFileOpResult> results;
+        for (const QByteArray& file : action.files)
+            results.append(op(file));
+        return results;
+    }
+};
+CFileActionHook* g_recorder = nullptr; // what the commands are run with
+
 QStringList Texts(const CShellContextMenu::Item& item) {
     QStringList texts;
     for (const CShellContextMenu::Command& c : CShellContextMenu::CommandsFor(item))
@@ -43,7 +58,7 @@ bool Run(const QString& text, const QByteArray& path, const QString& answer = {}
     for (const CShellContextMenu::Command& c :
          CShellContextMenu::CommandsFor({path, name, bFolder}))
         if (c.text == text)
-            bDone = c.invoke(nullptr);
+            bDone = c.invoke(nullptr, g_recorder);
     g_errors = driver.m_messages;
     g_selected = driver.m_inputSelected;
     return bDone;
@@ -99,6 +114,23 @@ private Q_SLOTS:
         QCOMPARE(ReadBytes(Path("data/Trash/files/x\xff.jpg")), "x");
         QVERIFY(ReadBytes(Path("data/Trash/info/x\xff.jpg.trashinfo")).contains("/x%FF.jpg\n"));
         QVERIFY(!Run("Move to Trash", Path("x\xff.jpg")) && g_errors.size() == 1); // gone already
+    }
+
+    // The commands record their action with the recorder of the menu that ran them.
+    void commandsGoToTheMenusRecorder() {
+        CNotingRecorder mine;
+        g_recorder = &mine;
+        QVERIFY(WriteBytes(Path("n.jpg"), "n") && WriteBytes(Path("t.jpg"), "t"));
+        QVERIFY(Run("Rename...", Path("n.jpg"), "m.jpg"));
+        QVERIFY(Run("Move to Trash", Path("t.jpg")));
+        g_recorder = nullptr;
+        QVERIFY(Run("Rename...", Path("m.jpg"), "k.jpg")); // unrecorded, still done
+        QCOMPARE(mine.seen.size(), 2);
+        QVERIFY(mine.seen[0].kind == CFileAction::Kind::Rename && mine.seen[0].dest == "m.jpg");
+        QCOMPARE(mine.seen[0].files, Names{Path("n.jpg")});
+        QVERIFY(mine.seen[1].kind == CFileAction::Kind::Trash);
+        QCOMPARE(mine.seen[1].files, Names{Path("t.jpg")});
+        QCOMPARE(ReadBytes(Path("k.jpg")), "n");
     }
 
     void conflictOffersReplaceKeepBothSkip() {

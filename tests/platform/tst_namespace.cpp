@@ -276,7 +276,7 @@ private Q_SLOTS:
         QCOMPARE(texts().size(), 3);
 
         const auto cmds = CShellContextMenu::CommandsFor(item);
-        QVERIFY(!cmds[1].invoke(nullptr)); // Copy
+        QVERIFY(!cmds[1].invoke(nullptr, nullptr)); // Copy
         const QMimeData* data = QApplication::clipboard()->mimeData();
         QVERIFY(data);
         const QByteArray url = CNativePath::ToEncodedUrl(path);
@@ -285,13 +285,13 @@ private Q_SLOTS:
         QCOMPARE(data->data("x-special/gnome-copied-files"), "copy\n" + url);
 
         QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "openUrl");
-        QVERIFY(!cmds[0].invoke(nullptr)); // Open
+        QVERIFY(!cmds[0].invoke(nullptr, nullptr)); // Open
         QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
         QCOMPARE(m_opened.size(), 1);
         QCOMPARE(m_opened.first().toEncoded(), url);
 
         QWidget owner;
-        QVERIFY(!cmds[2].invoke(&owner)); // Properties
+        QVERIFY(!cmds[2].invoke(&owner, nullptr)); // Properties
         auto* dlg = owner.findChild<CItemPropertiesDlg*>();
         QVERIFY(dlg);
         QCOMPARE(dlg->Value("Name"), QStringLiteral("menu"));

@@ -181,11 +181,11 @@ private Q_SLOTS:
         List({"IMG_1.CR2", "IMG_1.JPG", "IMG_2.JPG"}, "IMG_1.JPG");
         Session().SetMoveCompanions(bCompanions);
         auto h = History();
-        CFileActionHook::Install(h.get());
+        Session().SetActionRecorder(h.get());
         QSignalSpy count(&Session(), &CSortSession::FileCountChanged);
 
         QVERIFY(Do(act));
-        CFileActionHook::Install(nullptr);
+        Session().SetActionRecorder(nullptr);
         QCOMPARE(Layout(), Sorted(after));
         QCOMPARE(Listed(), listed);
         QCOMPARE(Current(), QByteArray("IMG_2.JPG"));
@@ -253,12 +253,12 @@ private Q_SLOTS:
         List({"IMG_1.CR2", "IMG_1.JPG", "IMG_2.JPG"}, "IMG_1.JPG");
         ui.answers = {answer};
         auto h = History();
-        CFileActionHook::Install(h.get());
+        Session().SetActionRecorder(h.get());
         QSignalSpy performed(h.get(), &CUndoHistory::Performed);
 
         const bool bPictureWent = taken != "IMG_1.JPG";
         QCOMPARE(Move(), bPictureWent);
-        CFileActionHook::Install(nullptr);
+        Session().SetActionRecorder(nullptr);
         QCOMPARE(ui.asked.size(), 2); // one question, about the file whose name was taken
         QCOMPARE(CNativePath::FileName(ui.asked.first().path), taken);
         QCOMPARE(Layout(), Sorted(after));

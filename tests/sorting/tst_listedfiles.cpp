@@ -38,8 +38,11 @@ bool Exchange(const QByteArray& a, const QByteArray& b) {
 // before any file is touched.
 class CMidwayHook : public CFileActionHook {
 public:
-    explicit CMidwayHook(std::function<void()> step) : m_step(std::move(step)) { Install(this); }
-    ~CMidwayHook() override { Install(nullptr); }
+    CMidwayHook(CSortSession& session, std::function<void()> step)
+        : m_session(session), m_step(std::move(step)) {
+        m_session.SetActionRecorder(this);
+    }
+    ~CMidwayHook() override { m_session.SetActionRecorder(nullptr); }
     QList<CFileOpResult> Run(const CFileAction& action, const Operation& op) override {
         m_step();
         QList<CFileOpResult> results;
@@ -49,6 +52,7 @@ public:
     }
 
 private:
+    CSortSession& m_session;
     std::function<void()> m_step;
 };
 } // namespace
@@ -195,7 +199,7 @@ private Q_SLOTS:
     void folderSwappedMidwaySortsTheListedFiles() {
         QFETCH(Act, act);
         Lay();
-        const CMidwayHook hook([&] { SwapFolder(Swap::LinkToDecoy); });
+        const CMidwayHook hook(Session(), [&] { SwapFolder(Swap::LinkToDecoy); });
 
         QVERIFY(Perform(act));
         QCOMPARE(ui.errors, QStringList());
@@ -218,7 +222,7 @@ private Q_SLOTS:
     // its name; the picture and the other companion go.
     void replacedCompanionStays() {
         Lay();
-        const CMidwayHook hook([&] {
+        const CMidwayHook hook(Session(), [&] {
             QVERIFY(WriteBytes(src + "/.new", "another sidecar"));
             QVERIFY(::rename((src + "/.new").constData(), (src + "/a.xmp").constData()) == 0);
         });
