@@ -28,6 +28,8 @@
 #include <unistd.h>
 #include <vector>
 
+using sort_lines::LineCode;
+
 namespace {
 using bench::ProcessCpuMs;
 using bench::Settle;
@@ -156,7 +158,7 @@ bool StartWithLongJournal(const QByteArray& root, int n, std::vector<double>& ti
             r.entries.append(e);
             journal.Write(sort_lines::Intent(r), false);
             if (i < n)
-                journal.Write(sort_lines::Change(r.seq, 'D', r.entries), false);
+                journal.Write(sort_lines::Change(r.seq, LineCode::Done, r.entries), false);
         }
     }
     const QByteArray file = CSortJournal(state).FilePath();

@@ -10,6 +10,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using sort_lines::LineCode;
+
 namespace action_reconciler {
 namespace {
 
@@ -214,16 +216,16 @@ QByteArray Settle(const SortRecord& record) {
     if (record.state == State::UndoIntent) {
         for (SortEntry& e : entries)
             bAny = SettleBackward(record, e) || bAny;
-        return bAny ? sort_lines::Change(record.seq, 'U', entries)
-                    : sort_lines::Change(record.seq, 'x');
+        return bAny ? sort_lines::Change(record.seq, LineCode::Undone, entries)
+                    : sort_lines::Change(record.seq, LineCode::TakenBack);
     }
     for (SortEntry& e : entries)
         bAny = SettleForward(record, e) || bAny;
     if (record.state == State::RedoIntent)
-        return bAny ? sort_lines::Change(record.seq, 'R', entries)
-                    : sort_lines::Change(record.seq, 'x');
-    return bAny ? sort_lines::Change(record.seq, 'D', entries)
-                : sort_lines::Change(record.seq, 'F');
+        return bAny ? sort_lines::Change(record.seq, LineCode::Redone, entries)
+                    : sort_lines::Change(record.seq, LineCode::TakenBack);
+    return bAny ? sort_lines::Change(record.seq, LineCode::Done, entries)
+                : sort_lines::Change(record.seq, LineCode::Failed);
 }
 
 } // namespace action_reconciler

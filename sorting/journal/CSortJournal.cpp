@@ -14,6 +14,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using sort_lines::LineCode;
+
 namespace {
 
 const QByteArray kFileName = "sort-journal";
@@ -211,22 +213,22 @@ QByteArray CSortJournal::LinesOf(const SortRecord& r) {
     if (r.state == State::Damaged)
         return {};
     if (r.state == State::Failed)
-        return lines + sort_lines::Change(r.seq, 'F');
+        return lines + sort_lines::Change(r.seq, LineCode::Failed);
     if (r.state == State::Intent)
         return lines;
-    lines += sort_lines::Change(r.seq, 'D', r.entries);
+    lines += sort_lines::Change(r.seq, LineCode::Done, r.entries);
     if (r.state == State::Skipped)
-        lines += sort_lines::Change(r.seq, 'k');
+        lines += sort_lines::Change(r.seq, LineCode::Skipped);
     if (r.state == State::Done || r.state == State::Skipped)
         return lines;
-    lines += sort_lines::Change(r.seq, 'u');
+    lines += sort_lines::Change(r.seq, LineCode::UndoIntent);
     if (r.state == State::UndoIntent)
         return lines;
-    lines += sort_lines::Change(r.seq, 'U', r.entries);
+    lines += sort_lines::Change(r.seq, LineCode::Undone, r.entries);
     if (r.state == State::RedoIntent)
-        lines += sort_lines::Change(r.seq, 'r');
+        lines += sort_lines::Change(r.seq, LineCode::RedoIntent);
     if (r.state == State::Dropped)
-        lines += sort_lines::Change(r.seq, 'z');
+        lines += sort_lines::Change(r.seq, LineCode::Dropped);
     return lines;
 }
 

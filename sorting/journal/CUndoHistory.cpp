@@ -9,6 +9,8 @@
 #include <QCoreApplication>
 #include <QDateTime>
 
+using sort_lines::LineCode;
+
 namespace {
 
 using Kind = CFileAction::Kind;
@@ -100,7 +102,7 @@ void CUndoHistory::DropRedoable() {
             break;
     }
     for (quint64 seq : undone)
-        Write(sort_lines::Change(seq, 'z'), false);
+        Write(sort_lines::Change(seq, LineCode::Dropped), false);
 }
 
 QList<CFileOpResult> CUndoHistory::Run(const CFileAction& action, const Operation& op) {
@@ -135,9 +137,9 @@ QList<CFileOpResult> CUndoHistory::Run(const CFileAction& action, const Operatio
     At(Point::Operated);
     r.state = bAny ? State::Done : State::Failed;
     if (bRecorded)
-        bRecorded =
-            Write(bAny ? sort_lines::Change(r.seq, 'D', r.entries) : sort_lines::Change(r.seq, 'F'),
-                  true);
+        bRecorded = Write(bAny ? sort_lines::Change(r.seq, LineCode::Done, r.entries)
+                               : sort_lines::Change(r.seq, LineCode::Failed),
+                          true);
     At(Point::Recorded);
     Q_EMIT Performed(r, bRecorded);
     Q_EMIT Changed();
@@ -179,7 +181,7 @@ CUndoHistory::Outcome CUndoHistory::UndoUpTo(quint64 seq, CFileOpUi& ui) {
 bool CUndoHistory::Skip(quint64 seq) {
     for (const SortRecord& r : Records())
         if (r.seq == seq && r.state == State::Done) {
-            const bool bWritten = Write(sort_lines::Change(seq, 'k'), true);
+            const bool bWritten = Write(sort_lines::Change(seq, LineCode::Skipped), true);
             Q_EMIT Changed();
             return bWritten;
         }
@@ -200,7 +202,8 @@ CUndoHistory::Outcome CUndoHistory::Step(const SortRecord& record, bool bUndo, C
                 QCoreApplication::translate("CUndoHistory", "Cannot undo %1: %2.")
                     .arg(what, undo_texts::WhyNot(r)),
                 {}};
-    if (!Write(sort_lines::Change(r.seq, bUndo ? 'u' : 'r'), true))
+    if (!Write(sort_lines::Change(r.seq, bUndo ? LineCode::UndoIntent : LineCode::RedoIntent),
+               true))
         return {false,
                 QCoreApplication::translate("CUndoHistory", "Cannot %1 %2: %3.")
                     .arg(verb, what, UnavailableReason()),
@@ -223,7 +226,8 @@ CUndoHistory::Outcome CUndoHistory::Step(const SortRecord& record, bool bUndo, C
     Outcome out;
     out.bDone = error.isEmpty();
     if (out.bDone) {
-        Write(sort_lines::Change(r.seq, bUndo ? 'U' : 'R', entries), true);
+        Write(sort_lines::Change(r.seq, bUndo ? LineCode::Undone : LineCode::Redone, entries),
+              true);
         for (auto e = entries.crbegin(); e != entries.crend(); ++e)
             out.restored.append(bUndo ? e->source : e->target);
         out.message = undo_texts::StepDone(r, bUndo);
@@ -231,7 +235,8 @@ CUndoHistory::Outcome CUndoHistory::Step(const SortRecord& record, bool bUndo, C
         bool bMoved = false; // files after the failed one were handled and put back
         for (qsizetype i = failedAt + 1; i < entries.size(); ++i)
             bMoved = bMoved || !r.entries[i].target.isEmpty();
-        Write(bMoved ? sort_lines::Change(r.seq, 'x', entries) : sort_lines::Change(r.seq, 'x'),
+        Write(bMoved ? sort_lines::Change(r.seq, LineCode::TakenBack, entries)
+                     : sort_lines::Change(r.seq, LineCode::TakenBack),
               true);
         out.message = QCoreApplication::translate("CUndoHistory", "Cannot %1 %2: %3.")
                           .arg(verb, what, error) +

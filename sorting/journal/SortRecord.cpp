@@ -154,8 +154,10 @@ Applied ApplyIntent(Fields& f, QList<SortRecord>& records) {
 // an undone one its sources, and an undo or redo that was taken back both.
 enum class Side { Targets, Sources, Both };
 
-Side SideOf(char what) {
-    return what == 'U' ? Side::Sources : what == 'x' ? Side::Both : Side::Targets;
+Side SideOf(LineCode what) {
+    return what == LineCode::Undone      ? Side::Sources
+           : what == LineCode::TakenBack ? Side::Both
+                                         : Side::Targets;
 }
 
 // The files replaced at their targets, each after the index of its entry: "w", the count,
@@ -180,7 +182,7 @@ bool ReadReplaced(Fields& f, QList<SortEntry>& entries) {
     return f.Ok();
 }
 
-bool ReadPlaces(Fields& f, char what, SortRecord& r) {
+bool ReadPlaces(Fields& f, LineCode what, SortRecord& r) {
     const qint64 n = f.Int();
     if (!f.Ok() || n != r.entries.size())
         return false;
@@ -207,7 +209,7 @@ bool ReadPlaces(Fields& f, char what, SortRecord& r) {
     return true;
 }
 
-void AddPlaces(QList<QByteArray>& fields, char what, const QList<SortEntry>& entries) {
+void AddPlaces(QList<QByteArray>& fields, LineCode what, const QList<SortEntry>& entries) {
     const Side side = SideOf(what);
     fields << QByteArray::number(entries.size());
     for (const SortEntry& e : entries) {
@@ -240,34 +242,53 @@ void AddPlaces(QList<QByteArray>& fields, char what, const QList<SortEntry>& ent
 
 using State = SortRecord::State;
 
+// Done, undone and redone lines always tell where the files are.
+bool CarriesPlaces(LineCode what) {
+    return what == LineCode::Done || what == LineCode::Undone || what == LineCode::Redone;
+}
+
+// The code of a line's first field; none for anything but one known letter.
+std::optional<LineCode> CodeOf(QByteArrayView field) {
+    static constexpr LineCode kAll[] = {
+        LineCode::Intent,  LineCode::Done,       LineCode::Failed, LineCode::UndoIntent,
+        LineCode::Undone,  LineCode::RedoIntent, LineCode::Redone, LineCode::TakenBack,
+        LineCode::Dropped, LineCode::Skipped};
+    if (field.size() != 1)
+        return std::nullopt;
+    for (LineCode code : kAll)
+        if (field[0] == char(code))
+            return code;
+    return std::nullopt;
+}
+
 // The state a change needs before it, and the state after it.
-bool Transition(char what, State from, State* to) {
+bool Transition(LineCode what, State from, State* to) {
     switch (what) {
-    case 'D':
+    case LineCode::Done:
         *to = State::Done;
         return from == State::Intent;
-    case 'F':
+    case LineCode::Failed:
         *to = State::Failed;
         return from == State::Intent;
-    case 'u':
+    case LineCode::UndoIntent:
         *to = State::UndoIntent;
         return from == State::Done;
-    case 'U':
+    case LineCode::Undone:
         *to = State::Undone;
         return from == State::UndoIntent;
-    case 'r':
+    case LineCode::RedoIntent:
         *to = State::RedoIntent;
         return from == State::Undone;
-    case 'R':
+    case LineCode::Redone:
         *to = State::Done;
         return from == State::RedoIntent;
-    case 'z':
+    case LineCode::Dropped:
         *to = State::Dropped;
         return from == State::Undone;
-    case 'k':
+    case LineCode::Skipped:
         *to = State::Skipped;
         return from == State::Done;
-    case 'x':
+    case LineCode::TakenBack:
         *to = from == State::UndoIntent ? State::Done : State::Undone;
         return from == State::UndoIntent || from == State::RedoIntent;
     default:
@@ -278,7 +299,7 @@ bool Transition(char what, State from, State* to) {
 } // namespace
 
 QByteArray Intent(const SortRecord& record) {
-    QList<QByteArray> fields{"A",
+    QList<QByteArray> fields{QByteArray(1, char(LineCode::Intent)),
                              QByteArray::number(record.seq),
                              QByteArray::number(record.timeMs),
                              QByteArray::number(int(record.kind)),
@@ -291,9 +312,9 @@ QByteArray Intent(const SortRecord& record) {
     return Sealed(fields);
 }
 
-QByteArray Change(quint64 seq, char what, const QList<SortEntry>& entries) {
-    QList<QByteArray> fields{QByteArray(1, what), QByteArray::number(seq)};
-    if (what == 'D' || what == 'U' || what == 'R' || (what == 'x' && !entries.isEmpty()))
+QByteArray Change(quint64 seq, LineCode what, const QList<SortEntry>& entries) {
+    QList<QByteArray> fields{QByteArray(1, char(what)), QByteArray::number(seq)};
+    if (CarriesPlaces(what) || (what == LineCode::TakenBack && !entries.isEmpty()))
         AddPlaces(fields, what, entries);
     return Sealed(fields);
 }
@@ -303,18 +324,20 @@ Applied Apply(QByteArrayView line, QList<SortRecord>& records) {
     if (mark < 0 || !Sound(line.first(mark), line.sliced(mark + 2)))
         return Applied::Unreadable;
     Fields f(line.first(mark));
-    const QByteArrayView what = f.Text();
-    if (what == "A")
+    const QByteArrayView text = f.Text();
+    const std::optional<LineCode> code = CodeOf(text);
+    if (code == LineCode::Intent)
         return ApplyIntent(f, records);
     const quint64 seq = f.UInt();
-    if (what.size() != 1 || !f.Ok())
+    if (text.size() != 1 || !f.Ok())
         return Applied::Unreadable;
     SortRecord* r = Find(records, seq);
     if (!r)
         return Applied::OutOfPlace;
     State next{};
-    const bool bPlaces = what == "D" || what == "U" || what == "R" || (what == "x" && !f.AtEnd());
-    if (!Transition(what[0], r->state, &next) || (bPlaces && !ReadPlaces(f, what[0], *r)) ||
+    const bool bPlaces =
+        code && (CarriesPlaces(*code) || (*code == LineCode::TakenBack && !f.AtEnd()));
+    if (!code || !Transition(*code, r->state, &next) || (bPlaces && !ReadPlaces(f, *code, *r)) ||
         (!bPlaces && !f.AtEnd())) {
         r->state = State::Damaged;
         return Applied::OutOfPlace;

@@ -72,14 +72,25 @@ struct SortRecord {
 // recognised as such.
 namespace sort_lines {
 
-// "A": a new action with its files as they are before it.
+// The code that opens a line (its first field, one letter on disk): what it says of the
+// action it names.
+enum class LineCode : char {
+    Intent = 'A',     // a new action with its files as they are before it
+    Done = 'D',       // done; the entries give where each file is now
+    Failed = 'F',     // failed: nothing changed
+    UndoIntent = 'u', // an undo is about to run
+    Undone = 'U',     // undone; the entries give where each file is now
+    RedoIntent = 'r', // a redo is about to run
+    Redone = 'R',     // redone; the entries give where each file is now
+    TakenBack = 'x',  // the announced undo or redo did not happen; with entries, the files
+                      // were put back where the entries say
+    Dropped = 'z',    // an undone action is no longer offered for redo
+    Skipped = 'k',    // a done action is skipped by Undo
+};
+
 QByteArray Intent(const SortRecord& record);
-// "D", "U", "R": the action is done, undone or redone; the entries give where each file
-// is now. "F": it failed, nothing changed. "u", "r": an undo or redo is about to run.
-// "x": the announced undo or redo did not happen; with entries, the files were put back
-// where the entries say. "z": an undone action is no longer offered for redo. "k": a done
-// action is skipped by Undo.
-QByteArray Change(quint64 seq, char what, const QList<SortEntry>& entries = {});
+// A change of the action `seq` (any code but Intent).
+QByteArray Change(quint64 seq, LineCode what, const QList<SortEntry>& entries = {});
 
 enum class Applied {
     Yes,

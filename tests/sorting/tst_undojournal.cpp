@@ -211,7 +211,7 @@ private Q_SLOTS:
             text += QByteArray("\0\xff junk\n", 8);
             break;
         case 4:
-            text += sort_lines::Change(1, 'U', {});
+            text += sort_lines::Change(1, sort_lines::LineCode::Undone, {});
             break;
         case 5:
             text[starts[7] + 5] ^= 0x01; // A, D, A, D, A, D, u, U, r, R

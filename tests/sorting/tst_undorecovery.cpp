@@ -205,7 +205,10 @@ private Q_SLOTS:
             QVERIFY(Act(*h, Kind::Move, a, dst).Succeeded());
             if (!bDuringUndo)
                 QVERIFY(h->Undo(ui).bDone);
-            QVERIFY(h->Journal().Write(sort_lines::Change(1, bDuringUndo ? 'u' : 'r'), true));
+            QVERIFY(h->Journal().Write(
+                sort_lines::Change(1, bDuringUndo ? sort_lines::LineCode::UndoIntent
+                                                  : sort_lines::LineCode::RedoIntent),
+                true));
         }
         if (bDuringUndo)
             QVERIFY(::rename(there.constData(), a.constData()) == 0);
