@@ -1,7 +1,9 @@
 #include "browser/namespace/CNamespaceListView.h"
 
 #include "browser/controls/CItemLabelHitTest.h"
+#include "browser/controls/CListRecords.h"
 #include "browser/controls/PidlFunctions.h"
+#include "browser/namespace/CListFolderFollower.h"
 #include "browser/namespace/CNamespaceTreeView.h"
 #include "platform/shell/CDirEnumIDList.h"
 #include "platform/shell/CShellContextMenu.h"
@@ -9,7 +11,6 @@
 #include "platform/shell/CShellItemId.h"
 #include "platform/shell/CShellMalloc.h"
 #include "platform/shell/CSystemImageList.h"
-#include "platform/system/CDirectoryWatch.h"
 #include "platform/system/CNativePath.h"
 #include "platform/ui/CWaitCursor.h"
 #include "platform/ui/ShowMessage.h"
@@ -20,37 +21,9 @@
 #include <QFile>
 #include <QSet>
 
-namespace {
-char AsciiUpper(char c) {
-    return c >= 'a' && c <= 'z' ? char(c - ('a' - 'A')) : c;
-}
-
-// True when `path` ends with `ending`, compared byte by byte from the end with ASCII
-// letters in either case; a path shorter than the ending matches when all of it matches
-// the ending's tail.
-bool EndsWithNoCase(QByteArrayView path, QByteArrayView ending) {
-    qsizetype i = path.size() - 1;
-    for (qsizetype j = ending.size() - 1; j >= 0; --j, --i) {
-        if (i < 0)
-            return true;
-        if (AsciiUpper(path[i]) != AsciiUpper(ending[j]))
-            return false;
-    }
-    return true;
-}
-
-QList<QByteArray> ToBytes(const QStringList& endings) {
-    QList<QByteArray> list;
-    for (const QString& ending : endings)
-        list.append(ending.toUtf8());
-    return list;
-}
-} // namespace
-
 CNamespaceListView::CNamespaceListView(QWidget* parent)
-    : CListCtrlEx(parent), m_pWatch(new CDirectoryWatch(this)) {
+    : CListCtrlEx(parent), m_pWatch(new CListFolderFollower(*this)) {
     Model()->SetDeleter(&CNamespaceListView::OnDeleteitem);
-    connect(m_pWatch, &CDirectoryWatch::Changed, this, &CNamespaceListView::OnFolderChanged);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this](const QItemSelection& selected) {
                 for (const QModelIndex& index : selected.indexes())
@@ -63,7 +36,7 @@ CNamespaceListView::~CNamespaceListView() {
     if (m_pTreeView)
         m_pTreeView->SetListView(nullptr);
     DeleteAllItems();
-    StopWatching();
+    m_pWatch->Stop();
 }
 
 void CNamespaceListView::SetTreeView(CNamespaceTreeView* pTreeView) {
@@ -75,17 +48,11 @@ CNamespaceTreeView* CNamespaceListView::TreeView() const {
 }
 
 void CNamespaceListView::OnDeleteitem(quintptr lParam) {
-    NSLISTITEM* rec = RecordOf(lParam);
-    if (!rec)
-        return;
-    if (rec->psfParent)
-        rec->psfParent->Release();
-    CShellMalloc::Get().Free(rec->pidlRel);
-    CShellMalloc::Get().Free(rec);
+    CListRecords::Free(lParam);
 }
 
 void CNamespaceListView::ResetContents() {
-    StopWatching();
+    m_pWatch->Stop();
     DeleteAllItems();
     m_nHidden = 0;
     m_nCurItem = -1;
@@ -112,7 +79,7 @@ void CNamespaceListView::FillList(NSTREEITEM* pFolderItem, CShellFolder* psfFold
         return;
     }
     // Watched from before the listing, so that nothing made meanwhile is missed.
-    WatchFolder(pFolderItem, psfFolder);
+    m_pWatch->Watch(pFolderItem, psfFolder);
     int nIndex = 0;
     bool complete = true;
     LPITEMIDLIST pidl = nullptr;
@@ -152,7 +119,7 @@ CNamespaceListView::Add CNamespaceListView::AddListItem(CShellFolder* psf,
         FreePidl(pidlAbs);
         return Add::Stop;
     }
-    NSLISTITEM* rec = NewRecord(psf, pidl, attrs);
+    NSLISTITEM* rec = CListRecords::New(psf, pidl, attrs);
     if (!rec) {
         ShowMessage(this, QCoreApplication::translate("CNamespaceListView", "Out of Memory Error"));
         FreePidl(pidlAbs);
@@ -173,61 +140,15 @@ CNamespaceListView::Add CNamespaceListView::AddListItem(CShellFolder* psf,
     return Add::Added;
 }
 
-NSLISTITEM* CNamespaceListView::NewRecord(CShellFolder* psf, LPCITEMIDLIST pidl, ULONG attrs) {
-    CShellMalloc& malloc = CShellMalloc::Get();
-    auto* rec = static_cast<NSLISTITEM*>(malloc.Alloc(sizeof(NSLISTITEM)));
-    if (!rec)
-        return nullptr;
-    *rec = NSLISTITEM{psf, CopyItemID(malloc, pidl), attrs};
-    psf->AddRef();
-    if (!rec->pidlRel) { // never keep a record without its list
-        OnDeleteitem(reinterpret_cast<quintptr>(rec));
-        return nullptr;
-    }
-    return rec;
-}
-
 bool CNamespaceListView::MatchesFilter(CShellFolder*, LPCITEMIDLIST pidlAbs) {
-    if (m_astrExtensions.isEmpty() || IsFolderPidl(pidlAbs))
-        return true;
-    if (m_astrEndingsFor != m_astrExtensions) {
-        m_astrEndingsFor = m_astrExtensions;
-        m_abaEndings = ToBytes(m_astrExtensions);
-    }
-    return EndsWithOneOf(pidlAbs, m_abaEndings);
-}
-
-// Most endings lie within the file name, which is compared where it is; the whole path is
-// only made for an ending longer than the name.
-bool CNamespaceListView::EndsWithOneOf(LPCITEMIDLIST pidlAbs, const QList<QByteArray>& endings) {
-    const LPCITEMIDLIST last = CItemIdList::LastItemID(pidlAbs);
-    const bool named = CShellItemId::KindOf(last) == CShellItemId::Named;
-    const QByteArrayView name = CShellItemId::BytesOf(last);
-    QByteArray path;
-    for (const QByteArray& ending : endings) {
-        QByteArrayView subject = name;
-        if (!named || name.size() < ending.size()) {
-            if (path.isEmpty())
-                path = GetNativePathFromPidl(pidlAbs);
-            if (path.isEmpty())
-                return false; // outside the file system
-            subject = path;
-        }
-        if (EndsWithNoCase(subject, ending))
-            return true;
-    }
-    return false;
+    return m_astrExtensions.isEmpty() || IsFolderPidl(pidlAbs) ||
+           m_filter.Matches(pidlAbs, m_astrExtensions);
 }
 
 // A file the filter left out is counted when it has one of the counted endings.
 void CNamespaceListView::CountHidden(LPCITEMIDLIST pidlAbs) {
-    if (m_astrCountedEndings.isEmpty() || IsFolderPidl(pidlAbs))
-        return;
-    if (m_astrCountedFor != m_astrCountedEndings) {
-        m_astrCountedFor = m_astrCountedEndings;
-        m_abaCounted = ToBytes(m_astrCountedEndings);
-    }
-    if (EndsWithOneOf(pidlAbs, m_abaCounted))
+    if (!m_astrCountedEndings.isEmpty() && !IsFolderPidl(pidlAbs) &&
+        m_counted.Matches(pidlAbs, m_astrCountedEndings))
         ++m_nHidden;
 }
 
@@ -322,20 +243,10 @@ void CNamespaceListView::InitList(const QString&) {
     SetImageList(images);
 }
 
-void CNamespaceListView::OnFolderSelected(int) {
-}
-void CNamespaceListView::OnFolderChangesStarting() {
-}
-void CNamespaceListView::OnItemsChanged() {
-}
 void CNamespaceListView::OnCurrentFileVanished(int) {
     m_nCurItem = -1;
     m_strCurFile.clear();
     m_baCurFile.clear();
-}
-void CNamespaceListView::OnListFilled() {
-}
-void CNamespaceListView::OnFileSelected(int) {
 }
 
 // A plain file list sends no file anywhere; the picture file list does.
@@ -441,105 +352,16 @@ bool CNamespaceListView::DoContextMenu(QWidget* owner, CShellFolder* psf, LPCITE
 
 // --- following the listed folder as other programs change it ----------------------------
 
-void CNamespaceListView::WatchFolder(NSTREEITEM* pFolderItem, CShellFolder* psfFolder) {
-    StopWatching();
-    m_baListedDir = GetNativePathFromPidl(pFolderItem->pidlAbs);
-    if (m_baListedDir.isEmpty() || !m_pWatch->Watch(m_baListedDir)) {
-        m_baListedDir.clear();
-        return;
-    }
-    m_psfListed = psfFolder;
-    m_psfListed->AddRef();
-    m_pidlListed = CItemIdList::ConcatPidls(nullptr, pFolderItem->pidlAbs);
-}
-
-void CNamespaceListView::StopWatching() {
-    m_pWatch->UnwatchAll();
-    m_baListedDir.clear();
-    if (m_psfListed)
-        m_psfListed->Release();
-    m_psfListed = nullptr;
-    FreePidl(m_pidlListed);
-    m_pidlListed = nullptr;
-}
-
-void CNamespaceListView::OnFolderChanged(const QByteArray& dir, const DirectoryChanges& changes) {
-    if (dir != m_baListedDir)
-        return;
-    if (m_bHoldChanges)
-        m_bChangesHeld = true; // made up for by comparing with the folder once released
-    else
-        ApplyFolderChanges(changes);
+const QByteArray& CNamespaceListView::ListedFolder() const {
+    return m_pWatch->Dir();
 }
 
 void CNamespaceListView::HoldFolderChanges(bool bHold) {
-    m_bHoldChanges = bHold;
-    if (bHold || !m_bChangesHeld)
-        return;
-    m_bChangesHeld = false;
-    ApplyFolderChanges(DirectoryChanges::RescanAll());
+    m_pWatch->Hold(bHold);
 }
 
 void CNamespaceListView::ApplyFolderChanges(const DirectoryChanges& changes) {
-    if (m_baListedDir.isEmpty() || !m_psfListed || !m_pidlListed)
-        return;
-    if (changes.Rescan()) {
-        const DirectoryChanges found = CompareWithFolder();
-        if (!found.Rescan())
-            ApplyFolderChanges(found);
-        return;
-    }
-    if (changes.IsEmpty())
-        return;
-    OnFolderChangesStarting();
-    QList<QByteArray> removed;
-    for (const DirectoryChanges::Entry& e : changes.Removed())
-        removed.append(e.name);
-    // The current item's place, followed through the removals and insertions.
-    int nCur = m_nCurItem;
-    bool bCurGone = false;
-    RemoveNamed(removed, nCur, bCurGone);
-    for (const DirectoryChanges::Entry& e : changes.Added()) {
-        const int nAt = InsertNamed(e.name);
-        if (nAt >= 0 && nCur >= 0 && nAt <= nCur)
-            ++nCur;
-    }
-    Arrange();
-    if (bCurGone)
-        OnCurrentFileVanished(nCur);
-    else
-        m_nCurItem = nCur;
-    OnItemsChanged();
-}
-
-void CNamespaceListView::RemoveNamed(const QList<QByteArray>& names, int& nCur, bool& bCurGone) {
-    if (names.isEmpty())
-        return;
-    const QSet<QByteArray> gone(names.cbegin(), names.cend());
-    for (int i = GetItemCount() - 1; i >= 0; --i) {
-        const NSLISTITEM* rec = RecordOf(GetItemData(i));
-        const QByteArrayView name = rec ? CShellItemId::BytesOf(rec->pidlRel) : QByteArrayView();
-        if (!rec || !gone.contains(QByteArray::fromRawData(name.data(), name.size())))
-            continue;
-        if (currentIndex().row() == i)
-            selectionModel()->clear(); // the next item is chosen by the move-on rule
-        if (i < nCur)
-            --nCur;
-        else if (i == nCur)
-            bCurGone = true; // its place is where the next item now stands
-        DeleteItem(i);
-    }
-}
-
-int CNamespaceListView::InsertNamed(const QByteArray& name) {
-    const ULONG flags = SHCONTF_NONFOLDERS | (m_bIncludeFolders ? SHCONTF_FOLDERS : 0);
-    LPITEMIDLIST pidl = CDirEnumIDList::EntryOf(m_baListedDir, name, flags);
-    if (!pidl)
-        return -1; // gone again, or a folder where folders are not listed
-    int nAt = -1;
-    const Add added = AddListItem(m_psfListed, m_pidlListed, pidl, nAt);
-    FreePidl(pidl);
-    return added == Add::Added ? nAt - 1 : -1;
+    m_pWatch->Apply(changes);
 }
 
 // The first place whose item the listed folder orders after `rec`; -1 when an item of the
@@ -561,26 +383,10 @@ int CNamespaceListView::SortedPlaceOf(const NSLISTITEM* rec) const {
     return lo;
 }
 
-DirectoryChanges CNamespaceListView::CompareWithFolder() {
-    DirectoryChanges found;
-    const ULONG flags = SHCONTF_NONFOLDERS | (m_bIncludeFolders ? SHCONTF_FOLDERS : 0);
-    const auto items = m_psfListed->EnumObjects(flags);
-    if (!items) {
-        found.SetRescan(); // unreadable now: leave the list as it is
-        return found;
-    }
+QSet<QByteArray> CNamespaceListView::ListedNames() const {
     QSet<QByteArray> listed;
     for (int i = 0; i < GetItemCount(); ++i)
         if (const NSLISTITEM* rec = RecordOf(GetItemData(i)))
             listed.insert(CShellItemId::BytesOf(rec->pidlRel).toByteArray());
-    LPITEMIDLIST pidl = nullptr;
-    while (items->Next(&pidl)) {
-        const QByteArray name = CShellItemId::BytesOf(pidl).toByteArray();
-        if (!listed.remove(name))
-            found.Appeared(name, CShellItemId::IsFolderEntry(pidl));
-        FreePidl(pidl);
-    }
-    for (const QByteArray& name : std::as_const(listed))
-        found.Vanished(name, false);
-    return found;
+    return listed;
 }

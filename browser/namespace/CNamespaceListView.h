@@ -1,15 +1,17 @@
 #pragma once
 
+#include "browser/controls/CEndingFilter.h"
 #include "browser/controls/CListCtrlEx.h"
 #include "browser/controls/NamespaceRecords.h"
 #include "platform/files/CListedFolder.h"
 
 #include <QByteArray>
 #include <QPointer>
+#include <QSet>
 #include <QStringList>
 
 class CFileActionHook;
-class CDirectoryWatch;
+class CListFolderFollower;
 class DirectoryChanges;
 class CNamespaceTreeView;
 class CShellMalloc;
@@ -69,19 +71,19 @@ public:
     // released the list is brought up to date with the folder.
     void HoldFolderChanges(bool bHold);
     // The native path of the folder listed and watched; empty when none is.
-    const QByteArray& ListedFolder() const { return m_baListedDir; }
+    const QByteArray& ListedFolder() const;
     // The folder as the last filling of the list read it (unknown when none was read).
     const CListedFolder& ListedFolderIdentity() const { return m_listedFolder; }
 
-    virtual void OnFolderSelected(int nItem);
-    virtual void OnListFilled();
+    virtual void OnFolderSelected(int) {}
+    virtual void OnListFilled() {}
     // ApplyFolderChanges is about to insert and remove items.
-    virtual void OnFolderChangesStarting();
+    virtual void OnFolderChangesStarting() {}
     // The current file went by another program's doing. nPlace is where it stood, now held
     // by the item after it. The list keeps no current item; subclasses choose what to show.
     virtual void OnCurrentFileVanished(int nPlace);
     // Items came or went by ApplyFolderChanges (after the current item was dealt with).
-    virtual void OnItemsChanged();
+    virtual void OnItemsChanged() {}
     // Moves the current file into destDir, or deletes it (to the trash with bAllowUndo),
     // then moves on; true when the file has gone from its place. A plain file list sends
     // nothing anywhere (false); the picture file list does it through its sort session.
@@ -95,7 +97,7 @@ public:
     virtual void InitList(const QString& path);
     // Opens a file with its default program.
     virtual void OpenFile(const QByteArray& nativePath, int nItem);
-    virtual void OnFileSelected(int nItem);
+    virtual void OnFileSelected(int) {}
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -111,24 +113,16 @@ protected:
     static NSLISTITEM* RecordOf(quintptr lParam) { return reinterpret_cast<NSLISTITEM*>(lParam); }
 
 private:
+    friend class CListFolderFollower; // inserts and removes the items of changed names
+
     enum class Add { Added, Skipped, Stop };
     // Adds the child `pidl` at nIndex (then one further on), or at its sorted place when nIndex
     // is -1 (then one after it); Skipped when it is filtered out or listed already.
     Add AddListItem(CShellFolder* psf, LPCITEMIDLIST pidlFolderAbs, LPCITEMIDLIST pidl,
                     int& nIndex);
-    NSLISTITEM* NewRecord(CShellFolder* psf, LPCITEMIDLIST pidl, ULONG attrs);
     void ResetContents();
-    void WatchFolder(NSTREEITEM* pFolderItem, CShellFolder* psfFolder);
-    void StopWatching();
-    void OnFolderChanged(const QByteArray& dir, const DirectoryChanges& changes);
-    // Changes found by listing the folder and comparing with the items.
-    DirectoryChanges CompareWithFolder();
-    // Removes the items of these names; nCur follows the current item's place, and
-    // bCurGone says the current item was one of them.
-    void RemoveNamed(const QList<QByteArray>& names, int& nCur, bool& bCurGone);
-    // Inserts the child of this name at its sorted place; its index, or -1 (not there, not
-    // listed, or listed already).
-    int InsertNamed(const QByteArray& name);
+    // The names of the items listed.
+    QSet<QByteArray> ListedNames() const;
     int SortedPlaceOf(const NSLISTITEM* rec) const;
     void OnItemchanged(int nItem);
     void OnDblclk();
@@ -136,21 +130,13 @@ private:
     bool IsOnLabel(int nItem, const QPoint& pos);
     static void OnDeleteitem(quintptr lParam);
     static void SortKeyOf(quintptr lParam, QByteArray& keys);
-    static bool EndsWithOneOf(LPCITEMIDLIST pidlAbs, const QList<QByteArray>& endings);
     void CountHidden(LPCITEMIDLIST pidlAbs);
 
     QPointer<CNamespaceTreeView> m_pTreeView;
-    CDirectoryWatch* m_pWatch;
-    QByteArray m_baListedDir;            // the listed folder's path, watched
-    CListedFolder m_listedFolder;        // the folder the list was filled from
-    CShellFolder* m_psfListed = nullptr; // one reference, for the records of new items
-    LPITEMIDLIST m_pidlListed = nullptr; // its absolute list
-    bool m_bHoldChanges = false;         // a sort action is under way
-    bool m_bChangesHeld = false;         // the folder changed meanwhile
-    QStringList m_astrEndingsFor;        // the endings m_abaEndings was made from
-    QList<QByteArray> m_abaEndings;
-    QStringList m_astrCountedFor; // the endings m_abaCounted was made from
-    QList<QByteArray> m_abaCounted;
+    CListFolderFollower* m_pWatch; // the listed folder, followed as others change it
+    CListedFolder m_listedFolder;  // the folder the list was filled from
+    CEndingFilter m_filter;        // the file-type filter's endings
+    CEndingFilter m_counted;       // the endings counted when hidden
     int m_nHidden = 0;
     CFileActionHook* m_pRecorder = nullptr;
 };

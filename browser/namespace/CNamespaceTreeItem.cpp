@@ -26,3 +26,19 @@ void CNamespaceTreeItem::FreeRecord(NSTREEITEM* pRecord) {
     pRecord->pidlRel = pRecord->pidlAbs = nullptr;
     malloc.Free(pRecord);
 }
+
+NSTREEITEM* CNamespaceTreeItem::NewRecord(CShellFolder* psf, LPCITEMIDLIST pidlParentAbs,
+                                          LPCITEMIDLIST pidl) {
+    CShellMalloc& malloc = CShellMalloc::Get();
+    auto* rec = static_cast<NSTREEITEM*>(malloc.Alloc(sizeof(NSTREEITEM)));
+    if (!rec)
+        return nullptr;
+    *rec = NSTREEITEM{psf, CItemIdList::CopyItemID(malloc, pidl),
+                      CItemIdList::ConcatPidls(pidlParentAbs, pidl)};
+    psf->AddRef();
+    if (!rec->pidlRel || !rec->pidlAbs) {
+        FreeRecord(rec);
+        return nullptr;
+    }
+    return rec;
+}

@@ -22,6 +22,10 @@ public:
     // Siblings sort in their folder's own order.
     bool operator<(const QTreeWidgetItem& other) const override;
 
+    // The record of the child `pidl` of `psf` (whose absolute list is pidlParentAbs), with
+    // a reference to psf; null when memory ran out (nothing is kept).
+    static NSTREEITEM* NewRecord(CShellFolder* psf, LPCITEMIDLIST pidlParentAbs,
+                                 LPCITEMIDLIST pidl);
     // Frees a record: gives back its folder reference and frees its lists and itself.
     static void FreeRecord(NSTREEITEM* pRecord);
 

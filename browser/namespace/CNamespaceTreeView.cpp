@@ -7,6 +7,7 @@
 #include "browser/controls/PidlFunctions.h"
 #include "browser/namespace/CNamespaceListView.h"
 #include "browser/namespace/CNamespaceTreeItem.h"
+#include "browser/namespace/CTreeChildFinder.h"
 #include "browser/namespace/CTreeFolderFollower.h"
 #include "platform/shell/CShellContextMenu.h"
 #include "platform/shell/CShellFolderRef.h"
@@ -28,11 +29,6 @@
 
 namespace {
 constexpr int kTextLimit = 255;
-#ifdef Q_OS_WIN
-constexpr Qt::CaseSensitivity kFileNameCase = Qt::CaseInsensitive;
-#else
-constexpr Qt::CaseSensitivity kFileNameCase = Qt::CaseSensitive;
-#endif
 
 CNamespaceTreeItem* TreeItem(QTreeWidgetItem* item) {
     return static_cast<CNamespaceTreeItem*>(item);
@@ -119,35 +115,19 @@ CNamespaceTreeView::Insert CNamespaceTreeView::InsertChildItem(CShellFolder* psf
     const ULONG attrs = psf->GetAttributesOf(pidl, SFGAO_FOLDER | SFGAO_HASSUBFOLDER);
     if (!(attrs & (SFGAO_FOLDER | SFGAO_HASSUBFOLDER)))
         return Insert::Skipped;
-    CShellMalloc& malloc = CShellMalloc::Get();
-    auto* rec = static_cast<NSTREEITEM*>(malloc.Alloc(sizeof(NSTREEITEM)));
-    if (!rec) {
-        ShowMessage(this,
-                    QCoreApplication::translate("CNamespaceTreeView", "Out of memory error!"));
-        return Insert::Stop;
-    }
-    *rec = NSTREEITEM{nullptr, nullptr, nullptr};
     QString name;
-    if (!GetDisplayName(psf, pidl, name, SHGDN_NORMAL)) {
-        malloc.Free(rec);
+    if (!GetDisplayName(psf, pidl, name, SHGDN_NORMAL))
         return Insert::Stop;
-    }
-    LPITEMIDLIST pidlTemp = ConcatPidls(pidlParentAbs, pidl);
-    rec->pidlRel = CopyItemID(malloc, pidl);
-    rec->pidlAbs = ConcatPidls(pidlParentAbs, pidl);
-    if (!pidlTemp || !rec->pidlRel || !rec->pidlAbs) { // never insert a record without lists
-        CItemIdList::FreePidl(pidlTemp);
-        CNamespaceTreeItem::FreeRecord(rec);
+    NSTREEITEM* rec = CNamespaceTreeItem::NewRecord(psf, pidlParentAbs, pidl);
+    if (!rec) { // never insert a record without lists
         ShowMessage(this,
                     QCoreApplication::translate("CNamespaceTreeView", "Out of memory error!"));
         return Insert::Stop;
     }
-    rec->psfParent = psf;
-    psf->AddRef();
     auto* item = new CNamespaceTreeItem(rec);
     item->setText(0, name.left(kTextLimit));
-    item->m_nImage = GetIconIndex(pidlTemp, false);
-    item->m_nSelectedImage = GetIconIndex(pidlTemp, true);
+    item->m_nImage = GetIconIndex(rec->pidlAbs, false);
+    item->m_nSelectedImage = GetIconIndex(rec->pidlAbs, true);
     if (m_pImageList)
         item->setIcon(0, m_pImageList->Icon(item->m_nImage));
     item->setChildIndicatorPolicy((attrs & SFGAO_HASSUBFOLDER)
@@ -156,7 +136,6 @@ CNamespaceTreeView::Insert CNamespaceTreeView::InsertChildItem(CShellFolder* psf
     parent->addChild(item);
     if (!m_hFirstRootItem && parent == invisibleRootItem())
         m_hFirstRootItem = item;
-    CItemIdList::FreePidl(pidlTemp);
     return Insert::Added;
 }
 
@@ -171,26 +150,6 @@ bool CNamespaceTreeView::GetDisplayName(CShellFolder* psf, LPCITEMIDLIST pidl, Q
         return false;
     name.truncate(kTextLimit);
     return true;
-}
-
-LPITEMIDLIST CNamespaceTreeView::ConcatPidls(LPCITEMIDLIST pidl1, LPCITEMIDLIST pidl2) {
-    return CItemIdList::ConcatPidls(pidl1, pidl2);
-}
-
-LPITEMIDLIST CNamespaceTreeView::CopyItemID(CShellMalloc& malloc, LPCITEMIDLIST pidl) {
-    return CItemIdList::CopyItemID(malloc, pidl);
-}
-
-unsigned CNamespaceTreeView::GetPidlSize(LPCITEMIDLIST pidl) {
-    return CItemIdList::GetPidlSize(pidl);
-}
-
-LPITEMIDLIST CNamespaceTreeView::NextItemID(LPCITEMIDLIST pidl) {
-    return CItemIdList::NextItemID(pidl);
-}
-
-LPITEMIDLIST CNamespaceTreeView::AllocPidl(unsigned cb) {
-    return CItemIdList::AllocPidl(cb);
 }
 
 int CNamespaceTreeView::CompareItems(const NSTREEITEM* p1, const NSTREEITEM* p2) {
@@ -283,24 +242,6 @@ bool CNamespaceTreeView::ExpandAndFindChild(const QString& text) {
     return SelectMatchingChild(text);
 }
 
-bool CNamespaceTreeView::ItemHasChildren(const QTreeWidgetItem* item) {
-    return item->childCount() > 0 || item->childIndicatorPolicy() == QTreeWidgetItem::ShowIndicator;
-}
-
-QTreeWidgetItem* CNamespaceTreeView::FindMatchingChild(QTreeWidgetItem* parent,
-                                                       const QString& text) const {
-    for (int i = 0; i < parent->childCount(); ++i)
-        if (parent->child(i)->text(0).compare(text, kFileNameCase) == 0)
-            return parent->child(i);
-    for (int i = 0; i < parent->childCount(); ++i)
-        if (parent->child(i)->text(0).compare(text, Qt::CaseInsensitive) == 0)
-            return parent->child(i);
-    for (int i = 0; i < parent->childCount(); ++i)
-        if (parent->child(i)->text(0).contains(text, Qt::CaseInsensitive))
-            return parent->child(i);
-    return nullptr;
-}
-
 bool CNamespaceTreeView::SelectChild(QTreeWidgetItem* child) {
     if (!child)
         return false;
@@ -318,27 +259,16 @@ bool CNamespaceTreeView::SelectChildItem(LPCITEMIDLIST pidlRel, const QString& t
     if (!item)
         return false;
     const bool listedBefore = TreeItem(item)->m_bExpandedOnce;
-    if (!listedBefore && !ItemHasChildren(item))
+    if (!listedBefore && !CTreeChildFinder::HasChildren(item))
         return false;
     Expand(item);
-    QTreeWidgetItem* child = FindChild(item, pidlRel, text);
+    QTreeWidgetItem* child = CTreeChildFinder::Find(item, pidlRel, text);
     if (!child && listedBefore) {
         // The sub-folders were listed earlier: the one wanted may have been made since.
         RefreshChildren(item);
-        child = FindChild(item, pidlRel, text);
+        child = CTreeChildFinder::Find(item, pidlRel, text);
     }
     return SelectChild(child);
-}
-
-QTreeWidgetItem* CNamespaceTreeView::FindChild(QTreeWidgetItem* parent, LPCITEMIDLIST pidlRel,
-                                               const QString& text) const {
-    for (int i = 0; pidlRel && i < parent->childCount(); ++i) {
-        const NSTREEITEM* rec = RecordOf(parent->child(i));
-        if (rec && CShellItemId::KindOf(rec->pidlRel) == CShellItemId::KindOf(pidlRel) &&
-            CShellItemId::BytesOf(rec->pidlRel) == CShellItemId::BytesOf(pidlRel))
-            return parent->child(i);
-    }
-    return FindMatchingChild(parent, text);
 }
 
 void CNamespaceTreeView::OnSelchanged(QTreeWidgetItem* current, QTreeWidgetItem* previous) {
@@ -417,47 +347,9 @@ void CNamespaceTreeView::OnRclick(const QPoint& pos) {
     QTreeWidgetItem* item = itemAt(pos);
     if (!item || !IsOnLabel(item, pos))
         return;
-    NSTREEITEM* rec = RecordOf(item);
-    if (!rec)
-        return;
-    // The menu runs its own loop, in which the folder watch may change the tree.
-    const QPersistentModelIndex index(indexFromItem(item));
-    const QPersistentModelIndex parentIndex(indexFromItem(item->parent()));
-    bool bOpen = false; // the folder shown in the list, or one above it
-    for (QTreeWidgetItem* up = currentItem(); up; up = up->parent())
-        bOpen |= up == item;
-    QSet<QByteArray> siblingsBefore;
-    for (int i = 0; item->parent() && i < item->parent()->childCount(); ++i)
-        if (const NSTREEITEM* sibling = RecordOf(item->parent()->child(i)))
-            siblingsBefore.insert(CShellItemId::BytesOf(sibling->pidlRel).toByteArray());
-    // The item (and its record) may go meanwhile: the menu works on copies.
-    rec->psfParent->AddRef();
-    const CShellFolderRef folder(rec->psfParent);
-    LPITEMIDLIST pidlRel = CItemIdList::ConcatPidls(nullptr, rec->pidlRel);
-    const bool changed =
-        pidlRel && DoContextMenu(this, folder.get(), pidlRel, viewport()->mapToGlobal(pos));
-    CItemIdList::FreePidl(pidlRel);
-    if (changed) { // the folder was renamed or removed
-        QTreeWidgetItem* parent = parentIndex.isValid() ? itemFromIndex(parentIndex) : nullptr;
-        if (!parent) {
-            RefreshChildren(nullptr);
-            return;
-        }
-        m_pFollower->ApplyChildChanges(parent, DirectoryChanges::RescanAll());
-        if (!bOpen)
-            return;
-        // Renamed, the list follows it under its new name; gone, the parent is shown.
-        QTreeWidgetItem* renamed = nullptr;
-        for (int i = 0; i < parent->childCount() && !renamed; ++i)
-            if (const NSTREEITEM* child = RecordOf(parent->child(i)))
-                if (!siblingsBefore.contains(CShellItemId::BytesOf(child->pidlRel).toByteArray()))
-                    renamed = parent->child(i);
-        setCurrentItem(renamed ? renamed : parent);
-        return;
-    }
-    item = index.isValid() ? itemFromIndex(index) : nullptr;
-    if (item)
-        setCurrentItem(item);
+    m_pFollower->RunItemMenu(item, [&](CShellFolder* psf, LPCITEMIDLIST pidlRel) {
+        return DoContextMenu(this, psf, pidlRel, viewport()->mapToGlobal(pos));
+    });
 }
 
 bool CNamespaceTreeView::DoContextMenu(QWidget* owner, CShellFolder* psf, LPCITEMIDLIST pidl,

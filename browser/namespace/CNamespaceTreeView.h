@@ -45,11 +45,15 @@ public:
 
     // Identifier-list and naming services, also used by the file list.
     static bool GetDisplayName(CShellFolder* psf, LPCITEMIDLIST pidl, QString& name, ULONG uFlags);
-    static LPITEMIDLIST ConcatPidls(LPCITEMIDLIST pidl1, LPCITEMIDLIST pidl2);
-    static LPITEMIDLIST CopyItemID(CShellMalloc& malloc, LPCITEMIDLIST pidl);
-    static unsigned GetPidlSize(LPCITEMIDLIST pidl);
-    static LPITEMIDLIST NextItemID(LPCITEMIDLIST pidl);
-    static LPITEMIDLIST AllocPidl(unsigned cb);
+    static LPITEMIDLIST ConcatPidls(LPCITEMIDLIST pidl1, LPCITEMIDLIST pidl2) {
+        return CItemIdList::ConcatPidls(pidl1, pidl2);
+    }
+    static LPITEMIDLIST CopyItemID(CShellMalloc& malloc, LPCITEMIDLIST pidl) {
+        return CItemIdList::CopyItemID(malloc, pidl);
+    }
+    static unsigned GetPidlSize(LPCITEMIDLIST pidl) { return CItemIdList::GetPidlSize(pidl); }
+    static LPITEMIDLIST NextItemID(LPCITEMIDLIST pidl) { return CItemIdList::NextItemID(pidl); }
+    static LPITEMIDLIST AllocPidl(unsigned cb) { return CItemIdList::AllocPidl(cb); }
 
     // The sort order of siblings: their folder's own order.
     static int CompareItems(const NSTREEITEM* p1, const NSTREEITEM* p2);
@@ -90,11 +94,7 @@ private:
                            LPCITEMIDLIST pidl);
     int GetIconIndex(LPCITEMIDLIST pidlAbs, bool open) const;
     bool ExpandAndFindChild(const QString& text);
-    QTreeWidgetItem* FindMatchingChild(QTreeWidgetItem* parent, const QString& text) const;
-    QTreeWidgetItem* FindChild(QTreeWidgetItem* parent, LPCITEMIDLIST pidlRel,
-                               const QString& text) const;
     bool SelectChild(QTreeWidgetItem* child);
-    static bool ItemHasChildren(const QTreeWidgetItem* item);
     void OnItemexpanding(QTreeWidgetItem* item);
     void OnSelchanged(QTreeWidgetItem* current, QTreeWidgetItem* previous);
     void OnRclick(const QPoint& pos);

@@ -152,3 +152,55 @@ void CTreeFolderFollower::RefreshExpandedFolders() {
             ApplyChildChanges(m_pTree->itemFromIndex(index), DirectoryChanges::RescanAll());
     }
 }
+
+QSet<QByteArray> CTreeFolderFollower::ChildNames(const QTreeWidgetItem* item) {
+    QSet<QByteArray> names;
+    for (int i = 0; item && i < item->childCount(); ++i)
+        if (const NSTREEITEM* child = CNamespaceTreeView::RecordOf(item->child(i)))
+            names.insert(CShellItemId::BytesOf(child->pidlRel).toByteArray());
+    return names;
+}
+
+void CTreeFolderFollower::FollowChangedChild(const QPersistentModelIndex& parentIndex,
+                                             const QSet<QByteArray>& namesBefore, bool bOpen) {
+    QTreeWidgetItem* parent = parentIndex.isValid() ? m_pTree->itemFromIndex(parentIndex) : nullptr;
+    if (!parent) {
+        m_pTree->RefreshChildren(nullptr);
+        return;
+    }
+    ApplyChildChanges(parent, DirectoryChanges::RescanAll());
+    if (!bOpen)
+        return;
+    // Renamed, the list follows it under its new name; gone, the parent is shown.
+    QTreeWidgetItem* renamed = nullptr;
+    for (int i = 0; i < parent->childCount() && !renamed; ++i)
+        if (const NSTREEITEM* child = CNamespaceTreeView::RecordOf(parent->child(i)))
+            if (!namesBefore.contains(CShellItemId::BytesOf(child->pidlRel).toByteArray()))
+                renamed = parent->child(i);
+    m_pTree->setCurrentItem(renamed ? renamed : parent);
+}
+
+void CTreeFolderFollower::RunItemMenu(QTreeWidgetItem* item, const ItemMenu& menu) {
+    NSTREEITEM* rec = CNamespaceTreeView::RecordOf(item);
+    if (!rec)
+        return;
+    // The menu runs its own loop, in which the folder watch may change the tree.
+    const QPersistentModelIndex index(m_pTree->indexFromItem(item));
+    const QPersistentModelIndex parentIndex(m_pTree->indexFromItem(item->parent()));
+    bool bOpen = false; // the folder shown in the list, or one above it
+    for (QTreeWidgetItem* up = m_pTree->currentItem(); up; up = up->parent())
+        bOpen |= up == item;
+    const QSet<QByteArray> siblingsBefore = ChildNames(item->parent());
+    // The item (and its record) may go meanwhile: the menu works on copies.
+    rec->psfParent->AddRef();
+    const CShellFolderRef folder(rec->psfParent);
+    LPITEMIDLIST pidlRel = CItemIdList::ConcatPidls(nullptr, rec->pidlRel);
+    const bool changed = pidlRel && menu(folder.get(), pidlRel);
+    CItemIdList::FreePidl(pidlRel);
+    if (changed) { // the folder was renamed or removed
+        FollowChangedChild(parentIndex, siblingsBefore, bOpen);
+        return;
+    }
+    if (QTreeWidgetItem* still = index.isValid() ? m_pTree->itemFromIndex(index) : nullptr)
+        m_pTree->setCurrentItem(still);
+}

@@ -1,11 +1,17 @@
 #pragma once
 
+#include "platform/shell/CItemIdList.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
 #include <QObject>
+#include <QPersistentModelIndex>
+#include <QSet>
+#include <functional>
 
 class CDirectoryWatch;
+class CShellFolder;
 class CNamespaceTreeView;
 class DirectoryChanges;
 class QTreeWidgetItem;
@@ -29,7 +35,19 @@ public:
     // twice).
     QList<QTreeWidgetItem*> ExpandedItemsOf(const QByteArray& path) const;
 
+    // Shows a context menu for the item's folder: `menu` gets copies of its folder and
+    // list, and answers whether the folder changed on disk. Meanwhile the tree may change.
+    // Afterwards the item is selected again; a folder renamed or removed by the menu is
+    // followed: the parent is brought up to date, and when the folder was the one shown or
+    // above it, the renamed folder is selected, or else the parent.
+    using ItemMenu = std::function<bool(CShellFolder* psf, LPCITEMIDLIST pidlRel)>;
+    void RunItemMenu(QTreeWidgetItem* item, const ItemMenu& menu);
+
 private:
+    void FollowChangedChild(const QPersistentModelIndex& parentIndex,
+                            const QSet<QByteArray>& namesBefore, bool bOpen);
+    // The names of the item's children (none for null).
+    static QSet<QByteArray> ChildNames(const QTreeWidgetItem* item);
     static QByteArray PathOf(const QTreeWidgetItem* item);
     QTreeWidgetItem* ChildNamed(QTreeWidgetItem* parent, QByteArrayView name) const;
     // The changes that make the item's children match its folder on disk.

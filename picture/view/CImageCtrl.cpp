@@ -5,6 +5,7 @@
 #include "picture/load/CPictureLoader.h"
 #include "picture/load/CPictureSource.h"
 #include "picture/sandbox/DecodeLimits.h"
+#include "picture/view/CPanBars.h"
 #include "picture/view/CPrintSession.h"
 #include "picture/view/CViewPlacement.h"
 
@@ -13,7 +14,6 @@
 #include <QFileInfo>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScrollBar>
 #include <QStyle>
 #include <QThread>
 #include <QtMath>
@@ -30,17 +30,8 @@ CImageCtrl::CImageCtrl(QWidget* parent)
     connect(m_pLoader.get(), &CPictureLoader::Decoded, this, &CImageCtrl::OnDecoded);
     connect(m_pLoader.get(), &CPictureLoader::Failed, this, &CImageCtrl::OnFailed);
     connect(m_pLoader.get(), &CPictureLoader::SizeKnown, this, &CImageCtrl::OnSizeKnown);
-    m_pHBar = new QScrollBar(Qt::Horizontal, this);
-    m_pVBar = new QScrollBar(Qt::Vertical, this);
-    for (QScrollBar* bar : {m_pHBar, m_pVBar}) {
-        bar->hide();
-        bar->setFocusPolicy(Qt::NoFocus);
-        bar->setCursor(Qt::ArrowCursor);
-    }
-    connect(m_pHBar, &QScrollBar::valueChanged, this,
-            [this](int x) { SetPan(QPointF(x, m_ptPan.y())); });
-    connect(m_pVBar, &QScrollBar::valueChanged, this,
-            [this](int y) { SetPan(QPointF(m_ptPan.x(), y)); });
+    m_pPan = new CPanBars(this);
+    connect(m_pPan, &CPanBars::PanChanged, this, qOverload<>(&QWidget::update));
 }
 
 CImageCtrl::~CImageCtrl() = default;
@@ -142,7 +133,7 @@ void CImageCtrl::ResetRectangles() {
     m_rectView = own;
     m_rectClip = QRectF();
     m_rectPrint = own;
-    m_ptPan = QPointF();
+    m_pPan->SetPan(QPointF());
     LayoutScrollBars();
 }
 
@@ -265,7 +256,7 @@ void CImageCtrl::ShowFailure(const QString& error) {
 }
 
 QRectF CImageCtrl::PlacedRect() const {
-    return CViewPlacement::Place(m_rectView, QSizeF(size())).translated(-m_ptPan);
+    return CViewPlacement::Place(m_rectView, QSizeF(size())).translated(-m_pPan->Pan());
 }
 
 void CImageCtrl::paintEvent(QPaintEvent*) {
@@ -283,7 +274,7 @@ void CImageCtrl::paintEvent(QPaintEvent*) {
         painter.drawImage(m_rectPrevious, m_imgDrawn);
         return;
     }
-    const QPointF offset = CViewPlacement::Offset(m_rectView, QSizeF(size())) - m_ptPan;
+    const QPointF offset = CViewPlacement::Offset(m_rectView, QSizeF(size())) - m_pPan->Pan();
     if (!m_rectClip.isEmpty())
         painter.setClipRect(m_rectClip.translated(offset));
     painter.drawImage(m_rectView.translated(offset), m_imgDrawn);
@@ -338,80 +329,31 @@ void CImageCtrl::resizeEvent(QResizeEvent* event) {
     Q_EMIT ClientResized();
 }
 
-// How far the placed picture reaches beyond the control's right and bottom edges.
-void CImageCtrl::LayoutScrollBars() {
-    const QRectF placed = CViewPlacement::Place(m_rectView, QSizeF(size()));
-    const bool showing = !m_strPath.isEmpty() && m_strError.isEmpty();
-    const int spanX = showing ? std::max(0, qCeil(placed.right() - width())) : 0;
-    const int spanY = showing ? std::max(0, qCeil(placed.bottom() - height())) : 0;
-    const int thick = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-    m_pHBar->setGeometry(0, height() - thick, width() - (spanY > 0 ? thick : 0), thick);
-    m_pVBar->setGeometry(width() - thick, 0, thick, height() - (spanX > 0 ? thick : 0));
-    const QSignalBlocker blockH(m_pHBar), blockV(m_pVBar);
-    m_pHBar->setRange(0, spanX);
-    m_pHBar->setPageStep(std::max(1, width()));
-    m_pHBar->setSingleStep(20);
-    m_pVBar->setRange(0, spanY);
-    m_pVBar->setPageStep(std::max(1, height()));
-    m_pVBar->setSingleStep(20);
-    m_pHBar->setVisible(spanX > 0);
-    m_pVBar->setVisible(spanY > 0);
-    SetPan(m_ptPan); // kept within the new range
+QPointF CImageCtrl::PanOffset() const {
+    return m_pPan->Pan();
 }
 
-void CImageCtrl::SetPan(QPointF pan) {
-    const QPointF clamped(std::clamp(pan.x(), 0.0, qreal(m_pHBar->maximum())),
-                          std::clamp(pan.y(), 0.0, qreal(m_pVBar->maximum())));
-    {
-        const QSignalBlocker blockH(m_pHBar), blockV(m_pVBar);
-        m_pHBar->setValue(qRound(clamped.x()));
-        m_pVBar->setValue(qRound(clamped.y()));
-    }
-    if (clamped == m_ptPan)
-        return;
-    m_ptPan = clamped;
-    update();
+void CImageCtrl::LayoutScrollBars() {
+    m_pPan->Layout(CViewPlacement::Place(m_rectView, QSizeF(size())),
+                   !m_strPath.isEmpty() && m_strError.isEmpty());
 }
 
 void CImageCtrl::mousePressEvent(QMouseEvent* event) {
-    const bool pannable = m_pHBar->maximum() > 0 || m_pVBar->maximum() > 0;
-    if (event->button() != Qt::LeftButton || !pannable) {
+    if (!m_pPan->Press(event))
         QWidget::mousePressEvent(event);
-        return;
-    }
-    m_bDragging = true;
-    m_ptDragStart = event->position();
-    m_ptPanAtDrag = m_ptPan;
-    setCursor(Qt::ClosedHandCursor);
 }
 
 void CImageCtrl::mouseMoveEvent(QMouseEvent* event) {
-    if (!m_bDragging) {
+    if (!m_pPan->Move(event))
         QWidget::mouseMoveEvent(event);
-        return;
-    }
-    SetPan(m_ptPanAtDrag - (event->position() - m_ptDragStart));
 }
 
 void CImageCtrl::mouseReleaseEvent(QMouseEvent* event) {
-    if (!m_bDragging || event->button() != Qt::LeftButton) {
+    if (!m_pPan->Release(event))
         QWidget::mouseReleaseEvent(event);
-        return;
-    }
-    m_bDragging = false;
-    unsetCursor();
 }
 
 void CImageCtrl::wheelEvent(QWheelEvent* event) {
-    if (m_pHBar->maximum() == 0 && m_pVBar->maximum() == 0) {
+    if (!m_pPan->Wheel(event))
         QWidget::wheelEvent(event);
-        return;
-    }
-    // A notch (120) scrolls three lines of 20 pixels; Shift turns the wheel sideways.
-    QPointF step = event->pixelDelta().isNull() ? QPointF(event->angleDelta()) / 2.0
-                                                : QPointF(event->pixelDelta());
-    if (event->modifiers() & Qt::ShiftModifier)
-        step = QPointF(step.y(), step.x());
-    SetPan(m_ptPan - step);
-    event->accept();
 }

@@ -10,7 +10,7 @@ class CPictureLoader;
 class CPictureSource;
 class CPrintSession;
 class QPrinter;
-class QScrollBar;
+class CPanBars;
 
 // The imaging control: loads a picture file, draws it into its view rectangle and prints
 // it, offering the properties and methods the picture list and the frame use by name.
@@ -98,7 +98,7 @@ public:
     // The file last given to LoadFile (empty after Clear).
     QString LoadedPath() const { return m_strPath; }
     // How far a picture larger than the control is scrolled.
-    QPointF PanOffset() const { return m_ptPan; }
+    QPointF PanOffset() const;
 
 Q_SIGNALS:
     // The control changed size (a fitted picture needs fitting again).
@@ -134,7 +134,6 @@ private:
     void ResetRectangles();
     void DrawMessage(QPainter& painter, const QString& text);
     QRectF PlacedRect() const;
-    void SetPan(QPointF pan);
     void LayoutScrollBars();
 
     std::unique_ptr<CPictureSource> m_pSource;
@@ -152,13 +151,8 @@ private:
     QSize m_requested;         // the size last asked of the loader for this picture
     bool m_bSizeAsked = false; // pixels asked for a picture of unknown size
     bool m_bFit = true;
-    QRectF m_rectPrevious; // where the previous picture was drawn
-    QPointF m_ptPan;
-    QPointF m_ptDragStart;
-    QPointF m_ptPanAtDrag;
-    bool m_bDragging = false;
-    QScrollBar* m_pHBar = nullptr;
-    QScrollBar* m_pVBar = nullptr;
+    QRectF m_rectPrevious;      // where the previous picture was drawn
+    CPanBars* m_pPan = nullptr; // the scroll bars and the drag of a picture shown at 100 %
     short m_nFileFormat = 0;
     qint64 m_nFileSize = 0;
     QString m_strError;

@@ -1,0 +1,141 @@
+#include "browser/namespace/CListFolderFollower.h"
+
+#include "browser/controls/NamespaceRecords.h"
+#include "browser/controls/PidlFunctions.h"
+#include "browser/namespace/CNamespaceListView.h"
+#include "platform/shell/CDirEnumIDList.h"
+#include "platform/shell/CItemIdList.h"
+#include "platform/shell/CShellFolder.h"
+#include "platform/shell/CShellItemId.h"
+#include "platform/system/CDirectoryWatch.h"
+
+CListFolderFollower::CListFolderFollower(CNamespaceListView& list)
+    : QObject(&list), m_list(list), m_pWatch(new CDirectoryWatch(this)) {
+    connect(m_pWatch, &CDirectoryWatch::Changed, this, &CListFolderFollower::OnChanged);
+}
+
+CListFolderFollower::~CListFolderFollower() {
+    Stop();
+}
+
+bool CListFolderFollower::Watch(NSTREEITEM* pFolderItem, CShellFolder* psfFolder) {
+    Stop();
+    m_baDir = GetNativePathFromPidl(pFolderItem->pidlAbs);
+    if (m_baDir.isEmpty() || !m_pWatch->Watch(m_baDir)) {
+        m_baDir.clear();
+        return false;
+    }
+    m_psf = psfFolder;
+    m_psf->AddRef();
+    m_pidl = CItemIdList::ConcatPidls(nullptr, pFolderItem->pidlAbs);
+    return true;
+}
+
+void CListFolderFollower::Stop() {
+    m_pWatch->UnwatchAll();
+    m_baDir.clear();
+    if (m_psf)
+        m_psf->Release();
+    m_psf = nullptr;
+    FreePidl(m_pidl);
+    m_pidl = nullptr;
+}
+
+void CListFolderFollower::OnChanged(const QByteArray& dir, const DirectoryChanges& changes) {
+    if (dir != m_baDir)
+        return;
+    if (m_bHold)
+        m_bHeld = true; // made up for by comparing with the folder once released
+    else
+        Apply(changes);
+}
+
+void CListFolderFollower::Hold(bool bHold) {
+    m_bHold = bHold;
+    if (bHold || !m_bHeld)
+        return;
+    m_bHeld = false;
+    Apply(DirectoryChanges::RescanAll());
+}
+
+DirectoryChanges CListFolderFollower::CompareWith(QSet<QByteArray> listed, bool bFolders) const {
+    DirectoryChanges found;
+    const ULONG flags = SHCONTF_NONFOLDERS | (bFolders ? SHCONTF_FOLDERS : 0);
+    const auto items = m_psf ? m_psf->EnumObjects(flags) : nullptr;
+    if (!items) {
+        found.SetRescan(); // unreadable now: leave the list as it is
+        return found;
+    }
+    LPITEMIDLIST pidl = nullptr;
+    while (items->Next(&pidl)) {
+        const QByteArray name = CShellItemId::BytesOf(pidl).toByteArray();
+        if (!listed.remove(name))
+            found.Appeared(name, CShellItemId::IsFolderEntry(pidl));
+        FreePidl(pidl);
+    }
+    for (const QByteArray& name : std::as_const(listed))
+        found.Vanished(name, false);
+    return found;
+}
+
+void CListFolderFollower::Apply(const DirectoryChanges& changes) {
+    if (m_baDir.isEmpty() || !m_psf || !m_pidl)
+        return;
+    if (changes.Rescan()) {
+        const DirectoryChanges found = CompareWith(m_list.ListedNames(), m_list.m_bIncludeFolders);
+        if (!found.Rescan())
+            Apply(found);
+        return;
+    }
+    if (changes.IsEmpty())
+        return;
+    m_list.OnFolderChangesStarting();
+    QList<QByteArray> removed;
+    for (const DirectoryChanges::Entry& e : changes.Removed())
+        removed.append(e.name);
+    // The current item's place, followed through the removals and insertions.
+    int nCur = m_list.m_nCurItem;
+    bool bCurGone = false;
+    RemoveNamed(removed, nCur, bCurGone);
+    for (const DirectoryChanges::Entry& e : changes.Added()) {
+        const int nAt = InsertNamed(e.name);
+        if (nAt >= 0 && nCur >= 0 && nAt <= nCur)
+            ++nCur;
+    }
+    m_list.Arrange();
+    if (bCurGone)
+        m_list.OnCurrentFileVanished(nCur);
+    else
+        m_list.m_nCurItem = nCur;
+    m_list.OnItemsChanged();
+}
+
+void CListFolderFollower::RemoveNamed(const QList<QByteArray>& names, int& nCur, bool& bCurGone) {
+    if (names.isEmpty())
+        return;
+    const QSet<QByteArray> gone(names.cbegin(), names.cend());
+    for (int i = m_list.GetItemCount() - 1; i >= 0; --i) {
+        const NSLISTITEM* rec = CNamespaceListView::RecordOf(m_list.GetItemData(i));
+        const QByteArrayView name = rec ? CShellItemId::BytesOf(rec->pidlRel) : QByteArrayView();
+        if (!rec || !gone.contains(QByteArray::fromRawData(name.data(), name.size())))
+            continue;
+        if (m_list.currentIndex().row() == i)
+            m_list.selectionModel()->clear(); // the next item is chosen by the move-on rule
+        if (i < nCur)
+            --nCur;
+        else if (i == nCur)
+            bCurGone = true; // its place is where the next item now stands
+        m_list.DeleteItem(i);
+    }
+}
+
+int CListFolderFollower::InsertNamed(const QByteArray& name) {
+    const ULONG flags = SHCONTF_NONFOLDERS | (m_list.m_bIncludeFolders ? SHCONTF_FOLDERS : 0);
+    LPITEMIDLIST pidl = CDirEnumIDList::EntryOf(m_baDir, name, flags);
+    if (!pidl)
+        return -1; // gone again, or a folder where folders are not listed
+    int nAt = -1;
+    const auto added = m_list.AddListItem(m_psf, m_pidl, pidl, nAt);
+    FreePidl(pidl);
+    return added == CNamespaceListView::Add::Added ? nAt - 1 : -1;
+}
