@@ -1,6 +1,6 @@
 # Compiler settings shared by every target of the project.
 add_library(vantrel_options INTERFACE)
-target_compile_options(vantrel_options INTERFACE -Wall -Wextra -Wpedantic)
+target_compile_options(vantrel_options INTERFACE -Wall -Wextra -Wpedantic -Wshadow)
 target_include_directories(vantrel_options INTERFACE ${PROJECT_SOURCE_DIR})
 if(VANTREL_WERROR)
   target_compile_options(vantrel_options INTERFACE -Werror)

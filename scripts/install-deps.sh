@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config ccache     # build tools
+  clang-format clang-tidy                     # the code style check and the linter
   qt6-base-dev qt6-image-formats-plugins      # widgets, printing, tests; TIFF/TGA/WebP readers
   libmagick++-6.q16-dev                       # legacy picture formats
   ghostscript                                 # Encapsulated PostScript
