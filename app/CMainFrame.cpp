@@ -1,6 +1,8 @@
 #include "app/CMainFrame.h"
 
+#include "app/CHiddenPicturesPane.h"
 #include "app/CMainStatusBar.h"
+#include "app/CPaneFocus.h"
 #include "app/CPicSplitter.h"
 #include "app/CSplashWnd.h"
 #include "app/CTargetController.h"
@@ -15,6 +17,7 @@
 #include "dialogs/CTargetDirsDlg.h"
 #include "picture/CImageCtrl.h"
 #include "picture/CVantrelView.h"
+#include "platform/CMessageBar.h"
 #include "platform/CProfileStore.h"
 #include "platform/CWaitCursor.h"
 #include "platform/ShowMessage.h"
@@ -111,11 +114,19 @@ void CMainFrame::OnCreateClient() {
     m_wndSplitter->setStretchFactor(2, 0);
     m_wndSplitter->setSizes(CPicSplitter::ColumnWidths(width(), m_wndSplitter->handleWidth()));
     setCentralWidget(m_wndSplitter);
+    m_messageBar = new CMessageBar(view);
+    m_paneFocus = new CPaneFocus(this); // F6 goes round them in this order
+    m_paneFocus->AddPane(&files->m_treeFolders, QString());
+    m_paneFocus->AddPane(&files->m_listFiles, QString());
+    m_paneFocus->AddPane(view, tr("Picture"));
+    m_paneFocus->AddPane(target, tr("Destinations"));
 }
 
 void CMainFrame::CreateBars() {
     m_wndStatusBar = new CMainStatusBar(this);
     setStatusBar(m_wndStatusBar);
+    m_hiddenPane = new CHiddenPicturesPane(m_wndStatusBar);
+    m_wndStatusBar->insertPermanentWidget(0, m_hiddenPane);
 
     m_actions = CCommandBuilder::CreateActions(this);
     CCommandBuilder::BuildMenuBar(menuBar(), m_actions);
@@ -195,8 +206,10 @@ void CMainFrame::ConnectPanes() {
     CSortSession& session = Session();
     connect(&session, &CSortSession::StatusTextChanged, this,
             [this](const QString& text) { SetStatusPaneText(0, text); });
-    connect(&session, &CSortSession::FileCountChanged, this,
-            [this](const QString& text) { SetStatusPaneText(1, text); });
+    connect(&session, &CSortSession::FileCountChanged, this, [this](const QString& text) {
+        SetStatusPaneText(1, text);
+        m_hiddenPane->SetCount(Session().HiddenCount());
+    });
     connect(&session, &CSortSession::TitleChanged, this, &CMainFrame::SetDocumentTitle);
     session.SetMoveCompanions(m_settings.GetMoveCompanionFiles() != 0);
 }
@@ -311,14 +324,7 @@ void CMainFrame::InitialUpdate() {
 }
 
 void CMainFrame::ActivatePane(int step) {
-    int current = 0;
-    for (int i = 0; i < 3; ++i)
-        if (m_wndSplitter->widget(i)->isAncestorOf(focusWidget()))
-            current = i;
-    QWidget* next = m_wndSplitter->widget((current + step + 3) % 3);
-    next->setFocus(Qt::TabFocusReason);
-    if (!next->hasFocus())
-        next->nextInFocusChain()->setFocus(Qt::TabFocusReason);
+    m_paneFocus->Cycle(step);
 }
 
 CFileSelect* CMainFrame::FileSelectPane() const {

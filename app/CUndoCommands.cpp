@@ -3,6 +3,7 @@
 #include "app/CMainFrame.h"
 #include "dialogs/CHistoryDlg.h"
 #include "platform/CFileOpDialogs.h"
+#include "platform/CMessageBar.h"
 #include "platform/CNativePath.h"
 #include "platform/CProfileStore.h"
 #include "resources/CommandIds.h"
@@ -17,6 +18,7 @@
 #include <QCoreApplication>
 #include <QMessageBox>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -44,6 +46,10 @@ CUndoCommands::CUndoCommands(CMainFrame& frame, CProfileStore& store)
     connect(frame.Action(cmd::ID_EDIT_REDO), &QAction::triggered, this, &CUndoCommands::OnRedo);
     connect(frame.Action(cmd::ID_EDIT_HISTORY), &QAction::triggered, this,
             &CUndoCommands::OnHistory);
+    CMessageBar* bar = frame.MessageBar();
+    bar->SetActionText(QCoreApplication::translate("CUndoCommands", "Undo"),
+                       QCoreApplication::translate("CUndoCommands", "Undo it (Ctrl+Z)"));
+    connect(bar, &CMessageBar::ActionClicked, frame.Action(cmd::ID_EDIT_UNDO), &QAction::trigger);
     UpdateActions();
 }
 
@@ -72,23 +78,20 @@ void CUndoCommands::UpdateActions() {
         m_dlgHistory->Fill();
 }
 
-// The message goes up after the list has moved on, which writes the next picture's status.
+// The message goes up after the list has moved on and shows the next picture.
 void CUndoCommands::OnPerformed(const SortRecord& record, bool bRecorded) {
-    const QString text =
-        undo_texts::Performed(record, bRecorded && CUndoHistory::CanBeUndone(record));
+    const bool bUndoable = bRecorded && CUndoHistory::CanBeUndone(record);
+    const QString text = undo_texts::Performed(record, bUndoable);
     if (record.state == SortRecord::State::Done)
-        QTimer::singleShot(0, this, [this, text] { ShowMessage(text); });
+        QTimer::singleShot(0, this, [this, text, bUndoable] { ShowMessage(text, bUndoable); });
     if (!m_history->IsAvailable())
         QTimer::singleShot(0, this, &CUndoCommands::TellUnavailable);
 }
 
-void CUndoCommands::ShowMessage(const QString& text) {
+// In the notification over the picture: the status bar keeps telling about the picture.
+void CUndoCommands::ShowMessage(const QString& text, bool bOfferUndo) {
     m_strMessage = text;
-    m_frame.SetStatusPaneText(0, text);
-    QTimer::singleShot(kMessageMs, this, [this, text] {
-        if (m_frame.StatusPaneText(0) == text)
-            m_frame.SetStatusPaneText(0, m_frame.FileList().m_strStatusText);
-    });
+    m_frame.MessageBar()->ShowMessage(text, bOfferUndo);
 }
 
 // Once per run, without stopping the sort.
@@ -118,28 +121,48 @@ void CUndoCommands::TellNotice() {
 }
 
 void CUndoCommands::OnUndo() {
+    const ListPlace place = Place();
     CQuietErrors ui(&m_frame);
     const CUndoHistory::Outcome out = m_history->Undo(ui);
-    AfterStep(out.bDone, out.message, out.restored);
+    AfterStep(out.bDone, out.message, out.restored, place, false);
 }
 
 void CUndoCommands::OnRedo() {
+    const ListPlace place = Place();
     CQuietErrors ui(&m_frame);
     const CUndoHistory::Outcome out = m_history->Redo(ui);
-    AfterStep(out.bDone, out.message, {});
-    if (out.bDone)
-        m_frame.FileList().RefreshList();
+    AfterStep(out.bDone, out.message, {}, place, true);
 }
 
 void CUndoCommands::UndoUpTo(quint64 seq) {
+    const ListPlace place = Place();
     CQuietErrors ui(&m_frame);
     const CUndoHistory::Outcome out = m_history->UndoUpTo(seq, ui);
-    AfterStep(out.bDone, out.message, out.restored);
+    AfterStep(out.bDone, out.message, out.restored, place, false);
 }
 
-// An undone picture in the folder on show is selected and shown, ready to be sorted again.
-void CUndoCommands::AfterStep(bool bDone, const QString& message,
-                              const QList<QByteArray>& restored) {
+CUndoCommands::ListPlace CUndoCommands::Place() const {
+    const CPictureFileList& list = m_frame.FileList();
+    return {list.CurFileNative(), list.m_nCurItem};
+}
+
+// The list is read again without its current file: the picture that was shown is shown
+// again when it is still there, or else the one that took its place (the next), so that
+// the arrow keys go on from where the person was.
+void CUndoCommands::Reselect(const ListPlace& place) {
+    CPictureFileList& list = m_frame.FileList();
+    list.RefreshList();
+    int nItem = int(list.ItemNativePaths().indexOf(place.file));
+    if (nItem < 0 && place.item >= 0)
+        nItem = std::min(place.item, list.GetItemCount() - 1);
+    if (nItem >= 0)
+        list.SelectItem(nItem, true);
+}
+
+// An undone picture in the folder on show is selected and shown, ready to be sorted again;
+// else the picture that was shown, or the next one.
+void CUndoCommands::AfterStep(bool bDone, const QString& message, const QList<QByteArray>& restored,
+                              const ListPlace& place, bool bOfferUndo) {
     if (!bDone) {
         QMessageBox::warning(&m_frame, QStringLiteral("Vantrel"), message);
         m_frame.FocusFileList();
@@ -149,8 +172,8 @@ void CUndoCommands::AfterStep(bool bDone, const QString& message,
     for (auto it = restored.rbegin(); it != restored.rend() && !bShown; ++it)
         bShown = m_frame.FileList().ShowFile(*it);
     if (!bShown)
-        m_frame.FileList().RefreshList();
-    ShowMessage(message);
+        Reselect(place);
+    ShowMessage(message, bOfferUndo);
     m_frame.FocusFileList();
 }
 

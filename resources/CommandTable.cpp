@@ -106,7 +106,7 @@ constexpr std::array kPaneKeys{
         QT_TRANSLATE_NOOP("CommandTable", "Step through the folders, the pictures or the buttons")},
     PaneKey{QT_TRANSLATE_NOOP("CommandTable", "Page Up, Page Down, Ctrl+Home, End"),
             QT_TRANSLATE_NOOP("CommandTable", "Jump through the folders or the pictures")},
-    PaneKey{QT_TRANSLATE_NOOP("CommandTable", "Return, Space"),
+    PaneKey{QT_TRANSLATE_NOOP("CommandTable", "Return, Enter"),
             QT_TRANSLATE_NOOP("CommandTable", "Press the button that has the keyboard focus")},
     PaneKey{
         QT_TRANSLATE_NOOP("CommandTable", "Menu"),
