@@ -115,6 +115,7 @@ void CMessageBar::Dismiss() {
 }
 
 void CMessageBar::StartFading() {
+    m_timer->stop();
     if (!isVisible() || m_fade)
         return;
     auto* effect = new QGraphicsOpacityEffect(this);

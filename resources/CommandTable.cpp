@@ -31,7 +31,10 @@ constexpr std::array kEditMenu{
     MenuItem{QT_TRANSLATE_NOOP("CommandTable", "File &Types"), ID_FILE_TYPES},
 };
 
+// Fit to Window is the toolbar's resize toggle, checked while pictures are fitted.
 constexpr std::array kViewMenu{
+    MenuItem{QT_TRANSLATE_NOOP("CommandTable", "&Fit to Window\tSpace"), ID_TOGGLE_RESIZE},
+    MenuItem{nullptr, kSeparator},
     MenuItem{QT_TRANSLATE_NOOP("CommandTable", "&Toolbar"), ID_VIEW_TOOLBAR},
     MenuItem{QT_TRANSLATE_NOOP("CommandTable", "&Status Bar"), ID_VIEW_STATUS_BAR},
 };

@@ -1,7 +1,11 @@
 // Where the keyboard focus is and what the window shows after each step a person takes, with
 // the real window driven by its keys.
 #include "app/CMainFrame.h"
+#include "app/CMainStatusBar.h"
+#include "app/CPicSplitter.h"
 #include "platform/CDialogBuilder.h"
+#include "platform/CFocusFrame.h"
+#include "platform/CMessageBar.h"
 #include "resources/CommandIds.h"
 #include "resources/templates/TargetTemplate.h"
 #include "sorting/CFileSelect.h"
@@ -11,6 +15,11 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStatusTipEvent>
+#include <QToolBar>
+#include <QToolButton>
 #include <QtTest>
 
 namespace {
@@ -143,6 +152,115 @@ private Q_SLOTS:
             Press(frame, Qt::Key_F6, Qt::ShiftModifier);
             QCOMPARE(FocusedPane(frame), pane);
         }
+    }
+
+    // The pane with the focus is framed in the highlight colour, and only that one; the
+    // frame follows the pane when the splitter moves.
+    void focusedPaneIsFramed() {
+        PictureDesk desk;
+        Lay(desk);
+        CMainFrame& frame = Open(desk, desk.Path("Pics"));
+        CFocusFrame* ring = frame.findChild<CFocusFrame*>();
+        QVERIFY(ring);
+        const auto framed = [&](QWidget* pane) {
+            return ring->isVisible() &&
+                   ring->geometry() == QRect(pane->mapTo(&frame, QPoint()), pane->size());
+        };
+        QVERIFY(framed(&desk.List()));
+        Press(frame, Qt::Key_F6);
+        Press(frame, Qt::Key_F6);
+        QWidget* bar = frame.TargetPane();
+        QVERIFY(framed(bar));
+        const QImage image = frame.grab(ring->geometry()).toImage();
+        const QColor highlight = frame.palette().color(QPalette::Active, QPalette::Highlight);
+        for (const QPoint& p : {QPoint(0, image.height() / 2), QPoint(image.width() / 2, 0),
+                                QPoint(image.width() - 1, image.height() / 3)})
+            QCOMPARE(image.pixelColor(p), highlight);
+        QList<int> sizes = frame.Splitter()->sizes();
+        sizes[1] -= 40;
+        sizes[2] += 40;
+        frame.Splitter()->setSizes(sizes);
+        QVERIFY(framed(bar));
+        frame.ToolBar()->widgetForAction(frame.Action(cmd::ID_GO_TO_HOME))->setFocus();
+        QVERIFY(!ring->isVisible());
+    }
+
+    // After a sort the status bar describes the picture shown next, as before any action;
+    // what was done is told over the picture, and a menu's prompt covers neither for good.
+    void pictureSummaryComesBackAfterAnAction() {
+        PictureDesk desk;
+        Lay(desk);
+        CMainFrame& frame = Open(desk, desk.Path("Pics"));
+        Press(frame, Qt::Key_1);
+        QCoreApplication::processEvents(); // the message goes up once the list moved on
+        const QString next = desk.Path("Pics/b.jpg");
+        QVERIFY2(frame.StatusPaneText(0).startsWith(next + " - 20x10x24 bpp,  "),
+                 qPrintable(frame.StatusPaneText(0)));
+        CMessageBar* bar = frame.MessageBar();
+        QVERIFY(bar->isVisible() && bar->OffersAction());
+        QCOMPARE(bar->Text(), QStringLiteral("Moved a.jpg to Keep — Ctrl+Z to undo"));
+        QCOMPARE(frame.GetStatusBar()->ShownText(0), frame.StatusPaneText(0));
+        QStatusTipEvent hover(QStringLiteral("Toggle automatic picture resizing"));
+        QCoreApplication::sendEvent(&frame, &hover);
+        QStatusTipEvent gone{QString()};
+        QCoreApplication::sendEvent(&frame, &gone);
+        QVERIFY(frame.StatusPaneText(0).startsWith(next + " - "));
+        QVERIFY(frame.GetStatusBar()->findChild<QWidget*>("pane0")->isVisible());
+        QVERIFY(bar->isVisible());
+        QCOMPARE(bar->Text(), QStringLiteral("Moved a.jpg to Keep — Ctrl+Z to undo"));
+    }
+
+    // The notification's Undo button undoes the action it tells of: the picture comes back,
+    // shown, with the keys in the list.
+    void notificationUndoButtonUndoes() {
+        PictureDesk desk;
+        Lay(desk);
+        CMainFrame& frame = Open(desk, desk.Path("Pics"));
+        Press(frame, Qt::Key_1);
+        QCoreApplication::processEvents();
+        CMessageBar* bar = frame.MessageBar();
+        QTest::mouseClick(bar->ActionButton(), Qt::LeftButton);
+        QCOMPARE(desk.OnDisk("Keep"), QStringList());
+        QCOMPARE(desk.Current(), QStringLiteral("a.jpg"));
+        QVERIFY(desk.Ctrl().isVisible());
+        QVERIFY(desk.List().hasFocus());
+        QVERIFY(desk.Current() == "a.jpg" &&
+                frame.StatusPaneText(0).startsWith(desk.Path("Pics/a.jpg") + " - "));
+        QCOMPARE(bar->Text(), QStringLiteral("Undone: Move of a.jpg to Keep"));
+        QVERIFY(bar->isVisible() && !bar->OffersAction());
+        Press(frame, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(bar->Text(), QStringLiteral("Redone: Move of a.jpg to Keep"));
+        QVERIFY(bar->OffersAction());
+    }
+
+    // View > Fit to Window is the toolbar's toggle: checkable, showing Space, and checked
+    // as the toggle is, whichever of the two or the key changes it.
+    void fitToWindowInTheViewMenu() {
+        PictureDesk desk;
+        Lay(desk);
+        CMainFrame& frame = Open(desk, desk.Path("Pics"));
+        QAction* fit = nullptr;
+        for (QAction* menu : frame.menuBar()->actions())
+            if (menu->text() == QStringLiteral("&View"))
+                fit = menu->menu()->actions().value(0);
+        QVERIFY(fit);
+        QCOMPARE(fit, frame.Action(cmd::ID_TOGGLE_RESIZE));
+        QCOMPARE(fit->text(), QStringLiteral("&Fit to Window\tSpace"));
+        QVERIFY(fit->isCheckable());
+        QCOMPARE(fit->shortcut(), QKeySequence(Qt::Key_Space));
+        auto* tool = qobject_cast<QToolButton*>(frame.ToolBar()->widgetForAction(fit));
+        QVERIFY(tool);
+        bool bFitted = fit->isChecked();
+        QCOMPARE(bFitted, frame.Settings().GetFitPicToWindow() != 0);
+        for (int i = 0; i < 2; ++i) {
+            tool->click();
+            bFitted = !bFitted;
+            QCOMPARE(fit->isChecked(), bFitted);
+            QCOMPARE(tool->isChecked(), bFitted);
+            QCOMPARE(frame.Settings().GetFitPicToWindow() != 0, bFitted);
+        }
+        fit->trigger();
+        QCOMPARE(tool->isChecked(), !bFitted);
     }
 
     void panesAreNamedForScreenReaders() {
