@@ -26,6 +26,7 @@
 #include "resources/StringTable.h"
 #include "settings/WindowRect.h"
 #include "sorting/CFileSelect.h"
+#include "sorting/CListPlace.h"
 #include "sorting/CSortSession.h"
 #include "sorting/CTarget.h"
 
@@ -142,6 +143,7 @@ void CMainFrame::ConnectCommands() {
     connect(Action(cmd::ID_APP_ABOUT), &QAction::triggered, this, [this] {
         CAboutDlg about(this);
         about.exec();
+        FocusFileList();
     });
 
     QAction* toolbar = Action(cmd::ID_VIEW_TOOLBAR);
@@ -270,8 +272,10 @@ void CMainFrame::OnFileTypes() {
     CFileTypesDlg dlg(this);
     dlg.SetSettings(&m_settings);
     dlg.DoModal();
+    CListPlace place(FileList());
     RebuildExtensionList();
     FileList().RefreshList();
+    place.Restore(); // the picture, or the next one the new filter lists
     FocusFileList();
 }
 
@@ -311,6 +315,7 @@ void CMainFrame::OnPrintPicture() {
 
 void CMainFrame::OnFilePrintSetup() {
     CPrintSetupDlg::Run(m_printer.get(), this); // the choice stays for the next Print
+    FocusFileList();
 }
 
 void CMainFrame::InitialUpdate() {

@@ -7,6 +7,7 @@
 #include "platform/CNativePath.h"
 #include "platform/CProfileStore.h"
 #include "resources/CommandIds.h"
+#include "sorting/CListPlace.h"
 #include "sorting/CPictureFileList.h"
 #include "sorting/CSortSession.h"
 #include "sorting/CUndoHistory.h"
@@ -18,7 +19,6 @@
 #include <QCoreApplication>
 #include <QMessageBox>
 #include <QTimer>
-#include <algorithm>
 
 namespace {
 
@@ -121,48 +121,30 @@ void CUndoCommands::TellNotice() {
 }
 
 void CUndoCommands::OnUndo() {
-    const ListPlace place = Place();
+    CListPlace place(m_frame.FileList());
     CQuietErrors ui(&m_frame);
     const CUndoHistory::Outcome out = m_history->Undo(ui);
     AfterStep(out.bDone, out.message, out.restored, place, false);
 }
 
 void CUndoCommands::OnRedo() {
-    const ListPlace place = Place();
+    CListPlace place(m_frame.FileList());
     CQuietErrors ui(&m_frame);
     const CUndoHistory::Outcome out = m_history->Redo(ui);
     AfterStep(out.bDone, out.message, {}, place, true);
 }
 
 void CUndoCommands::UndoUpTo(quint64 seq) {
-    const ListPlace place = Place();
+    CListPlace place(m_frame.FileList());
     CQuietErrors ui(&m_frame);
     const CUndoHistory::Outcome out = m_history->UndoUpTo(seq, ui);
     AfterStep(out.bDone, out.message, out.restored, place, false);
 }
 
-CUndoCommands::ListPlace CUndoCommands::Place() const {
-    const CPictureFileList& list = m_frame.FileList();
-    return {list.CurFileNative(), list.m_nCurItem};
-}
-
-// The list is read again without its current file: the picture that was shown is shown
-// again when it is still there, or else the one that took its place (the next), so that
-// the arrow keys go on from where the person was.
-void CUndoCommands::Reselect(const ListPlace& place) {
-    CPictureFileList& list = m_frame.FileList();
-    list.RefreshList();
-    int nItem = int(list.ItemNativePaths().indexOf(place.file));
-    if (nItem < 0 && place.item >= 0)
-        nItem = std::min(place.item, list.GetItemCount() - 1);
-    if (nItem >= 0)
-        list.SelectItem(nItem, true);
-}
-
 // An undone picture in the folder on show is selected and shown, ready to be sorted again;
 // else the picture that was shown, or the next one.
 void CUndoCommands::AfterStep(bool bDone, const QString& message, const QList<QByteArray>& restored,
-                              const ListPlace& place, bool bOfferUndo) {
+                              CListPlace& place, bool bOfferUndo) {
     if (!bDone) {
         QMessageBox::warning(&m_frame, QStringLiteral("Vantrel"), message);
         m_frame.FocusFileList();
@@ -171,8 +153,10 @@ void CUndoCommands::AfterStep(bool bDone, const QString& message, const QList<QB
     bool bShown = false;
     for (auto it = restored.rbegin(); it != restored.rend() && !bShown; ++it)
         bShown = m_frame.FileList().ShowFile(*it);
-    if (!bShown)
-        Reselect(place);
+    if (!bShown) {
+        m_frame.FileList().RefreshList();
+        place.Restore();
+    }
     ShowMessage(message, bOfferUndo);
     m_frame.FocusFileList();
 }

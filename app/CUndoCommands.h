@@ -8,6 +8,7 @@ class CMainFrame;
 class CProfileStore;
 class CUndoHistory;
 class CHistoryDlg;
+class CListPlace;
 class QAction;
 struct SortRecord;
 
@@ -40,15 +41,10 @@ private:
     void UpdateActions();
     void OnPerformed(const SortRecord& record, bool bRecorded);
     void ShowMessage(const QString& text, bool bOfferUndo);
-    // Where the list stood before an undo or redo: its current file and row.
-    struct ListPlace {
-        QByteArray file;
-        int item = -1;
-    };
-    ListPlace Place() const;
-    void Reselect(const ListPlace& place);
+    // After an undo or redo: the picture brought back is shown, else the list keeps its
+    // place (CListPlace); the message tells what was done.
     void AfterStep(bool bDone, const QString& message, const QList<QByteArray>& restored,
-                   const ListPlace& place, bool bOfferUndo);
+                   CListPlace& place, bool bOfferUndo);
     void TellUnavailable();
     void TellNotice();
 

@@ -136,6 +136,46 @@ private Q_SLOTS:
         QVERIFY(desk.List().hasFocus());
     }
 
+    // Whatever pane had the keys, a sort, a delete, an undo and a dialog closed give them
+    // back to the list, with a picture shown there: the next one, or the one brought back.
+    void actionsGiveTheKeysBackToTheList_data() {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("sort") << int(cmd::ID_SEND_TO_TARGET1) << "b.jpg";
+        QTest::newRow("delete") << int(cmd::ID_DELETE_PICTURE) << "b.jpg";
+        QTest::newRow("undo") << int(cmd::ID_EDIT_UNDO) << "a.jpg";
+        QTest::newRow("about") << int(cmd::ID_APP_ABOUT) << "a.jpg";
+        QTest::newRow("program config") << int(cmd::ID_PROGRAM_CONFIG) << "a.jpg";
+        QTest::newRow("target directories") << int(cmd::ID_TARGET_DIRECTORIES) << "a.jpg";
+        QTest::newRow("file types") << int(cmd::ID_FILE_TYPES) << "a.jpg";
+        QTest::newRow("keyboard shortcuts") << int(cmd::ID_HELP_KEYBOARD) << "a.jpg";
+    }
+    void actionsGiveTheKeysBackToTheList() {
+        QFETCH(int, command);
+        QFETCH(QString, shown);
+        PictureDesk desk;
+        Lay(desk);
+        CMainFrame& frame = Open(desk, desk.Path("Pics"));
+        if (command == cmd::ID_EDIT_UNDO)
+            Press(frame, Qt::Key_1);
+        for (QWidget* place : {static_cast<QWidget*>(&frame.FileSelectPane()->m_treeFolders),
+                               static_cast<QWidget*>(frame.TargetPane()->TargetButton(0)),
+                               static_cast<QWidget*>(frame.PictureViewPane())}) {
+            place->setFocus();
+            QTimer::singleShot(0, [] { // a dialog is closed as it opens
+                if (QWidget* dialog = QApplication::activeModalWidget())
+                    dialog->close();
+            });
+            frame.Action(command)->trigger();
+            QCOMPARE(frame.focusWidget(), &desk.List());
+            QCOMPARE(desk.Current(), shown);
+            QVERIFY(desk.Ctrl().isVisible());
+            if (command == cmd::ID_EDIT_UNDO || command == cmd::ID_SEND_TO_TARGET1 ||
+                command == cmd::ID_DELETE_PICTURE)
+                break; // once: the files have changed
+        }
+    }
+
     // F6 goes round the four panes, Shift+F6 the other way; each has its name, and the one
     // with the focus is framed in the highlight colour.
     void f6CyclesThroughTheNamedPanes() {
