@@ -33,6 +33,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -173,6 +174,11 @@ void CMainFrame::ConnectCommands() {
     on(cmd::ID_REFRESH_FILES, &CMainFrame::OnRefreshFiles);
     connect(&FileList(), &CPictureFileList::CurrentFileChanged, this,
             &CMainFrame::OnUpdatePrintPicture);
+    // The picture, when F6 gives it the keys, is told by its file's name.
+    connect(&FileList(), &CPictureFileList::CurrentFileChanged, this, [this] {
+        PictureViewPane()->m_imageCtrl.setAccessibleName(
+            QFileInfo(FileList().m_strCurFile).fileName());
+    });
     OnUpdatePrintPicture();
     Action(cmd::ID_TOGGLE_RESIZE)->setChecked(m_settings.GetFitPicToWindow() != 0);
     on(cmd::ID_FILE_PRINT_SETUP, &CMainFrame::OnFilePrintSetup);

@@ -3,7 +3,7 @@
 #include <QEvent>
 #include <QPainter>
 
-CFocusFrame::CFocusFrame(QWidget* window) : QWidget(window) {
+CFocusFrame::CFocusFrame(QWidget* window) : QFocusFrame(window) {
     setObjectName(QStringLiteral("focusFrame"));
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
@@ -51,7 +51,7 @@ bool CFocusFrame::eventFilter(QObject* watched, QEvent* event) {
     default:
         break;
     }
-    return QWidget::eventFilter(watched, event);
+    return QFocusFrame::eventFilter(watched, event);
 }
 
 void CFocusFrame::paintEvent(QPaintEvent*) {
