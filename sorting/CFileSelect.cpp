@@ -9,6 +9,7 @@
 CFileSelect::CFileSelect(QWidget* parent)
     : QWidget(parent), m_listFiles(this), m_treeFolders(this) {
     setObjectName(QStringLiteral("CFileSelect"));
+    setAccessibleName(QCoreApplication::translate("CFileSelect", "Folders and pictures"));
     m_treeFolders.setObjectName(QStringLiteral("m_treeFolders"));
     m_treeFolders.setAccessibleName(QCoreApplication::translate("CFileSelect", "Folders"));
     m_listFiles.setAccessibleName(QCoreApplication::translate("CFileSelect", "Pictures"));

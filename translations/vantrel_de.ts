@@ -209,6 +209,10 @@ Die neue: %2</translation>
         <source>Pictures</source>
         <translation>Bilder</translation>
     </message>
+    <message>
+        <source>Folders and pictures</source>
+        <translation>Ordner und Bilder</translation>
+    </message>
 </context>
 <context>
     <name>CFolderEntry</name>

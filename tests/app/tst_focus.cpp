@@ -313,6 +313,7 @@ private Q_SLOTS:
         Lay(desk);
         CMainFrame& frame = Open(desk, desk.Path("Pics"));
         const QList<QPair<QWidget*, QString>> panes{
+            {frame.FileSelectPane(), "Folders and pictures"},
             {&frame.FileSelectPane()->m_treeFolders, "Folders"},
             {&desk.List(), "Pictures"},
             {frame.PictureViewPane(), "Picture"},
