@@ -1,6 +1,8 @@
 #include "app/CMainFrame.h"
 
+#include "app/CHiddenPicturesPane.h"
 #include "app/CMainStatusBar.h"
+#include "app/CPaneFocus.h"
 #include "app/CPicSplitter.h"
 #include "app/CSplashWnd.h"
 #include "app/CTargetController.h"
@@ -16,6 +18,7 @@
 #include "picture/view/CImageCtrl.h"
 #include "picture/view/CVantrelView.h"
 #include "platform/system/CProfileStore.h"
+#include "platform/ui/CMessageBar.h"
 #include "platform/ui/CWaitCursor.h"
 #include "platform/ui/ShowMessage.h"
 #include "resources/CommandIds.h"
@@ -25,11 +28,13 @@
 #include "sorting/journal/CUndoHistory.h"
 #include "sorting/session/CSortSession.h"
 #include "sorting/widgets/CFileSelect.h"
+#include "sorting/widgets/CListPlace.h"
 #include "sorting/widgets/CTarget.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -118,11 +123,19 @@ void CMainFrame::OnCreateClient() {
     m_wndSplitter->setStretchFactor(2, 0);
     m_wndSplitter->setSizes(CPicSplitter::ColumnWidths(width(), m_wndSplitter->handleWidth()));
     setCentralWidget(m_wndSplitter);
+    m_messageBar = new CMessageBar(view);
+    m_paneFocus = new CPaneFocus(this); // F6 goes round them in this order
+    m_paneFocus->AddPane(&files->m_treeFolders, QString());
+    m_paneFocus->AddPane(&files->m_listFiles, QString());
+    m_paneFocus->AddPane(view, tr("Picture"));
+    m_paneFocus->AddPane(target, tr("Destinations"));
 }
 
 void CMainFrame::CreateBars() {
     m_wndStatusBar = new CMainStatusBar(this);
     setStatusBar(m_wndStatusBar);
+    m_hiddenPane = new CHiddenPicturesPane(m_wndStatusBar);
+    m_wndStatusBar->insertPermanentWidget(0, m_hiddenPane);
 
     m_actions = CCommandBuilder::CreateActions(this);
     CCommandBuilder::BuildMenuBar(menuBar(), m_actions);
@@ -138,6 +151,7 @@ void CMainFrame::ConnectCommands() {
     connect(Action(cmd::ID_APP_ABOUT), &QAction::triggered, this, [this] {
         CAboutDlg about(this);
         about.exec();
+        FocusFileList();
     });
 
     QAction* toolbar = Action(cmd::ID_VIEW_TOOLBAR);
@@ -167,6 +181,11 @@ void CMainFrame::ConnectCommands() {
     on(cmd::ID_REFRESH_FILES, &CMainFrame::OnRefreshFiles);
     connect(&FileList(), &CPictureFileList::CurrentFileChanged, this,
             &CMainFrame::OnUpdatePrintPicture);
+    // The picture, when F6 gives it the keys, is told by its file's name.
+    connect(&FileList(), &CPictureFileList::CurrentFileChanged, this, [this] {
+        PictureViewPane()->m_imageCtrl.setAccessibleName(
+            QFileInfo(FileList().m_strCurFile).fileName());
+    });
     OnUpdatePrintPicture();
     Action(cmd::ID_TOGGLE_RESIZE)->setChecked(m_settings.GetFitPicToWindow() != 0);
     on(cmd::ID_FILE_PRINT_SETUP, &CMainFrame::OnFilePrintSetup);
@@ -202,8 +221,10 @@ void CMainFrame::ConnectPanes() {
     CSortSession& session = Session();
     connect(&session, &CSortSession::StatusTextChanged, this,
             [this](const QString& text) { SetStatusPaneText(0, text); });
-    connect(&session, &CSortSession::FileCountChanged, this,
-            [this](const QString& text) { SetStatusPaneText(1, text); });
+    connect(&session, &CSortSession::FileCountChanged, this, [this](const QString& text) {
+        SetStatusPaneText(1, text);
+        m_hiddenPane->SetCount(Session().HiddenCount());
+    });
     connect(&session, &CSortSession::TitleChanged, this, &CMainFrame::SetDocumentTitle);
     session.SetMoveCompanions(m_settings.GetMoveCompanionFiles() != 0);
 }
@@ -264,8 +285,10 @@ void CMainFrame::OnFileTypes() {
     CFileTypesDlg dlg(this);
     dlg.SetSettings(&m_settings);
     dlg.DoModal();
+    CListPlace place(FileList());
     RebuildExtensionList();
     FileList().RefreshList();
+    place.Restore(); // the picture, or the next one the new filter lists
     FocusFileList();
 }
 
@@ -305,6 +328,7 @@ void CMainFrame::OnPrintPicture() {
 
 void CMainFrame::OnFilePrintSetup() {
     CPrintSetupDlg::Run(m_printer.get(), this); // the choice stays for the next Print
+    FocusFileList();
 }
 
 void CMainFrame::InitialUpdate() {
@@ -318,14 +342,7 @@ void CMainFrame::InitialUpdate() {
 }
 
 void CMainFrame::ActivatePane(int step) {
-    int current = 0;
-    for (int i = 0; i < 3; ++i)
-        if (m_wndSplitter->widget(i)->isAncestorOf(focusWidget()))
-            current = i;
-    QWidget* next = m_wndSplitter->widget((current + step + 3) % 3);
-    next->setFocus(Qt::TabFocusReason);
-    if (!next->hasFocus())
-        next->nextInFocusChain()->setFocus(Qt::TabFocusReason);
+    m_paneFocus->Cycle(step);
 }
 
 CFileSelect* CMainFrame::FileSelectPane() const {

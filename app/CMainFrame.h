@@ -8,7 +8,10 @@
 #include <memory>
 
 class CFileSelect;
+class CHiddenPicturesPane;
 class CMainStatusBar;
+class CMessageBar;
+class CPaneFocus;
 class CPictureFileList;
 class CPicSplitter;
 class CProfileStore;
@@ -65,6 +68,10 @@ public:
     CVantrelDoc* GetPictureDocument() const { return m_document; }
     QToolBar* ToolBar() const { return m_wndToolBar; }
     CUndoCommands* UndoCommands() const { return m_undo; }
+    // The notification over the picture view that tells what an action did.
+    CMessageBar* MessageBar() const { return m_messageBar; }
+    CHiddenPicturesPane* HiddenPicturesPane() const { return m_hiddenPane; }
+    CPaneFocus* PaneFocus() const { return m_paneFocus; }
 
     // Commands of the main window.
     void OnProgramConfig();
@@ -117,6 +124,9 @@ private:
     CCommandBuilder::Actions m_actions;
     CTargetController* m_targetController = nullptr;
     CUndoCommands* m_undo = nullptr;
+    CMessageBar* m_messageBar = nullptr;
+    CHiddenPicturesPane* m_hiddenPane = nullptr;
+    CPaneFocus* m_paneFocus = nullptr;
     std::unique_ptr<QPrinter> m_printer; // shared by Print Setup and Print
     WindowPlacement m_placement;
     bool m_bSaved = false;

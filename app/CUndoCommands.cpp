@@ -5,11 +5,13 @@
 #include "platform/system/CNativePath.h"
 #include "platform/system/CProfileStore.h"
 #include "platform/ui/CFileOpDialogs.h"
+#include "platform/ui/CMessageBar.h"
 #include "resources/CommandIds.h"
 #include "sorting/journal/CUndoHistory.h"
 #include "sorting/journal/UndoTexts.h"
 #include "sorting/session/CSortSession.h"
 #include "sorting/session/Companions.h"
+#include "sorting/widgets/CListPlace.h"
 #include "sorting/widgets/CPictureFileList.h"
 
 #include <QAction>
@@ -43,6 +45,10 @@ CUndoCommands::CUndoCommands(CMainFrame& frame, CProfileStore& store)
     connect(frame.Action(cmd::ID_EDIT_REDO), &QAction::triggered, this, &CUndoCommands::OnRedo);
     connect(frame.Action(cmd::ID_EDIT_HISTORY), &QAction::triggered, this,
             &CUndoCommands::OnHistory);
+    CMessageBar* bar = frame.MessageBar();
+    bar->SetActionText(QCoreApplication::translate("CUndoCommands", "Undo"),
+                       QCoreApplication::translate("CUndoCommands", "Undo it (Ctrl+Z)"));
+    connect(bar, &CMessageBar::ActionClicked, frame.Action(cmd::ID_EDIT_UNDO), &QAction::trigger);
     UpdateActions();
 }
 
@@ -68,23 +74,20 @@ void CUndoCommands::UpdateActions() {
         m_dlgHistory->Fill();
 }
 
-// The message goes up after the list has moved on, which writes the next picture's status.
+// The message goes up after the list has moved on and shows the next picture.
 void CUndoCommands::OnPerformed(const SortRecord& record, bool bRecorded) {
-    const QString text =
-        undo_texts::Performed(record, bRecorded && CUndoHistory::CanBeUndone(record));
+    const bool bUndoable = bRecorded && CUndoHistory::CanBeUndone(record);
+    const QString text = undo_texts::Performed(record, bUndoable);
     if (record.state == SortRecord::State::Done)
-        QTimer::singleShot(0, this, [this, text] { ShowMessage(text); });
+        QTimer::singleShot(0, this, [this, text, bUndoable] { ShowMessage(text, bUndoable); });
     if (!m_history->IsAvailable())
         QTimer::singleShot(0, this, &CUndoCommands::TellUnavailable);
 }
 
-void CUndoCommands::ShowMessage(const QString& text) {
+// In the notification over the picture: the status bar keeps telling about the picture.
+void CUndoCommands::ShowMessage(const QString& text, bool bOfferUndo) {
     m_strMessage = text;
-    m_frame.SetStatusPaneText(0, text);
-    QTimer::singleShot(kMessageMs, this, [this, text] {
-        if (m_frame.StatusPaneText(0) == text)
-            m_frame.SetStatusPaneText(0, m_frame.FileList().m_strStatusText);
-    });
+    m_frame.MessageBar()->ShowMessage(text, bOfferUndo);
 }
 
 // Once per run, without stopping the sort.
@@ -114,28 +117,30 @@ void CUndoCommands::TellNotice() {
 }
 
 void CUndoCommands::OnUndo() {
+    CListPlace place(m_frame.FileList());
     CQuietErrors ui(&m_frame);
     const CUndoHistory::Outcome out = m_history->Undo(ui);
-    AfterStep(out.bDone, out.message, out.restored);
+    AfterStep(out.bDone, out.message, out.restored, place, false);
 }
 
 void CUndoCommands::OnRedo() {
+    CListPlace place(m_frame.FileList());
     CQuietErrors ui(&m_frame);
     const CUndoHistory::Outcome out = m_history->Redo(ui);
-    AfterStep(out.bDone, out.message, {});
-    if (out.bDone)
-        m_frame.FileList().RefreshList();
+    AfterStep(out.bDone, out.message, {}, place, true);
 }
 
 void CUndoCommands::UndoUpTo(quint64 seq) {
+    CListPlace place(m_frame.FileList());
     CQuietErrors ui(&m_frame);
     const CUndoHistory::Outcome out = m_history->UndoUpTo(seq, ui);
-    AfterStep(out.bDone, out.message, out.restored);
+    AfterStep(out.bDone, out.message, out.restored, place, false);
 }
 
-// An undone picture in the folder on show is selected and shown, ready to be sorted again.
-void CUndoCommands::AfterStep(bool bDone, const QString& message,
-                              const QList<QByteArray>& restored) {
+// An undone picture in the folder on show is selected and shown, ready to be sorted again;
+// else the picture that was shown, or the next one.
+void CUndoCommands::AfterStep(bool bDone, const QString& message, const QList<QByteArray>& restored,
+                              CListPlace& place, bool bOfferUndo) {
     if (!bDone) {
         QMessageBox::warning(&m_frame, QStringLiteral("Vantrel"), message);
         m_frame.FocusFileList();
@@ -144,9 +149,11 @@ void CUndoCommands::AfterStep(bool bDone, const QString& message,
     bool bShown = false;
     for (auto it = restored.rbegin(); it != restored.rend() && !bShown; ++it)
         bShown = m_frame.FileList().ShowFile(*it);
-    if (!bShown)
+    if (!bShown) {
         m_frame.FileList().RefreshList();
-    ShowMessage(message);
+        place.Restore();
+    }
+    ShowMessage(message, bOfferUndo);
     m_frame.FocusFileList();
 }
 

@@ -8,11 +8,13 @@ class CMainFrame;
 class CProfileStore;
 class CUndoHistory;
 class CHistoryDlg;
+class CListPlace;
 class QAction;
 struct SortRecord;
 
 // The main window's Undo, Redo and History commands over the journal of sort actions: it
-// keeps their texts and states current, tells in the status bar what each action did, puts
+// keeps their texts and states current, tells in the window's notification what each action
+// did (with an Undo button while it can be undone), puts
 // an undone picture back in the list, and warns once per run before a delete that cannot
 // be undone.
 class CUndoCommands : public QObject {
@@ -31,8 +33,6 @@ public:
     // one of a run asks, unless the user chose not to be asked again.
     bool ConfirmOutrightDelete(const QString& file);
 
-    // How long the message about an action stays in the status bar.
-    static constexpr int kMessageMs = 4000;
     // Settings: 0 once the user chose "Don't ask again" for deletes that cannot be undone.
     static QString WarnSection() { return QStringLiteral("Undo"); }
     static QString WarnEntry() { return QStringLiteral("WarnDeleteWithoutTrash"); }
@@ -40,8 +40,11 @@ public:
 private:
     void UpdateActions();
     void OnPerformed(const SortRecord& record, bool bRecorded);
-    void ShowMessage(const QString& text);
-    void AfterStep(bool bDone, const QString& message, const QList<QByteArray>& restored);
+    void ShowMessage(const QString& text, bool bOfferUndo);
+    // After an undo or redo: the picture brought back is shown, else the list keeps its
+    // place (CListPlace); the message tells what was done.
+    void AfterStep(bool bDone, const QString& message, const QList<QByteArray>& restored,
+                   CListPlace& place, bool bOfferUndo);
     void TellUnavailable();
     void TellNotice();
 
@@ -49,7 +52,7 @@ private:
     CProfileStore& m_store;
     CUndoHistory* m_history = nullptr;
     QPointer<CHistoryDlg> m_dlgHistory;
-    QString m_strMessage; // the last message put in the status bar
+    QString m_strMessage; // the last message told
     bool m_bToldUnavailable = false;
     bool m_bWarnedDelete = false;
 };

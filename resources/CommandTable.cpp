@@ -31,7 +31,10 @@ constexpr std::array kEditMenu{
     MenuItem{QT_TRANSLATE_NOOP("CommandTable", "File &Types"), ID_FILE_TYPES},
 };
 
+// Fit to Window is the toolbar's resize toggle, checked while pictures are fitted.
 constexpr std::array kViewMenu{
+    MenuItem{QT_TRANSLATE_NOOP("CommandTable", "&Fit to Window\tSpace"), ID_TOGGLE_RESIZE},
+    MenuItem{nullptr, kSeparator},
     MenuItem{QT_TRANSLATE_NOOP("CommandTable", "&Toolbar"), ID_VIEW_TOOLBAR},
     MenuItem{QT_TRANSLATE_NOOP("CommandTable", "&Status Bar"), ID_VIEW_STATUS_BAR},
 };
@@ -106,7 +109,7 @@ constexpr std::array kPaneKeys{
         QT_TRANSLATE_NOOP("CommandTable", "Step through the folders, the pictures or the buttons")},
     PaneKey{QT_TRANSLATE_NOOP("CommandTable", "Page Up, Page Down, Ctrl+Home, End"),
             QT_TRANSLATE_NOOP("CommandTable", "Jump through the folders or the pictures")},
-    PaneKey{QT_TRANSLATE_NOOP("CommandTable", "Return, Space"),
+    PaneKey{QT_TRANSLATE_NOOP("CommandTable", "Return, Enter"),
             QT_TRANSLATE_NOOP("CommandTable", "Press the button that has the keyboard focus")},
     PaneKey{
         QT_TRANSLATE_NOOP("CommandTable", "Menu"),

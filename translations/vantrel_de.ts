@@ -209,6 +209,10 @@ Die neue: %2</translation>
         <source>Pictures</source>
         <translation>Bilder</translation>
     </message>
+    <message>
+        <source>Folders and pictures</source>
+        <translation>Ordner und Bilder</translation>
+    </message>
 </context>
 <context>
     <name>CFolderEntry</name>
@@ -329,10 +333,32 @@ Die neue: %2</translation>
     </message>
 </context>
 <context>
+    <name>CMainFrame</name>
+    <message>
+        <source>Picture</source>
+        <translation>Bild</translation>
+    </message>
+    <message>
+        <source>Destinations</source>
+        <translation>Ziele</translation>
+    </message>
+</context>
+<context>
     <name>CMainStatusBar</name>
     <message>
         <source>0 files</source>
         <translation>0 Dateien</translation>
+    </message>
+</context>
+<context>
+    <name>CMessageBar</name>
+    <message>
+        <source>Notification</source>
+        <translation>Benachrichtigung</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
     </message>
 </context>
 <context>
@@ -602,6 +628,14 @@ Die neue: %2</translation>
         <source>The trash is switched off, so %1 will be deleted at once and this cannot be undone.</source>
         <translation>Der Papierkorb ist ausgeschaltet, daher wird %1 sofort gelöscht, und das lässt sich nicht rückgängig machen.</translation>
     </message>
+    <message>
+        <source>Undo</source>
+        <translation>Rückgängig</translation>
+    </message>
+    <message>
+        <source>Undo it (Ctrl+Z)</source>
+        <translation>Rückgängig machen (Strg+Z)</translation>
+    </message>
 </context>
 <context>
     <name>CUndoHistory</name>
@@ -737,10 +771,6 @@ Die neue: %2</translation>
         <translation>Durch die Ordner oder die Bilder springen</translation>
     </message>
     <message>
-        <source>Return, Space</source>
-        <translation>Eingabe, Leertaste</translation>
-    </message>
-    <message>
         <source>Press the button that has the keyboard focus</source>
         <translation>Die Schaltfläche mit dem Tastaturfokus drücken</translation>
     </message>
@@ -759,6 +789,14 @@ Die neue: %2</translation>
     <message>
         <source>Open the menus</source>
         <translation>Die Menüs öffnen</translation>
+    </message>
+    <message>
+        <source>&amp;Fit to Window	Space</source>
+        <translation>&amp;An Fenster anpassen	Leertaste</translation>
+    </message>
+    <message>
+        <source>Return, Enter</source>
+        <translation>Eingabe, Enter</translation>
     </message>
 </context>
 <context>
@@ -822,10 +860,6 @@ Die neue: %2</translation>
     <message>
         <source>Companion Files:</source>
         <translation>Begleitdateien:</translation>
-    </message>
-    <message>
-        <source>Move companion files with the picture</source>
-        <translation>Begleitdateien mit dem Bild bewegen</translation>
     </message>
     <message>
         <source>Program Configuration</source>
@@ -1058,6 +1092,10 @@ Die neue: %2</translation>
     <message>
         <source>Home</source>
         <translation>Basis</translation>
+    </message>
+    <message>
+        <source>Move, copy and delete companion files (RAW, .xmp) with the picture</source>
+        <translation>Begleitdateien (RAW, .xmp) mit dem Bild bewegen, kopieren und löschen</translation>
     </message>
 </context>
 <context>
@@ -1745,10 +1783,6 @@ Statusleiste umschalten</translation>
         <translation>%1 in %2 umbenannt</translation>
     </message>
     <message>
-        <source>Moved %1 to the trash</source>
-        <translation>%1 in den Papierkorb verschoben</translation>
-    </message>
-    <message>
         <source>Deleted %1 — it cannot be undone</source>
         <translation>%1 gelöscht — das kann nicht rückgängig gemacht werden</translation>
     </message>
@@ -1803,6 +1837,18 @@ Statusleiste umschalten</translation>
     <message>
         <source>unfinished</source>
         <translation>unvollendet</translation>
+    </message>
+    <message>
+        <source>%1 and 1 companion file</source>
+        <translation>%1 und 1 Begleitdatei</translation>
+    </message>
+    <message>
+        <source>%1 and %2 companion files</source>
+        <translation>%1 und %2 Begleitdateien</translation>
+    </message>
+    <message>
+        <source>Trashed %1</source>
+        <translation>%1 in den Papierkorb verschoben</translation>
     </message>
 </context>
 </TS>

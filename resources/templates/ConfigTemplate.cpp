@@ -6,9 +6,10 @@ namespace dlg {
 namespace {
 
 constexpr std::array kControls{
-    Control{1, Kind::DefPushButton, QT_TRANSLATE_NOOP("DialogTemplate", "OK"), 162, 7, 50, 16,
+    // OK and Cancel keep to the right edge, which moved out for the companions' longer line.
+    Control{1, Kind::DefPushButton, QT_TRANSLATE_NOOP("DialogTemplate", "OK"), 232, 7, 50, 16,
             TabStop},
-    Control{2, Kind::PushButton, QT_TRANSLATE_NOOP("DialogTemplate", "Cancel"), 162, 25, 50, 16,
+    Control{2, Kind::PushButton, QT_TRANSLATE_NOOP("DialogTemplate", "Cancel"), 232, 25, 50, 16,
             TabStop},
     Control{1033, Kind::Static, QT_TRANSLATE_NOOP("DialogTemplate", "Destination Button Behavior:"),
             7, 7, 91, 8, Group},
@@ -30,11 +31,12 @@ constexpr std::array kControls{
     Control{1037, Kind::Static, QT_TRANSLATE_NOOP("DialogTemplate", "Companion Files:"), 7, 94, 59,
             8, Group},
     Control{IDC_MOVE_COMPANIONS, Kind::CheckBox,
-            QT_TRANSLATE_NOOP("DialogTemplate", "Move companion files with the picture"), 18, 104,
-            140, 10, TabStop},
+            QT_TRANSLATE_NOOP("DialogTemplate",
+                              "Move, copy and delete companion files (RAW, .xmp) with the picture"),
+            18, 104, 264, 10, TabStop},
 };
 
-constexpr Template kConfig{"136", QT_TRANSLATE_NOOP("DialogTemplate", "Program Configuration"), 219,
+constexpr Template kConfig{"136", QT_TRANSLATE_NOOP("DialogTemplate", "Program Configuration"), 289,
                            122, kControls};
 
 } // namespace

@@ -38,8 +38,18 @@ QList<QByteArray> Sources(const SortRecord& r, bool bTaken) {
     return paths;
 }
 
+// The files an action took: its picture, then the companions that went with it ("a.jpg and 2
+// companion files").
 QString FileNames(const SortRecord& r) {
-    return Names(Sources(r, true));
+    const QList<QByteArray> paths = Sources(r, true);
+    if (paths.size() <= 1)
+        return Names(paths);
+    const QString first = CNativePath::Display(CNativePath::FileName(paths.first()));
+    return paths.size() == 2
+               ? QCoreApplication::translate("UndoTexts", "%1 and 1 companion file").arg(first)
+               : QCoreApplication::translate("UndoTexts", "%1 and %2 companion files")
+                     .arg(first)
+                     .arg(paths.size() - 1);
 }
 
 } // namespace
@@ -125,7 +135,7 @@ QString Performed(const SortRecord& r, bool bUndoable) {
                    .arg(files, CNativePath::Display(r.dest));
         break;
     case Kind::Trash:
-        text = QCoreApplication::translate("UndoTexts", "Moved %1 to the trash").arg(files);
+        text = QCoreApplication::translate("UndoTexts", "Trashed %1").arg(files);
         break;
     case Kind::Delete:
         return QCoreApplication::translate("UndoTexts", "Deleted %1 — it cannot be undone")

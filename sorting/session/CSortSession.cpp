@@ -261,8 +261,7 @@ void CSortSession::PublishFileCount() {
 QString CSortSession::StatusText() const {
     const QString path = CurrentPath();
     if (path.isEmpty())
-        return m_nHidden > 0 ? filetypes::HiddenPicturesText(m_nHidden)
-                             : picture_status::IdleText();
+        return picture_status::IdleText();
     if (!m_facts.bShown)
         return picture_status::FailedText(path, m_facts.error, m_facts.fileSize,
                                           m_facts.description);

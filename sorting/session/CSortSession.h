@@ -74,8 +74,8 @@ public:
     // then the one behind. Names that cannot be written as text are left out.
     QStringList PrefetchCandidates() const;
 
-    // How many pictures the file-type filter hides in the listed folder; told in the
-    // status text while no picture is current.
+    // How many pictures the file-type filter hides in the listed folder; the window tells
+    // it beside the file count (sent with FileCountChanged), never in the status text.
     void SetHiddenCount(int count) { m_nHidden = count; }
     int HiddenCount() const { return m_nHidden; }
 

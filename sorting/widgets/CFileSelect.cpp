@@ -9,6 +9,7 @@
 CFileSelect::CFileSelect(QWidget* parent)
     : QWidget(parent), m_listFiles(this), m_treeFolders(this) {
     setObjectName(QStringLiteral("CFileSelect"));
+    setAccessibleName(QCoreApplication::translate("CFileSelect", "Folders and pictures"));
     m_treeFolders.setObjectName(QStringLiteral("m_treeFolders"));
     m_treeFolders.setAccessibleName(QCoreApplication::translate("CFileSelect", "Folders"));
     m_listFiles.setAccessibleName(QCoreApplication::translate("CFileSelect", "Pictures"));
@@ -34,6 +35,7 @@ bool CFileSelect::OpenStartupPath(const QString& path) {
     const QFileInfo info(path);
     if (info.isDir()) {
         m_treeFolders.SelectPath(info.absoluteFilePath());
+        SelectFileByName(QString());
         return true;
     }
     if (!info.isFile())
@@ -43,11 +45,11 @@ bool CFileSelect::OpenStartupPath(const QString& path) {
     return true;
 }
 
-// Selects and shows the listed file with this name, with the keyboard in the list so that
-// the arrow keys go on from it.
+// Selects and shows the listed file with this name (an empty name: the first file), with the
+// keyboard in the list so that the arrow keys go on from it.
 void CFileSelect::SelectFileByName(const QString& name) {
     for (int i = 0; i < m_listFiles.GetItemCount(); ++i) {
-        if (m_listFiles.GetItemText(i) == name) {
+        if (name.isEmpty() || m_listFiles.GetItemText(i) == name) {
             m_listFiles.SelectItem(i, true);
             break;
         }

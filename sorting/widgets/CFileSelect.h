@@ -16,7 +16,8 @@ public:
     // Runs once after the main window has created all three panes.
     virtual void OnInitialUpdate();
     // Opens the folder or picture given on the command line, or else the home folder
-    // (when there is one).
+    // (when there is one). A folder or picture given takes the keyboard into the list, with
+    // its first (or that) picture shown.
     void OpenStartupOrHome(const QString& startupPath, const QString& homeDirectory);
 
     CPictureFileList m_listFiles;     // control 1002

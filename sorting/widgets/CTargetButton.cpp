@@ -12,7 +12,7 @@ constexpr int kMargin = 3;     // between the button's edge, the key and the nam
 constexpr int kFocusWidth = 2; // the focus frame, plain to see against any button face
 
 bool IsPressKey(int key) {
-    return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
 // A dropped folder is only named, never taken: the drop is a link (or a copy where the
@@ -56,8 +56,9 @@ QString CTargetButton::DroppedFolder(const QMimeData* mime) {
     return info.isDir() ? info.absoluteFilePath() : QString();
 }
 
-// The window's accelerators would take Space (and any key) before the button sees it;
-// while the button has the focus, the keys that press it are its own.
+// The window's accelerators would take Return (and any key) before the button sees it;
+// while the button has the focus, the keys that press it are its own. Space is not one of
+// them: it stays the window's, which fits the picture or shows it at its own size.
 bool CTargetButton::event(QEvent* e) {
     if (e->type() == QEvent::ShortcutOverride) {
         auto* key = static_cast<QKeyEvent*>(e);
@@ -70,11 +71,23 @@ bool CTargetButton::event(QEvent* e) {
 }
 
 void CTargetButton::keyPressEvent(QKeyEvent* e) {
-    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && !e->isAutoRepeat()) {
+    if (IsPressKey(e->key()) && !e->isAutoRepeat()) {
         click();
         return;
     }
+    if (e->key() == Qt::Key_Space) {
+        e->ignore(); // on to the window
+        return;
+    }
     QPushButton::keyPressEvent(e);
+}
+
+void CTargetButton::keyReleaseEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Space) {
+        e->ignore();
+        return;
+    }
+    QPushButton::keyReleaseEvent(e);
 }
 
 QRect CTargetButton::KeyRect() const {

@@ -6,9 +6,9 @@ class QMimeData;
 
 // One destination button: the destination's key in a small dimmer print at its left, then
 // its name, cut at its end with "…" when it does not fit. A button that has the keyboard
-// focus shows a clear frame and is pressed by Return as well as by Space. A folder dropped
-// on it (from the folder tree or a file manager) is offered to the bar as the new
-// destination.
+// focus shows a clear frame and is pressed by Return or Enter; Space stays the window's key.
+// A folder dropped on it (from the folder tree or a file manager) is offered to the bar as
+// the new destination.
 class CTargetButton : public QPushButton {
     Q_OBJECT
 public:
@@ -31,6 +31,7 @@ Q_SIGNALS:
 protected:
     bool event(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
     void dragEnterEvent(QDragEnterEvent* e) override;
     void dragLeaveEvent(QDragLeaveEvent* e) override;

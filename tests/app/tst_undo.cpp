@@ -1,5 +1,6 @@
 #include "app/CUndoCommands.h"
 #include "dialogs/CHistoryDlg.h"
+#include "platform/ui/CMessageBar.h"
 #include "resources/CommandIds.h"
 #include "sorting/journal/CUndoHistory.h"
 #include "tests/support/PictureDesk.h"
@@ -38,7 +39,7 @@ private Q_SLOTS:
         const QByteArray a = ReadBytes(QFile::encodeName(desk.Path("Pics/a.jpg")));
         desk.Select("a.jpg");
         frame.OnSendToTarget(0);
-        QTRY_COMPARE(frame.StatusPaneText(0),
+        QTRY_COMPARE(frame.MessageBar()->Text(),
                      QStringLiteral("Moved a.jpg to Keep — Ctrl+Z to undo"));
         QCOMPARE(undo->text(), QStringLiteral("&Undo Move of a.jpg to Keep\tCtrl+Z"));
         QVERIFY(undo->isEnabled());
@@ -93,8 +94,9 @@ private Q_SLOTS:
         frame.OnDeletePicture();
         frame.OnDeletePicture();
         QCOMPARE(desk.OnDisk("Pics"), QStringList{"c.jpg"});
-        QTRY_COMPARE(frame.StatusPaneText(0),
+        QTRY_COMPARE(frame.MessageBar()->Text(),
                      QStringLiteral("Deleted b.jpg — it cannot be undone"));
+        QVERIFY(!frame.MessageBar()->OffersAction());
         QCOMPARE(desk.Messages(), warnings);
         QCOMPARE(
             desk.Store().GetProfileInt(CUndoCommands::WarnSection(), CUndoCommands::WarnEntry(), 1),
@@ -114,7 +116,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("told");
         const QStringList group{"a.cr2", "a.jpg", "a.xmp"};
         QTest::newRow("default") << -1 << group << QStringList{"b.jpg", "c.jpg"}
-                                 << "Moved a.jpg and 2 more to Keep — Ctrl+Z to undo";
+                                 << "Moved a.jpg and 2 companion files to Keep — Ctrl+Z to undo";
         QTest::newRow("switched off")
             << 0 << QStringList{"a.jpg"} << QStringList{"a.cr2", "b.jpg", "c.jpg"}
             << "Moved a.jpg to Keep — Ctrl+Z to undo";
@@ -139,7 +141,7 @@ private Q_SLOTS:
         QCOMPARE(desk.Listed(), listed);
         QCOMPARE(desk.Current(), QStringLiteral("b.jpg"));
         QCOMPARE(frame.StatusPaneText(1), QStringLiteral("%1 files").arg(listed.size()));
-        QTRY_COMPARE(frame.StatusPaneText(0), told);
+        QTRY_COMPARE(frame.MessageBar()->Text(), told);
         frame.Action(cmd::ID_EDIT_UNDO)->trigger();
         QCOMPARE(desk.Current(), QStringLiteral("a.jpg"));
         QCOMPARE(desk.Listed(), all);
@@ -233,7 +235,8 @@ private Q_SLOTS:
         QCOMPARE(desk.Messages(), 1);
         QAction* undo = frame.Action(cmd::ID_EDIT_UNDO);
         QVERIFY(!undo->isEnabled() && undo->text().contains("Unavailable"));
-        QCOMPARE(frame.StatusPaneText(0), QStringLiteral("Moved b.jpg to Keep"));
+        QCOMPARE(frame.MessageBar()->Text(), QStringLiteral("Moved b.jpg to Keep"));
+        QVERIFY(!frame.MessageBar()->OffersAction());
     }
 };
 

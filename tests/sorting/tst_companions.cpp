@@ -152,22 +152,22 @@ private Q_SLOTS:
         const Names all = kGroup + kRest;
         const Names listed{"IMG_1.CR2", "IMG_1.JPG", "IMG_2.JPG"};
         QTest::newRow("move") << Sort::Move << true << In("dst", kGroup) + In("src", kRest) << kRest
-                              << QByteArray() << "Moved IMG_1.JPG and 3 more to dst";
+                              << QByteArray() << "Moved IMG_1.JPG and 3 companion files to dst";
         QTest::newRow("copy") << Sort::Copy << true << In("dst", kGroup) + In("src", all) << listed
-                              << QByteArray() << "Copied IMG_1.JPG and 3 more to dst";
+                              << QByteArray() << "Copied IMG_1.JPG and 3 companion files to dst";
         QTest::newRow("trash") << Sort::Trash << true
                                << In("data/Trash/files", kGroup) + In("src", kRest) << kRest
-                               << QByteArray() << "Moved IMG_1.JPG and 3 more to the trash";
+                               << QByteArray() << "Trashed IMG_1.JPG and 3 companion files";
         QTest::newRow("delete outright")
             << Sort::Delete << true << In("src", kRest) << kRest << QByteArray()
-            << "Deleted IMG_1.JPG and 3 more \u2014 it cannot be undone";
+            << "Deleted IMG_1.JPG and 3 companion files \u2014 it cannot be undone";
         QTest::newRow("move, setting off")
             << Sort::Move << false << In("dst", {"IMG_1.JPG"}) + In("src", all.mid(1))
             << Names{"IMG_1.CR2", "IMG_2.JPG"} << QByteArray() << "Moved IMG_1.JPG to dst";
         QTest::newRow("move, a sidecar edited before the undo")
             << Sort::Move << true << In("dst", kGroup) + In("src", kRest) << kRest
             << QByteArray("IMG_1.xmp") // undone after the RAW, which goes back again
-            << "Moved IMG_1.JPG and 3 more to dst";
+            << "Moved IMG_1.JPG and 3 companion files to dst";
     }
     void theGroupGoesAndComesBack() {
         QFETCH(Sort, act);
@@ -236,11 +236,11 @@ private Q_SLOTS:
             << QByteArray("IMG_1.xmp") << Choice::KeepBoth
             << old + In("dst", rest) + QStringList{"dst/IMG_1 (1).xmp=content of IMG_1.xmp"} +
                    In("src", kRest)
-            << "Moved IMG_1.JPG and 3 more to dst — Ctrl+Z to undo";
+            << "Moved IMG_1.JPG and 3 companion files to dst — Ctrl+Z to undo";
         QTest::newRow("companion's name taken, skip: it stays and is named")
             << QByteArray("IMG_1.xmp") << Choice::Skip
             << old + In("dst", rest) + In("src", Names{"IMG_1.xmp"} + kRest)
-            << "Moved IMG_1.JPG and 2 more to dst; IMG_1.xmp stayed — Ctrl+Z to undo";
+            << "Moved IMG_1.JPG and 2 companion files to dst; IMG_1.xmp stayed — Ctrl+Z to undo";
     }
     void collisionsAreAskedFileByFile() {
         QFETCH(QByteArray, taken);

@@ -1,3 +1,4 @@
+#include "app/CHiddenPicturesPane.h"
 #include "app/CMainStatusBar.h"
 #include "picture/load/CFitScale.h"
 #include "picture/load/CPictureLoader.h"
@@ -8,6 +9,7 @@
 #include "tests/picture/PictureTestSupport.h"
 #include "tests/support/PictureDesk.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QtTest>
@@ -24,19 +26,23 @@ void Fill(PictureDesk& desk, int filterFlags = 0x400) {
     desk.Store().WriteProfileInt("Config", "FilterFlags", filterFlags);
 }
 
-// What the status bar says with no picture on show when the filter hides `hidden` pictures.
-QString IdleText(int hidden) {
-    return hidden ? QStringLiteral("%1 pictures of other types are hidden \u2014 Edit > File Types")
-                        .arg(hidden)
-                  : QStringLiteral("Ready");
-}
-
-// No picture on show: the status bar, the caption and the print command say so. Fill's
-// folder with its JPG filter hides a.png and b.bmp.
+// No picture on show: the status bar, the caption and the print command say so; the
+// pictures the filter hides are told beside the file count, for the eye and for a screen
+// reader, and never take "Ready"'s place. Fill's folder with its JPG filter hides a.png and
+// b.bmp.
 void ExpectNoPicture(PictureDesk& desk, int hidden = 2) {
     QVERIFY(!desk.Ctrl().isVisible());
     QVERIFY(desk.List().m_strCurFile.isEmpty());
-    QCOMPARE(desk.Frame().StatusPaneText(0), IdleText(hidden));
+    QCOMPARE(desk.Frame().StatusPaneText(0), QStringLiteral("Ready"));
+    CHiddenPicturesPane* note = desk.Frame().HiddenPicturesPane();
+    QCOMPARE(note->isVisible(), hidden > 0);
+    if (hidden > 0) {
+        const QString told =
+            QStringLiteral("%1 pictures of other types are hidden \u2014 Edit > File Types")
+                .arg(hidden);
+        QCOMPARE(note->text(), told);
+        QCOMPARE(QAccessible::queryAccessibleInterface(note)->text(QAccessible::Name), told);
+    }
     QCOMPARE(desk.Frame().windowTitle(), QStringLiteral(" Ostlewin - Vantrel"));
     QVERIFY(!desk.Frame().Action(cmd::ID_FILE_PRINT)->isEnabled());
 }
@@ -327,9 +333,11 @@ private Q_SLOTS:
         QVERIFY(m_desk->Ctrl().isVisible());
         QTRY_VERIFY(m_desk->List().hasFocus());
 
-        m_desk->Start(m_desk->Path("Pics/Other")); // a folder: nothing selected
-        QCOMPARE(m_desk->Listed(), QStringList{"one.jpg"});
-        QVERIFY(m_desk->List().m_strCurFile.isEmpty());
+        // A folder: its first picture, with the keys in the list.
+        QVERIFY(QTest::qWaitForWindowActive(&m_desk->Start(m_desk->Path("Pics"))));
+        QCOMPARE(m_desk->Listed().value(0), QStringLiteral("beach.jpg"));
+        QCOMPARE(m_desk->List().m_strCurFile, m_desk->Path("Pics/beach.jpg"));
+        QVERIFY(m_desk->List().hasFocus());
     }
 
     void paneIsLaidOutThirtySeventy() {

@@ -1,0 +1,19 @@
+#include "sorting/widgets/CListPlace.h"
+
+#include "sorting/widgets/CPictureFileList.h"
+
+#include <algorithm>
+
+CListPlace::CListPlace(CPictureFileList& list)
+    : m_list(list), m_file(list.CurFileNative()), m_nItem(list.m_nCurItem) {
+}
+
+void CListPlace::Restore() {
+    if (m_file.isEmpty() || m_nItem < 0)
+        return;
+    int nItem = int(m_list.ItemNativePaths().indexOf(m_file));
+    if (nItem < 0)
+        nItem = std::min(m_nItem, m_list.GetItemCount() - 1);
+    if (nItem >= 0)
+        m_list.SelectItem(nItem, true);
+}
