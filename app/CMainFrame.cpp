@@ -6,6 +6,7 @@
 #include "app/CTargetController.h"
 #include "app/CUndoCommands.h"
 #include "app/CVantrelDoc.h"
+#include "app/CWindowMemory.h"
 #include "app/PrintLayout.h"
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/CConfigDlg.h"
@@ -21,6 +22,7 @@
 #include "resources/CommandIds.h"
 #include "resources/FileTypes.h"
 #include "resources/StringTable.h"
+#include "settings/CSettingsKeeper.h"
 #include "settings/WindowRect.h"
 #include "sorting/CFileSelect.h"
 #include "sorting/CSortSession.h"
@@ -42,6 +44,11 @@ CMainFrame::CMainFrame(CProfileStore& store, const QString& startupPath, QWidget
     setObjectName(QStringLiteral("CMainFrame"));
     setWindowIcon(QIcon(QStringLiteral(":/vantrel/vantrel.png")));
     m_settings.Load(m_store);
+    m_keeper = new CSettingsKeeper(m_settings, m_store, this); // every change written at once
+    connect(m_keeper, &CSettingsKeeper::WriteFailed, this, [this](const QString& why) {
+        m_keeper->StopListening(); // said once; the close tries again
+        ShowMessage(this, why);
+    });
     MoveToStoredRect();
 
     m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
@@ -54,6 +61,7 @@ CMainFrame::CMainFrame(CProfileStore& store, const QString& startupPath, QWidget
     ConnectCommands();
     ConnectPanes();
     m_undo = new CUndoCommands(*this, m_store);
+    m_memory = new CWindowMemory(*this);
     CSplashWnd::ShowSplash(this);
     PictureViewPane()->m_imageCtrl.SetPrinter(m_printer.get());
     InitialUpdate();
@@ -62,7 +70,11 @@ CMainFrame::CMainFrame(CProfileStore& store, const QString& startupPath, QWidget
     connect(qApp, &QCoreApplication::aboutToQuit, this, &CMainFrame::SaveSettings);
 }
 
-CMainFrame::~CMainFrame() = default;
+// The panes go after the members: what they tell on their way out is no change to keep.
+CMainFrame::~CMainFrame() {
+    m_keeper->StopListening();
+    delete m_memory;
+}
 
 void CMainFrame::MoveToStoredRect() {
     QList<QRect> screens;
@@ -307,7 +319,7 @@ void CMainFrame::InitialUpdate() {
     files->OnInitialUpdate();
     FileList().m_bFitToWindow = m_settings.GetFitPicToWindow();
     RebuildExtensionList();
-    files->OpenStartupOrHome(m_strStartupPath, GetHomeDirectory());
+    files->OpenStartupOrHome(m_strStartupPath, m_settings.StartFolder());
 }
 
 void CMainFrame::ActivatePane(int step) {
@@ -407,6 +419,7 @@ void CMainFrame::SaveSettings() {
     if (m_bSaved)
         return;
     m_bSaved = true;
+    m_keeper->StopListening();
     if (!m_settings.Save(m_store, WindowRectForSaving()))
         ShowMessage(isVisible() ? this : nullptr, m_store.WriteError());
 }

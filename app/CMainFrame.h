@@ -12,6 +12,8 @@ class CMainStatusBar;
 class CPictureFileList;
 class CPicSplitter;
 class CProfileStore;
+class CSettingsKeeper;
+class CWindowMemory;
 class CSortSession;
 class CTarget;
 class CTargetController;
@@ -22,8 +24,8 @@ class QPrinter;
 class QToolBar;
 
 // The program's one top-level window. It owns the settings for the whole run (read when
-// it is created, written when it closes), splits its client area into the file browser,
-// the picture view and the destination bar, and carries the menus, toolbar and status bar.
+// it is created, written as they change and when it closes), splits its client area into the file
+// browser, the picture view and the destination bar, and carries the menus, toolbar and status bar.
 // The panes know nothing of each other: the window wires them and the sort session
 // together with signals.
 class CMainFrame : public QMainWindow {
@@ -109,6 +111,8 @@ private:
 
     CSettings m_settings;
     CProfileStore& m_store;
+    CSettingsKeeper* m_keeper = nullptr;
+    CWindowMemory* m_memory = nullptr;
     QString m_strStartupPath;
     CVantrelDoc* m_document = nullptr;
     CMainStatusBar* m_wndStatusBar = nullptr;
