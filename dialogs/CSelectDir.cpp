@@ -103,7 +103,8 @@ bool CSelectDir::OnInitDialog() {
     CTemplateDialog::OnInitDialog();
     CenterWindow();
     SetItemText(dlg::IDC_FILE_NAME, QStringLiteral("a.*"));
-    setWindowTitle(QCoreApplication::translate("CSelectDir", kTitle));
+    setWindowTitle(m_strTitle.isEmpty() ? QCoreApplication::translate("CSelectDir", kTitle)
+                                        : m_strTitle);
     m_strSelectedDir.clear();
     FillDrives();
     ChangeDir(NearestListable(m_strStartAt.isEmpty() ? QDir::homePath() : m_strStartAt));
@@ -158,6 +159,9 @@ bool CSelectDir::MakeFolder(const QString& name) {
             QCoreApplication::translate("CSelectDir", "\"%1\" is not a folder name.").arg(name));
         return false;
     }
+    const QString parent = HighlightedDir();
+    if (parent != m_strCurrentDir && !ChangeDir(parent))
+        return false;
     QDir here(m_strCurrentDir);
     if (here.exists(plain)) {
         ShowMessage(this, QCoreApplication::translate(

@@ -220,21 +220,33 @@ private Q_SLOTS:
         CTargetButton* button = bar->TargetButton(2);
         QVERIFY(button->IsUnset());
 
-        QString startedIn;
+        QString startedIn, title;
         driver::WhenShown<CSelectDir>([&](CSelectDir* picker) {
             startedIn = picker->CurrentDir();
+            title = picker->windowTitle();
             auto* tree = CDialogBuilder::ControlAs<QTreeWidget>(picker, dlg::IDC_FOLDER_LIST);
             tree->setCurrentItem(tree->findItems("Cats", Qt::MatchExactly | Qt::MatchRecursive)[0]);
             driver::Click(picker, 1);
         });
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(startedIn, desk.Path("Pics"));
+        QCOMPARE(title, QStringLiteral("Choose the folder for destination 3"));
         CSettings& s = frame.Settings();
         QCOMPARE(s.GetTargetDir(2), desk.Path("Pics/Cats"));
         QCOMPARE(s.GetTargetName(2), QStringLiteral("Cats"));
         QCOMPARE(button->text(), QStringLiteral("Cats"));
         QVERIFY(!button->IsUnset());
         QCOMPARE(frame.focusWidget(), &frame.FileList());
+        // Set up, the picker opens on the destination's folder and names it.
+        driver::WhenShown<CSelectDir>([&](CSelectDir* picker) {
+            startedIn = picker->CurrentDir();
+            title = picker->windowTitle();
+            picker->reject();
+        });
+        frame.TargetController()->SetFolder(2);
+        QCOMPARE(startedIn, desk.Path("Pics/Cats"));
+        QCOMPARE(title, QStringLiteral("Choose the folder for destination 3, Cats"));
+        QCOMPARE(s.GetTargetDir(2), desk.Path("Pics/Cats"));
 
         driver::WhenShown<QInputDialog>([](QInputDialog* d) {
             QCOMPARE(d->textValue(), QStringLiteral("Cats"));
@@ -268,6 +280,11 @@ private Q_SLOTS:
         QCOMPARE(s.TargetSet(1).m_astrDirs[4], desk.Path("Pics"));
         QCOMPARE(s.TargetSet(1).m_astrNames[4], QStringLiteral("Pics"));
         QCOMPARE(s.TargetSet(0).m_astrDirs[4], QString());
+        // A folder that is not there is offered to be made at once (here refused), and kept.
+        const int said = desk.Messages();
+        Q_EMIT bar->FolderDropped(5, desk.Path("Pics/Later"));
+        QCOMPARE(desk.Messages(), said + 1);
+        QCOMPARE(s.TargetSet(1).m_astrDirs[5], desk.Path("Pics/Later"));
     }
 
     // The mode above the buttons says Move or Copy; a click on it opens Program Config and

@@ -1,18 +1,23 @@
 // The Edit Destination Directories dialog and the directory picker it opens. Each test
 // starts in <root>/start, which holds chosen/deeper, Beta and .hidden.
+#include "dialogs/CDestinationCheck.h"
 #include "dialogs/CSelectDir.h"
 #include "dialogs/CTargetDirsDlg.h"
 #include "resources/templates/DirOpenTemplate.h"
 #include "resources/templates/TargetDirsTemplate.h"
 #include "settings/CSettings.h"
 #include "tests/support/DialogDriver.h"
+#include "tests/support/TmpfsMount.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTreeWidget>
 
 using namespace dlg;
@@ -40,6 +45,29 @@ CSettings FourSets() {
     }
     return s;
 }
+// Answers every message box as it shows (a question with `answer`, a message with OK) and
+// keeps their texts.
+class Answerer : public QObject {
+public:
+    explicit Answerer(QMessageBox::StandardButton answer = QMessageBox::No) {
+        m_timer.callOnTimeout([this, answer] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            m_texts << box->text();
+            QAbstractButton* button = box->button(answer);
+            if (button)
+                button->click();
+            else
+                box->done(QMessageBox::Ok);
+        });
+        m_timer.start(5);
+    }
+    QStringList m_texts;
+
+private:
+    QTimer m_timer;
+};
 } // namespace
 
 class TestDirectoryDialogs : public QObject {
@@ -75,6 +103,7 @@ private Q_SLOTS:
     // current group as they were; OK stores both groups and makes the one on show current.
     void cancelDiscardsEveryGroupsEditsOkStoresThem() {
         for (bool ok : {false, true}) {
+            Answerer answerer; // OK asks to make the folders typed that are not there
             CSettings s = FourSets();
             CTargetDirsDlg d;
             Open(d, s);
@@ -97,10 +126,12 @@ private Q_SLOTS:
                      ok ? QStringLiteral("/new/home") : QStringLiteral("/home0"));
             QCOMPARE(s.TargetSet(2).m_astrDirs[5], ok ? QStringLiteral("/dogs") : QString());
             QCOMPARE(s.TargetSet(1).m_astrNames[0], QStringLiteral("Cats1"));
+            QCOMPARE(answerer.m_texts.size(), ok ? 2 : 0);
         }
     }
 
     void okStoresEveryTextAsTyped() {
+        Answerer answerer; // twenty folders that are not there: kept, though not made
         CSettings s = FourSets();
         s.SetSelectionSet(3);
         CTargetDirsDlg d;
@@ -124,6 +155,55 @@ private Q_SLOTS:
             QCOMPARE(set.m_astrDirs[i], QStringLiteral("/dir/%1 ").arg(i));
         }
         QCOMPARE(s.TargetSet(2).m_astrNames[1], kNoTargetName); // other sets untouched
+        QCOMPARE(answerer.m_texts.size(), 20);
+        QVERIFY2(answerer.m_texts.last().contains("destination 20,  Name 19 "),
+                 qPrintable(answerer.m_texts.last()));
+    }
+
+    // A folder chosen as a destination is looked at once: one that is not there is offered
+    // to be made (and is, when the user agrees), one that is no folder or cannot be written
+    // to is said at once.
+    void chosenFolderIsChecked_data() {
+        QTest::addColumn<QString>("rel");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("ready");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("there") << "start/chosen" << int(QMessageBox::No) << true << "";
+        QTest::newRow("missing, made")
+            << "made/new/deeper" << int(QMessageBox::Yes) << true << "does not exist";
+        QTest::newRow("missing, not made")
+            << "unmade/new/deeper" << int(QMessageBox::No) << false << "does not exist";
+        QTest::newRow("a file") << "file.jpg" << int(QMessageBox::Yes) << false
+                                << "is not a folder";
+        QTest::newRow("empty") << "" << int(QMessageBox::Yes) << true << "";
+    }
+    void chosenFolderIsChecked() {
+        QFETCH(QString, rel);
+        QFETCH(int, answer);
+        QFETCH(bool, ready);
+        QFETCH(QString, said);
+        QFile file(m_root.filePath("file.jpg"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        const QString dir = rel.isEmpty() ? QString() : m_root.filePath(rel);
+        Answerer answerer{QMessageBox::StandardButton(answer)};
+        QCOMPARE(CDestinationCheck::Confirm(nullptr, dir, "destination 3, Keep"), ready);
+        QCOMPARE(answerer.m_texts.size(), said.isEmpty() ? 0 : 1);
+        if (!said.isEmpty()) {
+            QVERIFY2(answerer.m_texts[0].contains(said), qPrintable(answerer.m_texts[0]));
+            QVERIFY(answerer.m_texts[0].contains("destination 3, Keep"));
+        }
+        QCOMPARE(QFileInfo(dir).isDir(), ready && !dir.isEmpty());
+    }
+
+    void readOnlyFolderIsSaidAtOnce() {
+        TmpfsMount mount(1 << 16, true);
+        REQUIRE_MOUNT(mount);
+        const QString dir = QFile::decodeName(mount.Path());
+        QCOMPARE(CDestinationCheck::StateOf(dir), CDestinationCheck::EState::NotWritable);
+        Answerer answerer;
+        QVERIFY(!CDestinationCheck::Confirm(nullptr, dir, "destination 1"));
+        QCOMPARE(answerer.m_texts.size(), 1);
+        QVERIFY(answerer.m_texts[0].contains("cannot be written"));
     }
 
     // Browse opens the picker on the folder its edit names, else on the home folder typed in
@@ -281,7 +361,7 @@ private Q_SLOTS:
         QCOMPARE(d.SelectedDir(), QDir::toNativeSeparators(m_strChosen));
     }
 
-    // New Folder makes the folder in the one on show and highlights it, so OK answers it;
+    // New Folder makes the folder in the highlighted one and highlights it, so OK answers it;
     // a name already taken or no plain name makes nothing.
     void newFolderIsMadeAndHighlighted() {
         CSelectDir d;
@@ -295,6 +375,13 @@ private Q_SLOTS:
         QVERIFY(QFileInfo(m_strStart + "/Gamma").isDir());
         QCOMPARE(d.HighlightedDir(), m_strStart + "/Gamma");
         QCOMPARE(d.CurrentDir(), m_strStart);
+        // The next one goes into the folder highlighted now, which is then shown.
+        QVERIFY(d.MakeFolder("Delta"));
+        QVERIFY(QFileInfo(m_strStart + "/Gamma/Delta").isDir());
+        QVERIFY(!QFileInfo::exists(m_strStart + "/Delta"));
+        QCOMPARE(d.CurrentDir(), m_strStart + "/Gamma");
+        QCOMPARE(d.HighlightedDir(), m_strStart + "/Gamma/Delta");
+        QVERIFY(d.ChangeDir(m_strStart));
 
         int nMessages = 0;
         for (const char* bad : {"Beta", "a/b", "..", " "}) {
@@ -305,7 +392,7 @@ private Q_SLOTS:
         QCOMPARE(
             QDir(m_strStart).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden).size(), 4);
         Click(&d, 1);
-        QCOMPARE(d.SelectedDir(), QDir::toNativeSeparators(m_strStart + "/Gamma"));
+        QCOMPARE(d.SelectedDir(), QDir::toNativeSeparators(m_strStart));
     }
 
 private:
