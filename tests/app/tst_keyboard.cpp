@@ -23,6 +23,8 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -170,6 +172,28 @@ private Q_SLOTS:
         frame.Action(cmd::ID_HELP_KEYBOARD)->trigger();
         QCOMPARE(nRows, int(commands::ShortcutRows().size()));
         QCOMPARE(frame.focusWidget(), &frame.FileList()); // focused once the window is active
+    }
+
+    // The list of keys shows every text whole (no "..."), and every row where the screen
+    // has the room; where it has not, the dialog takes all the room there is.
+    void shortcutListShowsEveryRowWhole() {
+        CKeyboardDlg d;
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        QTreeWidget* list = d.List();
+        for (int c = 0; c < 2; ++c)
+            for (int r = 0; r < list->topLevelItemCount(); ++r) {
+                const QModelIndex index = list->model()->index(r, c);
+                QVERIFY2(list->columnWidth(c) >= list->sizeHintForIndex(index).width(),
+                         qPrintable(list->topLevelItem(r)->text(c)));
+            }
+        QCOMPARE(list->horizontalScrollBar()->maximum(), 0);
+        const QSize room = d.screen()->availableGeometry().size() - QSize(32, 64);
+        if (d.height() < room.height())
+            QCOMPARE(list->verticalScrollBar()->maximum(), 0);
+        else
+            QCOMPARE(d.height(), room.height());
+        QVERIFY(d.width() <= room.width());
     }
 
     void nameForAFolder_data() {

@@ -230,6 +230,25 @@ private Q_SLOTS:
         QVERIFY(Target(5)->toolTip().contains(QStringLiteral("click to choose")));
     }
 
+    // Right to left the key stands at the button's right and still reads "^1", the same
+    // picture as left to right; the name keeps clear of it.
+    void keyHintReadsTheSameRightToLeft() {
+        CTargetButton ltr(QStringLiteral("Keep"), nullptr);
+        CTargetButton rtl(QStringLiteral("Keep"), nullptr);
+        rtl.setLayoutDirection(Qt::RightToLeft);
+        for (CTargetButton* b : {&ltr, &rtl}) {
+            b->SetKeyText(QStringLiteral("^1"));
+            b->resize(103, 20);
+        }
+        const QRect l = ltr.KeyRect();
+        const QRect r = rtl.KeyRect();
+        QVERIFY(l.width() > 0);
+        QCOMPARE(r.size(), l.size());
+        QCOMPARE(rtl.width() - 1 - r.right(), l.left());
+        QVERIFY(!rtl.NameRect().intersects(r) && !ltr.NameRect().intersects(l));
+        QCOMPARE(rtl.grab().toImage().copy(r), ltr.grab().toImage().copy(l));
+    }
+
     // The context menu offers the four set-up commands; Open Folder and Clear only for a set
     // destination. A folder dropped on a button is offered as its new folder; a file is not.
     void contextMenuAndDropAskTheFrame() {
