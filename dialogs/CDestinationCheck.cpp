@@ -12,12 +12,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-QString Tr(const char* text) {
-    return QCoreApplication::translate("CDestinationCheck", text);
-}
-} // namespace
-
 CDestinationCheck::EState CDestinationCheck::StateOf(const QString& dir) {
     if (dir.trimmed().isEmpty())
         return EState::Ready;
@@ -39,13 +33,16 @@ bool CDestinationCheck::Confirm(QWidget* owner, const QString& dir, const QStrin
     case EState::Ready:
         return true;
     case EState::NotAFolder:
-        ShowMessage(
-            owner,
-            Tr("%1 is not a folder: pictures cannot be sorted into it (%2).").arg(shown, what));
+        ShowMessage(owner, QCoreApplication::translate(
+                               "CDestinationCheck",
+                               "%1 is not a folder: pictures cannot be sorted into it (%2).")
+                               .arg(shown, what));
         return false;
     case EState::NotWritable:
-        ShowMessage(owner, Tr("Pictures cannot be sorted into %1 (%2): the folder cannot be "
-                              "written to.")
+        ShowMessage(owner, QCoreApplication::translate(
+                               "CDestinationCheck",
+                               "Pictures cannot be sorted into %1 (%2): the folder cannot be "
+                               "written to.")
                                .arg(shown, what));
         return false;
     case EState::Missing:
@@ -53,12 +50,16 @@ bool CDestinationCheck::Confirm(QWidget* owner, const QString& dir, const QStrin
     }
     const auto answer = QMessageBox::question(
         owner, strings::Load(strings::IDS_APP_TITLE),
-        Tr("The folder %1 (%2) does not exist. Make it now?").arg(shown, what),
+        QCoreApplication::translate("CDestinationCheck",
+                                    "The folder %1 (%2) does not exist. Make it now?")
+            .arg(shown, what),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
     if (answer != QMessageBox::Yes)
         return false;
     if (QDir().mkpath(QDir::fromNativeSeparators(dir)) && StateOf(dir) == EState::Ready)
         return true;
-    ShowMessage(owner, Tr("The folder %1 could not be made.").arg(shown));
+    ShowMessage(owner,
+                QCoreApplication::translate("CDestinationCheck", "The folder %1 could not be made.")
+                    .arg(shown));
     return false;
 }
