@@ -101,6 +101,7 @@ void CSelectDir::PrepareDirDialog(bool bChangeDir) {
 
 bool CSelectDir::OnInitDialog() {
     CTemplateDialog::OnInitDialog();
+    WidenForTitle();
     CenterWindow();
     SetItemText(dlg::IDC_FILE_NAME, QStringLiteral("a.*"));
     setWindowTitle(m_strTitle.isEmpty() ? QCoreApplication::translate("CSelectDir", kTitle)
@@ -234,6 +235,19 @@ bool CSelectDir::eventFilter(QObject* watched, QEvent* event) {
 
 QTreeWidget* CSelectDir::FolderList() const {
     return qobject_cast<QTreeWidget*>(Item(dlg::IDC_FOLDER_LIST));
+}
+
+// A caption that names a destination is longer than the template's width: the dialog
+// grows so that a window manager can show it whole (bold, beside its buttons).
+void CSelectDir::WidenForTitle() {
+    if (m_strTitle.isEmpty())
+        return;
+    QFont bold = font();
+    bold.setBold(true);
+    const int wanted = QFontMetrics(bold).horizontalAdvance(m_strTitle) * 11 / 10 +
+                       fontMetrics().height() * 6; // the window manager's icon and buttons
+    if (width() < wanted)
+        setFixedSize(wanted, height());
 }
 
 void CSelectDir::CenterWindow() {

@@ -48,6 +48,7 @@ private:
     bool PathTyped() const;
     bool GoToTypedPath();
     void OnNewFolder();
+    void WidenForTitle();
     void CenterWindow();
     void FillFolders();
     void ScrollToCurrent();
