@@ -435,8 +435,20 @@ void CMainFrame::showEvent(QShowEvent* event) {
     if (!m_bFirstShow)
         return;
     m_bFirstShow = false;
-    // The window manager tells the frame's size after the first show, sometimes only
-    // with a later move or not by any event at all: look again for a while.
+    PollFrame();
+}
+
+// A window started maximised learns its normal frame only when it is first restored.
+void CMainFrame::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isVisible() && InNormalState() &&
+        !m_placement.Settled())
+        PollFrame();
+}
+
+// The window manager tells the frame's size after the first show, sometimes only with a
+// later move or not by any event at all: look again for a while.
+void CMainFrame::PollFrame() {
     auto* poll = new QTimer(this);
     poll->setInterval(50);
     connect(poll, &QTimer::timeout, this, [this, poll, left = 100]() mutable {

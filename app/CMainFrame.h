@@ -93,11 +93,13 @@ protected:
     void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void MoveToStoredRect();
     // Takes the window manager's frame off the client once it is known (WindowPlacement).
     void FitFrameToStoredRect();
+    void PollFrame();
     QMargins FrameMargins() const;
     bool InNormalState() const;
     void OnCreateClient();
