@@ -1,13 +1,12 @@
 // The Edit Destination Directories dialog and the directory picker it opens. Each test
 // starts in <root>/start, which holds chosen/deeper, Beta and .hidden.
-#include "dialogs/CDestinationCheck.h"
 #include "dialogs/CSelectDir.h"
 #include "dialogs/CTargetDirsDlg.h"
 #include "resources/templates/DirOpenTemplate.h"
 #include "resources/templates/TargetDirsTemplate.h"
 #include "settings/CSettings.h"
 #include "tests/support/DialogDriver.h"
-#include "tests/support/TmpfsMount.h"
+#include "tests/support/MessageAnswerer.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -45,29 +44,6 @@ CSettings FourSets() {
     }
     return s;
 }
-// Answers every message box as it shows (a question with `answer`, a message with OK) and
-// keeps their texts.
-class Answerer : public QObject {
-public:
-    explicit Answerer(QMessageBox::StandardButton answer = QMessageBox::No) {
-        m_timer.callOnTimeout([this, answer] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box)
-                return;
-            m_texts << box->text();
-            QAbstractButton* button = box->button(answer);
-            if (button)
-                button->click();
-            else
-                box->done(QMessageBox::Ok);
-        });
-        m_timer.start(5);
-    }
-    QStringList m_texts;
-
-private:
-    QTimer m_timer;
-};
 } // namespace
 
 class TestDirectoryDialogs : public QObject {
@@ -103,7 +79,7 @@ private Q_SLOTS:
     // current group as they were; OK stores both groups and makes the one on show current.
     void cancelDiscardsEveryGroupsEditsOkStoresThem() {
         for (bool ok : {false, true}) {
-            Answerer answerer; // OK asks to make the folders typed that are not there
+            MessageAnswerer answerer; // OK asks to make the folders typed that are not there
             CSettings s = FourSets();
             CTargetDirsDlg d;
             Open(d, s);
@@ -131,7 +107,7 @@ private Q_SLOTS:
     }
 
     void okStoresEveryTextAsTyped() {
-        Answerer answerer; // twenty folders that are not there: kept, though not made
+        MessageAnswerer answerer; // twenty folders that are not there: kept, though not made
         CSettings s = FourSets();
         s.SetSelectionSet(3);
         CTargetDirsDlg d;
@@ -158,52 +134,6 @@ private Q_SLOTS:
         QCOMPARE(answerer.m_texts.size(), 20);
         QVERIFY2(answerer.m_texts.last().contains("destination 20,  Name 19 "),
                  qPrintable(answerer.m_texts.last()));
-    }
-
-    // A folder chosen as a destination is looked at once: one that is not there is offered
-    // to be made (and is, when the user agrees), one that is no folder or cannot be written
-    // to is said at once.
-    void chosenFolderIsChecked_data() {
-        QTest::addColumn<QString>("rel");
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<bool>("ready");
-        QTest::addColumn<QString>("said");
-        QTest::newRow("there") << "start/chosen" << int(QMessageBox::No) << true << "";
-        QTest::newRow("missing, made")
-            << "made/new/deeper" << int(QMessageBox::Yes) << true << "does not exist";
-        QTest::newRow("missing, not made")
-            << "unmade/new/deeper" << int(QMessageBox::No) << false << "does not exist";
-        QTest::newRow("a file") << "file.jpg" << int(QMessageBox::Yes) << false
-                                << "is not a folder";
-        QTest::newRow("empty") << "" << int(QMessageBox::Yes) << true << "";
-    }
-    void chosenFolderIsChecked() {
-        QFETCH(QString, rel);
-        QFETCH(int, answer);
-        QFETCH(bool, ready);
-        QFETCH(QString, said);
-        QFile file(m_root.filePath("file.jpg"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        const QString dir = rel.isEmpty() ? QString() : m_root.filePath(rel);
-        Answerer answerer{QMessageBox::StandardButton(answer)};
-        QCOMPARE(CDestinationCheck::Confirm(nullptr, dir, "destination 3, Keep"), ready);
-        QCOMPARE(answerer.m_texts.size(), said.isEmpty() ? 0 : 1);
-        if (!said.isEmpty()) {
-            QVERIFY2(answerer.m_texts[0].contains(said), qPrintable(answerer.m_texts[0]));
-            QVERIFY(answerer.m_texts[0].contains("destination 3, Keep"));
-        }
-        QCOMPARE(QFileInfo(dir).isDir(), ready && !dir.isEmpty());
-    }
-
-    void readOnlyFolderIsSaidAtOnce() {
-        TmpfsMount mount(1 << 16, true);
-        REQUIRE_MOUNT(mount);
-        const QString dir = QFile::decodeName(mount.Path());
-        QCOMPARE(CDestinationCheck::StateOf(dir), CDestinationCheck::EState::NotWritable);
-        Answerer answerer;
-        QVERIFY(!CDestinationCheck::Confirm(nullptr, dir, "destination 1"));
-        QCOMPARE(answerer.m_texts.size(), 1);
-        QVERIFY(answerer.m_texts[0].contains("cannot be written"));
     }
 
     // Browse opens the picker on the folder its edit names, else on the home folder typed in
