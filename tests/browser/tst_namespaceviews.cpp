@@ -31,7 +31,7 @@ private Q_SLOTS:
              {"tree/alpha/xray", "tree/alpha/yankee", "tree/bravo", "tree/charlie/zulu",
               "tree/deep/one/two/three", "tree/pics/Old Pics", "tree/pics/Pics", "filter/sub",
               "order/B folder", "order/a folder", "empty", "nav/inner", "odd/d\xe9j\xe0",
-              "odd/d\xe8j\xe0", "gone", "menu", "hide/.git/objects", "hide/visible"})
+              "odd/d\xe8j\xe0", "gone", "menu"})
             QVERIFY(std::filesystem::create_directories(Dir(dir).toStdString()));
         for (const char* file : {"tree/alpha/file.jpg", "tree/deep/one/two/three/found.jpg",
                                  "tree/pics/Old Pics/old.jpg", "tree/pics/Pics/new.jpg"})
@@ -43,8 +43,7 @@ private Q_SLOTS:
               "order/.hidden.jpg", "order/a b.jpg",     "nav/one.jpg",
               "nav/two.jpg",       "nav/three.jpg",     "nav/inner/deep.jpg",
               "odd/caf\xe9.jpg",   "odd/new\nline.jpg", "odd/d\xe9j\xe0/inside.jpg",
-              "gone/x.jpg",        "menu/keep.jpg",     "menu/drop.jpg",
-              "hide/.dot.jpg",     "hide/shown.jpg"})
+              "gone/x.jpg",        "menu/keep.jpg",     "menu/drop.jpg"})
             QVERIFY(WriteBytes(Dir(file), ""));
     }
     void init() {
@@ -128,73 +127,6 @@ private Q_SLOTS:
         QCOMPARE(list.m_nListFilled, filled + 1); // only the last folder reached fills
         QCOMPARE(list.m_nCurItem, -1);
         QVERIFY(list.m_strCurFile.isEmpty() && list.CurFileNative().isEmpty());
-    }
-
-    // A walk scrolls the tree to its folder: up or down, and sideways only when the folder's
-    // name would not show (deep in a hierarchy), either way round; a sideways position the
-    // user chose stays where the name shows.
-    void walkShowsTheFoldersName_data() {
-        QTest::addColumn<Qt::LayoutDirection>("direction");
-        QTest::newRow("left to right") << Qt::LeftToRight;
-        QTest::newRow("right to left") << Qt::RightToLeft;
-    }
-    void walkShowsTheFoldersName() {
-        QFETCH(Qt::LayoutDirection, direction);
-        CNamespaceTreeView& tree = m_host->Tree();
-        m_host->setLayoutDirection(direction);
-        m_host->resize(120, 700);
-        QScrollBar* sideways = tree.horizontalScrollBar();
-        tree.SelectPath(TreeDir("deep/one/two/three"));
-        QCoreApplication::processEvents(); // the walk shows its folder once the tree is laid out
-        QVERIFY(sideways->maximum() > 0);
-        QVERIFY2(LabelShows(tree), qPrintable(QString::number(sideways->value())));
-        QVERIFY(sideways->value() > 0);
-
-        sideways->setValue(sideways->value() - 2);
-        const int chosen = sideways->value();
-        tree.SelectPath(TreeDir("deep/one/two"));
-        QCoreApplication::processEvents();
-        QCOMPARE(sideways->value(), chosen);
-        QVERIFY(LabelShows(tree));
-        const QRect shown = tree.visualItemRect(tree.currentItem()); // scrolled to vertically
-        QVERIFY(shown.top() >= 0 && shown.bottom() < tree.viewport()->height());
-        m_host->setLayoutDirection(Qt::LeftToRight);
-    }
-
-    // Names that begin with a dot are hidden: neither the tree nor the list shows them.
-    void hiddenFoldersAndFilesAreLeftOut() {
-        Show("hide");
-        QCOMPARE(m_host->CurrentText(), QStringLiteral("hide"));
-        QCOMPARE(m_host->Tree().currentItem()->childCount(), 1);
-        QVERIFY(m_host->Child("visible"));
-        QCOMPARE(List().Texts(), (QStringList{"visible", "shown.jpg"}));
-    }
-
-    // A folder dragged out of the tree (onto a destination button) is not opened: the tree
-    // keeps its selection and the list its folder. A plain click still opens a folder.
-    void draggingAFolderLeavesTheListAlone() {
-        CNamespaceTreeView& tree = m_host->Tree();
-        tree.SelectPath(TreeDir());
-        QTreeWidgetItem* shown = tree.currentItem();
-        const QStringList listed = List().Texts();
-        const int filled = List().m_nListFilled;
-        QWidget* viewport = tree.viewport();
-        const QRect alpha = tree.visualItemRect(m_host->Child("alpha"));
-        const QPoint from(alpha.left() + OnTreeLabel(), alpha.center().y());
-        QTest::mousePress(viewport, Qt::LeftButton, {}, from);
-        const QPoint to = from + QPoint(0, 3 * QApplication::startDragDistance());
-        QTest::mouseMove(viewport, from + QPoint(0, 1)); // the view gets ready to drag,
-        QTest::mouseMove(viewport, to);                  // then drags (to no drop target)
-        QTest::mouseRelease(viewport, Qt::LeftButton, {}, to);
-        QCOMPARE(tree.currentItem(), shown);
-        QCOMPARE(List().Texts(), listed);
-        QCOMPARE(List().m_nListFilled, filled);
-
-        const QRect bravo = tree.visualItemRect(m_host->Child("bravo"));
-        QTest::mouseClick(viewport, Qt::LeftButton, {},
-                          QPoint(bravo.left() + OnTreeLabel(), bravo.center().y()));
-        QCOMPARE(m_host->CurrentText(), QStringLiteral("bravo"));
-        QCOMPARE(List().m_nListFilled, filled + 1);
     }
 
     // Files made, removed and renamed by other programs: the list follows in its own order,
@@ -549,15 +481,6 @@ private:
         const QPoint pos(rect.left() + x, rect.center().y());
         QContextMenuEvent event(QContextMenuEvent::Mouse, pos, tree.viewport()->mapToGlobal(pos));
         QApplication::sendEvent(tree.viewport(), &event);
-    }
-    // The current folder's icon and name lie whole inside the tree's visible width.
-    static bool LabelShows(CNamespaceTreeView& tree) {
-        const QModelIndex index = tree.currentIndex();
-        const QRect cell = tree.visualRect(index);
-        const int label = tree.sizeHintForIndex(index).width();
-        const int room = tree.viewport()->width();
-        const int lead = tree.isRightToLeft() ? room - 1 - cell.right() : cell.left();
-        return lead >= 0 && lead + label <= room;
     }
     int OnTreeLabel() const {
         return m_host->Tree().style()->pixelMetric(QStyle::PM_SmallIconSize) + 14;
