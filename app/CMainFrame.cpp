@@ -84,6 +84,8 @@ void CMainFrame::MoveToStoredRect() {
         if (s != QGuiApplication::primaryScreen())
             screens.append(s->availableGeometry());
     m_placement = WindowPlacement(CorrectWindowRect(m_settings.GetWindowRectSetting(), screens));
+    if (m_settings.GetMaximized())
+        m_placement.StartMaximised(); // see CWindowMemory
     const QRect client = m_placement.InitialClient();
     move(client.topLeft());
     resize(client.size());
