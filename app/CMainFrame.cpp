@@ -8,6 +8,7 @@
 #include "app/CTargetController.h"
 #include "app/CUndoCommands.h"
 #include "app/CVantrelDoc.h"
+#include "app/CWindowMemory.h"
 #include "app/PrintLayout.h"
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/CConfigDlg.h"
@@ -24,6 +25,7 @@
 #include "resources/CommandIds.h"
 #include "resources/FileTypes.h"
 #include "resources/StringTable.h"
+#include "settings/CSettingsKeeper.h"
 #include "settings/WindowRect.h"
 #include "sorting/journal/CUndoHistory.h"
 #include "sorting/session/CSortSession.h"
@@ -48,6 +50,11 @@ CMainFrame::CMainFrame(CProfileStore& store, const QString& startupPath, QWidget
     setObjectName(QStringLiteral("CMainFrame"));
     setWindowIcon(QIcon(QStringLiteral(":/vantrel/vantrel.png")));
     m_settings.Load(m_store);
+    m_keeper = new CSettingsKeeper(m_settings, m_store, this); // every change written at once
+    connect(m_keeper, &CSettingsKeeper::WriteFailed, this, [this](const QString& why) {
+        m_keeper->StopListening(); // said once; the close tries again
+        ShowMessage(this, why);
+    });
     MoveToStoredRect();
 
     m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
@@ -66,6 +73,7 @@ CMainFrame::CMainFrame(CProfileStore& store, const QString& startupPath, QWidget
     Session().SetActionRecorder(&m_undo->History());
     browser->m_listFiles.SetActionRecorder(&m_undo->History());
     browser->m_treeFolders.SetActionRecorder(&m_undo->History());
+    m_memory = new CWindowMemory(*this);
     CSplashWnd::ShowSplash(this);
     PictureViewPane()->m_imageCtrl.SetPrinter(m_printer.get());
     InitialUpdate();
@@ -74,7 +82,11 @@ CMainFrame::CMainFrame(CProfileStore& store, const QString& startupPath, QWidget
     connect(qApp, &QCoreApplication::aboutToQuit, this, &CMainFrame::SaveSettings);
 }
 
-CMainFrame::~CMainFrame() = default;
+// The panes go after the members: what they tell on their way out is no change to keep.
+CMainFrame::~CMainFrame() {
+    m_keeper->StopListening();
+    delete m_memory;
+}
 
 void CMainFrame::MoveToStoredRect() {
     QList<QRect> screens;
@@ -84,6 +96,8 @@ void CMainFrame::MoveToStoredRect() {
         if (s != QGuiApplication::primaryScreen())
             screens.append(s->availableGeometry());
     m_placement = WindowPlacement(CorrectWindowRect(m_settings.GetWindowRectSetting(), screens));
+    if (m_settings.GetMaximized())
+        m_placement.StartMaximised(); // see CWindowMemory
     const QRect client = m_placement.InitialClient();
     move(client.topLeft());
     resize(client.size());
@@ -338,7 +352,7 @@ void CMainFrame::InitialUpdate() {
     files->OnInitialUpdate();
     FileList().m_bFitToWindow = m_settings.GetFitPicToWindow();
     RebuildExtensionList();
-    files->OpenStartupOrHome(m_strStartupPath, GetHomeDirectory());
+    files->OpenStartupOrHome(m_strStartupPath, m_settings.StartFolder());
 }
 
 void CMainFrame::ActivatePane(int step) {
@@ -431,6 +445,7 @@ void CMainFrame::SaveSettings() {
     if (m_bSaved)
         return;
     m_bSaved = true;
+    m_keeper->StopListening();
     if (!m_settings.Save(m_store, WindowRectForSaving()))
         ShowMessage(isVisible() ? this : nullptr, m_store.WriteError());
 }
@@ -446,8 +461,20 @@ void CMainFrame::showEvent(QShowEvent* event) {
     if (!m_bFirstShow)
         return;
     m_bFirstShow = false;
-    // The window manager tells the frame's size after the first show, sometimes only
-    // with a later move or not by any event at all: look again for a while.
+    PollFrame();
+}
+
+// A window started maximised learns its normal frame only when it is first restored.
+void CMainFrame::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isVisible() && InNormalState() &&
+        !m_placement.Settled())
+        PollFrame();
+}
+
+// The window manager tells the frame's size after the first show, sometimes only with a
+// later move or not by any event at all: look again for a while.
+void CMainFrame::PollFrame() {
     auto* poll = new QTimer(this);
     poll->setInterval(50);
     connect(poll, &QTimer::timeout, this, [this, poll, left = 100]() mutable {

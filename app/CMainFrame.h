@@ -15,6 +15,8 @@ class CPaneFocus;
 class CPictureFileList;
 class CPicSplitter;
 class CProfileStore;
+class CSettingsKeeper;
+class CWindowMemory;
 class CSortSession;
 class CTarget;
 class CTargetController;
@@ -25,8 +27,8 @@ class QPrinter;
 class QToolBar;
 
 // The program's one top-level window. It owns the settings for the whole run (read when
-// it is created, written when it closes), splits its client area into the file browser,
-// the picture view and the destination bar, and carries the menus, toolbar and status bar.
+// it is created, written as they change and when it closes), splits its client area into the file
+// browser, the picture view and the destination bar, and carries the menus, toolbar and status bar.
 // The panes know nothing of each other: the window wires them and the sort session
 // together with signals.
 class CMainFrame : public QMainWindow {
@@ -98,11 +100,13 @@ protected:
     void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void MoveToStoredRect();
     // Takes the window manager's frame off the client once it is known (WindowPlacement).
     void FitFrameToStoredRect();
+    void PollFrame();
     QMargins FrameMargins() const;
     bool InNormalState() const;
     void OnCreateClient();
@@ -116,6 +120,8 @@ private:
 
     CSettings m_settings;
     CProfileStore& m_store;
+    CSettingsKeeper* m_keeper = nullptr;
+    CWindowMemory* m_memory = nullptr;
     QString m_strStartupPath;
     CVantrelDoc* m_document = nullptr;
     CMainStatusBar* m_wndStatusBar = nullptr;

@@ -1,6 +1,7 @@
 #include "app/CTargetController.h"
 
 #include "app/CMainFrame.h"
+#include "dialogs/CDestinationCheck.h"
 #include "dialogs/CSelectDir.h"
 #include "platform/ui/ShowMessage.h"
 #include "resources/StringTable.h"
@@ -58,11 +59,22 @@ QString CTargetController::NameForFolder(const QString& name, const QString& old
     return own ? name : baseName(newDir);
 }
 
+QString CTargetController::Describe(int i) const {
+    const QString name = m_frame.GetTargetString(i, 1);
+    if (name.isEmpty() || name == kNoTargetName)
+        return QCoreApplication::translate("CTargetController", "destination %1").arg(i + 1);
+    return QCoreApplication::translate("CTargetController", "destination %1, %2")
+        .arg(i + 1)
+        .arg(name);
+}
+
 void CTargetController::SetFolder(int i) {
     CSelectDir picker(&m_frame);
     picker.PrepareDirDialog(false);
     const QString own = m_frame.GetTargetString(i, 0);
     picker.SetStartDir(own.isEmpty() ? m_frame.GetHomeDirectory() : own);
+    picker.SetTitle(QCoreApplication::translate("CTargetController", "Choose the folder for %1")
+                        .arg(Describe(i)));
     if (picker.DoModal() == QDialog::Accepted && !picker.SelectedDir().isEmpty())
         UseFolder(i, picker.SelectedDir());
     else
@@ -71,6 +83,7 @@ void CTargetController::SetFolder(int i) {
 
 void CTargetController::UseFolder(int i, const QString& path) {
     CSettings& settings = m_frame.Settings();
+    CDestinationCheck::Confirm(&m_frame, path, Describe(i)); // kept either way
     settings.SetTargetName(
         i, NameForFolder(settings.GetTargetName(i), settings.GetTargetDir(i), path));
     settings.SetTargetDir(i, path);

@@ -26,7 +26,8 @@ public:
     void Rename(int i);
     void OpenFolder(int i);
     void Clear(int i);
-    // Makes path the folder of destination i; see NameForFolder for its name.
+    // Makes path the folder of destination i; see NameForFolder for its name. A folder that is
+    // not there is offered to be made, one that cannot be written to is said at once.
     void UseFolder(int i, const QString& path);
 
     // The name a destination takes with a new folder: the folder's name, unless the user
@@ -35,6 +36,9 @@ public:
 
     // How a folder is opened in the desktop's file manager (replaced by tests).
     std::function<bool(const QUrl&)> m_openUrl;
+
+    // How the user knows destination i: "destination 3, Keep" ("destination 3" unnamed).
+    QString Describe(int i) const;
 
 private:
     void Refresh();

@@ -5,6 +5,11 @@ QRect WindowPlacement::OnGeometry(const QMargins& frame, const QRect& client, bo
         m_normalFrame = frame;
     if (m_bSettled || !normalState)
         return QRect();
+    if (m_bAwaitRestore) {
+        if (client.size() != m_outer.size())
+            return QRect();
+        m_bAwaitRestore = false;
+    }
     if (client.size() != m_outer.size()) {
         // Resized by the user or the window manager before the frame was known: theirs.
         m_bSettled = true;

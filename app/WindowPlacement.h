@@ -17,6 +17,9 @@ public:
     // The client rectangle to ask for before the first show.
     QRect InitialClient() const { return m_outer; }
     bool Settled() const { return m_bSettled; }
+    // The window is shown maximised first: until it is restored to the client asked for, a
+    // normal state of another size is a step of the window manager's, not the user's size.
+    void StartMaximised() { m_bAwaitRestore = true; }
 
     // Told after every show, move and resize: the frame's margins as known now (null while
     // unknown or absent), the client rectangle, and whether the window is in its normal
@@ -32,5 +35,6 @@ public:
 private:
     QRect m_outer;
     bool m_bSettled = false;
+    bool m_bAwaitRestore = false;
     QMargins m_normalFrame; // the last frame seen in the normal state
 };

@@ -101,9 +101,11 @@ void CSelectDir::PrepareDirDialog(bool bChangeDir) {
 
 bool CSelectDir::OnInitDialog() {
     CTemplateDialog::OnInitDialog();
+    WidenForTitle();
     CenterWindow();
     SetItemText(dlg::IDC_FILE_NAME, QStringLiteral("a.*"));
-    setWindowTitle(QCoreApplication::translate("CSelectDir", kTitle));
+    setWindowTitle(m_strTitle.isEmpty() ? QCoreApplication::translate("CSelectDir", kTitle)
+                                        : m_strTitle);
     m_strSelectedDir.clear();
     FillDrives();
     ChangeDir(NearestListable(m_strStartAt.isEmpty() ? QDir::homePath() : m_strStartAt));
@@ -158,6 +160,9 @@ bool CSelectDir::MakeFolder(const QString& name) {
             QCoreApplication::translate("CSelectDir", "\"%1\" is not a folder name.").arg(name));
         return false;
     }
+    const QString parent = HighlightedDir();
+    if (parent != m_strCurrentDir && !ChangeDir(parent))
+        return false;
     QDir here(m_strCurrentDir);
     if (here.exists(plain)) {
         ShowMessage(this, QCoreApplication::translate(
@@ -230,6 +235,19 @@ bool CSelectDir::eventFilter(QObject* watched, QEvent* event) {
 
 QTreeWidget* CSelectDir::FolderList() const {
     return qobject_cast<QTreeWidget*>(Item(dlg::IDC_FOLDER_LIST));
+}
+
+// A caption that names a destination is longer than the template's width: the dialog
+// grows so that a window manager can show it whole (bold, beside its buttons).
+void CSelectDir::WidenForTitle() {
+    if (m_strTitle.isEmpty())
+        return;
+    QFont bold = font();
+    bold.setBold(true);
+    const int wanted = QFontMetrics(bold).horizontalAdvance(m_strTitle) * 11 / 10 +
+                       fontMetrics().height() * 6; // the window manager's icon and buttons
+    if (width() < wanted)
+        setFixedSize(wanted, height());
 }
 
 void CSelectDir::CenterWindow() {

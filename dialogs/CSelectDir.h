@@ -9,7 +9,7 @@ class QTreeWidget;
 // or types its path, and confirms it with OK. The picker opens on the folder it is given
 // (the user's home folder when none), centred on its owner. OK makes the highlighted folder
 // the answer and, when asked to, the process's current directory; Cancel gives no answer
-// and leaves the current directory alone. "New Folder" makes a folder in the one on show.
+// and leaves the current directory alone. "New Folder" makes a folder in the highlighted one.
 class CSelectDir : public CTemplateDialog {
     Q_OBJECT
 public:
@@ -20,6 +20,8 @@ public:
     void PrepareDirDialog(bool bChangeDir);
     // The folder to open on (or the nearest one above it that can be listed).
     void SetStartDir(const QString& dir) { m_strStartAt = dir; }
+    // The caption, which says what the folder is chosen for; "Select Directory" without one.
+    void SetTitle(const QString& title) { m_strTitle = title; }
 
     // The directory confirmed with OK; empty after Cancel.
     QString SelectedDir() const { return m_strSelectedDir; }
@@ -27,8 +29,9 @@ public:
     QString CurrentDir() const { return m_strCurrentDir; }
     // The folder highlighted in the list: the one on show or one of its subfolders.
     QString HighlightedDir() const;
-    // Makes a folder of this name in the one on show and highlights it; false (with a
-    // message) when the name is no plain folder name or the folder cannot be made.
+    // Makes a folder of this name in the highlighted one, shows that one and highlights the
+    // new folder; false (with a message) when the name is no plain folder name or the folder
+    // cannot be made.
     bool MakeFolder(const QString& name);
     // Shows another directory; false (and nothing changes) when it cannot be listed.
     bool ChangeDir(const QString& path);
@@ -45,6 +48,7 @@ private:
     bool PathTyped() const;
     bool GoToTypedPath();
     void OnNewFolder();
+    void WidenForTitle();
     void CenterWindow();
     void FillFolders();
     void ScrollToCurrent();
@@ -57,4 +61,5 @@ private:
     bool m_bChangeDir = false;
     QString m_strCurrentDir;
     QString m_strStartAt;
+    QString m_strTitle;
 };

@@ -1,5 +1,6 @@
 #include "dialogs/CTargetDirsDlg.h"
 
+#include "dialogs/CDestinationCheck.h"
 #include "dialogs/CSelectDir.h"
 #include "resources/templates/TargetDirsTemplate.h"
 
@@ -30,6 +31,7 @@ bool CTargetDirsDlg::OnInitDialog() {
 // them whole.
 void CTargetDirsDlg::OnOK() {
     SaveControls();
+    CheckChangedFolders();
     if (m_pSettings)
         *m_pSettings = m_work;
     CTemplateDialog::OnOK();
@@ -73,6 +75,36 @@ void CTargetDirsDlg::BrowseForDir(int nIndex, bool bChangeDir) {
         picker.SetStartDir(own);
     else if (!home.isEmpty())
         picker.SetStartDir(home);
+    picker.SetTitle(QCoreApplication::translate("CTargetDirsDlg", "Choose the folder for %1")
+                        .arg(Describe(m_work.GetSelectionSet(), nIndex,
+                                      ItemText(dlg::IDC_FIRST_NAME + nIndex - 1))));
     if (picker.DoModal() == QDialog::Accepted)
         SetItemText(dlg::IDC_DIR_BASE + nIndex, picker.SelectedDir());
+}
+
+QString CTargetDirsDlg::Describe(int nSet, int nIndex, const QString& name) {
+    if (nIndex == 0)
+        return QCoreApplication::translate("CTargetDirsDlg", "the home of button group %1")
+            .arg(nSet + 1);
+    if (name.isEmpty() || name == kNoTargetName)
+        return QCoreApplication::translate("CTargetDirsDlg", "destination %1").arg(nIndex);
+    return QCoreApplication::translate("CTargetDirsDlg", "destination %1, %2")
+        .arg(nIndex)
+        .arg(name);
+}
+
+// Every folder typed or chosen anew, of every group, is looked at once, at OK.
+void CTargetDirsDlg::CheckChangedFolders() {
+    if (!m_pSettings)
+        return;
+    for (int n = 0; n < kTargetSetCount; ++n) {
+        const CTargetSet& before = m_pSettings->TargetSet(n);
+        const CTargetSet& after = m_work.TargetSet(n);
+        if (after.m_strHomeDirectory != before.m_strHomeDirectory)
+            CDestinationCheck::Confirm(this, after.m_strHomeDirectory, Describe(n, 0, QString()));
+        for (int i = 0; i < kTargetCount; ++i)
+            if (after.m_astrDirs[i] != before.m_astrDirs[i])
+                CDestinationCheck::Confirm(this, after.m_astrDirs[i],
+                                           Describe(n, i + 1, after.m_astrNames[i]));
+    }
 }

@@ -7,8 +7,9 @@
 // "Edit Destination Directories": the home directory and the twenty destination names and
 // directories of one target set, chosen with the "Button Group" radio buttons. The dialog
 // edits a copy of the settings: switching groups stores the edits of the set on show in
-// the copy and shows the new group; OK stores the whole copy (every group's edits, and the
-// group shown last as the current one); Cancel leaves the settings exactly as they were.
+// the copy and shows the new group; OK looks at every folder changed (CDestinationCheck)
+// and stores the whole copy (every group's edits, and the group shown last as the current
+// one); Cancel leaves the settings exactly as they were.
 class CTargetDirsDlg : public CTemplateDialog {
     Q_OBJECT
 public:
@@ -31,7 +32,12 @@ protected:
     bool OnInitDialog() override;
     void OnOK() override;
 
+    // How the user knows edit 1600 + nIndex of set nSet: "destination 3, Keep", or the home.
+    static QString Describe(int nSet, int nIndex, const QString& name);
+
 private:
+    void CheckChangedFolders();
+
     CSettings* m_pSettings = nullptr;
     CSettings m_work; // what the dialog edits until OK
 };

@@ -3,6 +3,7 @@
 #include "platform/system/CProfileStore.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 const QString kConfig = QStringLiteral("Config");
@@ -10,6 +11,12 @@ const QString kHome = QStringLiteral("HomeDirectory");
 // Switches added later live in a section of their own, beside the original nine values.
 const QString kSorting = QStringLiteral("Sorting");
 const QString kMoveCompanions = QStringLiteral("MoveCompanionFiles");
+// What the window showed last.
+const QString kWindow = QStringLiteral("Window");
+const QString kMaximized = QStringLiteral("Maximized");
+const QString kFileSelectWidth = QStringLiteral("FileSelectWidth");
+const QString kBrowse = QStringLiteral("Browse");
+const QString kLastFolder = QStringLiteral("LastFolder");
 
 QString TwoDigits(int n) {
     return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
@@ -46,6 +53,9 @@ void CSettings::Load(CProfileStore& store) {
     m_bMoveFiles = store.GetProfileInt(kConfig, QStringLiteral("MoveFiles"), 1);
     m_bUseRecyclingBin = store.GetProfileInt(kConfig, QStringLiteral("UseRecyclingBin"), 1);
     m_bMoveCompanionFiles = store.GetProfileInt(kSorting, kMoveCompanions, 1);
+    m_bMaximized = store.GetProfileInt(kWindow, kMaximized, 0) != 0;
+    m_nFileSelectWidth = store.GetProfileInt(kWindow, kFileSelectWidth, kDefaultFileSelectWidth);
+    m_strLastFolder = store.GetProfileString(kBrowse, kLastFolder, QString());
 
     for (int n = 0; n < kTargetSetCount; ++n) {
         const QString section = SectionName(n);
@@ -70,6 +80,17 @@ void CSettings::Load(CProfileStore& store) {
 }
 
 bool CSettings::Save(CProfileStore& store, const QRect& windowRect) {
+    m_rectWindow = windowRect;
+    store.WriteProfileInt(kConfig, QStringLiteral("WindowX1"), windowRect.left());
+    store.WriteProfileInt(kConfig, QStringLiteral("WindowY1"), windowRect.top());
+    store.WriteProfileInt(kConfig, QStringLiteral("WindowX2"),
+                          windowRect.left() + windowRect.width());
+    store.WriteProfileInt(kConfig, QStringLiteral("WindowY2"),
+                          windowRect.top() + windowRect.height());
+    return SaveChanges(store);
+}
+
+bool CSettings::SaveChanges(CProfileStore& store) {
     store.WriteProfileInt(kConfig, QStringLiteral("FilterFlags"), m_nFilterFlags);
     store.WriteProfileInt(kConfig, QStringLiteral("SelectionSet"), m_nSelectionSet);
     store.WriteProfileInt(kConfig, QStringLiteral("FitPicToWindow"), m_bFitPicToWindow);
@@ -87,14 +108,16 @@ bool CSettings::Save(CProfileStore& store, const QRect& windowRect) {
         }
     }
 
-    m_rectWindow = windowRect;
-    store.WriteProfileInt(kConfig, QStringLiteral("WindowX1"), windowRect.left());
-    store.WriteProfileInt(kConfig, QStringLiteral("WindowY1"), windowRect.top());
-    store.WriteProfileInt(kConfig, QStringLiteral("WindowX2"),
-                          windowRect.left() + windowRect.width());
-    store.WriteProfileInt(kConfig, QStringLiteral("WindowY2"),
-                          windowRect.top() + windowRect.height());
+    store.WriteProfileInt(kWindow, kMaximized, m_bMaximized ? 1 : 0);
+    store.WriteProfileInt(kWindow, kFileSelectWidth, m_nFileSelectWidth);
+    store.WriteProfileString(kBrowse, kLastFolder, m_strLastFolder);
     return store.Flush();
+}
+
+QString CSettings::StartFolder() const {
+    if (!m_strLastFolder.isEmpty() && QFileInfo(m_strLastFolder).isDir())
+        return m_strLastFolder;
+    return GetHomeDirectory();
 }
 
 CTargetSet& CSettings::Current() {
@@ -108,24 +131,24 @@ const CTargetSet& CSettings::TargetSet(int n) const {
 }
 
 void CSettings::SetSelectionSet(int n) {
-    m_nSelectionSet = ClampSelectionSet(n);
+    Set(m_nSelectionSet, ClampSelectionSet(n));
 }
 
 QString CSettings::GetHomeDirectory() const {
     return Current().m_strHomeDirectory;
 }
 void CSettings::SetHomeDirectory(const QString& dir) {
-    Current().m_strHomeDirectory = dir;
+    Set(Current().m_strHomeDirectory, dir);
 }
 QString CSettings::GetTargetName(int i) const {
     return Current().m_astrNames.at(i);
 }
 void CSettings::SetTargetName(int i, const QString& name) {
-    Current().m_astrNames.at(i) = name;
+    Set(Current().m_astrNames.at(i), name);
 }
 QString CSettings::GetTargetDir(int i) const {
     return Current().m_astrDirs.at(i);
 }
 void CSettings::SetTargetDir(int i, const QString& dir) {
-    Current().m_astrDirs.at(i) = dir;
+    Set(Current().m_astrDirs.at(i), dir);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/CChangeNotifier.h"
 #include "settings/CTargetSet.h"
 
 #include <QRect>
@@ -11,19 +12,27 @@ class CProfileStore;
 inline constexpr int kTargetSetCount = 4;
 inline constexpr int kDefaultFilterFlags = 0x0400; // JPG only
 inline const QString kNoTargetName = QStringLiteral("< None >");
+inline constexpr int kDefaultFileSelectWidth = 200; // the file browser pane, in pixels
 
 // Everything the program keeps between runs: four target sets, the current set, the
-// file-type filter, the behaviour switches and the main window's rectangle. Read once
-// when the main window is created and written once when it closes; in between only the
-// object in memory changes.
+// file-type filter, the behaviour switches, the main window's rectangle and what the
+// window showed last. Read once when the main window is created; every change through a
+// setter (or an assignment of the whole) is told to the listener, which writes it at once
+// (CSettingsKeeper); the window rectangle is written when the window closes.
 class CSettings {
 public:
+    // Told after every change; a copy of the settings has no listener.
+    void SetListener(std::function<void()> listener) {
+        m_notifier.SetListener(std::move(listener));
+    }
     // Reads every value (absent ones take their defaults), then makes the current set's
     // home directory the process's current directory when it can.
     void Load(CProfileStore& store);
     // Writes every value; the window rectangle is the one the main window has now. False
     // when the store could not be written (its WriteError() says why).
     bool Save(CProfileStore& store, const QRect& windowRect);
+    // Writes every value but the window rectangle; false as Save.
+    bool SaveChanges(CProfileStore& store);
 
     QRect GetWindowRectSetting() const { return m_rectWindow; }
     void SetWindowRectSetting(const QRect& rect) { m_rectWindow = rect; }
@@ -39,22 +48,34 @@ public:
     int GetSelectionSet() const { return m_nSelectionSet; }
     void SetSelectionSet(int n);
     int GetFitPicToWindow() const { return m_bFitPicToWindow; }
-    void SetFitPicToWindow(int n) { m_bFitPicToWindow = n; }
+    void SetFitPicToWindow(int n) { Set(m_bFitPicToWindow, n); }
     int GetMoveFiles() const { return m_bMoveFiles; }
-    void SetMoveFiles(int n) { m_bMoveFiles = n; }
+    void SetMoveFiles(int n) { Set(m_bMoveFiles, n); }
     int GetUseRecyclingBin() const { return m_bUseRecyclingBin; }
-    void SetUseRecyclingBin(int n) { m_bUseRecyclingBin = n; }
+    void SetUseRecyclingBin(int n) { Set(m_bUseRecyclingBin, n); }
     // Whether a picture's companion files (sidecars, RAW or JPEG twin) go with it; stored
     // apart from the Config values, under [Sorting] MoveCompanionFiles.
     int GetMoveCompanionFiles() const { return m_bMoveCompanionFiles; }
-    void SetMoveCompanionFiles(int n) { m_bMoveCompanionFiles = n; }
+    void SetMoveCompanionFiles(int n) { Set(m_bMoveCompanionFiles, n); }
 
-    void AddFilterFlags(int bits) { m_nFilterFlags |= bits; }
+    void AddFilterFlags(int bits) { Set(m_nFilterFlags, m_nFilterFlags | bits); }
     int IsFilterFlagSet(int bits) const { return (m_nFilterFlags & bits) != 0 ? 1 : 0; }
-    void ClearFilterFlags() { m_nFilterFlags = 0; }
+    void ClearFilterFlags() { Set(m_nFilterFlags, 0); }
     int GetFilterFlags() const { return m_nFilterFlags; }
 
     const CTargetSet& TargetSet(int n) const;
+
+    // What the window showed when it was last left, under names of their own ([Window],
+    // [Browse]): maximised or not, the file browser pane's width, the folder listed.
+    bool GetMaximized() const { return m_bMaximized; }
+    void SetMaximized(bool b) { Set(m_bMaximized, b); }
+    int GetFileSelectWidth() const { return m_nFileSelectWidth; }
+    void SetFileSelectWidth(int cx) { Set(m_nFileSelectWidth, cx); }
+    QString GetLastFolder() const { return m_strLastFolder; }
+    void SetLastFolder(const QString& dir) { Set(m_strLastFolder, dir); }
+    // The folder to open at start: the last one listed while it is still there, else the
+    // current set's home directory (empty when there is none).
+    QString StartFolder() const;
 
     static QString SectionName(int nSet);  // "TargetSet01".."TargetSet04"
     static QString TargetNameEntry(int i); // "Target01Name".."Target20Name"
@@ -62,6 +83,12 @@ public:
     static int ClampSelectionSet(int n);   // any stored number into 0..3
 
 private:
+    template <class T> void Set(T& member, const T& value) {
+        if (member == value)
+            return;
+        member = value;
+        m_notifier.Notify();
+    }
     CTargetSet& Current();
     const CTargetSet& Current() const;
 
@@ -73,4 +100,8 @@ private:
     QRect m_rectWindow = QRect(QPoint(16, 16), QPoint(783, 573));
     int m_bFitPicToWindow = 0;
     int m_bMoveCompanionFiles = 1;
+    bool m_bMaximized = false;
+    int m_nFileSelectWidth = kDefaultFileSelectWidth;
+    QString m_strLastFolder;
+    CChangeNotifier m_notifier; // last: see CChangeNotifier
 };

@@ -29,6 +29,25 @@
     </message>
 </context>
 <context>
+    <name>CDestinationCheck</name>
+    <message>
+        <source>%1 is not a folder: pictures cannot be sorted into it (%2).</source>
+        <translation>%1 ist kein Ordner: Bilder können nicht dorthin sortiert werden (%2).</translation>
+    </message>
+    <message>
+        <source>Pictures cannot be sorted into %1 (%2): the folder cannot be written to.</source>
+        <translation>Bilder können nicht nach %1 sortiert werden (%2): In den Ordner kann nicht geschrieben werden.</translation>
+    </message>
+    <message>
+        <source>The folder %1 (%2) does not exist. Make it now?</source>
+        <translation>Der Ordner %1 (%2) existiert nicht. Jetzt anlegen?</translation>
+    </message>
+    <message>
+        <source>The folder %1 could not be made.</source>
+        <translation>Der Ordner %1 konnte nicht angelegt werden.</translation>
+    </message>
+</context>
+<context>
     <name>CFileCommandsProvider</name>
     <message>
         <source>Rename...</source>
@@ -586,12 +605,40 @@ Die neue: %2</translation>
         <source>No file manager could open %1.</source>
         <translation>Kein Dateimanager konnte %1 öffnen.</translation>
     </message>
+    <message>
+        <source>destination %1</source>
+        <translation>Ziel %1</translation>
+    </message>
+    <message>
+        <source>destination %1, %2</source>
+        <translation>Ziel %1, %2</translation>
+    </message>
+    <message>
+        <source>Choose the folder for %1</source>
+        <translation>Ordner wählen für %1</translation>
+    </message>
 </context>
 <context>
     <name>CTargetDirsDlg</name>
     <message>
         <source>Home</source>
         <translation>Basis</translation>
+    </message>
+    <message>
+        <source>Choose the folder for %1</source>
+        <translation>Ordner wählen für %1</translation>
+    </message>
+    <message>
+        <source>the home of button group %1</source>
+        <translation>den Basisordner von Gruppe %1</translation>
+    </message>
+    <message>
+        <source>destination %1</source>
+        <translation>Ziel %1</translation>
+    </message>
+    <message>
+        <source>destination %1, %2</source>
+        <translation>Ziel %1, %2</translation>
     </message>
 </context>
 <context>

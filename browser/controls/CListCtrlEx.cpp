@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QItemSelectionModel>
+#include <QScrollBar>
 #include <QStyle>
 
 namespace {
@@ -24,16 +25,28 @@ CListCtrlEx::CListCtrlEx(QWidget* parent) : QListView(parent), m_pModel(new CLis
 }
 
 void CListCtrlEx::UpdateGrid() {
-    // A fixed cell keeps the layout of many thousands of items cheap: no item is measured.
+    // Cells of one size keep the layout of many thousands of items cheap: no item is
+    // measured. They share the list's width, so that a list made wider shows longer names;
+    // a second column comes only where each can be twice kColumnChars wide.
     const int icon = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
     setIconSize(QSize(icon, icon));
     const QFontMetrics fm = fontMetrics();
-    const int width = icon + 8 + fm.averageCharWidth() * kColumnChars;
+    const int least = icon + 8 + fm.averageCharWidth() * kColumnChars;
+    // The view lays its rows out with room for its scroll bar kept free, shown or not.
+    const int room = maximumViewportSize().width() - 1 -
+                     style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, verticalScrollBar());
+    const int width = std::max(least, room / std::max(1, room / (2 * least)));
     const QSize grid(width, std::max(icon, fm.height()) + 4);
     if (grid != gridSize()) {
         m_pModel->SetItemSize(grid);
         setGridSize(grid);
     }
+}
+
+void CListCtrlEx::resizeEvent(QResizeEvent* event) {
+    QListView::resizeEvent(event);
+    UpdateGrid();
+    Arrange(); // at once: no rows laid out for the old width are ever shown
 }
 
 void CListCtrlEx::changeEvent(QEvent* event) {

@@ -4,8 +4,9 @@
 
 #include <QListView>
 
-// A list control in small-icon view: items flow left to right in rows of equal cells, with
-// single selection; names too long for their cell are shortened in the middle. It keeps the current
+// A list control in small-icon view: items flow left to right in rows of equal cells that
+// share the list's width, with single selection; names too long for their cell are
+// shortened in the middle, and shown whole in their tooltips. It keeps the current
 // item (m_nCurItem) for the views built on it and offers the item operations those views use; the
 // three virtuals are the points where the picture list changes behaviour.
 class CListCtrlEx : public QListView {
@@ -54,6 +55,7 @@ protected:
     void BeginBatch() { m_pModel->BeginBatch(); }
     void EndBatch() { m_pModel->EndBatch(); }
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 

@@ -1,5 +1,6 @@
 #include "browser/namespace/CNamespaceTreeView.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QTimer>
 
@@ -26,6 +27,7 @@
 #include <QScrollBar>
 #include <QSet>
 #include <QUrl>
+#include <algorithm>
 
 namespace {
 constexpr int kTextLimit = 255;
@@ -169,6 +171,23 @@ void CNamespaceTreeView::scrollTo(const QModelIndex& index, ScrollHint hint) {
     const int x = sideways->value();
     QTreeWidget::scrollTo(index, hint);
     sideways->setValue(x);
+    ShowLabelSideways(index);
+}
+
+// Measured from the edge where lines begin (the right one, right to left): a label that
+// does not show whole is brought in, one level of indentation after that edge where it fits.
+void CNamespaceTreeView::ShowLabelSideways(const QModelIndex& index) {
+    const QRect cell = visualRect(index);
+    if (!cell.isValid())
+        return;
+    const int room = viewport()->width();
+    const int label = sizeHintForIndex(index).width();
+    const int lead = isRightToLeft() ? room - 1 - cell.right() : cell.left();
+    if (lead >= 0 && lead + label <= room)
+        return;
+    const int wanted = std::max(0, std::min(indentation(), room - label));
+    QScrollBar* sideways = horizontalScrollBar();
+    sideways->setValue(sideways->value() + lead - wanted);
 }
 
 void CNamespaceTreeView::Expand(QTreeWidgetItem* item) {
@@ -213,6 +232,7 @@ void CNamespaceTreeView::SelectPath(const QString& path) {
     m_bSuppressListFill = true;
     viewport()->repaint();
     setUpdatesEnabled(false);
+    const int sideways = horizontalScrollBar()->value(); // the folders on the way don't move it
     setCurrentItem(m_hFirstRootItem);
     QString component;
     while (!rest.isEmpty()) {
@@ -223,6 +243,7 @@ void CNamespaceTreeView::SelectPath(const QString& path) {
             break; // stay on the last folder found
     }
     m_bSuppressListFill = false;
+    horizontalScrollBar()->setValue(sideways);
     setUpdatesEnabled(true);
     viewport()->update();
     if (!m_bListMatchesSelection)
@@ -310,11 +331,53 @@ void CNamespaceTreeView::mousePressEvent(QMouseEvent* event) {
         event->accept(); // the item is selected after its menu, not on the press
         return;
     }
+    // A press on another folder's label may begin a drag (onto a destination button): the
+    // folder is selected, and opened, only when the button goes up without one.
+    const QPoint pos = event->position().toPoint();
+    QTreeWidgetItem* item = itemAt(pos);
+    m_pressed = QPersistentModelIndex();
+    if (event->button() == Qt::LeftButton && item && item != currentItem() &&
+        visualItemRect(item).contains(pos)) {
+        m_pressed = indexFromItem(item);
+        m_pressedAt = pos;
+        event->accept();
+        return;
+    }
     QTreeWidget::mousePressEvent(event);
 }
 
+void CNamespaceTreeView::mouseMoveEvent(QMouseEvent* event) {
+    if (!m_pressed.isValid()) {
+        QTreeWidget::mouseMoveEvent(event);
+        return;
+    }
+    const bool dragging = (event->buttons() & Qt::LeftButton) &&
+                          (event->position().toPoint() - m_pressedAt).manhattanLength() >=
+                              QApplication::startDragDistance();
+    if (!dragging)
+        return;
+    QTreeWidgetItem* item = itemFromIndex(m_pressed);
+    m_pressed = QPersistentModelIndex();
+    DragFolder(item);
+}
+
+void CNamespaceTreeView::mouseReleaseEvent(QMouseEvent* event) {
+    if (!m_pressed.isValid()) {
+        QTreeWidget::mouseReleaseEvent(event);
+        return;
+    }
+    QTreeWidgetItem* item = itemFromIndex(m_pressed);
+    m_pressed = QPersistentModelIndex();
+    if (item)
+        setCurrentItem(item);
+}
+
 void CNamespaceTreeView::startDrag(Qt::DropActions) {
-    const NSTREEITEM* rec = RecordOf(currentItem());
+    DragFolder(currentItem());
+}
+
+void CNamespaceTreeView::DragFolder(QTreeWidgetItem* item) {
+    const NSTREEITEM* rec = RecordOf(item);
     const QString path = rec ? GetPathFromPidl(rec->pidlAbs) : QString();
     if (path.isEmpty())
         return; // "Computer" and other places outside the file system
@@ -322,8 +385,7 @@ void CNamespaceTreeView::startDrag(Qt::DropActions) {
     mime->setUrls({QUrl::fromLocalFile(path)});
     auto* drag = new QDrag(this);
     drag->setMimeData(mime);
-    drag->setPixmap(
-        currentItem()->icon(0).pixmap(iconSize().isValid() ? iconSize() : QSize(16, 16)));
+    drag->setPixmap(item->icon(0).pixmap(iconSize().isValid() ? iconSize() : QSize(16, 16)));
     drag->exec(Qt::LinkAction | Qt::CopyAction, Qt::LinkAction);
 }
 

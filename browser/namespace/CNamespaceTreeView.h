@@ -73,12 +73,14 @@ public:
     // programs show up by themselves; the selected folder stays selected while it exists.
     void RefreshExpandedFolders();
 
-    // Scrolls up or down to the item only: the sideways position stays where the user left
-    // it, so names keep their first letters.
+    // Scrolls up or down to the item; sideways only when its icon and name would not show
+    // whole, so a position the user chose stays where it can.
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     // A folder dragged out of the tree is offered as a link to its path: it is never moved,
@@ -101,6 +103,8 @@ private:
     bool IsOnLabel(QTreeWidgetItem* item, const QPoint& pos);
     bool DoContextMenu(QWidget* owner, CShellFolder* psf, LPCITEMIDLIST pidl, const QPoint& pt);
     void RefreshChildren(QTreeWidgetItem* parent);
+    void ShowLabelSideways(const QModelIndex& index);
+    void DragFolder(QTreeWidgetItem* item);
     void EmptyListView();
 
     QTreeWidgetItem* m_hFirstRootItem = nullptr;
@@ -111,4 +115,8 @@ private:
     // False while the list still shows what it was filled with before the selection moved.
     bool m_bListMatchesSelection = true;
     CFileActionHook* m_pRecorder = nullptr;
+    // The folder pressed and not yet selected (it is when the button goes up without a
+    // drag), and where.
+    QPersistentModelIndex m_pressed;
+    QPoint m_pressedAt;
 };

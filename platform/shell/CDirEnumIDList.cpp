@@ -12,6 +12,11 @@ bool IsDotOrDotDot(const char* name) {
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
+// A hidden name is given only when the enumeration asks for hidden items.
+bool Skipped(const char* name, ULONG grfFlags) {
+    return IsDotOrDotDot(name) || (name[0] == '.' && !(grfFlags & SHCONTF_INCLUDEHIDDEN));
+}
+
 // The entry's flags (folder, link) from its type, with a stat only where the type does
 // not tell. A link that cannot be followed (dangling, a loop) is not a folder.
 unsigned char EntryFlags(DIR* dir, const dirent* ent) {
@@ -52,7 +57,7 @@ int CDirEnumIDList::FolderFd() const {
 bool CDirEnumIDList::Next(LPITEMIDLIST* ppidl) {
     DIR* dir = static_cast<DIR*>(m_dir);
     while (const dirent* ent = readdir(dir)) {
-        if (IsDotOrDotDot(ent->d_name))
+        if (Skipped(ent->d_name, m_grfFlags))
             continue;
         const unsigned char flags = EntryFlags(dir, ent);
         const bool folder = flags & CShellItemId::IsFolder;
@@ -70,7 +75,7 @@ bool CDirEnumIDList::Next(LPITEMIDLIST* ppidl) {
 
 LPITEMIDLIST CDirEnumIDList::EntryOf(const QByteArray& dir, const QByteArray& name,
                                      ULONG grfFlags) {
-    if (name.isEmpty() || name.contains('/') || IsDotOrDotDot(name.constData()))
+    if (name.isEmpty() || name.contains('/') || Skipped(name.constData(), grfFlags))
         return nullptr;
     const QByteArray path = dir + '/' + name;
     struct stat st;

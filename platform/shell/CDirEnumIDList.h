@@ -8,7 +8,8 @@
 
 // Enumerates a file-system folder with the directory-reading calls of the system, so that
 // names stay bytes and the entry type comes with the name: only symbolic links (and the
-// rare file system that reports no types) cost a stat.
+// rare file system that reports no types) cost a stat. Hidden entries (names that begin
+// with a dot) come only with SHCONTF_INCLUDEHIDDEN.
 class CDirEnumIDList : public CEnumIDList {
 public:
     // Null when the folder cannot be opened.

@@ -10,6 +10,8 @@ using ULONG = std::uint32_t;
 // Enumeration flags (CShellFolder::EnumObjects).
 inline constexpr ULONG SHCONTF_FOLDERS = 0x0020;
 inline constexpr ULONG SHCONTF_NONFOLDERS = 0x0040;
+// Without it, hidden items (names that begin with a dot) are left out.
+inline constexpr ULONG SHCONTF_INCLUDEHIDDEN = 0x0080;
 
 // Attributes (CShellFolder::GetAttributesOf).
 inline constexpr ULONG SFGAO_LINK = 0x00010000;

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <QTextOption>
 
 namespace {
 constexpr int kMargin = 3;     // between the button's edge, the key and the name
@@ -90,18 +91,28 @@ void CTargetButton::keyReleaseEvent(QKeyEvent* e) {
     QPushButton::keyReleaseEvent(e);
 }
 
+// The key stands where lines begin: at the left, or right to left at the right.
 QRect CTargetButton::KeyRect() const {
-    if (m_strKey.isEmpty())
-        return QRect(rect().left() + kMargin, 0, 0, height());
-    QFont small = font();
-    small.setPointSizeF(font().pointSizeF() * 0.85);
-    const int w = QFontMetrics(small).horizontalAdvance(m_strKey);
-    return QRect(rect().left() + kMargin + 1, 0, w, height());
+    int w = 0;
+    if (!m_strKey.isEmpty()) {
+        QFont small = font();
+        small.setPointSizeF(font().pointSizeF() * 0.85);
+        w = QFontMetrics(small).horizontalAdvance(m_strKey);
+    }
+    const int inset = kMargin + (m_strKey.isEmpty() ? 0 : 1);
+    const int left = isRightToLeft() ? rect().right() + 1 - inset - w : rect().left() + inset;
+    return QRect(left, 0, w, height());
 }
 
 QRect CTargetButton::NameRect() const {
     const QRect key = KeyRect();
-    const int left = key.right() + 1 + (m_strKey.isEmpty() ? 0 : kMargin);
+    const int gap = m_strKey.isEmpty() ? 0 : kMargin;
+    if (isRightToLeft()) {
+        const int right = key.left() - gap; // exclusive
+        const int left = rect().left() + kMargin;
+        return QRect(left, 0, std::max(0, right - left), height());
+    }
+    const int left = key.right() + 1 + gap;
     return QRect(left, 0, std::max(0, rect().right() - kMargin - left), height());
 }
 
@@ -127,7 +138,10 @@ void CTargetButton::paintEvent(QPaintEvent*) {
         QColor dim = ink;
         dim.setAlphaF(0.55);
         p.setPen(dim);
-        p.drawText(KeyRect().translated(shift, shift), Qt::AlignLeft | Qt::AlignVCenter, m_strKey);
+        // A key's name reads left to right in any language ("^1", never "1^").
+        QTextOption ltr(Qt::AlignLeft | Qt::AlignVCenter);
+        ltr.setTextDirection(Qt::LeftToRight);
+        p.drawText(QRectF(KeyRect().translated(shift, shift)), m_strKey, ltr);
         p.setFont(font());
     }
     if (m_bUnset)

@@ -4,11 +4,11 @@
 
 class QMimeData;
 
-// One destination button: the destination's key in a small dimmer print at its left, then
-// its name, cut at its end with "…" when it does not fit. A button that has the keyboard
-// focus shows a clear frame and is pressed by Return or Enter; Space stays the window's key.
-// A folder dropped on it (from the folder tree or a file manager) is offered to the bar as
-// the new destination.
+// One destination button: the destination's key in a small dimmer print at its start (the
+// left, right to left the right), read left to right in any language, then its name, cut at
+// its end with "…" when it does not fit. A button that has the keyboard focus shows a clear
+// frame and is pressed by Return or Enter; Space stays the window's key. A folder dropped on
+// it (from the folder tree or a file manager) is offered to the bar as the new destination.
 class CTargetButton : public QPushButton {
     Q_OBJECT
 public:
@@ -21,6 +21,9 @@ public:
     bool IsUnset() const { return m_bUnset; }
     // The name as it is drawn: the whole name, or its beginning and "…".
     QString ShownName() const;
+    // Where the key and the name are drawn.
+    QRect KeyRect() const;
+    QRect NameRect() const;
 
     // The one local folder a drag carries, or an empty string.
     static QString DroppedFolder(const QMimeData* mime);
@@ -38,9 +41,6 @@ protected:
     void dropEvent(QDropEvent* e) override;
 
 private:
-    QRect KeyRect() const;
-    QRect NameRect() const;
-
     QString m_strKey;
     bool m_bUnset = false;
     bool m_bDropTarget = false; // a folder is being dragged over the button

@@ -105,7 +105,7 @@ grab && keep sorted-by-keys
 step="click the unset destination 3, pick Epsilon in the picker by keyboard"
 e2e_locate_panes
 click_destination 2
-picker() { timeout 5 xdotool search --onlyvisible --name '^Select Directory$' | head -n 1; }
+picker() { timeout 5 xdotool search --onlyvisible --name '^Choose the folder for destination 3$' | head -n 1; }
 picker_open() { app_alive; [ -n "$(picker)" ]; }
 picker_closed() { app_alive; [ -z "$(picker)" ]; }
 wait_for 20 "the folder picker" picker_open

@@ -63,7 +63,7 @@ if [ -z "$wm_pid" ]; then
     exit 0
 fi
 
-step="maximise, quit, start again"
+step="maximise, quit, start again (maximised), restore"
 settings 40 30 940 730
 e2e_start_app
 e2e_find_window
@@ -76,7 +76,9 @@ e2e_exit_app
 [ "$(stored)" = "$normal" ] || fail "maximised, the store holds $(stored), not $normal"
 e2e_start_app
 e2e_find_window
-wait_for 5 "the normal rectangle after a maximised run" outer_is "$normal"
+wait_for 5 "the window maximised again after a maximised run" maximised
+xdo mousemove $((OX + OWIDTH / 2)) $(((OY + Y) / 2)) click --repeat 2 --delay 80 1
+wait_for 5 "the normal rectangle once it is no longer maximised" outer_is "$normal"
 
 step="the window after start-up"
 e2e_locate_panes

@@ -23,6 +23,8 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -172,6 +174,28 @@ private Q_SLOTS:
         QCOMPARE(frame.focusWidget(), &frame.FileList()); // focused once the window is active
     }
 
+    // The list of keys shows every text whole (no "..."), and every row where the screen
+    // has the room; where it has not, the dialog takes all the room there is.
+    void shortcutListShowsEveryRowWhole() {
+        CKeyboardDlg d;
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        QTreeWidget* list = d.List();
+        for (int c = 0; c < 2; ++c)
+            for (int r = 0; r < list->topLevelItemCount(); ++r) {
+                const QModelIndex index = list->model()->index(r, c);
+                QVERIFY2(list->columnWidth(c) >= list->sizeHintForIndex(index).width(),
+                         qPrintable(list->topLevelItem(r)->text(c)));
+            }
+        QCOMPARE(list->horizontalScrollBar()->maximum(), 0);
+        const QSize room = d.screen()->availableGeometry().size() - QSize(32, 64);
+        if (d.height() < room.height())
+            QCOMPARE(list->verticalScrollBar()->maximum(), 0);
+        else
+            QCOMPARE(d.height(), room.height());
+        QVERIFY(d.width() <= room.width());
+    }
+
     void nameForAFolder_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("oldDir");
@@ -220,21 +244,33 @@ private Q_SLOTS:
         CTargetButton* button = bar->TargetButton(2);
         QVERIFY(button->IsUnset());
 
-        QString startedIn;
+        QString startedIn, title;
         driver::WhenShown<CSelectDir>([&](CSelectDir* picker) {
             startedIn = picker->CurrentDir();
+            title = picker->windowTitle();
             auto* tree = CDialogBuilder::ControlAs<QTreeWidget>(picker, dlg::IDC_FOLDER_LIST);
             tree->setCurrentItem(tree->findItems("Cats", Qt::MatchExactly | Qt::MatchRecursive)[0]);
             driver::Click(picker, 1);
         });
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(startedIn, desk.Path("Pics"));
+        QCOMPARE(title, QStringLiteral("Choose the folder for destination 3"));
         CSettings& s = frame.Settings();
         QCOMPARE(s.GetTargetDir(2), desk.Path("Pics/Cats"));
         QCOMPARE(s.GetTargetName(2), QStringLiteral("Cats"));
         QCOMPARE(button->text(), QStringLiteral("Cats"));
         QVERIFY(!button->IsUnset());
         QCOMPARE(frame.focusWidget(), &frame.FileList());
+        // Set up, the picker opens on the destination's folder and names it.
+        driver::WhenShown<CSelectDir>([&](CSelectDir* picker) {
+            startedIn = picker->CurrentDir();
+            title = picker->windowTitle();
+            picker->reject();
+        });
+        frame.TargetController()->SetFolder(2);
+        QCOMPARE(startedIn, desk.Path("Pics/Cats"));
+        QCOMPARE(title, QStringLiteral("Choose the folder for destination 3, Cats"));
+        QCOMPARE(s.GetTargetDir(2), desk.Path("Pics/Cats"));
 
         driver::WhenShown<QInputDialog>([](QInputDialog* d) {
             QCOMPARE(d->textValue(), QStringLiteral("Cats"));
@@ -268,6 +304,11 @@ private Q_SLOTS:
         QCOMPARE(s.TargetSet(1).m_astrDirs[4], desk.Path("Pics"));
         QCOMPARE(s.TargetSet(1).m_astrNames[4], QStringLiteral("Pics"));
         QCOMPARE(s.TargetSet(0).m_astrDirs[4], QString());
+        // A folder that is not there is offered to be made at once (here refused), and kept.
+        const int said = desk.Messages();
+        Q_EMIT bar->FolderDropped(5, desk.Path("Pics/Later"));
+        QCOMPARE(desk.Messages(), said + 1);
+        QCOMPARE(s.TargetSet(1).m_astrDirs[5], desk.Path("Pics/Later"));
     }
 
     // The mode above the buttons says Move or Copy; a click on it opens Program Config and

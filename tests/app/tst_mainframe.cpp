@@ -1,6 +1,8 @@
 #include "app/CMainFrame.h"
 #include "app/CMainStatusBar.h"
 #include "app/CPicSplitter.h"
+#include "app/CTargetController.h"
+#include "browser/namespace/CNamespaceListView.h"
 #include "dialogs/CAboutDlg.h"
 #include "platform/system/CProfileStore.h"
 #include "platform/system/CTermSignalWatcher.h"
@@ -12,7 +14,9 @@
 
 #include <QAction>
 #include <QSettings>
+#include <QSplitterHandle>
 #include <QStatusTipEvent>
+#include <QTemporaryDir>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QtTest>
@@ -95,9 +99,98 @@ private Q_SLOTS:
         m_profile->Reopen();
         QSettings raw(m_profile->Path(), QSettings::IniFormat);
         QCOMPARE(raw.value("Config/SelectionSet").toInt(), 2);
-        // The names are the settings test's: Config, four target sets, and Sorting.
-        QCOMPARE(raw.allKeys().size(), 9 + 4 * 41 + 1);
-        QCOMPARE(raw.childGroups().size(), 6);
+        // The names are the settings test's: Config, four target sets, Sorting, Window, Browse.
+        QCOMPARE(raw.allKeys().size(), 9 + 4 * 41 + 1 + 2 + 1);
+        QCOMPARE(raw.childGroups().size(), 8);
+    }
+
+    // A destination, a set, an option or the filter is in the settings file as soon as it is
+    // set, with the window still open: a crash later loses none of them.
+    void changesAreStoredWithTheWindowOpen_data() {
+        QTest::addColumn<int>("change");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("destination folder") << 0 << "TargetSet01/Target03Dir"
+                                            << "/keep"; // a folder that is there: no question
+        QTest::newRow("destination name") << 0 << "TargetSet01/Target03Name"
+                                          << "keep";
+        QTest::newRow("button group") << 1 << "Config/SelectionSet"
+                                      << "1";
+        QTest::newRow("fit option") << 2 << "Config/FitPicToWindow"
+                                    << "1";
+        QTest::newRow("filter") << 3 << "Config/FilterFlags"
+                                << "1025";
+        QTest::newRow("cleared destination") << 4 << "TargetSet01/Target01Name"
+                                             << "< None >";
+    }
+    void changesAreStoredWithTheWindowOpen() {
+        QVERIFY(QDir(m_folders.path()).mkpath("keep"));
+        QFETCH(int, change);
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        m_profile->Store().WriteProfileString("TargetSet01", "Target01Name", "old");
+        m_profile->Store().WriteProfileString("TargetSet01", "Target01Dir", "/pics/old");
+        m_profile->Reopen();
+        CMainFrame& frame = Open();
+        switch (change) {
+        case 0:
+            frame.TargetController()->UseFolder(2, m_folders.path() + "/keep");
+            break;
+        case 1:
+            frame.Action(cmd::ID_BUTTON_GROUP2)->trigger();
+            break;
+        case 2:
+            frame.Action(cmd::ID_TOGGLE_RESIZE)->trigger();
+            break;
+        case 3:
+            frame.Settings().AddFilterFlags(1);
+            break;
+        default:
+            frame.TargetController()->Clear(0);
+            break;
+        }
+        QCoreApplication::processEvents();
+        QVERIFY(frame.isVisible());
+        QSettings raw(m_profile->Path(), QSettings::IniFormat);
+        QVERIFY2(raw.value(key).toString().endsWith(value), qPrintable(raw.value(key).toString()));
+    }
+
+    // Closed maximised in a folder, with the file pane dragged wider, the window comes back
+    // so; the window rectangle is still the normal one.
+    void restartRestoresFolderMaximisedAndPaneWidth() {
+        QTemporaryDir pics;
+        QVERIFY(QDir(pics.path()).mkpath("trip"));
+        const QString trip = pics.path() + "/trip";
+        CMainFrame& frame = Open();
+        const QRect normal = frame.frameGeometry();
+        frame.FileSelectPane()->m_treeFolders.SelectPath(trip);
+        frame.showMaximized();
+        QVERIFY(frame.windowState() & Qt::WindowMaximized);
+        QSplitterHandle* bar = frame.Splitter()->handle(1);
+        const QPoint grip = bar->rect().center();
+        QTest::mousePress(bar, Qt::LeftButton, {}, grip);
+        QTest::mouseMove(bar, grip + QPoint(90, 0));
+        QTest::mouseRelease(bar, Qt::LeftButton, {}, grip + QPoint(90, 0));
+        const int widened = frame.Splitter()->sizes().constFirst();
+        QVERIFY(widened > kFileSelectWidth);
+        QCoreApplication::processEvents();
+        QCOMPARE(CProfileStore(m_profile->Path()).GetProfileInt("Window", "FileSelectWidth", 0),
+                 widened);
+        frame.close();
+        m_frame.reset();
+        m_profile->Reopen();
+        QCOMPARE(m_profile->Store().GetProfileString("Browse", "LastFolder", ""), trip);
+        QCOMPARE(m_profile->Store().GetProfileInt("Config", "WindowX1", 0), normal.left());
+
+        CMainFrame& again = Open();
+        QVERIFY(again.windowState() & Qt::WindowMaximized);
+        QCOMPARE(again.Splitter()->FileSelectWidth(), widened);
+        CPicSplitter* splitter = again.Splitter();
+        QCOMPARE(splitter->sizes().constFirst(),
+                 CPicSplitter::ColumnWidths(splitter->width(), splitter->handleWidth(), widened)
+                     .constFirst()); // as wide as the maximised window leaves room for
+        QCOMPARE(static_cast<CNamespaceListView&>(again.FileList()).ListedFolder(),
+                 QFile::encodeName(trip));
     }
 
     // Logging out sends SIGTERM: the window closes normally and the settings are kept.
@@ -189,6 +282,7 @@ private:
         return *m_frame;
     }
     std::unique_ptr<TempProfile> m_profile;
+    QTemporaryDir m_folders;
     std::unique_ptr<CMainFrame> m_frame;
 };
 

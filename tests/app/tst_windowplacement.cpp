@@ -11,6 +11,21 @@ const QMargins kFrame(1, 24, 1, 1); // what openbox draws around a window
 class TestWindowPlacement : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // Started maximised, the window passes through the normal state at the maximised size
+    // on its way back (seen under load): that is no size of the user's, and the frame still
+    // comes off once the window is restored to the client it asked for.
+    void restoredAfterAMaximisedStartFitsItsFrame() {
+        WindowPlacement placement(kOuter);
+        placement.StartMaximised();
+        const QRect maximised(0, 24, 1280, 876);
+        QVERIFY(!placement.OnGeometry(QMargins(0, 24, 0, 0), maximised, false).isValid());
+        QVERIFY(!placement.OnGeometry(kFrame, maximised, true).isValid());
+        QVERIFY(!placement.Settled());
+        QCOMPARE(placement.OnGeometry(kFrame, kOuter.translated(1, 24), true),
+                 QRect(11, 44, 898, 675));
+        QVERIFY(placement.Settled());
+    }
+
     // Reports the window sees after its first show; the rectangle stored at the end.
     void storesTheOuterRectangleItWasGiven_data() {
         QTest::addColumn<int>("reportsWithoutFrame"); // before the frame is known

@@ -3,14 +3,23 @@
 #include "browser/controls/CItemLabelHitTest.h"
 #include "browser/controls/CListCtrlEx.h"
 
+#include <QApplication>
 #include <QEvent>
+#include <QHelpEvent>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QToolTip>
 #include <QtTest>
 
 namespace {
 QString Name(int i) {
     return QStringLiteral("IMG_%1.jpg").arg(i, 4, 10, QLatin1Char('0'));
+}
+
+// The width the list's rows have: its inside, less the scroll bar it keeps room for.
+int Room(const QListView& list) {
+    return list.contentsRect().width() - 1 - list.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
 }
 
 void Fill(CListCtrlEx& list, int count) {
@@ -40,10 +49,12 @@ private Q_SLOTS:
     void fileListFollowsKeysClicksAndScrolling() {
         CListCtrlEx list;
         Fill(list, 200);
-        const QSize cell = list.CellSize();
-        list.resize(cell.width() * 2 + 40, cell.height() * 8);
+        list.resize(100, list.CellSize().height() * 8); // narrow: one cell of the least width
         list.show();
         QVERIFY(QTest::qWaitForWindowExposed(&list));
+        list.resize(list.CellSize().width() * 4 + 40, list.CellSize().height() * 8);
+        QCoreApplication::processEvents();
+        const QSize cell = list.CellSize();
         list.setFocus();
         QCOMPARE(list.visualRect(list.IndexOf(3)).topLeft(), QPoint(cell.width(), cell.height()));
 
@@ -74,6 +85,38 @@ private Q_SLOTS:
                  std::max(0, rows - list.viewport()->height() / cell.height()));
         QVERIFY(list.verticalScrollBar()->value() <= list.verticalScrollBar()->maximum());
         QCOMPARE(list.indexAt(list.visualRect(list.IndexOf(49)).center()).row(), 49);
+    }
+
+    // The cells share the list's width: a list dragged wider shows a long camera name whole
+    // in one column, and splits into two columns only where each has twice its least
+    // width. Every name is whole in its tooltip.
+    void cellsShareTheWidthAndTooltipsNameTheFile() {
+        CListCtrlEx list;
+        const QString name = QStringLiteral("DSC_0001_Mountain_lake_at_dawn_holiday_2024.jpg");
+        Fill(list, 3);
+        list.InsertItem(0, name, -1, 0);
+        list.resize(190, 300);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        const int least = list.CellSize().width();
+        QVERIFY(list.visualRect(list.IndexOf(0)).width() <
+                list.sizeHintForIndex(list.IndexOf(0)).width() + least / 2);
+        const int wide = list.fontMetrics().horizontalAdvance(name) + least / 2;
+        list.resize(wide + 2 * list.frameWidth() + 20, 300);
+        QCoreApplication::processEvents();
+        QCOMPARE(list.CellSize().width(), Room(list));
+        QVERIFY(list.CellSize().width() >=
+                list.fontMetrics().horizontalAdvance(name) + list.iconSize().width() + 8);
+        list.resize(4 * least + 80, 300);
+        QCoreApplication::processEvents();
+        QCOMPARE(list.CellSize().width(), Room(list) / 2);
+        QCOMPARE(list.visualRect(list.IndexOf(1)).left(), list.CellSize().width());
+
+        const QPoint at = list.visualRect(list.IndexOf(0)).center();
+        QHelpEvent help(QEvent::ToolTip, at, list.viewport()->mapToGlobal(at));
+        QApplication::sendEvent(list.viewport(), &help);
+        QCOMPARE(QToolTip::text(), name);
+        QToolTip::hideText();
     }
 
     // Removing the current item leaves the choice of the next one to the caller: Qt must

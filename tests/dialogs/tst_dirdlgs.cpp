@@ -6,13 +6,17 @@
 #include "resources/templates/TargetDirsTemplate.h"
 #include "settings/CSettings.h"
 #include "tests/support/DialogDriver.h"
+#include "tests/support/MessageAnswerer.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTreeWidget>
 
 using namespace dlg;
@@ -75,6 +79,7 @@ private Q_SLOTS:
     // current group as they were; OK stores both groups and makes the one on show current.
     void cancelDiscardsEveryGroupsEditsOkStoresThem() {
         for (bool ok : {false, true}) {
+            MessageAnswerer answerer; // OK asks to make the folders typed that are not there
             CSettings s = FourSets();
             CTargetDirsDlg d;
             Open(d, s);
@@ -97,10 +102,12 @@ private Q_SLOTS:
                      ok ? QStringLiteral("/new/home") : QStringLiteral("/home0"));
             QCOMPARE(s.TargetSet(2).m_astrDirs[5], ok ? QStringLiteral("/dogs") : QString());
             QCOMPARE(s.TargetSet(1).m_astrNames[0], QStringLiteral("Cats1"));
+            QCOMPARE(answerer.m_texts.size(), ok ? 2 : 0);
         }
     }
 
     void okStoresEveryTextAsTyped() {
+        MessageAnswerer answerer; // twenty folders that are not there: kept, though not made
         CSettings s = FourSets();
         s.SetSelectionSet(3);
         CTargetDirsDlg d;
@@ -124,6 +131,9 @@ private Q_SLOTS:
             QCOMPARE(set.m_astrDirs[i], QStringLiteral("/dir/%1 ").arg(i));
         }
         QCOMPARE(s.TargetSet(2).m_astrNames[1], kNoTargetName); // other sets untouched
+        QCOMPARE(answerer.m_texts.size(), 20);
+        QVERIFY2(answerer.m_texts.last().contains("destination 20,  Name 19 "),
+                 qPrintable(answerer.m_texts.last()));
     }
 
     // Browse opens the picker on the folder its edit names, else on the home folder typed in
@@ -281,7 +291,7 @@ private Q_SLOTS:
         QCOMPARE(d.SelectedDir(), QDir::toNativeSeparators(m_strChosen));
     }
 
-    // New Folder makes the folder in the one on show and highlights it, so OK answers it;
+    // New Folder makes the folder in the highlighted one and highlights it, so OK answers it;
     // a name already taken or no plain name makes nothing.
     void newFolderIsMadeAndHighlighted() {
         CSelectDir d;
@@ -295,6 +305,13 @@ private Q_SLOTS:
         QVERIFY(QFileInfo(m_strStart + "/Gamma").isDir());
         QCOMPARE(d.HighlightedDir(), m_strStart + "/Gamma");
         QCOMPARE(d.CurrentDir(), m_strStart);
+        // The next one goes into the folder highlighted now, which is then shown.
+        QVERIFY(d.MakeFolder("Delta"));
+        QVERIFY(QFileInfo(m_strStart + "/Gamma/Delta").isDir());
+        QVERIFY(!QFileInfo::exists(m_strStart + "/Delta"));
+        QCOMPARE(d.CurrentDir(), m_strStart + "/Gamma");
+        QCOMPARE(d.HighlightedDir(), m_strStart + "/Gamma/Delta");
+        QVERIFY(d.ChangeDir(m_strStart));
 
         int nMessages = 0;
         for (const char* bad : {"Beta", "a/b", "..", " "}) {
@@ -305,7 +322,7 @@ private Q_SLOTS:
         QCOMPARE(
             QDir(m_strStart).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden).size(), 4);
         Click(&d, 1);
-        QCOMPARE(d.SelectedDir(), QDir::toNativeSeparators(m_strStart + "/Gamma"));
+        QCOMPARE(d.SelectedDir(), QDir::toNativeSeparators(m_strStart));
     }
 
 private:

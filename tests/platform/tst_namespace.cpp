@@ -1,5 +1,6 @@
 #include "platform/shell/CComputerFolder.h"
 #include "platform/shell/CDesktopFolder.h"
+#include "platform/shell/CDirEnumIDList.h"
 #include "platform/shell/CFileSystemFolder.h"
 #include "platform/shell/CItemIdList.h"
 #include "platform/shell/CShellContextMenu.h"
@@ -129,6 +130,41 @@ private Q_SLOTS:
         QVERIFY(!child->EnumObjects(SHCONTF_NONFOLDERS));
     }
 
+    // Hidden names (a leading dot) come only when asked for, from a listing and from a
+    // look-up of one name (how the tree and the list learn of a change on disk).
+    void hiddenEntriesOnlyWhenAsked_data() {
+        QTest::addColumn<ULONG>("flags");
+        QTest::addColumn<QList<QByteArray>>("expected");
+        QTest::newRow("folders") << SHCONTF_FOLDERS << QList<QByteArray>{"shown"};
+        QTest::newRow("files") << SHCONTF_NONFOLDERS << QList<QByteArray>{"a.jpg"};
+        QTest::newRow("both") << (SHCONTF_FOLDERS | SHCONTF_NONFOLDERS)
+                              << QList<QByteArray>{"a.jpg", "shown"};
+        QTest::newRow("hidden folders too")
+            << (SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN) << QList<QByteArray>{".cache", "shown"};
+        QTest::newRow("everything")
+            << (SHCONTF_FOLDERS | SHCONTF_NONFOLDERS | SHCONTF_INCLUDEHIDDEN)
+            << QList<QByteArray>{".cache", ".hidden.jpg", "a.jpg", "shown"};
+    }
+    void hiddenEntriesOnlyWhenAsked() {
+        QFETCH(ULONG, flags);
+        QFETCH(QList<QByteArray>, expected);
+        const QByteArray dir = m_path + "/hide";
+        QVERIFY(QDir().mkpath(QFile::decodeName(dir + "/.cache")) &&
+                QDir().mkpath(QFile::decodeName(dir + "/shown")));
+        QVERIFY(WriteBytes(dir + "/.hidden.jpg", "x") && WriteBytes(dir + "/a.jpg", "x"));
+        CShellFolderRef folder(new CFileSystemFolder(dir));
+        QList<QByteArray> listed, lookedUp;
+        for (const auto& child : Children(folder.get(), flags))
+            listed << child.first;
+        QCOMPARE(listed, expected);
+        for (const QByteArray name : {".cache", ".hidden.jpg", "a.jpg", "shown"})
+            if (LPITEMIDLIST pidl = CDirEnumIDList::EntryOf(dir, name, flags)) {
+                lookedUp << name;
+                CItemIdList::FreePidl(pidl);
+            }
+        QCOMPARE(lookedUp, expected);
+    }
+
     void oddNamesKeepTheirBytes() {
         const QByteArray dir = m_path + "/odd";
         QVERIFY(::mkdir(dir.constData(), 0755) == 0);
@@ -139,7 +175,7 @@ private Q_SLOTS:
 
         auto* folder = new CFileSystemFolder(dir);
         CShellFolderRef ref(folder);
-        auto items = folder->EnumObjects(SHCONTF_NONFOLDERS);
+        auto items = folder->EnumObjects(SHCONTF_NONFOLDERS | SHCONTF_INCLUDEHIDDEN);
         QList<QByteArray> found;
         LPITEMIDLIST pidl = nullptr;
         while (items->Next(&pidl)) {

@@ -1,5 +1,6 @@
 #include "platform/system/CProfileStore.h"
 #include "settings/CSettings.h"
+#include "settings/CSettingsKeeper.h"
 #include "settings/WindowRect.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/TmpfsMount.h"
@@ -27,7 +28,9 @@ private Q_SLOTS:
             {"Config/MoveFiles", "1"},       {"Config/SelectionSet", "0"},
             {"Config/UseRecyclingBin", "1"}, {"Config/WindowX1", "16"},
             {"Config/WindowY1", "16"},       {"Config/WindowX2", "784"},
-            {"Config/WindowY2", "574"},      {"Sorting/MoveCompanionFiles", "1"}};
+            {"Config/WindowY2", "574"},      {"Sorting/MoveCompanionFiles", "1"},
+            {"Window/Maximized", "0"},       {"Window/FileSelectWidth", "200"},
+            {"Browse/LastFolder", ""}};
         for (int n = 1; n <= 4; ++n) {
             const QString set = QStringLiteral("TargetSet0%1/").arg(n);
             expected[set + "HomeDirectory"] = "";
@@ -64,6 +67,9 @@ private Q_SLOTS:
         s.SetUseRecyclingBin(0);
         s.SetFitPicToWindow(1);
         s.SetMoveCompanionFiles(0);
+        s.SetMaximized(true);
+        s.SetFileSelectWidth(345);
+        s.SetLastFolder("/pics/trip, day 2");
         s.Save(profile.Store(), QRect(-20, 40, 900, 700));
         profile.Reopen();
 
@@ -81,9 +87,104 @@ private Q_SLOTS:
                              t.GetFitPicToWindow(), t.GetMoveCompanionFiles()}),
                  (QList<int>{0x4001, 0, 0, 1, 0}));
         QCOMPARE(t.GetWindowRectSetting(), QRect(-20, 40, 900, 700));
+        QVERIFY(t.GetMaximized());
+        QCOMPARE(t.GetFileSelectWidth(), 345);
+        QCOMPARE(t.GetLastFolder(), QStringLiteral("/pics/trip, day 2"));
         t.SetSelectionSet(1);
         QCOMPARE(t.GetTargetName(4), QString(""));
         QCOMPARE(t.GetTargetName(5), QStringLiteral("< None >"));
+    }
+
+    // Every change is told to the listener once, and only a change: the same value again
+    // is none. A copy (a dialog's working copy) tells nobody; assigning it back does.
+    void changesAreTold_data() {
+        QTest::addColumn<int>("what");
+        for (int i = 0; i < 13; ++i)
+            QTest::addRow("setter %d", i) << i;
+    }
+    void changesAreTold() {
+        QFETCH(int, what);
+        const auto change = [what](CSettings& s, int v) {
+            const QString text = QString::number(v);
+            switch (what) {
+            case 0:
+                return s.SetHomeDirectory(text);
+            case 1:
+                return s.SetTargetName(3, text);
+            case 2:
+                return s.SetTargetDir(19, text);
+            case 3:
+                return s.SetSelectionSet(v);
+            case 4:
+                return s.SetFitPicToWindow(v);
+            case 5:
+                return s.SetMoveFiles(v);
+            case 6:
+                return s.SetUseRecyclingBin(v);
+            case 7:
+                return s.SetMoveCompanionFiles(v);
+            case 8:
+                return v == 0 ? s.ClearFilterFlags() : s.AddFilterFlags(v);
+            case 9:
+                return s.SetMaximized(v != 0);
+            case 10:
+                return s.SetFileSelectWidth(v);
+            case 11:
+                return s.SetLastFolder(text);
+            default:
+                return s.SetSelectionSet(v + 1);
+            }
+        };
+        CSettings s;
+        int told = 0;
+        s.SetListener([&told] { ++told; });
+        change(s, 2);
+        QCOMPARE(told, 1);
+        change(s, 2);
+        QCOMPARE(told, 1);
+        CSettings copy = s;
+        change(copy, 0);
+        QCOMPARE(told, 1);
+        s = copy;
+        QCOMPARE(told, 2);
+        change(s, 2);
+        QCOMPARE(told, 3);
+    }
+
+    // The keeper writes a change to the store when the program next gets to its event loop,
+    // without anything being closed; the window rectangle waits for the close.
+    void keeperWritesChangesAtOnce() {
+        TempProfile profile;
+        CSettings s;
+        s.Load(profile.Store());
+        CSettingsKeeper keeper(s, profile.Store());
+        s.SetSelectionSet(2);
+        s.SetTargetName(4, "Keep");
+        s.SetTargetDir(4, "/pics/keep");
+        s.SetWindowRectSetting(QRect(1, 2, 300, 400));
+        QVERIFY(keeper.WritePending());
+        QCoreApplication::processEvents();
+        QVERIFY(!keeper.WritePending());
+        QSettings raw(profile.Path(), QSettings::IniFormat);
+        QCOMPARE(raw.value("TargetSet03/Target05Name").toString(), QStringLiteral("Keep"));
+        QCOMPARE(raw.value("TargetSet03/Target05Dir").toString(), QStringLiteral("/pics/keep"));
+        QCOMPARE(raw.value("Config/SelectionSet").toInt(), 2);
+        QVERIFY(!raw.contains("Config/WindowX1"));
+        keeper.StopListening();
+        s.SetSelectionSet(1);
+        QVERIFY(!keeper.WritePending());
+    }
+
+    // The folder to start in: the last one shown while it exists, else the home directory.
+    void startFolderIsTheLastOneShown() {
+        QTemporaryDir last;
+        CSettings s;
+        s.SetHomeDirectory("/home/someone/pics");
+        QCOMPARE(s.StartFolder(), QStringLiteral("/home/someone/pics"));
+        s.SetLastFolder(last.path());
+        QCOMPARE(s.StartFolder(), last.path());
+        s.SetLastFolder(last.path() + "/gone");
+        QCOMPARE(s.StartFolder(), QStringLiteral("/home/someone/pics"));
     }
 
     void outOfRangeSelectionIsBroughtIntoRange() {

@@ -43,6 +43,19 @@ public:
 
 } // namespace
 
+// Where a picture of a button is inked: its dark pixels, as rows of '#' and '.'; the face
+// below them may be shaded differently on either side.
+QStringList Ink(const QImage& image) {
+    QStringList rows;
+    for (int y = 0; y < image.height(); ++y) {
+        QString row;
+        for (int x = 0; x < image.width(); ++x)
+            row += qGray(image.pixel(x, y)) < 180 ? QLatin1Char('#') : QLatin1Char('.');
+        rows << row;
+    }
+    return rows;
+}
+
 class TestTarget : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -234,6 +247,25 @@ private Q_SLOTS:
         QVERIFY(longName.startsWith(shown.chopped(1)));
         QCOMPARE(Target(2)->ShownName(), QStringLiteral("Cats"));
         QVERIFY(Target(5)->toolTip().contains(QStringLiteral("click to choose")));
+    }
+
+    // Right to left the key stands at the button's right and still reads "^1", the same
+    // picture as left to right; the name keeps clear of it.
+    void keyHintReadsTheSameRightToLeft() {
+        CTargetButton ltr(QStringLiteral("Keep"), nullptr);
+        CTargetButton rtl(QStringLiteral("Keep"), nullptr);
+        rtl.setLayoutDirection(Qt::RightToLeft);
+        for (CTargetButton* b : {&ltr, &rtl}) {
+            b->SetKeyText(QStringLiteral("^1"));
+            b->resize(103, 20);
+        }
+        const QRect l = ltr.KeyRect();
+        const QRect r = rtl.KeyRect();
+        QVERIFY(l.width() > 0);
+        QCOMPARE(r.size(), l.size());
+        QCOMPARE(rtl.width() - 1 - r.right(), l.left());
+        QVERIFY(!rtl.NameRect().intersects(r) && !ltr.NameRect().intersects(l));
+        QCOMPARE(Ink(rtl.grab(r).toImage()), Ink(ltr.grab(l).toImage()));
     }
 
     // The context menu offers the four set-up commands; Open Folder and Clear only for a set
