@@ -1,6 +1,5 @@
 #include "app/CTargetController.h"
 
-#include "app/CMainFrame.h"
 #include "dialogs/CDestinationCheck.h"
 #include "dialogs/CSelectDir.h"
 #include "platform/ui/ShowMessage.h"
@@ -18,9 +17,10 @@
 #include <QPlainTextEdit>
 #include <QTextEdit>
 
-CTargetController::CTargetController(CMainFrame& frame)
-    : QObject(&frame), m_openUrl(&QDesktopServices::openUrl), m_frame(frame) {
-    CTarget* target = frame.TargetPane();
+CTargetController::CTargetController(CTarget& bar, CSettings& settings, QWidget& window)
+    : QObject(&window), m_openUrl(&QDesktopServices::openUrl), m_bar(bar), m_settings(settings),
+      m_window(window) {
+    CTarget* target = &bar;
     connect(target, &CTarget::SetFolderRequested, this, &CTargetController::SetFolder);
     connect(target, &CTarget::RenameRequested, this, &CTargetController::Rename);
     connect(target, &CTarget::OpenFolderRequested, this, &CTargetController::OpenFolder);
@@ -40,11 +40,11 @@ bool CTargetController::KeysAllowed() const {
 void CTargetController::OnTargetKey(int i) {
     if (!KeysAllowed())
         return;
-    if (m_frame.GetTargetString(i, 0).isEmpty()) {
-        m_frame.SetStatusPaneText(0, strings::Load(strings::IDS_TARGET_UNSET).arg(i + 1));
+    if (m_settings.GetTargetDir(i).isEmpty()) {
+        Q_EMIT StatusMessage(strings::Load(strings::IDS_TARGET_UNSET).arg(i + 1));
         return;
     }
-    Q_EMIT m_frame.TargetPane()->SendToTarget(i);
+    Q_EMIT m_bar.SendToTarget(i);
 }
 
 QString CTargetController::NameForFolder(const QString& name, const QString& oldDir,
@@ -60,7 +60,7 @@ QString CTargetController::NameForFolder(const QString& name, const QString& old
 }
 
 QString CTargetController::Describe(int i) const {
-    const QString name = m_frame.GetTargetString(i, 1);
+    const QString name = m_settings.GetTargetName(i);
     if (name.isEmpty() || name == kNoTargetName)
         return QCoreApplication::translate("CTargetController", "destination %1").arg(i + 1);
     return QCoreApplication::translate("CTargetController", "destination %1, %2")
@@ -69,21 +69,21 @@ QString CTargetController::Describe(int i) const {
 }
 
 void CTargetController::SetFolder(int i) {
-    CSelectDir picker(&m_frame);
+    CSelectDir picker(&m_window);
     picker.PrepareDirDialog(false);
-    const QString own = m_frame.GetTargetString(i, 0);
-    picker.SetStartDir(own.isEmpty() ? m_frame.GetHomeDirectory() : own);
+    const QString own = m_settings.GetTargetDir(i);
+    picker.SetStartDir(own.isEmpty() ? m_settings.GetHomeDirectory() : own);
     picker.SetTitle(QCoreApplication::translate("CTargetController", "Choose the folder for %1")
                         .arg(Describe(i)));
     if (picker.DoModal() == QDialog::Accepted && !picker.SelectedDir().isEmpty())
         UseFolder(i, picker.SelectedDir());
     else
-        m_frame.FocusFileList();
+        Q_EMIT Done();
 }
 
 void CTargetController::UseFolder(int i, const QString& path) {
-    CSettings& settings = m_frame.Settings();
-    CDestinationCheck::Confirm(&m_frame, path, Describe(i)); // kept either way
+    CSettings& settings = m_settings;
+    CDestinationCheck::Confirm(&m_window, path, Describe(i)); // kept either way
     settings.SetTargetName(
         i, NameForFolder(settings.GetTargetName(i), settings.GetTargetDir(i), path));
     settings.SetTargetDir(i, path);
@@ -91,13 +91,13 @@ void CTargetController::UseFolder(int i, const QString& path) {
 }
 
 void CTargetController::Rename(int i) {
-    CSettings& settings = m_frame.Settings();
+    CSettings& settings = m_settings;
     QString name = settings.GetTargetName(i);
     if (name == kNoTargetName)
         name.clear();
     bool ok = false;
     name = QInputDialog::getText(
-        &m_frame, QCoreApplication::translate("CTargetController", "Rename Destination"),
+        &m_window, QCoreApplication::translate("CTargetController", "Rename Destination"),
         QCoreApplication::translate("CTargetController", "Name of destination %1:").arg(i + 1),
         QLineEdit::Normal, name, &ok);
     if (ok)
@@ -106,27 +106,27 @@ void CTargetController::Rename(int i) {
 }
 
 void CTargetController::OpenFolder(int i) {
-    const QString dir = m_frame.GetTargetString(i, 0);
+    const QString dir = m_settings.GetTargetDir(i);
     if (dir.isEmpty())
         return;
     if (!QFileInfo(dir).isDir())
-        ShowMessage(&m_frame, QCoreApplication::translate("CTargetController",
-                                                          "The folder %1 does not exist.")
-                                  .arg(dir));
+        ShowMessage(&m_window, QCoreApplication::translate("CTargetController",
+                                                           "The folder %1 does not exist.")
+                                   .arg(dir));
     else if (!m_openUrl(QUrl::fromLocalFile(QDir::fromNativeSeparators(dir))))
-        ShowMessage(&m_frame, QCoreApplication::translate("CTargetController",
-                                                          "No file manager could open %1.")
-                                  .arg(dir));
+        ShowMessage(&m_window, QCoreApplication::translate("CTargetController",
+                                                           "No file manager could open %1.")
+                                   .arg(dir));
 }
 
 void CTargetController::Clear(int i) {
-    CSettings& settings = m_frame.Settings();
+    CSettings& settings = m_settings;
     settings.SetTargetDir(i, QString());
     settings.SetTargetName(i, kNoTargetName);
     Refresh();
 }
 
 void CTargetController::Refresh() {
-    m_frame.TargetPane()->UpdateButtons();
-    m_frame.FocusFileList();
+    m_bar.UpdateButtons();
+    Q_EMIT Done();
 }

@@ -4,15 +4,18 @@
 #include <QUrl>
 #include <functional>
 
-class CMainFrame;
+class CSettings;
+class CTarget;
+class QWidget;
 
-// What the main window does for the destination bar beyond sending pictures: the keys of
-// the destinations, and setting destinations up where they are used (a click on an unset
-// one, the buttons' context menu, a folder dropped on a button).
+// What the window does for the destination bar beyond sending pictures: the keys of the
+// destinations, and setting destinations up where they are used (a click on an unset one,
+// the buttons' context menu, a folder dropped on a button). It works on the bar and the
+// settings it is given, asks over `window`, and tells the rest by its signals.
 class CTargetController : public QObject {
     Q_OBJECT
 public:
-    explicit CTargetController(CMainFrame& frame);
+    CTargetController(CTarget& bar, CSettings& settings, QWidget& window);
 
     // The key of destination i (0 to 19) of the group shown: sends the picture as a click
     // on the button does (through the bar's own signal); for an unset destination only a
@@ -40,8 +43,16 @@ public:
     // How the user knows destination i: "destination 3, Keep" ("destination 3" unnamed).
     QString Describe(int i) const;
 
+Q_SIGNALS:
+    // A message for the status bar (a key of a destination without a folder).
+    void StatusMessage(const QString& text);
+    // A setting-up is over (done or cancelled): the keys go back to the picture list.
+    void Done();
+
 private:
     void Refresh();
 
-    CMainFrame& m_frame;
+    CTarget& m_bar;
+    CSettings& m_settings;
+    QWidget& m_window;
 };

@@ -1,6 +1,5 @@
 #include "app/CUndoCommands.h"
 
-#include "app/CMainFrame.h"
 #include "dialogs/CHistoryDlg.h"
 #include "platform/system/CNativePath.h"
 #include "platform/system/CProfileStore.h"
@@ -32,8 +31,8 @@ public:
 
 } // namespace
 
-CUndoCommands::CUndoCommands(CMainFrame& frame, CProfileStore& store)
-    : QObject(&frame), m_frame(frame), m_store(store) {
+CUndoCommands::CUndoCommands(const Seams& seams, CProfileStore& store)
+    : QObject(seams.window), m_seams(seams), m_store(store) {
     m_history =
         new CUndoHistory(std::make_unique<CSortJournal>(CSortJournal::DefaultFolder()), this);
     m_history->Start();
@@ -41,22 +40,21 @@ CUndoCommands::CUndoCommands(CMainFrame& frame, CProfileStore& store)
         QTimer::singleShot(0, this, &CUndoCommands::TellNotice);
     connect(m_history, &CUndoHistory::Changed, this, &CUndoCommands::UpdateActions);
     connect(m_history, &CUndoHistory::Performed, this, &CUndoCommands::OnPerformed);
-    connect(frame.Action(cmd::ID_EDIT_UNDO), &QAction::triggered, this, &CUndoCommands::OnUndo);
-    connect(frame.Action(cmd::ID_EDIT_REDO), &QAction::triggered, this, &CUndoCommands::OnRedo);
-    connect(frame.Action(cmd::ID_EDIT_HISTORY), &QAction::triggered, this,
-            &CUndoCommands::OnHistory);
-    CMessageBar* bar = frame.MessageBar();
+    connect(seams.undo, &QAction::triggered, this, &CUndoCommands::OnUndo);
+    connect(seams.redo, &QAction::triggered, this, &CUndoCommands::OnRedo);
+    connect(seams.history, &QAction::triggered, this, &CUndoCommands::OnHistory);
+    CMessageBar* bar = seams.messages;
     bar->SetActionText(QCoreApplication::translate("CUndoCommands", "Undo"),
                        QCoreApplication::translate("CUndoCommands", "Undo it (Ctrl+Z)"));
-    connect(bar, &CMessageBar::ActionClicked, frame.Action(cmd::ID_EDIT_UNDO), &QAction::trigger);
+    connect(bar, &CMessageBar::ActionClicked, seams.undo, &QAction::trigger);
     UpdateActions();
 }
 
 CUndoCommands::~CUndoCommands() = default;
 
 void CUndoCommands::UpdateActions() {
-    QAction* undo = m_frame.Action(cmd::ID_EDIT_UNDO);
-    QAction* redo = m_frame.Action(cmd::ID_EDIT_REDO);
+    QAction* undo = m_seams.undo;
+    QAction* redo = m_seams.redo;
     const SortRecord* toUndo = m_history->IsAvailable() ? m_history->UndoCandidate() : nullptr;
     const SortRecord* toRedo = m_history->IsAvailable() ? m_history->RedoCandidate() : nullptr;
     QString undoText = undo_texts::UndoItem(toUndo, m_history->IsAvailable());
@@ -87,7 +85,7 @@ void CUndoCommands::OnPerformed(const SortRecord& record, bool bRecorded) {
 // In the notification over the picture: the status bar keeps telling about the picture.
 void CUndoCommands::ShowMessage(const QString& text, bool bOfferUndo) {
     m_strMessage = text;
-    m_frame.MessageBar()->ShowMessage(text, bOfferUndo);
+    m_seams.messages->ShowMessage(text, bOfferUndo);
 }
 
 // Once per run, without stopping the sort.
@@ -101,7 +99,7 @@ void CUndoCommands::TellUnavailable() {
                             "CUndoCommands", "Undo is not available in this run: %1.  Sorting "
                                              "works as before, but actions cannot be undone.")
                             .arg(m_history->UnavailableReason()),
-                        QMessageBox::Ok, &m_frame);
+                        QMessageBox::Ok, m_seams.window);
     box->setObjectName(QStringLiteral("undoUnavailable"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
@@ -110,29 +108,29 @@ void CUndoCommands::TellUnavailable() {
 // Once: the journal found at the start was set aside.
 void CUndoCommands::TellNotice() {
     auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Vantrel"),
-                                m_history->Journal().Notice(), QMessageBox::Ok, &m_frame);
+                                m_history->Journal().Notice(), QMessageBox::Ok, m_seams.window);
     box->setObjectName(QStringLiteral("journalSetAside"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
 }
 
 void CUndoCommands::OnUndo() {
-    CListPlace place(m_frame.FileList());
-    CQuietErrors ui(&m_frame);
+    CListPlace place(*m_seams.list);
+    CQuietErrors ui(m_seams.window);
     const CUndoHistory::Outcome out = m_history->Undo(ui);
     AfterStep(out.bDone, out.message, out.restored, place, false);
 }
 
 void CUndoCommands::OnRedo() {
-    CListPlace place(m_frame.FileList());
-    CQuietErrors ui(&m_frame);
+    CListPlace place(*m_seams.list);
+    CQuietErrors ui(m_seams.window);
     const CUndoHistory::Outcome out = m_history->Redo(ui);
     AfterStep(out.bDone, out.message, {}, place, true);
 }
 
 void CUndoCommands::UndoUpTo(quint64 seq) {
-    CListPlace place(m_frame.FileList());
-    CQuietErrors ui(&m_frame);
+    CListPlace place(*m_seams.list);
+    CQuietErrors ui(m_seams.window);
     const CUndoHistory::Outcome out = m_history->UndoUpTo(seq, ui);
     AfterStep(out.bDone, out.message, out.restored, place, false);
 }
@@ -142,30 +140,30 @@ void CUndoCommands::UndoUpTo(quint64 seq) {
 void CUndoCommands::AfterStep(bool bDone, const QString& message, const QList<QByteArray>& restored,
                               CListPlace& place, bool bOfferUndo) {
     if (!bDone) {
-        QMessageBox::warning(&m_frame, QStringLiteral("Vantrel"), message);
-        m_frame.FocusFileList();
+        QMessageBox::warning(m_seams.window, QStringLiteral("Vantrel"), message);
+        m_seams.list->setFocus();
         return;
     }
     bool bShown = false;
     for (auto it = restored.rbegin(); it != restored.rend() && !bShown; ++it)
-        bShown = m_frame.FileList().ShowFile(*it);
+        bShown = m_seams.list->ShowFile(*it);
     if (!bShown) {
-        m_frame.FileList().RefreshList();
+        m_seams.list->RefreshList();
         place.Restore();
     }
     ShowMessage(message, bOfferUndo);
-    m_frame.FocusFileList();
+    m_seams.list->setFocus();
 }
 
 void CUndoCommands::OnHistory() {
     if (!m_dlgHistory) {
-        m_dlgHistory = new CHistoryDlg(*m_history, &m_frame);
+        m_dlgHistory = new CHistoryDlg(*m_history, m_seams.window);
         m_dlgHistory->setAttribute(Qt::WA_DeleteOnClose);
         connect(m_dlgHistory, &CHistoryDlg::UndoUpToRequested, this, &CUndoCommands::UndoUpTo);
         connect(m_dlgHistory, &CHistoryDlg::SkipRequested, this, [this](quint64 seq) {
             if (!m_history->Skip(seq))
                 QMessageBox::warning(
-                    &m_frame, QStringLiteral("Vantrel"),
+                    m_seams.window, QStringLiteral("Vantrel"),
                     QCoreApplication::translate("CUndoCommands",
                                                 "The action cannot be skipped: %1.")
                         .arg(m_history->IsAvailable()
@@ -184,7 +182,7 @@ bool CUndoCommands::ConfirmOutrightDelete(const QString& file) {
         return true;
     QString what = file;
     // Its companions go with it, and as surely: the user should know before, not after.
-    if (m_frame.Session().MovesCompanions())
+    if (m_seams.list->Session().MovesCompanions())
         if (const qsizetype n = companions::Find(CNativePath::FromText(file)).size(); n > 0)
             what +=
                 n == 1 ? QCoreApplication::translate("CUndoCommands", " and its companion file")
@@ -195,7 +193,7 @@ bool CUndoCommands::ConfirmOutrightDelete(const QString& file) {
                         "CUndoCommands", "The trash is switched off, so %1 will be deleted at once "
                                          "and this cannot be undone.")
                         .arg(what),
-                    QMessageBox::Ok | QMessageBox::Cancel, &m_frame);
+                    QMessageBox::Ok | QMessageBox::Cancel, m_seams.window);
     box.setObjectName(QStringLiteral("deleteWithoutUndo"));
     auto* dontAsk =
         new QCheckBox(QCoreApplication::translate("CUndoCommands", "Don't ask again"), &box);

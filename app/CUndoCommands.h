@@ -4,7 +4,10 @@
 #include <QPointer>
 #include <QString>
 
-class CMainFrame;
+class QWidget;
+
+class CMessageBar;
+class CPictureFileList;
 class CProfileStore;
 class CUndoHistory;
 class CHistoryDlg;
@@ -12,15 +15,25 @@ class CListPlace;
 class QAction;
 struct SortRecord;
 
-// The main window's Undo, Redo and History commands over the journal of sort actions: it
-// keeps their texts and states current, tells in the window's notification what each action
-// did (with an Undo button while it can be undone), puts
-// an undone picture back in the list, and warns once per run before a delete that cannot
-// be undone.
+// The window's Undo, Redo and History commands over the journal of sort actions: it keeps
+// their texts and states current, tells in the window's notification what each action did
+// (with an Undo button while it can be undone), puts an undone picture back in the list,
+// and warns once per run before a delete that cannot be undone.
 class CUndoCommands : public QObject {
     Q_OBJECT
 public:
-    CUndoCommands(CMainFrame& frame, CProfileStore& store);
+    // What the commands act through: the window's three actions, the picture list (and its
+    // session) an undone picture goes back to, the notification that tells what was done,
+    // and the window the commands' questions stand over.
+    struct Seams {
+        QAction* undo = nullptr;
+        QAction* redo = nullptr;
+        QAction* history = nullptr;
+        CPictureFileList* list = nullptr;
+        CMessageBar* messages = nullptr;
+        QWidget* window = nullptr;
+    };
+    CUndoCommands(const Seams& seams, CProfileStore& store);
     ~CUndoCommands() override;
 
     CUndoHistory& History() { return *m_history; }
@@ -48,7 +61,7 @@ private:
     void TellUnavailable();
     void TellNotice();
 
-    CMainFrame& m_frame;
+    Seams m_seams;
     CProfileStore& m_store;
     CUndoHistory* m_history = nullptr;
     QPointer<CHistoryDlg> m_dlgHistory;
