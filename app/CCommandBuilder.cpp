@@ -1,5 +1,6 @@
 #include "app/CCommandBuilder.h"
 
+#include "resources/CommandIds.h"
 #include "resources/CommandTable.h"
 #include "resources/StringTable.h"
 
@@ -77,4 +78,17 @@ void CCommandBuilder::BuildToolBar(QToolBar* bar, const Actions& actions) {
         else
             bar->addAction(actions.value(b.id));
     }
+}
+
+void CCommandBuilder::BindBarToggles(const Actions& actions, QToolBar* toolBar,
+                                     QWidget* statusBar) {
+    QAction* toolbar = actions.value(cmd::ID_VIEW_TOOLBAR);
+    toolbar->setCheckable(true);
+    toolbar->setChecked(true);
+    QObject::connect(toolbar, &QAction::toggled, toolBar, &QWidget::setVisible);
+    QObject::connect(toolBar, &QToolBar::visibilityChanged, toolbar, &QAction::setChecked);
+    QAction* status = actions.value(cmd::ID_VIEW_STATUS_BAR);
+    status->setCheckable(true);
+    status->setChecked(true);
+    QObject::connect(status, &QAction::toggled, statusBar, &QWidget::setVisible);
 }

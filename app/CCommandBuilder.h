@@ -17,4 +17,6 @@ public:
     static Actions CreateActions(QWidget* owner);
     static void BuildMenuBar(QMenuBar* bar, const Actions& actions);
     static void BuildToolBar(QToolBar* bar, const Actions& actions);
+    // View > Toolbar and View > Status Bar show and hide the bars, checked while shown.
+    static void BindBarToggles(const Actions& actions, QToolBar* toolBar, QWidget* statusBar);
 };

@@ -1,20 +1,20 @@
 #include "app/CMainFrame.h"
 
+#include "app/CFrameKeeper.h"
 #include "app/CHiddenPicturesPane.h"
 #include "app/CMainStatusBar.h"
 #include "app/CPaneFocus.h"
 #include "app/CPicSplitter.h"
+#include "app/CPrintCommands.h"
 #include "app/CSplashWnd.h"
 #include "app/CTargetController.h"
 #include "app/CUndoCommands.h"
 #include "app/CVantrelDoc.h"
 #include "app/CWindowMemory.h"
-#include "app/PrintLayout.h"
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/CConfigDlg.h"
 #include "dialogs/CFileTypesDlg.h"
 #include "dialogs/CKeyboardDlg.h"
-#include "dialogs/CPrintSetupDlg.h"
 #include "dialogs/CTargetDirsDlg.h"
 #include "picture/view/CImageCtrl.h"
 #include "picture/view/CVantrelView.h"
@@ -26,7 +26,6 @@
 #include "resources/FileTypes.h"
 #include "resources/StringTable.h"
 #include "settings/CSettingsKeeper.h"
-#include "settings/WindowRect.h"
 #include "sorting/journal/CUndoHistory.h"
 #include "sorting/session/CSortSession.h"
 #include "sorting/widgets/CFileSelect.h"
@@ -38,10 +37,6 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QMenuBar>
-#include <QPrintDialog>
-#include <QPrinter>
-#include <QPrinterInfo>
-#include <QScreen>
 #include <QTimer>
 #include <QToolBar>
 
@@ -55,9 +50,8 @@ CMainFrame::CMainFrame(CProfileStore& store, const QString& startupPath, QWidget
         m_keeper->StopListening(); // said once; the close tries again
         ShowMessage(this, why);
     });
-    MoveToStoredRect();
+    m_frameKeeper = new CFrameKeeper(*this, m_settings);
 
-    m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     m_document = new CVantrelDoc(this);
     connect(m_document, &CVantrelDoc::TitleChanged, this, &CMainFrame::UpdateCaption);
     m_document->OnNewDocument();
@@ -66,16 +60,16 @@ CMainFrame::CMainFrame(CProfileStore& store, const QString& startupPath, QWidget
     CreateBars();
     ConnectCommands();
     ConnectPanes();
-    m_undo = new CUndoCommands(*this, m_store);
+    m_undo = new CUndoCommands({Action(cmd::ID_EDIT_UNDO), Action(cmd::ID_EDIT_REDO),
+                                Action(cmd::ID_EDIT_HISTORY), &FileList(), m_messageBar, this},
+                               m_store);
     // Every action on files from this window, sorts and context-menu commands alike, is
     // recorded in this window's journal.
-    CFileSelect* browser = FileSelectPane();
-    Session().SetActionRecorder(&m_undo->History());
-    browser->m_listFiles.SetActionRecorder(&m_undo->History());
-    browser->m_treeFolders.SetActionRecorder(&m_undo->History());
-    m_memory = new CWindowMemory(*this);
+    FileSelectPane()->SetActionRecorder(&m_undo->History());
+    m_memory = new CWindowMemory(*this, m_settings, *m_wndSplitter, *FileSelectPane());
     CSplashWnd::ShowSplash(this);
-    PictureViewPane()->m_imageCtrl.SetPrinter(m_printer.get());
+    m_print = new CPrintCommands(PictureViewPane()->m_imageCtrl, *this);
+    connect(m_print, &CPrintCommands::Done, this, &CMainFrame::FocusFileList);
     InitialUpdate();
 
     // Logging out ends the application without a close event for every window.
@@ -86,41 +80,6 @@ CMainFrame::CMainFrame(CProfileStore& store, const QString& startupPath, QWidget
 CMainFrame::~CMainFrame() {
     m_keeper->StopListening();
     delete m_memory;
-}
-
-void CMainFrame::MoveToStoredRect() {
-    QList<QRect> screens;
-    if (QScreen* primary = QGuiApplication::primaryScreen())
-        screens.append(primary->availableGeometry());
-    for (QScreen* s : QGuiApplication::screens())
-        if (s != QGuiApplication::primaryScreen())
-            screens.append(s->availableGeometry());
-    m_placement = WindowPlacement(CorrectWindowRect(m_settings.GetWindowRectSetting(), screens));
-    if (m_settings.GetMaximized())
-        m_placement.StartMaximised(); // see CWindowMemory
-    const QRect client = m_placement.InitialClient();
-    move(client.topLeft());
-    resize(client.size());
-}
-
-QMargins CMainFrame::FrameMargins() const {
-    const QRect frame = frameGeometry(), inner = geometry();
-    return QMargins(inner.left() - frame.left(), inner.top() - frame.top(),
-                    frame.right() - inner.right(), frame.bottom() - inner.bottom());
-}
-
-bool CMainFrame::InNormalState() const {
-    return !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
-}
-
-void CMainFrame::FitFrameToStoredRect() {
-    if (!isVisible())
-        return;
-    const QRect client = m_placement.OnGeometry(FrameMargins(), geometry(), InNormalState());
-    if (!client.isValid())
-        return;
-    resize(client.size());
-    move(m_placement.Outer().topLeft()); // a window's position is its frame's
 }
 
 void CMainFrame::OnCreateClient() {
@@ -168,15 +127,7 @@ void CMainFrame::ConnectCommands() {
         FocusFileList();
     });
 
-    QAction* toolbar = Action(cmd::ID_VIEW_TOOLBAR);
-    toolbar->setCheckable(true);
-    toolbar->setChecked(true);
-    connect(toolbar, &QAction::toggled, m_wndToolBar, &QWidget::setVisible);
-    connect(m_wndToolBar, &QToolBar::visibilityChanged, toolbar, &QAction::setChecked);
-    QAction* status = Action(cmd::ID_VIEW_STATUS_BAR);
-    status->setCheckable(true);
-    status->setChecked(true);
-    connect(status, &QAction::toggled, m_wndStatusBar, &QWidget::setVisible);
+    CCommandBuilder::BindBarToggles(m_actions, m_wndToolBar, m_wndStatusBar);
 
     connect(Action(cmd::ID_NEXT_PANE), &QAction::triggered, this, [this] { ActivatePane(1); });
     connect(Action(cmd::ID_PREV_PANE), &QAction::triggered, this, [this] { ActivatePane(-1); });
@@ -230,7 +181,11 @@ void CMainFrame::ConnectPanes() {
     connect(target, &CTarget::SendToTarget, this, &CMainFrame::OnSendToTarget);
     connect(target, &CTarget::DeletePicture, this, &CMainFrame::OnDeletePicture);
     connect(target, &CTarget::ModeClicked, this, &CMainFrame::OnProgramConfig);
-    m_targetController = new CTargetController(*this); // keys and setting destinations up
+    // The keys and the setting up of destinations.
+    m_targetController = new CTargetController(*target, m_settings, *this);
+    connect(m_targetController, &CTargetController::StatusMessage, this,
+            [this](const QString& text) { SetStatusPaneText(0, text); });
+    connect(m_targetController, &CTargetController::Done, this, &CMainFrame::FocusFileList);
     FileList().SetPictureCtrl(&PictureViewPane()->m_imageCtrl);
     CSortSession& session = Session();
     connect(&session, &CSortSession::StatusTextChanged, this,
@@ -311,38 +266,16 @@ void CMainFrame::OnSelectButtonGroup(int n) {
     TargetPane()->UpdateButtons();
 }
 
-// True when Print can go straight to a printer: one the system knows, or a file that
-// Print Setup chose. With neither, the print dialog lets the user print to a PDF file.
-bool CMainFrame::PrinterReady() {
-    if (!m_printer->outputFileName().isEmpty())
-        return true;
-    if (!QPrinterInfo::availablePrinters().isEmpty())
-        return true;
-    // Never offer a file in the folder being sorted (the current folder).
-    m_printer->setOutputFileName(CPrintSetupDlg::DefaultOutputFile(QStringLiteral("print")));
-    QPrintDialog dlg(m_printer.get(), this);
-    if (dlg.exec() == QDialog::Accepted)
-        return true;
-    m_printer->setOutputFileName(QString()); // asked again at the next Print
-    return false;
-}
-
 void CMainFrame::OnPrintPicture() {
-    CImageCtrl& ctrl = PictureViewPane()->m_imageCtrl;
-    if (!ctrl.HasPicture() || !PrinterReady())
-        return;
-    if (CWaitCursor wait; !ctrl.CompleteFigures())
-        return; // the view says why
-    const QSizeF size = print_layout::FrameSize(ctrl.PrintWidth(), ctrl.PrintHeight());
-    const long handle = ctrl.BeginPrint();
-    ctrl.RenderToDevice(handle, ctrl.PrintLeft(), ctrl.PrintTop(), float(size.width()),
-                        float(size.height()));
-    ctrl.EndPrint(handle);
+    m_print->OnPrintPicture();
 }
 
 void CMainFrame::OnFilePrintSetup() {
-    CPrintSetupDlg::Run(m_printer.get(), this); // the choice stays for the next Print
-    FocusFileList();
+    m_print->OnFilePrintSetup();
+}
+
+QPrinter* CMainFrame::Printer() {
+    return m_print->Printer();
 }
 
 void CMainFrame::InitialUpdate() {
@@ -369,15 +302,6 @@ CTarget* CMainFrame::TargetPane() const {
     return static_cast<CTarget*>(m_wndSplitter->widget(2));
 }
 
-QString CMainFrame::GetTargetString(int i, int which) const {
-    return which == 1 ? m_settings.GetTargetName(i) : m_settings.GetTargetDir(i);
-}
-QString CMainFrame::GetHomeDirectory() const {
-    return m_settings.GetHomeDirectory();
-}
-int CMainFrame::GetFitPicToWindow() const {
-    return m_settings.GetFitPicToWindow();
-}
 void CMainFrame::RebuildExtensionList() {
     CPictureFileList& list = FileList();
     list.ClearExtensions();
@@ -436,9 +360,7 @@ void CMainFrame::UpdateCaption() {
 }
 
 QRect CMainFrame::WindowRectForSaving() const {
-    if (!isVisible())
-        return m_placement.Outer();
-    return m_placement.ForSaving(FrameMargins(), geometry(), normalGeometry(), InNormalState());
+    return m_frameKeeper->RectForSaving();
 }
 
 void CMainFrame::SaveSettings() {
@@ -457,40 +379,21 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 
 void CMainFrame::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    FitFrameToStoredRect();
-    if (!m_bFirstShow)
-        return;
-    m_bFirstShow = false;
-    PollFrame();
+    m_frameKeeper->OnShown();
 }
 
-// A window started maximised learns its normal frame only when it is first restored.
 void CMainFrame::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && isVisible() && InNormalState() &&
-        !m_placement.Settled())
-        PollFrame();
-}
-
-// The window manager tells the frame's size after the first show, sometimes only with a
-// later move or not by any event at all: look again for a while.
-void CMainFrame::PollFrame() {
-    auto* poll = new QTimer(this);
-    poll->setInterval(50);
-    connect(poll, &QTimer::timeout, this, [this, poll, left = 100]() mutable {
-        FitFrameToStoredRect();
-        if (m_placement.Settled() || --left <= 0)
-            poll->deleteLater();
-    });
-    poll->start();
+    if (event->type() == QEvent::WindowStateChange)
+        m_frameKeeper->OnStateChanged();
 }
 
 void CMainFrame::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
-    FitFrameToStoredRect();
+    m_frameKeeper->OnGeometry();
 }
 
 void CMainFrame::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    FitFrameToStoredRect();
+    m_frameKeeper->OnGeometry();
 }

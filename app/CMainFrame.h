@@ -1,7 +1,6 @@
 #pragma once
 
 #include "app/CCommandBuilder.h"
-#include "app/WindowPlacement.h"
 #include "settings/CSettings.h"
 
 #include <QMainWindow>
@@ -13,7 +12,9 @@ class CMainStatusBar;
 class CMessageBar;
 class CPaneFocus;
 class CPictureFileList;
+class CFrameKeeper;
 class CPicSplitter;
+class CPrintCommands;
 class CProfileStore;
 class CSettingsKeeper;
 class CWindowMemory;
@@ -40,9 +41,11 @@ public:
 
     CSettings& Settings() { return m_settings; }
     // Name (which == 1) or directory (any other value) of destination i of the current set.
-    QString GetTargetString(int i, int which) const;
-    QString GetHomeDirectory() const;
-    int GetFitPicToWindow() const;
+    QString GetTargetString(int i, int which) const {
+        return which == 1 ? m_settings.GetTargetName(i) : m_settings.GetTargetDir(i);
+    }
+    QString GetHomeDirectory() const { return m_settings.GetHomeDirectory(); }
+    int GetFitPicToWindow() const { return m_settings.GetFitPicToWindow(); }
     void RebuildExtensionList();
     void OnSendToTarget(int nTarget); // 0..19, or 20 for the home directory
     void OnDeletePicture();
@@ -88,7 +91,7 @@ public:
     void OnHelpKeyboard();
     void OnFilePrintSetup();
     void OnPrintPicture();
-    QPrinter* Printer() { return m_printer.get(); }
+    QPrinter* Printer();
 
     // Writes every setting to the store, once per run, whichever way the window closes.
     void SaveSettings();
@@ -103,12 +106,6 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void MoveToStoredRect();
-    // Takes the window manager's frame off the client once it is known (WindowPlacement).
-    void FitFrameToStoredRect();
-    void PollFrame();
-    QMargins FrameMargins() const;
-    bool InNormalState() const;
     void OnCreateClient();
     void CreateBars();
     void ConnectCommands();
@@ -116,7 +113,6 @@ private:
     void InitialUpdate();
     void UpdateCaption();
     void ActivatePane(int step);
-    bool PrinterReady();
 
     CSettings m_settings;
     CProfileStore& m_store;
@@ -133,8 +129,7 @@ private:
     CMessageBar* m_messageBar = nullptr;
     CHiddenPicturesPane* m_hiddenPane = nullptr;
     CPaneFocus* m_paneFocus = nullptr;
-    std::unique_ptr<QPrinter> m_printer; // shared by Print Setup and Print
-    WindowPlacement m_placement;
+    CFrameKeeper* m_frameKeeper = nullptr; // the window's stored rectangle
+    CPrintCommands* m_print = nullptr;     // Print Setup and Print over one printer
     bool m_bSaved = false;
-    bool m_bFirstShow = true;
 };

@@ -1,33 +1,25 @@
 #include "browser/namespace/CNamespaceTreeView.h"
 
-#include <QApplication>
-#include <QCoreApplication>
-#include <QTimer>
-
 #include "browser/controls/CItemLabelHitTest.h"
+#include "browser/controls/CLabelScroll.h"
 #include "browser/controls/PidlFunctions.h"
 #include "browser/namespace/CNamespaceListView.h"
 #include "browser/namespace/CNamespaceTreeItem.h"
 #include "browser/namespace/CTreeChildFinder.h"
+#include "browser/namespace/CTreeFolderDrag.h"
 #include "browser/namespace/CTreeFolderFollower.h"
 #include "platform/shell/CShellContextMenu.h"
 #include "platform/shell/CShellFolderRef.h"
-#include "platform/shell/CShellItemId.h"
-#include "platform/shell/CShellMalloc.h"
 #include "platform/shell/CSystemImageList.h"
-#include "platform/system/DirectoryChanges.h"
 #include "platform/ui/CWaitCursor.h"
 #include "platform/ui/ShowMessage.h"
 
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QDir>
-#include <QDrag>
 #include <QHeaderView>
-#include <QMimeData>
 #include <QScrollBar>
-#include <QSet>
-#include <QUrl>
-#include <algorithm>
+#include <QTimer>
 
 namespace {
 constexpr int kTextLimit = 255;
@@ -39,6 +31,7 @@ CNamespaceTreeItem* TreeItem(QTreeWidgetItem* item) {
 
 CNamespaceTreeView::CNamespaceTreeView(QWidget* parent)
     : QTreeWidget(parent), m_pFollower(new CTreeFolderFollower(this)) {
+    m_pDrag = new CTreeFolderDrag(*this);
     setHeaderHidden(true);
     setColumnCount(1);
     setRootIsDecorated(false); // top-level items expand by double click or keyboard
@@ -174,20 +167,14 @@ void CNamespaceTreeView::scrollTo(const QModelIndex& index, ScrollHint hint) {
     ShowLabelSideways(index);
 }
 
-// Measured from the edge where lines begin (the right one, right to left): a label that
-// does not show whole is brought in, one level of indentation after that edge where it fits.
 void CNamespaceTreeView::ShowLabelSideways(const QModelIndex& index) {
     const QRect cell = visualRect(index);
     if (!cell.isValid())
         return;
-    const int room = viewport()->width();
-    const int label = sizeHintForIndex(index).width();
-    const int lead = isRightToLeft() ? room - 1 - cell.right() : cell.left();
-    if (lead >= 0 && lead + label <= room)
-        return;
-    const int wanted = std::max(0, std::min(indentation(), room - label));
     QScrollBar* sideways = horizontalScrollBar();
-    sideways->setValue(sideways->value() + lead - wanted);
+    sideways->setValue(sideways->value() +
+                       CLabelScroll::Shift(cell, sizeHintForIndex(index).width(),
+                                           viewport()->width(), indentation(), isRightToLeft()));
 }
 
 void CNamespaceTreeView::Expand(QTreeWidgetItem* item) {
@@ -331,62 +318,22 @@ void CNamespaceTreeView::mousePressEvent(QMouseEvent* event) {
         event->accept(); // the item is selected after its menu, not on the press
         return;
     }
-    // A press on another folder's label may begin a drag (onto a destination button): the
-    // folder is selected, and opened, only when the button goes up without one.
-    const QPoint pos = event->position().toPoint();
-    QTreeWidgetItem* item = itemAt(pos);
-    m_pressed = QPersistentModelIndex();
-    if (event->button() == Qt::LeftButton && item && item != currentItem() &&
-        visualItemRect(item).contains(pos)) {
-        m_pressed = indexFromItem(item);
-        m_pressedAt = pos;
-        event->accept();
-        return;
-    }
-    QTreeWidget::mousePressEvent(event);
+    if (!m_pDrag->Press(event))
+        QTreeWidget::mousePressEvent(event);
 }
 
 void CNamespaceTreeView::mouseMoveEvent(QMouseEvent* event) {
-    if (!m_pressed.isValid()) {
+    if (!m_pDrag->Move(event))
         QTreeWidget::mouseMoveEvent(event);
-        return;
-    }
-    const bool dragging = (event->buttons() & Qt::LeftButton) &&
-                          (event->position().toPoint() - m_pressedAt).manhattanLength() >=
-                              QApplication::startDragDistance();
-    if (!dragging)
-        return;
-    QTreeWidgetItem* item = itemFromIndex(m_pressed);
-    m_pressed = QPersistentModelIndex();
-    DragFolder(item);
 }
 
 void CNamespaceTreeView::mouseReleaseEvent(QMouseEvent* event) {
-    if (!m_pressed.isValid()) {
+    if (!m_pDrag->Release(event))
         QTreeWidget::mouseReleaseEvent(event);
-        return;
-    }
-    QTreeWidgetItem* item = itemFromIndex(m_pressed);
-    m_pressed = QPersistentModelIndex();
-    if (item)
-        setCurrentItem(item);
 }
 
 void CNamespaceTreeView::startDrag(Qt::DropActions) {
-    DragFolder(currentItem());
-}
-
-void CNamespaceTreeView::DragFolder(QTreeWidgetItem* item) {
-    const NSTREEITEM* rec = RecordOf(item);
-    const QString path = rec ? GetPathFromPidl(rec->pidlAbs) : QString();
-    if (path.isEmpty())
-        return; // "Computer" and other places outside the file system
-    auto* mime = new QMimeData;
-    mime->setUrls({QUrl::fromLocalFile(path)});
-    auto* drag = new QDrag(this);
-    drag->setMimeData(mime);
-    drag->setPixmap(item->icon(0).pixmap(iconSize().isValid() ? iconSize() : QSize(16, 16)));
-    drag->exec(Qt::LinkAction | Qt::CopyAction, Qt::LinkAction);
+    m_pDrag->Start(currentItem());
 }
 
 void CNamespaceTreeView::contextMenuEvent(QContextMenuEvent* event) {

@@ -6,6 +6,7 @@
 #include <QTreeWidget>
 
 class CFileActionHook;
+class CTreeFolderDrag;
 class CNamespaceListView;
 class CNamespaceTreeItem;
 class CTreeFolderFollower;
@@ -89,6 +90,7 @@ protected:
 
 private:
     friend class CTreeFolderFollower; // inserts the folders that appear
+    friend class CTreeFolderDrag;     // finds the folder pressed
 
     enum class Insert { Added, Skipped, Stop };
     void InsertChildItems(CShellFolder* psf, LPCITEMIDLIST pidlParentAbs, QTreeWidgetItem* parent);
@@ -104,7 +106,6 @@ private:
     bool DoContextMenu(QWidget* owner, CShellFolder* psf, LPCITEMIDLIST pidl, const QPoint& pt);
     void RefreshChildren(QTreeWidgetItem* parent);
     void ShowLabelSideways(const QModelIndex& index);
-    void DragFolder(QTreeWidgetItem* item);
     void EmptyListView();
 
     QTreeWidgetItem* m_hFirstRootItem = nullptr;
@@ -115,8 +116,5 @@ private:
     // False while the list still shows what it was filled with before the selection moved.
     bool m_bListMatchesSelection = true;
     CFileActionHook* m_pRecorder = nullptr;
-    // The folder pressed and not yet selected (it is when the button goes up without a
-    // drag), and where.
-    QPersistentModelIndex m_pressed;
-    QPoint m_pressedAt;
+    CTreeFolderDrag* m_pDrag = nullptr; // a folder dragged out of the tree
 };

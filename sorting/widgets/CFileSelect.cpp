@@ -1,6 +1,7 @@
 #include "sorting/widgets/CFileSelect.h"
 
 #include "browser/controls/FileSelectLayout.h"
+#include "sorting/session/CSortSession.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -66,4 +67,10 @@ void CFileSelect::OnSize(int cx, int cy) {
     const FileSelectLayout layout = FileSelectLayout::For(cx, cy);
     m_treeFolders.setGeometry(layout.tree);
     m_listFiles.setGeometry(layout.list);
+}
+
+void CFileSelect::SetActionRecorder(CFileActionHook* recorder) {
+    m_listFiles.Session().SetActionRecorder(recorder);
+    m_listFiles.SetActionRecorder(recorder);
+    m_treeFolders.SetActionRecorder(recorder);
 }

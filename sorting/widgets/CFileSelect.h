@@ -8,6 +8,8 @@
 // The file browser pane: the folder tree above the picture file list, 30 : 70. At start-up
 // it wires the two together; then the main window has it walk the tree to the home folder
 // (or to a folder or picture named on the command line), which fills the list.
+class CFileActionHook;
+
 class CFileSelect : public QWidget {
     Q_OBJECT
 public:
@@ -19,6 +21,9 @@ public:
     // (when there is one). A folder or picture given takes the keyboard into the list, with
     // its first (or that) picture shown.
     void OpenStartupOrHome(const QString& startupPath, const QString& homeDirectory);
+    // Where the list's sorts and both panes' context-menu commands are recorded (the undo
+    // journal); not owned.
+    void SetActionRecorder(CFileActionHook* recorder);
 
     CPictureFileList m_listFiles;     // control 1002
     CNamespaceTreeView m_treeFolders; // control 1001
