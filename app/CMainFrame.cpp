@@ -108,7 +108,7 @@ void CMainFrame::CreateBars() {
     m_wndStatusBar = new CMainStatusBar(this);
     setStatusBar(m_wndStatusBar);
     m_hiddenPane = new CHiddenPicturesPane(m_wndStatusBar);
-    m_wndStatusBar->insertPermanentWidget(0, m_hiddenPane);
+    m_wndStatusBar->addPermanentWidget(m_hiddenPane);
 
     m_actions = CCommandBuilder::CreateActions(this);
     CCommandBuilder::BuildMenuBar(menuBar(), m_actions);

@@ -21,7 +21,6 @@ QString Destination(const SortRecord& r) {
     switch (r.kind) {
     case CFileAction::Kind::Move:
     case CFileAction::Kind::Copy:
-        return CNativePath::Display(r.dest);
     case CFileAction::Kind::Rename:
         return CNativePath::Display(r.dest);
     case CFileAction::Kind::Trash:

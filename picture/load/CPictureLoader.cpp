@@ -26,7 +26,7 @@ QImage CPictureLoader::Want(const QString& path, QSize target) {
     const SFileStamp stamp = SFileStamp::Of(path);
     const CPictureCache::SEntry* entry = m_cache.Find(path, stamp);
     if (entry && entry->target == target) {
-        const QImage image = entry->image;
+        QImage image = entry->image; // the cache may drop the entry meanwhile
         m_wanted = {};
         CancelUnwanted();
         return image;

@@ -1,6 +1,7 @@
 #include "picture/view/CImageCtrl.h"
 
 #include "picture/load/CDecodeJob.h"
+#include "picture/load/CFitScale.h"
 #include "picture/load/CPictureCache.h"
 #include "picture/load/CPictureLoader.h"
 #include "picture/load/CPictureSource.h"
@@ -356,4 +357,35 @@ void CImageCtrl::mouseReleaseEvent(QMouseEvent* event) {
 void CImageCtrl::wheelEvent(QWheelEvent* event) {
     if (!m_pPan->Wheel(event))
         QWidget::wheelEvent(event);
+}
+
+void CImageCtrl::ShowPicture(const QString& path, bool bFit) {
+    show();
+    SetRedrawEnabled(false);
+    SetFitToWindow(bFit);
+    LoadFile(path, 0, 0);
+    if (bFit)
+        FitPicture();
+    SetRedrawEnabled(true); // the pixels come from the cache, or decoded meanwhile
+    QueryFileInfo(path, 1);
+}
+
+void CImageCtrl::FitPicture() {
+    const int percent =
+        CFitScale::Percent(ClientWidth(), ClientHeight(), ImageWidth(), ImageHeight());
+    if (percent <= 0)
+        return; // nothing loaded
+    const QSizeF size = CFitScale::ScaledSize(ImageWidth(), ImageHeight(), percent);
+    SetViewRect(ViewLeft(), ViewTop(), float(size.width()), float(size.height()));
+    SetViewClip(ViewLeft(), ViewTop(), ViewWidth(), ViewHeight());
+}
+
+CImageCtrl::State CImageCtrl::PictureState() const {
+    return {static_cast<long>(ImageWidth()),
+            static_cast<long>(ImageHeight()),
+            ImageBitsPerPixel(),
+            FileSize(),
+            FileFormat(),
+            HasPicture(),
+            LastError()};
 }

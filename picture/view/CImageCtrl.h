@@ -100,6 +100,24 @@ public:
     // How far a picture larger than the control is scrolled.
     QPointF PanOffset() const;
 
+    // What an owner that shows pictures needs, and nothing more: show this picture (fitted
+    // or at its own size), fit it again, hide it, and what is known of it.
+    struct State {
+        long width = 0;
+        long height = 0;
+        short bitsPerPixel = 0;
+        qint64 fileSize = 0;
+        short fileFormat = 0;
+        bool bShown = false; // loaded and decodable
+        QString error;       // why it cannot be shown
+    };
+    // Shows the file: its header is read, the view placed (fitted to the control when
+    // bFit), and its pixels asked for at that size.
+    void ShowPicture(const QString& path, bool bFit);
+    // Places the picture shown fitted into the control again.
+    void FitPicture();
+    State PictureState() const;
+
 Q_SIGNALS:
     // The control changed size (a fitted picture needs fitting again).
     void ClientResized();

@@ -152,9 +152,10 @@ PictureFacts CPictureFileList::CurrentFacts() const {
     facts.bitsPerPixel = m_nBitsPerPixel;
     facts.fileSize = m_nFileSize;
     if (m_pPictureCtrl) {
-        facts.description = filetypes::Description(m_pPictureCtrl->FileFormat());
-        facts.bShown = m_pPictureCtrl->HasPicture();
-        facts.error = m_pPictureCtrl->LastError();
+        const CImageCtrl::State state = m_pPictureCtrl->PictureState();
+        facts.description = filetypes::Description(state.fileFormat);
+        facts.bShown = state.bShown;
+        facts.error = state.error;
     }
     return facts;
 }

@@ -1,7 +1,6 @@
 #include "sorting/widgets/CPictureList.h"
 
 #include "browser/controls/PidlFunctions.h"
-#include "picture/load/CFitScale.h"
 #include "picture/view/CImageCtrl.h"
 #include "platform/system/CQtFilePath.h"
 
@@ -16,22 +15,10 @@ void CPictureList::LoadPicture(int nItem) {
     if (!m_pPictureCtrl || m_strCurFile.isEmpty())
         return;
     WatchControl();
-    CImageCtrl& ctrl = *m_pPictureCtrl;
     // A name that is not valid UTF-8 is opened through its bytes.
     m_pShownFile = std::make_unique<CQtFilePath>(CurFileNative());
-    const QString path = m_pShownFile->Path();
-    ctrl.show();
-    ctrl.SetRedrawEnabled(false);
-    ctrl.SetFitToWindow(m_bFitToWindow != 0);
-    ctrl.LoadFile(path, 0, 0);
-    if (m_bFitToWindow)
-        FitPicture();
-    ctrl.SetRedrawEnabled(true); // the pixels come from the cache, or decoded meanwhile
-    m_nPicWidth = static_cast<long>(ctrl.ImageWidth());
-    m_nPicHeight = static_cast<long>(ctrl.ImageHeight());
-    m_nBitsPerPixel = ctrl.ImageBitsPerPixel();
-    ctrl.QueryFileInfo(path, 1);
-    m_nFileSize = ctrl.FileSize();
+    m_pPictureCtrl->ShowPicture(m_pShownFile->Path(), m_bFitToWindow != 0);
+    TakeFigures(m_pPictureCtrl->PictureState());
     DecodeAhead(nItem);
 }
 
@@ -52,17 +39,14 @@ void CPictureList::WatchControl() {
 void CPictureList::OnPictureInfoChanged() {
     if (!m_pPictureCtrl || m_pPictureCtrl != m_pWatchedCtrl || m_strCurFile.isEmpty())
         return;
-    CImageCtrl& ctrl = *m_pPictureCtrl;
-    m_nPicWidth = static_cast<long>(ctrl.ImageWidth());
-    m_nPicHeight = static_cast<long>(ctrl.ImageHeight());
-    m_nBitsPerPixel = ctrl.ImageBitsPerPixel();
+    TakeFigures(m_pPictureCtrl->PictureState());
     if (m_bFitToWindow)
         FitPicture();
 }
 
 void CPictureList::OnPictureResized() {
     if (!m_pPictureCtrl || m_pPictureCtrl != m_pWatchedCtrl || m_strCurFile.isEmpty() ||
-        !m_pPictureCtrl->isVisible() || !m_pPictureCtrl->HasPicture())
+        !m_pPictureCtrl->isVisible() || !m_pPictureCtrl->PictureState().bShown)
         return;
     if (m_bFitToWindow)
         FitPicture(); // drawn from the pixels at hand, then decoded again at the new size
@@ -104,14 +88,14 @@ QString CPictureList::PrefetchPath(int nItem) {
 }
 
 void CPictureList::FitPicture() {
-    CImageCtrl& ctrl = *m_pPictureCtrl;
-    const int percent = CFitScale::Percent(ctrl.ClientWidth(), ctrl.ClientHeight(),
-                                           ctrl.ImageWidth(), ctrl.ImageHeight());
-    if (percent <= 0)
-        return; // nothing loaded
-    const QSizeF size = CFitScale::ScaledSize(ctrl.ImageWidth(), ctrl.ImageHeight(), percent);
-    ctrl.SetViewRect(ctrl.ViewLeft(), ctrl.ViewTop(), float(size.width()), float(size.height()));
-    ctrl.SetViewClip(ctrl.ViewLeft(), ctrl.ViewTop(), ctrl.ViewWidth(), ctrl.ViewHeight());
+    m_pPictureCtrl->FitPicture();
+}
+
+void CPictureList::TakeFigures(const CImageCtrl::State& state) {
+    m_nPicWidth = state.width;
+    m_nPicHeight = state.height;
+    m_nBitsPerPixel = state.bitsPerPixel;
+    m_nFileSize = state.fileSize;
 }
 
 void CPictureList::HidePicture() {

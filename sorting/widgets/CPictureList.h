@@ -1,11 +1,11 @@
 #pragma once
 
 #include "browser/namespace/CNamespaceListView.h"
+#include "picture/view/CImageCtrl.h"
 
 #include <QPointer>
 #include <memory>
 
-class CImageCtrl;
 class CQtFilePath;
 
 // The file list that shows its current file in the picture view: selecting a file loads it
@@ -53,6 +53,8 @@ protected:
 
 private:
     void FitPicture();
+    // Records the figures of the picture shown.
+    void TakeFigures(const CImageCtrl::State& state);
     void WatchControl();
     void OnPictureResized();
     void DecodeAhead(int nItem);
