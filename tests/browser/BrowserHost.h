@@ -3,6 +3,9 @@
 #include "browser/namespace/CNamespaceTreeView.h"
 #include "tests/browser/CRecordingListView.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QStyle>
 #include <QTest>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -36,6 +39,17 @@ public:
                 return item->child(i);
         return nullptr;
     }
+
+    // A right click `x` pixels into the row of a tree item.
+    void TreeContextMenu(QTreeWidgetItem* item, int x) {
+        const QRect rect = m_tree->visualItemRect(item);
+        const QPoint pos(rect.left() + x, rect.center().y());
+        QContextMenuEvent event(QContextMenuEvent::Mouse, pos,
+                                m_tree->viewport()->mapToGlobal(pos));
+        QApplication::sendEvent(m_tree->viewport(), &event);
+    }
+    // How far into a tree row its label begins, past the icon.
+    int OnTreeLabel() const { return m_tree->style()->pixelMetric(QStyle::PM_SmallIconSize) + 14; }
 
     bool m_bExposed = false;
 

@@ -1,6 +1,10 @@
 // The folder tree as a person uses it: hidden folders left out, a folder dragged out of it
-// not opened, a deep folder's name scrolled into sight.
+// not opened, a deep folder's name scrolled into sight, folders made, removed and renamed
+// by others or from the tree's own menu followed.
+#include "platform/shell/CFileCommandsProvider.h"
+#include "platform/shell/CShellContextMenu.h"
 #include "tests/browser/BrowserHost.h"
+#include "tests/support/ModalDriver.h"
 #include "tests/support/NativeTempDir.h"
 #include "tests/support/ShellLeakCheck.h"
 #include "tests/support/TestSupport.h"
@@ -17,8 +21,9 @@ private Q_SLOTS:
     void initTestCase() {
         QVERIFY(m_home.isValid() && m_root.isValid());
         qputenv("HOME", m_home.NativePath());
-        for (const char* dir : {"tree/alpha/xray", "tree/bravo", "tree/deep/one/two/three",
-                                "hide/.git/objects", "hide/visible"})
+        for (const char* dir :
+             {"tree/alpha/xray", "tree/alpha/yankee", "tree/bravo", "tree/charlie/zulu",
+              "tree/deep/one/two/three", "hide/.git/objects", "hide/visible"})
             QVERIFY(std::filesystem::create_directories(Dir(dir).toStdString()));
         for (const char* file : {"tree/alpha/file.jpg", "hide/.dot.jpg", "hide/shown.jpg"})
             QVERIFY(WriteBytes(Dir(file), ""));
@@ -51,7 +56,7 @@ private Q_SLOTS:
         const int filled = List().m_nListFilled;
         QWidget* viewport = tree.viewport();
         const QRect alpha = tree.visualItemRect(m_host->Child("alpha"));
-        const QPoint from(alpha.left() + OnTreeLabel(), alpha.center().y());
+        const QPoint from(alpha.left() + m_host->OnTreeLabel(), alpha.center().y());
         QTest::mousePress(viewport, Qt::LeftButton, {}, from);
         const QPoint to = from + QPoint(0, 3 * QApplication::startDragDistance());
         QTest::mouseMove(viewport, from + QPoint(0, 1)); // the view gets ready to drag,
@@ -63,7 +68,7 @@ private Q_SLOTS:
 
         const QRect bravo = tree.visualItemRect(m_host->Child("bravo"));
         QTest::mouseClick(viewport, Qt::LeftButton, {},
-                          QPoint(bravo.left() + OnTreeLabel(), bravo.center().y()));
+                          QPoint(bravo.left() + m_host->OnTreeLabel(), bravo.center().y()));
         QCOMPARE(m_host->CurrentText(), QStringLiteral("bravo"));
         QCOMPARE(List().m_nListFilled, filled + 1);
     }
@@ -99,6 +104,114 @@ private Q_SLOTS:
         m_host->setLayoutDirection(Qt::LeftToRight);
     }
 
+    void treeFollowsTheFoldersOnDisk() {
+        CNamespaceTreeView& tree = m_host->Tree();
+        tree.SelectPath(TreeDir("charlie"));
+        QTreeWidgetItem* charlie = tree.currentItem();
+        QVERIFY(QDir(TreeDir("charlie")).mkdir("yonder"));
+        QTRY_VERIFY(m_host->Child("yonder"));
+        QCOMPARE(tree.currentItem(), charlie);
+
+        QVERIFY(QDir(TreeDir("charlie")).mkdir("nearby"));
+        tree.RefreshExpandedFolders(); // before the watch reports it
+        QVERIFY(m_host->Child("nearby"));
+
+        tree.SelectPath(TreeDir("charlie/yonder"));
+        QVERIFY(QDir(TreeDir("charlie")).rmdir("yonder"));
+        QTRY_COMPARE(tree.currentItem(), charlie);
+        QVERIFY(!m_host->Child("yonder"));
+        QCOMPARE(m_host->List().Texts(), (QStringList{"nearby", "zulu"}));
+        QVERIFY(QDir(TreeDir("charlie")).rmdir("nearby"));
+        QTRY_VERIFY(!m_host->Child("nearby"));
+    }
+
+    // Renamed from its own menu, the folder open in the list stays open under its new name;
+    // moved to the trash, its parent is shown.
+    void renamedOrTrashedOpenFolderMovesTheList() {
+        const int handle = CShellContextMenu::AddProvider(&CFileCommandsProvider::AddCommands);
+        qputenv("XDG_DATA_HOME", Dir("data"));
+        QVERIFY(std::filesystem::create_directories(Dir("ren/old name").toStdString()));
+        QVERIFY(WriteBytes(Dir("ren/old name/in.jpg"), "") && WriteBytes(Dir("ren/top.jpg"), ""));
+        CNamespaceTreeView& tree = m_host->Tree();
+        CRecordingListView& list = m_host->List();
+        tree.SelectPath(QFile::decodeName(Dir("ren/old name")));
+        const auto menuOnCurrent = [&](const QString& choice, const QString& answer) {
+            ModalDriver driver;
+            driver.ChooseFromNextMenu(choice);
+            driver.AnswerInputsWith(answer);
+            m_host->TreeContextMenu(tree.currentItem(), m_host->OnTreeLabel());
+        };
+        menuOnCurrent("Rename...", "new name");
+        QVERIFY(QFileInfo::exists(QFile::decodeName(Dir("ren/new name/in.jpg"))));
+        QCOMPARE(m_host->CurrentText(), QStringLiteral("new name"));
+        QCOMPARE(list.Texts(), QStringList{"in.jpg"});
+        QCOMPARE(list.ListedFolder(), Dir("ren/new name"));
+
+        menuOnCurrent("Move to Trash", QString());
+        QVERIFY(!QFileInfo::exists(QFile::decodeName(Dir("ren/new name"))));
+        QCOMPARE(m_host->CurrentText(), QStringLiteral("ren"));
+        QCOMPARE(list.Texts(), QStringList{"top.jpg"});
+        CShellContextMenu::RemoveProvider(handle);
+    }
+
+    void folderMadeAfterItsParentWasListedIsFound() {
+        m_host->Tree().SelectPath(TreeDir("deep/one/two"));
+        QVERIFY(QDir(TreeDir("deep/one/two")).mkdir("later"));
+        m_host->Tree().SelectPath(TreeDir("deep/one/two/later"));
+        QCOMPARE(m_host->CurrentText(), QStringLiteral("later"));
+        QVERIFY(QDir(TreeDir("deep/one/two")).rmdir("later"));
+    }
+
+    void listFollowsTheFolderOnDisk() {
+        QVERIFY(std::filesystem::create_directories(Dir("watched").toStdString()));
+        for (const char* f : {"b.jpg", "d.jpg", "f.jpg", "h.jpg"})
+            QVERIFY(WriteBytes(Dir("watched/") + f, ""));
+        CRecordingListView& list = m_host->List();
+        m_host->Tree().SelectPath(QFile::decodeName(Dir("watched")));
+        list.SelectItem(list.Find("d.jpg"), true);
+        const int filled = list.m_nListFilled;
+        QVERIFY(WriteBytes(Dir("watched/a.jpg"), "") && WriteBytes(Dir("watched/e.jpg"), ""));
+        QCOMPARE(::unlink(Dir("watched/b.jpg").constData()), 0);
+        QCOMPARE(::rename(Dir("watched/h.jpg").constData(), Dir("watched/c.jpg").constData()), 0);
+        const QStringList expected{"a.jpg", "c.jpg", "d.jpg", "e.jpg", "f.jpg"};
+        QTRY_COMPARE(list.Texts(), expected);
+        QCOMPARE(list.m_nListFilled, filled); // changed in place, not filled again
+        QCOMPARE(list.m_nCurItem, 2);
+        QVERIFY(list.IsItemSelected(2));
+        QVERIFY(list.m_strCurFile.endsWith("/d.jpg"));
+
+        // The current file going leaves a plain list without a current item (the picture
+        // list shows the next one: see the sorting tests).
+        QCOMPARE(::unlink(Dir("watched/d.jpg").constData()), 0);
+        QTRY_COMPARE(list.GetItemCount(), 4);
+        QCOMPARE(list.m_nCurItem, -1);
+        QVERIFY(list.m_strCurFile.isEmpty());
+
+        for (const char* f : {"a.jpg", "c.jpg", "e.jpg", "f.jpg"})
+            QCOMPARE(::unlink((Dir("watched/") + f).constData()), 0);
+        QTRY_COMPARE(list.GetItemCount(), 0);
+    }
+
+    // Folders made and removed by other programs below expanded folders appear and vanish;
+    // the folder open in the list going shows its parent. F5's refresh finds them at once.
+    void rightClickOnLabelShowsMenuThenSelects() {
+        CNamespaceTreeView& tree = m_host->Tree();
+        tree.SelectPath(TreeDir());
+        QTreeWidgetItem* alpha = m_host->Child("alpha");
+        QVERIFY(alpha);
+        ModalDriver driver;
+        m_host->TreeContextMenu(alpha, 2); // on the icon
+        QVERIFY(!driver.MenuSeen());
+        QVERIFY(tree.currentItem() != alpha);
+
+        driver.ChooseFromNextMenu(QString()); // dismissed without a choice
+        m_host->TreeContextMenu(alpha, m_host->OnTreeLabel());
+        QCOMPARE(driver.m_menuTexts, QStringList({"Open", "Copy", "Properties"}));
+        QCOMPARE(tree.currentItem(), alpha);
+        QCOMPARE(m_host->List().Texts(), QStringList({"xray", "yankee", "file.jpg"}));
+        QVERIFY(driver.m_messages.isEmpty());
+    }
+
 private:
     QByteArray Dir(const QByteArray& rel) const { return m_root.NativePath() + '/' + rel; }
     QString TreeDir(const QString& rel = QString()) const {
@@ -114,9 +227,6 @@ private:
         const int room = tree.viewport()->width();
         const int lead = tree.isRightToLeft() ? room - 1 - cell.right() : cell.left();
         return lead >= 0 && lead + label <= room;
-    }
-    int OnTreeLabel() const {
-        return m_host->Tree().style()->pixelMetric(QStyle::PM_SmallIconSize) + 14;
     }
 
     NativeTempDir m_home;

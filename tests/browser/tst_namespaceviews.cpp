@@ -131,114 +131,6 @@ private Q_SLOTS:
 
     // Files made, removed and renamed by other programs: the list follows in its own order,
     // and the current file stays current until it goes itself.
-    void listFollowsTheFolderOnDisk() {
-        QVERIFY(std::filesystem::create_directories(Dir("watched").toStdString()));
-        for (const char* f : {"b.jpg", "d.jpg", "f.jpg", "h.jpg"})
-            QVERIFY(WriteBytes(Dir("watched/") + f, ""));
-        CRecordingListView& list = m_host->List();
-        m_host->Tree().SelectPath(QFile::decodeName(Dir("watched")));
-        list.SelectItem(list.Find("d.jpg"), true);
-        const int filled = list.m_nListFilled;
-        QVERIFY(WriteBytes(Dir("watched/a.jpg"), "") && WriteBytes(Dir("watched/e.jpg"), ""));
-        QCOMPARE(::unlink(Dir("watched/b.jpg").constData()), 0);
-        QCOMPARE(::rename(Dir("watched/h.jpg").constData(), Dir("watched/c.jpg").constData()), 0);
-        const QStringList expected{"a.jpg", "c.jpg", "d.jpg", "e.jpg", "f.jpg"};
-        QTRY_COMPARE(list.Texts(), expected);
-        QCOMPARE(list.m_nListFilled, filled); // changed in place, not filled again
-        QCOMPARE(list.m_nCurItem, 2);
-        QVERIFY(list.IsItemSelected(2));
-        QVERIFY(list.m_strCurFile.endsWith("/d.jpg"));
-
-        // The current file going leaves a plain list without a current item (the picture
-        // list shows the next one: see the sorting tests).
-        QCOMPARE(::unlink(Dir("watched/d.jpg").constData()), 0);
-        QTRY_COMPARE(list.GetItemCount(), 4);
-        QCOMPARE(list.m_nCurItem, -1);
-        QVERIFY(list.m_strCurFile.isEmpty());
-
-        for (const char* f : {"a.jpg", "c.jpg", "e.jpg", "f.jpg"})
-            QCOMPARE(::unlink((Dir("watched/") + f).constData()), 0);
-        QTRY_COMPARE(list.GetItemCount(), 0);
-    }
-
-    // Folders made and removed by other programs below expanded folders appear and vanish;
-    // the folder open in the list going shows its parent. F5's refresh finds them at once.
-    void treeFollowsTheFoldersOnDisk() {
-        CNamespaceTreeView& tree = m_host->Tree();
-        tree.SelectPath(TreeDir("charlie"));
-        QTreeWidgetItem* charlie = tree.currentItem();
-        QVERIFY(QDir(TreeDir("charlie")).mkdir("yonder"));
-        QTRY_VERIFY(m_host->Child("yonder"));
-        QCOMPARE(tree.currentItem(), charlie);
-
-        QVERIFY(QDir(TreeDir("charlie")).mkdir("nearby"));
-        tree.RefreshExpandedFolders(); // before the watch reports it
-        QVERIFY(m_host->Child("nearby"));
-
-        tree.SelectPath(TreeDir("charlie/yonder"));
-        QVERIFY(QDir(TreeDir("charlie")).rmdir("yonder"));
-        QTRY_COMPARE(tree.currentItem(), charlie);
-        QVERIFY(!m_host->Child("yonder"));
-        QCOMPARE(m_host->List().Texts(), (QStringList{"nearby", "zulu"}));
-        QVERIFY(QDir(TreeDir("charlie")).rmdir("nearby"));
-        QTRY_VERIFY(!m_host->Child("nearby"));
-    }
-
-    // Renamed from its own menu, the folder open in the list stays open under its new name;
-    // moved to the trash, its parent is shown.
-    void renamedOrTrashedOpenFolderMovesTheList() {
-        const int handle = CShellContextMenu::AddProvider(&CFileCommandsProvider::AddCommands);
-        qputenv("XDG_DATA_HOME", Dir("data"));
-        QVERIFY(std::filesystem::create_directories(Dir("ren/old name").toStdString()));
-        QVERIFY(WriteBytes(Dir("ren/old name/in.jpg"), "") && WriteBytes(Dir("ren/top.jpg"), ""));
-        CNamespaceTreeView& tree = m_host->Tree();
-        CRecordingListView& list = m_host->List();
-        tree.SelectPath(QFile::decodeName(Dir("ren/old name")));
-        const auto menuOnCurrent = [&](const QString& choice, const QString& answer) {
-            ModalDriver driver;
-            driver.ChooseFromNextMenu(choice);
-            driver.AnswerInputsWith(answer);
-            TreeContextMenu(tree.currentItem(), OnTreeLabel());
-        };
-        menuOnCurrent("Rename...", "new name");
-        QVERIFY(QFileInfo::exists(QFile::decodeName(Dir("ren/new name/in.jpg"))));
-        QCOMPARE(m_host->CurrentText(), QStringLiteral("new name"));
-        QCOMPARE(list.Texts(), QStringList{"in.jpg"});
-        QCOMPARE(list.ListedFolder(), Dir("ren/new name"));
-
-        menuOnCurrent("Move to Trash", QString());
-        QVERIFY(!QFileInfo::exists(QFile::decodeName(Dir("ren/new name"))));
-        QCOMPARE(m_host->CurrentText(), QStringLiteral("ren"));
-        QCOMPARE(list.Texts(), QStringList{"top.jpg"});
-        CShellContextMenu::RemoveProvider(handle);
-    }
-
-    void folderMadeAfterItsParentWasListedIsFound() {
-        m_host->Tree().SelectPath(TreeDir("deep/one/two"));
-        QVERIFY(QDir(TreeDir("deep/one/two")).mkdir("later"));
-        m_host->Tree().SelectPath(TreeDir("deep/one/two/later"));
-        QCOMPARE(m_host->CurrentText(), QStringLiteral("later"));
-        QVERIFY(QDir(TreeDir("deep/one/two")).rmdir("later"));
-    }
-
-    void rightClickOnLabelShowsMenuThenSelects() {
-        CNamespaceTreeView& tree = m_host->Tree();
-        tree.SelectPath(TreeDir());
-        QTreeWidgetItem* alpha = m_host->Child("alpha");
-        QVERIFY(alpha);
-        ModalDriver driver;
-        TreeContextMenu(alpha, 2); // on the icon
-        QVERIFY(!driver.MenuSeen());
-        QVERIFY(tree.currentItem() != alpha);
-
-        driver.ChooseFromNextMenu(QString()); // dismissed without a choice
-        TreeContextMenu(alpha, OnTreeLabel());
-        QCOMPARE(driver.m_menuTexts, QStringList({"Open", "Copy", "Properties"}));
-        QCOMPARE(tree.currentItem(), alpha);
-        QCOMPARE(m_host->List().Texts(), QStringList({"xray", "yankee", "file.jpg"}));
-        QVERIFY(driver.m_messages.isEmpty());
-    }
-
     void filterComparesEndings_data() {
         QTest::addColumn<QStringList>("endings");
         QTest::addColumn<bool>("folders");
@@ -474,17 +366,6 @@ private:
     QPoint Label(int row) {
         const QRect rect = List().visualRect(List().IndexOf(row));
         return {rect.left() + List().iconSize().width() + 14, Centre(row).y()};
-    }
-    // A right click `x` pixels into the row of a tree item.
-    void TreeContextMenu(QTreeWidgetItem* item, int x) {
-        CNamespaceTreeView& tree = m_host->Tree();
-        const QRect rect = tree.visualItemRect(item);
-        const QPoint pos(rect.left() + x, rect.center().y());
-        QContextMenuEvent event(QContextMenuEvent::Mouse, pos, tree.viewport()->mapToGlobal(pos));
-        QApplication::sendEvent(tree.viewport(), &event);
-    }
-    int OnTreeLabel() const {
-        return m_host->Tree().style()->pixelMetric(QStyle::PM_SmallIconSize) + 14;
     }
     void DoubleClick(QPoint at) { QTest::mouseDClick(List().viewport(), Qt::LeftButton, {}, at); }
     void ContextMenu(QPoint at) {

@@ -4,12 +4,11 @@
 #include "picture/view/CImageCtrl.h"
 #include "picture/view/CVantrelView.h"
 #include "platform/ui/CDialogBuilder.h"
+#include "tests/picture/ImageCtrlFixture.h"
 #include "tests/picture/PictureTestSupport.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>
-#include <QPrinter>
-#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -49,23 +48,11 @@ QByteArray Maxed(QByteArray data, qsizetype at, int count = 4) {
 } // namespace
 
 // The imaging control as the picture list and the frame drive it, and the pane it fills.
-class TestImageCtrl : public QObject {
+class TestImageCtrl : public ImageCtrlFixture {
     Q_OBJECT
 private Q_SLOTS:
-    void init() {
-        m_ctrl = std::make_unique<CImageCtrl>();
-        m_ctrl->resize(200, 100);
-        m_ctrl->show();
-        // As the picture list does: a picture whose pixels told its size is fitted again.
-        connect(m_ctrl.get(), &CImageCtrl::PictureInfoChanged, this, [this] {
-            if (m_bFit)
-                Fit();
-        });
-    }
-    void cleanup() {
-        m_ctrl.reset();
-        CDecoderClient::SetHelper(QString());
-    }
+    void init() { SetUp(); }
+    void cleanup() { TearDown(); }
 
     void fitScaleFollowsThePictureList_data() {
         QTest::addColumn<QSizeF>("client");
@@ -242,63 +229,6 @@ private Q_SLOTS:
         QVERIFY(failures > 0);
     }
 
-    void printingToPdfGivesOnePageWithThePicture() {
-        QCOMPARE(m_ctrl->BeginPrint(), 0L); // no printer yet
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        const QString pdf = m_dir.filePath("out.pdf");
-        printer.setOutputFileName(pdf);
-        m_ctrl->SetPrinter(&printer);
-        Show(FixturePath("png.png"), true);
-        QCOMPARE(QRectF(m_ctrl->PrintLeft(), m_ctrl->PrintTop(), m_ctrl->PrintWidth(),
-                        m_ctrl->PrintHeight()),
-                 QRectF(0, 0, 24, 16));
-        const long handle = m_ctrl->BeginPrint();
-        QVERIFY(handle != 0);
-        QCOMPARE(m_ctrl->BeginPrint(), 0L); // one page at a time
-        // A wide picture 5100 units (8.5 inches) across, shrunk to the printable width.
-        QVERIFY(
-            m_ctrl->RenderToDevice(handle, m_ctrl->PrintLeft(), m_ctrl->PrintTop(), 5100, 3400));
-        m_ctrl->EndPrint(handle);
-        const QByteArray out = ReadAll(pdf);
-        QVERIFY(out.startsWith("%PDF"));
-        static const QRegularExpression page(QStringLiteral("/Type\\s*/Page\\b(?!s)"));
-        QCOMPARE(QString::fromLatin1(out).count(page), 1);
-        QVERIFY(out.contains("/Subtype /Image"));
-    }
-
-    // A picture whose size only its pixels tell (a WordPerfect bitmap), printed before they
-    // came: its size is had first, so the page is not left empty.
-    void printingBeforeThePixelsCameStillPrintsThePicture() {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        const QString pdf = m_dir.filePath("pending.pdf");
-        printer.setOutputFileName(pdf);
-        m_ctrl->SetPrinter(&printer);
-        m_ctrl->show();
-        QVERIFY(m_ctrl->LoadFile(FixturePath("wpg.wpg"), 0, 0));
-        QCOMPARE(m_ctrl->PrintWidth(), 0.0f); // not known before the decode
-        QSignalSpy changed(m_ctrl.get(), &CImageCtrl::PictureInfoChanged);
-        QVERIFY(m_ctrl->CompleteFigures());
-        QCOMPARE(changed.count(), 1);
-        QCOMPARE(QSizeF(m_ctrl->PrintWidth(), m_ctrl->PrintHeight()), QSizeF(24, 16));
-        const long handle = m_ctrl->BeginPrint();
-        QVERIFY(m_ctrl->RenderToDevice(handle, 0, 0, 3000, 2000));
-        m_ctrl->EndPrint(handle);
-        QVERIFY(ReadAll(pdf).contains("/Subtype /Image"));
-        // One the helper cannot decode fails there, and the control says why.
-        QByteArray wpg = ReadAll(FixturePath("wpg.wpg"));
-        wpg[14] = 1; // marks the file as encrypted
-        const QString bad = m_dir.filePath("bad.wpg");
-        QFile out(bad);
-        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(wpg) == wpg.size());
-        out.close();
-        QVERIFY(m_ctrl->LoadFile(bad, 0, 0));
-        QVERIFY(!m_ctrl->CompleteFigures());
-        QVERIFY2(m_ctrl->LastError().contains("encrypted"), qPrintable(m_ctrl->LastError()));
-        QVERIFY(!m_ctrl->HasPicture());
-    }
-
     // The middle pane: nothing but the imaging control, hidden until a picture is shown and
     // flush with the pane at every size, with no scroll bars showing.
     void viewPaneIsCoveredByTheControl() {
@@ -452,39 +382,6 @@ private Q_SLOTS:
         Show(path, true);
         QVERIFY(Near(m_ctrl->grab().toImage().pixel(20, 50), Qt::green));
     }
-
-private:
-    // The picture list's display sequence; returns the scale used (0 when not fitting).
-    int Show(const QString& path, bool fit) {
-        CImageCtrl& c = *m_ctrl;
-        c.show();
-        c.SetRedrawEnabled(false);
-        m_bFit = fit;
-        c.SetFitToWindow(fit);
-        c.LoadFile(path, 0, 0);
-        const int p = fit ? Fit() : 0;
-        c.SetRedrawEnabled(true);
-        c.QueryFileInfo(path, 1);
-        if (!c.WaitForPicture())
-            qWarning("the picture did not arrive in time");
-        return p;
-    }
-
-    int Fit() {
-        CImageCtrl& c = *m_ctrl;
-        const int p =
-            CFitScale::Percent(c.ClientWidth(), c.ClientHeight(), c.ImageWidth(), c.ImageHeight());
-        const QSizeF s = CFitScale::ScaledSize(c.ImageWidth(), c.ImageHeight(), p);
-        if (p > 0) {
-            c.SetViewRect(c.ViewLeft(), c.ViewTop(), float(s.width()), float(s.height()));
-            c.SetViewClip(c.ViewLeft(), c.ViewTop(), c.ViewWidth(), c.ViewHeight());
-        }
-        return p;
-    }
-
-    std::unique_ptr<CImageCtrl> m_ctrl;
-    QTemporaryDir m_dir;
-    bool m_bFit = false;
 };
 
 QTEST_MAIN(TestImageCtrl)
