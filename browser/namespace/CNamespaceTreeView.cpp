@@ -266,6 +266,11 @@ bool CNamespaceTreeView::SelectChildItem(LPCITEMIDLIST pidlRel, const QString& t
     QTreeWidgetItem* item = currentItem();
     if (!item)
         return false;
+    // A hidden folder is never listed, but a path that names it exactly is walked.
+    if (text.startsWith(QLatin1Char('.')) && !pidlRel) {
+        Expand(item);
+        return SelectChild(m_pFollower->AddHiddenChild(item, QFile::encodeName(text)));
+    }
     const bool listedBefore = TreeItem(item)->m_bExpandedOnce;
     if (!listedBefore && !CTreeChildFinder::HasChildren(item))
         return false;

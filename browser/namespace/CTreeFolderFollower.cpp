@@ -12,6 +12,10 @@
 #include <QTreeWidgetItemIterator>
 
 namespace {
+constexpr ULONG kHiddenFolders = SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN;
+} // namespace
+
+namespace {
 CNamespaceTreeItem* TreeItem(QTreeWidgetItem* item) {
     return static_cast<CNamespaceTreeItem*>(item);
 }
@@ -135,9 +139,36 @@ DirectoryChanges CTreeFolderFollower::CompareWithFolder(QTreeWidgetItem* item) c
             found.Appeared(name, true);
         CItemIdList::FreePidl(pidl);
     }
-    for (const QByteArray& name : std::as_const(shown))
-        found.Vanished(name, true);
+    // A hidden folder is in the tree only because a path named it: it stays while it is there.
+    const QByteArray dir = PathOf(item);
+    for (const QByteArray& name : std::as_const(shown)) {
+        LPITEMIDLIST hidden = name.startsWith('.') && !dir.isEmpty()
+                                  ? CDirEnumIDList::EntryOf(dir, name, kHiddenFolders)
+                                  : nullptr;
+        if (!hidden)
+            found.Vanished(name, true);
+        CItemIdList::FreePidl(hidden);
+    }
     return found;
+}
+
+QTreeWidgetItem* CTreeFolderFollower::AddHiddenChild(QTreeWidgetItem* item,
+                                                     const QByteArray& name) {
+    if (QTreeWidgetItem* child = ChildNamed(item, name))
+        return child;
+    NSTREEITEM* rec = CNamespaceTreeView::RecordOf(item);
+    const QByteArray dir = PathOf(item);
+    CShellFolderRef folder(rec && !dir.isEmpty() ? rec->psfParent->BindToObject(rec->pidlRel)
+                                                 : nullptr);
+    LPITEMIDLIST pidl = folder ? CDirEnumIDList::EntryOf(dir, name, kHiddenFolders) : nullptr;
+    if (!pidl)
+        return nullptr; // not there, or not a folder
+    const bool bAdded = m_pTree->InsertChildItem(folder.get(), rec->pidlAbs, item, pidl) ==
+                        CNamespaceTreeView::Insert::Added;
+    CItemIdList::FreePidl(pidl);
+    if (bAdded)
+        item->sortChildren(0, Qt::AscendingOrder);
+    return ChildNamed(item, name);
 }
 
 void CTreeFolderFollower::RefreshExpandedFolders() {

@@ -40,6 +40,9 @@ public:
     // Afterwards the item is selected again; a folder renamed or removed by the menu is
     // followed: the parent is brought up to date, and when the folder was the one shown or
     // above it, the renamed folder is selected, or else the parent.
+    // The hidden folder `name` below the item, put into the tree when it is there: hidden
+    // folders are listed only when a path names them. Null when there is no such folder.
+    QTreeWidgetItem* AddHiddenChild(QTreeWidgetItem* item, const QByteArray& name);
     using ItemMenu = std::function<bool(CShellFolder* psf, LPCITEMIDLIST pidlRel)>;
     void RunItemMenu(QTreeWidgetItem* item, const ItemMenu& menu);
 

@@ -46,6 +46,26 @@ private Q_SLOTS:
         QCOMPARE(List().Texts(), (QStringList{"visible", "shown.jpg"}));
     }
 
+    // A path through a hidden folder (a home folder set to ~/.photos/in) is still walked:
+    // the hidden folder named joins the tree, and stays there through a refresh, while
+    // the folder's other hidden entries stay out.
+    void pathThroughAHiddenFolderIsWalked() {
+        QVERIFY(std::filesystem::create_directories(Dir("hide/.other").toStdString()));
+        QVERIFY(WriteBytes(Dir("hide/.git/objects/pack.jpg"), ""));
+        Show("hide/.git/objects");
+        QCOMPARE(m_host->CurrentText(), QStringLiteral("objects"));
+        QCOMPARE(List().Texts(), QStringList{"pack.jpg"});
+        m_host->Tree().RefreshExpandedFolders();
+        QCOMPARE(m_host->CurrentText(), QStringLiteral("objects"));
+        QTreeWidgetItem* hide = m_host->Tree().currentItem()->parent()->parent();
+        QStringList children;
+        for (int i = 0; i < hide->childCount(); ++i)
+            children << hide->child(i)->text(0);
+        QCOMPARE(children, (QStringList{".git", "visible"}));
+        Show("hide/.missing");
+        QCOMPARE(m_host->CurrentText(), QStringLiteral("hide")); // the walk stops there
+    }
+
     // A folder dragged out of the tree (onto a destination button) is not opened: the tree
     // keeps its selection and the list its folder. A plain click still opens a folder.
     void draggingAFolderLeavesTheListAlone() {
