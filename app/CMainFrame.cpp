@@ -56,6 +56,7 @@ CMainFrame::CMainFrame(CProfileStore& store, const QString& startupPath, QWidget
     connect(m_document, &CVantrelDoc::TitleChanged, this, &CMainFrame::UpdateCaption);
     m_document->OnNewDocument();
 
+    m_session = new CSortSession(this);
     OnCreateClient();
     CreateBars();
     ConnectCommands();
@@ -65,6 +66,7 @@ CMainFrame::CMainFrame(CProfileStore& store, const QString& startupPath, QWidget
                                m_store);
     // Every action on files from this window, sorts and context-menu commands alike, is
     // recorded in this window's journal.
+    m_session->SetActionRecorder(&m_undo->History());
     FileSelectPane()->SetActionRecorder(&m_undo->History());
     m_memory = new CWindowMemory(*this, m_settings, *m_wndSplitter, *FileSelectPane());
     CSplashWnd::ShowSplash(this);
@@ -85,7 +87,7 @@ CMainFrame::~CMainFrame() {
 void CMainFrame::OnCreateClient() {
     m_wndSplitter = new CPicSplitter(this);
     m_wndSplitter->setObjectName(QStringLiteral("CPicSplitter"));
-    auto* files = new CFileSelect(m_wndSplitter);
+    auto* files = new CFileSelect(*m_session, m_wndSplitter);
     auto* view = new CVantrelView(m_wndSplitter);
     auto* target = new CTarget(m_wndSplitter);
     m_wndSplitter->addWidget(files);
@@ -337,10 +339,6 @@ void CMainFrame::FocusFileList() {
 CPictureFileList& CMainFrame::FileList() const {
     return FileSelectPane()->m_listFiles;
 }
-CSortSession& CMainFrame::Session() const {
-    return FileList().Session();
-}
-
 void CMainFrame::SetStatusPaneText(int pane, const QString& text) {
     m_wndStatusBar->SetPaneText(pane, text);
 }

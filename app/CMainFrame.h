@@ -68,7 +68,7 @@ public:
     CTargetController* TargetController() const { return m_targetController; }
     CPictureFileList& FileList() const;
     // The sort of the listed folder: its pictures, the current one, the sort actions.
-    CSortSession& Session() const;
+    CSortSession& Session() const { return *m_session; }
     CMainStatusBar* GetStatusBar() const { return m_wndStatusBar; }
     CVantrelDoc* GetPictureDocument() const { return m_document; }
     QToolBar* ToolBar() const { return m_wndToolBar; }
@@ -116,6 +116,7 @@ private:
 
     CSettings m_settings;
     CProfileStore& m_store;
+    CSortSession* m_session = nullptr; // the listed pictures and the sort; the list views it
     CSettingsKeeper* m_keeper = nullptr;
     CWindowMemory* m_memory = nullptr;
     QString m_strStartupPath;

@@ -10,8 +10,16 @@ constexpr int kTextLimit = 255;
 constexpr int kColumnChars = 20; // width of a column of the small-icon view, in characters
 } // namespace
 
-CListCtrlEx::CListCtrlEx(QWidget* parent) : QListView(parent), m_pModel(new CListCtrlModel(this)) {
+CListCtrlEx::CListCtrlEx(QWidget* parent, CListCtrlModel* items, QItemSelectionModel* selection)
+    : QListView(parent), m_pModel(items ? items : new CListCtrlModel(this)) {
     setModel(m_pModel);
+    if (selection && selection->model() == m_pModel) {
+        QItemSelectionModel* own = selectionModel();
+        setSelectionModel(selection);
+        delete own;
+    }
+    if (items) // items that go first leave the list empty, never dangling
+        connect(items, &QObject::destroyed, this, [this] { m_pModel = new CListCtrlModel(this); });
     setViewMode(QListView::ListMode);
     setFlow(QListView::LeftToRight);
     setWrapping(true);
@@ -95,8 +103,9 @@ int CListCtrlEx::HitTestRow(QPoint& point) const {
     return index.isValid() ? index.row() : -1;
 }
 
-int CListCtrlEx::InsertItem(int nItem, const QString& text, int nImage, quintptr lParam) {
-    return m_pModel->InsertItem(nItem, text.left(kTextLimit), nImage, lParam);
+int CListCtrlEx::InsertItem(int nItem, const QString& text, int nImage, quintptr lParam,
+                            const QByteArray& native) {
+    return m_pModel->InsertItem(nItem, text.left(kTextLimit), nImage, lParam, native);
 }
 
 bool CListCtrlEx::DeleteItem(int nItem) {

@@ -9,10 +9,14 @@
 // shortened in the middle, and shown whole in their tooltips. It keeps the current
 // item (m_nCurItem) for the views built on it and offers the item operations those views use; the
 // three virtuals are the points where the picture list changes behaviour.
+//
+// The items may belong to someone else: given a model (and the selection on it), the list
+// is a view on them, and both must outlive it; without, it keeps items of its own.
 class CListCtrlEx : public QListView {
     Q_OBJECT
 public:
-    explicit CListCtrlEx(QWidget* parent = nullptr);
+    explicit CListCtrlEx(QWidget* parent = nullptr, CListCtrlModel* items = nullptr,
+                         QItemSelectionModel* selection = nullptr);
 
     // Index of the current item; -1 for none. Every fill starts by setting it to -1.
     int m_nCurItem = -1;
@@ -30,7 +34,8 @@ public:
     int HitTestRow(QPoint& point) const;
 
     int GetItemCount() const { return m_pModel->Count(); }
-    int InsertItem(int nItem, const QString& text, int nImage, quintptr lParam);
+    int InsertItem(int nItem, const QString& text, int nImage, quintptr lParam,
+                   const QByteArray& native = QByteArray());
     bool DeleteItem(int nItem);
     void DeleteAllItems();
     QString GetItemText(int nItem, int nSubItem = 0) const;

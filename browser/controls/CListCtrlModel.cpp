@@ -12,7 +12,8 @@ CListCtrlModel::~CListCtrlModel() {
 void CListCtrlModel::FreeRows() {
     if (m_deleter)
         for (const Row& row : std::as_const(m_rows))
-            m_deleter(row.lParam);
+            if (row.lParam)
+                m_deleter(row.lParam);
     m_rows.clear();
 }
 
@@ -50,11 +51,12 @@ Qt::ItemFlags CListCtrlModel::flags(const QModelIndex& index) const {
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
 }
 
-int CListCtrlModel::InsertItem(int nItem, const QString& text, int nImage, quintptr lParam) {
+int CListCtrlModel::InsertItem(int nItem, const QString& text, int nImage, quintptr lParam,
+                               const QByteArray& native) {
     nItem = std::clamp(nItem, 0, Count());
     if (!m_nBatch)
         beginInsertRows(QModelIndex(), nItem, nItem);
-    m_rows.insert(nItem, Row{text, nImage, lParam});
+    m_rows.insert(nItem, Row{text, nImage, lParam, native});
     if (!m_nBatch)
         endInsertRows();
     return nItem;
@@ -67,7 +69,7 @@ bool CListCtrlModel::DeleteItem(int nItem) {
         beginRemoveRows(QModelIndex(), nItem, nItem);
     const quintptr lParam = m_rows[nItem].lParam;
     m_rows.remove(nItem);
-    if (m_deleter)
+    if (m_deleter && lParam)
         m_deleter(lParam);
     if (!m_nBatch)
         endRemoveRows();
@@ -101,6 +103,19 @@ int CListCtrlModel::ItemImage(int nItem) const {
 
 quintptr CListCtrlModel::ItemData(int nItem) const {
     return IsValid(nItem) ? m_rows[nItem].lParam : 0;
+}
+
+QByteArray CListCtrlModel::ItemNative(int nItem) const {
+    return IsValid(nItem) ? m_rows[nItem].native : QByteArray();
+}
+
+int CListCtrlModel::FindNative(const QByteArray& native) const {
+    if (native.isEmpty())
+        return -1;
+    for (int i = 0; i < Count(); ++i)
+        if (m_rows[i].native == native)
+            return i;
+    return -1;
 }
 
 std::vector<int> CListCtrlModel::SortedOrder(Compare compare, quintptr lParamSort,

@@ -8,9 +8,10 @@
 
 class CSystemImageList;
 
-// The items of a list control: text, icon index and one item value each, in a plain
-// vector. Insertions may be batched: between BeginBatch and EndBatch the views are told
-// nothing until one reset at the end, which keeps a fill of many thousands of items fast.
+// The items of a list control: text, icon index, one item value and the item's file path
+// (the system's bytes; empty outside the file system) each, in a plain vector. Insertions may be
+// batched: between BeginBatch and EndBatch the views are told nothing until one reset at the end,
+// which keeps a fill of many thousands of items fast.
 class CListCtrlModel : public QAbstractListModel {
     Q_OBJECT
 public:
@@ -24,7 +25,7 @@ public:
     explicit CListCtrlModel(QObject* parent = nullptr) : QAbstractListModel(parent) {}
     ~CListCtrlModel() override;
 
-    // Called for the value of every item that is deleted, whichever way.
+    // Called for the value (other than 0) of every item that is deleted, whichever way.
     void SetDeleter(Deleter deleter) { m_deleter = deleter; }
     void SetImageList(CSystemImageList* imageList);
 
@@ -33,13 +34,17 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     int Count() const { return int(m_rows.size()); }
-    int InsertItem(int nItem, const QString& text, int nImage, quintptr lParam);
+    int InsertItem(int nItem, const QString& text, int nImage, quintptr lParam,
+                   const QByteArray& native = QByteArray());
     bool DeleteItem(int nItem);
     void DeleteAllItems();
     bool SetItemText(int nItem, const QString& text);
     QString ItemText(int nItem) const;
     int ItemImage(int nItem) const;
     quintptr ItemData(int nItem) const;
+    QByteArray ItemNative(int nItem) const;
+    // The first item with this path, or -1.
+    int FindNative(const QByteArray& native) const;
     // Sorts with a comparison of item values (negative: the first comes first). Equal
     // items keep their order. With `sortKey`, items are ordered by their keys' bytes
     // first and `compare` only decides between equal keys: the keys must agree with
@@ -55,6 +60,7 @@ private:
         QString text;
         int image;
         quintptr lParam;
+        QByteArray native;
     };
     bool IsValid(int nItem) const { return nItem >= 0 && nItem < Count(); }
     void FreeRows();

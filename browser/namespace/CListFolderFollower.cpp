@@ -89,7 +89,6 @@ void CListFolderFollower::Apply(const DirectoryChanges& changes) {
     }
     if (changes.IsEmpty())
         return;
-    m_list.OnFolderChangesStarting();
     QList<QByteArray> removed;
     for (const DirectoryChanges::Entry& e : changes.Removed())
         removed.append(e.name);

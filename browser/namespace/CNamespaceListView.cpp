@@ -21,8 +21,9 @@
 #include <QFile>
 #include <QSet>
 
-CNamespaceListView::CNamespaceListView(QWidget* parent)
-    : CListCtrlEx(parent), m_pWatch(new CListFolderFollower(*this)) {
+CNamespaceListView::CNamespaceListView(QWidget* parent, CListCtrlModel* items,
+                                       QItemSelectionModel* selection)
+    : CListCtrlEx(parent, items, selection), m_pWatch(new CListFolderFollower(*this)) {
     Model()->SetDeleter(&CNamespaceListView::OnDeleteitem);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this](const QItemSelection& selected) {
@@ -32,7 +33,8 @@ CNamespaceListView::CNamespaceListView(QWidget* parent)
 }
 
 CNamespaceListView::~CNamespaceListView() {
-    disconnect(selectionModel(), nullptr, this, nullptr);
+    if (selectionModel())
+        disconnect(selectionModel(), nullptr, this, nullptr);
     if (m_pTreeView)
         m_pTreeView->SetListView(nullptr);
     DeleteAllItems();
@@ -135,7 +137,8 @@ CNamespaceListView::Add CNamespaceListView::AddListItem(CShellFolder* psf,
     }
     CSystemImageList* images = CSystemImageList::Get();
     const int image = images ? images->IconIndexOf(pidlAbs) : -1;
-    InsertItem(nIndex++, name, image, reinterpret_cast<quintptr>(rec));
+    InsertItem(nIndex++, name, image, reinterpret_cast<quintptr>(rec),
+               GetNativePathFromPidl(pidlAbs));
     FreePidl(pidlAbs);
     return Add::Added;
 }
@@ -258,25 +261,11 @@ bool CNamespaceListView::DeleteCurFile(bool) {
     return false;
 }
 
-QList<QByteArray> CNamespaceListView::ItemNativePaths() {
+QList<QByteArray> CNamespaceListView::ItemNativePaths() const {
     QList<QByteArray> paths;
-    const int count = GetItemCount();
-    paths.reserve(count);
-    const NSTREEITEM* folder = m_pTreeView ? m_pTreeView->SelectedRecord() : nullptr;
-    QByteArray dir = folder ? GetNativePathFromPidl(folder->pidlAbs) : QByteArray();
-    if (!dir.isEmpty() && !dir.endsWith('/'))
-        dir.append('/');
-    for (int i = 0; i < count; ++i) {
-        const NSLISTITEM* rec = RecordOf(GetItemData(i));
-        if (rec && !dir.isEmpty() && CShellItemId::KindOf(rec->pidlRel) == CShellItemId::Named) {
-            paths.append(QByteArray(dir).append(CShellItemId::BytesOf(rec->pidlRel)));
-            continue;
-        }
-        LPITEMIDLIST pidlAbs = rec && folder ? ConcatPidls(folder->pidlAbs, rec->pidlRel) : nullptr;
-        paths.append(pidlAbs ? GetNativePathFromPidl(pidlAbs) : QByteArray());
-        if (pidlAbs)
-            FreePidl(pidlAbs);
-    }
+    paths.reserve(GetItemCount());
+    for (int i = 0; i < GetItemCount(); ++i)
+        paths.append(Model()->ItemNative(i));
     return paths;
 }
 

@@ -27,7 +27,9 @@ class CShellMalloc;
 class CNamespaceListView : public CListCtrlEx {
     Q_OBJECT
 public:
-    explicit CNamespaceListView(QWidget* parent = nullptr);
+    // With `items`: a view on them and on `selection` (see CListCtrlEx).
+    explicit CNamespaceListView(QWidget* parent = nullptr, CListCtrlModel* items = nullptr,
+                                QItemSelectionModel* selection = nullptr);
     ~CNamespaceListView() override;
 
     // Accepted endings of the full path (ASCII letters in either case); empty: every file.
@@ -77,8 +79,6 @@ public:
 
     virtual void OnFolderSelected(int) {}
     virtual void OnListFilled() {}
-    // ApplyFolderChanges is about to insert and remove items.
-    virtual void OnFolderChangesStarting() {}
     // The current file went by another program's doing. nPlace is where it stood, now held
     // by the item after it. The list keeps no current item; subclasses choose what to show.
     virtual void OnCurrentFileVanished(int nPlace);
@@ -91,7 +91,7 @@ public:
     virtual bool DeleteCurFile(bool bAllowUndo);
     // The path of every item, in list order, as the system's bytes; empty for an item
     // outside the file system.
-    QList<QByteArray> ItemNativePaths();
+    QList<QByteArray> ItemNativePaths() const;
     // Lists the folder's items, sorted, in one change of the list (its model is reset once).
     virtual void FillList(NSTREEITEM* pFolderItem, CShellFolder* psfFolder);
     virtual void InitList(const QString& path);

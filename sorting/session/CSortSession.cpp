@@ -1,5 +1,6 @@
 #include "sorting/session/CSortSession.h"
 
+#include "browser/controls/CListCtrlModel.h"
 #include "platform/files/CFileActionHook.h"
 #include "platform/files/CFileOperations.h"
 #include "platform/files/CFolderEntry.h"
@@ -14,6 +15,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QItemSelectionModel>
 #include <QWidget>
 #include <fcntl.h>
 #include <optional>
@@ -42,7 +44,9 @@ bool IsPictureName(const QByteArray& path) {
 }
 } // namespace
 
-CSortSession::CSortSession(QObject* parent) : QObject(parent) {
+CSortSession::CSortSession(QObject* parent)
+    : QObject(parent), m_pModel(new CListCtrlModel(this)),
+      m_pSelection(new QItemSelectionModel(m_pModel, this)) {
     qRegisterMetaType<SortAction>();
     qRegisterMetaType<CFileOpResult>();
 }
@@ -51,17 +55,41 @@ void CSortSession::SetDialogParent(QWidget* parent) {
     m_pDialogParent = parent;
 }
 
-void CSortSession::SetPictures(QList<QByteArray> files, int current) {
+void CSortSession::SetPictures(const QList<QByteArray>& files, int current) {
     const QByteArray before = CurrentNative();
-    m_files = std::move(files);
-    if (!m_files.isEmpty() && CNativePath::DirName(m_files.first()) != m_folder.Path())
-        m_folder = CListedFolder::Take(CNativePath::DirName(m_files.first()));
-    m_nCurrent = current >= 0 && current < Count() ? current : -1;
+    m_pModel->BeginBatch();
+    m_pModel->DeleteAllItems();
+    for (const QByteArray& file : files)
+        m_pModel->InsertItem(Count(), QFile::decodeName(CNativePath::FileName(file)), -1, 0, file);
+    m_pModel->EndBatch();
+    if (!files.isEmpty() && CNativePath::DirName(files.first()) != m_folder.Path())
+        m_folder = CListedFolder::Take(CNativePath::DirName(files.first()));
+    m_current = current >= 0 && current < Count() ? m_pModel->index(current) : QModelIndex();
     m_travel = Travel::Forward;
     if (CurrentNative() != before) {
         TakeShown();
         Q_EMIT CurrentChanged(CurrentPath());
     }
+}
+
+QList<QByteArray> CSortSession::Pictures() const {
+    QList<QByteArray> files;
+    files.reserve(Count());
+    for (int i = 0; i < Count(); ++i)
+        files.append(m_pModel->ItemNative(i));
+    return files;
+}
+
+int CSortSession::Count() const {
+    return m_pModel->Count();
+}
+
+QByteArray CSortSession::PictureAt(int n) const {
+    return m_pModel->ItemNative(n);
+}
+
+int CSortSession::IndexOf(const QByteArray& file) const {
+    return m_pModel->FindNative(file);
 }
 
 void CSortSession::SetFolder(const CListedFolder& folder) {
@@ -71,9 +99,10 @@ void CSortSession::SetFolder(const CListedFolder& folder) {
 void CSortSession::SetCurrent(int n) {
     if (n < -1 || n >= Count())
         n = -1;
-    if (n >= 0 && m_nCurrent >= 0 && n != m_nCurrent)
-        m_travel = n > m_nCurrent ? Travel::Forward : Travel::Backward;
-    const bool bAgain = n >= 0 && n == m_nCurrent;
+    const int current = Current();
+    if (n >= 0 && current >= 0 && n != current)
+        m_travel = n > current ? Travel::Forward : Travel::Backward;
+    const bool bAgain = n >= 0 && n == current;
     ChangeCurrent(n);
     if (bAgain)
         TakeShown(); // chosen again, so shown again as it is now
@@ -81,7 +110,7 @@ void CSortSession::SetCurrent(int n) {
 
 void CSortSession::ChangeCurrent(int n) {
     const QByteArray before = CurrentNative();
-    m_nCurrent = n;
+    m_current = n >= 0 && n < Count() ? m_pModel->index(n) : QModelIndex();
     if (CurrentNative() != before || n < 0)
         m_facts = PictureFacts();
     if (CurrentNative() != before) {
@@ -96,7 +125,7 @@ void CSortSession::TakeShown() {
 }
 
 QByteArray CSortSession::CurrentNative() const {
-    return m_nCurrent >= 0 ? m_files.at(m_nCurrent) : QByteArray();
+    return PictureAt(Current());
 }
 
 QString CSortSession::CurrentPath() const {
@@ -104,17 +133,17 @@ QString CSortSession::CurrentPath() const {
 }
 
 bool CSortSession::Move(const QString& destDir) {
-    return Run({SortAction::Kind::Move, CurrentNative(), CNativePath::FromText(destDir), true,
-                m_nCurrent});
+    return Run(
+        {SortAction::Kind::Move, CurrentNative(), CNativePath::FromText(destDir), true, Current()});
 }
 
 bool CSortSession::Copy(const QString& destDir) {
-    return Run({SortAction::Kind::Copy, CurrentNative(), CNativePath::FromText(destDir), true,
-                m_nCurrent});
+    return Run(
+        {SortAction::Kind::Copy, CurrentNative(), CNativePath::FromText(destDir), true, Current()});
 }
 
 bool CSortSession::Delete(bool bToTrash) {
-    return Run({SortAction::Kind::Delete, CurrentNative(), QByteArray(), bToTrash, m_nCurrent});
+    return Run({SortAction::Kind::Delete, CurrentNative(), QByteArray(), bToTrash, Current()});
 }
 
 // The one way every sort action takes. A failed action leaves the file where it was and
@@ -203,21 +232,20 @@ int CSortSession::RemoveGone(const SortAction& action, const QList<QByteArray>& 
     int place = action.index;
     if (!results.value(0).Succeeded())
         return place;
-    if (place < Count() && m_files.at(place) == action.file) {
-        m_files.removeAt(place);
-        m_nCurrent = -1; // the picture has gone; nothing is current until the move on
+    if (PictureAt(place) == action.file) {
+        RemoveRow(place); // nothing is current until the move on
         Q_EMIT PictureRemoved(place);
     }
     for (qsizetype i = 1; i < files.size() && i < results.size(); ++i) {
         if (!results.at(i).Succeeded())
             continue;
-        const int at = int(m_files.indexOf(files.at(i)));
+        const int at = IndexOf(files.at(i));
         if (at < 0) {
             if (m_nHidden > 0 && IsPictureName(files.at(i)))
                 --m_nHidden;
             continue;
         }
-        m_files.removeAt(at);
+        RemoveRow(at);
         if (at < place)
             --place;
         Q_EMIT PictureRemoved(at);
@@ -225,18 +253,27 @@ int CSortSession::RemoveGone(const SortAction& action, const QList<QByteArray>& 
     return place;
 }
 
+// Without a current row the views select no neighbour by themselves: the move-on rule
+// chooses the next picture.
+void CSortSession::RemoveRow(int n) {
+    if (m_pSelection->currentIndex().row() == n)
+        m_pSelection->clear();
+    m_pModel->DeleteItem(n);
+}
+
 QStringList CSortSession::PrefetchCandidates() const {
-    if (m_nCurrent < 0)
+    const int n = Current();
+    if (n < 0)
         return {};
-    const int n = m_nCurrent;
     const bool bBack = m_travel == Travel::Backward;
     QStringList paths;
     for (int i : {bBack ? n - 1 : n + 1, bBack ? n + 1 : n - 1}) {
         if (i < 0 || i >= Count())
             continue;
         // A name that does not survive the trip through text cannot be opened by it.
-        const QString path = QFile::decodeName(m_files.at(i));
-        if (QFile::encodeName(path) == m_files.at(i))
+        const QByteArray file = PictureAt(i);
+        const QString path = QFile::decodeName(file);
+        if (QFile::encodeName(path) == file)
             paths.append(path);
     }
     return paths;

@@ -9,10 +9,13 @@
 #include <QByteArray>
 #include <QList>
 #include <QObject>
+#include <QPersistentModelIndex>
 #include <QPointer>
 #include <QStringList>
 
 class CFileActionHook;
+class CListCtrlModel;
+class QItemSelectionModel;
 class CFileOpUi;
 class CFileOperations;
 class CFolderEntry;
@@ -20,7 +23,11 @@ class QWidget;
 
 // What a sort is about, without any window: the pictures of the listed folder in display
 // order, the current one, the actions that send it away (move, copy, delete) and the
-// status texts that describe it. Views follow it through its signals.
+// status texts that describe it. It owns the list of pictures (Model) and the selection on
+// it: the file list is a view on both, and whatever fills, sorts or changes the rows does
+// it there, so the session always acts on what the list shows. The current picture stays
+// current by its row wherever the row moves, and is none once its row is gone. Views
+// follow the rest through its signals.
 //
 // Every sort action passes Run: ActionStarting before the disk is touched, ActionFinished
 // once the list and the current picture show the outcome.
@@ -42,18 +49,24 @@ public:
     // journal); not owned, null to record nothing.
     void SetActionRecorder(CFileActionHook* recorder) { m_pRecorder = recorder; }
 
-    // The folder's pictures (native paths) in display order, and which one is current
-    // (-1: none).
-    void SetPictures(QList<QByteArray> files, int current = -1);
+    // The listed pictures, and the selection the views on them share.
+    CListCtrlModel& Model() const { return *m_pModel; }
+    QItemSelectionModel& Selection() const { return *m_pSelection; }
+    // Lists these pictures (native paths) in this order, in place of the rows there were,
+    // with picture `current` current (-1: none).
+    void SetPictures(const QList<QByteArray>& files, int current = -1);
     // The folder the pictures were listed from, as the listing read it. Pictures of
     // another folder make that folder the listed one, taken as it is then.
     void SetFolder(const CListedFolder& folder);
-    const QList<QByteArray>& Pictures() const { return m_files; }
-    int Count() const { return int(m_files.size()); }
+    QList<QByteArray> Pictures() const;
+    int Count() const;
+    QByteArray PictureAt(int n) const;
+    // The row of the picture with this path, or -1.
+    int IndexOf(const QByteArray& file) const;
 
     // Makes picture n current (-1: none), as the user chose it.
     void SetCurrent(int n);
-    int Current() const { return m_nCurrent; }
+    int Current() const { return m_current.isValid() ? m_current.row() : -1; }
     QByteArray CurrentNative() const;
     QString CurrentPath() const;
 
@@ -114,10 +127,12 @@ private:
     int RemoveGone(const SortAction& action, const QList<QByteArray>& files,
                    const QList<CFileOpResult>& results);
     void ChangeCurrent(int n);
+    void RemoveRow(int n);
 
-    QList<QByteArray> m_files;
+    CListCtrlModel* m_pModel;
+    QItemSelectionModel* m_pSelection;
     CListedFolder m_folder;
-    int m_nCurrent = -1;
+    QPersistentModelIndex m_current;
     CFileIdentity m_shown; // the file the current picture's name led to when it was shown
     Travel m_travel = Travel::Forward;
     PictureFacts m_facts;

@@ -7,8 +7,8 @@
 #include <QFileInfo>
 #include <QResizeEvent>
 
-CFileSelect::CFileSelect(QWidget* parent)
-    : QWidget(parent), m_listFiles(this), m_treeFolders(this) {
+CFileSelect::CFileSelect(CSortSession& session, QWidget* parent)
+    : QWidget(parent), m_listFiles(session, this), m_treeFolders(this) {
     setObjectName(QStringLiteral("CFileSelect"));
     setAccessibleName(QCoreApplication::translate("CFileSelect", "Folders and pictures"));
     m_treeFolders.setObjectName(QStringLiteral("m_treeFolders"));
@@ -70,7 +70,6 @@ void CFileSelect::OnSize(int cx, int cy) {
 }
 
 void CFileSelect::SetActionRecorder(CFileActionHook* recorder) {
-    m_listFiles.Session().SetActionRecorder(recorder);
     m_listFiles.SetActionRecorder(recorder);
     m_treeFolders.SetActionRecorder(recorder);
 }

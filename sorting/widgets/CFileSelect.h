@@ -9,11 +9,13 @@
 // it wires the two together; then the main window has it walk the tree to the home folder
 // (or to a folder or picture named on the command line), which fills the list.
 class CFileActionHook;
+class CSortSession;
 
 class CFileSelect : public QWidget {
     Q_OBJECT
 public:
-    explicit CFileSelect(QWidget* parent = nullptr);
+    // The list is a view on the session's pictures; the session must outlive the pane.
+    explicit CFileSelect(CSortSession& session, QWidget* parent = nullptr);
 
     // Runs once after the main window has created all three panes.
     virtual void OnInitialUpdate();
@@ -21,8 +23,7 @@ public:
     // (when there is one). A folder or picture given takes the keyboard into the list, with
     // its first (or that) picture shown.
     void OpenStartupOrHome(const QString& startupPath, const QString& homeDirectory);
-    // Where the list's sorts and both panes' context-menu commands are recorded (the undo
-    // journal); not owned.
+    // Where both panes' context-menu commands are recorded (the undo journal); not owned.
     void SetActionRecorder(CFileActionHook* recorder);
 
     CPictureFileList m_listFiles;     // control 1002

@@ -1,5 +1,6 @@
 #include "sorting/widgets/CListPlace.h"
 
+#include "sorting/session/CSortSession.h"
 #include "sorting/widgets/CPictureFileList.h"
 
 #include <algorithm>
@@ -11,7 +12,7 @@ CListPlace::CListPlace(CPictureFileList& list)
 void CListPlace::Restore() {
     if (m_file.isEmpty() || m_nItem < 0)
         return;
-    int nItem = int(m_list.ItemNativePaths().indexOf(m_file));
+    int nItem = m_list.Session().IndexOf(m_file);
     if (nItem < 0)
         nItem = std::min(m_nItem, m_list.GetItemCount() - 1);
     if (nItem >= 0)

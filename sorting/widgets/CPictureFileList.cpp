@@ -9,56 +9,25 @@
 #include "sorting/session/MoveOnRule.h"
 #include "sorting/session/PictureStatus.h"
 
-#include <QAbstractItemModel>
-
-CPictureFileList::CPictureFileList(QWidget* parent)
-    : CPictureList(parent), m_pSession(new CSortSession(this)) {
+CPictureFileList::CPictureFileList(CSortSession& session, QWidget* parent)
+    : CPictureList(parent, &session.Model(), &session.Selection()), m_pSession(&session) {
     setObjectName(QStringLiteral("m_listFiles"));
     m_astrCountedEndings = filetypes::PictureEndings();
     m_pSession->SetDialogParent(this);
-    QAbstractItemModel* items = model();
-    connect(items, &QAbstractItemModel::modelReset, this, &CPictureFileList::SyncSession);
-    connect(items, &QAbstractItemModel::layoutChanged, this, &CPictureFileList::SyncSession);
-    connect(items, &QAbstractItemModel::rowsInserted, this, [this] {
-        if (!m_bFolderEdit)
-            SyncSession();
-    });
-    connect(items, &QAbstractItemModel::rowsRemoved, this, [this] {
-        if (!m_bSessionEdit && !m_bFolderEdit)
-            SyncSession();
-    });
     // Outside changes wait while an action works on the list (its dialogs run event loops).
     connect(m_pSession, &CSortSession::ActionStarting, this, [this] { HoldFolderChanges(true); });
     connect(m_pSession, &CSortSession::ActionFinished, this, [this] { HoldFolderChanges(false); });
-    connect(m_pSession, &CSortSession::PictureRemoved, this, &CPictureFileList::OnSessionRemoved);
+    connect(m_pSession, &CSortSession::PictureRemoved, this, [this] { Arrange(); });
     connect(m_pSession, &CSortSession::MovedOn, this, &CPictureFileList::OnSessionMovedOn);
     connect(m_pSession, &CSortSession::StatusTextChanged, this,
             [this](const QString& text) { m_strStatusText = text; });
 }
 
-// The base list empties itself when it goes; by then this part of it is gone.
-CPictureFileList::~CPictureFileList() {
-    disconnect(model(), nullptr, this, nullptr);
-}
+CPictureFileList::~CPictureFileList() = default;
 
-// The current picture stays current by its path, wherever its row now stands: a row taken
-// away or added elsewhere must never make another file the one a click sends away.
-void CPictureFileList::SyncSession() {
-    const QByteArray current = m_pSession->CurrentNative();
-    QList<QByteArray> paths = ItemNativePaths();
-    int nCurrent = -1;
-    if (!current.isEmpty() && current == m_baCurFile) {
-        const bool bInPlace =
-            m_nCurItem >= 0 && m_nCurItem < paths.size() && paths.at(m_nCurItem) == current;
-        nCurrent = bInPlace ? m_nCurItem : int(paths.indexOf(current));
-    }
-    m_pSession->SetPictures(std::move(paths), nCurrent);
-}
-
-// The session acts on the file the list shows as current, or on none.
-bool CPictureFileList::SessionInStep() {
-    if (m_pSession->CurrentNative() != m_baCurFile)
-        SyncSession();
+// The list's current file is the session's current picture, unless a row changed under
+// the list since (then nothing is sent anywhere).
+bool CPictureFileList::ShowsSessionPicture() const {
     return !m_baCurFile.isEmpty() && m_pSession->CurrentNative() == m_baCurFile;
 }
 
@@ -114,25 +83,13 @@ QStringList CPictureFileList::DecodeAheadCandidates(int) {
     return m_pSession->PrefetchCandidates();
 }
 
-// Files come and go by other programs' doing: the session is told the new list once, after
-// all the rows changed, not for every row.
-void CPictureFileList::OnFolderChangesStarting() {
-    m_bFolderEdit = true;
-}
-
 // The picture on show went: as after a move, the next one is shown, or none is left.
 void CPictureFileList::OnCurrentFileVanished(int nPlace) {
     CPictureList::OnCurrentFileVanished(nPlace);
-    m_bFolderEdit = false;
-    SyncSession();
     OnSessionMovedOn(move_on::AfterRemoval(nPlace, GetItemCount()));
 }
 
 void CPictureFileList::OnItemsChanged() {
-    if (m_bFolderEdit) {
-        m_bFolderEdit = false;
-        SyncSession();
-    }
     UpdateFileCount();
 }
 
@@ -168,21 +125,15 @@ void CPictureFileList::UpdateStatusText() {
 }
 
 bool CPictureFileList::MoveCurFile(const QString& destDir) {
-    return SessionInStep() && m_pSession->Move(destDir);
+    return ShowsSessionPicture() && m_pSession->Move(destDir);
 }
 
 bool CPictureFileList::DeleteCurFile(bool bAllowUndo) {
-    return SessionInStep() && m_pSession->Delete(bAllowUndo);
+    return ShowsSessionPicture() && m_pSession->Delete(bAllowUndo);
 }
 
 bool CPictureFileList::CopyCurFile(const QString& destDir) {
-    return SessionInStep() && m_pSession->Copy(destDir);
-}
-
-void CPictureFileList::OnSessionRemoved(int nItem) {
-    m_bSessionEdit = true;
-    RemoveItem(nItem);
-    m_bSessionEdit = false;
+    return ShowsSessionPicture() && m_pSession->Copy(destDir);
 }
 
 // After an action: the picture the session went on to is selected and shown; with none
@@ -212,7 +163,7 @@ bool CPictureFileList::ShowFile(const QByteArray& path) {
     if (folder.isEmpty() || CNativePath::DirName(path) != folder)
         return false;
     RefreshList();
-    const int nItem = int(ItemNativePaths().indexOf(path));
+    const int nItem = m_pSession->IndexOf(path);
     if (nItem >= 0)
         SelectItem(nItem, true);
     return nItem >= 0;

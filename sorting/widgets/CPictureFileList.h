@@ -5,14 +5,15 @@
 
 class CSortSession;
 
-// The picture list of the file browser pane. Its sort session holds the listed pictures,
-// the current one and the status texts; the list keeps the session in step with what it
-// shows, hands it the figures of each picture it shows, and lets it move, copy and delete
-// the current file, then selects the picture the session moved on to.
+// The picture list of the file browser pane: a view on its sort session's pictures and
+// selection, which the session owns and which must outlive the list. The list fills the
+// session's rows from the folder, tells it which picture is shown and the figures of it,
+// and lets it move, copy and delete the current file, then selects the picture the session
+// moved on to.
 class CPictureFileList : public CPictureList {
     Q_OBJECT
 public:
-    explicit CPictureFileList(QWidget* parent = nullptr);
+    explicit CPictureFileList(CSortSession& session, QWidget* parent = nullptr);
     ~CPictureFileList() override;
 
     CSortSession& Session() const { return *m_pSession; }
@@ -22,7 +23,6 @@ public:
     void OnFolderSelected(int nItem) override;
     void OnListFilled() override;
     void OnFileSelected(int nItem) override;
-    void OnFolderChangesStarting() override;
     void OnCurrentFileVanished(int nPlace) override;
     void OnItemsChanged() override;
     bool MoveCurFile(const QString& destDir) override;
@@ -50,17 +50,12 @@ protected:
     QStringList DecodeAheadCandidates(int nItem) override;
 
 private:
-    // Hands the session the listed files after the list was filled, sorted or changed
-    // other than by the session.
-    void SyncSession();
-    bool SessionInStep();
-    void OnSessionRemoved(int nItem);
+    // The session acts on the picture the list shows, or on none.
+    bool ShowsSessionPicture() const;
     void OnSessionMovedOn(int nItem);
     PictureFacts CurrentFacts() const;
 
     CSortSession* m_pSession;
-    bool m_bSessionEdit = false; // the session is removing a row
-    bool m_bFolderEdit = false;  // rows follow other programs' changes
-    bool m_bMovingOn = false;    // the session's move on selects its picture
+    bool m_bMovingOn = false; // the session's move on selects its picture
     QByteArray ListedFolder() const;
 };

@@ -6,7 +6,8 @@
 
 #include <QFile>
 
-CPictureList::CPictureList(QWidget* parent) : CNamespaceListView(parent) {
+CPictureList::CPictureList(QWidget* parent, CListCtrlModel* items, QItemSelectionModel* selection)
+    : CNamespaceListView(parent, items, selection) {
 }
 
 CPictureList::~CPictureList() = default;

@@ -16,7 +16,8 @@ class CQtFilePath;
 class CPictureList : public CNamespaceListView {
     Q_OBJECT
 public:
-    explicit CPictureList(QWidget* parent = nullptr);
+    explicit CPictureList(QWidget* parent = nullptr, CListCtrlModel* items = nullptr,
+                          QItemSelectionModel* selection = nullptr);
     ~CPictureList() override;
 
     // Loads the current file into the imaging control, fits it when asked, shows it and

@@ -4,6 +4,7 @@
 #include "picture/load/CPictureLoader.h"
 #include "resources/CommandIds.h"
 #include "resources/FileTypes.h"
+#include "sorting/session/CSortSession.h"
 #include "sorting/session/PictureStatus.h"
 #include "sorting/widgets/CFileSelect.h"
 #include "tests/picture/PictureTestSupport.h"
@@ -341,7 +342,8 @@ private Q_SLOTS:
     }
 
     void paneIsLaidOutThirtySeventy() {
-        CFileSelect pane;
+        CSortSession session;
+        CFileSelect pane(session);
         pane.resize(200, 600);
         pane.show();
         QVERIFY(QTest::qWaitForWindowExposed(&pane));
