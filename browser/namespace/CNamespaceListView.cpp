@@ -211,12 +211,19 @@ void CNamespaceListView::OnDblclk() {
         return;
     if (IsFolderPidl(pidlAbs)) {
         const NSLISTITEM* rec = RecordOf(GetItemData(nItem));
-        if (m_pTreeView && rec)
-            m_pTreeView->SelectChildItem(rec->pidlRel, GetItemText(nItem));
+        if (rec)
+            Q_EMIT FolderOpened(rec->pidlRel, GetItemText(nItem));
     } else {
         OpenFile(GetNativePathFromPidl(pidlAbs), nItem);
     }
     FreePidl(pidlAbs);
+}
+
+void CNamespaceListView::ShowFolder(NSTREEITEM* rec, CShellFolder* folder) {
+    if (rec && folder)
+        FillList(rec, folder);
+    else
+        EmptyList();
 }
 
 void CNamespaceListView::RefreshList() {

@@ -48,6 +48,9 @@ public:
     CNamespaceTreeView* TreeView() const;
     void AddExtension(const QString& ending) { m_astrExtensions.append(ending); }
     void ClearExtensions() { m_astrExtensions.clear(); }
+    // Lists the folder the tree chose (see CNamespaceTreeView::FolderChosen); with a null
+    // record, empties the list.
+    void ShowFolder(NSTREEITEM* rec, CShellFolder* folder);
     // Fills the list again from the folder selected in the tree.
     void RefreshList();
     // Empties the list and the current item, then calls OnListFilled (used where the
@@ -98,6 +101,10 @@ public:
     // Opens a file with its default program.
     virtual void OpenFile(const QByteArray& nativePath, int nItem);
     virtual void OnFileSelected(int) {}
+
+Q_SIGNALS:
+    // A folder item was double-clicked: the tree is to open this child of its selected folder.
+    void FolderOpened(LPCITEMIDLIST pidlRel, const QString& name);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -70,10 +70,16 @@ void CNamespaceTreeView::InitTree(CNamespaceListView* pListView, const QString& 
     m_pListView = nullptr;
     PopulateRoot();
     m_pListView = pListView;
-    if (m_pListView)
-        m_pListView->SetTreeView(this);
-    if (m_pListView)
-        m_pListView->InitList(path);
+    if (!m_pListView)
+        return;
+    // From here the two meet through signals: the tree tells the folder to list, the list
+    // which of its folders was opened.
+    connect(this, &CNamespaceTreeView::FolderChosen, m_pListView, &CNamespaceListView::ShowFolder,
+            Qt::UniqueConnection);
+    connect(m_pListView, &CNamespaceListView::FolderOpened, this,
+            &CNamespaceTreeView::SelectChildItem, Qt::UniqueConnection);
+    m_pListView->SetTreeView(this);
+    m_pListView->InitList(path);
 }
 
 bool CNamespaceTreeView::PopulateRoot() {
@@ -308,13 +314,13 @@ void CNamespaceTreeView::OnSelchanged(QTreeWidgetItem* current, QTreeWidgetItem*
         EmptyListView();
         return;
     }
-    m_pListView->FillList(rec, folder.get());
+    Q_EMIT FolderChosen(rec, folder.get());
     m_bListMatchesSelection = true;
 }
 
 void CNamespaceTreeView::EmptyListView() {
     if (m_pListView)
-        m_pListView->EmptyList();
+        Q_EMIT FolderChosen(nullptr, nullptr);
     m_bListMatchesSelection = true;
 }
 

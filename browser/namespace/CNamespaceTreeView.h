@@ -78,6 +78,12 @@ public:
     // whole, so a position the user chose stays where it can.
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
+Q_SIGNALS:
+    // The folder the file list is to show, as the selection moves: the selected folder's
+    // record and the folder bound for it (both only for the call); a null record when there
+    // is none to list, and the list empties. InitTree connects the list to it.
+    void FolderChosen(NSTREEITEM* rec, CShellFolder* folder);
+
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

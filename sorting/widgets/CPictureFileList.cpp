@@ -1,7 +1,5 @@
 #include "sorting/widgets/CPictureFileList.h"
 
-#include "browser/controls/PidlFunctions.h"
-#include "browser/namespace/CNamespaceTreeView.h"
 #include "picture/view/CImageCtrl.h"
 #include "platform/system/CNativePath.h"
 #include "resources/FileTypes.h"
@@ -153,13 +151,8 @@ void CPictureFileList::OnSessionMovedOn(int nItem) {
     UpdateStatusText();
 }
 
-QByteArray CPictureFileList::ListedFolder() const {
-    const NSTREEITEM* folder = TreeView() ? TreeView()->SelectedRecord() : nullptr;
-    return folder ? GetNativePathFromPidl(folder->pidlAbs) : QByteArray();
-}
-
 bool CPictureFileList::ShowFile(const QByteArray& path) {
-    const QByteArray folder = ListedFolder();
+    const QByteArray folder = ListedFolderIdentity().Path();
     if (folder.isEmpty() || CNativePath::DirName(path) != folder)
         return false;
     RefreshList();

@@ -57,5 +57,4 @@ private:
 
     CSortSession* m_pSession;
     bool m_bMovingOn = false; // the session's move on selects its picture
-    QByteArray ListedFolder() const;
 };
