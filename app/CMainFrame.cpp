@@ -6,6 +6,7 @@
 #include "app/CPaneFocus.h"
 #include "app/CPicSplitter.h"
 #include "app/CPrintCommands.h"
+#include "app/CSelectedPicturesPane.h"
 #include "app/CSplashWnd.h"
 #include "app/CTargetController.h"
 #include "app/CUndoCommands.h"
@@ -111,6 +112,9 @@ void CMainFrame::CreateBars() {
     setStatusBar(m_wndStatusBar);
     m_hiddenPane = new CHiddenPicturesPane(m_wndStatusBar);
     m_wndStatusBar->addPermanentWidget(m_hiddenPane);
+    auto* selected = new CSelectedPicturesPane(m_wndStatusBar);
+    m_wndStatusBar->addPermanentWidget(selected);
+    connect(m_session, &CSortSession::SelectionChanged, selected, &CSelectedPicturesPane::SetNote);
 
     m_actions = CCommandBuilder::CreateActions(this);
     CCommandBuilder::BuildMenuBar(menuBar(), m_actions);
@@ -131,8 +135,10 @@ void CMainFrame::ConnectCommands() {
 
     CCommandBuilder::BindBarToggles(m_actions, m_wndToolBar, m_wndStatusBar);
 
-    connect(Action(cmd::ID_NEXT_PANE), &QAction::triggered, this, [this] { ActivatePane(1); });
-    connect(Action(cmd::ID_PREV_PANE), &QAction::triggered, this, [this] { ActivatePane(-1); });
+    connect(Action(cmd::ID_NEXT_PANE), &QAction::triggered, this,
+            [this] { m_paneFocus->Cycle(1); });
+    connect(Action(cmd::ID_PREV_PANE), &QAction::triggered, this,
+            [this] { m_paneFocus->Cycle(-1); });
     Action(cmd::ID_TOGGLE_RESIZE)->setCheckable(true);
 
     const auto on = [this](int id, auto handler) {
@@ -288,10 +294,6 @@ void CMainFrame::InitialUpdate() {
     FileList().m_bFitToWindow = m_settings.GetFitPicToWindow();
     RebuildExtensionList();
     files->OpenStartupOrHome(m_strStartupPath, m_settings.StartFolder());
-}
-
-void CMainFrame::ActivatePane(int step) {
-    m_paneFocus->Cycle(step);
 }
 
 CFileSelect* CMainFrame::FileSelectPane() const {

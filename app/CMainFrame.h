@@ -112,7 +112,6 @@ private:
     void ConnectPanes();
     void InitialUpdate();
     void UpdateCaption();
-    void ActivatePane(int step);
 
     CSettings m_settings;
     CProfileStore& m_store;

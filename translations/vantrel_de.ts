@@ -98,6 +98,10 @@ Die neue: %2</translation>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
     </message>
+    <message>
+        <source>Do the same for every conflict of this action</source>
+        <translation>Für jeden Konflikt dieser Aktion dasselbe tun</translation>
+    </message>
 </context>
 <context>
     <name>CFileOperations</name>
@@ -550,6 +554,10 @@ Die neue: %2</translation>
     <message>
         <source>its picture stayed</source>
         <translation>sein Bild ist geblieben</translation>
+    </message>
+    <message>
+        <source>an earlier picture of the action failed</source>
+        <translation>ein früheres Bild der Aktion ist fehlgeschlagen</translation>
     </message>
 </context>
 <context>
@@ -1224,6 +1232,13 @@ Die neue: %2</translation>
             <numerusform>%Ln Dateien</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%Ln pictures selected</source>
+        <translation>
+            <numerusform>%Ln Bild ausgewählt</numerusform>
+            <numerusform>%Ln Bilder ausgewählt</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -1896,6 +1911,10 @@ Statusleiste umschalten</translation>
     <message>
         <source>Trashed %1</source>
         <translation>%1 in den Papierkorb verschoben</translation>
+    </message>
+    <message>
+        <source>%1 pictures</source>
+        <translation>%1 Bilder</translation>
     </message>
 </context>
 </TS>

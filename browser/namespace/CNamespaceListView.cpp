@@ -25,11 +25,18 @@ CNamespaceListView::CNamespaceListView(QWidget* parent, CListCtrlModel* items,
                                        QItemSelectionModel* selection)
     : CListCtrlEx(parent, items, selection), m_pWatch(new CListFolderFollower(*this)) {
     Model()->SetDeleter(&CNamespaceListView::OnDeleteitem);
-    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this](const QItemSelection& selected) {
-                for (const QModelIndex& index : selected.indexes())
-                    OnItemchanged(index.row());
+    // The item that is current and selected is the one shown, once: Qt tells a new current
+    // item both ways, in either order; with several items selected (Shift, Ctrl) only the
+    // focused one counts.
+    QItemSelectionModel* shared = selectionModel();
+    connect(shared, &QItemSelectionModel::selectionChanged, this,
+            [this](const QItemSelection&, const QItemSelection& deselected) {
+                if (m_shownIndex.isValid() && deselected.contains(m_shownIndex))
+                    m_shownIndex = QPersistentModelIndex(); // chosen again, shown again
+                FollowSelection();
             });
+    connect(shared, &QItemSelectionModel::currentChanged, this,
+            &CNamespaceListView::FollowSelection);
 }
 
 CNamespaceListView::~CNamespaceListView() {
@@ -180,6 +187,14 @@ LPITEMIDLIST CNamespaceListView::GetItemFullPidl(int nItem) {
     }
     const NSTREEITEM* folder = m_pTreeView->SelectedRecord();
     return folder ? ConcatPidls(folder->pidlAbs, rec->pidlRel) : nullptr;
+}
+
+void CNamespaceListView::FollowSelection() {
+    const QModelIndex current = selectionModel()->currentIndex();
+    if (!current.isValid() || current == m_shownIndex || !selectionModel()->isSelected(current))
+        return;
+    m_shownIndex = current;
+    OnItemchanged(current.row());
 }
 
 void CNamespaceListView::OnItemchanged(int nItem) {

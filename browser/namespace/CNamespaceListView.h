@@ -6,6 +6,7 @@
 #include "platform/files/CListedFolder.h"
 
 #include <QByteArray>
+#include <QPersistentModelIndex>
 #include <QPointer>
 #include <QSet>
 #include <QStringList>
@@ -131,6 +132,7 @@ private:
     // The names of the items listed.
     QSet<QByteArray> ListedNames() const;
     int SortedPlaceOf(const NSLISTITEM* rec) const;
+    void FollowSelection();
     void OnItemchanged(int nItem);
     void OnDblclk();
     void OnRclick(const QPoint& pos);
@@ -146,4 +148,5 @@ private:
     CEndingFilter m_counted;       // the endings counted when hidden
     int m_nHidden = 0;
     CFileActionHook* m_pRecorder = nullptr;
+    QPersistentModelIndex m_shownIndex; // the item last made current by a selection
 };

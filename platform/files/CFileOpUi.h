@@ -20,6 +20,11 @@ public:
     // Returns once job.Finished(); shows its progress with Cancel when it takes more than
     // about half a second, and calls job.Cancel() when the user asks to stop.
     virtual void WaitFor(CFileJob& job, const QString& text) = 0;
+    // While an action on many files runs: conflicts are asked with the choice to give the
+    // same answer for the rest of the action (see CGroupConflicts).
+    virtual void OfferApplyToAll(bool /*bOffer*/) {}
+    // Whether the user took that choice with the answer just given.
+    virtual bool AppliedToAll() const { return false; }
     // Tells the user that an operation failed and why.
     virtual void ReportError(const QString& message) = 0;
 };

@@ -5,6 +5,7 @@
 #include "platform/system/LocaleFormat.h"
 #include "resources/StringTable.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QLocale>
@@ -37,7 +38,13 @@ CFileOpUi::ConflictChoice CFileOpDialogs::AskConflict(const CFileFacts& incoming
                                       QMessageBox::RejectRole);
     box.setDefaultButton(skip);
     box.setEscapeButton(skip);
+    if (m_bOfferAll)
+        box.setCheckBox(
+            new QCheckBox(QCoreApplication::translate(
+                              "CFileOpDialogs", "Do the same for every conflict of this action"),
+                          &box));
     box.exec();
+    m_bAppliedAll = box.checkBox() && box.checkBox()->isChecked();
     if (box.clickedButton() == replace)
         return ConflictChoice::Replace;
     if (box.clickedButton() == keepBoth)

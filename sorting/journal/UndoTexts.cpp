@@ -1,6 +1,7 @@
 #include "sorting/journal/UndoTexts.h"
 
 #include <QCoreApplication>
+#include <QSet>
 
 #include "platform/system/CNativePath.h"
 
@@ -38,10 +39,33 @@ QList<QByteArray> Sources(const SortRecord& r, bool bTaken) {
     return paths;
 }
 
-// The files an action took: its picture, then the companions that went with it ("a.jpg and 2
-// companion files").
+// How many pictures there are among an action's files: a companion has the stem (the name
+// up to its first dot) of its picture.
+qsizetype PictureCount(const QList<QByteArray>& paths) {
+    QSet<QByteArray> stems;
+    for (const QByteArray& path : paths) {
+        const QByteArray name = CNativePath::FileName(path);
+        const qsizetype dot = name.indexOf('.', 1);
+        stems.insert(dot > 0 ? name.left(dot) : name);
+    }
+    return stems.size();
+}
+
+// The files an action took: its picture and the companions that went with it ("a.jpg and 2
+// companion files"), or its pictures ("12 pictures", "12 pictures and 3 companion files").
 QString FileNames(const SortRecord& r) {
     const QList<QByteArray> paths = Sources(r, true);
+    if (const qsizetype pictures = PictureCount(paths); pictures > 1) {
+        const qsizetype others = paths.size() - pictures;
+        const QString text = QCoreApplication::translate("UndoTexts", "%1 pictures").arg(pictures);
+        if (others == 0)
+            return text;
+        return others == 1
+                   ? QCoreApplication::translate("UndoTexts", "%1 and 1 companion file").arg(text)
+                   : QCoreApplication::translate("UndoTexts", "%1 and %2 companion files")
+                         .arg(text)
+                         .arg(others);
+    }
     if (paths.size() <= 1)
         return Names(paths);
     const QString first = CNativePath::Display(CNativePath::FileName(paths.first()));

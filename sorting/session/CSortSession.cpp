@@ -1,15 +1,11 @@
 #include "sorting/session/CSortSession.h"
 
 #include "browser/controls/CListCtrlModel.h"
-#include "platform/files/CFileActionHook.h"
-#include "platform/files/CFileOperations.h"
-#include "platform/files/CFolderEntry.h"
-#include "platform/files/CFolderHandle.h"
 #include "platform/system/CNativePath.h"
 #include "platform/ui/CFileOpDialogs.h"
 #include "platform/ui/CWaitCursor.h"
 #include "resources/FileTypes.h"
-#include "sorting/session/Companions.h"
+#include "sorting/session/CSortGroup.h"
 #include "sorting/session/MoveOnRule.h"
 #include "sorting/session/PictureStatus.h"
 
@@ -17,22 +13,11 @@
 #include <QFile>
 #include <QItemSelectionModel>
 #include <QWidget>
+#include <algorithm>
 #include <fcntl.h>
 #include <optional>
 
 namespace {
-CFileAction::Kind JournalKind(const SortAction& action) {
-    switch (action.kind) {
-    case SortAction::Kind::Move:
-        return CFileAction::Kind::Move;
-    case SortAction::Kind::Copy:
-        return CFileAction::Kind::Copy;
-    case SortAction::Kind::Delete:
-        break;
-    }
-    return action.bToTrash ? CFileAction::Kind::Trash : CFileAction::Kind::Delete;
-}
-
 // A name with the ending of a picture type, as counted among the hidden ones.
 bool IsPictureName(const QByteArray& path) {
     static const QStringList endings = filetypes::PictureEndings();
@@ -48,6 +33,12 @@ CSortSession::CSortSession(QObject* parent)
     : QObject(parent), m_pModel(new CListCtrlModel(this)),
       m_pSelection(new QItemSelectionModel(m_pModel, this)) {
     qRegisterMetaType<SortAction>();
+    const auto tellSelection = [this] {
+        const auto count = m_pSelection->hasSelection() ? m_pSelection->selectedRows().size() : 0;
+        Q_EMIT SelectionChanged(picture_status::SelectedPicturesText(int(count)));
+    };
+    connect(m_pSelection, &QItemSelectionModel::selectionChanged, this, tellSelection);
+    connect(m_pModel, &QAbstractItemModel::modelReset, this, tellSelection);
     qRegisterMetaType<CFileOpResult>();
 }
 
@@ -133,124 +124,100 @@ QString CSortSession::CurrentPath() const {
 }
 
 bool CSortSession::Move(const QString& destDir) {
-    return Run(
-        {SortAction::Kind::Move, CurrentNative(), CNativePath::FromText(destDir), true, Current()});
+    return Run(Chosen(SortAction::Kind::Move, CNativePath::FromText(destDir), true));
 }
 
 bool CSortSession::Copy(const QString& destDir) {
-    return Run(
-        {SortAction::Kind::Copy, CurrentNative(), CNativePath::FromText(destDir), true, Current()});
+    return Run(Chosen(SortAction::Kind::Copy, CNativePath::FromText(destDir), true));
 }
 
 bool CSortSession::Delete(bool bToTrash) {
-    return Run({SortAction::Kind::Delete, CurrentNative(), QByteArray(), bToTrash, Current()});
+    return Run(Chosen(SortAction::Kind::Delete, QByteArray(), bToTrash));
 }
 
-// The one way every sort action takes. A failed action leaves the file where it was and
-// the same picture current; the file operations have told the user why. The picture and
-// its companions are reached through one descriptor of the listed folder.
+// The pictures an action takes: every selected one when more than one is selected, else
+// the current one.
+SortAction CSortSession::Chosen(SortAction::Kind kind, const QByteArray& destDir,
+                                bool bToTrash) const {
+    SortAction action{kind, CurrentNative(), destDir, bToTrash, Current(), {}, {}};
+    for (const QModelIndex& index : m_pSelection->selectedRows())
+        action.rows.append(index.row());
+    std::sort(action.rows.begin(), action.rows.end());
+    if (action.rows.size() < 2)
+        action.rows = action.index >= 0 ? QList<int>{action.index} : QList<int>{};
+    for (int row : std::as_const(action.rows))
+        action.files.append(PictureAt(row));
+    return action;
+}
+
+// The one way every sort action takes. A failed action leaves the files where they were
+// and the same picture current; the file operations have told the user why. The pictures
+// and their companions are reached through one descriptor of the listed folder.
 bool CSortSession::Run(SortAction action) {
-    if (action.index < 0)
+    if (action.rows.isEmpty())
         return false;
     Q_EMIT ActionStarting(action);
-    const QByteArray dir = CNativePath::DirName(action.file);
-    const CFolderHandle folder =
-        (dir == m_folder.Path() ? m_folder : CListedFolder::Take(dir)).Open();
-    QList<CFolderEntry> entries{{folder, CNativePath::FileName(action.file), m_shown}};
-    if (m_bCompanions)
-        for (const companions::Companion& c : companions::FindIn(folder.Fd(), entries[0].Name()))
-            entries.append({folder, c.name, c.identity});
-    QList<QByteArray> files;
-    for (const CFolderEntry& entry : entries)
-        files.append(entry.Path());
-    const QList<CFileOpResult> results = PerformGroup(action, entries);
-    const CFileOpResult result = results.value(0);
-    const bool bDone = result.Succeeded();
-    int next = action.index;
+    const QByteArray dir = CNativePath::DirName(action.files.first());
+    QList<CSortGroup::Picture> pictures;
+    for (qsizetype i = 0; i < action.files.size(); ++i)
+        pictures.append(
+            {CNativePath::FileName(action.files.at(i)),
+             action.rows.at(i) == action.index ? std::optional(m_shown) : std::nullopt});
+    CSortGroup group((dir == m_folder.Path() ? m_folder : CListedFolder::Take(dir)).Open(),
+                     pictures, m_bCompanions);
+    const QList<QByteArray> files = group.Files();
+    const QList<CFileOpResult> results = PerformGroup(action, group);
+    bool bDone = true;
+    for (qsizetype i = 0; i < action.files.size(); ++i)
+        bDone = bDone && results.value(i).Succeeded();
+    int next = Current();
     if (action.kind == SortAction::Kind::Copy) {
-        next = move_on::AfterCopy(action.index, Count(), bDone);
+        next = move_on::AfterCopy(results.value(0).Succeeded() ? action.rows.last() : Current(),
+                                  Count(), results.value(0).Succeeded());
     } else {
-        const int place = RemoveGone(action, files, results);
-        next = move_on::AfterRemoval(place, Count());
+        const int countBefore = Count();
+        next = move_on::AfterGroupRemoval(action.rows, RemoveGone(files, results), countBefore,
+                                          Current());
     }
     m_travel = Travel::Sorted;
     ChangeCurrent(next);
     Q_EMIT MovedOn(next);
-    if (bDone && action.kind != SortAction::Kind::Copy)
+    if (action.kind != SortAction::Kind::Copy)
         PublishFileCount();
-    Q_EMIT ActionFinished(action, result);
+    Q_EMIT ActionFinished(action, results.value(0));
     return bDone;
 }
 
-// The picture, then its companions, as one action of the journal when one is kept, so that
-// they are undone together. A companion goes only when the picture went.
-QList<CFileOpResult> CSortSession::PerformGroup(const SortAction& action,
-                                                const QList<CFolderEntry>& entries) {
+QList<CFileOpResult> CSortSession::PerformGroup(const SortAction& action, CSortGroup& group) {
     CWaitCursor wait;
     std::optional<CFileOpDialogs> dialogs;
     CFileOpUi* ui = m_pUi;
     if (!ui)
         ui = &dialogs.emplace(m_pDialogParent ? m_pDialogParent->window() : nullptr);
-    CFileOperations ops(*ui);
-    QList<QByteArray> files;
-    for (const CFolderEntry& entry : entries)
-        files.append(entry.Path());
-    bool bPictureWent = false;
-    return CFileActionHook::Perform(
-        m_pRecorder, {JournalKind(action), files, action.destDir}, [&](const QByteArray& file) {
-            const qsizetype i = files.indexOf(file);
-            if (i < 0 || (i > 0 && !bPictureWent)) {
-                CFileOpResult stayed;
-                stayed.outcome = CFileOpResult::Outcome::Skipped;
-                stayed.error = QCoreApplication::translate("CSortSession", "its picture stayed");
-                return stayed;
-            }
-            const CFileOpResult result = Perform(action, entries.at(i), ops);
-            bPictureWent = bPictureWent || (i == 0 && result.Succeeded());
-            return result;
-        });
+    return group.Perform(action, m_pRecorder, *ui);
 }
 
-CFileOpResult CSortSession::Perform(const SortAction& action, const CFolderEntry& file,
-                                    CFileOperations& ops) {
-    switch (action.kind) {
-    case SortAction::Kind::Move:
-        return ops.Move(file, action.destDir);
-    case SortAction::Kind::Copy:
-        return ops.Copy(file, action.destDir);
-    case SortAction::Kind::Delete:
-        return ops.Delete(file, action.bToTrash);
-    }
-    return CFileOpResult();
-}
-
-// Takes the files that left the folder out of the list: the picture, then any companion
+// Takes the files that left the folder out of the list: the pictures, and any companion
 // that was listed too (a companion the filter hid is no longer counted as hidden). Returns
-// where the picture stood among the files that are left, for the move-on rule.
-int CSortSession::RemoveGone(const SortAction& action, const QList<QByteArray>& files,
-                             const QList<CFileOpResult>& results) {
-    int place = action.index;
-    if (!results.value(0).Succeeded())
-        return place;
-    if (PictureAt(place) == action.file) {
-        RemoveRow(place); // nothing is current until the move on
-        Q_EMIT PictureRemoved(place);
-    }
-    for (qsizetype i = 1; i < files.size() && i < results.size(); ++i) {
+// the rows that went, where they stood before, ascending.
+QList<int> CSortSession::RemoveGone(const QList<QByteArray>& files,
+                                    const QList<CFileOpResult>& results) {
+    QList<int> gone;
+    for (qsizetype i = 0; i < files.size() && i < results.size(); ++i) {
         if (!results.at(i).Succeeded())
             continue;
         const int at = IndexOf(files.at(i));
-        if (at < 0) {
-            if (m_nHidden > 0 && IsPictureName(files.at(i)))
-                --m_nHidden;
-            continue;
-        }
-        RemoveRow(at);
-        if (at < place)
-            --place;
-        Q_EMIT PictureRemoved(at);
+        if (at >= 0)
+            gone.append(at);
+        else if (m_nHidden > 0 && IsPictureName(files.at(i)))
+            --m_nHidden;
     }
-    return place;
+    std::sort(gone.begin(), gone.end());
+    for (qsizetype i = gone.size() - 1; i >= 0; --i) {
+        RemoveRow(gone.at(i)); // nothing is current until the move on
+        Q_EMIT PictureRemoved(gone.at(i));
+    }
+    return gone;
 }
 
 // Without a current row the views select no neighbour by themselves: the move-on rule

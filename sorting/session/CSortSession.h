@@ -17,8 +17,7 @@ class CFileActionHook;
 class CListCtrlModel;
 class QItemSelectionModel;
 class CFileOpUi;
-class CFileOperations;
-class CFolderEntry;
+class CSortGroup;
 class QWidget;
 
 // What a sort is about, without any window: the pictures of the listed folder in display
@@ -70,8 +69,9 @@ public:
     QByteArray CurrentNative() const;
     QString CurrentPath() const;
 
-    // The sort actions on the current picture; true when done. After a move or delete the
-    // picture leaves the list; then the next one becomes current (see MovedOn).
+    // The sort actions on the current picture, or on every selected one when more than one
+    // is selected (one action of the journal); true when every picture went. Pictures that
+    // went leave the list; then the one after the last chosen becomes current (see MovedOn).
     bool Move(const QString& destDir);
     bool Copy(const QString& destDir);
     bool Delete(bool bToTrash);
@@ -114,18 +114,18 @@ Q_SIGNALS:
     void StatusTextChanged(const QString& text);
     void TitleChanged(const QString& title);
     void FileCountChanged(const QString& text);
+    // How many pictures are selected changed (text: "12 pictures selected", or empty).
+    void SelectionChanged(const QString& text);
 
 private:
     enum class Travel { Forward, Backward, Sorted };
 
+    SortAction Chosen(SortAction::Kind kind, const QByteArray& destDir, bool bToTrash) const;
     bool Run(SortAction action);
-    QList<CFileOpResult> PerformGroup(const SortAction& action, const QList<CFolderEntry>& entries);
-    static CFileOpResult Perform(const SortAction& action, const CFolderEntry& file,
-                                 CFileOperations& ops);
+    QList<CFileOpResult> PerformGroup(const SortAction& action, CSortGroup& group);
     // The identity of the current picture as it is shown now.
     void TakeShown();
-    int RemoveGone(const SortAction& action, const QList<QByteArray>& files,
-                   const QList<CFileOpResult>& results);
+    QList<int> RemoveGone(const QList<QByteArray>& files, const QList<CFileOpResult>& results);
     void ChangeCurrent(int n);
     void RemoveRow(int n);
 

@@ -75,6 +75,13 @@ QString FileCountText(int count) {
     return QCoreApplication::translate("PictureStatus", "%Ln files", nullptr, count);
 }
 
+QString SelectedPicturesText(int count) {
+    if (count < 2)
+        return {};
+    locale_format::Current();
+    return QCoreApplication::translate("PictureStatus", "%Ln pictures selected", nullptr, count);
+}
+
 QString IdleText() {
     return strings::Load(strings::IDS_IDLE_MESSAGE);
 }

@@ -31,6 +31,8 @@ QString TitleFileName(const QString& path);
 
 // "%d files".
 QString FileCountText(int count);
+// "12 pictures selected"; empty while one picture or none is selected.
+QString SelectedPicturesText(int count);
 
 // The text and title when there is no current file.
 QString IdleText();  // "Ready"

@@ -10,6 +10,9 @@
 CPictureFileList::CPictureFileList(CSortSession& session, QWidget* parent)
     : CPictureList(parent, &session.Model(), &session.Selection()), m_pSession(&session) {
     setObjectName(QStringLiteral("m_listFiles"));
+    // Shift and Ctrl gather pictures to send in one action; a plain click or arrow key
+    // still selects one.
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_astrCountedEndings = filetypes::PictureEndings();
     m_pSession->SetDialogParent(this);
     // Outside changes wait while an action works on the list (its dialogs run event loops).

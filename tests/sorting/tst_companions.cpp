@@ -296,7 +296,7 @@ private Q_SLOTS:
             << Names{"0.jpg", "b.jpg"} << QByteArray("b.jpg") << QList<int>{2, 1} << 0 << group;
         QTest::newRow("raw sorted, its jpeg listed after it")
             << Names{"a.nef", "b.jpg", "a.jpg"} << QByteArray("a.nef") << 0 << Names{"b.jpg"}
-            << QByteArray("b.jpg") << QList<int>{0, 1} << 0
+            << QByteArray("b.jpg") << QList<int>{2, 0} << 0
             << Names{"a.jpg", "a.nef", "a.xmp"}; // a raw has no raw twin
         QTest::newRow("twins hidden by the filter")
             << Names{"a.jpg", "b.jpg"} << QByteArray("a.jpg") << 3 << Names{"b.jpg"}

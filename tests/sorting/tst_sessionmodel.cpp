@@ -2,6 +2,8 @@
 // as a listing, a sort or another program changes them, views share its selection, and an
 // action always takes the picture that was chosen, never whatever came to stand in its row.
 #include "browser/controls/CListCtrlModel.h"
+#include "sorting/journal/UndoTexts.h"
+#include "sorting/session/MoveOnRule.h"
 #include "tests/sorting/UndoTestBase.h"
 
 #include <QItemSelectionModel>
@@ -23,6 +25,16 @@ class TestSessionModel : public UndoTestBase {
     // A row as a listing adds it: its name, its path and a sort key as the item value.
     void AddRow(int at, const QByteArray& name, quintptr key) {
         Session().Model().InsertItem(at, QString::fromUtf8(name), -1, key, src + "/" + name);
+    }
+    // Selects these rows as Shift and Ctrl do, the last one current.
+    void SelectRows(const QList<int>& rows) {
+        QItemSelectionModel& selection = Session().Selection();
+        selection.clear();
+        for (int row : rows)
+            selection.select(Session().Model().index(row), QItemSelectionModel::Select);
+        selection.setCurrentIndex(Session().Model().index(rows.last()),
+                                  QItemSelectionModel::NoUpdate);
+        Session().SetCurrent(rows.last());
     }
     static int Descending(quintptr a, quintptr b, quintptr) { return a > b ? -1 : a < b ? 1 : 0; }
 
@@ -106,6 +118,93 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(QString::fromUtf8(dst + "/a.jpg")));
         QVERIFY(history->Redo(ui).bDone);
         QVERIFY(Intact(dst + "/a.jpg", a));
+        Session().SetActionRecorder(nullptr);
+    }
+
+    // Where a sort of several chosen rows goes on: after the last chosen one, else before
+    // the first; rows that went (companions too) close up. Nothing gone: the current stays.
+    void moveOnAfterAGroup_data() {
+        QTest::addColumn<QList<int>>("chosen");
+        QTest::addColumn<QList<int>>("gone");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("next");
+        QTest::newRow("one, middle") << QList<int>{2} << QList<int>{2} << 5 << 2;
+        QTest::newRow("one, last") << QList<int>{4} << QList<int>{4} << 5 << 3;
+        QTest::newRow("one and its listed companion")
+            << QList<int>{1} << QList<int>{1, 2} << 5 << 1;
+        QTest::newRow("scattered") << QList<int>{1, 3} << QList<int>{1, 3} << 6 << 2;
+        QTest::newRow("up to the end") << QList<int>{2, 3, 4} << QList<int>{2, 3, 4} << 5 << 1;
+        QTest::newRow("first and last") << QList<int>{0, 4} << QList<int>{0, 4} << 5 << 0;
+        QTest::newRow("all") << QList<int>{0, 1} << QList<int>{0, 1} << 2 << -1;
+        QTest::newRow("the last stayed") << QList<int>{1, 2} << QList<int>{1} << 4 << 2;
+        QTest::newRow("none went") << QList<int>{1, 2} << QList<int>{} << 4 << 2;
+    }
+    void moveOnAfterAGroup() {
+        QFETCH(QList<int>, chosen);
+        QFETCH(QList<int>, gone);
+        QFETCH(int, count);
+        QFETCH(int, next);
+        QCOMPARE(move_on::AfterGroupRemoval(chosen, gone, count, chosen.last()), next);
+    }
+
+    // Several selected pictures go with one key, companions with them, as ONE action of the
+    // journal: one undo brings every file back, one redo sends them again.
+    void aSelectionIsOneAction() {
+        ListOnDisk(6, "a.jpg");
+        Stamped(src + "/b.xmp", 100, 9);
+        auto history = History();
+        Session().SetActionRecorder(history.get());
+        SelectRows({1, 2, 4}); // b, c, e
+        QVERIFY(Session().Move(QString::fromUtf8(dst)));
+        QCOMPARE(ListDir(dst), (Names{"b.jpg", "b.xmp", "c.jpg", "e.jpg"}));
+        QCOMPARE(Listed(), (Names{"a.jpg", "d.jpg", "f.jpg"}));
+        QCOMPARE(Current(), QByteArray("f.jpg"));
+        QCOMPARE(history->Records().size(), 1);
+        QCOMPARE(undo_texts::Performed(history->Records().first(), false),
+                 QStringLiteral("Moved 3 pictures and 1 companion file to dst"));
+        QVERIFY(history->Undo(ui).bDone);
+        QVERIFY(ListDir(dst).isEmpty());
+        QCOMPARE(ListDir(src).size(), 7);
+        QVERIFY(history->Redo(ui).bDone);
+        QCOMPARE(ListDir(dst).size(), 4);
+        Session().SetActionRecorder(nullptr);
+    }
+
+    // Names taken at the destination are asked about once for the whole selection when
+    // the answer is given for all.
+    void aConflictIsAskedOnce() {
+        ListOnDisk(3, "a.jpg");
+        for (const char* name : {"/a.jpg", "/b.jpg", "/c.jpg"})
+            Stamped(dst + name, 50, 7);
+        ui.answers = {CFileOpUi::ConflictChoice::KeepBoth};
+        ui.bApplyToAll = true;
+        SelectRows({0, 1, 2});
+        QVERIFY(Session().Move(QString::fromUtf8(dst)));
+        QCOMPARE(ui.asked.size(), 2); // one question: incoming and existing
+        QCOMPARE(ListDir(dst).size(), 6);
+        QVERIFY(ListDir(src).isEmpty());
+        QVERIFY(!ui.bOffered); // the offer ends with the action
+    }
+
+    // A picture that fails part-way stops the action: the pictures after it stay where
+    // they are and in the list, and the journal holds exactly what was done.
+    void aFailurePartWayIsJournaledExactly() {
+        ListOnDisk(4, "a.jpg");
+        auto history = History();
+        Session().SetActionRecorder(history.get());
+        QVERIFY(QFile::remove(QString::fromUtf8(src + "/c.jpg"))); // gone, still listed
+        SelectRows({1, 2, 3});
+        QVERIFY(!Session().Move(QString::fromUtf8(dst)));
+        QCOMPARE(ListDir(dst), Names{"b.jpg"});
+        QCOMPARE(ListDir(src), (Names{"a.jpg", "d.jpg"}));
+        QCOMPARE(Listed(), (Names{"a.jpg", "c.jpg", "d.jpg"}));
+        QCOMPARE(ui.errors.size(), 1);
+        const SortRecord& record = history->Records().first();
+        QCOMPARE(record.entries.size(), 3);
+        QVERIFY(!record.entries.at(0).target.isEmpty());
+        QVERIFY(record.entries.at(1).target.isEmpty() && record.entries.at(2).target.isEmpty());
+        QVERIFY(history->Undo(ui).bDone);
+        QCOMPARE(ListDir(src), (Names{"a.jpg", "b.jpg", "d.jpg"}));
         Session().SetActionRecorder(nullptr);
     }
 };

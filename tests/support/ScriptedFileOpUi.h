@@ -24,10 +24,14 @@ public:
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     void ReportError(const QString& message) override { errors.append(message); }
+    void OfferApplyToAll(bool bOffer) override { bOffered = bOffer; }
+    bool AppliedToAll() const override { return bOffered && bApplyToAll; }
 
     QList<ConflictChoice> answers;
     QList<CFileFacts> asked; // incoming, existing, incoming, existing, ...
     QStringList errors;
     QStringList waits;             // the text of every wait
     bool bCancelEveryCopy = false; // cancel each job as soon as it is waited for
+    bool bApplyToAll = false;      // each answer is for the rest of the action, where offered
+    bool bOffered = false;
 };
