@@ -181,8 +181,15 @@ bool CUndoCommands::ConfirmOutrightDelete(const QString& file) {
     if (m_bWarnedDelete || m_store.GetProfileInt(WarnSection(), WarnEntry(), 1) == 0)
         return true;
     QString what = file;
+    const CSortSession& session = m_seams.list->Session();
     // Its companions go with it, and as surely: the user should know before, not after.
-    if (m_seams.list->Session().MovesCompanions())
+    if (const int chosen = session.ChosenCount(); chosen > 1)
+        what = session.MovesCompanions()
+                   ? QCoreApplication::translate("CUndoCommands",
+                                                 "%1 pictures with their companion files")
+                         .arg(chosen)
+                   : QCoreApplication::translate("CUndoCommands", "%1 pictures").arg(chosen);
+    else if (session.MovesCompanions())
         if (const qsizetype n = companions::Find(CNativePath::FromText(file)).size(); n > 0)
             what +=
                 n == 1 ? QCoreApplication::translate("CUndoCommands", " and its companion file")

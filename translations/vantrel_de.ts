@@ -691,6 +691,14 @@ Die neue: %2</translation>
         <source>Undo it (Ctrl+Z)</source>
         <translation>Rückgängig machen (Strg+Z)</translation>
     </message>
+    <message>
+        <source>%1 pictures with their companion files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 pictures</source>
+        <translation type="unfinished">%1 Bilder</translation>
+    </message>
 </context>
 <context>
     <name>CUndoHistory</name>

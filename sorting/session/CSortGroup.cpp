@@ -69,15 +69,15 @@ QList<CFileOpResult> CSortGroup::Perform(const SortAction& action, CFileActionHo
                 return Skipped(QString());
             const int owner = m_owner.at(i);
             if (owner >= 0 && !went.at(owner))
-                return Skipped(
-                    QCoreApplication::translate("CSortSession", "its picture stayed"));
+                return Skipped(QCoreApplication::translate("CSortSession", "its picture stayed"));
             if (owner < 0 && bStopped)
                 return Skipped(QCoreApplication::translate(
                     "CSortSession", "an earlier picture of the action failed"));
             const CFileOpResult result = PerformOne(action, m_entries.at(i), ops);
             went[i] = result.Succeeded();
-            bStopped = bStopped || (owner < 0 && (result.outcome == CFileOpResult::Outcome::Failed ||
-                                                  result.outcome == CFileOpResult::Outcome::Cancelled));
+            bStopped =
+                bStopped || (owner < 0 && (result.outcome == CFileOpResult::Outcome::Failed ||
+                                           result.outcome == CFileOpResult::Outcome::Cancelled));
             return result;
         });
 }

@@ -75,6 +75,8 @@ public:
     bool Move(const QString& destDir);
     bool Copy(const QString& destDir);
     bool Delete(bool bToTrash);
+    // How many pictures the next action takes.
+    int ChosenCount() const { return int(Chosen(SortAction::Kind::Copy, {}, true).rows.size()); }
 
     // Whether a picture's companion files (its sidecars and its RAW or JPEG twin) go with it
     // in every action; on unless switched off. They are done as one action with it, after

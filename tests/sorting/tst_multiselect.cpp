@@ -3,7 +3,26 @@
 #include "tests/support/PictureDesk.h"
 
 #include <QLabel>
+#include <QMessageBox>
 #include <QtTest>
+
+namespace {
+// The text of every message box shown, caught as it opens.
+class BoxTexts : public QObject {
+public:
+    BoxTexts() { qApp->installEventFilter(this); }
+    ~BoxTexts() override { qApp->removeEventFilter(this); }
+    QStringList texts;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show)
+            if (auto* box = qobject_cast<QMessageBox*>(watched))
+                texts << box->text();
+        return false;
+    }
+};
+} // namespace
 
 class TestMultiSelect : public QObject {
     Q_OBJECT
@@ -65,6 +84,22 @@ private Q_SLOTS:
         QTest::keyClick(&list, Qt::Key_Delete);
         QTRY_COMPARE(desk.OnDisk("data/Trash/files").size(), 5);
         QVERIFY(desk.Listed().isEmpty());
+    }
+
+    // With the trash switched off, the warning before deleting says how many go.
+    void anOutrightDeleteNamesHowMany() {
+        PictureDesk desk;
+        desk.Store().WriteProfileInt("Config", "UseRecyclingBin", 0);
+        QWidget* window = Start(desk);
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        BoxTexts boxes;
+        QTest::keyClick(&desk.List(), Qt::Key_Down, Qt::ShiftModifier);
+        QTest::keyClick(&desk.List(), Qt::Key_Down, Qt::ShiftModifier);
+        QTest::keyClick(&desk.List(), Qt::Key_Delete); // the desk answers OK
+        QCOMPARE(boxes.texts.size(), 1);
+        QVERIFY2(boxes.texts.first().contains("3 pictures with their companion files"),
+                 qPrintable(boxes.texts.first()));
+        QCOMPARE(desk.OnDisk("Pics"), (QStringList{"d.jpg", "e.jpg"}));
     }
 };
 
