@@ -693,7 +693,7 @@ Die neue: %2</translation>
     </message>
     <message>
         <source>%1 pictures with their companion files</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Bilder samt ihren Begleitdateien</translation>
     </message>
     <message>
         <source>%1 pictures</source>
