@@ -697,7 +697,7 @@ Die neue: %2</translation>
     </message>
     <message>
         <source>%1 pictures</source>
-        <translation type="unfinished">%1 Bilder</translation>
+        <translation>%1 Bilder</translation>
     </message>
 </context>
 <context>
