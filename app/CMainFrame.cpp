@@ -10,6 +10,7 @@
 #include "app/CTargetController.h"
 #include "app/CUndoCommands.h"
 #include "app/CVantrelDoc.h"
+#include "app/CViewCommands.h"
 #include "app/CWindowMemory.h"
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/CConfigDlg.h"
@@ -70,6 +71,8 @@ CMainFrame::CMainFrame(CProfileStore& store, const QString& startupPath, QWidget
     CSplashWnd::ShowSplash(this);
     m_print = new CPrintCommands(PictureViewPane()->m_imageCtrl, *this);
     connect(m_print, &CPrintCommands::Done, this, &CMainFrame::FocusFileList);
+    m_view = new CViewCommands(m_actions, {this, m_wndSplitter, &PictureViewPane()->m_imageCtrl,
+                                           &FileList(), m_messageBar, m_wndStatusBar, &m_settings});
     InitialUpdate();
 
     // Logging out ends the application without a close event for every window.
@@ -131,7 +134,6 @@ void CMainFrame::ConnectCommands() {
 
     connect(Action(cmd::ID_NEXT_PANE), &QAction::triggered, this, [this] { ActivatePane(1); });
     connect(Action(cmd::ID_PREV_PANE), &QAction::triggered, this, [this] { ActivatePane(-1); });
-    Action(cmd::ID_TOGGLE_RESIZE)->setCheckable(true);
 
     const auto on = [this](int id, auto handler) {
         connect(Action(id), &QAction::triggered, this, handler);
@@ -152,7 +154,6 @@ void CMainFrame::ConnectCommands() {
             QFileInfo(FileList().m_strCurFile).fileName());
     });
     OnUpdatePrintPicture();
-    Action(cmd::ID_TOGGLE_RESIZE)->setChecked(m_settings.GetFitPicToWindow() != 0);
     on(cmd::ID_FILE_PRINT_SETUP, &CMainFrame::OnFilePrintSetup);
     on(cmd::ID_FILE_PRINT, &CMainFrame::OnPrintPicture);
     for (int n = 0; n < kTargetSetCount; ++n)
@@ -277,7 +278,6 @@ void CMainFrame::OnFilePrintSetup() {
 QPrinter* CMainFrame::Printer() {
     return m_print->Printer();
 }
-
 void CMainFrame::InitialUpdate() {
     PictureViewPane()->OnInitialUpdate();
     TargetPane()->OnInitialUpdate();
