@@ -7,8 +7,9 @@
 namespace {
 constexpr std::array<double, 11> kSteps{1.0 / 8, 1.0 / 4, 1.0 / 3, 1.0 / 2, 2.0 / 3, 1.0,
                                         1.5,     2.0,     3.0,     4.0,     8.0};
-// Scales this close count as the same step (a fitted scale is a whole per cent).
-constexpr double kSame = 1e-6;
+// Scales this close count as the same step: a fitted scale is a whole per cent, so 33 % is
+// the third and the next step from it is 50 %.
+constexpr double kSame = 0.015;
 } // namespace
 
 std::span<const double> CZoomSteps::Steps() {
