@@ -101,8 +101,8 @@ void CFullScreen::ShowOverlay(const QString& heading) {
     CFullScreenOverlay::Rows rows;
     for (int i = 0; i < cmd::kSendToTargetCount; ++i) {
         const QString name = m_seams.settings->GetTargetName(i);
-        if (name.isEmpty())
-            continue;
+        if (name.isEmpty() || m_seams.settings->GetTargetDir(i).isEmpty())
+            continue; // a destination without a folder takes nothing
         const QKeySequence key(commands::PrimaryKey(cmd::ID_SEND_TO_TARGET1 + i));
         rows.append({key.toString(QKeySequence::NativeText), name});
     }
