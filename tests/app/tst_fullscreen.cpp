@@ -10,6 +10,7 @@
 #include "platform/ui/CFullScreenOverlay.h"
 #include "platform/ui/CMessageBar.h"
 #include "resources/CommandIds.h"
+#include "resources/CommandTable.h"
 #include "sorting/widgets/CFileSelect.h"
 #include "sorting/widgets/CTarget.h"
 #include "tests/support/PictureDesk.h"
@@ -47,6 +48,21 @@ void Key(CMainFrame& frame, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModi
 class TestFullScreen : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // The new keys take none of the others: every key is bound to one command only (two
+    // would make Qt fire neither).
+    void noKeyIsBoundTwice() {
+        QHash<int, int> seen;
+        for (const commands::Accelerator& a : commands::MainAccelerators()) {
+            const int key = a.key.toCombined();
+            QVERIFY2(!seen.contains(key) || seen.value(key) == a.id,
+                     qPrintable(QKeySequence(a.key).toString()));
+            seen.insert(key, a.id);
+        }
+        for (const int id :
+             {cmd::ID_VIEW_FULL_SCREEN, cmd::ID_ZOOM_IN, cmd::ID_ZOOM_OUT, cmd::ID_ZOOM_ACTUAL})
+            QVERIFY(commands::PrimaryKey(id).toCombined() != 0);
+    }
+
     void sortAndUndoInFullScreenThenBackAsBefore() {
         PictureDesk desk;
         CMainFrame& frame = Start(desk);
