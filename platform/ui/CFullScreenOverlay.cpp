@@ -30,11 +30,11 @@ CFullScreenOverlay::CFullScreenOverlay(QWidget* over)
     QFont bold = m_heading->font();
     bold.setBold(true);
     m_heading->setFont(bold);
-    m_heading->setWordWrap(true);
     auto* column = new QVBoxLayout(this);
     column->addWidget(m_heading);
     column->addLayout(m_rows);
     m_rows->setHorizontalSpacing(12);
+    m_rows->setColumnStretch(4, 1); // keys and names as narrow as they are, the room after them
     m_timer->setSingleShot(true);
     m_timer->setInterval(kShowMs);
     connect(m_timer, &QTimer::timeout, this, &QWidget::hide);
@@ -81,10 +81,12 @@ bool CFullScreenOverlay::IsCounting() const {
 // Centred along the bottom edge, as wide as it needs and at most the parent's width.
 void CFullScreenOverlay::FitToParent() {
     const QWidget* parent = parentWidget();
-    adjustSize();
-    const int width = std::min(sizeHint().width(), parent->width() - 24);
-    const int height = heightForWidth(width) > 0 ? heightForWidth(width) : sizeHint().height();
-    setGeometry((parent->width() - width) / 2, parent->height() - height - 24, width, height);
+    layout()->invalidate(); // rows were replaced: measure them afresh
+    layout()->activate();
+    const QSize wanted = layout()->sizeHint();
+    const int width = std::min(wanted.width(), parent->width() - 24);
+    setGeometry((parent->width() - width) / 2, parent->height() - wanted.height() - 24, width,
+                wanted.height());
 }
 
 bool CFullScreenOverlay::eventFilter(QObject* watched, QEvent* event) {
