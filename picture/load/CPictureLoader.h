@@ -32,6 +32,7 @@ public:
     // are started once the wanted picture is decoded.
     // Not fitted, they are shown at `scale`.
     void Prefetch(const QStringList& paths, QSize client, bool fit, qreal ratio, qreal scale = 1.0);
+    QStringList PrefetchPaths() const { return m_prefetch; }
     // Nothing is wanted for the screen any more.
     void Forget();
 

@@ -389,10 +389,9 @@ void CImageCtrl::ZoomTo(double scale, QPointF anchor) {
     m_bFit = false;
     m_dZoom = std::clamp(scale, CZoomSteps::Smallest(), CZoomSteps::Largest());
     const QSizeF view = QSizeF(ImageWidth(), ImageHeight()) * m_dZoom;
-    m_rectView = QRectF(QPointF(), view);
     m_rectClip = QRectF();
-    LayoutScrollBars();
+    SetViewRect(0.0f, 0.0f, float(view.width()), float(view.height()));
     m_pPan->SetPan(CZoomSteps::PanKeeping(anchor, before, view, QSizeF(size())));
-    Q_EMIT ZoomChanged();
-    update(); // the pixels at hand, enlarged, until those of the new size come
+    PrepareDrawing(); // the pixels at hand enlarged; the sharp ones asked for before those ahead
+    PrefetchFiles(m_pLoader->PrefetchPaths(), false);
 }

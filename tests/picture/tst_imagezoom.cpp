@@ -78,6 +78,20 @@ private Q_SLOTS:
         QCOMPARE(m_ctrl->ZoomScale(), 1.0);
     }
 
+    // The pictures decoded ahead are decoded again for the new scale: the next one is
+    // complete the moment it is shown.
+    void picturesAheadFollowTheZoom() {
+        Show(m_wide, true);
+        m_ctrl->PrefetchFiles({m_small}, true);
+        QTRY_COMPARE_WITH_TIMEOUT(m_ctrl->Loader().RunningCount(), 0, 10000);
+        m_ctrl->ZoomTo(2.0, QPointF(100, 50));
+        QVERIFY(m_ctrl->WaitForPicture());
+        QTRY_COMPARE_WITH_TIMEOUT(m_ctrl->Loader().RunningCount(), 0, 10000);
+        m_ctrl->ShowPicture(m_small, false);
+        QVERIFY(m_ctrl->IsPictureComplete());
+        QCOMPARE(m_ctrl->DecodedSize(), QSize(100, 50));
+    }
+
     // With the focus, the arrows move a picture larger than the control, Ctrl by a page;
     // a fitted picture leaves them to others.
     void arrowsPanAZoomedPicture_data() {
