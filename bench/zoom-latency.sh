@@ -31,10 +31,12 @@ for name in Autumn BytheWater ColdRipple ColorfulCups DarkestHour EveningGlow Ki
 done
 first=$(ls "$photos"/*.jpg | head -n 1)
 
-Xvfb :71 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 & xvfb=$!
-export DISPLAY=:71
+# A free display of its own.
+Xvfb -displayfd 9 -screen 0 1280x1024x24 -nolisten tcp 9>"$work/display" >"$work/xvfb.log" 2>&1 &
+xvfb=$! app='' wm=''
 trap 'kill $app $wm $xvfb 2>/dev/null; rm -rf "$work"' EXIT
-app='' wm=''
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=:$(head -n 1 "$work/display")
 for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 HOME="$work" openbox --sm-disable >"$work/wm.log" 2>&1 & wm=$!
 sleep 1
@@ -53,7 +55,7 @@ EOF
 HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" \
     XDG_STATE_HOME="$work/state" XDG_CACHE_HOME="$work/cache" \
     VANTREL_DECODER="$build/app/vantrel-decoder" \
-    "$build/app/vantrel" --no-splash "$first" >"$work/app.log" 2>&1 & app=$!
+    "$build/app/vantrel" --no-splash "$first" >"${ZOOM_LOG:-$work/app.log}" 2>&1 & app=$!
 win=$(/usr/bin/python3 "$x11lat" wait-window --pid "$app")
 xdotool windowactivate --sync "$win"
 sleep 3 # the first picture and its neighbours decoded
@@ -64,9 +66,13 @@ stats() { # stats LABEL FIELD: median and 90th percentile of FIELD over the JSON
     python3 -c '
 import json, statistics, sys
 label, field = sys.argv[1], sys.argv[2]
-v = sorted(json.loads(l)[field] for l in sys.stdin if l.strip())
+got = [json.loads(l).get(field) for l in sys.stdin if l.strip()]
+v = sorted(x for x in got if x is not None)
+if not v:
+    sys.exit(print(f"{label}: nothing drawn in {len(got)} steps"))
 p90 = v[min(len(v) - 1, int(round(0.9 * (len(v) - 1))))]
-print(f"{label}: median {statistics.median(v):.0f} ms, 90th percentile {p90:.0f} ms, n={len(v)}")
+missed = f", {len(got) - len(v)} without drawing" if len(got) > len(v) else ""
+print(f"{label}: median {statistics.median(v):.0f} ms, 90th percentile {p90:.0f} ms, n={len(v)}{missed}")
 ' "$1" "$2"
 }
 echo "load: $(cut -d' ' -f1-3 /proc/loadavg); photos 6000x4000 JPEG, page cache warm"
@@ -78,8 +84,12 @@ stats "Z to 100 %, window answering (ping)" pong_ms <"$work/z.jsonl"
 steps --seq z >/dev/null
 steps --seq "$(seq_of Down $((n - 1)))" >"$work/down.jsonl"
 stats "Down at 100 %, decoded ahead (last drawing)" last_ms <"$work/down.jsonl"
+[ -n "${ZOOM_KEEP:-}" ] && cp "$work"/*.jsonl "$ZOOM_KEEP/"
 if [ -x "$build/bench/vantrel-decode" ]; then
     echo "full-size decode of the same JPEG:"
     VANTREL_DECODER="$build/app/vantrel-decoder" "$build/bench/vantrel-decode" \
+        --repeat "$rounds" "$first"
+    echo "the same, five steps nicer, as the program's decoding threads run:"
+    VANTREL_DECODER="$build/app/vantrel-decoder" nice -n 5 "$build/bench/vantrel-decode" \
         --repeat "$rounds" "$first"
 fi
