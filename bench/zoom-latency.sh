@@ -3,7 +3,8 @@
 # (../shared/tools/x11lat, or X11LAT=path/to/x11lat.py) on a private Xvfb with openbox:
 #   - Z (100 %) on a fitted 24-megapixel camera-size JPEG, then Space back to fit, ROUNDS
 #     times: the first drawing (the fitted pixels enlarged) and the last (the sharp picture);
-#   - Down through the photographs at a fixed 100 % zoom, each decoded ahead meanwhile;
+#   - Down through the photographs at a fixed 100 % zoom, each decoded ahead meanwhile, and
+#     back up fitted for comparison;
 #   - beside them, a full-size decode of the same JPEG (vantrel-decode --repeat).
 # The photographs are made from the wallpaper package's photographs (plasma-workspace-
 # wallpapers). Prints the median and 90th percentile of each.
@@ -84,6 +85,9 @@ stats "Z to 100 %, window answering (ping)" pong_ms <"$work/z.jsonl"
 steps --seq z >/dev/null
 steps --seq "$(seq_of Down $((n - 1)))" >"$work/down.jsonl"
 stats "Down at 100 %, decoded ahead (last drawing)" last_ms <"$work/down.jsonl"
+steps --seq space >/dev/null # fitted again, for comparison
+steps --seq "$(seq_of Up $((n - 1)))" >"$work/up.jsonl"
+stats "Up fitted, decoded ahead (last drawing)" last_ms <"$work/up.jsonl"
 [ -n "${ZOOM_KEEP:-}" ] && cp "$work"/*.jsonl "$ZOOM_KEEP/"
 if [ -x "$build/bench/vantrel-decode" ]; then
     echo "full-size decode of the same JPEG:"
