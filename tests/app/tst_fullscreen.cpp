@@ -140,6 +140,23 @@ private Q_SLOTS:
         QCOMPARE(frame.WindowRectForSaving(), stored);
     }
 
+    // Closed in full screen, the window stores the rectangle it had before.
+    void closedInFullScreenStoresTheNormalRectangle() {
+        PictureDesk desk;
+        CMainFrame& frame = Start(desk);
+        const QRect stored = frame.WindowRectForSaving();
+        Key(frame, Qt::Key_F11);
+        QTRY_VERIFY(frame.isFullScreen());
+        QVERIFY(frame.geometry() != stored);
+        frame.close();
+        const auto value = [&desk](const char* name) {
+            return desk.Store().GetProfileInt("Config", name, -1);
+        };
+        QCOMPARE(QRect(QPoint(value("WindowX1"), value("WindowY1")),
+                       QPoint(value("WindowX2") - 1, value("WindowY2") - 1)),
+                 stored);
+    }
+
     // + and - step, Z shows 100 %, the status bar tells the scale; Down in the list steps
     // to the next picture at the same scale; Space fits again.
     void zoomKeysAndTheScaleWhileStepping() {
