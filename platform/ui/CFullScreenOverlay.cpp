@@ -24,7 +24,7 @@ CFullScreenOverlay::CFullScreenOverlay(QWidget* over)
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAutoFillBackground(true);
     QPalette dark = palette();
-    dark.setColor(QPalette::Window, QColor(0, 0, 0, 200));
+    dark.setColor(QPalette::Window, QColor(24, 24, 24)); // opaque: nothing shows through
     dark.setColor(QPalette::WindowText, QColor(235, 235, 235));
     setPalette(dark);
     QFont bold = m_heading->font();
@@ -43,6 +43,7 @@ CFullScreenOverlay::CFullScreenOverlay(QWidget* over)
 }
 
 void CFullScreenOverlay::ShowFor(const QString& heading, const Rows& rows) {
+    hide(); // labels added to a shown panel stay hidden until later, and are not measured
     m_heading->setText(heading);
     m_heading->setVisible(!heading.isEmpty());
     while (QLayoutItem* item = m_rows->takeAt(0)) {
