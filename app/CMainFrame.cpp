@@ -11,6 +11,7 @@
 #include "app/CTargetController.h"
 #include "app/CUndoCommands.h"
 #include "app/CVantrelDoc.h"
+#include "app/CViewCommands.h"
 #include "app/CWindowMemory.h"
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/CConfigDlg.h"
@@ -73,6 +74,8 @@ CMainFrame::CMainFrame(CProfileStore& store, const QString& startupPath, QWidget
     CSplashWnd::ShowSplash(this);
     m_print = new CPrintCommands(PictureViewPane()->m_imageCtrl, *this);
     connect(m_print, &CPrintCommands::Done, this, &CMainFrame::FocusFileList);
+    m_view = new CViewCommands(m_actions, {this, m_wndSplitter, &PictureViewPane()->m_imageCtrl,
+                                           &FileList(), m_messageBar, m_wndStatusBar, &m_settings});
     InitialUpdate();
 
     // Logging out ends the application without a close event for every window.
@@ -139,7 +142,6 @@ void CMainFrame::ConnectCommands() {
             [this] { m_paneFocus->Cycle(1); });
     connect(Action(cmd::ID_PREV_PANE), &QAction::triggered, this,
             [this] { m_paneFocus->Cycle(-1); });
-    Action(cmd::ID_TOGGLE_RESIZE)->setCheckable(true);
 
     const auto on = [this](int id, auto handler) {
         connect(Action(id), &QAction::triggered, this, handler);
@@ -160,7 +162,6 @@ void CMainFrame::ConnectCommands() {
             QFileInfo(FileList().m_strCurFile).fileName());
     });
     OnUpdatePrintPicture();
-    Action(cmd::ID_TOGGLE_RESIZE)->setChecked(m_settings.GetFitPicToWindow() != 0);
     on(cmd::ID_FILE_PRINT_SETUP, &CMainFrame::OnFilePrintSetup);
     on(cmd::ID_FILE_PRINT, &CMainFrame::OnPrintPicture);
     for (int n = 0; n < kTargetSetCount; ++n)
@@ -285,7 +286,6 @@ void CMainFrame::OnFilePrintSetup() {
 QPrinter* CMainFrame::Printer() {
     return m_print->Printer();
 }
-
 void CMainFrame::InitialUpdate() {
     PictureViewPane()->OnInitialUpdate();
     TargetPane()->OnInitialUpdate();

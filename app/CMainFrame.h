@@ -22,6 +22,7 @@ class CSortSession;
 class CTarget;
 class CTargetController;
 class CUndoCommands;
+class CViewCommands;
 class CVantrelDoc;
 class CVantrelView;
 class QPrinter;
@@ -77,6 +78,7 @@ public:
     CMessageBar* MessageBar() const { return m_messageBar; }
     CHiddenPicturesPane* HiddenPicturesPane() const { return m_hiddenPane; }
     CPaneFocus* PaneFocus() const { return m_paneFocus; }
+    CViewCommands* ViewCommands() const { return m_view; }
 
     // Commands of the main window.
     void OnProgramConfig();
@@ -131,5 +133,6 @@ private:
     CPaneFocus* m_paneFocus = nullptr;
     CFrameKeeper* m_frameKeeper = nullptr; // the window's stored rectangle
     CPrintCommands* m_print = nullptr;     // Print Setup and Print over one printer
+    CViewCommands* m_view = nullptr;       // zoom and full screen
     bool m_bSaved = false;
 };

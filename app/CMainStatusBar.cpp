@@ -25,6 +25,11 @@ CMainStatusBar::CMainStatusBar(QWidget* parent) : QStatusBar(parent) {
     m_message->installEventFilter(this);
     addWidget(m_message, 1);
 
+    m_zoom = NewPane(QString(), "paneZoom", this);
+    m_zoom->setAlignment(Qt::AlignCenter);
+    m_zoom->setMinimumWidth(m_zoom->fontMetrics().horizontalAdvance(QStringLiteral("12.5 %")) + 8);
+    addPermanentWidget(m_zoom);
+
     m_fileCount = NewPane(QCoreApplication::translate("CMainStatusBar", "0 files"), "pane1", this);
     m_fileCount->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     const int countWidth =
@@ -62,6 +67,16 @@ void CMainStatusBar::SetPaneText(int pane, const QString& text) {
 
 QString CMainStatusBar::PaneText(int pane) const {
     return pane == 0 ? m_strMessage : (pane == 1 ? m_fileCount->text() : QString());
+}
+
+// Screen readers hear what the number is.
+void CMainStatusBar::SetZoomText(const QString& text) {
+    m_zoom->setText(text);
+    m_zoom->setAccessibleName(text.isEmpty() ? QString() : tr("Zoom %1").arg(text));
+}
+
+QString CMainStatusBar::ZoomText() const {
+    return m_zoom->text();
 }
 
 QString CMainStatusBar::ShownText(int pane) const {

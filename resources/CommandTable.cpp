@@ -34,6 +34,11 @@ constexpr std::array kEditMenu{
 // Fit to Window is the toolbar's resize toggle, checked while pictures are fitted.
 constexpr std::array kViewMenu{
     MenuItem{QT_TRANSLATE_NOOP("CommandTable", "&Fit to Window\tSpace"), ID_TOGGLE_RESIZE},
+    MenuItem{QT_TRANSLATE_NOOP("CommandTable", "Zoom &In\t+"), ID_ZOOM_IN},
+    MenuItem{QT_TRANSLATE_NOOP("CommandTable", "Zoom &Out\t-"), ID_ZOOM_OUT},
+    MenuItem{QT_TRANSLATE_NOOP("CommandTable", "&Actual Size\tZ"), ID_ZOOM_ACTUAL},
+    MenuItem{nullptr, kSeparator},
+    MenuItem{QT_TRANSLATE_NOOP("CommandTable", "F&ull Screen\tF11"), ID_VIEW_FULL_SCREEN},
     MenuItem{nullptr, kSeparator},
     MenuItem{QT_TRANSLATE_NOOP("CommandTable", "&Toolbar"), ID_VIEW_TOOLBAR},
     MenuItem{QT_TRANSLATE_NOOP("CommandTable", "&Status Bar"), ID_VIEW_STATUS_BAR},
@@ -70,6 +75,13 @@ const std::array kCommandAccelerators{
     Accelerator{Qt::SHIFT | Qt::Key_F6, ID_PREV_PANE},
     Accelerator{QKeyCombination(Qt::Key_Home), ID_GO_TO_HOME},
     Accelerator{QKeyCombination(Qt::Key_Space), ID_TOGGLE_RESIZE},
+    Accelerator{QKeyCombination(Qt::Key_F11), ID_VIEW_FULL_SCREEN},
+    Accelerator{QKeyCombination(Qt::Key_Plus), ID_ZOOM_IN},
+    Accelerator{QKeyCombination(Qt::Key_Equal), ID_ZOOM_IN},
+    Accelerator{Qt::KeypadModifier | Qt::Key_Plus, ID_ZOOM_IN},
+    Accelerator{QKeyCombination(Qt::Key_Minus), ID_ZOOM_OUT},
+    Accelerator{Qt::KeypadModifier | Qt::Key_Minus, ID_ZOOM_OUT},
+    Accelerator{QKeyCombination(Qt::Key_Z), ID_ZOOM_ACTUAL},
 };
 
 // Destinations 1 to 10 of the group shown take the digits 1 to 9 and 0, destinations 11 to
@@ -117,6 +129,14 @@ constexpr std::array kPaneKeys{
                           "Open the context menu of the destination button that has the focus")},
     PaneKey{QT_TRANSLATE_NOOP("CommandTable", "Alt+F, Alt+E, Alt+V, Alt+H"),
             QT_TRANSLATE_NOOP("CommandTable", "Open the menus")},
+    PaneKey{QT_TRANSLATE_NOOP("CommandTable", "Left, Right, Up, Down in the picture"),
+            QT_TRANSLATE_NOOP("CommandTable", "Move a zoomed picture (Ctrl: by a screen)")},
+    PaneKey{QT_TRANSLATE_NOOP("CommandTable", "Ctrl+Wheel"),
+            QT_TRANSLATE_NOOP("CommandTable", "Zoom in or out at the pointer")},
+    PaneKey{QT_TRANSLATE_NOOP("CommandTable", "Up, Down, Page Up, Page Down in full screen"),
+            QT_TRANSLATE_NOOP("CommandTable", "Step through the pictures")},
+    PaneKey{QT_TRANSLATE_NOOP("CommandTable", "Escape in full screen"),
+            QT_TRANSLATE_NOOP("CommandTable", "Leave full screen")},
 };
 
 constexpr std::array kToolbar{
@@ -144,7 +164,8 @@ constexpr std::array kAllIds{
     ID_FILE_PRINT,      ID_FILE_PRINT_SETUP,   ID_APP_EXIT,      ID_APP_ABOUT,
     ID_EDIT_COPY,       ID_NEXT_PANE,          ID_PREV_PANE,     ID_VIEW_TOOLBAR,
     ID_VIEW_STATUS_BAR, ID_HELP_KEYBOARD,      ID_EDIT_UNDO,     ID_EDIT_REDO,
-    ID_EDIT_HISTORY,
+    ID_EDIT_HISTORY,    ID_VIEW_FULL_SCREEN,   ID_ZOOM_IN,       ID_ZOOM_OUT,
+    ID_ZOOM_ACTUAL,
 };
 
 // The command ids, then one per destination key.

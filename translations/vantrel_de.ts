@@ -249,6 +249,13 @@ Die neue: %2</translation>
     </message>
 </context>
 <context>
+    <name>CFullScreen</name>
+    <message>
+        <source>Full screen: Escape leaves</source>
+        <translation>Vollbild: Esc beendet es</translation>
+    </message>
+</context>
+<context>
     <name>CHistoryDlg</name>
     <message>
         <source>Trash</source>
@@ -371,6 +378,10 @@ Die neue: %2</translation>
     <message>
         <source>0 files</source>
         <translation>0 Dateien</translation>
+    </message>
+    <message>
+        <source>Zoom %1</source>
+        <translation>Zoom %1</translation>
     </message>
 </context>
 <context>
@@ -860,6 +871,54 @@ Die neue: %2</translation>
     <message>
         <source>Return, Enter</source>
         <translation>Eingabe, Enter</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;In	+</source>
+        <translation>Ver&amp;größern	+</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;Out	-</source>
+        <translation>Ver&amp;kleinern	-</translation>
+    </message>
+    <message>
+        <source>&amp;Actual Size	Z</source>
+        <translation>&amp;Originalgröße	Z</translation>
+    </message>
+    <message>
+        <source>F&amp;ull Screen	F11</source>
+        <translation>&amp;Vollbild	F11</translation>
+    </message>
+    <message>
+        <source>Left, Right, Up, Down in the picture</source>
+        <translation>Links, Rechts, Hoch, Runter im Bild</translation>
+    </message>
+    <message>
+        <source>Move a zoomed picture (Ctrl: by a screen)</source>
+        <translation>Ein vergrößertes Bild verschieben (Strg: um eine Bildschirmseite)</translation>
+    </message>
+    <message>
+        <source>Ctrl+Wheel</source>
+        <translation>Strg+Mausrad</translation>
+    </message>
+    <message>
+        <source>Zoom in or out at the pointer</source>
+        <translation>Am Mauszeiger vergrößern oder verkleinern</translation>
+    </message>
+    <message>
+        <source>Up, Down, Page Up, Page Down in full screen</source>
+        <translation>Hoch, Runter, Bild auf, Bild ab im Vollbild</translation>
+    </message>
+    <message>
+        <source>Step through the pictures</source>
+        <translation>Durch die Bilder gehen</translation>
+    </message>
+    <message>
+        <source>Escape in full screen</source>
+        <translation>Esc im Vollbild</translation>
+    </message>
+    <message>
+        <source>Leave full screen</source>
+        <translation>Vollbild beenden</translation>
     </message>
 </context>
 <context>
@@ -1768,6 +1827,30 @@ Werkzeugleiste umschalten</translation>
 Toggle StatusBar</source>
         <translation>Statusleiste ein- oder ausblenden
 Statusleiste umschalten</translation>
+    </message>
+    <message>
+        <source>Show the picture alone on the whole screen
+Full Screen</source>
+        <translation>Das Bild allein auf dem ganzen Bildschirm zeigen
+Vollbild</translation>
+    </message>
+    <message>
+        <source>Show the picture larger
+Zoom In</source>
+        <translation>Das Bild größer zeigen
+Vergrößern</translation>
+    </message>
+    <message>
+        <source>Show the picture smaller
+Zoom Out</source>
+        <translation>Das Bild kleiner zeigen
+Verkleinern</translation>
+    </message>
+    <message>
+        <source>Show the picture at its own size, at the pointer
+Actual Size</source>
+        <translation>Das Bild in seiner eigenen Größe zeigen, am Mauszeiger
+Originalgröße</translation>
     </message>
 </context>
 <context>

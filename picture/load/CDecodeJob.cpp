@@ -72,9 +72,9 @@ SDecodeResult CDecodeJob::Decode(const SDecodeOrder& order, const std::atomic<bo
     if (source.Open(order.strPath) &&
         (!source.DecodesWhole() || !source.Image(WholeDecodeHint(order)).isNull())) {
         result.ownSize = QSize(source.Info().nWidth, source.Info().nHeight);
-        result.target = order.target.isValid()
-                            ? order.target
-                            : TargetFor(result.ownSize, order.client, order.bFit, order.ratio);
+        result.target = order.target.isValid() ? order.target
+                                               : TargetFor(result.ownSize, order.client, order.bFit,
+                                                           order.ratio, order.scale);
         if (order.bPreview && preview && source.Info().nFormat == picfmt::kJpg && !cancelled())
             if (QImage stand = Preview(order.strPath, result.ownSize); !stand.isNull())
                 preview(std::move(stand));
@@ -116,11 +116,18 @@ QSize CDecodeJob::PixelsFor(QSizeF view, qreal ratio) {
     return QSize(pixels(view.width()), pixels(view.height()));
 }
 
-QSize CDecodeJob::TargetFor(QSize own, QSize client, bool fit, qreal ratio) {
+QSize CDecodeJob::PixelsFor(QSizeF view, qreal ratio, QSize own) {
+    const QSize pixels = PixelsFor(view, ratio);
+    if (own.isEmpty() || (pixels.width() <= own.width() && pixels.height() <= own.height()))
+        return pixels;
+    return own;
+}
+
+QSize CDecodeJob::TargetFor(QSize own, QSize client, bool fit, qreal ratio, qreal scale) {
     if (own.isEmpty())
         return {};
     if (!fit)
-        return PixelsFor(QSizeF(own), ratio);
+        return PixelsFor(QSizeF(own) * (scale > 0.0 ? scale : 1.0), ratio, own);
     const float w = float(own.width()), h = float(own.height());
     const int percent = CFitScale::Percent(float(client.width()), float(client.height()), w, h);
     return PixelsFor(CFitScale::ScaledSize(w, h, percent), ratio);

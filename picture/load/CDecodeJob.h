@@ -20,6 +20,7 @@ struct SDecodeOrder {
     QSize client;
     bool bFit = false;
     qreal ratio = 1.0;     // device pixels per view pixel
+    qreal scale = 1.0;     // not fitted: the zoom it is shown at
     bool bPreview = false; // deliver a JPEG's own small preview first, when it has one
 };
 
@@ -51,9 +52,12 @@ public:
                                 const std::function<void(QImage)>& preview = {});
     // The device pixels a view rectangle of `view` needs.
     static QSize PixelsFor(QSizeF view, qreal ratio);
-    // The device pixels of a picture of `own` size shown in `client`, fitted or not (the
-    // same arithmetic as the picture list's).
-    static QSize TargetFor(QSize own, QSize client, bool fit, qreal ratio);
+    // The same, but never more than the picture's own pixels: a picture zoomed in is drawn
+    // enlarged from its full size.
+    static QSize PixelsFor(QSizeF view, qreal ratio, QSize own);
+    // The device pixels of a picture of `own` size shown in `client`, fitted or at `scale`
+    // (the same arithmetic as the picture list's); at a scale, at most its own size.
+    static QSize TargetFor(QSize own, QSize client, bool fit, qreal ratio, qreal scale = 1.0);
 
 private:
     static QSize WholeDecodeHint(const SDecodeOrder& order);

@@ -64,9 +64,10 @@ const CPictureCache::SEntry* CPictureLoader::CachedEntry(const QString& path) {
     return m_cache.Find(path, SFileStamp::Of(path));
 }
 
-void CPictureLoader::Prefetch(const QStringList& paths, QSize client, bool fit, qreal ratio) {
+void CPictureLoader::Prefetch(const QStringList& paths, QSize client, bool fit, qreal ratio,
+                              qreal scale) {
     m_prefetch = paths;
-    m_prefetchView = {client, fit, ratio};
+    m_prefetchView = {client, fit, ratio, scale};
     CancelUnwanted();
     if (!IsWaiting())
         StartPrefetch();
@@ -80,8 +81,8 @@ void CPictureLoader::StartPrefetch() {
         --priority;
         const CPictureCache::SEntry* entry = m_cache.Find(path, SFileStamp::Of(path));
         const SPrefetchView& view = m_prefetchView;
-        if (entry && entry->target ==
-                         CDecodeJob::TargetFor(entry->ownSize, view.client, view.bFit, view.ratio))
+        if (entry && entry->target == CDecodeJob::TargetFor(entry->ownSize, view.client, view.bFit,
+                                                            view.ratio, view.scale))
             continue;
         if (RunningFor(path, QSize()))
             continue;
@@ -90,6 +91,7 @@ void CPictureLoader::StartPrefetch() {
         order.client = view.client;
         order.bFit = view.bFit;
         order.ratio = view.ratio;
+        order.scale = view.scale;
         Start(order, priority);
     }
 }

@@ -30,7 +30,9 @@ public:
     const CPictureCache::SEntry* CachedEntry(const QString& path);
     // The files to decode ahead, the most likely first, for a view of `client` pixels; they
     // are started once the wanted picture is decoded.
-    void Prefetch(const QStringList& paths, QSize client, bool fit, qreal ratio);
+    // Not fitted, they are shown at `scale`.
+    void Prefetch(const QStringList& paths, QSize client, bool fit, qreal ratio, qreal scale = 1.0);
+    QStringList PrefetchPaths() const { return m_prefetch; }
     // Nothing is wanted for the screen any more.
     void Forget();
 
@@ -64,6 +66,7 @@ private:
         QSize client;
         bool bFit = false;
         qreal ratio = 1.0;
+        qreal scale = 1.0;
     };
 
     void Deliver(const SDecodeResult& result);

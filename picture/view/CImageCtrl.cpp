@@ -5,19 +5,17 @@
 #include "picture/load/CPictureCache.h"
 #include "picture/load/CPictureLoader.h"
 #include "picture/load/CPictureSource.h"
-#include "picture/sandbox/DecodeLimits.h"
 #include "picture/view/CPanBars.h"
 #include "picture/view/CPrintSession.h"
 #include "picture/view/CViewPlacement.h"
+#include "picture/view/CZoomSteps.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QMouseEvent>
 #include <QPainter>
-#include <QStyle>
 #include <QThread>
-#include <QtMath>
+#include <QWheelEvent>
 #include <algorithm>
 
 CImageCtrl::CImageCtrl(QWidget* parent)
@@ -76,7 +74,7 @@ bool CImageCtrl::WaitForPicture(int timeoutMs) {
 }
 
 void CImageCtrl::PrefetchFiles(const QStringList& paths, bool fitToWindow) {
-    m_pLoader->Prefetch(paths, size(), fitToWindow, devicePixelRatioF());
+    m_pLoader->Prefetch(paths, size(), fitToWindow, devicePixelRatioF(), m_dZoom);
 }
 
 void CImageCtrl::SetRedrawEnabled(bool enabled) {
@@ -129,9 +127,9 @@ void CImageCtrl::Clear() {
 }
 
 void CImageCtrl::ResetRectangles() {
-    // A new picture is shown at its own size until the view rectangle is set.
+    // A new picture is shown at its own size (or zoomed) until the view rectangle is set.
     const QRectF own(0, 0, m_pSource->Info().nWidth, m_pSource->Info().nHeight);
-    m_rectView = own;
+    m_rectView = m_bFit ? own : QRectF(0, 0, own.width() * m_dZoom, own.height() * m_dZoom);
     m_rectClip = QRectF();
     m_rectPrint = own;
     m_pPan->SetPan(QPointF());
@@ -168,7 +166,9 @@ bool CImageCtrl::SetViewClip(float left, float top, float width, float height) {
 }
 
 QSize CImageCtrl::DecodeTarget() const {
-    return CDecodeJob::PixelsFor(m_rectView.size(), devicePixelRatioF());
+    const QSize own(m_pSource->Info().nWidth, m_pSource->Info().nHeight);
+    return m_bFit ? CDecodeJob::PixelsFor(m_rectView.size(), devicePixelRatioF())
+                  : CDecodeJob::PixelsFor(m_rectView.size(), devicePixelRatioF(), own);
 }
 
 void CImageCtrl::PrepareDrawing() {
@@ -278,7 +278,7 @@ void CImageCtrl::paintEvent(QPaintEvent*) {
     const QPointF offset = CViewPlacement::Offset(m_rectView, QSizeF(size())) - m_pPan->Pan();
     if (!m_rectClip.isEmpty())
         painter.setClipRect(m_rectClip.translated(offset));
-    painter.drawImage(m_rectView.translated(offset), m_imgDrawn);
+    CViewPlacement::DrawVisible(painter, m_rectView.translated(offset), m_imgDrawn, rect());
 }
 
 void CImageCtrl::DrawMessage(QPainter& painter, const QString& text) {
@@ -337,26 +337,19 @@ QPointF CImageCtrl::PanOffset() const {
 void CImageCtrl::LayoutScrollBars() {
     m_pPan->Layout(CViewPlacement::Place(m_rectView, QSizeF(size())),
                    !m_strPath.isEmpty() && m_strError.isEmpty());
+    Q_EMIT ZoomChanged();
 }
 
-void CImageCtrl::mousePressEvent(QMouseEvent* event) {
-    if (!m_pPan->Press(event))
-        QWidget::mousePressEvent(event);
-}
-
-void CImageCtrl::mouseMoveEvent(QMouseEvent* event) {
-    if (!m_pPan->Move(event))
-        QWidget::mouseMoveEvent(event);
-}
-
-void CImageCtrl::mouseReleaseEvent(QMouseEvent* event) {
-    if (!m_pPan->Release(event))
-        QWidget::mouseReleaseEvent(event);
-}
-
+// Ctrl+wheel zooms; the pan bars take the other turns of the wheel before they come here.
 void CImageCtrl::wheelEvent(QWheelEvent* event) {
-    if (!m_pPan->Wheel(event))
-        QWidget::wheelEvent(event);
+    if (!(event->modifiers() & Qt::ControlModifier))
+        return QWidget::wheelEvent(event);
+    m_nWheelZoom += event->angleDelta().y();
+    const int steps = m_nWheelZoom / 120; // a whole notch, however finely it turns
+    m_nWheelZoom -= steps * 120;
+    if (steps != 0 && HasPicture())
+        Q_EMIT ZoomWheel(steps, event->position());
+    event->accept();
 }
 
 void CImageCtrl::ShowPicture(const QString& path, bool bFit) {
@@ -381,11 +374,24 @@ void CImageCtrl::FitPicture() {
 }
 
 CImageCtrl::State CImageCtrl::PictureState() const {
-    return {static_cast<long>(ImageWidth()),
-            static_cast<long>(ImageHeight()),
-            ImageBitsPerPixel(),
-            FileSize(),
-            FileFormat(),
-            HasPicture(),
-            LastError()};
+    return {long(ImageWidth()), long(ImageHeight()), ImageBitsPerPixel(), FileSize(),
+            FileFormat(),       HasPicture(),        LastError()};
+}
+
+double CImageCtrl::ZoomScale() const {
+    return HasPicture() && ImageWidth() > 0 ? m_rectView.width() / ImageWidth() : 0.0;
+}
+
+void CImageCtrl::ZoomTo(double scale, QPointF anchor) {
+    if (!HasPicture() || !m_strError.isEmpty() || !(scale > 0.0) || !(ImageWidth() > 0))
+        return;
+    const QRectF before = PlacedRect();
+    m_bFit = false;
+    m_dZoom = std::clamp(scale, CZoomSteps::Smallest(), CZoomSteps::Largest());
+    const QSizeF view = QSizeF(ImageWidth(), ImageHeight()) * m_dZoom;
+    m_rectClip = QRectF();
+    SetViewRect(0.0f, 0.0f, float(view.width()), float(view.height()));
+    m_pPan->SetPan(CZoomSteps::PanKeeping(anchor, before, view, QSizeF(size())));
+    PrepareDrawing(); // the pixels at hand enlarged; the sharp ones asked for before those ahead
+    PrefetchFiles(m_pLoader->PrefetchPaths(), false);
 }

@@ -26,8 +26,10 @@ class CPanBars;
 // that cannot be shown leaves the image figures at zero and the reason in LastError(),
 // which the control also shows in place of the picture.
 //
-// A view rectangle larger than the control is panned by dragging, with the wheel and with
-// the scroll bars that then appear.
+// A view rectangle larger than the control is panned by dragging, with the wheel, with the
+// scroll bars that then appear and, while the control has the focus, with the arrow keys.
+// Zoomed (not fitted), a picture is shown at a fixed scale that the next picture keeps; the
+// pixels are decoded for the shown size, at most the picture's own.
 class CImageCtrl : public QWidget {
     Q_OBJECT
 public:
@@ -71,7 +73,12 @@ public:
 
     // Whether the owner fits pictures into the control (a picture whose size is not known yet
     // is decoded for that).
-    void SetFitToWindow(bool fit) { m_bFit = fit; }
+    // Fitting again forgets the zoom: not fitted, the next picture is shown at 100 %.
+    void SetFitToWindow(bool fit) {
+        m_bFit = fit;
+        if (fit)
+            m_dZoom = 1.0;
+    }
 
     // The printer shared with Print Setup; not owned.
     void SetPrinter(QPrinter* printer) { m_pPrinter = printer; }
@@ -117,6 +124,12 @@ public:
     // Places the picture shown fitted into the control again.
     void FitPicture();
     State PictureState() const;
+    // The scale the picture is shown at (fitted or zoomed); 0 with none.
+    double ZoomScale() const;
+    bool IsFitted() const { return m_bFit; }
+    // Zooms to `scale` and keeps the picture point under `anchor` (control coordinates)
+    // where it is; the control then stops fitting, and later pictures keep the scale.
+    void ZoomTo(double scale, QPointF anchor);
 
 Q_SIGNALS:
     // The control changed size (a fitted picture needs fitting again).
@@ -126,13 +139,14 @@ Q_SIGNALS:
     // The picture's size or depth became known from its pixels (its header did not tell them,
     // or told others): the image figures changed and the view rectangle was reset.
     void PictureInfoChanged();
+    // The picture's scale or place in the control may have changed (ZoomScale()).
+    void ZoomChanged();
+    // The wheel turned with Ctrl held: `steps` notches (up positive) at `at`.
+    void ZoomWheel(int steps, QPointF at);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
 private:
@@ -169,6 +183,8 @@ private:
     QSize m_requested;         // the size last asked of the loader for this picture
     bool m_bSizeAsked = false; // pixels asked for a picture of unknown size
     bool m_bFit = true;
+    double m_dZoom = 1.0;       // the scale while not fitted
+    int m_nWheelZoom = 0;       // eighths of a degree turned with Ctrl, not yet a whole notch
     QRectF m_rectPrevious;      // where the previous picture was drawn
     CPanBars* m_pPan = nullptr; // the scroll bars and the drag of a picture shown at 100 %
     short m_nFileFormat = 0;

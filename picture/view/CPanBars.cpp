@@ -1,5 +1,6 @@
 #include "picture/view/CPanBars.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QStyle>
@@ -19,6 +20,26 @@ CPanBars::CPanBars(QWidget* control)
             [this](int x) { SetPan(QPointF(x, m_ptPan.y())); });
     connect(m_pVBar, &QScrollBar::valueChanged, this,
             [this](int y) { SetPan(QPointF(m_ptPan.x(), y)); });
+    control->installEventFilter(this);
+}
+
+bool CPanBars::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != m_pControl)
+        return false;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        return Press(static_cast<QMouseEvent*>(event));
+    case QEvent::MouseMove:
+        return Move(static_cast<QMouseEvent*>(event));
+    case QEvent::MouseButtonRelease:
+        return Release(static_cast<QMouseEvent*>(event));
+    case QEvent::Wheel:
+        return Wheel(static_cast<QWheelEvent*>(event));
+    case QEvent::KeyPress:
+        return Key(static_cast<QKeyEvent*>(event));
+    default:
+        return false;
+    }
 }
 
 bool CPanBars::Pannable() const {
@@ -87,7 +108,7 @@ bool CPanBars::Release(QMouseEvent* event) {
 }
 
 bool CPanBars::Wheel(QWheelEvent* event) {
-    if (!Pannable())
+    if (!Pannable() || (event->modifiers() & Qt::ControlModifier))
         return false;
     // A notch (120) scrolls three lines of 20 pixels; Shift turns the wheel sideways.
     QPointF step = event->pixelDelta().isNull() ? QPointF(event->angleDelta()) / 2.0
@@ -95,6 +116,35 @@ bool CPanBars::Wheel(QWheelEvent* event) {
     if (event->modifiers() & Qt::ShiftModifier)
         step = QPointF(step.y(), step.x());
     SetPan(m_ptPan - step);
+    event->accept();
+    return true;
+}
+
+// The arrows move the picture by a scroll bar's step, with Ctrl by a page.
+bool CPanBars::Key(QKeyEvent* event) {
+    if (!Pannable() || (event->modifiers() & ~(Qt::ControlModifier | Qt::KeypadModifier)))
+        return false;
+    const bool page = event->modifiers() & Qt::ControlModifier;
+    const QPointF step(page ? m_pHBar->pageStep() : m_pHBar->singleStep(),
+                       page ? m_pVBar->pageStep() : m_pVBar->singleStep());
+    QPointF move;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        move.setX(-step.x());
+        break;
+    case Qt::Key_Right:
+        move.setX(step.x());
+        break;
+    case Qt::Key_Up:
+        move.setY(-step.y());
+        break;
+    case Qt::Key_Down:
+        move.setY(step.y());
+        break;
+    default:
+        return false;
+    }
+    SetPan(m_ptPan + move);
     event->accept();
     return true;
 }

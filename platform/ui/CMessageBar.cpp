@@ -99,6 +99,7 @@ void CMessageBar::ShowMessage(const QString& text, bool bOfferAction) {
     show();
     m_timer->start();
     Announce();
+    Q_EMIT MessageShown(text);
 }
 
 void CMessageBar::Announce() {

@@ -38,6 +38,8 @@ public:
 
 Q_SIGNALS:
     void ActionClicked();
+    // A message was shown (or shown again with another text).
+    void MessageShown(const QString& text);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -161,7 +161,9 @@ private Q_SLOTS:
             QVERIFY2(listed.contains(key), qPrintable(key));
             ++nChecked;
         }
-        QCOMPARE(nChecked, 12 + 40 + 3 + 1); // Undo, Redo (two keys); Backspace clears too
+        // Undo, Redo (two keys); Backspace clears too; F11, and the zoom keys (+ and = and the
+        // keypad's +, - and the keypad's -, Z).
+        QCOMPARE(nChecked, 12 + 40 + 3 + 1 + 1 + 6);
 
         CMainFrame& frame = Open();
         int nRows = -1;
