@@ -208,17 +208,6 @@ private Q_SLOTS:
         QCOMPARE(CProfileStore(m_profile->Path()).GetProfileInt("Config", "SelectionSet", -1), 1);
     }
 
-    void offScreenRectangleIsMovedOntoTheScreen() {
-        for (const char* key : {"WindowX1", "WindowY1"})
-            m_profile->Store().WriteProfileInt("Config", key, 50000);
-        m_profile->Store().WriteProfileInt("Config", "WindowX2", 50800);
-        m_profile->Store().WriteProfileInt("Config", "WindowY2", 50600);
-        const QRect placed = Open().Window().frameGeometry();
-        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        QVERIFY(screen.intersects(placed));
-        QVERIFY(placed.width() <= qMax(800, screen.width()));
-    }
-
     void splitterKeepsTheSidePanesAtTheirWidths() {
         CPicSplitter splitter;
         for (int i = 0; i < 3; ++i)
@@ -247,16 +236,6 @@ private Q_SLOTS:
         QCOMPARE(splitter.sizes()[0], 150);
         for (int s : splitter.sizes())
             QVERIFY(s >= 0);
-    }
-
-    // Every command has its prompt for the status bar, and every toolbar button its picture.
-    void everyCommandHasAPromptAndEveryButtonAnIcon() {
-        WindowDriver frame(m_profile->Store());
-        for (int id : commands::AllCommandIds())
-            QVERIFY2(id == cmd::ID_EDIT_COPY || !frame.Action(id)->statusTip().isEmpty(),
-                     qPrintable(QString::number(id)));
-        for (QAction* a : frame.ToolBar()->actions())
-            QVERIFY2(a->isSeparator() || !a->icon().isNull(), qPrintable(a->text()));
     }
 
     // Space and Home act as commands even while a tree in the left pane has the focus (Delete
