@@ -68,7 +68,8 @@ public:
     CTargetController* TargetController() const { return Find<CTargetController>(); }
     CUndoCommands* UndoCommands() const { return Find<CUndoCommands>(); }
     QPrinter* Printer() const { return Find<CPrintCommands>()->Printer(); }
-    // The settings as the window has stored them, once its pending writes are done.
+    // The settings as the window has stored them, once its pending writes are done. Reading
+    // them makes the current set's home folder the current directory, as the window did.
     CSettings Settings() const {
         QCoreApplication::processEvents();
         CSettings settings;
