@@ -32,9 +32,14 @@ CVantrelApp::CVantrelApp(int& argc, char** argv) : QApplication(argc, argv) {
 
 CVantrelApp::~CVantrelApp() = default;
 
+std::unique_ptr<QMainWindow> CVantrelApp::CreateMainWindow(CProfileStore& store,
+                                                           const QString& startupPath) {
+    return std::make_unique<CMainFrame>(store, startupPath);
+}
+
 bool CVantrelApp::InitInstance() {
     m_store = std::make_unique<CProfileStore>();
-    m_pMainFrame = std::make_unique<CMainFrame>(*m_store, m_commandLine.m_strPath);
+    m_pMainFrame = CreateMainWindow(*m_store, m_commandLine.m_strPath);
     m_pMainFrame->show();
     // A settings file that was not read: said once the window is up.
     if (const QString problem = m_store->LoadProblem(); !problem.isEmpty())

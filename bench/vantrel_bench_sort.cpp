@@ -6,13 +6,13 @@
 // off, so the figures are those of the list, the destination bar and the file operations alone.
 // Clicks take turns with the companion files switched on and off, and before each click the
 // look-up of the picture's companions is timed on its own: what that look-up adds to a click.
-#include "app/CMainFrame.h"
 #include "bench/BenchStats.h"
 #include "platform/system/CProfileStore.h"
 #include "sorting/session/CSortSession.h"
 #include "sorting/session/Companions.h"
 #include "sorting/widgets/CPictureFileList.h"
 #include "sorting/widgets/CTarget.h"
+#include "tests/support/WindowDriver.h"
 
 #include <QApplication>
 #include <QDir>
@@ -125,7 +125,7 @@ struct Sorted {
 
 // Clicks destination button 1 until the list is empty (or stops moving on), at most
 // `clicks` times.
-bool SortThroughWindow(CMainFrame& frame, int clicks, Sorted& out) {
+bool SortThroughWindow(WindowDriver& frame, int clicks, Sorted& out) {
     CPictureFileList& list = frame.FileList();
     auto* button = frame.TargetPane()->findChild<QPushButton*>(QStringLiteral("ctl1100"));
     if (!button || !button->isEnabled()) {
@@ -218,15 +218,15 @@ int main(int argc, char** argv) {
         QElapsedTimer opening;
         opening.start();
         const double cpuBefore = ProcessCpuMs();
-        CMainFrame frame(store);
+        WindowDriver frame(store);
         frame.FileList().SetPictureCtrl(nullptr); // picture display off
-        frame.show();
+        frame.Window().show();
         Settle();
         openMs = double(opening.nsecsElapsed()) / 1e6;
         openCpuMs = ProcessCpuMs() - cpuBefore;
         if (!SortThroughWindow(frame, nClicks, sorted))
             return 1;
-        frame.SaveSettings();
+        frame.Window().close(); // the settings are written as the program quits
     }
 
     std::vector<double> bare;

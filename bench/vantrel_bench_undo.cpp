@@ -5,7 +5,6 @@
 // (2) The journal alone: an action recorded around a bare rename, beside the bare rename.
 // (3) The start of a run with a journal of 10,000 actions, one of them left unfinished:
 // reading, checking and settling it.
-#include "app/CMainFrame.h"
 #include "app/CUndoCommands.h"
 #include "bench/BenchStats.h"
 #include "platform/system/CProfileStore.h"
@@ -13,6 +12,7 @@
 #include "sorting/session/CSortSession.h"
 #include "sorting/widgets/CPictureFileList.h"
 #include "sorting/widgets/CTarget.h"
+#include "tests/support/WindowDriver.h"
 
 #include <QApplication>
 #include <QDir>
@@ -75,9 +75,9 @@ bool Clicks(const QString& root, int n, std::vector<double> (&times)[3]) {
     store.WriteProfileString("TargetSet01", "HomeDirectory", home);
     store.WriteProfileString("TargetSet01", "Target01Name", "Sorted");
     store.WriteProfileString("TargetSet01", "Target01Dir", dest);
-    CMainFrame frame(store);
+    WindowDriver frame(store);
     frame.FileList().SetPictureCtrl(nullptr); // picture display off
-    frame.show();
+    frame.Window().show();
     Settle();
     CUndoHistory* journal = &frame.UndoCommands()->History();
     auto* button = frame.TargetPane()->findChild<QPushButton*>(QStringLiteral("ctl1100"));

@@ -10,12 +10,12 @@
 //                  process's peak memory.
 //   stall FILE     shows one picture that takes seconds to decode (a huge progressive JPEG,
 //                  PostScript that never ends) and times the longest event-loop stall meanwhile.
-#include "app/CMainFrame.h"
 #include "picture/view/CImageCtrl.h"
 #include "picture/view/CVantrelView.h"
 #include "platform/system/CProfileStore.h"
 #include "sorting/widgets/CPictureFileList.h"
 #include "sorting/widgets/CTarget.h"
+#include "tests/support/WindowDriver.h"
 
 #include <QApplication>
 #include <QDir>
@@ -157,7 +157,7 @@ struct Desk {
     QTemporaryDir root;
     QString home = root.filePath("home");
     std::unique_ptr<CProfileStore> store;
-    std::unique_ptr<CMainFrame> frame;
+    std::unique_ptr<WindowDriver> frame;
 
     bool Start(const QStringList& photos, int n) {
         QDir().mkpath(home);
@@ -173,9 +173,9 @@ struct Desk {
         store->WriteProfileInt("Config", "FitPicToWindow", 1);
         store->WriteProfileInt("Config", "FilterFlags", 0x4000 | 0x1); // every file
         store->Flush();
-        frame = std::make_unique<CMainFrame>(*store);
-        frame->resize(1280, 900);
-        frame->show();
+        frame = std::make_unique<WindowDriver>(*store);
+        frame->Window().resize(1280, 900);
+        frame->Window().show();
         RunFor(500);
         return frame->FileList().GetItemCount() == n;
     }

@@ -63,7 +63,7 @@ private Q_SLOTS:
         QVERIFY(list->child(current)->state().focusable);
 
         // After a move the next file is the selected one, and the gone one is not listed.
-        desk.Frame().OnDeletePicture();
+        desk.Frame().Delete();
         QCOMPARE(list->childCount(), 2);
         QVERIFY(!ChildNames(list).contains(kHindi));
         const int next = desk.List().m_nCurItem;
@@ -74,9 +74,9 @@ private Q_SLOTS:
     void statusTextsAndCaptionAreReadable() {
         PictureDesk desk;
         QVERIFY(desk.Picture("Pics/" + kArabic, 64, 48));
-        CMainFrame& frame = desk.Start();
+        WindowDriver& frame = desk.Start();
         desk.Select(kArabic);
-        QAccessibleInterface* bar = Of(frame.statusBar());
+        QAccessibleInterface* bar = Of(frame.Window().statusBar());
         QVERIFY(bar);
         QCOMPARE(bar->role(), QAccessible::StatusBar);
         const QStringList texts = ChildNames(bar);
@@ -86,7 +86,7 @@ private Q_SLOTS:
         QAccessibleInterface* pane = ChildNamed(bar, frame.StatusPaneText(0));
         QCOMPARE(pane->role(), QAccessible::StaticText);
 
-        QAccessibleInterface* window = Of(&frame);
+        QAccessibleInterface* window = Of(&frame.Window());
         QCOMPARE(window->text(QAccessible::Name), QString(" " + kArabic + " - Vantrel"));
     }
 
@@ -97,7 +97,7 @@ private Q_SLOTS:
         store.WriteProfileString("TargetSet01", "Target01Name", "Keep");
         store.WriteProfileString("TargetSet01", "Target01Dir", desk.Path("Keep"));
         store.WriteProfileString("TargetSet01", "Target02Dir", desk.Path("Unnamed"));
-        CMainFrame& frame = desk.Start();
+        WindowDriver& frame = desk.Start();
         CTarget* target = frame.TargetPane();
         const auto button = [&](int id) {
             return Of(target->findChild<QPushButton*>(QStringLiteral("ctl%1").arg(id)));
@@ -116,7 +116,7 @@ private Q_SLOTS:
         QVERIFY(unnamed->text(QAccessible::Description).contains(desk.Path("Unnamed")));
         QVERIFY(!button(dlg::IDC_TARGET1 + 2)->text(QAccessible::Description).isEmpty());
 
-        auto* tree = frame.findChild<CNamespaceTreeView*>();
+        auto* tree = frame.Window().findChild<CNamespaceTreeView*>();
         QAccessibleInterface* folders = Of(tree);
         QCOMPARE(folders->role(), QAccessible::Tree);
         QVERIFY(!folders->text(QAccessible::Name).isEmpty());

@@ -1,6 +1,5 @@
 // Where the keyboard focus is and what the window shows after each step a person takes, with
 // the real window driven by its keys.
-#include "app/CMainFrame.h"
 #include "app/CMainStatusBar.h"
 #include "app/CPicSplitter.h"
 #include "platform/ui/CDialogBuilder.h"
@@ -12,6 +11,7 @@
 #include "sorting/widgets/CTarget.h"
 #include "sorting/widgets/CTargetButton.h"
 #include "tests/support/PictureDesk.h"
+#include "tests/support/WindowDriver.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -33,16 +33,16 @@ void Lay(PictureDesk& desk) {
     desk.Store().WriteProfileString("TargetSet01", "Target01Dir", desk.Path("Keep"));
 }
 
-CMainFrame& Open(PictureDesk& desk, const QString& startupPath = QString()) {
-    CMainFrame& frame = desk.Start(startupPath);
-    frame.activateWindow();
-    if (!QTest::qWaitForWindowActive(&frame))
+WindowDriver& Open(PictureDesk& desk, const QString& startupPath = QString()) {
+    WindowDriver& frame = desk.Start(startupPath);
+    frame.Window().activateWindow();
+    if (!QTest::qWaitForWindowActive(&frame.Window()))
         qWarning("the window did not become active");
     return frame;
 }
 
-void Press(CMainFrame& frame, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-    QTest::keyClick(frame.windowHandle(), key, mods);
+void Press(WindowDriver& frame, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    QTest::keyClick(frame.Window().windowHandle(), key, mods);
 }
 
 // The pane that holds the keyboard focus, by its accessible name; every widget from the
@@ -83,7 +83,7 @@ private Q_SLOTS:
         PictureDesk desk;
         Lay(desk);
         QDir(desk.Path("Pics")).mkdir("Sub");
-        CMainFrame& frame = Open(desk, desk.Path(start));
+        WindowDriver& frame = Open(desk, desk.Path(start));
         QVERIFY(desk.List().hasFocus());
         QCOMPARE(desk.Current(), shown);
         QVERIFY(desk.Ctrl().isVisible());
@@ -97,7 +97,7 @@ private Q_SLOTS:
     void undoAndRedoLeaveTheListReady() {
         PictureDesk desk;
         Lay(desk);
-        CMainFrame& frame = Open(desk, desk.Path("Pics"));
+        WindowDriver& frame = Open(desk, desk.Path("Pics"));
         Press(frame, Qt::Key_1);
         QCOMPARE(desk.OnDisk("Keep"), QStringList{"a.jpg"});
         QCOMPARE(desk.Current(), QStringLiteral("b.jpg"));
@@ -119,7 +119,7 @@ private Q_SLOTS:
     void spaceTogglesFitInEveryPane() {
         PictureDesk desk;
         Lay(desk);
-        CMainFrame& frame = Open(desk, desk.Path("Pics"));
+        WindowDriver& frame = Open(desk, desk.Path("Pics"));
         QAction* fit = frame.Action(cmd::ID_TOGGLE_RESIZE);
         CTarget* bar = frame.TargetPane();
         QList<QWidget*> places{&desk.List(), &frame.FileSelectPane()->m_treeFolders,
@@ -160,7 +160,7 @@ private Q_SLOTS:
         QFETCH(QString, shown);
         PictureDesk desk;
         Lay(desk);
-        CMainFrame& frame = Open(desk, desk.Path("Pics"));
+        WindowDriver& frame = Open(desk, desk.Path("Pics"));
         if (command == cmd::ID_EDIT_UNDO)
             Press(frame, Qt::Key_1);
         for (QWidget* place : {static_cast<QWidget*>(&frame.FileSelectPane()->m_treeFolders),
@@ -172,7 +172,7 @@ private Q_SLOTS:
                     dialog->close();
             });
             frame.Action(command)->trigger();
-            QCOMPARE(frame.focusWidget(), &desk.List());
+            QCOMPARE(frame.Window().focusWidget(), &desk.List());
             QCOMPARE(desk.Current(), shown);
             QVERIFY(desk.Ctrl().isVisible());
             if (command == cmd::ID_EDIT_UNDO || command == cmd::ID_SEND_TO_TARGET1 ||
@@ -186,7 +186,7 @@ private Q_SLOTS:
     void f6CyclesThroughTheNamedPanes() {
         PictureDesk desk;
         Lay(desk);
-        CMainFrame& frame = Open(desk, desk.Path("Pics"));
+        WindowDriver& frame = Open(desk, desk.Path("Pics"));
         const QStringList order{"Pictures", "Picture", "Destinations", "Folders"};
         QCOMPARE(FocusedPane(), QStringLiteral("Pictures"));
         for (const QString& pane : order.mid(1) + order.mid(0, 1)) {
@@ -200,24 +200,25 @@ private Q_SLOTS:
     }
 
     // The pane with the focus is framed in the highlight colour, and only that one; the
-    // frame follows the pane when the splitter moves.
+    // frame follows the pane when the splitter moves. (F6's test reads the panes' names.)
     void focusedPaneIsFramed() {
         PictureDesk desk;
         Lay(desk);
-        CMainFrame& frame = Open(desk, desk.Path("Pics"));
-        CFocusFrame* ring = frame.findChild<CFocusFrame*>();
+        WindowDriver& frame = Open(desk, desk.Path("Pics"));
+        CFocusFrame* ring = frame.Window().findChild<CFocusFrame*>();
         QVERIFY(ring);
         const auto framed = [&](QWidget* pane) {
             return ring->isVisible() &&
-                   ring->geometry() == QRect(pane->mapTo(&frame, QPoint()), pane->size());
+                   ring->geometry() == QRect(pane->mapTo(&frame.Window(), QPoint()), pane->size());
         };
         QVERIFY(framed(&desk.List()));
         Press(frame, Qt::Key_F6);
         Press(frame, Qt::Key_F6);
         QWidget* bar = frame.TargetPane();
         QVERIFY(framed(bar));
-        const QImage image = frame.grab(ring->geometry()).toImage();
-        const QColor highlight = frame.palette().color(QPalette::Active, QPalette::Highlight);
+        const QImage image = frame.Window().grab(ring->geometry()).toImage();
+        const QColor highlight =
+            frame.Window().palette().color(QPalette::Active, QPalette::Highlight);
         for (const QPoint& p : {QPoint(0, image.height() / 2), QPoint(image.width() / 2, 0),
                                 QPoint(image.width() - 1, image.height() / 3)})
             QCOMPARE(image.pixelColor(p), highlight);
@@ -228,6 +229,10 @@ private Q_SLOTS:
         QVERIFY(framed(bar));
         frame.ToolBar()->widgetForAction(frame.Action(cmd::ID_GO_TO_HOME))->setFocus();
         QVERIFY(!ring->isVisible());
+        // The frame is drawn, not told: no nameless object of its own for screen readers.
+        QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&frame.Window());
+        for (int i = 0; i < window->childCount(); ++i)
+            QVERIFY(!qobject_cast<CFocusFrame*>(window->child(i)->object()));
     }
 
     // After a sort the status bar describes the picture shown next, as before any action;
@@ -235,7 +240,7 @@ private Q_SLOTS:
     void pictureSummaryComesBackAfterAnAction() {
         PictureDesk desk;
         Lay(desk);
-        CMainFrame& frame = Open(desk, desk.Path("Pics"));
+        WindowDriver& frame = Open(desk, desk.Path("Pics"));
         Press(frame, Qt::Key_1);
         QCoreApplication::processEvents(); // the message goes up once the list moved on
         const QString next = desk.Path("Pics/b.jpg");
@@ -246,9 +251,9 @@ private Q_SLOTS:
         QCOMPARE(bar->Text(), QStringLiteral("Moved a.jpg to Keep — Ctrl+Z to undo"));
         QCOMPARE(frame.GetStatusBar()->ShownText(0), frame.StatusPaneText(0));
         QStatusTipEvent hover(QStringLiteral("Toggle automatic picture resizing"));
-        QCoreApplication::sendEvent(&frame, &hover);
+        QCoreApplication::sendEvent(&frame.Window(), &hover);
         QStatusTipEvent gone{QString()};
-        QCoreApplication::sendEvent(&frame, &gone);
+        QCoreApplication::sendEvent(&frame.Window(), &gone);
         QVERIFY(frame.StatusPaneText(0).startsWith(next + " - "));
         QVERIFY(frame.GetStatusBar()->findChild<QWidget*>("pane0")->isVisible());
         QVERIFY(bar->isVisible());
@@ -260,7 +265,7 @@ private Q_SLOTS:
     void notificationUndoButtonUndoes() {
         PictureDesk desk;
         Lay(desk);
-        CMainFrame& frame = Open(desk, desk.Path("Pics"));
+        WindowDriver& frame = Open(desk, desk.Path("Pics"));
         Press(frame, Qt::Key_1);
         QCoreApplication::processEvents();
         CMessageBar* bar = frame.MessageBar();
@@ -283,9 +288,9 @@ private Q_SLOTS:
     void fitToWindowInTheViewMenu() {
         PictureDesk desk;
         Lay(desk);
-        CMainFrame& frame = Open(desk, desk.Path("Pics"));
+        WindowDriver& frame = Open(desk, desk.Path("Pics"));
         QAction* fit = nullptr;
-        for (QAction* menu : frame.menuBar()->actions())
+        for (QAction* menu : frame.Window().menuBar()->actions())
             if (menu->text() == QStringLiteral("&View"))
                 fit = menu->menu()->actions().value(0);
         QVERIFY(fit);
@@ -306,27 +311,6 @@ private Q_SLOTS:
         }
         fit->trigger();
         QCOMPARE(tool->isChecked(), !bFitted);
-    }
-
-    void panesAreNamedForScreenReaders() {
-        PictureDesk desk;
-        Lay(desk);
-        CMainFrame& frame = Open(desk, desk.Path("Pics"));
-        const QList<QPair<QWidget*, QString>> panes{
-            {frame.FileSelectPane(), "Folders and pictures"},
-            {&frame.FileSelectPane()->m_treeFolders, "Folders"},
-            {&desk.List(), "Pictures"},
-            {frame.PictureViewPane(), "Picture"},
-            {frame.TargetPane(), "Destinations"}};
-        for (const auto& [pane, name] : panes) {
-            QAccessibleInterface* face = QAccessible::queryAccessibleInterface(pane);
-            QVERIFY(face);
-            QCOMPARE(face->text(QAccessible::Name), name);
-        }
-        // The focus frame is drawn, not told: no nameless object of its own in the tree.
-        QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&frame);
-        for (int i = 0; i < window->childCount(); ++i)
-            QVERIFY(!qobject_cast<CFocusFrame*>(window->child(i)->object()));
     }
 };
 

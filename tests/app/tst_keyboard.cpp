@@ -1,6 +1,5 @@
 // The main window driven from the keyboard: a key per destination in every group and
 // pane, the list of keys, and destinations set up in place.
-#include "app/CMainFrame.h"
 #include "app/CTargetController.h"
 #include "dialogs/CConfigDlg.h"
 #include "dialogs/CKeyboardDlg.h"
@@ -18,6 +17,7 @@
 #include "sorting/widgets/CTargetButton.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/PictureDesk.h"
+#include "tests/support/WindowDriver.h"
 
 #include <QAction>
 #include <QInputDialog>
@@ -70,8 +70,8 @@ private Q_SLOTS:
     }
 
     void keysSendToTheirDestinationInEveryGroup() {
-        CMainFrame& frame = Open();
-        QWindow* window = frame.windowHandle();
+        WindowDriver& frame = Open();
+        QWindow* window = frame.Window().windowHandle();
         for (int g = 0; g < kTargetSetCount; ++g) {
             QTest::keyClick(window, Qt::Key(Qt::Key_1 + g), Qt::AltModifier);
             QCOMPARE(frame.Settings().GetSelectionSet(), g);
@@ -80,7 +80,7 @@ private Q_SLOTS:
             for (int i = 0; i < kTargetCount; ++i) {
                 for (bool bKeypad : {false, true}) {
                     m_sent.clear();
-                    frame.SetStatusPaneText(0, QString());
+                    frame.GetStatusBar()->SetPaneText(0, QString());
                     PressTargetKey(window, i, bKeypad);
                     const QString where = QStringLiteral("group %1, destination %2, keypad %3")
                                               .arg(g + 1)
@@ -101,7 +101,7 @@ private Q_SLOTS:
 
     // The keys work wherever the keyboard is in the main window, and leave it in the list.
     void keysWorkInEveryPane() {
-        CMainFrame& frame = Open();
+        WindowDriver& frame = Open();
         QWidget* panes[] = {&frame.FileSelectPane()->m_treeFolders, &frame.FileList(),
                             frame.TargetPane()->TargetButton(7),
                             CDialogBuilder::Control(frame.TargetPane(), dlg::IDC_DELETE)};
@@ -109,21 +109,21 @@ private Q_SLOTS:
             pane->setFocus(Qt::TabFocusReason);
             QVERIFY(pane->hasFocus());
             m_sent.clear();
-            QTest::keyClick(frame.windowHandle(), Qt::Key_3);
+            QTest::keyClick(frame.Window().windowHandle(), Qt::Key_3);
             QCOMPARE(m_sent, QList<int>{2});
             QVERIFY(frame.FileList().hasFocus());
         }
         // A focused button pressed with Return sends, and the keyboard is back in the list.
         frame.TargetPane()->TargetButton(7)->setFocus(Qt::TabFocusReason);
         m_sent.clear();
-        QTest::keyClick(frame.windowHandle(), Qt::Key_Return);
+        QTest::keyClick(frame.Window().windowHandle(), Qt::Key_Return);
         QCOMPARE(m_sent, QList<int>{7});
         QVERIFY(frame.FileList().hasFocus());
     }
 
     // A dialog or an in-place edit keeps the digits: nothing is sent.
     void keysAreIgnoredWhileADialogOrAnEditHasThem() {
-        CMainFrame& frame = Open();
+        WindowDriver& frame = Open();
         bool bSeen = false;
         driver::WhenShown<CKeyboardDlg>([&](CKeyboardDlg* d) {
             bSeen = true;
@@ -138,9 +138,9 @@ private Q_SLOTS:
         auto* edit = new QLineEdit(frame.FileSelectPane());
         edit->show();
         edit->setFocus();
-        PressTargetKey(frame.windowHandle(), 0, false);
-        PressTargetKey(frame.windowHandle(), 10, false);
-        PressTargetKey(frame.windowHandle(), 1, true);
+        PressTargetKey(frame.Window().windowHandle(), 0, false);
+        PressTargetKey(frame.Window().windowHandle(), 10, false);
+        PressTargetKey(frame.Window().windowHandle(), 1, true);
         QCOMPARE(edit->text(), QStringLiteral("12"));
         QVERIFY(m_sent.isEmpty());
     }
@@ -165,7 +165,7 @@ private Q_SLOTS:
         // keypad's +, - and the keypad's -, Z).
         QCOMPARE(nChecked, 12 + 40 + 3 + 1 + 1 + 6);
 
-        CMainFrame& frame = Open();
+        WindowDriver& frame = Open();
         int nRows = -1;
         driver::WhenShown<CKeyboardDlg>([&](CKeyboardDlg* d) {
             nRows = d->List()->topLevelItemCount();
@@ -173,7 +173,8 @@ private Q_SLOTS:
         });
         frame.Action(cmd::ID_HELP_KEYBOARD)->trigger();
         QCOMPARE(nRows, int(commands::ShortcutRows().size()));
-        QCOMPARE(frame.focusWidget(), &frame.FileList()); // focused once the window is active
+        QCOMPARE(frame.Window().focusWidget(),
+                 &frame.FileList()); // focused once the window is active
     }
 
     // The list of keys shows every text whole (no "..."), and every row where the screen
@@ -240,8 +241,8 @@ private Q_SLOTS:
     void destinationsAreSetUpInPlace() {
         PictureDesk desk;
         QVERIFY(QDir(desk.Path("Pics")).mkpath("Cats"));
-        CMainFrame& frame = desk.Start();
-        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        WindowDriver& frame = desk.Start();
+        QVERIFY(QTest::qWaitForWindowActive(&frame.Window()));
         CTarget* bar = frame.TargetPane();
         CTargetButton* button = bar->TargetButton(2);
         QVERIFY(button->IsUnset());
@@ -257,12 +258,11 @@ private Q_SLOTS:
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(startedIn, desk.Path("Pics"));
         QCOMPARE(title, QStringLiteral("Choose the folder for destination 3"));
-        CSettings& s = frame.Settings();
-        QCOMPARE(s.GetTargetDir(2), desk.Path("Pics/Cats"));
-        QCOMPARE(s.GetTargetName(2), QStringLiteral("Cats"));
+        QCOMPARE(frame.Settings().GetTargetDir(2), desk.Path("Pics/Cats"));
+        QCOMPARE(frame.Settings().GetTargetName(2), QStringLiteral("Cats"));
         QCOMPARE(button->text(), QStringLiteral("Cats"));
         QVERIFY(!button->IsUnset());
-        QCOMPARE(frame.focusWidget(), &frame.FileList());
+        QCOMPARE(frame.Window().focusWidget(), &frame.FileList());
         // Set up, the picker opens on the destination's folder and names it.
         driver::WhenShown<CSelectDir>([&](CSelectDir* picker) {
             startedIn = picker->CurrentDir();
@@ -272,7 +272,7 @@ private Q_SLOTS:
         frame.TargetController()->SetFolder(2);
         QCOMPARE(startedIn, desk.Path("Pics/Cats"));
         QCOMPARE(title, QStringLiteral("Choose the folder for destination 3, Cats"));
-        QCOMPARE(s.GetTargetDir(2), desk.Path("Pics/Cats"));
+        QCOMPARE(frame.Settings().GetTargetDir(2), desk.Path("Pics/Cats"));
 
         driver::WhenShown<QInputDialog>([](QInputDialog* d) {
             QCOMPARE(d->textValue(), QStringLiteral("Cats"));
@@ -280,7 +280,7 @@ private Q_SLOTS:
             d->accept();
         });
         frame.TargetController()->Rename(2);
-        QCOMPARE(s.GetTargetName(2), QStringLiteral("Kittens"));
+        QCOMPARE(frame.Settings().GetTargetName(2), QStringLiteral("Kittens"));
         QCOMPARE(button->text(), QStringLiteral("Kittens"));
 
         QList<QUrl> opened;
@@ -296,29 +296,29 @@ private Q_SLOTS:
         QTRY_COMPARE(desk.Messages(), 1);
 
         frame.TargetController()->Clear(2);
-        QCOMPARE(s.GetTargetDir(2), QString());
-        QCOMPARE(s.GetTargetName(2), kNoTargetName);
+        QCOMPARE(frame.Settings().GetTargetDir(2), QString());
+        QCOMPARE(frame.Settings().GetTargetName(2), kNoTargetName);
         QVERIFY(button->IsUnset());
 
         // A folder dropped on a button of the second group lands in the second group.
-        frame.OnSelectButtonGroup(1);
+        frame.Trigger(cmd::ID_BUTTON_GROUP2);
         Q_EMIT bar->FolderDropped(4, desk.Path("Pics"));
-        QCOMPARE(s.TargetSet(1).m_astrDirs[4], desk.Path("Pics"));
-        QCOMPARE(s.TargetSet(1).m_astrNames[4], QStringLiteral("Pics"));
-        QCOMPARE(s.TargetSet(0).m_astrDirs[4], QString());
+        QCOMPARE(frame.Settings().TargetSet(1).m_astrDirs[4], desk.Path("Pics"));
+        QCOMPARE(frame.Settings().TargetSet(1).m_astrNames[4], QStringLiteral("Pics"));
+        QCOMPARE(frame.Settings().TargetSet(0).m_astrDirs[4], QString());
         // A folder that is not there is offered to be made at once (here refused), and kept.
         const int said = desk.Messages();
         Q_EMIT bar->FolderDropped(5, desk.Path("Pics/Later"));
         QCOMPARE(desk.Messages(), said + 1);
-        QCOMPARE(s.TargetSet(1).m_astrDirs[5], desk.Path("Pics/Later"));
+        QCOMPARE(frame.Settings().TargetSet(1).m_astrDirs[5], desk.Path("Pics/Later"));
     }
 
     // The mode above the buttons says Move or Copy; a click on it opens Program Config and
     // shows what was chosen there.
     void modeLabelOpensTheProgramConfig() {
         PictureDesk desk;
-        CMainFrame& frame = desk.Start();
-        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        WindowDriver& frame = desk.Start();
+        QVERIFY(QTest::qWaitForWindowActive(&frame.Window()));
         QLabel* mode = frame.TargetPane()->ModeLabel();
         QVERIFY(mode->isVisible());
         QCOMPARE(mode->text(), QStringLiteral("Move"));
@@ -334,18 +334,18 @@ private Q_SLOTS:
 private:
     // The main window on the test's settings; where its bar sends pictures (by click or by
     // key) is noted in m_sent.
-    CMainFrame& Open() {
-        m_frame = std::make_unique<CMainFrame>(m_profile->Store());
+    WindowDriver& Open() {
+        m_frame = std::make_unique<WindowDriver>(m_profile->Store());
         connect(m_frame->TargetPane(), &CTarget::SendToTarget, this,
                 [this](int n) { m_sent << n; });
-        m_frame->show();
-        if (!QTest::qWaitForWindowActive(m_frame.get()))
+        m_frame->Window().show();
+        if (!QTest::qWaitForWindowActive(&m_frame->Window()))
             qWarning("the main window did not become active");
         return *m_frame;
     }
 
     std::unique_ptr<TempProfile> m_profile;
-    std::unique_ptr<CMainFrame> m_frame;
+    std::unique_ptr<WindowDriver> m_frame;
     QList<int> m_sent;
 };
 

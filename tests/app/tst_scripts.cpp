@@ -116,21 +116,6 @@ private Q_SLOTS:
         QVERIFY2(SameRoom(inPane, drawnForPane, dpr),
                  qPrintable("status bar: " + Describe(inPane, drawnForPane)));
     }
-
-    // The comparison tells joined letters from unjoined ones: Arabic drawn without
-    // shaping takes other room.
-    void unjoinedArabicIsToldApart() {
-        const QString name = QString::fromUtf8("\xd8\xb5\xd9\x88\xd8\xb1\xd8\xa9 \xd8\xb9\xd8\xa7"
-                                               "\xd8\xa6\xd9\x84\xd9\x8a\xd8\xa9.jpg");
-        QFont unshaped;
-        unshaped.setStyleStrategy(QFont::PreferNoShaping);
-        const QSize size(400, 40);
-        const QRect joined =
-            InkBox(DrawnText(name, QFont(), size, 1, Qt::black, Qt::white), Qt::white);
-        const QRect unjoined =
-            InkBox(DrawnText(name, unshaped, size, 1, Qt::black, Qt::white), Qt::white);
-        QVERIFY2(!SameRoom(joined, unjoined, 1), qPrintable(Describe(joined, unjoined)));
-    }
 };
 
 QTEST_MAIN(TestScripts)

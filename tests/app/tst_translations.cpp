@@ -16,7 +16,6 @@
 #include "sorting/journal/CSortJournal.h"
 #include "sorting/journal/CUndoHistory.h"
 #include "sorting/session/PictureStatus.h"
-#include "sorting/widgets/CTarget.h"
 
 #include <QAbstractButton>
 #include <QDialog>
@@ -86,8 +85,6 @@ private Q_SLOTS:
         const QStringList english{"&File", "&Edit", "&View", "&Help"};
         QTest::newRow("German") << "de_DE" << true << german << "&Drucken...\tStrg+P"
                                 << "Abbrechen";
-        QTest::newRow("German, Austria") << "de_AT" << true << german << "&Drucken...\tStrg+P"
-                                         << "Abbrechen";
         QTest::newRow("English") << "en_GB" << false << english << "&Print...\tCtrl+P"
                                  << "Cancel";
         QTest::newRow("a language without a translation")
@@ -161,35 +158,6 @@ private Q_SLOTS:
         QCOMPARE(picture_status::FailedText("/p/a.jpg", "broken.", 5000000000, QString()), failed);
     }
 
-    // The destination pane builds its buttons itself; its key labels shorten the Ctrl key as
-    // the key names read in the language.
-    void destinationPaneFollowsTheLocale_data() {
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<QString>("deleteText");
-        QTest::addColumn<QString>("homeText");
-        QTest::addColumn<QString>("key11");
-        QTest::newRow("German") << "de_DE"
-                                << "Löschen"
-                                << "Basis"
-                                << "^1";
-        QTest::newRow("English") << "en_US"
-                                 << "Delete"
-                                 << "Home"
-                                 << "^1";
-    }
-
-    void destinationPaneFollowsTheLocale() {
-        QFETCH(QString, locale);
-        QFETCH(QString, deleteText);
-        QFETCH(QString, homeText);
-        QFETCH(QString, key11);
-        CTranslations::Install(QLocale(locale));
-        CTarget pane;
-        QCOMPARE(CDialogBuilder::Text(&pane, dlg::IDC_DELETE), deleteText);
-        QCOMPARE(CDialogBuilder::Text(&pane, dlg::IDC_HOME), homeText);
-        QCOMPARE(CTarget::KeyLabel(10), key11);
-    }
-
     // History's buttons, its columns and the count of damaged journal lines, with the
     // language's plural.
     void historySpeaksTheLanguage_data() {
@@ -203,8 +171,6 @@ private Q_SLOTS:
             << "de_DE" << 1 << "1 beschädigter Eintrag des Journals wurde übersprungen." << german;
         QTest::newRow("German, two")
             << "de_DE" << 2 << "2 beschädigte Einträge des Journals wurden übersprungen." << german;
-        QTest::newRow("English, one")
-            << "en_US" << 1 << "1 damaged entry of the journal was skipped." << english;
         QTest::newRow("English, three")
             << "en_US" << 3 << "3 damaged entries of the journal were skipped." << english;
     }

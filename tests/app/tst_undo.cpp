@@ -14,7 +14,7 @@
 
 namespace {
 // Pictures a, b, c in the home folder and destination 1 "Keep".
-CMainFrame& Start(PictureDesk& desk, int recycle = 1) {
+WindowDriver& Start(PictureDesk& desk, int recycle = 1) {
     QDir(desk.Path("")).mkdir("Keep");
     for (const char* name : {"a.jpg", "b.jpg", "c.jpg"})
         desk.Picture(QString("Pics/") + name);
@@ -32,19 +32,19 @@ private Q_SLOTS:
     // shown, the commands name the action they would undo, and Redo does it again.
     void sortThenUndoInTheWindow() {
         PictureDesk desk;
-        CMainFrame& frame = Start(desk);
+        WindowDriver& frame = Start(desk);
         QAction* undo = frame.Action(cmd::ID_EDIT_UNDO);
         QAction* redo = frame.Action(cmd::ID_EDIT_REDO);
         QVERIFY(!undo->isEnabled() && !redo->isEnabled());
         const QByteArray a = ReadBytes(QFile::encodeName(desk.Path("Pics/a.jpg")));
         desk.Select("a.jpg");
-        frame.OnSendToTarget(0);
+        frame.SendTo(0);
         QTRY_COMPARE(frame.MessageBar()->Text(),
                      QStringLiteral("Moved a.jpg to Keep — Ctrl+Z to undo"));
         QCOMPARE(undo->text(), QStringLiteral("&Undo Move of a.jpg to Keep\tCtrl+Z"));
         QVERIFY(undo->isEnabled());
-        frame.OnSendToTarget(0); // b.jpg
-        frame.OnDeletePicture(); // c.jpg
+        frame.SendTo(0); // b.jpg
+        frame.Delete();  // c.jpg
         QCOMPARE(undo->text(), QStringLiteral("&Undo Move to Trash of c.jpg\tCtrl+Z"));
         QVERIFY(desk.Listed().isEmpty());
 
@@ -81,7 +81,7 @@ private Q_SLOTS:
         PictureDesk desk;
         desk.Store().WriteProfileInt(CUndoCommands::WarnSection(), CUndoCommands::WarnEntry(),
                                      stored);
-        CMainFrame& frame = Start(desk, 0);
+        WindowDriver& frame = Start(desk, 0);
         desk.Select("a.jpg");
         if (bTickDontAsk) // answered here, before the desk answers it
             QTimer::singleShot(0, [] {
@@ -91,8 +91,8 @@ private Q_SLOTS:
                     box->done(QMessageBox::Ok);
                 }
             });
-        frame.OnDeletePicture();
-        frame.OnDeletePicture();
+        frame.Delete();
+        frame.Delete();
         QCOMPARE(desk.OnDisk("Pics"), QStringList{"c.jpg"});
         QTRY_COMPARE(frame.MessageBar()->Text(),
                      QStringLiteral("Deleted b.jpg — it cannot be undone"));
@@ -132,11 +132,11 @@ private Q_SLOTS:
         desk.Store().WriteProfileInt("Config", "FilterFlags", 0x0400 | 0x40000); // JPG, RAW
         if (stored >= 0)
             desk.Store().WriteProfileInt("Sorting", "MoveCompanionFiles", stored);
-        CMainFrame& frame = Start(desk);
+        WindowDriver& frame = Start(desk);
         const QStringList all{"a.cr2", "a.jpg", "b.jpg", "c.jpg"};
         QCOMPARE(desk.Listed(), all);
         desk.Select("a.jpg");
-        frame.OnSendToTarget(0);
+        frame.SendTo(0);
         QCOMPARE(desk.OnDisk("Keep"), kept);
         QCOMPARE(desk.Listed(), listed);
         QCOMPARE(desk.Current(), QStringLiteral("b.jpg"));
@@ -149,48 +149,29 @@ private Q_SLOTS:
         QCOMPARE(desk.Messages(), 0);
     }
 
-    // History lists the actions newest first; "Undo up to here" on the oldest takes all
-    // back in order.
-    void historyUndoesUpToTheChosenAction() {
-        PictureDesk desk;
-        CMainFrame& frame = Start(desk);
-        desk.Select("a.jpg");
-        frame.OnSendToTarget(0);
-        frame.OnSendToTarget(0);
-        frame.Action(cmd::ID_EDIT_HISTORY)->trigger();
-        auto* dlg = frame.findChild<CHistoryDlg*>();
-        QVERIFY(dlg && dlg->isVisible());
-        QTreeWidget* list = dlg->List();
-        QCOMPARE(list->topLevelItemCount(), 2);
-        QCOMPARE(list->topLevelItem(0)->text(2), desk.Path("Pics/b.jpg"));
-        QCOMPARE(list->topLevelItem(1)->text(1), QStringLiteral("Move"));
-        list->setCurrentItem(list->topLevelItem(1));
-        QTest::mouseClick(dlg->UndoButton(), Qt::LeftButton);
-        QVERIFY(desk.OnDisk("Keep").isEmpty());
-        QCOMPARE(desk.Current(), QStringLiteral("a.jpg"));
-        QCOMPARE(list->topLevelItem(1)->text(4), QStringLiteral("undone"));
-        QVERIFY(!dlg->UndoButton()->isEnabled());
-    }
-
-    // History says how many damaged lines of the journal were passed over, and skips an
-    // action that cannot be undone, so that the one before it can be.
+    // History lists the actions newest first and says how many damaged lines of the journal
+    // were passed over; it skips an action that cannot be undone, so that "Undo up to here"
+    // can take back the one before it.
     void historyCountsDamageAndSkips() {
         PictureDesk desk;
         QVERIFY(QDir().mkpath(desk.Path("state/Ostlewin/Vantrel")));
         QVERIFY(WriteBytes(QFile::encodeName(desk.Path("state/Ostlewin/Vantrel/sort-journal")),
                            "not a line of ours\n"));
-        CMainFrame& frame = Start(desk);
+        WindowDriver& frame = Start(desk);
         desk.Select("a.jpg");
-        frame.OnSendToTarget(0);
-        frame.OnSendToTarget(0);
+        frame.SendTo(0);
+        frame.SendTo(0);
         QVERIFY(QFile::rename(desk.Path("Keep/b.jpg"), desk.Path("b.jpg"))); // b cannot go back
         frame.Action(cmd::ID_EDIT_HISTORY)->trigger();
-        auto* dlg = frame.findChild<CHistoryDlg*>();
+        auto* dlg = frame.Window().findChild<CHistoryDlg*>();
         QVERIFY(dlg && dlg->isVisible());
         QVERIFY(dlg->DamageLabel()->isVisible());
         QCOMPARE(dlg->DamageLabel()->text(),
                  QStringLiteral("1 damaged entry of the journal was skipped."));
         QTreeWidget* list = dlg->List();
+        QCOMPARE(list->topLevelItemCount(), 2);
+        QCOMPARE(list->topLevelItem(0)->text(2), desk.Path("Pics/b.jpg"));
+        QCOMPARE(list->topLevelItem(1)->text(1), QStringLiteral("Move"));
         list->setCurrentItem(list->topLevelItem(0));
         QVERIFY(dlg->SkipButton()->isEnabled());
         QTest::mouseClick(dlg->SkipButton(), Qt::LeftButton);
@@ -198,6 +179,8 @@ private Q_SLOTS:
         QVERIFY(!dlg->SkipButton()->isEnabled());
         list->setCurrentItem(list->topLevelItem(1));
         QTest::mouseClick(dlg->UndoButton(), Qt::LeftButton);
+        QCOMPARE(list->topLevelItem(1)->text(4), QStringLiteral("undone"));
+        QCOMPARE(desk.Current(), QStringLiteral("a.jpg"));
         QCOMPARE(desk.OnDisk("Keep"), QStringList{});
         QCOMPARE(desk.OnDisk("Pics"), (QStringList{"a.jpg", "c.jpg"}));
         QCOMPARE(desk.Messages(), 0);
@@ -210,10 +193,10 @@ private Q_SLOTS:
         QVERIFY(WriteBytes(QFile::encodeName(desk.Path("notes.txt")), "my notes\n"));
         QVERIFY(
             QFile::link(desk.Path("notes.txt"), desk.Path("state/Ostlewin/Vantrel/sort-journal")));
-        CMainFrame& frame = Start(desk);
+        WindowDriver& frame = Start(desk);
         QTRY_COMPARE(desk.Messages(), 1);
         desk.Select("a.jpg");
-        frame.OnSendToTarget(0);
+        frame.SendTo(0);
         QCOMPARE(ReadBytes(QFile::encodeName(desk.Path("notes.txt"))), QByteArray("my notes\n"));
         QVERIFY(frame.Action(cmd::ID_EDIT_UNDO)->isEnabled());
         QCOMPARE(desk.Messages(), 1);
@@ -225,10 +208,10 @@ private Q_SLOTS:
         QFile blocker(desk.Path("blocker"));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         qputenv("XDG_STATE_HOME", QFile::encodeName(desk.Path("blocker/state")));
-        CMainFrame& frame = Start(desk);
+        WindowDriver& frame = Start(desk);
         desk.Select("a.jpg");
-        frame.OnSendToTarget(0);
-        frame.OnSendToTarget(0);
+        frame.SendTo(0);
+        frame.SendTo(0);
         QCOMPARE(desk.OnDisk("Keep"), (QStringList{"a.jpg", "b.jpg"}));
         QTRY_COMPARE(desk.Messages(), 1);
         QTest::qWait(100);

@@ -76,7 +76,7 @@ expect(unused_link "dialogs/CMakeLists.txt|target_link_libraries(vantrel_dialogs
        "dialogs links vantrel_picture but includes nothing of it")
 expect(unlinked_include "sorting/a.cpp|#include \"picture/view/CImageCtrl.h\""
        "sorting includes picture headers but does not link vantrel_picture")
-expect(indented_include "sorting/a.cpp|  #  include \"app/CMainFrame.h\""
+expect(indented_include "sorting/a.cpp|  #  include \"app/CVantrelApp.h\""
        "sorting/a.cpp (sorting) includes the higher or side layer")
 
 # Platform split into the roles low and high (in that order): a sound tree passes, and low

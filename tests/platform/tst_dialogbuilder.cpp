@@ -45,18 +45,6 @@ private Q_SLOTS:
         QCOMPARE(left.right() + 1, right.left());
     }
 
-    void aboutBoxIsBuiltFromItsTemplate() {
-        QDialog d;
-        CDialogBuilder::Build(&d, AboutTemplate());
-        auto* ok = CDialogBuilder::ControlAs<QPushButton>(&d, 1);
-        QVERIFY(ok && ok->isDefault());
-        const QRect client(QPoint(0, 0), d.size());
-        for (QWidget* w : d.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            QVERIFY2(client.contains(w->geometry()), qPrintable(w->objectName()));
-        QVERIFY(
-            !ok->geometry().intersects(CDialogBuilder::Control(&d, IDC_SYSTEM_MEMORY)->geometry()));
-    }
-
     void controlsAreFoundByIdAndKeepTemplateOrderAndGroups() {
         QDialog d;
         CDialogBuilder::Build(&d, kSampleTemplate);

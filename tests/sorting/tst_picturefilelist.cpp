@@ -35,7 +35,7 @@ void ExpectNoPicture(PictureDesk& desk, int hidden = 2) {
     QVERIFY(!desk.Ctrl().isVisible());
     QVERIFY(desk.List().m_strCurFile.isEmpty());
     QCOMPARE(desk.Frame().StatusPaneText(0), QStringLiteral("Ready"));
-    CHiddenPicturesPane* note = desk.Frame().HiddenPicturesPane();
+    CHiddenPicturesPane* note = desk.Frame().Window().findChild<CHiddenPicturesPane*>();
     QCOMPARE(note->isVisible(), hidden > 0);
     if (hidden > 0) {
         const QString told =
@@ -44,7 +44,7 @@ void ExpectNoPicture(PictureDesk& desk, int hidden = 2) {
         QCOMPARE(note->text(), told);
         QCOMPARE(QAccessible::queryAccessibleInterface(note)->text(QAccessible::Name), told);
     }
-    QCOMPARE(desk.Frame().windowTitle(), QStringLiteral(" Ostlewin - Vantrel"));
+    QCOMPARE(desk.Frame().Window().windowTitle(), QStringLiteral(" Ostlewin - Vantrel"));
     QVERIFY(!desk.Frame().Action(cmd::ID_FILE_PRINT)->isEnabled());
 }
 } // namespace
@@ -81,14 +81,14 @@ private Q_SLOTS:
         for (const char* name : {"f.JPEG", "g.jpe", "h.Jfif", "t.tiff", "u.TIF"})
             QVERIFY(m_desk->Picture(QStringLiteral("Pics/") + name, 4, 4));
         m_desk->Store().WriteProfileInt("Config", "FilterFlags", flags);
-        CMainFrame& frame = m_desk->Start();
+        WindowDriver& frame = m_desk->Start();
         QCOMPARE(m_desk->Listed(), names); // folders never listed, natural order
         QCOMPARE(frame.StatusPaneText(1), QStringLiteral("%1 files").arg(names.size()));
         ExpectNoPicture(*m_desk, hidden);
     }
 
     void selectingAPictureShowsAndDescribesIt() {
-        CMainFrame& frame = m_desk->Start();
+        WindowDriver& frame = m_desk->Start();
         QVERIFY(!frame.Action(cmd::ID_FILE_PRINT)->isEnabled());
         m_desk->Select("SUNSET.JPG");
         QVERIFY(m_desk->Ctrl().isVisible() && m_desk->Ctrl().HasPicture());
@@ -98,7 +98,7 @@ private Q_SLOTS:
                  QStringLiteral("%1 - 64x48x24 bpp,  %2 bytes,  JFIF Compliant")
                      .arg(path) // as it is: another case names another file
                      .arg(QFileInfo(path).size()));
-        QCOMPARE(frame.windowTitle(), QStringLiteral(" SUNSET.JPG - Vantrel"));
+        QCOMPARE(frame.Window().windowTitle(), QStringLiteral(" SUNSET.JPG - Vantrel"));
         QCOMPARE(frame.StatusPaneText(1), QStringLiteral("4 files"));
         QVERIFY(frame.Action(cmd::ID_FILE_PRINT)->isEnabled());
     }
@@ -165,9 +165,9 @@ private Q_SLOTS:
         const QString deep = "Pics/a rather long folder name/and another long one below it";
         QVERIFY(QDir(m_desk->Path("Pics")).mkpath(deep.mid(5)));
         QVERIFY(m_desk->Picture(deep + "/DSC_0001.JPG", 64, 48));
-        CMainFrame& frame = m_desk->Start(m_desk->Path(deep + "/DSC_0001.JPG"));
-        frame.resize(800, 400);
-        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        WindowDriver& frame = m_desk->Start(m_desk->Path(deep + "/DSC_0001.JPG"));
+        frame.Window().resize(800, 400);
+        QVERIFY(QTest::qWaitForWindowExposed(&frame.Window()));
         m_desk->Select("DSC_0001.JPG");
         CMainStatusBar* bar = frame.GetStatusBar();
         QTRY_VERIFY2(bar->ShownText(0).endsWith("JFIF Compliant"), qPrintable(bar->ShownText(0)));
@@ -175,12 +175,12 @@ private Q_SLOTS:
                  qPrintable(bar->ShownText(0)));
         QVERIFY(bar->ShownText(0).contains(QStringLiteral("…")));
         QVERIFY(bar->PaneText(0).startsWith(m_desk->Path(deep)));
-        frame.resize(1600, 400);
+        frame.Window().resize(1600, 400);
         QTRY_COMPARE(bar->ShownText(0), bar->PaneText(0));
     }
 
     void anotherFolderOrClearPictureHidesThePicture() {
-        CMainFrame& frame = m_desk->Start();
+        WindowDriver& frame = m_desk->Start();
         m_desk->Select("beach.jpg");
         QVERIFY(m_desk->Ctrl().isVisible());
         frame.FileSelectPane()->m_treeFolders.SelectPath(m_desk->Path("Pics/Other"));
@@ -203,8 +203,8 @@ private Q_SLOTS:
     }
 
     void fitToggleReloadsThePicture() {
-        CMainFrame& frame = m_desk->Start();
-        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        WindowDriver& frame = m_desk->Start();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame.Window()));
         CImageCtrl& ctrl = m_desk->Ctrl();
         QAction* toggle = frame.Action(cmd::ID_TOGGLE_RESIZE);
         m_desk->Select("beach.jpg");
@@ -231,8 +231,8 @@ private Q_SLOTS:
         const QString path = m_desk->Path("Pics/clip.wpg");
         QVERIFY(QFile::copy(
             qEnvironmentVariable("VANTREL_TEST_SOURCE") + "/tests/picture/fixtures/wpg.wpg", path));
-        CMainFrame& frame = m_desk->Start();
-        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        WindowDriver& frame = m_desk->Start();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame.Window()));
         CImageCtrl& ctrl = m_desk->Ctrl();
         const QString figures =
             QStringLiteral("%1 - 24x16x8 bpp,  %2 bytes").arg(path).arg(QFileInfo(path).size());
@@ -256,9 +256,9 @@ private Q_SLOTS:
     void fitFollowsTheViewAndNeighboursAreDecodedAhead() {
         m_desk->Store().WriteProfileInt("Config", "FitPicToWindow", 1);
         m_desk->Store().WriteProfileInt("Config", "FilterFlags", 0x4000 | 0x1); // all files
-        CMainFrame& frame = m_desk->Start();
-        frame.resize(900, 600);
-        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        WindowDriver& frame = m_desk->Start();
+        frame.Window().resize(900, 600);
+        QVERIFY(QTest::qWaitForWindowExposed(&frame.Window()));
         CImageCtrl& ctrl = m_desk->Ctrl();
         m_desk->Select("beach.jpg");
         QVERIFY(ctrl.WaitForPicture());
@@ -268,7 +268,7 @@ private Q_SLOTS:
         // beach.jpg and b.bmp before it; broken.jpg after it cannot be decoded.
         QCOMPARE(ctrl.Loader().Cache().Count(), 2);
 
-        frame.resize(1400, 1000);
+        frame.Window().resize(1400, 1000);
         QTRY_VERIFY(ctrl.ViewWidth() > float(small.width()));
         const int percent = CFitScale::Percent(ctrl.ClientWidth(), ctrl.ClientHeight(), 1600, 1200);
         QCOMPARE(QSizeF(ctrl.ViewWidth(), ctrl.ViewHeight()),
@@ -309,7 +309,7 @@ private Q_SLOTS:
         const QString path = m_desk->Path("Pics/turned.NEF");
         QVERIFY(WriteBytes(QFile::encodeName(path), dng));
         m_desk->Store().WriteProfileInt("Config", "FilterFlags", 0x400 | filetypes::kRawBit);
-        CMainFrame& frame = m_desk->Start();
+        WindowDriver& frame = m_desk->Start();
         m_desk->Select("turned.NEF");
         QTRY_COMPARE_WITH_TIMEOUT(frame.StatusPaneText(0), path + " - " + figures.arg(dng.size()),
                                   15000);
@@ -317,7 +317,7 @@ private Q_SLOTS:
     }
 
     void undecodablePictureIsStillCurrent() {
-        CMainFrame& frame = m_desk->Start();
+        WindowDriver& frame = m_desk->Start();
         m_desk->Select("SUNSET.JPG");
         m_desk->Select("broken.jpg");
         QCOMPARE(m_desk->List().m_strCurFile, m_desk->Path("Pics/broken.jpg"));
@@ -325,17 +325,18 @@ private Q_SLOTS:
         QVERIFY2(status.startsWith(m_desk->Path("Pics/broken.jpg") + " - "), qPrintable(status));
         QVERIFY2(!status.contains("64x48"), qPrintable(status));
         QVERIFY(status.contains("300 bytes"));
-        QCOMPARE(frame.windowTitle(), QStringLiteral(" broken.jpg - Vantrel"));
+        QCOMPARE(frame.Window().windowTitle(), QStringLiteral(" broken.jpg - Vantrel"));
     }
 
     void commandLinePathOpensThere() {
-        QVERIFY(QTest::qWaitForWindowActive(&m_desk->Start(m_desk->Path("Pics/Other/one.jpg"))));
+        QVERIFY(QTest::qWaitForWindowActive(
+            &m_desk->Start(m_desk->Path("Pics/Other/one.jpg")).Window()));
         QTRY_COMPARE(m_desk->List().m_strCurFile, m_desk->Path("Pics/Other/one.jpg"));
         QVERIFY(m_desk->Ctrl().isVisible());
         QTRY_VERIFY(m_desk->List().hasFocus());
 
         // A folder: its first picture, with the keys in the list.
-        QVERIFY(QTest::qWaitForWindowActive(&m_desk->Start(m_desk->Path("Pics"))));
+        QVERIFY(QTest::qWaitForWindowActive(&m_desk->Start(m_desk->Path("Pics")).Window()));
         QCOMPARE(m_desk->Listed().value(0), QStringLiteral("beach.jpg"));
         QCOMPARE(m_desk->List().m_strCurFile, m_desk->Path("Pics/beach.jpg"));
         QVERIFY(m_desk->List().hasFocus());

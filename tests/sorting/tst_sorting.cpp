@@ -15,7 +15,7 @@
 namespace {
 // Pictures `names` in the home folder, destination 1 "Keep" and destination 2 "Nowhere",
 // whose folder does not exist; then the main window.
-CMainFrame& Start(PictureDesk& desk, const QStringList& names, int moveFiles = 1) {
+WindowDriver& Start(PictureDesk& desk, const QStringList& names, int moveFiles = 1) {
     QDir(desk.Path("")).mkdir("Keep");
     for (const QString& name : names)
         desk.Picture("Pics/" + name);
@@ -37,24 +37,24 @@ private Q_SLOTS:
     // each place is the sort session's own test.)
     void moveGoesOnToTheNextPicture() {
         PictureDesk desk;
-        CMainFrame& frame = Start(desk, {"a.jpg", "b.jpg", "c.jpg"});
+        WindowDriver& frame = Start(desk, {"a.jpg", "b.jpg", "c.jpg"});
         desk.Select("b.jpg");
-        frame.OnSendToTarget(0);
+        frame.SendTo(0);
         QCOMPARE(desk.Current(), QStringLiteral("c.jpg"));
         QVERIFY(desk.Ctrl().isVisible());
-        QCOMPARE(frame.windowTitle(), QStringLiteral(" c.jpg - Vantrel"));
+        QCOMPARE(frame.Window().windowTitle(), QStringLiteral(" c.jpg - Vantrel"));
         QCOMPARE(frame.StatusPaneText(1), QStringLiteral("2 files"));
         QTRY_VERIFY(desk.List().hasFocus());
-        frame.OnSendToTarget(0); // the last one
+        frame.SendTo(0); // the last one
         QCOMPARE(desk.Current(), QStringLiteral("a.jpg"));
-        frame.OnSendToTarget(0); // the only one
+        frame.SendTo(0); // the only one
         QCOMPARE(desk.OnDisk("Keep"), (QStringList{"a.jpg", "b.jpg", "c.jpg"}));
         QVERIFY(desk.OnDisk("Pics").isEmpty() && desk.Listed().isEmpty());
         QCOMPARE(desk.List().m_nCurItem, -1);
         QVERIFY(!desk.Ctrl().isVisible());
         QCOMPARE(frame.StatusPaneText(1), QStringLiteral("0 files"));
         QCOMPARE(frame.StatusPaneText(0), QStringLiteral("Ready"));
-        QCOMPARE(frame.windowTitle(), QStringLiteral(" Ostlewin - Vantrel"));
+        QCOMPARE(frame.Window().windowTitle(), QStringLiteral(" Ostlewin - Vantrel"));
         QVERIFY(!frame.Action(cmd::ID_FILE_PRINT)->isEnabled());
     }
 
@@ -62,14 +62,14 @@ private Q_SLOTS:
     // is drawn with its own pixels at once, without waiting for a decode.
     void sortShowsThePictureDecodedAheadAtOnce() {
         PictureDesk desk;
-        CMainFrame& frame = Start(desk, {"a.jpg", "b.jpg", "c.jpg", "d.jpg"});
+        WindowDriver& frame = Start(desk, {"a.jpg", "b.jpg", "c.jpg", "d.jpg"});
         CImageCtrl& ctrl = desk.Ctrl();
         for (const char* name : {"a.jpg", "b.jpg"}) {
             desk.Select(name);
             QVERIFY(ctrl.WaitForPicture());
             QTRY_COMPARE_WITH_TIMEOUT(ctrl.Loader().RunningCount(), 0, 10000);
         }
-        frame.OnSendToTarget(0);
+        frame.SendTo(0);
         QCOMPARE(desk.Current(), QStringLiteral("c.jpg"));
         QCOMPARE(ctrl.LoadedPath(), desk.Path("Pics/c.jpg"));
         QVERIFY(ctrl.IsPictureComplete());
@@ -82,7 +82,7 @@ private Q_SLOTS:
     // picture the window shows.
     void outsideChangesFollowTheMoveOnRule() {
         PictureDesk desk;
-        CMainFrame& frame = Start(desk, {"b.jpg", "d.jpg", "f.jpg"});
+        WindowDriver& frame = Start(desk, {"b.jpg", "d.jpg", "f.jpg"});
         desk.Select("d.jpg");
         QVERIFY(desk.Picture("Pics/a.jpg") && desk.Picture("Pics/e.jpg"));
         QVERIFY(QFile::remove(desk.Path("Pics/f.jpg")));
@@ -94,9 +94,9 @@ private Q_SLOTS:
         QVERIFY(QFile::remove(desk.Path("Pics/d.jpg")));
         QTRY_COMPARE(desk.Current(), QStringLiteral("e.jpg"));
         QVERIFY(desk.Ctrl().isVisible());
-        QCOMPARE(frame.windowTitle(), QStringLiteral(" e.jpg - Vantrel"));
+        QCOMPARE(frame.Window().windowTitle(), QStringLiteral(" e.jpg - Vantrel"));
         QCOMPARE(frame.StatusPaneText(1), QStringLiteral("3 files"));
-        frame.OnSendToTarget(0);
+        frame.SendTo(0);
         QCOMPARE(desk.OnDisk("Keep"), QStringList{"e.jpg"});
         QCOMPARE(desk.Current(), QStringLiteral("b.jpg")); // the new last one
 
@@ -112,10 +112,10 @@ private Q_SLOTS:
         PictureDesk desk;
         // A zero-byte picture cannot move either.
         QVERIFY(WriteBytes(QFile::encodeName(desk.Path("Pics/empty.jpg")), ""));
-        CMainFrame& frame = Start(desk, {"a.jpg", "b.jpg"});
+        WindowDriver& frame = Start(desk, {"a.jpg", "b.jpg"});
         for (const QString& name : {QStringLiteral("b.jpg"), QStringLiteral("empty.jpg")}) {
             desk.Select(name);
-            frame.OnSendToTarget(1); // its directory does not exist
+            frame.SendTo(1); // its directory does not exist
             QCOMPARE(desk.Current(), name);
         }
         QCOMPARE(desk.Messages(), 2);
@@ -126,7 +126,7 @@ private Q_SLOTS:
         // A file taken away behind the program's back cannot be moved; the list keeps it.
         QFile::remove(desk.Path("Pics/a.jpg"));
         desk.Select("a.jpg");
-        frame.OnSendToTarget(0);
+        frame.SendTo(0);
         QCOMPARE(desk.Messages(), 3);
         QCOMPARE(desk.Current(), QStringLiteral("a.jpg"));
         QVERIFY(desk.OnDisk("Keep").isEmpty());
@@ -134,9 +134,9 @@ private Q_SLOTS:
 
     void copyLeavesTheSourceAndMovesOn() {
         PictureDesk desk;
-        CMainFrame& frame = Start(desk, {"a.jpg", "b.jpg"}, 0);
+        WindowDriver& frame = Start(desk, {"a.jpg", "b.jpg"}, 0);
         desk.Select("a.jpg");
-        frame.OnSendToTarget(0);
+        frame.SendTo(0);
         QCOMPARE(desk.OnDisk("Keep"), QStringList{"a.jpg"});
         QCOMPARE(desk.OnDisk("Pics"), (QStringList{"a.jpg", "b.jpg"}));
         QCOMPARE(QFileInfo(desk.Path("Keep/a.jpg")).size(),
@@ -148,13 +148,13 @@ private Q_SLOTS:
         PictureDesk desk;
         QDir(desk.Path("Pics")).mkdir("Sub");
         desk.Picture("Pics/Sub/s.jpg");
-        CMainFrame& frame = Start(desk, {"a.jpg"});
+        WindowDriver& frame = Start(desk, {"a.jpg"});
         frame.FileSelectPane()->m_treeFolders.SelectPath(desk.Path("Pics/Sub"));
-        frame.OnSendToTarget(20); // nothing current: nothing happens
+        frame.SendTo(20); // nothing current: nothing happens
         QCOMPARE(desk.OnDisk("Pics/Sub"), QStringList{"s.jpg"});
         QTRY_VERIFY(desk.List().hasFocus());
         desk.Select("s.jpg");
-        frame.OnSendToTarget(20); // Home
+        frame.SendTo(20); // Home
         QCOMPARE(desk.OnDisk("Pics"), (QStringList{"a.jpg", "s.jpg"}));
         QVERIFY(desk.Listed().isEmpty());
     }
@@ -163,8 +163,8 @@ private Q_SLOTS:
     // keyboard goes back to the list.
     void buttonsSortThroughTheSession() {
         PictureDesk desk;
-        CMainFrame& frame = Start(desk, {"a.jpg", "b.jpg", "c.jpg"});
-        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        WindowDriver& frame = Start(desk, {"a.jpg", "b.jpg", "c.jpg"});
+        QVERIFY(QTest::qWaitForWindowActive(&frame.Window()));
         const auto click = [&](int id) {
             QTest::mouseClick(CDialogBuilder::ControlAs<QPushButton>(frame.TargetPane(), id),
                               Qt::LeftButton);
@@ -187,10 +187,10 @@ private Q_SLOTS:
     // another file the one a click sends away.
     void actionsFollowTheFileNotItsPlace() {
         PictureDesk desk;
-        CMainFrame& frame = Start(desk, {"a.jpg", "b.jpg", "c.jpg", "d.jpg"});
+        WindowDriver& frame = Start(desk, {"a.jpg", "b.jpg", "c.jpg", "d.jpg"});
         desk.Select("c.jpg");
         desk.List().RemoveItem(0); // the current place still says 2, where d.jpg now stands
-        frame.OnSendToTarget(0);
+        frame.SendTo(0);
         QCOMPARE(desk.OnDisk("Keep"), QStringList{"c.jpg"});
         QCOMPARE(desk.Current(), QStringLiteral("d.jpg"));
         QCOMPARE(desk.OnDisk("Pics"), (QStringList{"a.jpg", "b.jpg", "d.jpg"}));
@@ -198,7 +198,7 @@ private Q_SLOTS:
 
     void deleteKeyInTheTreeDeletesThePicture() {
         PictureDesk desk;
-        QVERIFY(QTest::qWaitForWindowActive(&Start(desk, {"a.jpg", "b.jpg"})));
+        QVERIFY(QTest::qWaitForWindowActive(&Start(desk, {"a.jpg", "b.jpg"}).Window()));
         desk.Select("a.jpg");
         auto& tree = desk.Frame().FileSelectPane()->m_treeFolders;
         tree.setFocus();

@@ -67,21 +67,6 @@ private Q_SLOTS:
     }
     void cleanup() { m_frame.reset(); }
 
-    void firstRunShowsAnEmptyGroup() {
-        CButtonTabBar* tabs = m_frame->target->TabGroups();
-        QCOMPARE(tabs->count(), 4);
-        QCOMPARE(tabs->currentIndex(), 0);
-        QCOMPARE(tabs->tabRect(1).size(), QSize(18, 16));
-        QCOMPARE(tabs->focusPolicy(), Qt::NoFocus); // the digits stay with the window
-        for (int i = 0; i < 20; ++i) {
-            QCOMPARE(Button(1100 + i)->text(), QStringLiteral("< None >"));
-            QVERIFY(Target(i)->IsUnset()); // drawn dimmer, but a click chooses its folder
-        }
-        QVERIFY(!Button(dlg::IDC_HOME)->isEnabled());
-        QVERIFY(Button(dlg::IDC_DELETE)->isEnabled());
-        QCOMPARE(m_frame->settings.GetSelectionSet(), 0);
-    }
-
     void tabsChooseTheGroup() {
         CSettings& s = m_frame->settings;
         s.SetSelectionSet(1);
@@ -95,6 +80,7 @@ private Q_SLOTS:
         QVERIFY(Target(4)->IsUnset());
 
         CButtonTabBar* tabs = m_frame->target->TabGroups();
+        QCOMPARE(tabs->focusPolicy(), Qt::NoFocus); // the digits stay with the window
         QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
         QCOMPARE(s.GetSelectionSet(), 1);
         QCOMPARE(Button(1104)->text(), QStringLiteral("Holidays"));
@@ -109,28 +95,6 @@ private Q_SLOTS:
         QCOMPARE(Button(1104)->text(), QStringLiteral("< None >"));
         QVERIFY(Target(4)->IsUnset());
         QVERIFY(!Button(dlg::IDC_HOME)->isEnabled());
-    }
-
-    void sizeHandlerLaysOutOneColumn() {
-        CTarget* t = m_frame->target;
-        t->resize(103, 500);
-        QCOMPARE(CDialogBuilder::Control(t, dlg::IDC_TAB_GROUPS)->geometry(),
-                 QRect(0, 2, 103, 498));
-        QCOMPARE(Button(dlg::IDC_DELETE)->geometry(), QRect(0, 20, 103, 30));
-        for (int i = 0; i < 20; ++i)
-            QCOMPARE(Button(1100 + i)->geometry(), QRect(0, 60 + 20 * i, 103, 20));
-        QCOMPARE(Button(dlg::IDC_HOME)->geometry(), QRect(0, 470, 103, 30));
-        // The buttons lie on the tab control, not under it.
-        QCOMPARE(t->childAt(50, 30), Button(dlg::IDC_DELETE));
-
-        t->resize(103, 301); // d = 12, e = 18: the column is centred between Delete and Home
-        QCOMPARE(Button(1100)->geometry(), QRect(0, 18 + (301 - 36 - 240 - 20) / 2 + 20, 103, 12));
-        QCOMPARE(Button(dlg::IDC_HOME)->geometry(), QRect(0, 283, 103, 18));
-
-        const QRect before = Button(1119)->geometry();
-        t->resize(80, 24); // too small: nothing moves
-        QCOMPARE(Button(1119)->geometry(), before);
-        QCOMPARE(Button(dlg::IDC_HOME)->geometry(), QRect(0, 283, 103, 18));
     }
 
     // The mode label stands beside the tabs, never over one, either way round.
@@ -318,14 +282,6 @@ private Q_SLOTS:
         QCOMPARE(dropped.count(), 1);
         QCOMPARE(dropped.at(0).at(0).toInt(), 7);
         QCOMPARE(dropped.at(0).at(1).toString(), QDir(dir.path()).absolutePath());
-    }
-
-    void withoutSettingsTheBarShowsNothing() {
-        CTarget bare;
-        bare.OnInitialUpdate();
-        QCOMPARE(bare.TabGroups()->count(), 4);
-        bare.TabGroups()->setCurrentIndex(2); // no settings to change: nothing happens
-        QCOMPARE(bare.TabGroups()->currentIndex(), 2);
     }
 
 private:

@@ -1,9 +1,7 @@
 #pragma once
 
-#include "app/CMainFrame.h"
-#include "picture/view/CVantrelView.h"
-#include "sorting/widgets/CPictureFileList.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/WindowDriver.h"
 
 #include <QApplication>
 #include <QDir>
@@ -44,15 +42,15 @@ public:
         image.fill(Qt::darkCyan);
         return image.save(Path(rel), format);
     }
-    CMainFrame& Start(const QString& startupPath = QString()) {
-        m_frame = std::make_unique<CMainFrame>(Store(), startupPath);
-        m_frame->show();
+    WindowDriver& Start(const QString& startupPath = QString()) {
+        m_frame = std::make_unique<WindowDriver>(Store(), startupPath);
+        m_frame->Window().show();
         return *m_frame;
     }
 
-    CMainFrame& Frame() { return *m_frame; }
+    WindowDriver& Frame() { return *m_frame; }
     CPictureFileList& List() { return m_frame->FileList(); }
-    CImageCtrl& Ctrl() { return m_frame->PictureViewPane()->m_imageCtrl; }
+    CImageCtrl& Ctrl() { return m_frame->Ctrl(); }
     QStringList Listed() {
         QStringList names;
         for (int i = 0; i < List().GetItemCount(); ++i)
@@ -67,7 +65,7 @@ public:
 private:
     QTemporaryDir m_dir;
     TempProfile m_profile;
-    std::unique_ptr<CMainFrame> m_frame;
+    std::unique_ptr<WindowDriver> m_frame;
     QTimer m_answerer;
     int m_nMessages = 0;
 };
