@@ -23,7 +23,7 @@
 
 namespace {
 // Pictures a to d (200 x 100) in the home folder; destination 1 "Keep", 2 "Later".
-CMainFrame& Start(PictureDesk& desk) {
+WindowDriver& Start(PictureDesk& desk) {
     QDir(desk.Path("")).mkdir("Keep");
     for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg"})
         desk.Picture(QString("Pics/") + name, 200, 100);
@@ -33,15 +33,15 @@ CMainFrame& Start(PictureDesk& desk) {
     desk.Store().WriteProfileString("TargetSet01", "Target02Dir", desk.Path("Later"));
     desk.Store().WriteProfileInt("Config", "FitPicToWindow", 1);
     desk.Store().WriteProfileInt("Config", "UseRecyclingBin", 1);
-    CMainFrame& frame = desk.Start();
-    frame.setGeometry(60, 50, 900, 600);
-    if (!QTest::qWaitForWindowActive(&frame))
+    WindowDriver& frame = desk.Start();
+    frame.Window().setGeometry(60, 50, 900, 600);
+    if (!QTest::qWaitForWindowActive(&frame.Window()))
         qWarning("the window did not become active");
     return frame;
 }
 
-void Key(CMainFrame& frame, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-    QTest::keyClick(frame.windowHandle(), key, mods);
+void Key(WindowDriver& frame, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    QTest::keyClick(frame.Window().windowHandle(), key, mods);
 }
 } // namespace
 
@@ -65,21 +65,21 @@ private Q_SLOTS:
 
     void sortAndUndoInFullScreenThenBackAsBefore() {
         PictureDesk desk;
-        CMainFrame& frame = Start(desk);
+        WindowDriver& frame = Start(desk);
         desk.Select("a.jpg");
         desk.List().setFocus();
         QVERIFY(desk.Ctrl().WaitForPicture());
-        const QRect before = frame.geometry();
+        const QRect before = frame.Window().geometry();
         const QRect stored = frame.WindowRectForSaving();
         const QList<int> sizes = frame.Splitter()->sizes();
         CFullScreen& full = *frame.ViewCommands()->FullScreen();
 
         Key(frame, Qt::Key_F11);
         QVERIFY(full.IsOn());
-        QTRY_VERIFY(frame.windowState() & Qt::WindowFullScreen);
+        QTRY_VERIFY(frame.Window().windowState() & Qt::WindowFullScreen);
         QVERIFY(frame.Action(cmd::ID_VIEW_FULL_SCREEN)->isChecked());
         QVERIFY(!frame.FileSelectPane()->isVisible() && !frame.TargetPane()->isVisible());
-        QVERIFY(!frame.menuBar()->isVisible() && !frame.ToolBar()->isVisible());
+        QVERIFY(!frame.Window().menuBar()->isVisible() && !frame.ToolBar()->isVisible());
         QVERIFY(!frame.GetStatusBar()->isVisible());
         QVERIFY(desk.Ctrl().isVisible());
         QCOMPARE(frame.WindowRectForSaving(), stored);
@@ -103,16 +103,16 @@ private Q_SLOTS:
         QCOMPARE(desk.Current(), QStringLiteral("b.jpg"));
         Key(frame, Qt::Key_Up);
         QCOMPARE(desk.Current(), QStringLiteral("a.jpg"));
-        QVERIFY(frame.isFullScreen());
+        QVERIFY(frame.Window().isFullScreen());
 
         // Escape leaves: the picture stays, the window is as it was.
         Key(frame, Qt::Key_Escape);
         QVERIFY(!full.IsOn());
-        QTRY_VERIFY(!(frame.windowState() & Qt::WindowFullScreen));
-        QTRY_COMPARE(frame.geometry(), before);
+        QTRY_VERIFY(!(frame.Window().windowState() & Qt::WindowFullScreen));
+        QTRY_COMPARE(frame.Window().geometry(), before);
         QCOMPARE(desk.Current(), QStringLiteral("a.jpg"));
         QVERIFY(frame.FileSelectPane()->isVisible() && frame.TargetPane()->isVisible());
-        QVERIFY(frame.menuBar()->isVisible() && frame.ToolBar()->isVisible());
+        QVERIFY(frame.Window().menuBar()->isVisible() && frame.ToolBar()->isVisible());
         QVERIFY(frame.GetStatusBar()->isVisible());
         QCOMPARE(frame.Splitter()->sizes(), sizes);
         QCOMPARE(frame.WindowRectForSaving(), stored);
@@ -127,28 +127,28 @@ private Q_SLOTS:
     // F11 leaves as it enters, and a maximised window comes back maximised.
     void maximisedComesBackMaximised() {
         PictureDesk desk;
-        CMainFrame& frame = Start(desk);
-        frame.showMaximized();
-        QTRY_VERIFY(frame.isMaximized());
+        WindowDriver& frame = Start(desk);
+        frame.Window().showMaximized();
+        QTRY_VERIFY(frame.Window().isMaximized());
         const QRect stored = frame.WindowRectForSaving();
         Key(frame, Qt::Key_F11);
-        QTRY_VERIFY(frame.isFullScreen());
+        QTRY_VERIFY(frame.Window().isFullScreen());
         QVERIFY(frame.Settings().GetMaximized() != 0);
         Key(frame, Qt::Key_F11);
-        QTRY_VERIFY(!frame.isFullScreen());
-        QVERIFY(frame.isMaximized());
+        QTRY_VERIFY(!frame.Window().isFullScreen());
+        QVERIFY(frame.Window().isMaximized());
         QCOMPARE(frame.WindowRectForSaving(), stored);
     }
 
     // Closed in full screen, the window stores the rectangle it had before.
     void closedInFullScreenStoresTheNormalRectangle() {
         PictureDesk desk;
-        CMainFrame& frame = Start(desk);
+        WindowDriver& frame = Start(desk);
         const QRect stored = frame.WindowRectForSaving();
         Key(frame, Qt::Key_F11);
-        QTRY_VERIFY(frame.isFullScreen());
-        QVERIFY(frame.geometry() != stored);
-        frame.close();
+        QTRY_VERIFY(frame.Window().isFullScreen());
+        QVERIFY(frame.Window().geometry() != stored);
+        frame.Window().close();
         const auto value = [&desk](const char* name) {
             return desk.Store().GetProfileInt("Config", name, -1);
         };
@@ -161,7 +161,7 @@ private Q_SLOTS:
     // to the next picture at the same scale; Space fits again.
     void zoomKeysAndTheScaleWhileStepping() {
         PictureDesk desk;
-        CMainFrame& frame = Start(desk);
+        WindowDriver& frame = Start(desk);
         desk.Select("a.jpg");
         desk.List().setFocus();
         CImageCtrl& ctrl = desk.Ctrl();

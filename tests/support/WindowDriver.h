@@ -1,11 +1,13 @@
 #pragma once
 
+#include "app/CFrameKeeper.h"
 #include "app/CMainStatusBar.h"
 #include "app/CPicSplitter.h"
 #include "app/CPrintCommands.h"
 #include "app/CTargetController.h"
 #include "app/CUndoCommands.h"
 #include "app/CVantrelApp.h"
+#include "app/CViewCommands.h"
 #include "picture/view/CVantrelView.h"
 #include "platform/system/CProfileStore.h"
 #include "platform/ui/CDialogBuilder.h"
@@ -68,6 +70,9 @@ public:
     CTargetController* TargetController() const { return Find<CTargetController>(); }
     CUndoCommands* UndoCommands() const { return Find<CUndoCommands>(); }
     QPrinter* Printer() const { return Find<CPrintCommands>()->Printer(); }
+    CViewCommands* ViewCommands() const { return Find<CViewCommands>(); }
+    // The rectangle the window would store now (never a full-screen one).
+    QRect WindowRectForSaving() const { return Find<CFrameKeeper>()->RectForSaving(); }
     // The settings as the window has stored them, once its pending writes are done. Reading
     // them makes the current set's home folder the current directory, as the window did.
     CSettings Settings() const {
