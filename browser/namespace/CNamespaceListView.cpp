@@ -283,14 +283,6 @@ bool CNamespaceListView::DeleteCurFile(bool) {
     return false;
 }
 
-QList<QByteArray> CNamespaceListView::ItemNativePaths() const {
-    QList<QByteArray> paths;
-    paths.reserve(GetItemCount());
-    for (int i = 0; i < GetItemCount(); ++i)
-        paths.append(Model()->ItemNative(i));
-    return paths;
-}
-
 bool CNamespaceListView::GetDisplayName(CShellFolder* psf, LPCITEMIDLIST pidl, QString& name,
                                         ULONG uFlags) {
     if (!m_pTreeView) {

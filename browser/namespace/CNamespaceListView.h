@@ -93,9 +93,6 @@ public:
     // nothing anywhere (false); the picture file list does it through its sort session.
     virtual bool MoveCurFile(const QString& destDir);
     virtual bool DeleteCurFile(bool bAllowUndo);
-    // The path of every item, in list order, as the system's bytes; empty for an item
-    // outside the file system.
-    QList<QByteArray> ItemNativePaths() const;
     // Lists the folder's items, sorted, in one change of the list (its model is reset once).
     virtual void FillList(NSTREEITEM* pFolderItem, CShellFolder* psfFolder);
     virtual void InitList(const QString& path);

@@ -301,20 +301,13 @@ void CNamespaceTreeView::OnSelchanged(QTreeWidgetItem* current, QTreeWidgetItem*
         return;
     CWaitCursor wait;
     NSTREEITEM* rec = RecordOf(current);
-    if (!rec) {
-        EmptyListView();
-        return;
-    }
-    if (m_bSuppressListFill) {
+    if (rec && m_bSuppressListFill) {
         m_bListMatchesSelection = false;
         return;
     }
-    CShellFolderRef folder(rec->psfParent->BindToObject(rec->pidlRel));
-    if (!folder) {
-        EmptyListView();
-        return;
-    }
-    Q_EMIT FolderChosen(rec, folder.get());
+    // No folder, or one that cannot be bound: the list empties.
+    CShellFolderRef folder(rec ? rec->psfParent->BindToObject(rec->pidlRel) : nullptr);
+    Q_EMIT FolderChosen(folder ? rec : nullptr, folder.get());
     m_bListMatchesSelection = true;
 }
 
