@@ -1,5 +1,6 @@
 #include "app/CMainFrame.h"
 
+#include "app/CFilmstripCommands.h"
 #include "app/CFrameKeeper.h"
 #include "app/CHiddenPicturesPane.h"
 #include "app/CMainStatusBar.h"
@@ -72,6 +73,9 @@ CMainFrame::CMainFrame(CProfileStore& store, const QString& startupPath, QWidget
     CSplashWnd::ShowSplash(this);
     m_print = new CPrintCommands(PictureViewPane()->m_imageCtrl, *this);
     connect(m_print, &CPrintCommands::Done, this, &CMainFrame::FocusFileList);
+    m_filmstrip = new CFilmstripCommands(
+        {Action(cmd::ID_VIEW_FILMSTRIP), *m_session, FileList(), *PictureViewPane(), m_settings},
+        this);
     InitialUpdate();
 
     // Logging out ends the application without a close event for every window.

@@ -7,6 +7,7 @@
 #include <memory>
 
 class CFileSelect;
+class CFilmstripCommands;
 class CHiddenPicturesPane;
 class CMainStatusBar;
 class CMessageBar;
@@ -77,6 +78,7 @@ public:
     CMessageBar* MessageBar() const { return m_messageBar; }
     CHiddenPicturesPane* HiddenPicturesPane() const { return m_hiddenPane; }
     CPaneFocus* PaneFocus() const { return m_paneFocus; }
+    CFilmstripCommands* Filmstrip() const { return m_filmstrip; }
 
     // Commands of the main window.
     void OnProgramConfig();
@@ -130,7 +132,8 @@ private:
     CMessageBar* m_messageBar = nullptr;
     CHiddenPicturesPane* m_hiddenPane = nullptr;
     CPaneFocus* m_paneFocus = nullptr;
-    CFrameKeeper* m_frameKeeper = nullptr; // the window's stored rectangle
-    CPrintCommands* m_print = nullptr;     // Print Setup and Print over one printer
+    CFrameKeeper* m_frameKeeper = nullptr;     // the window's stored rectangle
+    CPrintCommands* m_print = nullptr;         // Print Setup and Print over one printer
+    CFilmstripCommands* m_filmstrip = nullptr; // View > Filmstrip
     bool m_bSaved = false;
 };

@@ -34,6 +34,7 @@ constexpr std::array kEditMenu{
 // Fit to Window is the toolbar's resize toggle, checked while pictures are fitted.
 constexpr std::array kViewMenu{
     MenuItem{QT_TRANSLATE_NOOP("CommandTable", "&Fit to Window\tSpace"), ID_TOGGLE_RESIZE},
+    MenuItem{QT_TRANSLATE_NOOP("CommandTable", "Fil&mstrip"), ID_VIEW_FILMSTRIP},
     MenuItem{nullptr, kSeparator},
     MenuItem{QT_TRANSLATE_NOOP("CommandTable", "&Toolbar"), ID_VIEW_TOOLBAR},
     MenuItem{QT_TRANSLATE_NOOP("CommandTable", "&Status Bar"), ID_VIEW_STATUS_BAR},
@@ -144,7 +145,7 @@ constexpr std::array kAllIds{
     ID_FILE_PRINT,      ID_FILE_PRINT_SETUP,   ID_APP_EXIT,      ID_APP_ABOUT,
     ID_EDIT_COPY,       ID_NEXT_PANE,          ID_PREV_PANE,     ID_VIEW_TOOLBAR,
     ID_VIEW_STATUS_BAR, ID_HELP_KEYBOARD,      ID_EDIT_UNDO,     ID_EDIT_REDO,
-    ID_EDIT_HISTORY,
+    ID_EDIT_HISTORY,    ID_VIEW_FILMSTRIP,
 };
 
 // The command ids, then one per destination key.

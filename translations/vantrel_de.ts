@@ -234,6 +234,13 @@ Die neue: %2</translation>
     </message>
 </context>
 <context>
+    <name>CFilmstrip</name>
+    <message>
+        <source>Filmstrip</source>
+        <translation>Filmstreifen</translation>
+    </message>
+</context>
+<context>
     <name>CFolderEntry</name>
     <message>
         <source>its folder has been replaced since it was listed (the folder&apos;s path now leads to another folder), so nothing was done</source>
@@ -844,6 +851,10 @@ Die neue: %2</translation>
     <message>
         <source>Return, Enter</source>
         <translation>Eingabe, Enter</translation>
+    </message>
+    <message>
+        <source>Fil&amp;mstrip</source>
+        <translation>&amp;Filmstreifen</translation>
     </message>
 </context>
 <context>
@@ -1745,6 +1756,12 @@ Werkzeugleiste umschalten</translation>
 Toggle StatusBar</source>
         <translation>Statusleiste ein- oder ausblenden
 Statusleiste umschalten</translation>
+    </message>
+    <message>
+        <source>Show or hide the thumbnails below the picture
+Filmstrip</source>
+        <translation>Die Vorschaubilder unter dem Bild ein- oder ausblenden
+Filmstreifen</translation>
     </message>
 </context>
 <context>
