@@ -25,6 +25,32 @@ bool KeptInPath(unsigned char c) {
     return c != 0 && std::char_traits<char>::find(kKept, sizeof kKept - 1, char(c)) != nullptr;
 }
 
+quint32 Crc32(QByteArrayView data) {
+    quint32 crc = 0xFFFFFFFFu;
+    for (const char c : data) {
+        crc ^= static_cast<unsigned char>(c);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc & 1) != 0 ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
+    }
+    return ~crc;
+}
+
+void AppendBigEndian(QByteArray& out, quint32 value) {
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out += char((value >> shift) & 0xFF);
+}
+
+// A tEXt chunk: the desktop's readers of thumbnails look for these uncompressed (Qt's
+// writer compresses longer texts into zTXt, which they pass over).
+QByteArray TextChunk(const QByteArray& key, const QByteArray& text) {
+    const QByteArray body = "tEXt" + key + '\0' + text;
+    QByteArray chunk;
+    AppendBigEndian(chunk, quint32(body.size() - 4));
+    chunk += body;
+    AppendBigEndian(chunk, Crc32(body));
+    return chunk;
+}
+
 QByteArray ReadWhole(const QString& path) {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
@@ -149,13 +175,21 @@ QByteArray CThumbnailCache::Encode(const QImage& image, const QByteArray& uri, q
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    // The keys go on the image: the writer's own text takes a colon as the end of a key.
-    QImage tagged = image;
-    tagged.setText(QString::fromLatin1(kUriKey), QString::fromLatin1(uri));
-    tagged.setText(QString::fromLatin1(kMTimeKey), QString::number(mtime));
-    tagged.setText(QStringLiteral("Software"), QStringLiteral("Vantrel"));
     QImageWriter writer(&buffer, "png");
-    return writer.write(tagged) ? bytes : QByteArray();
+    // The pixels alone: texts the picture brought along (another file's URI) stay behind.
+    QImage plain(image.constBits(), image.width(), image.height(), image.bytesPerLine(),
+                 image.format());
+    plain.setColorTable(image.colorTable());
+    if (!writer.write(plain))
+        return {};
+    // The text chunks go right after the header chunk (8 bytes signature, 25 the header).
+    constexpr qsizetype kAfterHeader = 8 + 25;
+    if (bytes.size() < kAfterHeader || bytes.mid(12, 4) != "IHDR")
+        return {};
+    const QByteArray chunks = TextChunk(kUriKey, uri) +
+                              TextChunk(kMTimeKey, QByteArray::number(mtime)) +
+                              TextChunk("Software", "Vantrel");
+    return bytes.insert(kAfterHeader, chunks);
 }
 
 // A new file under a temporary name (created exclusively, mode 0600), then renamed over

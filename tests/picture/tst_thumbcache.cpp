@@ -10,6 +10,7 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QTest>
+#include <QtEndian>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -45,6 +46,8 @@ private Q_SLOTS:
     void handMadeThumbnailUsedAsItIs_data();
     void handMadeThumbnailUsedAsItIs();
     void storedThumbnailCarriesTheChunks();
+    void chunksAreReadableByTheDesktop_data();
+    void chunksAreReadableByTheDesktop();
     void storedPrivatelyAndWhole();
     void largeThumbnailsInTheirOwnFolder();
     void failureNotedUntilThePictureChanges();
@@ -127,6 +130,45 @@ void tst_ThumbCache::storedThumbnailCarriesTheChunks() {
     QCOMPARE(stored.size(), QSize(128, 96)); // fitted to the edge
     QCOMPARE(cache.Find("/pics/a b.jpg", 1700000000).size(), QSize(128, 96));
     QVERIFY(cache.Find("/pics/a b.jpg", 1700000001).isNull());
+}
+
+// Other programs read the two keys from plain tEXt chunks and pass compressed ones over,
+// whatever the length of the URI; a picture's own texts are not carried over.
+void tst_ThumbCache::chunksAreReadableByTheDesktop_data() {
+    QTest::addColumn<QByteArray>("path");
+    QTest::newRow("short") << QByteArray("/a.jpg");
+    QTest::newRow("long") << QByteArray("/home/someone/Pictures/2026/Holiday in the hills/"
+                                        "DSC_0001 (edited).jpg");
+}
+
+void tst_ThumbCache::chunksAreReadableByTheDesktop() {
+    QFETCH(QByteArray, path);
+    NativeTempDir root;
+    const CThumbnailCache cache(root.path());
+    QImage picture(300, 200, QImage::Format_RGB32);
+    picture.fill(Qt::gray);
+    picture.setText(QStringLiteral("Thumb::URI"), QStringLiteral("file:///elsewhere.png"));
+    QVERIFY(cache.Store(path, 1700000000, picture));
+    QFile file(cache.ThumbnailPath(path));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray png = file.readAll();
+    QMap<QByteArray, QByteArrayList> texts; // key: every text of a tEXt chunk
+    QByteArrayList types;
+    for (qsizetype at = 8; at + 12 <= png.size();) {
+        const auto length = qsizetype(qFromBigEndian<quint32>(png.constData() + at));
+        const QByteArray type = png.mid(at + 4, 4);
+        types << type;
+        if (type == "tEXt") {
+            const QByteArray body = png.mid(at + 8, length);
+            texts[body.left(body.indexOf('\0'))] << body.mid(body.indexOf('\0') + 1);
+        }
+        at += 12 + length;
+    }
+    QCOMPARE(texts.value("Thumb::URI"), QByteArrayList{CThumbnailCache::FileUri(path)});
+    QCOMPARE(texts.value("Thumb::MTime"), QByteArrayList{"1700000000"});
+    QVERIFY(!types.contains("zTXt"));
+    QCOMPARE(types.last(), QByteArray("IEND"));
+    QVERIFY(!cache.Find(path, 1700000000).isNull());
 }
 
 void tst_ThumbCache::storedPrivatelyAndWhole() {
