@@ -6,11 +6,22 @@
 #include <QPointer>
 
 #include <algorithm>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 constexpr int kWorkers = 2;
 constexpr qint64 kMemoryBytes = 64 * 1024 * 1024;
+constexpr int kWorkerNice = 10;
+
+// Thumbnails give way to the window and to the picture on show: a worker (and any decoder
+// helper it starts, which inherits it) runs at a lower priority.
+void LowerThisThread() {
+    thread_local const bool lowered =
+        ::setpriority(PRIO_PROCESS, id_t(::gettid()), kWorkerNice) == 0;
+    Q_UNUSED(lowered);
+}
 } // namespace
 
 CThumbnailLoader::CThumbnailLoader(const CThumbnailCache& cache, QObject* parent)
@@ -59,6 +70,7 @@ void CThumbnailLoader::StartNext() {
         m_running.insert(path);
         const QPointer<CThumbnailLoader> self(this);
         m_pool.start([self, cache = m_cache, path, stop = m_pStop] {
+            LowerThisThread();
             const QImage image = Produce(cache, path, stop.get());
             if (stop->load())
                 return;
