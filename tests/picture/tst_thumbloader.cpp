@@ -1,6 +1,7 @@
 // Thumbnails made on worker threads for a view: made and kept in the cache, reused as
 // found there, made again when the picture changed, and failures noted.
 #include "picture/thumbs/CThumbnailLoader.h"
+#include "picture/thumbs/CThumbnailMaker.h"
 #include "tests/picture/PictureTestSupport.h"
 #include "tests/support/NativeTempDir.h"
 
@@ -20,6 +21,34 @@ constexpr int kPatience = 60000; // a bound for a hung worker, not a measure of 
 qint64 MTimeOf(const QByteArray& path) {
     struct stat st {};
     return ::stat(path.constData(), &st) == 0 ? qint64(st.st_mtime) : -1;
+}
+
+// A JPEG segment: marker, length, body.
+QByteArray Segment(int marker, const QByteArray& body) {
+    QByteArray segment("\xFF", 1);
+    segment += char(marker);
+    segment += char((body.size() + 2) >> 8);
+    segment += char((body.size() + 2) & 0xFF);
+    return segment + body;
+}
+
+// The picture with an EXIF block carrying `preview` (in the second image directory), as
+// cameras store it.
+QByteArray WithExifPreview(const QByteArray& jpeg, const QByteArray& preview) {
+    QByteArray tiff("II*\0\x08\0\0\0", 8);
+    tiff += QByteArray("\0\0", 2) + QByteArray("\x0e\0\0\0", 4); // IFD0 empty, IFD1 at 14
+    const auto entry = [](quint16 tag, quint32 value) {
+        QByteArray e(12, '\0');
+        qToLittleEndian(tag, e.data());
+        qToLittleEndian(quint16(4), e.data() + 2);
+        qToLittleEndian(quint32(1), e.data() + 4);
+        qToLittleEndian(value, e.data() + 8);
+        return e;
+    };
+    const quint32 previewAt = 14 + 2 + 2 * 12 + 4;
+    tiff += QByteArray("\x02\0", 2) + entry(0x201, previewAt) +
+            entry(0x202, quint32(preview.size())) + QByteArray(4, '\0');
+    return jpeg.left(2) + Segment(0xE1, QByteArray("Exif\0\0", 6) + tiff + preview) + jpeg.mid(2);
 }
 
 // Asks until the loader answers: the first ask starts the work, Ready says it is done.
@@ -43,6 +72,8 @@ private Q_SLOTS:
     void handMadeThumbnail_data();
     void handMadeThumbnail();
     void madeAndKept();
+    void cameraPreviewWhenLargeEnough_data();
+    void cameraPreviewWhenLargeEnough();
     void failureNotedAndNotRetried();
     void latestRequestFirst();
 
@@ -109,6 +140,31 @@ void tst_ThumbLoader::madeAndKept() {
     QCOMPARE(::utimensat(AT_FDCWD, m_picture.constData(), times, 0), 0);
     CThumbnailLoader next{CThumbnailCache(m_root)};
     QCOMPARE(Await(next, m_picture).size(), QSize(128, 96));
+}
+
+void tst_ThumbLoader::cameraPreviewWhenLargeEnough_data() {
+    QTest::addColumn<int>("edge");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("fromPreview");
+    QTest::newRow("normal: the preview, scaled")
+        << CThumbnailCache::kNormalEdge << QSize(128, 96) << true;
+    QTest::newRow("large: the preview is too small")
+        << CThumbnailCache::kLargeEdge << QSize(256, 192) << false;
+}
+
+// The preview is green and magenta, the picture red and blue: the colours tell which was
+// used.
+void tst_ThumbLoader::cameraPreviewWhenLargeEnough() {
+    QFETCH(int, edge);
+    QFETCH(QSize, size);
+    QFETCH(bool, fromPreview);
+    const QString path = QFile::decodeName(m_picture);
+    QVERIFY(
+        !WriteBytes(path, WithExifPreview(MakeJpeg(800, 600), PreviewJpeg({160, 120}))).isEmpty());
+    const QImage image = CThumbnailMaker::Make(m_picture, edge);
+    QCOMPARE(image.size(), size);
+    QCOMPARE(Near(image.pixel(10, size.height() / 2), Qt::green), fromPreview);
+    QCOMPARE(Near(image.pixel(10, size.height() / 2), Qt::red), !fromPreview);
 }
 
 void tst_ThumbLoader::failureNotedAndNotRetried() {
