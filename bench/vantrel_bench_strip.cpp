@@ -25,11 +25,13 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
+#include <functional>
 #include <unistd.h>
 
 namespace {
@@ -45,11 +47,21 @@ double ThreadCpuMs() {
     return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
 }
 
-void RunFor(int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, ms - int(t.elapsed()));
+// Runs the event loop, sleeping while there is nothing to do (processEvents with a time
+// limit would spin), for `ms` or until `done` says so, checked every millisecond.
+void RunFor(int ms, const std::function<bool()>& done = {}) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    QTimer check;
+    if (done) {
+        QObject::connect(&check, &QTimer::timeout, [&] {
+            if (done())
+                loop.quit();
+        });
+        check.start(1);
+    }
+    if (!done || !done())
+        loop.exec();
 }
 
 // The longest time the event loop went without turning, sampled by a 1 ms timer.
@@ -164,8 +176,7 @@ void Appear(Desk& desk, const char* what) {
     const double shown = Ms(t);
     QCoreApplication::processEvents();
     const double painted = Ms(t);
-    while (desk.Missing() > 0 && t.elapsed() < 60000)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 2);
+    RunFor(60000, [&desk] { return desk.Missing() == 0; });
     std::printf("%s: visible thumbnails there after %.1f ms (strip shown %.1f ms, first "
                 "painted %.1f ms; longest stall %.1f ms)\n",
                 what, Ms(t), shown, painted, stalls.Longest());
@@ -212,8 +223,7 @@ int Clicks(Desk& desk, int clicks, bool strip) {
         t.start();
         const double cpu0 = ThreadCpuMs();
         button->click();
-        while (!watch.m_bDone && t.elapsed() < 20000)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        RunFor(20000, [&watch] { return watch.m_bDone; });
         if (!watch.m_bDone)
             ++failures;
         else
