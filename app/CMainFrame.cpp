@@ -1,5 +1,6 @@
 #include "app/CMainFrame.h"
 
+#include "app/CFilmstripCommands.h"
 #include "app/CFrameKeeper.h"
 #include "app/CHiddenPicturesPane.h"
 #include "app/CMainStatusBar.h"
@@ -76,6 +77,9 @@ CMainFrame::CMainFrame(CProfileStore& store, const QString& startupPath, QWidget
     connect(m_print, &CPrintCommands::Done, this, &CMainFrame::FocusFileList);
     m_view = new CViewCommands(m_actions, {this, m_wndSplitter, &PictureViewPane()->m_imageCtrl,
                                            &FileList(), m_messageBar, m_wndStatusBar, &m_settings});
+    m_filmstrip = new CFilmstripCommands(
+        {Action(cmd::ID_VIEW_FILMSTRIP), *m_session, FileList(), *PictureViewPane(), m_settings},
+        this);
     InitialUpdate();
 
     // Logging out ends the application without a close event for every window.

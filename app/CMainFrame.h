@@ -7,6 +7,7 @@
 #include <memory>
 
 class CFileSelect;
+class CFilmstripCommands;
 class CHiddenPicturesPane;
 class CMainStatusBar;
 class CMessageBar;
@@ -79,6 +80,7 @@ public:
     CHiddenPicturesPane* HiddenPicturesPane() const { return m_hiddenPane; }
     CPaneFocus* PaneFocus() const { return m_paneFocus; }
     CViewCommands* ViewCommands() const { return m_view; }
+    CFilmstripCommands* Filmstrip() const { return m_filmstrip; }
 
     // Commands of the main window.
     void OnProgramConfig();
@@ -131,8 +133,9 @@ private:
     CMessageBar* m_messageBar = nullptr;
     CHiddenPicturesPane* m_hiddenPane = nullptr;
     CPaneFocus* m_paneFocus = nullptr;
-    CFrameKeeper* m_frameKeeper = nullptr; // the window's stored rectangle
-    CPrintCommands* m_print = nullptr;     // Print Setup and Print over one printer
-    CViewCommands* m_view = nullptr;       // zoom and full screen
+    CFrameKeeper* m_frameKeeper = nullptr;     // the window's stored rectangle
+    CPrintCommands* m_print = nullptr;         // Print Setup and Print over one printer
+    CViewCommands* m_view = nullptr;           // zoom and full screen
+    CFilmstripCommands* m_filmstrip = nullptr; // View > Filmstrip
     bool m_bSaved = false;
 };

@@ -24,6 +24,7 @@ inline constexpr int ID_ZOOM_ACTUAL = 32794;
 inline constexpr int ID_SEND_TO_TARGET1 = 32800;
 inline constexpr int kSendToTargetCount = 20;
 inline constexpr int ID_EDIT_HISTORY = 32785;
+inline constexpr int ID_VIEW_FILMSTRIP = 32840;
 
 inline constexpr int ID_FILE_PRINT = 57607;
 inline constexpr int ID_FILE_PRINT_SETUP = 57606;

@@ -39,6 +39,7 @@ constexpr std::array kViewMenu{
     MenuItem{QT_TRANSLATE_NOOP("CommandTable", "&Actual Size\tZ"), ID_ZOOM_ACTUAL},
     MenuItem{nullptr, kSeparator},
     MenuItem{QT_TRANSLATE_NOOP("CommandTable", "F&ull Screen\tF11"), ID_VIEW_FULL_SCREEN},
+    MenuItem{QT_TRANSLATE_NOOP("CommandTable", "Fil&mstrip"), ID_VIEW_FILMSTRIP},
     MenuItem{nullptr, kSeparator},
     MenuItem{QT_TRANSLATE_NOOP("CommandTable", "&Toolbar"), ID_VIEW_TOOLBAR},
     MenuItem{QT_TRANSLATE_NOOP("CommandTable", "&Status Bar"), ID_VIEW_STATUS_BAR},
@@ -165,7 +166,7 @@ constexpr std::array kAllIds{
     ID_EDIT_COPY,       ID_NEXT_PANE,          ID_PREV_PANE,     ID_VIEW_TOOLBAR,
     ID_VIEW_STATUS_BAR, ID_HELP_KEYBOARD,      ID_EDIT_UNDO,     ID_EDIT_REDO,
     ID_EDIT_HISTORY,    ID_VIEW_FULL_SCREEN,   ID_ZOOM_IN,       ID_ZOOM_OUT,
-    ID_ZOOM_ACTUAL,
+    ID_ZOOM_ACTUAL,     ID_VIEW_FILMSTRIP,
 };
 
 // The command ids, then one per destination key.

@@ -156,6 +156,8 @@ constexpr std::array kStrings{
     Entry{32819, QT_TRANSLATE_NOOP(
                      "StringTable",
                      "Send the picture to destination 20 of the group shown\nDestination 20")},
+    Entry{32840, QT_TRANSLATE_NOOP("StringTable",
+                                   "Show or hide the thumbnails below the picture\nFilmstrip")},
     Entry{57344, "Vantrel"},
     Entry{57345, QT_TRANSLATE_NOOP("StringTable", "Ready")},
     Entry{57606,

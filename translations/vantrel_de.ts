@@ -238,6 +238,13 @@ Die neue: %2</translation>
     </message>
 </context>
 <context>
+    <name>CFilmstrip</name>
+    <message>
+        <source>Filmstrip</source>
+        <translation>Filmstreifen</translation>
+    </message>
+</context>
+<context>
     <name>CFolderEntry</name>
     <message>
         <source>its folder has been replaced since it was listed (the folder&apos;s path now leads to another folder), so nothing was done</source>
@@ -919,6 +926,10 @@ Die neue: %2</translation>
     <message>
         <source>Leave full screen</source>
         <translation>Vollbild beenden</translation>
+    </message>
+    <message>
+        <source>Fil&amp;mstrip</source>
+        <translation>&amp;Filmstreifen</translation>
     </message>
 </context>
 <context>
@@ -1851,6 +1862,12 @@ Verkleinern</translation>
 Actual Size</source>
         <translation>Das Bild in seiner eigenen Größe zeigen, am Mauszeiger
 Originalgröße</translation>
+    </message>
+    <message>
+        <source>Show or hide the thumbnails below the picture
+Filmstrip</source>
+        <translation>Die Vorschaubilder unter dem Bild ein- oder ausblenden
+Filmstreifen</translation>
     </message>
 </context>
 <context>

@@ -14,9 +14,18 @@ public:
 
     // Runs once after the main window has created all three panes.
     virtual void OnInitialUpdate();
+    // A bar along the bottom of the pane (not owned; its parent becomes the view): while
+    // it is shown it takes the height it asks for and the control the rest.
+    void SetBottomBar(QWidget* bar);
 
     CImageCtrl m_imageCtrl; // owned; the main window lends it to the picture list
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void LayOut();
+
+    QWidget* m_pBottomBar = nullptr;
 };

@@ -30,7 +30,7 @@ private Q_SLOTS:
             {"Config/WindowY1", "16"},       {"Config/WindowX2", "784"},
             {"Config/WindowY2", "574"},      {"Sorting/MoveCompanionFiles", "1"},
             {"Window/Maximized", "0"},       {"Window/FileSelectWidth", "200"},
-            {"Browse/LastFolder", ""}};
+            {"Window/Filmstrip", "0"},       {"Browse/LastFolder", ""}};
         for (int n = 1; n <= 4; ++n) {
             const QString set = QStringLiteral("TargetSet0%1/").arg(n);
             expected[set + "HomeDirectory"] = "";
@@ -69,6 +69,7 @@ private Q_SLOTS:
         s.SetMoveCompanionFiles(0);
         s.SetMaximized(true);
         s.SetFileSelectWidth(345);
+        s.SetShowFilmstrip(true);
         s.SetLastFolder("/pics/trip, day 2");
         s.Save(profile.Store(), QRect(-20, 40, 900, 700));
         profile.Reopen();
@@ -89,6 +90,7 @@ private Q_SLOTS:
         QCOMPARE(t.GetWindowRectSetting(), QRect(-20, 40, 900, 700));
         QVERIFY(t.GetMaximized());
         QCOMPARE(t.GetFileSelectWidth(), 345);
+        QVERIFY(t.GetShowFilmstrip());
         QCOMPARE(t.GetLastFolder(), QStringLiteral("/pics/trip, day 2"));
         t.SetSelectionSet(1);
         QCOMPARE(t.GetTargetName(4), QString(""));
@@ -99,7 +101,7 @@ private Q_SLOTS:
     // is none. A copy (a dialog's working copy) tells nobody; assigning it back does.
     void changesAreTold_data() {
         QTest::addColumn<int>("what");
-        for (int i = 0; i < 13; ++i)
+        for (int i = 0; i < 14; ++i)
             QTest::addRow("setter %d", i) << i;
     }
     void changesAreTold() {
@@ -131,6 +133,8 @@ private Q_SLOTS:
                 return s.SetFileSelectWidth(v);
             case 11:
                 return s.SetLastFolder(text);
+            case 12:
+                return s.SetShowFilmstrip(v != 0);
             default:
                 return s.SetSelectionSet(v + 1);
             }

@@ -1,0 +1,17 @@
+#!/bin/sh
+# Makes camera-size photographs from the wallpaper package's photographs (as view-bench.sh
+# does) and runs vantrel-bench-strip on 2,000 of them. Usage:
+# bench/strip-bench.sh [BUILD_DIR] [WORK_DIR] [N]
+set -eu
+build=$(cd "${1:-build/release}" && pwd)
+work=${2:-/tmp/vantrel-view-bench}
+src=/usr/share/wallpapers
+mkdir -p "$work/photos"
+for name in Autumn BytheWater ColdRipple ColorfulCups DarkestHour EveningGlow FallenLeaf \
+            Kite OneStandsOut Path; do
+    out="$work/photos/$name.jpg"
+    [ -f "$out" ] || convert "$src/$name/contents/images/2560x1600.jpg" -resize '6000x4000!' \
+        -quality 90 "$out"
+done
+export VANTREL_DECODER="${VANTREL_DECODER:-$build/app/vantrel-decoder}"
+"$build/bench/vantrel-bench-strip" "$work/photos" "${3:-2000}"
