@@ -5,6 +5,7 @@
 #include "app/CMainStatusBar.h"
 #include "app/CPaneFocus.h"
 #include "app/CPicSplitter.h"
+#include "app/CPictureInfoCommands.h"
 #include "app/CPrintCommands.h"
 #include "app/CSplashWnd.h"
 #include "app/CTargetController.h"
@@ -70,6 +71,7 @@ CMainFrame::CMainFrame(CProfileStore& store, const QString& startupPath, QWidget
     CSplashWnd::ShowSplash(this);
     m_print = new CPrintCommands(PictureViewPane()->m_imageCtrl, *this);
     connect(m_print, &CPrintCommands::Done, this, &CMainFrame::FocusFileList);
+    new CPictureInfoCommands(*this, *Action(cmd::ID_VIEW_PICTURE_INFO), m_settings, FileList());
     InitialUpdate();
 
     // Logging out ends the application without a close event for every window.
@@ -132,7 +134,6 @@ void CMainFrame::ConnectCommands() {
     connect(Action(cmd::ID_NEXT_PANE), &QAction::triggered, this, [this] { ActivatePane(1); });
     connect(Action(cmd::ID_PREV_PANE), &QAction::triggered, this, [this] { ActivatePane(-1); });
     Action(cmd::ID_TOGGLE_RESIZE)->setCheckable(true);
-
     const auto on = [this](int id, auto handler) {
         connect(Action(id), &QAction::triggered, this, handler);
     };
@@ -269,11 +270,9 @@ void CMainFrame::OnSelectButtonGroup(int n) {
 void CMainFrame::OnPrintPicture() {
     m_print->OnPrintPicture();
 }
-
 void CMainFrame::OnFilePrintSetup() {
     m_print->OnFilePrintSetup();
 }
-
 QPrinter* CMainFrame::Printer() {
     return m_print->Printer();
 }

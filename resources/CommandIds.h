@@ -16,6 +16,7 @@ inline constexpr int ID_BUTTON_GROUP2 = 32782;
 inline constexpr int ID_BUTTON_GROUP3 = 32783;
 inline constexpr int ID_BUTTON_GROUP4 = 32784;
 inline constexpr int ID_HELP_KEYBOARD = 32790;
+inline constexpr int ID_VIEW_PICTURE_INFO = 32796;
 // Sends the picture to destination i of the group shown: ID_SEND_TO_TARGET1 + i, i = 0 to 19.
 inline constexpr int ID_SEND_TO_TARGET1 = 32800;
 inline constexpr int kSendToTargetCount = 20;

@@ -34,6 +34,7 @@ constexpr std::array kEditMenu{
 // Fit to Window is the toolbar's resize toggle, checked while pictures are fitted.
 constexpr std::array kViewMenu{
     MenuItem{QT_TRANSLATE_NOOP("CommandTable", "&Fit to Window\tSpace"), ID_TOGGLE_RESIZE},
+    MenuItem{QT_TRANSLATE_NOOP("CommandTable", "Picture &Information\tI"), ID_VIEW_PICTURE_INFO},
     MenuItem{nullptr, kSeparator},
     MenuItem{QT_TRANSLATE_NOOP("CommandTable", "&Toolbar"), ID_VIEW_TOOLBAR},
     MenuItem{QT_TRANSLATE_NOOP("CommandTable", "&Status Bar"), ID_VIEW_STATUS_BAR},
@@ -70,6 +71,7 @@ const std::array kCommandAccelerators{
     Accelerator{Qt::SHIFT | Qt::Key_F6, ID_PREV_PANE},
     Accelerator{QKeyCombination(Qt::Key_Home), ID_GO_TO_HOME},
     Accelerator{QKeyCombination(Qt::Key_Space), ID_TOGGLE_RESIZE},
+    Accelerator{QKeyCombination(Qt::Key_I), ID_VIEW_PICTURE_INFO},
 };
 
 // Destinations 1 to 10 of the group shown take the digits 1 to 9 and 0, destinations 11 to
@@ -144,7 +146,7 @@ constexpr std::array kAllIds{
     ID_FILE_PRINT,      ID_FILE_PRINT_SETUP,   ID_APP_EXIT,      ID_APP_ABOUT,
     ID_EDIT_COPY,       ID_NEXT_PANE,          ID_PREV_PANE,     ID_VIEW_TOOLBAR,
     ID_VIEW_STATUS_BAR, ID_HELP_KEYBOARD,      ID_EDIT_UNDO,     ID_EDIT_REDO,
-    ID_EDIT_HISTORY,
+    ID_EDIT_HISTORY,    ID_VIEW_PICTURE_INFO,
 };
 
 // The command ids, then one per destination key.

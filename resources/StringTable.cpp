@@ -89,6 +89,9 @@ constexpr std::array kStrings{
                      "List the recorded sort actions and undo back to one of them\nHistory")},
     Entry{32790,
           QT_TRANSLATE_NOOP("StringTable", "List every key of the program\nKeyboard Shortcuts")},
+    Entry{32796, QT_TRANSLATE_NOOP("StringTable",
+                                   "Show or hide what the file says about the picture\nPicture "
+                                   "Information")},
     Entry{32800,
           QT_TRANSLATE_NOOP("StringTable",
                             "Send the picture to destination 1 of the group shown\nDestination 1")},

@@ -71,6 +71,9 @@ public:
     void SetMaximized(bool b) { Set(m_bMaximized, b); }
     int GetFileSelectWidth() const { return m_nFileSelectWidth; }
     void SetFileSelectWidth(int cx) { Set(m_nFileSelectWidth, cx); }
+    // Whether the picture information panel is shown ([Window] ShowPictureInfo).
+    bool GetShowPictureInfo() const { return m_bShowPictureInfo; }
+    void SetShowPictureInfo(bool b) { Set(m_bShowPictureInfo, b); }
     QString GetLastFolder() const { return m_strLastFolder; }
     void SetLastFolder(const QString& dir) { Set(m_strLastFolder, dir); }
     // The folder to open at start: the last one listed while it is still there, else the
@@ -102,6 +105,7 @@ private:
     int m_bMoveCompanionFiles = 1;
     bool m_bMaximized = false;
     int m_nFileSelectWidth = kDefaultFileSelectWidth;
+    bool m_bShowPictureInfo = false;
     QString m_strLastFolder;
     CChangeNotifier m_notifier; // last: see CChangeNotifier
 };

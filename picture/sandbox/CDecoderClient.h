@@ -1,9 +1,12 @@
 #pragma once
 
+#include "picture/format/PictureMetadata.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <atomic>
 
 // Decodes a picture in the decoder helper process (vantrel-decoder, beside the program),
@@ -30,6 +33,14 @@ public:
     static SResult DecodeBytes(const QByteArray& data, int format, QSize target,
                                const std::atomic<bool>* cancel = nullptr);
 
+    struct SMetadata {
+        PictureMetadata facts; // the camera's record, checked; empty when there is none
+        QString strError;
+    };
+    // What the file open at `fd` (of type `format`) records about the picture, read by the
+    // helper in its sandbox; the answer is checked as hostile (see MetadataProtocol).
+    static SMetadata ReadMetadata(int fd, int format, const std::atomic<bool>* cancel = nullptr);
+
     // The helper to run: VANTREL_DECODER when set, else vantrel-decoder in libexec/vantrel/
     // relative to the program when it is there (installed), else beside the program.
     static QString HelperPath();
@@ -43,6 +54,14 @@ public:
     static void SetCpuLimit(int seconds);
 
 private:
+    struct SRun {
+        QByteArray answer; // what the helper wrote, when it finished by itself
+        QString strError;  // why it was not started or was stopped
+        QString strDeath;  // what to say when the answer is unusable
+    };
+    // Runs the helper with `args` on the input `fd` and the output `pixelsFd`.
+    static SRun RunHelper(int fd, int pixelsFd, const QStringList& args,
+                          const std::atomic<bool>* cancel);
     // Runs the helper on `fd`: a sealed copy, or a read-only descriptor of a large file.
     static SResult Hand(int fd, int format, QSize target, const std::atomic<bool>* cancel);
 };
