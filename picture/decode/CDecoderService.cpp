@@ -75,8 +75,9 @@ bool CDecoderService::ParseArguments(const QStringList& args, SRequest& request)
         } else if (key == QLatin1String("--memory")) {
             request.nMemoryLimit = value.toLongLong(&ok);
         } else if (key == QLatin1String("--task")) {
-            ok = value == QLatin1String("metadata");
-            request.bMetadata = ok;
+            request.bMetadata = value == QLatin1String("metadata");
+            request.bPreview = value == QLatin1String("preview");
+            ok = request.bMetadata || request.bPreview;
         } else if (key == QLatin1String("--gs")) {
             request.strGhostscript = value;
         } else {
@@ -104,7 +105,7 @@ int CDecoderService::Run(const QStringList& args) {
     if (request.bMetadata)
         return AnswerMetadata(request.nFormat);
     SDecoded decoded;
-    if (request.nFormat == picfmt::kRaw) {
+    if (request.nFormat == picfmt::kRaw && !request.bPreview) {
         decoded = DecodeRawFile(request); // reads only as much of the file as it needs
     } else {
         QByteArray data;
@@ -145,7 +146,8 @@ int CDecoderService::AnswerMetadata(int format) {
 QString CDecoderService::Confine(const SRequest& request) {
     CHelperConfinement::SOptions confinement;
     confinement.strTemp = qEnvironmentVariable("TMPDIR");
-    confinement.bRunsPrograms = request.nFormat == picfmt::kEps;
+    confinement.bRunsPrograms =
+        request.nFormat == picfmt::kEps && !request.bMetadata && !request.bPreview;
     const CHelperConfinement::SResult shut = CHelperConfinement::Apply(confinement);
     if (shut.bConfined)
         return {};
@@ -196,7 +198,12 @@ bool CDecoderService::WritePixels(const QImage& image) {
 
 CDecoderService::SDecoded CDecoderService::Decode(const QByteArray& data, const SRequest& request) {
     SDecoded out;
-    if (request.nFormat == picfmt::kEps) {
+    if (request.bPreview) {
+        if (request.nFormat == picfmt::kHeic || request.nFormat == picfmt::kAvif)
+            out.image = CHeifReader::ReadThumbnail(data, out.nBits, out.strError);
+        else
+            out.strError = QObject::tr("The file holds no preview.");
+    } else if (request.nFormat == picfmt::kEps) {
         out.nBits = 24;
         out.image = DecodePostScript(data, request, out.strError);
     } else if (request.nFormat == picfmt::kHeic || request.nFormat == picfmt::kAvif) {

@@ -22,10 +22,11 @@ public:
         qint64 nMemoryLimit = 0; // handed on to Ghostscript
         QString strGhostscript = QStringLiteral("gs");
         bool bMetadata = false; // --task metadata: the file's metadata, not its pixels
+        bool bPreview = false;  // --task preview: the small preview the file stores (HEIF)
     };
 
     // Parses the helper's arguments: --format N [--size WxH] [--memory BYTES] [--gs PROGRAM]
-    // [--task metadata].
+    // [--task metadata|preview].
     static bool ParseArguments(const QStringList& args, SRequest& request);
     // The whole helper: the exit code of the process.
     static int Run(const QStringList& args);

@@ -210,11 +210,23 @@ CDecoderClient::SResult CDecoderClient::DecodeBytes(const QByteArray& data, int 
     const CFd sealed(sealed_copy::OfBytes(data));
     if (sealed.Get() < 0)
         return Failure(QObject::tr("The picture could not be handed to the decoder."));
-    return Hand(sealed.Get(), format, target, cancel);
+    return Hand(sealed.Get(), HelperArguments(format, target, Settings()), cancel);
 }
 
 CDecoderClient::SResult CDecoderClient::Decode(int fd, int format, QSize target,
                                                const std::atomic<bool>* cancel) {
+    return HandFile(fd, HelperArguments(format, target, Settings()), cancel);
+}
+
+CDecoderClient::SResult CDecoderClient::DecodePreview(int fd, int format,
+                                                      const std::atomic<bool>* cancel) {
+    QStringList args = HelperArguments(format, QSize(), Settings());
+    args << QStringLiteral("--task") << QStringLiteral("preview");
+    return HandFile(fd, args, cancel);
+}
+
+CDecoderClient::SResult CDecoderClient::HandFile(int fd, const QStringList& args,
+                                                 const std::atomic<bool>* cancel) {
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
         return Failure(QObject::tr("The file cannot be read."));
@@ -222,20 +234,19 @@ CDecoderClient::SResult CDecoderClient::Decode(int fd, int format, QSize target,
         return Failure(QObject::tr("The file is too large to show (%1 bytes).").arg(st.st_size));
     const bool readOnly = (::fcntl(fd, F_GETFL) & O_ACCMODE) == O_RDONLY;
     if (st.st_size > limits::kMaxSealedCopy && readOnly)
-        return Hand(fd, format, target, cancel);
+        return Hand(fd, args, cancel);
     const CFd sealed(sealed_copy::OfFile(fd));
     if (sealed.Get() < 0)
         return Failure(QObject::tr("The picture could not be handed to the decoder."));
-    return Hand(sealed.Get(), format, target, cancel);
+    return Hand(sealed.Get(), args, cancel);
 }
 
-CDecoderClient::SResult CDecoderClient::Hand(int fd, int format, QSize target,
+CDecoderClient::SResult CDecoderClient::Hand(int fd, const QStringList& args,
                                              const std::atomic<bool>* cancel) {
     const CFd pixels(::memfd_create("pixels", MFD_CLOEXEC));
     if (pixels.Get() < 0)
         return Failure(QObject::tr("The decoder could not be prepared."));
-    const SRun run =
-        RunHelper(fd, pixels.Get(), HelperArguments(format, target, Settings()), cancel);
+    const SRun run = RunHelper(fd, pixels.Get(), args, cancel);
     if (!run.strError.isEmpty())
         return Failure(run.strError);
     proto::SAnswer answer;
@@ -251,6 +262,15 @@ CDecoderClient::SResult CDecoderClient::Hand(int fd, int format, QSize target,
     if (result.image.isNull())
         result.strError = QObject::tr("The decoder handed back no pixels.");
     return result;
+}
+
+bool CDecoderClient::Warm() {
+    const CFd nothing(sealed_copy::OfBytes(QByteArray()));
+    const CFd unused(::memfd_create("pixels", MFD_CLOEXEC));
+    QStringList args = HelperArguments(0, QSize(), Settings());
+    args << QStringLiteral("--task") << QStringLiteral("metadata");
+    const SRun run = RunHelper(nothing.Get(), unused.Get(), args, nullptr);
+    return run.strError.isEmpty() && run.answer.startsWith("ERR ");
 }
 
 CDecoderClient::SMetadata CDecoderClient::ReadMetadata(int fd, int format,

@@ -29,6 +29,9 @@ public:
     // that large). A set `cancel` flag stops the helper at once.
     static SResult Decode(int fd, int format, QSize target,
                           const std::atomic<bool>* cancel = nullptr);
+    // The small preview the file at `fd` stores of itself (a HEIF file's thumbnail item), read
+    // by the helper as Decode reads the picture; an error when it has none.
+    static SResult DecodePreview(int fd, int format, const std::atomic<bool>* cancel = nullptr);
     // The same for bytes in memory (a preview inside another file).
     static SResult DecodeBytes(const QByteArray& data, int format, QSize target,
                                const std::atomic<bool>* cancel = nullptr);
@@ -40,6 +43,10 @@ public:
     // What the file open at `fd` (of type `format`) records about the picture, read by the
     // helper in its sandbox; the answer is checked as hostile (see MetadataProtocol).
     static SMetadata ReadMetadata(int fd, int format, const std::atomic<bool>* cancel = nullptr);
+
+    // Runs the helper once on nothing, so that the first picture does not wait for its
+    // program, libraries and sandbox to be read from disk; true when it answered.
+    static bool Warm();
 
     // The helper to run: VANTREL_DECODER when set, else vantrel-decoder in libexec/vantrel/
     // relative to the program when it is there (installed), else beside the program.
@@ -62,6 +69,9 @@ private:
     // Runs the helper with `args` on the input `fd` and the output `pixelsFd`.
     static SRun RunHelper(int fd, int pixelsFd, const QStringList& args,
                           const std::atomic<bool>* cancel);
-    // Runs the helper on `fd`: a sealed copy, or a read-only descriptor of a large file.
-    static SResult Hand(int fd, int format, QSize target, const std::atomic<bool>* cancel);
+    // Runs the helper with `args` on a sealed copy of `fd`, or on `fd` itself when it is a
+    // read-only descriptor of a large file.
+    static SResult HandFile(int fd, const QStringList& args, const std::atomic<bool>* cancel);
+    // Runs the helper with `args` on `fd` as it is, for the pixels.
+    static SResult Hand(int fd, const QStringList& args, const std::atomic<bool>* cancel);
 };

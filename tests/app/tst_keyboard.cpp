@@ -161,7 +161,8 @@ private Q_SLOTS:
             QVERIFY2(listed.contains(key), qPrintable(key));
             ++nChecked;
         }
-        QCOMPARE(nChecked, 12 + 40 + 3 + 1); // Undo, Redo (two keys); Backspace clears too
+        // Undo, Redo (two keys); Backspace clears too; I shows the picture information
+        QCOMPARE(nChecked, 12 + 40 + 3 + 1 + 1);
 
         CMainFrame& frame = Open();
         int nRows = -1;
