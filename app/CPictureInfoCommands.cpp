@@ -19,6 +19,7 @@ CPictureInfoCommands::CPictureInfoCommands(QMainWindow& window, QAction& toggle,
     auto* scroll = new QScrollArea(m_dock);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff); // the values wrap instead
     m_panel = new CPictureInfoPanel(scroll);
     scroll->setWidget(m_panel);
     m_dock->setWidget(scroll);

@@ -27,10 +27,10 @@ mkdir -p "$work/dng" "$work/dngraw"
 display=:71
 Xvfb $display -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
-sleep 1
+sleep 2
 DISPLAY=$display openbox >/dev/null 2>&1 &
 wm=$!
-sleep 1
+sleep 2
 trap 'kill $wm $xvfb 2>/dev/null' EXIT
 for t in jpg heic avif dng dngraw; do
     for i in $(seq "$runs"); do

@@ -33,10 +33,12 @@ CPictureInfoPanel::CPictureInfoPanel(QWidget* parent) : QWidget(parent) {
     m_empty->setWordWrap(true);
     layout->addWidget(m_empty);
     m_form = new QFormLayout;
-    m_form->setRowWrapPolicy(QFormLayout::WrapLongRows);
+    // A narrow pane: each label above its value, which wraps.
+    m_form->setRowWrapPolicy(QFormLayout::WrapAllRows);
     m_form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     layout->addLayout(m_form);
     layout->addStretch(1);
+    setMinimumWidth(fontMetrics().averageCharWidth() * 30);
 }
 
 CPictureInfoPanel::~CPictureInfoPanel() {
@@ -109,6 +111,9 @@ void CPictureInfoPanel::Clear() {
 
 void CPictureInfoPanel::AddLine(const QString& label, const QString& value) {
     auto* name = new QLabel(label, this);
+    QFont bold = name->font();
+    bold.setBold(true);
+    name->setFont(bold);
     auto* text = new QLabel(value, this);
     text->setTextFormat(Qt::PlainText); // the file's words are never markup
     text->setWordWrap(true);
