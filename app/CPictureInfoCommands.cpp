@@ -8,6 +8,7 @@
 #include <QDockWidget>
 #include <QMainWindow>
 #include <QScrollArea>
+#include <QStyle>
 
 CPictureInfoCommands::CPictureInfoCommands(QMainWindow& window, QAction& toggle,
                                            CSettings& settings, CPictureFileList& list)
@@ -22,6 +23,9 @@ CPictureInfoCommands::CPictureInfoCommands(QMainWindow& window, QAction& toggle,
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff); // the values wrap instead
     m_panel = new CPictureInfoPanel(scroll);
     scroll->setWidget(m_panel);
+    // As wide as the panel needs: the scroll area would squeeze it otherwise.
+    scroll->setMinimumWidth(m_panel->minimumWidth() +
+                            scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     m_dock->setWidget(scroll);
     window.addDockWidget(Qt::RightDockWidgetArea, m_dock);
     toggle.setCheckable(true);
