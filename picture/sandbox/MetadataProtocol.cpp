@@ -15,19 +15,6 @@ QByteArray Number(double value) {
     return QByteArray::number(value, 'g', 10);
 }
 
-void Line(QByteArray& out, const char* key, const QByteArray& value) {
-    out += key;
-    out += ' ';
-    out += value;
-    out += '\n';
-}
-
-void Text(QByteArray& out, const char* key, const QString& text) {
-    const QString clean = CleanText(text);
-    if (!clean.isEmpty())
-        Line(out, key, clean.toUtf8());
-}
-
 bool ReadDouble(const QByteArray& value, double low, double high, double& to) {
     bool ok = false;
     to = value.toDouble(&ok);
@@ -95,6 +82,24 @@ bool ReadFact(const QByteArray& key, const QByteArray& value, PictureMetadata& f
         return facts.hasGps =
                    ReadPair(value, ' ', -90, 90, -180, 180, facts.latitude, facts.longitude);
     return false;
+}
+
+// One line, unless the reading side would refuse its value (a record's nonsense, such as an
+// aperture of f/0.01, is left out rather than making the whole answer unusable).
+void Line(QByteArray& out, const char* key, const QByteArray& value) {
+    PictureMetadata scratch;
+    if (!ReadFact(key, value, scratch))
+        return;
+    out += key;
+    out += ' ';
+    out += value;
+    out += '\n';
+}
+
+void Text(QByteArray& out, const char* key, const QString& text) {
+    const QString clean = CleanText(text);
+    if (!clean.isEmpty())
+        Line(out, key, clean.toUtf8());
 }
 
 } // namespace

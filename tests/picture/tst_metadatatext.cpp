@@ -43,6 +43,41 @@ private Q_SLOTS:
         QCOMPARE(back.longitude, facts.longitude);
     }
 
+    // A record's nonsense is left out by the sender, and the rest of the record still comes
+    // (the reading side refuses a whole answer with one bad value).
+    void valuesOutOfRangeLeftOut_data() {
+        QTest::addColumn<double>("aperture");
+        QTest::addColumn<double>("exposure");
+        QTest::addColumn<int>("iso");
+        QTest::addColumn<double>("latitude");
+        QTest::newRow("aperture huge") << 361117.0 << 0.01 << 100 << 10.0;
+        QTest::newRow("aperture tiny") << 0.0116 << 0.01 << 100 << 10.0;
+        QTest::newRow("exposure of days") << 2.8 << 1e6 << 100 << 10.0;
+        QTest::newRow("iso beyond") << 2.8 << 0.01 << 20000000 << 10.0;
+        QTest::newRow("latitude past the pole") << 2.8 << 0.01 << 100 << 95.0;
+    }
+    void valuesOutOfRangeLeftOut() {
+        QFETCH(double, aperture);
+        QFETCH(double, exposure);
+        QFETCH(int, iso);
+        QFETCH(double, latitude);
+        PictureMetadata facts;
+        facts.make = QStringLiteral("Tessaro");
+        facts.aperture = aperture;
+        facts.exposure = exposure;
+        facts.iso = iso;
+        facts.hasGps = true;
+        facts.latitude = latitude;
+        PictureMetadata back;
+        QString error;
+        QVERIFY(proto::Parse(proto::Format(facts), back, error));
+        QCOMPARE(back.make, facts.make);
+        QCOMPARE(back.aperture, aperture == 2.8 ? 2.8 : 0.0);
+        QCOMPARE(back.exposure, exposure == 0.01 ? 0.01 : 0.0);
+        QCOMPARE(back.iso, iso == 100 ? 100 : 0);
+        QCOMPARE(back.hasGps, latitude == 10.0);
+    }
+
     void emptyRecordIsNoFailure() {
         PictureMetadata back;
         QString error;
