@@ -1564,6 +1564,10 @@ Die neue: %2</translation>
         <source>The metadata cannot be read.</source>
         <translation>Die Metadaten können nicht gelesen werden.</translation>
     </message>
+    <message>
+        <source>The file holds no preview.</source>
+        <translation>Die Datei enthält keine Vorschau.</translation>
+    </message>
 </context>
 <context>
     <name>StringTable</name>
