@@ -6,6 +6,7 @@
 #include "app/CMainStatusBar.h"
 #include "app/CPaneFocus.h"
 #include "app/CPicSplitter.h"
+#include "app/CPictureInfoCommands.h"
 #include "app/CPrintCommands.h"
 #include "app/CSelectedPicturesPane.h"
 #include "app/CSplashWnd.h"
@@ -80,6 +81,7 @@ CMainFrame::CMainFrame(CProfileStore& store, const QString& startupPath, QWidget
     m_filmstrip = new CFilmstripCommands(
         {Action(cmd::ID_VIEW_FILMSTRIP), *m_session, FileList(), *PictureViewPane(), m_settings},
         this);
+    new CPictureInfoCommands(*this, *Action(cmd::ID_VIEW_PICTURE_INFO), m_settings, FileList());
     InitialUpdate();
 
     // Logging out ends the application without a close event for every window.
@@ -95,9 +97,9 @@ CMainFrame::~CMainFrame() {
 void CMainFrame::OnCreateClient() {
     m_wndSplitter = new CPicSplitter(this);
     m_wndSplitter->setObjectName(QStringLiteral("CPicSplitter"));
-    auto* files = new CFileSelect(*m_session, m_wndSplitter);
-    auto* view = new CVantrelView(m_wndSplitter);
-    auto* target = new CTarget(m_wndSplitter);
+    auto* files = m_pFiles = new CFileSelect(*m_session, m_wndSplitter);
+    auto* view = m_pView = new CVantrelView(m_wndSplitter);
+    auto* target = m_pTarget = new CTarget(m_wndSplitter);
     m_wndSplitter->addWidget(files);
     m_wndSplitter->addWidget(view);
     m_wndSplitter->addWidget(target);
@@ -282,11 +284,9 @@ void CMainFrame::OnSelectButtonGroup(int n) {
 void CMainFrame::OnPrintPicture() {
     m_print->OnPrintPicture();
 }
-
 void CMainFrame::OnFilePrintSetup() {
     m_print->OnFilePrintSetup();
 }
-
 QPrinter* CMainFrame::Printer() {
     return m_print->Printer();
 }
@@ -298,16 +298,6 @@ void CMainFrame::InitialUpdate() {
     FileList().m_bFitToWindow = m_settings.GetFitPicToWindow();
     RebuildExtensionList();
     files->OpenStartupOrHome(m_strStartupPath, m_settings.StartFolder());
-}
-
-CFileSelect* CMainFrame::FileSelectPane() const {
-    return static_cast<CFileSelect*>(m_wndSplitter->widget(0));
-}
-CVantrelView* CMainFrame::PictureViewPane() const {
-    return static_cast<CVantrelView*>(m_wndSplitter->widget(1));
-}
-CTarget* CMainFrame::TargetPane() const {
-    return static_cast<CTarget*>(m_wndSplitter->widget(2));
 }
 
 void CMainFrame::RebuildExtensionList() {

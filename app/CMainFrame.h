@@ -64,9 +64,9 @@ public:
 
     QAction* Action(int id) const { return m_actions.value(id); }
     CPicSplitter* Splitter() const { return m_wndSplitter; }
-    CFileSelect* FileSelectPane() const;
-    CVantrelView* PictureViewPane() const;
-    CTarget* TargetPane() const;
+    CFileSelect* FileSelectPane() const { return m_pFiles; }
+    CVantrelView* PictureViewPane() const { return m_pView; }
+    CTarget* TargetPane() const { return m_pTarget; }
     CTargetController* TargetController() const { return m_targetController; }
     CPictureFileList& FileList() const;
     // The sort of the listed folder: its pictures, the current one, the sort actions.
@@ -126,6 +126,9 @@ private:
     CVantrelDoc* m_document = nullptr;
     CMainStatusBar* m_wndStatusBar = nullptr;
     CPicSplitter* m_wndSplitter = nullptr;
+    CFileSelect* m_pFiles = nullptr; // the splitter's three panes
+    CVantrelView* m_pView = nullptr;
+    CTarget* m_pTarget = nullptr;
     QToolBar* m_wndToolBar = nullptr;
     CCommandBuilder::Actions m_actions;
     CTargetController* m_targetController = nullptr;

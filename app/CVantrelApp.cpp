@@ -3,6 +3,7 @@
 #include "app/CMainFrame.h"
 #include "app/CSplashWnd.h"
 #include "app/CTranslations.h"
+#include "picture/sandbox/CDecoderClient.h"
 #include "platform/shell/CFileCommandsProvider.h"
 #include "platform/system/CProfileStore.h"
 #include "platform/system/CTermSignalWatcher.h"
@@ -10,6 +11,7 @@
 #include "resources/StringTable.h"
 
 #include <QIcon>
+#include <QThreadPool>
 #include <QTimer>
 
 void CVantrelApp::NameProgram() {
@@ -38,6 +40,8 @@ std::unique_ptr<QMainWindow> CVantrelApp::CreateMainWindow(CProfileStore& store,
 }
 
 bool CVantrelApp::InitInstance() {
+    // The decoder helper is started once while the window is built and the folder listed.
+    QThreadPool::globalInstance()->start([] { CDecoderClient::Warm(); });
     m_store = std::make_unique<CProfileStore>();
     m_pMainFrame = CreateMainWindow(*m_store, m_commandLine.m_strPath);
     m_pMainFrame->show();

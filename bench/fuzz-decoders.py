@@ -15,6 +15,11 @@ Peak memory per type is the largest resident size of a batch (decoder helpers in
 WebP, HEIC, AVIF and camera RAW seeds are made at the start from the fixtures (ImageMagick,
 heif-enc, tests/picture/make-dng.py).
 
+The metadata targets (META-JPG, META-HEIC, META-DNG) read the camera record of pictures
+that carry one (written by the exiv2 tool, and by heif-enc from such a JPEG) through
+`vantrel-decode --metadata`: the helper's Exiv2 reading and the program's checks of its
+answer. A helper death or a stop for time counts as a finding as for the decoders.
+
 Ends with one line per type and a summary line `fuzz: N files, C crashes, H hangs`.
 """
 import argparse
@@ -51,6 +56,23 @@ MADE = {
                  [sys.executable, MAKE_DNG, "OUT", "--size", "64x40", "--preview", "FIX/jpg.jpg",
                   "--orientation", "3"]]),
 }
+# A JPEG with a camera record: date, camera, exposure, lens, flash and position.
+EXIF_JPEG = ["bash", "-c", "cp FIX/jpg.jpg OUT.jpg && exiv2 -M'set Exif.Image.Make Tessaro' "
+             "-M'set Exif.Image.Model Tessaro K7' -M'set Exif.Photo.DateTimeOriginal "
+             "2024:06:15 14:03:07' -M'set Exif.Photo.ExposureTime 1/250' "
+             "-M'set Exif.Photo.FNumber 28/10' -M'set Exif.Photo.ISOSpeedRatings 400' "
+             "-M'set Exif.Photo.FocalLength 50/1' -M'set Exif.Photo.LensModel Vario' "
+             "-M'set Exif.Photo.Flash 25' -M'set Exif.GPSInfo.GPSLatitude 48/1 51/1 296/10' "
+             "-M'set Exif.GPSInfo.GPSLatitudeRef N' -M'set Exif.GPSInfo.GPSLongitude 2/1 17/1 "
+             "402/10' -M'set Exif.GPSInfo.GPSLongitudeRef W' OUT.jpg"]
+METADATA = {
+    "META-JPG": (10, [EXIF_JPEG]),
+    "META-HEIC": (81, [["bash", "-c", EXIF_JPEG[2] + " && heif-enc -q 80 OUT.jpg -o OUT.heic"]]),
+    "META-DNG": (83, [["bash", "-c", f"{sys.executable} {MAKE_DNG} OUT.dng --size 48x32 "
+                       "--preview FIX/jpg.jpg && " + EXIF_JPEG[2].split(" && ")[1]
+                       .replace("OUT.jpg", "OUT.dng")]]),
+}
+MADE.update(METADATA)
 INTERESTING = [0, 1, 0x7F, 0x80, 0xFF, 0x100, 0x7FFF, 0x8000, 0xFFFF, 0x10000, 0x7FFFFFFF,
                0x80000000, 0xFFFFFFFF]
 HELPER_DEATH = re.compile(r"stopped unexpectedly|without an answer|no usable answer|"
@@ -91,6 +113,8 @@ def make_seeds(commands, where):
         out = os.path.join(where, f"seed{i}")
         argv = [a.replace("FIX", FIXTURES).replace("OUT", out) for a in command]
         written = next((a.split(":")[-1] for a in argv if out in a), out)
+        if argv[0] == "bash":  # the script's last word names what it wrote
+            written = argv[-1].split()[-1]
         try:
             subprocess.run(argv, check=True, capture_output=True, timeout=120)
             made.append(open(written, "rb").read())
@@ -99,9 +123,9 @@ def make_seeds(commands, where):
     return made
 
 
-def run_batch(tool, files, timeout):
+def run_batch(tool, files, timeout, extra=()):
     """Decodes files in one process: (lines by file, peak KB, "ok" | "died" | "timeout")."""
-    cmd = ["/usr/bin/time", "-f", "%M", tool] + files
+    cmd = ["/usr/bin/time", "-f", "%M", tool] + list(extra) + files
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen",
                ASAN_OPTIONS="detect_leaks=0:abort_on_error=1:allocator_may_return_null=1",
                UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1")
@@ -123,13 +147,14 @@ def run_batch(tool, files, timeout):
     return lines, peak, "died" if died else "ok"
 
 
-def replay_helper(helper, code, path):
+def replay_helper(helper, code, path, task=""):
     """The helper's own sanitizer report for one file."""
     with tempfile.NamedTemporaryFile() as pixels:
         env = {"PATH": "/usr/bin:/bin", "ASAN_OPTIONS": "detect_leaks=0"}
-        script = 'exec "$0" --format "$1" --memory 1073741824 3<"$2" 4<>"$3"'
+        script = 'exec "$0" --format "$1" --memory 1073741824 $4 3<"$2" 4<>"$3"'
         try:
-            p = subprocess.run(["bash", "-c", script, helper, str(code), path, pixels.name],
+            p = subprocess.run(["bash", "-c", script, helper, str(code), path, pixels.name,
+                                task],
                                stdin=subprocess.DEVNULL, capture_output=True, text=True,
                                errors="replace", timeout=60, env=env)
         except subprocess.TimeoutExpired:
@@ -176,20 +201,23 @@ def main():
     while time.time() < deadline:
         kind = list(TYPES)[round_no % len(TYPES)]
         code = TYPES[kind][0]
+        metadata = kind in METADATA
+        extra = ["--metadata"] if metadata else []
         round_no += 1
         files = []
         for i in range(args.batch):
-            suffix = "dng" if kind == "RAW" else kind.lower()  # most RAW files are told by name
+            base = kind.split("-")[-1]
+            suffix = "dng" if base in ("RAW", "DNG") else base.lower()  # RAW is told by name
             path = os.path.join(work, f"{kind}-{round_no}-{i}.{suffix}")
             with open(path, "wb") as f:
                 f.write(mutate(rng.choice(seeds[kind]), rng))
             files.append(path)
-        lines, peak, status = run_batch(tool, files, timeout=30 + 20 * args.batch)
+        lines, peak, status = run_batch(tool, files, timeout=30 + 20 * args.batch, extra=extra)
         s = stats[kind]
         s["peak"] = max(s["peak"], peak)
         if status != "ok":  # find the file that takes the process down, one by one
             for path in files:
-                one, one_peak, one_status = run_batch(tool, [path], timeout=60)
+                one, one_peak, one_status = run_batch(tool, [path], timeout=60, extra=extra)
                 s["peak"] = max(s["peak"], one_peak)
                 if one_status != "ok":
                     s["crashes" if one_status == "died" else "hangs"] += 1
@@ -207,15 +235,16 @@ def main():
                 s["crashes"] += 1
                 shutil.copy(path, out)
                 with open(os.path.join(out, os.path.basename(path) + ".report"), "w") as r:
-                    r.write(text + "\n" + replay_helper(helper, code, path))
+                    r.write(text + "\n" + replay_helper(helper, code, path,
+                                                        "--task metadata" if metadata else ""))
             elif HANG.search(text):
                 s["hangs"] += 1
                 shutil.copy(path, out)
             os.remove(path)
     shutil.rmtree(work, ignore_errors=True)
-    print(f"{'type':5} {'files':>7} {'shown':>6} {'crashes':>7} {'hangs':>5} {'peak MB':>8}")
+    print(f"{'type':9} {'files':>7} {'shown':>6} {'crashes':>7} {'hangs':>5} {'peak MB':>8}")
     for t, s in stats.items():
-        print(f"{t:5} {s['files']:7d} {s['shown']:6d} {s['crashes']:7d} {s['hangs']:5d} "
+        print(f"{t:9} {s['files']:7d} {s['shown']:6d} {s['crashes']:7d} {s['hangs']:5d} "
               f"{s['peak'] / 1024:8.0f}")
     total = {k: sum(s[k] for s in stats.values()) for k in ("files", "crashes", "hangs")}
     print(f"findings kept in {out}")

@@ -2,7 +2,10 @@
 // one tab-separated line per file: path, size, depth, format code and decode time; or the
 // path and the reason it cannot be shown.
 //
-//   vantrel-decode [--fit WxH] [--repeat N] FILE...
+//   vantrel-decode [--fit WxH] [--repeat N] [--metadata] FILE...
+//
+// --metadata reads each file's camera record through the helper instead and prints the
+// path and the answer's facts on one line (or "error: " and the reason).
 //
 // --fit decodes as the view does when fitting the picture into a WxH control; --repeat
 // decodes each file N times and reports the median time and the 90th percentile.
@@ -11,12 +14,16 @@
 #include "picture/load/CFitScale.h"
 #include "picture/load/CPictureSource.h"
 #include "picture/sandbox/CDecoderClient.h"
+#include "picture/sandbox/MetadataProtocol.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QStringList>
 #include <QTextStream>
 #include <algorithm>
+#include <fcntl.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -26,6 +33,7 @@ using bench::Percentile90;
 struct SOptions {
     QSize fit;
     int repeat = 1;
+    bool bMetadata = false;
     QStringList files;
 };
 
@@ -41,6 +49,8 @@ bool ParseArguments(const QStringList& args, SOptions& options) {
             options.repeat = args[++i].toInt();
             if (options.repeat < 1)
                 return false;
+        } else if (a == QLatin1String("--metadata")) {
+            options.bMetadata = true;
         } else if (a.startsWith(QLatin1String("--"))) {
             return false;
         } else {
@@ -67,6 +77,22 @@ bool DecodeOnce(const QString& path, QSize fit, CPictureSource& source) {
     return !source.ImageAt(target).isNull();
 }
 
+// The file's camera record as the program gets it, on one line.
+bool PrintMetadata(const QString& path, QTextStream& out) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const CDecoderClient::SMetadata read =
+        CDecoderClient::ReadMetadata(fd, CPictureSource::DetectFileFormat(path));
+    if (fd >= 0)
+        ::close(fd);
+    if (!read.strError.isEmpty()) {
+        out << path << "\terror: " << read.strError << '\n';
+        return false;
+    }
+    QByteArray line = metadata_protocol::Format(read.facts);
+    out << path << '\t' << QString::fromUtf8(line.replace('\n', ' ')) << '\n';
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -77,11 +103,16 @@ int main(int argc, char** argv) {
         CDecoderClient::SetHelper(QStringLiteral(VANTREL_DECODER_BUILT));
     SOptions options;
     if (!ParseArguments(app.arguments(), options)) {
-        QTextStream(stderr) << "usage: vantrel-decode [--fit WxH] [--repeat N] FILE...\n";
+        QTextStream(stderr)
+            << "usage: vantrel-decode [--fit WxH] [--repeat N] [--metadata] FILE...\n";
         return 2;
     }
     int failures = 0;
     for (const QString& path : options.files) {
+        if (options.bMetadata) {
+            failures += PrintMetadata(path, out) ? 0 : 1;
+            continue;
+        }
         std::vector<double> times;
         CPictureSource source;
         bool ok = true;

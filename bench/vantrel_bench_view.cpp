@@ -4,7 +4,7 @@
 //                  the next picture is painted with its own pixels; then jumps to pictures
 //                  far away (not decoded ahead), beside `djpeg -scale 1/4` of the same file,
 //                  with the time to the first paint of anything of them (a stand-in).
-//   jump DIR [N]   only those jumps.
+//   jump DIR [N]   only those jumps (DIR's JPEG, HEIC, AVIF and DNG files).
 //   step DIR [N]   holds Down through N photographs (50) at 30 presses a second: the longest
 //                  event-loop stall, whether the last one selected is the one shown, and the
 //                  process's peak memory.
@@ -124,7 +124,8 @@ double UntilPainted(PaintWatch& watch, const QElapsedTimer& since, int timeoutMs
 
 QStringList Photos(const QString& dir) {
     QStringList files;
-    for (const QString& name : QDir(dir).entryList({"*.jpg", "*.JPG"}, QDir::Files, QDir::Name))
+    const QStringList types{"*.jpg", "*.JPG", "*.heic", "*.avif", "*.dng"};
+    for (const QString& name : QDir(dir).entryList(types, QDir::Files, QDir::Name))
         if (!name.startsWith("big"))
             files << QDir(dir).filePath(name);
     return files;

@@ -20,6 +20,7 @@ inline constexpr int ID_VIEW_FULL_SCREEN = 32791;
 inline constexpr int ID_ZOOM_IN = 32792;
 inline constexpr int ID_ZOOM_OUT = 32793;
 inline constexpr int ID_ZOOM_ACTUAL = 32794;
+inline constexpr int ID_VIEW_PICTURE_INFO = 32796;
 // Sends the picture to destination i of the group shown: ID_SEND_TO_TARGET1 + i, i = 0 to 19.
 inline constexpr int ID_SEND_TO_TARGET1 = 32800;
 inline constexpr int kSendToTargetCount = 20;

@@ -40,6 +40,7 @@ constexpr std::array kViewMenu{
     MenuItem{nullptr, kSeparator},
     MenuItem{QT_TRANSLATE_NOOP("CommandTable", "F&ull Screen\tF11"), ID_VIEW_FULL_SCREEN},
     MenuItem{QT_TRANSLATE_NOOP("CommandTable", "Fil&mstrip"), ID_VIEW_FILMSTRIP},
+    MenuItem{QT_TRANSLATE_NOOP("CommandTable", "Picture &Information\tI"), ID_VIEW_PICTURE_INFO},
     MenuItem{nullptr, kSeparator},
     MenuItem{QT_TRANSLATE_NOOP("CommandTable", "&Toolbar"), ID_VIEW_TOOLBAR},
     MenuItem{QT_TRANSLATE_NOOP("CommandTable", "&Status Bar"), ID_VIEW_STATUS_BAR},
@@ -83,6 +84,7 @@ const std::array kCommandAccelerators{
     Accelerator{QKeyCombination(Qt::Key_Minus), ID_ZOOM_OUT},
     Accelerator{Qt::KeypadModifier | Qt::Key_Minus, ID_ZOOM_OUT},
     Accelerator{QKeyCombination(Qt::Key_Z), ID_ZOOM_ACTUAL},
+    Accelerator{QKeyCombination(Qt::Key_I), ID_VIEW_PICTURE_INFO},
 };
 
 // Destinations 1 to 10 of the group shown take the digits 1 to 9 and 0, destinations 11 to
@@ -159,14 +161,14 @@ constexpr std::array kToolbar{
 };
 
 constexpr std::array kAllIds{
-    ID_PROGRAM_CONFIG,  ID_TARGET_DIRECTORIES, ID_CLEAR_PICTURE, ID_DELETE_PICTURE,
-    ID_TOGGLE_RESIZE,   ID_FILE_TYPES,         ID_GO_TO_HOME,    ID_REFRESH_FILES,
-    ID_BUTTON_GROUP1,   ID_BUTTON_GROUP2,      ID_BUTTON_GROUP3, ID_BUTTON_GROUP4,
-    ID_FILE_PRINT,      ID_FILE_PRINT_SETUP,   ID_APP_EXIT,      ID_APP_ABOUT,
-    ID_EDIT_COPY,       ID_NEXT_PANE,          ID_PREV_PANE,     ID_VIEW_TOOLBAR,
-    ID_VIEW_STATUS_BAR, ID_HELP_KEYBOARD,      ID_EDIT_UNDO,     ID_EDIT_REDO,
-    ID_EDIT_HISTORY,    ID_VIEW_FULL_SCREEN,   ID_ZOOM_IN,       ID_ZOOM_OUT,
-    ID_ZOOM_ACTUAL,     ID_VIEW_FILMSTRIP,
+    ID_PROGRAM_CONFIG,  ID_TARGET_DIRECTORIES, ID_CLEAR_PICTURE,     ID_DELETE_PICTURE,
+    ID_TOGGLE_RESIZE,   ID_FILE_TYPES,         ID_GO_TO_HOME,        ID_REFRESH_FILES,
+    ID_BUTTON_GROUP1,   ID_BUTTON_GROUP2,      ID_BUTTON_GROUP3,     ID_BUTTON_GROUP4,
+    ID_FILE_PRINT,      ID_FILE_PRINT_SETUP,   ID_APP_EXIT,          ID_APP_ABOUT,
+    ID_EDIT_COPY,       ID_NEXT_PANE,          ID_PREV_PANE,         ID_VIEW_TOOLBAR,
+    ID_VIEW_STATUS_BAR, ID_HELP_KEYBOARD,      ID_EDIT_UNDO,         ID_EDIT_REDO,
+    ID_EDIT_HISTORY,    ID_VIEW_FULL_SCREEN,   ID_ZOOM_IN,           ID_ZOOM_OUT,
+    ID_ZOOM_ACTUAL,     ID_VIEW_FILMSTRIP,     ID_VIEW_PICTURE_INFO,
 };
 
 // The command ids, then one per destination key.

@@ -96,6 +96,9 @@ constexpr std::array kStrings{
     Entry{32794,
           QT_TRANSLATE_NOOP("StringTable",
                             "Show the picture at its own size, at the pointer\nActual Size")},
+    Entry{32796, QT_TRANSLATE_NOOP("StringTable",
+                                   "Show or hide what the file says about the picture\nPicture "
+                                   "Information")},
     Entry{32800,
           QT_TRANSLATE_NOOP("StringTable",
                             "Send the picture to destination 1 of the group shown\nDestination 1")},

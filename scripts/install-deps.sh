@@ -12,11 +12,13 @@ packages=(
   libheif-dev                                 # HEIC, HEIF and AVIF pictures
   libheif-examples                            # heif-enc: HEIC and AVIF test fixtures
   libraw-dev                                  # camera RAW pictures (LibRaw, in the decoder helper)
+  libexiv2-dev                                # picture metadata (Exiv2, in the decoder helper)
   bubblewrap                                  # sandbox for the decoder helper
   libseccomp-dev                              # the helper's system-call filter
   libjpeg-turbo-progs                         # djpeg, the reference in the decode benchmark
   imagemagick                                 # test fixtures and screenshots
   python3                                     # scripts that write the camera RAW test fixtures
+  exiv2                                       # camera records on the metadata fuzzing seeds
   xvfb xauth xdotool x11-utils                # end-to-end test under a real X server
   openbox                                     # a window manager for the end-to-end tests
   libxkbcommon-x11-dev libxcb-xkb-dev         # the lock keys' state on X11

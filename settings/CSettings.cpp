@@ -16,6 +16,7 @@ const QString kWindow = QStringLiteral("Window");
 const QString kMaximized = QStringLiteral("Maximized");
 const QString kFileSelectWidth = QStringLiteral("FileSelectWidth");
 const QString kFilmstrip = QStringLiteral("Filmstrip");
+const QString kShowPictureInfo = QStringLiteral("ShowPictureInfo");
 const QString kBrowse = QStringLiteral("Browse");
 const QString kLastFolder = QStringLiteral("LastFolder");
 
@@ -57,6 +58,7 @@ void CSettings::Load(CProfileStore& store) {
     m_bMaximized = store.GetProfileInt(kWindow, kMaximized, 0) != 0;
     m_nFileSelectWidth = store.GetProfileInt(kWindow, kFileSelectWidth, kDefaultFileSelectWidth);
     m_bShowFilmstrip = store.GetProfileInt(kWindow, kFilmstrip, 0) != 0;
+    m_bShowPictureInfo = store.GetProfileInt(kWindow, kShowPictureInfo, 0) != 0;
     m_strLastFolder = store.GetProfileString(kBrowse, kLastFolder, QString());
 
     for (int n = 0; n < kTargetSetCount; ++n) {
@@ -113,6 +115,7 @@ bool CSettings::SaveChanges(CProfileStore& store) {
     store.WriteProfileInt(kWindow, kMaximized, m_bMaximized ? 1 : 0);
     store.WriteProfileInt(kWindow, kFileSelectWidth, m_nFileSelectWidth);
     store.WriteProfileInt(kWindow, kFilmstrip, m_bShowFilmstrip ? 1 : 0);
+    store.WriteProfileInt(kWindow, kShowPictureInfo, m_bShowPictureInfo ? 1 : 0);
     store.WriteProfileString(kBrowse, kLastFolder, m_strLastFolder);
     return store.Flush();
 }

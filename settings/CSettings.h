@@ -74,6 +74,9 @@ public:
     // Whether the filmstrip of thumbnails shows below the picture ([Window] Filmstrip).
     bool GetShowFilmstrip() const { return m_bShowFilmstrip; }
     void SetShowFilmstrip(bool b) { Set(m_bShowFilmstrip, b); }
+    // Whether the picture information panel is shown ([Window] ShowPictureInfo).
+    bool GetShowPictureInfo() const { return m_bShowPictureInfo; }
+    void SetShowPictureInfo(bool b) { Set(m_bShowPictureInfo, b); }
     QString GetLastFolder() const { return m_strLastFolder; }
     void SetLastFolder(const QString& dir) { Set(m_strLastFolder, dir); }
     // The folder to open at start: the last one listed while it is still there, else the
@@ -106,6 +109,7 @@ private:
     bool m_bMaximized = false;
     int m_nFileSelectWidth = kDefaultFileSelectWidth;
     bool m_bShowFilmstrip = false;
+    bool m_bShowPictureInfo = false;
     QString m_strLastFolder;
     CChangeNotifier m_notifier; // last: see CChangeNotifier
 };

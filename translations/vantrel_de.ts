@@ -403,6 +403,133 @@ Die neue: %2</translation>
     </message>
 </context>
 <context>
+    <name>CMetadataLines</name>
+    <message>
+        <source>1/%1 s</source>
+        <translation>1/%1 s</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>f/%1</source>
+        <translation>f/%1</translation>
+    </message>
+    <message>
+        <source>%1 mm</source>
+        <translation>%1 mm</translation>
+    </message>
+    <message>
+        <source>%1 (%2 mm on 35 mm film)</source>
+        <translation>%1 (%2 mm bei Kleinbild)</translation>
+    </message>
+    <message>
+        <source>No flash</source>
+        <translation>Kein Blitz</translation>
+    </message>
+    <message>
+        <source>Fired</source>
+        <translation>Ausgelöst</translation>
+    </message>
+    <message>
+        <source>Did not fire</source>
+        <translation>Nicht ausgelöst</translation>
+    </message>
+    <message>
+        <source>%1, automatic</source>
+        <translation>%1, automatisch</translation>
+    </message>
+    <message>
+        <source>%1, red-eye reduction</source>
+        <translation>%1, Rote-Augen-Reduzierung</translation>
+    </message>
+    <message>
+        <source>%1 × %2 pixels (%3 megapixels)</source>
+        <translation>%1 × %2 Pixel (%3 Megapixel)</translation>
+    </message>
+    <message>
+        <source>N</source>
+        <translation>N</translation>
+    </message>
+    <message>
+        <source>S</source>
+        <translation>S</translation>
+    </message>
+    <message>
+        <source>E</source>
+        <translation>O</translation>
+    </message>
+    <message>
+        <source>W</source>
+        <translation>W</translation>
+    </message>
+    <message>
+        <source>%1° %2, %3° %4</source>
+        <translation>%1° %2, %3° %4</translation>
+    </message>
+    <message>
+        <source>Taken</source>
+        <translation>Aufgenommen</translation>
+    </message>
+    <message>
+        <source>Camera</source>
+        <translation>Kamera</translation>
+    </message>
+    <message>
+        <source>Lens</source>
+        <translation>Objektiv</translation>
+    </message>
+    <message>
+        <source>Exposure time</source>
+        <translation>Belichtungszeit</translation>
+    </message>
+    <message>
+        <source>Aperture</source>
+        <translation>Blende</translation>
+    </message>
+    <message>
+        <source>ISO</source>
+        <translation>ISO</translation>
+    </message>
+    <message>
+        <source>Focal length</source>
+        <translation>Brennweite</translation>
+    </message>
+    <message>
+        <source>Flash</source>
+        <translation>Blitz</translation>
+    </message>
+    <message>
+        <source>Dimensions</source>
+        <translation>Abmessungen</translation>
+    </message>
+    <message>
+        <source>File size</source>
+        <translation>Dateigröße</translation>
+    </message>
+    <message>
+        <source>%1 (%2 bytes)</source>
+        <translation>%1 (%2 Byte)</translation>
+    </message>
+    <message>
+        <source>%1 bytes</source>
+        <translation>%1 Byte</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Typ</translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <translation>Aufnahmeort</translation>
+    </message>
+    <message>
+        <source>Companion files</source>
+        <translation>Begleitdateien</translation>
+    </message>
+</context>
+<context>
     <name>CNamespaceListView</name>
     <message>
         <source>Out of Memory Error</source>
@@ -418,6 +545,32 @@ Die neue: %2</translation>
     <message>
         <source>Out of memory error!</source>
         <translation>Nicht genug Arbeitsspeicher!</translation>
+    </message>
+</context>
+<context>
+    <name>CPictureInfoCommands</name>
+    <message>
+        <source>Picture Information</source>
+        <translation>Bildinformationen</translation>
+    </message>
+</context>
+<context>
+    <name>CPictureInfoPanel</name>
+    <message>
+        <source>Picture Information</source>
+        <translation>Bildinformationen</translation>
+    </message>
+    <message>
+        <source>No picture</source>
+        <translation>Kein Bild</translation>
+    </message>
+    <message>
+        <source>Reading...</source>
+        <translation>Wird gelesen ...</translation>
+    </message>
+    <message>
+        <source>The file cannot be read.</source>
+        <translation>Die Datei kann nicht gelesen werden.</translation>
     </message>
 </context>
 <context>
@@ -930,6 +1083,10 @@ Die neue: %2</translation>
     <message>
         <source>Fil&amp;mstrip</source>
         <translation>&amp;Filmstreifen</translation>
+    </message>
+    <message>
+        <source>Picture &amp;Information	I</source>
+        <translation>Bild&amp;informationen	I</translation>
     </message>
 </context>
 <context>
@@ -1488,6 +1645,22 @@ Die neue: %2</translation>
         <source>This picture type is decoded in a sandbox, which could not be started: %1</source>
         <translation>Diese Bildart wird in einer Sandbox dekodiert, die nicht gestartet werden konnte: %1</translation>
     </message>
+    <message>
+        <source>The file records no metadata that can be read.</source>
+        <translation>Die Datei enthält keine lesbaren Metadaten.</translation>
+    </message>
+    <message>
+        <source>The metadata cannot be read: %1</source>
+        <translation>Die Metadaten können nicht gelesen werden: %1</translation>
+    </message>
+    <message>
+        <source>The metadata cannot be read.</source>
+        <translation>Die Metadaten können nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>The file holds no preview.</source>
+        <translation>Die Datei enthält keine Vorschau.</translation>
+    </message>
 </context>
 <context>
     <name>StringTable</name>
@@ -1868,6 +2041,12 @@ Originalgröße</translation>
 Filmstrip</source>
         <translation>Die Vorschaubilder unter dem Bild ein- oder ausblenden
 Filmstreifen</translation>
+    </message>
+    <message>
+        <source>Show or hide what the file says about the picture
+Picture Information</source>
+        <translation>Zeigt oder verbirgt, was die Datei über das Bild aussagt
+Bildinformationen</translation>
     </message>
 </context>
 <context>

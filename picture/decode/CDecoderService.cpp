@@ -4,11 +4,13 @@
 #include "picture/decode/CHeifReader.h"
 #include "picture/decode/CHelperConfinement.h"
 #include "picture/decode/CMagickReader.h"
+#include "picture/decode/CMetadataReader.h"
 #include "picture/decode/CRawReader.h"
 #include "picture/format/CEpsFile.h"
 #include "picture/format/PictureFormat.h"
 #include "picture/sandbox/DecodeLimits.h"
 #include "picture/sandbox/DecoderProtocol.h"
+#include "picture/sandbox/MetadataProtocol.h"
 
 #include <QObject>
 #include <QtMath>
@@ -33,8 +35,7 @@ void KeepAnswerChannel() {
         s_answerFd = fd;
 }
 
-int Answer(const proto::SAnswer& answer) {
-    const QByteArray line = proto::FormatAnswer(answer);
+void Send(const QByteArray& line) {
     for (qsizetype at = 0; at < line.size();) {
         const ssize_t n = ::write(s_answerFd, line.constData() + at, size_t(line.size() - at));
         if (n < 0 && errno == EINTR)
@@ -43,6 +44,10 @@ int Answer(const proto::SAnswer& answer) {
             break;
         at += n;
     }
+}
+
+int Answer(const proto::SAnswer& answer) {
+    Send(proto::FormatAnswer(answer));
     return answer.bOk ? 0 : 2;
 }
 
@@ -69,6 +74,10 @@ bool CDecoderService::ParseArguments(const QStringList& args, SRequest& request)
             request.target = ok ? QSize(wh[0].toInt(), wh[1].toInt()) : QSize();
         } else if (key == QLatin1String("--memory")) {
             request.nMemoryLimit = value.toLongLong(&ok);
+        } else if (key == QLatin1String("--task")) {
+            request.bMetadata = value == QLatin1String("metadata");
+            request.bPreview = value == QLatin1String("preview");
+            ok = request.bMetadata || request.bPreview;
         } else if (key == QLatin1String("--gs")) {
             request.strGhostscript = value;
         } else {
@@ -93,8 +102,10 @@ int CDecoderService::Run(const QStringList& args) {
     // unconfined.
     if (const QString unconfined = Confine(request); !unconfined.isEmpty())
         return Refuse(unconfined);
+    if (request.bMetadata)
+        return AnswerMetadata(request.nFormat);
     SDecoded decoded;
-    if (request.nFormat == picfmt::kRaw) {
+    if (request.nFormat == picfmt::kRaw && !request.bPreview) {
         decoded = DecodeRawFile(request); // reads only as much of the file as it needs
     } else {
         QByteArray data;
@@ -120,10 +131,23 @@ int CDecoderService::Run(const QStringList& args) {
     return Answer(answer);
 }
 
+int CDecoderService::AnswerMetadata(int format) {
+    QByteArray data;
+    QString error;
+    if (!ReadInput(data, error))
+        return Refuse(error);
+    const PictureMetadata facts = CMetadataReader::Read(data, format, error);
+    if (!error.isEmpty())
+        return Refuse(error);
+    Send(metadata_protocol::Format(facts));
+    return 0;
+}
+
 QString CDecoderService::Confine(const SRequest& request) {
     CHelperConfinement::SOptions confinement;
     confinement.strTemp = qEnvironmentVariable("TMPDIR");
-    confinement.bRunsPrograms = request.nFormat == picfmt::kEps;
+    confinement.bRunsPrograms =
+        request.nFormat == picfmt::kEps && !request.bMetadata && !request.bPreview;
     const CHelperConfinement::SResult shut = CHelperConfinement::Apply(confinement);
     if (shut.bConfined)
         return {};
@@ -174,7 +198,12 @@ bool CDecoderService::WritePixels(const QImage& image) {
 
 CDecoderService::SDecoded CDecoderService::Decode(const QByteArray& data, const SRequest& request) {
     SDecoded out;
-    if (request.nFormat == picfmt::kEps) {
+    if (request.bPreview) {
+        if (request.nFormat == picfmt::kHeic || request.nFormat == picfmt::kAvif)
+            out.image = CHeifReader::ReadThumbnail(data, out.nBits, out.strError);
+        else
+            out.strError = QObject::tr("The file holds no preview.");
+    } else if (request.nFormat == picfmt::kEps) {
         out.nBits = 24;
         out.image = DecodePostScript(data, request, out.strError);
     } else if (request.nFormat == picfmt::kHeic || request.nFormat == picfmt::kAvif) {

@@ -21,9 +21,12 @@ public:
                       // RAW file's preview is taken when it is that large
         qint64 nMemoryLimit = 0; // handed on to Ghostscript
         QString strGhostscript = QStringLiteral("gs");
+        bool bMetadata = false; // --task metadata: the file's metadata, not its pixels
+        bool bPreview = false;  // --task preview: the small preview the file stores (HEIF)
     };
 
-    // Parses the helper's arguments: --format N [--size WxH] [--memory BYTES] [--gs PROGRAM].
+    // Parses the helper's arguments: --format N [--size WxH] [--memory BYTES] [--gs PROGRAM]
+    // [--task metadata|preview].
     static bool ParseArguments(const QStringList& args, SRequest& request);
     // The whole helper: the exit code of the process.
     static int Run(const QStringList& args);
@@ -42,6 +45,8 @@ public:
     static SDecoded Decode(const QByteArray& data, const SRequest& request);
 
 private:
+    // Reads the file's metadata and answers with it (see MetadataProtocol).
+    static int AnswerMetadata(int format);
     static SDecoded DecodeRawFile(const SRequest& request);
     static SDecoded FromRaw(CRawReader::SResult raw);
     static QImage DecodePostScript(const QByteArray& data, const SRequest& request, QString& error);

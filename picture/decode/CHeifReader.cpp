@@ -25,6 +25,14 @@ QString Damaged(const heif_error& err) {
 } // namespace
 
 QImage CHeifReader::Read(const QByteArray& data, int& bits, QString& error) {
+    return ReadItem(data, false, bits, error);
+}
+
+QImage CHeifReader::ReadThumbnail(const QByteArray& data, int& bits, QString& error) {
+    return ReadItem(data, true, bits, error);
+}
+
+QImage CHeifReader::ReadItem(const QByteArray& data, bool thumbnail, int& bits, QString& error) {
     std::unique_ptr<heif_context, ContextFree> context(heif_context_alloc());
     if (!context) {
         error = QObject::tr("Out of memory.");
@@ -43,6 +51,20 @@ QImage CHeifReader::Read(const QByteArray& data, int& bits, QString& error) {
     if (err.code != heif_error_Ok) {
         error = Damaged(err);
         return {};
+    }
+    if (thumbnail) {
+        heif_item_id id = 0;
+        if (heif_image_handle_get_list_of_thumbnail_IDs(handle.get(), &id, 1) != 1) {
+            error = QObject::tr("The file holds no preview.");
+            return {};
+        }
+        heif_image_handle* rawThumb = nullptr;
+        err = heif_image_handle_get_thumbnail(handle.get(), id, &rawThumb);
+        handle.reset(rawThumb);
+        if (err.code != heif_error_Ok) {
+            error = Damaged(err);
+            return {};
+        }
     }
     const int width = heif_image_handle_get_width(handle.get());
     const int height = heif_image_handle_get_height(handle.get());

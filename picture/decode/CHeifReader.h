@@ -11,4 +11,10 @@ public:
     // The picture, or a null image with `error`; `bits` gets the depth per pixel shown (24,
     // or 32 with alpha; pictures of 10 or 12 bits a channel are shown at 8).
     static QImage Read(const QByteArray& data, int& bits, QString& error);
+    // The small preview the file stores of its primary image (its thumbnail item), the same
+    // way; a null image when it has none.
+    static QImage ReadThumbnail(const QByteArray& data, int& bits, QString& error);
+
+private:
+    static QImage ReadItem(const QByteArray& data, bool thumbnail, int& bits, QString& error);
 };

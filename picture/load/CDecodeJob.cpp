@@ -4,9 +4,11 @@
 #include "picture/format/PictureFormat.h"
 #include "picture/load/CFitScale.h"
 #include "picture/load/CPictureSource.h"
+#include "picture/sandbox/CDecoderClient.h"
 #include "picture/sandbox/DecodeLimits.h"
 
 #include <QFile>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -69,8 +71,14 @@ SDecodeResult CDecodeJob::Decode(const SDecodeOrder& order, const std::atomic<bo
     source.SetCancelFlag(cancel);
     // A type decoded whole is decoded first: the decoder tells its size, which its header may
     // not (or not truly).
-    if (source.Open(order.strPath) &&
-        (!source.DecodesWhole() || !source.Image(WholeDecodeHint(order)).isNull())) {
+    const bool opened = source.Open(order.strPath);
+    // A picture the helper decodes whole shows its stored preview while it is decoded.
+    const int format = source.Info().nFormat;
+    if (opened && order.bPreview && preview && !cancelled() &&
+        (format == picfmt::kHeic || format == picfmt::kAvif))
+        if (QImage stand = HelperPreview(order.strPath, format, cancel); !stand.isNull())
+            preview(std::move(stand));
+    if (opened && (!source.DecodesWhole() || !source.Image(WholeDecodeHint(order)).isNull())) {
         result.ownSize = QSize(source.Info().nWidth, source.Info().nHeight);
         result.target = order.target.isValid() ? order.target
                                                : TargetFor(result.ownSize, order.client, order.bFit,
@@ -107,6 +115,15 @@ QImage CDecodeJob::Preview(const QString& path, QSize own) {
     const double aspect = double(image.width()) / image.height();
     const double wanted = double(own.width()) / own.height();
     return std::abs(aspect / wanted - 1.0) <= 0.02 ? image : QImage();
+}
+
+QImage CDecodeJob::HelperPreview(const QString& path, int format, const std::atomic<bool>* cancel) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return {};
+    const QImage image = CDecoderClient::DecodePreview(fd, format, cancel).image;
+    ::close(fd);
+    return image;
 }
 
 QSize CDecodeJob::PixelsFor(QSizeF view, qreal ratio) {

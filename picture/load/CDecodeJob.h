@@ -62,6 +62,8 @@ public:
 private:
     static QSize WholeDecodeHint(const SDecodeOrder& order);
     static QImage Preview(const QString& path, QSize own);
+    // The preview the file stores of itself, read by the decoder helper (HEIF).
+    static QImage HelperPreview(const QString& path, int format, const std::atomic<bool>* cancel);
 
     quint64 m_nId;
     SDecodeOrder m_order;

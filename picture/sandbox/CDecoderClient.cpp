@@ -3,6 +3,7 @@
 #include "picture/sandbox/CDecoderSandbox.h"
 #include "picture/sandbox/DecodeLimits.h"
 #include "picture/sandbox/DecoderProtocol.h"
+#include "picture/sandbox/MetadataProtocol.h"
 #include "picture/sandbox/SealedCopy.h"
 
 #include <QCoreApplication>
@@ -209,11 +210,23 @@ CDecoderClient::SResult CDecoderClient::DecodeBytes(const QByteArray& data, int 
     const CFd sealed(sealed_copy::OfBytes(data));
     if (sealed.Get() < 0)
         return Failure(QObject::tr("The picture could not be handed to the decoder."));
-    return Hand(sealed.Get(), format, target, cancel);
+    return Hand(sealed.Get(), HelperArguments(format, target, Settings()), cancel);
 }
 
 CDecoderClient::SResult CDecoderClient::Decode(int fd, int format, QSize target,
                                                const std::atomic<bool>* cancel) {
+    return HandFile(fd, HelperArguments(format, target, Settings()), cancel);
+}
+
+CDecoderClient::SResult CDecoderClient::DecodePreview(int fd, int format,
+                                                      const std::atomic<bool>* cancel) {
+    QStringList args = HelperArguments(format, QSize(), Settings());
+    args << QStringLiteral("--task") << QStringLiteral("preview");
+    return HandFile(fd, args, cancel);
+}
+
+CDecoderClient::SResult CDecoderClient::HandFile(int fd, const QStringList& args,
+                                                 const std::atomic<bool>* cancel) {
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
         return Failure(QObject::tr("The file cannot be read."));
@@ -221,30 +234,87 @@ CDecoderClient::SResult CDecoderClient::Decode(int fd, int format, QSize target,
         return Failure(QObject::tr("The file is too large to show (%1 bytes).").arg(st.st_size));
     const bool readOnly = (::fcntl(fd, F_GETFL) & O_ACCMODE) == O_RDONLY;
     if (st.st_size > limits::kMaxSealedCopy && readOnly)
-        return Hand(fd, format, target, cancel);
+        return Hand(fd, args, cancel);
     const CFd sealed(sealed_copy::OfFile(fd));
     if (sealed.Get() < 0)
         return Failure(QObject::tr("The picture could not be handed to the decoder."));
-    return Hand(sealed.Get(), format, target, cancel);
+    return Hand(sealed.Get(), args, cancel);
 }
 
-CDecoderClient::SResult CDecoderClient::Hand(int fd, int format, QSize target,
+CDecoderClient::SResult CDecoderClient::Hand(int fd, const QStringList& args,
                                              const std::atomic<bool>* cancel) {
+    const CFd pixels(::memfd_create("pixels", MFD_CLOEXEC));
+    if (pixels.Get() < 0)
+        return Failure(QObject::tr("The decoder could not be prepared."));
+    const SRun run = RunHelper(fd, pixels.Get(), args, cancel);
+    if (!run.strError.isEmpty())
+        return Failure(run.strError);
+    proto::SAnswer answer;
+    if (!proto::ParseAnswer(run.answer, answer))
+        return Failure(run.strDeath);
+    if (!answer.bOk)
+        return Failure(answer.strError);
+    SResult result;
+    result.image = ReadPixels(pixels.Get(), answer);
+    result.nBits = answer.nBits;
+    if (answer.nOwnWidth > 0)
+        result.ownSize = QSize(answer.nOwnWidth, answer.nOwnHeight);
+    if (result.image.isNull())
+        result.strError = QObject::tr("The decoder handed back no pixels.");
+    return result;
+}
+
+bool CDecoderClient::Warm() {
+    const CFd nothing(sealed_copy::OfBytes(QByteArray()));
+    const CFd unused(::memfd_create("pixels", MFD_CLOEXEC));
+    QStringList args = HelperArguments(0, QSize(), Settings());
+    args << QStringLiteral("--task") << QStringLiteral("metadata");
+    const SRun run = RunHelper(nothing.Get(), unused.Get(), args, nullptr);
+    return run.strError.isEmpty() && run.answer.startsWith("ERR ");
+}
+
+CDecoderClient::SMetadata CDecoderClient::ReadMetadata(int fd, int format,
+                                                       const std::atomic<bool>* cancel) {
+    SMetadata result;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > limits::kMaxBufferedFile) {
+        result.strError = QObject::tr("The file cannot be read.");
+        return result;
+    }
+    const bool readOnly = (::fcntl(fd, F_GETFL) & O_ACCMODE) == O_RDONLY;
+    const CFd sealed(st.st_size > limits::kMaxSealedCopy && readOnly ? -1
+                                                                     : sealed_copy::OfFile(fd));
+    const CFd unused(::memfd_create("pixels", MFD_CLOEXEC));
+    QStringList args = HelperArguments(format, QSize(), Settings());
+    args << QStringLiteral("--task") << QStringLiteral("metadata");
+    const SRun run = RunHelper(sealed.Get() >= 0 ? sealed.Get() : fd, unused.Get(), args, cancel);
+    result.strError = run.strError;
+    if (run.strError.isEmpty() &&
+        !metadata_protocol::Parse(run.answer, result.facts, result.strError))
+        result.strError = run.strDeath;
+    return result;
+}
+
+CDecoderClient::SRun CDecoderClient::RunHelper(int fd, int pixelsFd, const QStringList& args,
+                                               const std::atomic<bool>* cancel) {
+    SRun run;
     const SSettings settings = Settings();
     const QString helper = HelperPath();
-    if (!QFileInfo(helper).isExecutable())
-        return Failure(QObject::tr("The decoder (%1) is missing.").arg(helper));
-    const CFd pixels(::memfd_create("pixels", MFD_CLOEXEC));
+    if (!QFileInfo(helper).isExecutable()) {
+        run.strError = QObject::tr("The decoder (%1) is missing.").arg(helper);
+        return run;
+    }
     const bool sandboxed = CDecoderSandbox::UsesBubblewrap();
     std::optional<QTemporaryDir> privateTemp;
     if (!sandboxed)
         privateTemp.emplace(QDir::tempPath() + QStringLiteral("/vantrel-decoder-XXXXXX"));
-    if (pixels.Get() < 0 || (privateTemp && !privateTemp->isValid()))
-        return Failure(QObject::tr("The decoder could not be prepared."));
+    if (pixelsFd < 0 || (privateTemp && !privateTemp->isValid())) {
+        run.strError = QObject::tr("The decoder could not be prepared.");
+        return run;
+    }
 
-    const CDecoderSandbox::SLaunch launch =
-        CDecoderSandbox::Launch(helper, HelperArguments(format, target, settings), sandboxed,
-                                privateTemp ? privateTemp->path() : QString());
+    const CDecoderSandbox::SLaunch launch = CDecoderSandbox::Launch(
+        helper, args, sandboxed, privateTemp ? privateTemp->path() : QString());
     QProcess process;
     process.setProgram(launch.strProgram);
     process.setArguments(launch.arguments);
@@ -253,7 +323,7 @@ CDecoderClient::SResult CDecoderClient::Hand(int fd, int format, QSize target,
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
     const int input = fd;
-    const int output = pixels.Get();
+    const int output = pixelsFd;
     const rlim_t cpuSeconds =
         rlim_t(settings.nCpuSeconds > 0 ? settings.nCpuSeconds : settings.nTimeoutMs / 1000 + 1);
     const rlim_t memory = rlim_t(settings.nMemoryLimit);
@@ -277,26 +347,17 @@ CDecoderClient::SResult CDecoderClient::Hand(int fd, int format, QSize target,
 #endif
     });
     process.start();
-    if (!process.waitForStarted(5000))
-        return Failure(
-            QObject::tr("The decoder could not be started (%1).").arg(process.errorString()));
-    const QString stopped = Supervise(process, settings.nTimeoutMs, cancel);
-    if (!stopped.isEmpty())
-        return Failure(stopped);
-
-    proto::SAnswer answer;
-    if (!proto::ParseAnswer(process.read(proto::kMaxAnswer + 1), answer))
-        return Failure(process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0
-                           ? QObject::tr("The decoder gave no usable answer.")
-                           : DeathReason(process));
-    if (!answer.bOk)
-        return Failure(answer.strError);
-    SResult result;
-    result.image = ReadPixels(pixels.Get(), answer);
-    result.nBits = answer.nBits;
-    if (answer.nOwnWidth > 0)
-        result.ownSize = QSize(answer.nOwnWidth, answer.nOwnHeight);
-    if (result.image.isNull())
-        result.strError = QObject::tr("The decoder handed back no pixels.");
-    return result;
+    if (!process.waitForStarted(5000)) {
+        run.strError =
+            QObject::tr("The decoder could not be started (%1).").arg(process.errorString());
+        return run;
+    }
+    run.strError = Supervise(process, settings.nTimeoutMs, cancel);
+    if (!run.strError.isEmpty())
+        return run;
+    run.answer = process.read(proto::kMaxAnswer + 1);
+    run.strDeath = process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0
+                       ? QObject::tr("The decoder gave no usable answer.")
+                       : DeathReason(process);
+    return run;
 }

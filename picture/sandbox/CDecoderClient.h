@@ -1,9 +1,12 @@
 #pragma once
 
+#include "picture/format/PictureMetadata.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <atomic>
 
 // Decodes a picture in the decoder helper process (vantrel-decoder, beside the program),
@@ -26,9 +29,24 @@ public:
     // that large). A set `cancel` flag stops the helper at once.
     static SResult Decode(int fd, int format, QSize target,
                           const std::atomic<bool>* cancel = nullptr);
+    // The small preview the file at `fd` stores of itself (a HEIF file's thumbnail item), read
+    // by the helper as Decode reads the picture; an error when it has none.
+    static SResult DecodePreview(int fd, int format, const std::atomic<bool>* cancel = nullptr);
     // The same for bytes in memory (a preview inside another file).
     static SResult DecodeBytes(const QByteArray& data, int format, QSize target,
                                const std::atomic<bool>* cancel = nullptr);
+
+    struct SMetadata {
+        PictureMetadata facts; // the camera's record, checked; empty when there is none
+        QString strError;
+    };
+    // What the file open at `fd` (of type `format`) records about the picture, read by the
+    // helper in its sandbox; the answer is checked as hostile (see MetadataProtocol).
+    static SMetadata ReadMetadata(int fd, int format, const std::atomic<bool>* cancel = nullptr);
+
+    // Runs the helper once on nothing, so that the first picture does not wait for its
+    // program, libraries and sandbox to be read from disk; true when it answered.
+    static bool Warm();
 
     // The helper to run: VANTREL_DECODER when set, else vantrel-decoder in libexec/vantrel/
     // relative to the program when it is there (installed), else beside the program.
@@ -43,6 +61,17 @@ public:
     static void SetCpuLimit(int seconds);
 
 private:
-    // Runs the helper on `fd`: a sealed copy, or a read-only descriptor of a large file.
-    static SResult Hand(int fd, int format, QSize target, const std::atomic<bool>* cancel);
+    struct SRun {
+        QByteArray answer; // what the helper wrote, when it finished by itself
+        QString strError;  // why it was not started or was stopped
+        QString strDeath;  // what to say when the answer is unusable
+    };
+    // Runs the helper with `args` on the input `fd` and the output `pixelsFd`.
+    static SRun RunHelper(int fd, int pixelsFd, const QStringList& args,
+                          const std::atomic<bool>* cancel);
+    // Runs the helper with `args` on a sealed copy of `fd`, or on `fd` itself when it is a
+    // read-only descriptor of a large file.
+    static SResult HandFile(int fd, const QStringList& args, const std::atomic<bool>* cancel);
+    // Runs the helper with `args` on `fd` as it is, for the pixels.
+    static SResult Hand(int fd, const QStringList& args, const std::atomic<bool>* cancel);
 };

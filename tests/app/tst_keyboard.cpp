@@ -162,8 +162,8 @@ private Q_SLOTS:
             ++nChecked;
         }
         // Undo, Redo (two keys); Backspace clears too; F11, and the zoom keys (+ and = and the
-        // keypad's +, - and the keypad's -, Z).
-        QCOMPARE(nChecked, 12 + 40 + 3 + 1 + 1 + 6);
+        // keypad's +, - and the keypad's -, Z); I shows the picture information.
+        QCOMPARE(nChecked, 12 + 40 + 3 + 1 + 1 + 6 + 1);
 
         WindowDriver& frame = Open();
         int nRows = -1;

@@ -1,5 +1,5 @@
-# The main program carries no codec library: the readers that need ImageMagick, libheif
-# and LibRaw (and the helper's seccomp filter) live in the sandboxed helper alone.
+# The main program carries no codec or metadata library: the readers that need ImageMagick,
+# libheif, LibRaw and Exiv2 (and the helper's seccomp filter) live in the sandboxed helper alone.
 #
 # Run as: cmake -DPROGRAM=<path of vantrel> -DHELPER=<path of vantrel-decoder> -P <this file>
 cmake_minimum_required(VERSION 3.25)
@@ -14,7 +14,7 @@ function(needed file result)
   set(${result} "${lines}" PARENT_SCOPE)
 endfunction()
 
-set(codecs "Magick|heif|raw|seccomp")
+set(codecs "Magick|heif|raw|exiv2|seccomp")
 needed("${PROGRAM}" program)
 string(REGEX MATCHALL "\\[[^]]*(${codecs})[^]]*\\]" found "${program}")
 if(found)
@@ -24,7 +24,7 @@ endif()
 needed("${HELPER}" helper)
 string(REGEX MATCHALL "\\[[^]]*(${codecs})[^]]*\\]" found "${helper}")
 list(LENGTH found count)
-if(count LESS 4)
+if(count LESS 5)
   message(FATAL_ERROR "the helper should link the codec libraries, found only: ${found}")
 endif()
 message("program free of codecs; helper links: ${found}")

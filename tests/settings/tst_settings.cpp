@@ -30,7 +30,8 @@ private Q_SLOTS:
             {"Config/WindowY1", "16"},       {"Config/WindowX2", "784"},
             {"Config/WindowY2", "574"},      {"Sorting/MoveCompanionFiles", "1"},
             {"Window/Maximized", "0"},       {"Window/FileSelectWidth", "200"},
-            {"Window/Filmstrip", "0"},       {"Browse/LastFolder", ""}};
+            {"Window/Filmstrip", "0"},       {"Window/ShowPictureInfo", "0"},
+            {"Browse/LastFolder", ""}};
         for (int n = 1; n <= 4; ++n) {
             const QString set = QStringLiteral("TargetSet0%1/").arg(n);
             expected[set + "HomeDirectory"] = "";
