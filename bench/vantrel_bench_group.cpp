@@ -115,8 +115,7 @@ int main(int argc, char** argv) {
             bareSingle.push_back(BareRenames(bareFrom, bareTo, bare++, 1));
         }
     }
-    std::printf("%d pictures, groups of %d: key until the next picture is shown\n", nFiles,
-                nGroup);
+    std::printf("%d pictures, groups of %d: key until the next picture is shown\n", nFiles, nGroup);
     std::printf("group of %d:   median %7.2f ms, 90th percentile %7.2f ms (%zu)\n", nGroup,
                 bench::Median(group), bench::Percentile90(group), group.size());
     std::printf("  bare renames: median %7.2f ms\n", bench::Median(bareGroup));

@@ -99,9 +99,9 @@ TargetKeys MakeTargetKeys() {
         const int digit = (i % 10 + 1) % 10;
         const auto key = Qt::Key(Qt::Key_0 + digit);
         const Qt::KeyboardModifiers mods = i < 10 ? Qt::NoModifier : Qt::ControlModifier;
-        keys[std::size_t(i * kKeysPerTarget)] = {QKeyCombination(mods, key),
+        keys[std::size_t(i) * kKeysPerTarget] = {QKeyCombination(mods, key),
                                                  ID_SEND_TO_TARGET1 + i};
-        keys[std::size_t(i * kKeysPerTarget + 1)] = {
+        keys[std::size_t(i) * kKeysPerTarget + 1] = {
             QKeyCombination(mods | Qt::KeypadModifier, key), ID_SEND_TO_TARGET1 + i};
     }
     return keys;

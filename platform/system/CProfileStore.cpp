@@ -163,11 +163,9 @@ QString CProfileStore::WhyNotWritable() const {
     const std::vector<char> zeros(static_cast<size_t>(size));
     int error = 0;
     const ssize_t written = ::write(fd, zeros.data(), zeros.size());
-    if (written < 0)
-        error = errno;
-    else if (written != static_cast<ssize_t>(zeros.size()))
-        error = ENOSPC;
-    else if (::fsync(fd) != 0)
+    if (written >= 0 && written != static_cast<ssize_t>(zeros.size()))
+        error = ENOSPC; // a short write: the disk is full
+    else if (written < 0 || ::fsync(fd) != 0)
         error = errno;
     ::close(fd);
     ::unlink(trial.constData());

@@ -53,7 +53,7 @@ bool Sound(QByteArrayView body, QByteArrayView seal) {
     return seal.size() == 16 && seal.toULongLong(&ok, 16) == HashValue(body) && ok;
 }
 
-QByteArray Sealed(QList<QByteArray> fields) {
+QByteArray Sealed(const QList<QByteArray>& fields) {
     const QByteArray body = fields.join('\t');
     return body + "\t#" + Hash(body) + '\n';
 }

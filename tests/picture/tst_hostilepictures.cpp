@@ -39,7 +39,7 @@ QByteArray Heif(quint32 w, quint32 h, int quarters, const QByteArray& ipma,
     return Box("ftyp", QByteArray("heic\0\0\0\0mif1heic", 16)) + meta;
 }
 // Item 1 has properties 1 (ispe, essential) and 2 (irot).
-QByteArray Ipma(int item = 1, QByteArray indexes = QByteArray("\x81\x02", 2)) {
+QByteArray Ipma(int item = 1, const QByteArray& indexes = QByteArray("\x81\x02", 2)) {
     return FullBox("ipma", 0, 0,
                    BE32(1) + QByteArray(1, '\0') + char(item) + char(indexes.size()) + indexes);
 }

@@ -128,8 +128,10 @@ private Q_SLOTS:
         const QByteArray progressive = Encoded(w, h, true);
         QVERIFY(progressive.contains("\xFF\xC2") && !progressive.contains("\xFF\xC0"));
         const QByteArray app0 = SJpeg::Of(plain).segments.first();
-        const QByteArray icc = Segment(0xE2, "ICC_PROFILE\0" + QByteArray(300, '\x11'));
-        const QByteArray xmp = Segment(0xE1, "http://ns.adobe.com/xap/1.0/\0<x/>");
+        const QByteArray icc =
+            Segment(0xE2, QByteArrayLiteral("ICC_PROFILE\0") + QByteArray(300, '\x11'));
+        const QByteArray xmp =
+            Segment(0xE1, QByteArrayLiteral("http://ns.adobe.com/xap/1.0/\0<x/>"));
         const QByteArray exif = ExifWithPreview(TablesFirst(Encoded(160, 96)));
         const QByteArray comment = Segment(0xFE, "written by a scanner");
         QTest::newRow("tables around the frame, as encoders write") << plain << 24 << QSize(w, h);

@@ -193,7 +193,7 @@ private Q_SLOTS:
         int previews = 0;
         const SDecodeResult r = CDecodeJob::Decode(order, nullptr, [&](QImage image) {
             ++previews;
-            stand = image;
+            stand = std::move(image);
         });
         QCOMPARE(previews, preview.isEmpty() ? 0 : 1);
         if (preview.isEmpty())

@@ -69,7 +69,7 @@ private Q_SLOTS:
     // the net change, names as the system's bytes.
     void reportsABurstOnce() {
         NativeTempDir tmp;
-        const QByteArray dir = tmp.NativePath();
+        const QByteArray& dir = tmp.NativePath();
         Touch(dir + "/old.jpg");
         Touch(dir + "/gone.jpg");
         CDirectoryWatch watch;
