@@ -10,6 +10,10 @@
 #include <optional>
 
 namespace {
+// From this many pictures on, one reading of the folder costs less than looking up every
+// spelling of every companion name of each.
+constexpr int kListingFrom = 8;
+
 CFileAction::Kind JournalKind(const SortAction& action) {
     switch (action.kind) {
     case SortAction::Kind::Move:
@@ -34,8 +38,14 @@ CSortGroup::CSortGroup(CFolderHandle folder, const QList<Picture>& pictures, boo
     }
     if (!bCompanions)
         return;
+    // Many pictures: the folder is read once, and only the names it holds are looked up.
+    std::optional<QSet<QByteArray>> listing;
+    if (m_nPictures >= kListingFrom)
+        listing = companions::Names(m_folder.Fd());
+    const QSet<QByteArray>* listed = listing ? &*listing : nullptr;
     for (int i = 0; i < m_nPictures; ++i) {
-        for (const companions::Companion& c : companions::FindIn(m_folder.Fd(), pictures[i].name)) {
+        for (const companions::Companion& c :
+             companions::FindIn(m_folder.Fd(), pictures[i].name, listed)) {
             if (names.contains(c.name))
                 continue;
             names.insert(c.name);

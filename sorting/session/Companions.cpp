@@ -5,8 +5,10 @@
 #include "resources/FileTypes.h"
 
 #include <QSet>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 
 namespace companions {
@@ -64,7 +66,8 @@ const QList<QByteArray>& TwinSpellings(const QByteArray& extension) {
 // meets once.
 class CFinder {
 public:
-    CFinder(int dirFd, const QByteArray& picture) : m_dirFd(dirFd) {
+    CFinder(int dirFd, const QByteArray& picture, const QSet<QByteArray>* listing)
+        : m_dirFd(dirFd), m_listing(listing) {
         struct stat st {};
         if (::fstatat(m_dirFd, picture.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0)
             IsNew(st);
@@ -76,6 +79,8 @@ public:
         const QByteArray stem = base + '.';
         for (const QByteArray& spelling : spellings) {
             const QByteArray name = stem + spelling;
+            if (m_listing && !m_listing->contains(name))
+                continue;
             struct stat st {};
             if (::fstatat(m_dirFd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
                 S_ISREG(st.st_mode) && IsNew(st))
@@ -94,6 +99,7 @@ private:
     }
 
     int m_dirFd;
+    const QSet<QByteArray>* m_listing;
     QSet<std::pair<quint64, quint64>> m_seen; // device, inode
 };
 
@@ -111,12 +117,27 @@ QList<QByteArray> Find(const QByteArray& picture) {
     return paths;
 }
 
-QList<Companion> FindIn(int dirFd, const QByteArray& name) {
+QSet<QByteArray> Names(int dirFd) {
+    QSet<QByteArray> names;
+    const int fd = dirFd < 0 ? -1 : ::openat(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* dir = fd < 0 ? nullptr : ::fdopendir(fd);
+    if (!dir) {
+        if (fd >= 0)
+            ::close(fd);
+        return names;
+    }
+    while (const dirent* entry = ::readdir(dir))
+        names.insert(QByteArray(entry->d_name));
+    ::closedir(dir);
+    return names;
+}
+
+QList<Companion> FindIn(int dirFd, const QByteArray& name, const QSet<QByteArray>* listing) {
     if (dirFd < 0 || name.isEmpty())
         return {};
     static const QList<QByteArray> kXmp = LetterCases("xmp");
     const qsizetype dot = name.lastIndexOf('.');
-    CFinder finder(dirFd, name);
+    CFinder finder(dirFd, name, listing);
     QList<Companion> found;
     if (dot < 0) // no extension: NAME.xmp is the only sidecar
         return finder.Probe(name, kXmp);

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QSet>
 
 // The files beside a picture that belong to it and go wherever it goes: its sidecars
 // NAME.xmp and NAME.EXT.xmp (any letter case of "xmp"), and its twin of the other kind
@@ -26,7 +27,12 @@ struct Companion {
     CFileIdentity identity;
 };
 // The same for the picture `name` in the open folder dirFd: every name is looked up through
-// that descriptor, never through the folder's path.
-QList<Companion> FindIn(int dirFd, const QByteArray& name);
+// that descriptor, never through the folder's path. With `listing` (the folder's names, as
+// Names read them), only names in it are looked up: the same companions, with one look-up
+// each rather than one for every spelling, for many pictures of one folder.
+QList<Companion> FindIn(int dirFd, const QByteArray& name,
+                        const QSet<QByteArray>* listing = nullptr);
+// The names in the open folder dirFd, read once; empty when it cannot be read.
+QSet<QByteArray> Names(int dirFd);
 
 } // namespace companions

@@ -1,5 +1,6 @@
 // Companion files (sidecars, the RAW or JPEG twin) found beside a picture, and sent, undone
 // and redone with it as one action; every byte is followed to where it ended up.
+#include "platform/files/CFolderHandle.h"
 #include "platform/system/CNativePath.h"
 #include "sorting/journal/UndoTexts.h"
 #include "sorting/session/CSortSession.h"
@@ -136,6 +137,14 @@ private Q_SLOTS:
             found << CNativePath::FileName(path);
         }
         QCOMPARE(found, expected);
+        // The same from one reading of the folder, as a sort of many pictures finds them.
+        const CFolderHandle folder = CFolderHandle::Open(src);
+        const QSet<QByteArray> listing = companions::Names(folder.Fd());
+        QVERIFY(listing.contains(picture));
+        Names fromListing;
+        for (const companions::Companion& c : companions::FindIn(folder.Fd(), picture, &listing))
+            fromListing << c.name;
+        QCOMPARE(fromListing, expected);
     }
 
     // Each action takes the picture's group as one journal record; undo brings every file

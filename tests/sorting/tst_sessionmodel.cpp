@@ -170,6 +170,19 @@ private Q_SLOTS:
         Session().SetActionRecorder(nullptr);
     }
 
+    // A large selection finds its companions from one reading of the folder: the same
+    // files go as when each picture is looked at alone.
+    void aLargeSelectionTakesItsCompanions() {
+        ListOnDisk(10, "a.jpg");
+        Stamped(src + "/c.XMP", 100, 9);
+        Stamped(src + "/h.Cr2", 100, 10);
+        Stamped(src + "/h.Cr2.xmp", 100, 11);
+        SelectRows({0, 1, 2, 3, 4, 5, 6, 7, 8});
+        QVERIFY(Session().Move(QString::fromUtf8(dst)));
+        QCOMPARE(ListDir(dst).size(), 12);
+        QCOMPARE(ListDir(src), Names{"j.jpg"});
+    }
+
     // Names taken at the destination are asked about once for the whole selection when
     // the answer is given for all.
     void aConflictIsAskedOnce() {
