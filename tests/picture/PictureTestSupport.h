@@ -75,6 +75,30 @@ inline QString WriteBytes(const QString& path, const QByteArray& data) {
     return ::WriteBytes(QFile::encodeName(path), data) ? path : QString();
 }
 
+// A JPEG segment: marker, length, body.
+inline QByteArray JpegSegment(uchar marker, const QByteArray& body) {
+    const int length = int(body.size()) + 2;
+    return QByteArray("\xFF") + char(marker) + char(length >> 8) + char(length & 0xFF) + body;
+}
+
+// An EXIF segment carrying `preview` (in the second image directory), as cameras store it.
+inline QByteArray ExifPreviewSegment(const QByteArray& preview) {
+    QByteArray tiff("II*\0\x08\0\0\0", 8);
+    tiff += QByteArray("\0\0", 2) + QByteArray("\x0e\0\0\0", 4); // IFD0 empty, IFD1 at 14
+    const auto entry = [](quint16 tag, quint32 value) {
+        QByteArray e(12, '\0');
+        qToLittleEndian(tag, e.data());
+        qToLittleEndian(quint16(4), e.data() + 2);
+        qToLittleEndian(quint32(1), e.data() + 4);
+        qToLittleEndian(value, e.data() + 8);
+        return e;
+    };
+    const quint32 previewAt = 14 + 2 + 2 * 12 + 4;
+    tiff += QByteArray("\x02\0", 2) + entry(0x201, previewAt) +
+            entry(0x202, quint32(preview.size())) + QByteArray(4, '\0');
+    return JpegSegment(0xE1, QByteArray("Exif\0\0", 6) + tiff + preview);
+}
+
 // A JPEG of w x h, left half red and right half blue, optionally with an APP1 segment
 // holding an EXIF block with nothing but the Orientation tag.
 inline QByteArray MakeJpeg(int w, int h, int exifOrientation = 0) {

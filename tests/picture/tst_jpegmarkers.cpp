@@ -46,11 +46,6 @@ struct SJpeg {
     QByteArray Bytes() const { return "\xFF\xD8" + segments.join() + scan; }
 };
 
-QByteArray Segment(uchar marker, const QByteArray& body) {
-    const int length = int(body.size()) + 2;
-    return QByteArray("\xFF") + char(marker) + char(length >> 8) + char(length & 0xFF) + body;
-}
-
 // A picture of w x h, left half red and right half blue, as Qt's encoder writes it: the
 // quantisation tables, then the frame, then the Huffman tables.
 QByteArray Encoded(int w, int h, bool bProgressive = false, bool bGrey = false) {
@@ -83,25 +78,6 @@ QByteArray TablesFirst(const QByteArray& jpeg, bool split = false) {
     return parts.Bytes();
 }
 
-// An EXIF block holding a preview JPEG of its own (in the second image directory), with
-// its tables before its frame.
-QByteArray ExifWithPreview(const QByteArray& preview) {
-    QByteArray tiff("II*\0\x08\0\0\0", 8);
-    tiff += QByteArray("\0\0", 2) + QByteArray("\x0e\0\0\0", 4); // IFD0: no entries, IFD1 at 14
-    const auto entry = [](quint16 tag, quint32 value) {
-        QByteArray e(12, '\0');
-        qToLittleEndian(tag, e.data());
-        qToLittleEndian(quint16(4), e.data() + 2);
-        qToLittleEndian(quint32(1), e.data() + 4);
-        qToLittleEndian(value, e.data() + 8);
-        return e;
-    };
-    const quint32 previewAt = 14 + 2 + 2 * 12 + 4;
-    tiff += QByteArray("\x02\0", 2) + entry(0x201, previewAt) +
-            entry(0x202, quint32(preview.size())) + QByteArray(4, '\0');
-    return Segment(0xE1, QByteArray("Exif\0\0", 6) + tiff + preview);
-}
-
 // Segments put right after the start-of-image marker.
 QByteArray WithFirst(const QByteArray& jpeg, const QByteArray& segments) {
     return jpeg.left(2) + segments + jpeg.mid(2);
@@ -129,11 +105,11 @@ private Q_SLOTS:
         QVERIFY(progressive.contains("\xFF\xC2") && !progressive.contains("\xFF\xC0"));
         const QByteArray app0 = SJpeg::Of(plain).segments.first();
         const QByteArray icc =
-            Segment(0xE2, QByteArrayLiteral("ICC_PROFILE\0") + QByteArray(300, '\x11'));
+            JpegSegment(0xE2, QByteArrayLiteral("ICC_PROFILE\0") + QByteArray(300, '\x11'));
         const QByteArray xmp =
-            Segment(0xE1, QByteArrayLiteral("http://ns.adobe.com/xap/1.0/\0<x/>"));
-        const QByteArray exif = ExifWithPreview(TablesFirst(Encoded(160, 96)));
-        const QByteArray comment = Segment(0xFE, "written by a scanner");
+            JpegSegment(0xE1, QByteArrayLiteral("http://ns.adobe.com/xap/1.0/\0<x/>"));
+        const QByteArray exif = ExifPreviewSegment(TablesFirst(Encoded(160, 96)));
+        const QByteArray comment = JpegSegment(0xFE, "written by a scanner");
         QTest::newRow("tables around the frame, as encoders write") << plain << 24 << QSize(w, h);
         QTest::newRow("tables before the frame, as cameras write")
             << TablesFirst(plain) << 24 << QSize(w, h);
@@ -153,7 +129,7 @@ private Q_SLOTS:
             << QSize(w, h);
         // An interval of 0: restart markers switched off, as some encoders say outright.
         QTest::newRow("restart interval before the frame")
-            << BeforeFrame(TablesFirst(plain), Segment(0xDD, QByteArray(2, '\0'))) << 24
+            << BeforeFrame(TablesFirst(plain), JpegSegment(0xDD, QByteArray(2, '\0'))) << 24
             << QSize(w, h);
         QTest::newRow("fill bytes before the frame")
             << BeforeFrame(TablesFirst(plain), QByteArray(5, '\xFF')) << 24 << QSize(w, h);
@@ -193,7 +169,8 @@ private Q_SLOTS:
     // The preview inside the EXIF block is found too, whole, at its own size.
     void previewInsideTheExifBlock() {
         const QByteArray preview = TablesFirst(Encoded(160, 96));
-        const QByteArray data = WithFirst(TablesFirst(Encoded(120, 80)), ExifWithPreview(preview));
+        const QByteArray data =
+            WithFirst(TablesFirst(Encoded(120, 80)), ExifPreviewSegment(preview));
         QCOMPARE(CExifThumbnail::Read(data).size(), QSize(160, 96));
         QCOMPARE(CHeaderProbe::Probe(picfmt::kJpg, preview).nWidth, 160);
     }

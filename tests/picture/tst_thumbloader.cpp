@@ -23,32 +23,9 @@ qint64 MTimeOf(const QByteArray& path) {
     return ::stat(path.constData(), &st) == 0 ? qint64(st.st_mtime) : -1;
 }
 
-// A JPEG segment: marker, length, body.
-QByteArray Segment(int marker, const QByteArray& body) {
-    QByteArray segment("\xFF", 1);
-    segment += char(marker);
-    segment += char((body.size() + 2) >> 8);
-    segment += char((body.size() + 2) & 0xFF);
-    return segment + body;
-}
-
-// The picture with an EXIF block carrying `preview` (in the second image directory), as
-// cameras store it.
+// The picture with an EXIF block carrying `preview`, as cameras store it.
 QByteArray WithExifPreview(const QByteArray& jpeg, const QByteArray& preview) {
-    QByteArray tiff("II*\0\x08\0\0\0", 8);
-    tiff += QByteArray("\0\0", 2) + QByteArray("\x0e\0\0\0", 4); // IFD0 empty, IFD1 at 14
-    const auto entry = [](quint16 tag, quint32 value) {
-        QByteArray e(12, '\0');
-        qToLittleEndian(tag, e.data());
-        qToLittleEndian(quint16(4), e.data() + 2);
-        qToLittleEndian(quint32(1), e.data() + 4);
-        qToLittleEndian(value, e.data() + 8);
-        return e;
-    };
-    const quint32 previewAt = 14 + 2 + 2 * 12 + 4;
-    tiff += QByteArray("\x02\0", 2) + entry(0x201, previewAt) +
-            entry(0x202, quint32(preview.size())) + QByteArray(4, '\0');
-    return jpeg.left(2) + Segment(0xE1, QByteArray("Exif\0\0", 6) + tiff + preview) + jpeg.mid(2);
+    return jpeg.left(2) + ExifPreviewSegment(preview) + jpeg.mid(2);
 }
 
 // Asks until the loader answers: the first ask starts the work, Ready says it is done.
