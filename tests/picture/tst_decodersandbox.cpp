@@ -24,18 +24,15 @@ Q_DECLARE_METATYPE(CDecoderSandbox::EMode)
 namespace {
 
 // Each attack paints its own 10-point column: green when it failed, red when it worked.
-// NOLINTBEGIN(bugprone-suspicious-missing-comma,clang-diagnostic-string-concatenation): the
-// listing attack is one literal written on two lines.
 const char* const kAttacks[] = {
     "{ (DOCS/canary.txt) (r) file 64 string readstring pop pop }", // read
-    "{ /n 0 def (DOCS/*) { pop /n n 1 add def } 256 string filenameforall "
-    "n 0 eq { stop } if }",                                          // list
+    ("{ /n 0 def (DOCS/*) { pop /n n 1 add def } 256 string filenameforall "
+     "n 0 eq { stop } if }"),                                        // list
     "{ (DOCS/written.txt) (w) file dup (x) writestring closefile }", // write
     "{ (DOCS/canary.txt) deletefile }",                              // delete
     "{ (DOCS/canary.txt) (DOCS/renamed.txt) renamefile }",           // rename
     "{ (%pipe%touch DOCS/piped.txt) (w) file closefile }",           // pipe
 };
-// NOLINTEND(bugprone-suspicious-missing-comma,clang-diagnostic-string-concatenation)
 // Sends the page into the folder instead of back to the decoder.
 const char* const kRedirect = "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 10 10\n"
                               "<< /OutputFile (DOCS/redirected.ppm) >> setpagedevice showpage\n";

@@ -115,8 +115,8 @@ private Q_SLOTS:
         order.target = QSize(320, 240);
         order.bPreview = preview;
         QList<QSize> stands;
-        const SDecodeResult result =
-            CDecodeJob::Decode(order, nullptr, [&](QImage image) { stands << image.size(); });
+        const SDecodeResult result = CDecodeJob::Decode(
+            order, nullptr, [&](const QImage& image) { stands << image.size(); });
         QCOMPARE(stands.size(), previews);
         if (previews)
             QCOMPARE(stands.front(), QSize(64, 48));
