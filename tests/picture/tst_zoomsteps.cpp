@@ -57,7 +57,6 @@ private Q_SLOTS:
         QTest::addColumn<QRectF>("placedBefore");
         QTest::addColumn<QSizeF>("viewAfter");
         QTest::addColumn<QPointF>("pan");
-        const QSizeF client(400, 300);
         // A 4000 x 3000 picture fitted at 10 % fills the control; 100 % at its centre.
         QTest::newRow("fit to 100 % at the centre") << QPointF(200, 150) << QRectF(0, 0, 400, 300)
                                                     << QSizeF(4000, 3000) << QPointF(1800, 1350);

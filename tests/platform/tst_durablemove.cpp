@@ -16,7 +16,7 @@ namespace {
 // copy", "close copy", "sync folder" (the destination), "remove source".
 class CWatchedDiskCalls : public CDiskCalls {
 public:
-    CWatchedDiskCalls(QByteArray source, QByteArray dest)
+    CWatchedDiskCalls(const QByteArray& source, const QByteArray& dest)
         : m_source(Real(source)), m_dest(Real(dest)) {}
 
     QStringList calls;

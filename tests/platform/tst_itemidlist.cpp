@@ -26,6 +26,10 @@ LPITEMIDLIST MakeList(int count, unsigned cb) {
 const char* At(LPCITEMIDLIST pidl, int offset = 0) {
     return reinterpret_cast<const char*>(pidl) + offset;
 }
+
+QByteArray Bytes(const void* data, int size) {
+    return QByteArray(static_cast<const char*>(data), size);
+}
 } // namespace
 
 class TestItemIdList : public QObject {
@@ -48,15 +52,15 @@ private Q_SLOTS:
         QCOMPARE(At(CItemIdList::LastItemID(b)), At(b, 18));
         LPITEMIDLIST ab = CItemIdList::ConcatPidls(a, b);
         QCOMPARE(CItemIdList::GetPidlSize(ab), 12u + 29u - 2u);
-        QVERIFY(std::memcmp(ab, a, 10) == 0);
-        QVERIFY(std::memcmp(At(ab, 10), b, 29) == 0);
+        QVERIFY(Bytes(ab, 10) == Bytes(a, 10)); // item lists are byte strings
+        QVERIFY(Bytes(At(ab, 10), 29) == Bytes(b, 29));
         LPITEMIDLIST copy = CItemIdList::ConcatPidls(nullptr, b);
         QVERIFY(copy != b && CItemIdList::IsEqual(copy, b));
         LPITEMIDLIST same = CItemIdList::ConcatPidls(zeroed, a);
         QVERIFY(CItemIdList::IsEqual(same, a));
         LPITEMIDLIST first = CItemIdList::CopyItemID(CShellMalloc::Get(), b);
         QCOMPARE(CItemIdList::GetPidlSize(first), 9u + 2u);
-        QVERIFY(std::memcmp(first, b, 9) == 0);
+        QVERIFY(Bytes(first, 9) == Bytes(b, 9));
         for (LPITEMIDLIST p : {zeroed, a, b, ab, copy, same, first})
             CItemIdList::FreePidl(p);
     }
