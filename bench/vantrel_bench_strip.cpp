@@ -7,8 +7,6 @@
 //          cache: the longest step and the longest event-loop stall;
 //   click  destination button 1 clicked once every 300 ms with the strip shown: the time
 //          until the next picture is painted.
-#include "app/CFilmstripCommands.h"
-#include "app/CMainFrame.h"
 #include "bench/BenchStats.h"
 #include "browser/controls/CListCtrlModel.h"
 #include "picture/thumbs/CThumbnailLoader.h"
@@ -20,6 +18,7 @@
 #include "sorting/widgets/CFilmstrip.h"
 #include "sorting/widgets/CPictureFileList.h"
 #include "sorting/widgets/CTarget.h"
+#include "tests/support/WindowDriver.h"
 
 #include <QAction>
 #include <QApplication>
@@ -107,7 +106,7 @@ struct Desk {
     QTemporaryDir root;
     QString home = root.filePath("home");
     std::unique_ptr<CProfileStore> store;
-    std::unique_ptr<CMainFrame> frame;
+    std::unique_ptr<WindowDriver> frame;
 
     bool Lay(const QString& dir, int n) {
         QStringList photos;
@@ -138,13 +137,13 @@ struct Desk {
         qputenv("XDG_CACHE_HOME", QFile::encodeName(root.filePath(cache)));
         store->WriteProfileInt("Window", "Filmstrip", 0);
         store->Flush();
-        frame = std::make_unique<CMainFrame>(*store);
-        frame->resize(1280, 900);
-        frame->show();
+        frame = std::make_unique<WindowDriver>(*store);
+        frame->Window().resize(1280, 900);
+        frame->Window().show();
         RunFor(500);
         return frame->FileList().GetItemCount() == n;
     }
-    CFilmstrip& Strip() { return frame->Filmstrip()->Strip(); }
+    CFilmstrip& Strip() { return *frame->Window().findChild<CFilmstrip*>(); }
     CImageCtrl& Ctrl() { return frame->PictureViewPane()->m_imageCtrl; }
     CPictureFileList& List() { return frame->FileList(); }
 
