@@ -76,9 +76,9 @@ CMainFrame::CMainFrame(CProfileStore& store, const QString& startupPath, QWidget
     CSplashWnd::ShowSplash(this);
     m_print = new CPrintCommands(PictureViewPane()->m_imageCtrl, *this);
     connect(m_print, &CPrintCommands::Done, this, &CMainFrame::FocusFileList);
-    m_view = new CViewCommands(m_actions, {this, m_wndSplitter, &PictureViewPane()->m_imageCtrl,
-                                           &FileList(), m_messageBar, m_wndStatusBar, &m_settings});
-    m_filmstrip = new CFilmstripCommands(
+    new CViewCommands(m_actions, {this, m_wndSplitter, &PictureViewPane()->m_imageCtrl, &FileList(),
+                                  m_messageBar, m_wndStatusBar, &m_settings});
+    new CFilmstripCommands( // View > Filmstrip, owned by the window
         {Action(cmd::ID_VIEW_FILMSTRIP), *m_session, FileList(), *PictureViewPane(), m_settings},
         this);
     new CPictureInfoCommands(*this, *Action(cmd::ID_VIEW_PICTURE_INFO), m_settings, FileList());

@@ -7,7 +7,6 @@
 #include <memory>
 
 class CFileSelect;
-class CFilmstripCommands;
 class CHiddenPicturesPane;
 class CMainStatusBar;
 class CMessageBar;
@@ -23,7 +22,6 @@ class CSortSession;
 class CTarget;
 class CTargetController;
 class CUndoCommands;
-class CViewCommands;
 class CVantrelDoc;
 class CVantrelView;
 class QPrinter;
@@ -79,8 +77,6 @@ public:
     CMessageBar* MessageBar() const { return m_messageBar; }
     CHiddenPicturesPane* HiddenPicturesPane() const { return m_hiddenPane; }
     CPaneFocus* PaneFocus() const { return m_paneFocus; }
-    CViewCommands* ViewCommands() const { return m_view; }
-    CFilmstripCommands* Filmstrip() const { return m_filmstrip; }
 
     // Commands of the main window.
     void OnProgramConfig();
@@ -136,9 +132,7 @@ private:
     CMessageBar* m_messageBar = nullptr;
     CHiddenPicturesPane* m_hiddenPane = nullptr;
     CPaneFocus* m_paneFocus = nullptr;
-    CFrameKeeper* m_frameKeeper = nullptr;     // the window's stored rectangle
-    CPrintCommands* m_print = nullptr;         // Print Setup and Print over one printer
-    CViewCommands* m_view = nullptr;           // zoom and full screen
-    CFilmstripCommands* m_filmstrip = nullptr; // View > Filmstrip
+    CFrameKeeper* m_frameKeeper = nullptr; // the window's stored rectangle
+    CPrintCommands* m_print = nullptr;     // Print Setup and Print over one printer
     bool m_bSaved = false;
 };

@@ -37,8 +37,7 @@ bool CWindowMemory::eventFilter(QObject* watched, QEvent* event) {
 
 // Runs after the tree has filled the list from the folder it selected.
 void CWindowMemory::RecordFolder() {
-    const QByteArray dir =
-        static_cast<const CNamespaceListView&>(m_browser.m_listFiles).ListedFolder();
+    const QByteArray dir = m_browser.m_listFiles.ListedFolder();
     if (!dir.isEmpty())
         m_settings.SetLastFolder(QFile::decodeName(dir));
 }
