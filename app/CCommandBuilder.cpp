@@ -59,14 +59,20 @@ CCommandBuilder::Actions CCommandBuilder::CreateActions(QWidget* owner) {
 }
 
 void CCommandBuilder::BuildMenuBar(QMenuBar* bar, const Actions& actions) {
-    for (const commands::Popup& popup : commands::MainMenu()) {
-        QMenu* menu = bar->addMenu(QCoreApplication::translate("CommandTable", popup.text));
-        for (const commands::MenuItem& item : popup.items) {
-            if (item.id == commands::kSeparator)
-                menu->addSeparator();
-            else
-                menu->addAction(actions.value(item.id));
-        }
+    for (const commands::Popup& popup : commands::MainMenu())
+        AddItems(bar->addMenu(QCoreApplication::translate("CommandTable", popup.text)), popup,
+                 actions);
+}
+
+void CCommandBuilder::AddItems(QMenu* menu, const commands::Popup& popup, const Actions& actions) {
+    for (const commands::MenuItem& item : popup.items) {
+        if (item.submenu)
+            AddItems(menu->addMenu(QCoreApplication::translate("CommandTable", item.text)),
+                     *item.submenu, actions);
+        else if (item.id == commands::kSeparator)
+            menu->addSeparator();
+        else
+            menu->addAction(actions.value(item.id));
     }
 }
 

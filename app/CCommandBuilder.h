@@ -1,8 +1,11 @@
 #pragma once
 
+#include "resources/CommandTable.h"
+
 #include <QHash>
 
 class QAction;
+class QMenu;
 class QMenuBar;
 class QToolBar;
 class QWidget;
@@ -19,4 +22,7 @@ public:
     static void BuildToolBar(QToolBar* bar, const Actions& actions);
     // View > Toolbar and View > Status Bar show and hide the bars, checked while shown.
     static void BindBarToggles(const Actions& actions, QToolBar* toolBar, QWidget* statusBar);
+
+private:
+    static void AddItems(QMenu* menu, const commands::Popup& popup, const Actions& actions);
 };

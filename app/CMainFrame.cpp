@@ -9,6 +9,7 @@
 #include "app/CPictureInfoCommands.h"
 #include "app/CPrintCommands.h"
 #include "app/CSelectedPicturesPane.h"
+#include "app/CSortByCommands.h"
 #include "app/CSplashWnd.h"
 #include "app/CTargetController.h"
 #include "app/CUndoCommands.h"
@@ -82,6 +83,7 @@ CMainFrame::CMainFrame(CProfileStore& store, const QString& startupPath, QWidget
         {Action(cmd::ID_VIEW_FILMSTRIP), *m_session, FileList(), *PictureViewPane(), m_settings},
         this);
     new CPictureInfoCommands(*this, *Action(cmd::ID_VIEW_PICTURE_INFO), m_settings, FileList());
+    new CSortByCommands(m_actions, m_session->Order(), m_settings, this); // View > Sort By
     InitialUpdate();
 
     // Logging out ends the application without a close event for every window.

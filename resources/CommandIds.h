@@ -26,6 +26,14 @@ inline constexpr int ID_SEND_TO_TARGET1 = 32800;
 inline constexpr int kSendToTargetCount = 20;
 inline constexpr int ID_EDIT_HISTORY = 32785;
 inline constexpr int ID_VIEW_FILMSTRIP = 32840;
+// View > Sort By: the orders of the file list, then the two directions.
+inline constexpr int ID_SORT_BY_NAME = 32841;
+inline constexpr int ID_SORT_BY_DATE_TAKEN = 32842;
+inline constexpr int ID_SORT_BY_DATE_MODIFIED = 32843;
+inline constexpr int ID_SORT_BY_SIZE = 32844;
+inline constexpr int ID_SORT_BY_TYPE = 32845;
+inline constexpr int ID_SORT_ASCENDING = 32846;
+inline constexpr int ID_SORT_DESCENDING = 32847;
 
 inline constexpr int ID_FILE_PRINT = 57607;
 inline constexpr int ID_FILE_PRINT_SETUP = 57606;

@@ -31,6 +31,19 @@ constexpr std::array kEditMenu{
     MenuItem{QT_TRANSLATE_NOOP("CommandTable", "File &Types"), ID_FILE_TYPES},
 };
 
+// One order of the list is checked, and one direction.
+constexpr std::array kSortByMenu{
+    MenuItem{QT_TRANSLATE_NOOP("CommandTable", "&Name"), ID_SORT_BY_NAME},
+    MenuItem{QT_TRANSLATE_NOOP("CommandTable", "Date &Taken"), ID_SORT_BY_DATE_TAKEN},
+    MenuItem{QT_TRANSLATE_NOOP("CommandTable", "Date &Modified"), ID_SORT_BY_DATE_MODIFIED},
+    MenuItem{QT_TRANSLATE_NOOP("CommandTable", "&Size"), ID_SORT_BY_SIZE},
+    MenuItem{QT_TRANSLATE_NOOP("CommandTable", "T&ype"), ID_SORT_BY_TYPE},
+    MenuItem{nullptr, kSeparator},
+    MenuItem{QT_TRANSLATE_NOOP("CommandTable", "&Ascending"), ID_SORT_ASCENDING},
+    MenuItem{QT_TRANSLATE_NOOP("CommandTable", "&Descending"), ID_SORT_DESCENDING},
+};
+constexpr Popup kSortByPopup{QT_TRANSLATE_NOOP("CommandTable", "Sort &By"), kSortByMenu};
+
 // Fit to Window is the toolbar's resize toggle, checked while pictures are fitted.
 constexpr std::array kViewMenu{
     MenuItem{QT_TRANSLATE_NOOP("CommandTable", "&Fit to Window\tSpace"), ID_TOGGLE_RESIZE},
@@ -41,6 +54,8 @@ constexpr std::array kViewMenu{
     MenuItem{QT_TRANSLATE_NOOP("CommandTable", "F&ull Screen\tF11"), ID_VIEW_FULL_SCREEN},
     MenuItem{QT_TRANSLATE_NOOP("CommandTable", "Fil&mstrip"), ID_VIEW_FILMSTRIP},
     MenuItem{QT_TRANSLATE_NOOP("CommandTable", "Picture &Information\tI"), ID_VIEW_PICTURE_INFO},
+    MenuItem{nullptr, kSeparator},
+    MenuItem{kSortByPopup.text, kSubmenu, &kSortByPopup},
     MenuItem{nullptr, kSeparator},
     MenuItem{QT_TRANSLATE_NOOP("CommandTable", "&Toolbar"), ID_VIEW_TOOLBAR},
     MenuItem{QT_TRANSLATE_NOOP("CommandTable", "&Status Bar"), ID_VIEW_STATUS_BAR},
@@ -161,14 +176,44 @@ constexpr std::array kToolbar{
 };
 
 constexpr std::array kAllIds{
-    ID_PROGRAM_CONFIG,  ID_TARGET_DIRECTORIES, ID_CLEAR_PICTURE,     ID_DELETE_PICTURE,
-    ID_TOGGLE_RESIZE,   ID_FILE_TYPES,         ID_GO_TO_HOME,        ID_REFRESH_FILES,
-    ID_BUTTON_GROUP1,   ID_BUTTON_GROUP2,      ID_BUTTON_GROUP3,     ID_BUTTON_GROUP4,
-    ID_FILE_PRINT,      ID_FILE_PRINT_SETUP,   ID_APP_EXIT,          ID_APP_ABOUT,
-    ID_EDIT_COPY,       ID_NEXT_PANE,          ID_PREV_PANE,         ID_VIEW_TOOLBAR,
-    ID_VIEW_STATUS_BAR, ID_HELP_KEYBOARD,      ID_EDIT_UNDO,         ID_EDIT_REDO,
-    ID_EDIT_HISTORY,    ID_VIEW_FULL_SCREEN,   ID_ZOOM_IN,           ID_ZOOM_OUT,
-    ID_ZOOM_ACTUAL,     ID_VIEW_FILMSTRIP,     ID_VIEW_PICTURE_INFO,
+    ID_PROGRAM_CONFIG,
+    ID_TARGET_DIRECTORIES,
+    ID_CLEAR_PICTURE,
+    ID_DELETE_PICTURE,
+    ID_TOGGLE_RESIZE,
+    ID_FILE_TYPES,
+    ID_GO_TO_HOME,
+    ID_REFRESH_FILES,
+    ID_BUTTON_GROUP1,
+    ID_BUTTON_GROUP2,
+    ID_BUTTON_GROUP3,
+    ID_BUTTON_GROUP4,
+    ID_FILE_PRINT,
+    ID_FILE_PRINT_SETUP,
+    ID_APP_EXIT,
+    ID_APP_ABOUT,
+    ID_EDIT_COPY,
+    ID_NEXT_PANE,
+    ID_PREV_PANE,
+    ID_VIEW_TOOLBAR,
+    ID_VIEW_STATUS_BAR,
+    ID_HELP_KEYBOARD,
+    ID_EDIT_UNDO,
+    ID_EDIT_REDO,
+    ID_EDIT_HISTORY,
+    ID_VIEW_FULL_SCREEN,
+    ID_ZOOM_IN,
+    ID_ZOOM_OUT,
+    ID_ZOOM_ACTUAL,
+    ID_VIEW_FILMSTRIP,
+    ID_VIEW_PICTURE_INFO,
+    ID_SORT_BY_NAME,
+    ID_SORT_BY_DATE_TAKEN,
+    ID_SORT_BY_DATE_MODIFIED,
+    ID_SORT_BY_SIZE,
+    ID_SORT_BY_TYPE,
+    ID_SORT_ASCENDING,
+    ID_SORT_DESCENDING,
 };
 
 // The command ids, then one per destination key.
@@ -204,11 +249,23 @@ QKeyCombination PrimaryKey(int id) {
     return QKeyCombination();
 }
 
+namespace {
+const char* MenuTextIn(const Popup& popup, int id) {
+    for (const MenuItem& item : popup.items) {
+        if (item.submenu)
+            if (const char* text = MenuTextIn(*item.submenu, id))
+                return text;
+        if (item.id == id && item.text)
+            return item.text;
+    }
+    return nullptr;
+}
+} // namespace
+
 const char* MenuText(int id) {
     for (const Popup& popup : kMainMenu)
-        for (const MenuItem& item : popup.items)
-            if (item.id == id && item.text)
-                return item.text;
+        if (const char* text = MenuTextIn(popup, id))
+            return text;
     return "";
 }
 

@@ -8,10 +8,14 @@
 namespace commands {
 
 inline constexpr int kSeparator = 0;
+inline constexpr int kSubmenu = -1;
+
+struct Popup;
 
 struct MenuItem {
-    const char* text; // with & for the mnemonic and a tab before the shortcut text
-    int id;           // kSeparator for a separator line
+    const char* text;               // with & for the mnemonic and a tab before the shortcut text
+    int id;                         // kSeparator for a separator line, kSubmenu for a submenu
+    const Popup* submenu = nullptr; // the items of a submenu
 };
 
 struct Popup {

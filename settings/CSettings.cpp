@@ -19,6 +19,20 @@ const QString kFilmstrip = QStringLiteral("Filmstrip");
 const QString kShowPictureInfo = QStringLiteral("ShowPictureInfo");
 const QString kBrowse = QStringLiteral("Browse");
 const QString kLastFolder = QStringLiteral("LastFolder");
+const QString kSortBy = QStringLiteral("SortBy");
+const QString kSortDescending = QStringLiteral("SortDescending");
+// The stored names of the list's orders, in the order of CSettings::SortOrder.
+const std::array<QString, CSettings::kSortOrderCount> kSortNames{
+    QStringLiteral("Name"), QStringLiteral("DateTaken"), QStringLiteral("DateModified"),
+    QStringLiteral("Size"), QStringLiteral("Type")};
+
+// A stored order's number; an unknown name is the order by name.
+int SortOrderNamed(const QString& name) {
+    for (int i = 0; i < CSettings::kSortOrderCount; ++i)
+        if (name.compare(kSortNames[i], Qt::CaseInsensitive) == 0)
+            return i;
+    return 0;
+}
 
 QString TwoDigits(int n) {
     return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
@@ -60,6 +74,8 @@ void CSettings::Load(CProfileStore& store) {
     m_bShowFilmstrip = store.GetProfileInt(kWindow, kFilmstrip, 0) != 0;
     m_bShowPictureInfo = store.GetProfileInt(kWindow, kShowPictureInfo, 0) != 0;
     m_strLastFolder = store.GetProfileString(kBrowse, kLastFolder, QString());
+    m_nSortBy = SortOrderNamed(store.GetProfileString(kBrowse, kSortBy, kSortNames[0]));
+    m_bSortDescending = store.GetProfileInt(kBrowse, kSortDescending, 0) != 0;
 
     for (int n = 0; n < kTargetSetCount; ++n) {
         const QString section = SectionName(n);
@@ -117,6 +133,8 @@ bool CSettings::SaveChanges(CProfileStore& store) {
     store.WriteProfileInt(kWindow, kFilmstrip, m_bShowFilmstrip ? 1 : 0);
     store.WriteProfileInt(kWindow, kShowPictureInfo, m_bShowPictureInfo ? 1 : 0);
     store.WriteProfileString(kBrowse, kLastFolder, m_strLastFolder);
+    store.WriteProfileString(kBrowse, kSortBy, kSortNames[ClampSortOrder(m_nSortBy)]);
+    store.WriteProfileInt(kBrowse, kSortDescending, m_bSortDescending ? 1 : 0);
     return store.Flush();
 }
 
@@ -134,6 +152,10 @@ const CTargetSet& CSettings::Current() const {
 }
 const CTargetSet& CSettings::TargetSet(int n) const {
     return m_arrTargetSets[ClampSelectionSet(n)];
+}
+
+int CSettings::ClampSortOrder(int n) {
+    return n < 0 || n >= kSortOrderCount ? 0 : n;
 }
 
 void CSettings::SetSelectionSet(int n) {

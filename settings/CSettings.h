@@ -77,6 +77,13 @@ public:
     // Whether the picture information panel is shown ([Window] ShowPictureInfo).
     bool GetShowPictureInfo() const { return m_bShowPictureInfo; }
     void SetShowPictureInfo(bool b) { Set(m_bShowPictureInfo, b); }
+    // The order of the file list ([Browse] SortBy, by its name: Name, DateTaken,
+    // DateModified, Size, Type; [Browse] SortDescending).
+    static constexpr int kSortOrderCount = 5;
+    int GetSortBy() const { return m_nSortBy; }
+    void SetSortBy(int n) { Set(m_nSortBy, ClampSortOrder(n)); }
+    bool GetSortDescending() const { return m_bSortDescending; }
+    void SetSortDescending(bool b) { Set(m_bSortDescending, b); }
     QString GetLastFolder() const { return m_strLastFolder; }
     void SetLastFolder(const QString& dir) { Set(m_strLastFolder, dir); }
     // The folder to open at start: the last one listed while it is still there, else the
@@ -87,6 +94,7 @@ public:
     static QString TargetNameEntry(int i); // "Target01Name".."Target20Name"
     static QString TargetDirEntry(int i);  // "Target01Dir".."Target20Dir"
     static int ClampSelectionSet(int n);   // any stored number into 0..3
+    static int ClampSortOrder(int n);      // any number into 0..kSortOrderCount-1
 
 private:
     template <class T> void Set(T& member, const T& value) {
@@ -111,5 +119,7 @@ private:
     bool m_bShowFilmstrip = false;
     bool m_bShowPictureInfo = false;
     QString m_strLastFolder;
+    int m_nSortBy = 0;
+    bool m_bSortDescending = false;
     CChangeNotifier m_notifier; // last: see CChangeNotifier
 };

@@ -1088,6 +1088,38 @@ Die neue: %2</translation>
         <source>Picture &amp;Information	I</source>
         <translation>Bild&amp;informationen	I</translation>
     </message>
+    <message>
+        <source>&amp;Name</source>
+        <translation>&amp;Name</translation>
+    </message>
+    <message>
+        <source>Date &amp;Taken</source>
+        <translation>&amp;Aufnahmedatum</translation>
+    </message>
+    <message>
+        <source>Date &amp;Modified</source>
+        <translation>Än&amp;derungsdatum</translation>
+    </message>
+    <message>
+        <source>&amp;Size</source>
+        <translation>&amp;Größe</translation>
+    </message>
+    <message>
+        <source>T&amp;ype</source>
+        <translation>&amp;Typ</translation>
+    </message>
+    <message>
+        <source>&amp;Ascending</source>
+        <translation>Auf&amp;steigend</translation>
+    </message>
+    <message>
+        <source>&amp;Descending</source>
+        <translation>Ab&amp;steigend</translation>
+    </message>
+    <message>
+        <source>Sort &amp;By</source>
+        <translation>So&amp;rtieren nach</translation>
+    </message>
 </context>
 <context>
     <name>DialogTemplate</name>
@@ -2047,6 +2079,48 @@ Filmstreifen</translation>
 Picture Information</source>
         <translation>Zeigt oder verbirgt, was die Datei über das Bild aussagt
 Bildinformationen</translation>
+    </message>
+    <message>
+        <source>Show the pictures in the order of their names
+Sort by Name</source>
+        <translation>Zeigt die Bilder in der Reihenfolge ihrer Namen
+Nach Name sortieren</translation>
+    </message>
+    <message>
+        <source>Show the pictures in the order they were taken, as the camera recorded it
+Sort by Date Taken</source>
+        <translation>Zeigt die Bilder in der Reihenfolge ihrer Aufnahme, wie die Kamera sie festhielt
+Nach Aufnahmedatum sortieren</translation>
+    </message>
+    <message>
+        <source>Show the pictures in the order their files were last changed
+Sort by Date Modified</source>
+        <translation>Zeigt die Bilder in der Reihenfolge der letzten Änderung ihrer Dateien
+Nach Änderungsdatum sortieren</translation>
+    </message>
+    <message>
+        <source>Show the pictures in the order of their file sizes
+Sort by Size</source>
+        <translation>Zeigt die Bilder in der Reihenfolge ihrer Dateigrößen
+Nach Größe sortieren</translation>
+    </message>
+    <message>
+        <source>Show the pictures grouped by their file types
+Sort by Type</source>
+        <translation>Zeigt die Bilder nach Dateityp geordnet
+Nach Typ sortieren</translation>
+    </message>
+    <message>
+        <source>Show the first of the order first
+Ascending</source>
+        <translation>Zeigt den Anfang der Reihenfolge zuerst
+Aufsteigend</translation>
+    </message>
+    <message>
+        <source>Show the last of the order first
+Descending</source>
+        <translation>Zeigt das Ende der Reihenfolge zuerst
+Absteigend</translation>
     </message>
 </context>
 <context>

@@ -148,9 +148,26 @@ std::vector<int> CListCtrlModel::SortedOrder(Compare compare, quintptr lParamSor
 }
 
 void CListCtrlModel::SortItems(Compare compare, quintptr lParamSort, SortKey sortKey) {
+    ApplyOrder(SortedOrder(compare, lParamSort, sortKey));
+}
+
+bool CListCtrlModel::IsPermutation(const std::vector<int>& order) const {
+    if (order.size() != std::size_t(m_rows.size()))
+        return false;
+    std::vector<bool> seen(order.size());
+    for (int row : order) {
+        if (row < 0 || std::size_t(row) >= order.size() || seen[row])
+            return false;
+        seen[row] = true;
+    }
+    return true;
+}
+
+void CListCtrlModel::ApplyOrder(const std::vector<int>& order) {
+    if (!IsPermutation(order))
+        return;
     if (!m_nBatch)
         Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    const std::vector<int> order = SortedOrder(compare, lParamSort, sortKey);
     QList<Row> sorted;
     sorted.reserve(m_rows.size());
     std::vector<int> newRow(order.size());

@@ -50,6 +50,11 @@ public:
     // first and `compare` only decides between equal keys: the keys must agree with
     // `compare` wherever they differ.
     void SortItems(Compare compare, quintptr lParamSort, SortKey sortKey = nullptr);
+    // The order SortItems would give: for each place, the row that goes there.
+    std::vector<int> SortedOrder(Compare compare, quintptr lParamSort, SortKey sortKey) const;
+    // Puts row order[i] at place i (a permutation of every row; anything else is ignored).
+    // Persistent indexes follow their rows.
+    void ApplyOrder(const std::vector<int>& order);
 
     void BeginBatch();
     void EndBatch();
@@ -64,7 +69,7 @@ private:
     };
     bool IsValid(int nItem) const { return nItem >= 0 && nItem < Count(); }
     void FreeRows();
-    std::vector<int> SortedOrder(Compare compare, quintptr lParamSort, SortKey sortKey) const;
+    bool IsPermutation(const std::vector<int>& order) const;
 
     QList<Row> m_rows;
     Deleter m_deleter = nullptr;

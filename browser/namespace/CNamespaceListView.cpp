@@ -4,6 +4,7 @@
 #include "browser/controls/CListRecords.h"
 #include "browser/controls/PidlFunctions.h"
 #include "browser/namespace/CListFolderFollower.h"
+#include "browser/namespace/CListSorter.h"
 #include "browser/namespace/CNamespaceTreeView.h"
 #include "platform/shell/CDirEnumIDList.h"
 #include "platform/shell/CShellContextMenu.h"
@@ -23,7 +24,8 @@
 
 CNamespaceListView::CNamespaceListView(QWidget* parent, CListCtrlModel* items,
                                        QItemSelectionModel* selection)
-    : CListCtrlEx(parent, items, selection), m_pWatch(new CListFolderFollower(*this)) {
+    : CListCtrlEx(parent, items, selection), m_pWatch(new CListFolderFollower(*this)),
+      m_pSorter(std::make_unique<CListSorter>(*Model())) {
     Model()->SetDeleter(&CNamespaceListView::OnDeleteitem);
     // The item that is current and selected is the one shown, once: Qt tells a new current
     // item both ways, in either order; with several items selected (Shift, Ctrl) only the
@@ -135,7 +137,7 @@ CNamespaceListView::Add CNamespaceListView::AddListItem(CShellFolder* psf,
         return Add::Stop;
     }
     if (nIndex < 0) { // its sorted place, unless it is listed already
-        nIndex = SortedPlaceOf(rec);
+        nIndex = m_pSorter->PlaceOf(rec);
         if (nIndex < 0) {
             OnDeleteitem(reinterpret_cast<quintptr>(rec));
             FreePidl(pidlAbs);
@@ -162,19 +164,20 @@ void CNamespaceListView::CountHidden(LPCITEMIDLIST pidlAbs) {
         ++m_nHidden;
 }
 
-int CNamespaceListView::CompareItems(quintptr lParam1, quintptr lParam2, quintptr) {
-    const NSLISTITEM* p1 = RecordOf(lParam1);
-    const NSLISTITEM* p2 = RecordOf(lParam2);
-    return p1->psfParent->CompareIDs(0, p1->pidlRel, p2->pidlRel);
-}
-
-void CNamespaceListView::SortKeyOf(quintptr lParam, QByteArray& keys) {
-    const NSLISTITEM* rec = RecordOf(lParam);
-    rec->psfParent->AppendSortKey(rec->pidlRel, keys);
-}
-
 void CNamespaceListView::SortList() {
-    SortItems(&CNamespaceListView::CompareItems, 0, &CNamespaceListView::SortKeyOf);
+    // The current item stays current wherever its row goes.
+    const QPersistentModelIndex current = m_nCurItem >= 0 ? IndexOf(m_nCurItem) : QModelIndex();
+    m_pSorter->Sort();
+    if (current.isValid())
+        m_nCurItem = current.row();
+}
+
+void CNamespaceListView::SetOrder(const CItemOrder* order) {
+    m_pSorter->SetOrder(order);
+}
+
+bool CNamespaceListView::HasOrder() const {
+    return m_pSorter->Order() != nullptr;
 }
 
 LPITEMIDLIST CNamespaceListView::GetItemFullPidl(int nItem) {
@@ -365,25 +368,6 @@ void CNamespaceListView::HoldFolderChanges(bool bHold) {
 
 void CNamespaceListView::ApplyFolderChanges(const DirectoryChanges& changes) {
     m_pWatch->Apply(changes);
-}
-
-// The first place whose item the listed folder orders after `rec`; -1 when an item of the
-// same name is there already.
-int CNamespaceListView::SortedPlaceOf(const NSLISTITEM* rec) const {
-    int lo = 0, hi = GetItemCount();
-    const auto key = reinterpret_cast<quintptr>(rec);
-    while (lo < hi) {
-        const int mid = lo + (hi - lo) / 2;
-        if (CompareItems(GetItemData(mid), key, 0) < 0)
-            lo = mid + 1;
-        else
-            hi = mid;
-    }
-    for (int i = lo; i < GetItemCount() && CompareItems(GetItemData(i), key, 0) == 0; ++i)
-        if (CShellItemId::BytesOf(RecordOf(GetItemData(i))->pidlRel) ==
-            CShellItemId::BytesOf(rec->pidlRel))
-            return -1;
-    return lo;
 }
 
 QSet<QByteArray> CNamespaceListView::ListedNames() const {

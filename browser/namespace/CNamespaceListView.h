@@ -10,8 +10,11 @@
 #include <QPointer>
 #include <QSet>
 #include <QStringList>
+#include <memory>
 
 class CFileActionHook;
+class CItemOrder;
+class CListSorter;
 class CListFolderFollower;
 class DirectoryChanges;
 class CNamespaceTreeView;
@@ -63,10 +66,13 @@ public:
     bool MatchesFilter(CShellFolder* psf, LPCITEMIDLIST pidlAbs);
     // How many files with a counted ending the filter left out of the last fill.
     int HiddenCount() const { return m_nHidden; }
-    // Sort callback: the listed folder's order of two item records.
-    static int CompareItems(quintptr lParam1, quintptr lParam2, quintptr lParamSort);
-    // Sorts the items in the listed folder's order (CompareItems, sped up by sort keys).
+    // Sorts the items in the listed folder's order by name, or in the order set; the
+    // current item stays current.
     void SortList();
+    // The order to show the items in (not owned; null: the folder's order by name). Live
+    // changes put new items last until the list is sorted again.
+    void SetOrder(const CItemOrder* order);
+    bool HasOrder() const;
     // Brings the list up to date with names that appeared in or vanished from the listed
     // folder (the folder watch tells them as other programs change it): new items go to
     // their sorted places, gone ones are removed, the current item and the selection stay
@@ -128,21 +134,20 @@ private:
     void ResetContents();
     // The names of the items listed.
     QSet<QByteArray> ListedNames() const;
-    int SortedPlaceOf(const NSLISTITEM* rec) const;
     void FollowSelection();
     void OnItemchanged(int nItem);
     void OnDblclk();
     void OnRclick(const QPoint& pos);
     bool IsOnLabel(int nItem, const QPoint& pos);
     static void OnDeleteitem(quintptr lParam);
-    static void SortKeyOf(quintptr lParam, QByteArray& keys);
     void CountHidden(LPCITEMIDLIST pidlAbs);
 
     QPointer<CNamespaceTreeView> m_pTreeView;
     CListFolderFollower* m_pWatch; // the listed folder, followed as others change it
-    CListedFolder m_listedFolder;  // the folder the list was filled from
-    CEndingFilter m_filter;        // the file-type filter's endings
-    CEndingFilter m_counted;       // the endings counted when hidden
+    std::unique_ptr<CListSorter> m_pSorter;
+    CListedFolder m_listedFolder; // the folder the list was filled from
+    CEndingFilter m_filter;       // the file-type filter's endings
+    CEndingFilter m_counted;      // the endings counted when hidden
     int m_nHidden = 0;
     CFileActionHook* m_pRecorder = nullptr;
     QPersistentModelIndex m_shownIndex; // the item last made current by a selection

@@ -1,5 +1,7 @@
 #include "sorting/session/CSortSession.h"
 
+#include "sorting/order/CPictureOrder.h"
+
 #include "browser/controls/CListCtrlModel.h"
 #include "platform/system/CNativePath.h"
 #include "platform/ui/CFileOpDialogs.h"
@@ -31,7 +33,7 @@ bool IsPictureName(const QByteArray& path) {
 
 CSortSession::CSortSession(QObject* parent)
     : QObject(parent), m_pModel(new CListCtrlModel(this)),
-      m_pSelection(new QItemSelectionModel(m_pModel, this)) {
+      m_pSelection(new QItemSelectionModel(m_pModel, this)), m_pOrder(new CPictureOrder(this)) {
     qRegisterMetaType<SortAction>();
     const auto tellSelection = [this] {
         const auto count = m_pSelection->hasSelection() ? m_pSelection->selectedRows().size() : 0;

@@ -15,6 +15,7 @@
 
 class CFileActionHook;
 class CListCtrlModel;
+class CPictureOrder;
 class QItemSelectionModel;
 class CFileOpUi;
 class CSortGroup;
@@ -51,6 +52,8 @@ public:
     // The listed pictures, and the selection the views on them share.
     CListCtrlModel& Model() const { return *m_pModel; }
     QItemSelectionModel& Selection() const { return *m_pSelection; }
+    // The order the pictures are shown in (View > Sort By), which the list follows.
+    CPictureOrder& Order() const { return *m_pOrder; }
     // Lists these pictures (native paths) in this order, in place of the rows there were,
     // with picture `current` current (-1: none).
     void SetPictures(const QList<QByteArray>& files, int current = -1);
@@ -133,6 +136,7 @@ private:
 
     CListCtrlModel* m_pModel;
     QItemSelectionModel* m_pSelection;
+    CPictureOrder* m_pOrder;
     CListedFolder m_folder;
     QPersistentModelIndex m_current;
     CFileIdentity m_shown; // the file the current picture's name led to when it was shown

@@ -3,6 +3,7 @@
 #include "picture/view/CImageCtrl.h"
 #include "platform/system/CNativePath.h"
 #include "resources/FileTypes.h"
+#include "sorting/order/CPictureOrder.h"
 #include "sorting/session/CSortSession.h"
 #include "sorting/session/MoveOnRule.h"
 #include "sorting/session/PictureStatus.h"
@@ -22,6 +23,29 @@ CPictureFileList::CPictureFileList(CSortSession& session, QWidget* parent)
     connect(m_pSession, &CSortSession::MovedOn, this, &CPictureFileList::OnSessionMovedOn);
     connect(m_pSession, &CSortSession::StatusTextChanged, this,
             [this](const QString& text) { m_strStatusText = text; });
+    connect(&m_pSession->Order(), &CPictureOrder::Changed, this, &CPictureFileList::FollowOrder);
+    FollowOrder();
+}
+
+// The list shows the session's order; the current picture stays current and in view.
+void CPictureFileList::FollowOrder() {
+    const CPictureOrder& order = m_pSession->Order();
+    const bool bWasByName = !HasOrder();
+    SetOrder(order.IsByName() ? nullptr : &order);
+    if (bWasByName && order.IsByName())
+        return; // already in the folder's order
+    SortList();
+    if (m_nCurItem >= 0)
+        scrollTo(IndexOf(m_nCurItem));
+}
+
+// What the order needs of the listed pictures is read for those it does not know.
+void CPictureFileList::FollowListedNames() {
+    QList<QByteArray> names;
+    names.reserve(GetItemCount());
+    for (int i = 0; i < GetItemCount(); ++i)
+        names.append(CNativePath::FileName(Model()->ItemNative(i)));
+    m_pSession->Order().Follow(ListedFolder(), names);
 }
 
 CPictureFileList::~CPictureFileList() = default;
@@ -57,6 +81,7 @@ void CPictureFileList::OnFolderSelected(int nItem) {
 void CPictureFileList::OnListFilled() {
     m_pSession->SetFolder(ListedFolderIdentity());
     m_pSession->SetHiddenCount(HiddenCount());
+    FollowListedNames();
     CPictureList::OnListFilled();
     UpdateFileCount();
     UpdateStatusText();
@@ -91,6 +116,7 @@ void CPictureFileList::OnCurrentFileVanished(int nPlace) {
 }
 
 void CPictureFileList::OnItemsChanged() {
+    FollowListedNames();
     UpdateFileCount();
 }
 

@@ -53,6 +53,8 @@ private:
     // The session acts on the picture the list shows, or on none.
     bool ShowsSessionPicture() const;
     void OnSessionMovedOn(int nItem);
+    void FollowOrder();
+    void FollowListedNames();
     PictureFacts CurrentFacts() const;
 
     CSortSession* m_pSession;

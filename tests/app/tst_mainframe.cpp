@@ -99,7 +99,7 @@ private Q_SLOTS:
         QSettings raw(m_profile->Path(), QSettings::IniFormat);
         QCOMPARE(raw.value("Config/SelectionSet").toInt(), 2);
         // The names are the settings test's: Config, four target sets, Sorting, Window, Browse.
-        QCOMPARE(raw.allKeys().size(), 9 + 4 * 41 + 1 + 4 + 1);
+        QCOMPARE(raw.allKeys().size(), 9 + 4 * 41 + 1 + 4 + 3);
         QCOMPARE(raw.childGroups().size(), 8);
     }
 

@@ -31,7 +31,8 @@ private Q_SLOTS:
             {"Config/WindowY2", "574"},      {"Sorting/MoveCompanionFiles", "1"},
             {"Window/Maximized", "0"},       {"Window/FileSelectWidth", "200"},
             {"Window/Filmstrip", "0"},       {"Window/ShowPictureInfo", "0"},
-            {"Browse/LastFolder", ""}};
+            {"Browse/LastFolder", ""},       {"Browse/SortBy", "Name"},
+            {"Browse/SortDescending", "0"}};
         for (int n = 1; n <= 4; ++n) {
             const QString set = QStringLiteral("TargetSet0%1/").arg(n);
             expected[set + "HomeDirectory"] = "";
@@ -210,6 +211,7 @@ private Q_SLOTS:
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write(
                 "[Config]\nFilterFlags=lots\nSelectionSet=\nWindowX1=1e99\nMoveFiles=@Invalid()\n"
+                "[Browse]\nSortBy=Sideways\nSortDescending=@Invalid()\n"
                 "[TargetSet01]\nTarget01Name=a, b, c\n\x01\x02garbage\n[broken\n");
         }
         profile.Reopen();
@@ -220,6 +222,8 @@ private Q_SLOTS:
         QCOMPARE(s.GetWindowRectSetting().left(), 16);
         QCOMPARE(s.GetMoveFiles(), 1);
         QCOMPARE(s.GetTargetName(0), QStringLiteral("a, b, c"));
+        QCOMPARE(s.GetSortBy(), 0); // by name
+        QVERIFY(!s.GetSortDescending());
     }
 
     void loadMovesToTheHomeDirectory() {
