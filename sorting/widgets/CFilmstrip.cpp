@@ -36,6 +36,8 @@ CFilmstrip::CFilmstrip(CListCtrlModel& model, QItemSelectionModel& selection,
     setModel(&model);
     setSelectionModel(&selection);
     connect(&selection, &QItemSelectionModel::currentChanged, this, &CFilmstrip::KeepCurrentInView);
+    // The list sorted again (Sort By): the current picture stays in view where it went.
+    connect(&model, &QAbstractItemModel::layoutChanged, this, &CFilmstrip::KeepCurrentInView);
     connect(&loader, &CThumbnailLoader::Ready, this, &CFilmstrip::OnThumbnailReady);
     // Another folder: what waits for the old one is no longer wanted.
     connect(&model, &QAbstractItemModel::modelReset, &loader, &CThumbnailLoader::DropWaiting);

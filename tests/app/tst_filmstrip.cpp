@@ -102,6 +102,14 @@ private Q_SLOTS:
         desk.Select(QStringLiteral("p01.jpg"));
         QVERIFY(strip.viewport()->rect().contains(
             strip.visualRect(strip.model()->index(1, 0)).center()));
+        // Sorted the other way, the picture stays current and in view where it went.
+        frame.Action(cmd::ID_SORT_DESCENDING)->trigger();
+        QCOMPARE(desk.Listed().at(58), QStringLiteral("p01.jpg"));
+        QCOMPARE(desk.Current(), QStringLiteral("p01.jpg"));
+        QVERIFY(strip.viewport()->rect().contains(
+            strip.visualRect(strip.model()->index(58, 0)).center()));
+        QVERIFY(desk.List().viewport()->rect().contains(
+            desk.List().visualRect(desk.List().IndexOf(58)).center()));
     }
 
 private:
