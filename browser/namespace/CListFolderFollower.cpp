@@ -58,7 +58,19 @@ void CListFolderFollower::Hold(bool bHold) {
     Apply(DirectoryChanges::RescanAll());
 }
 
-DirectoryChanges CListFolderFollower::CompareWith(QSet<QByteArray> listed, bool bFolders) const {
+// The names of the folder's entries follow its changes, filtered out or not.
+void CListFolderFollower::KeepNames(const DirectoryChanges& changes) {
+    SFolderNames* names = m_list.m_pNames;
+    if (!names || !names->IsOf(m_baDir))
+        return;
+    for (const DirectoryChanges::Entry& e : changes.Removed())
+        names->names.remove(e.name);
+    for (const DirectoryChanges::Entry& e : changes.Added())
+        names->names.insert(e.name);
+}
+
+DirectoryChanges CListFolderFollower::CompareWith(QSet<QByteArray> listed, bool bFolders,
+                                                  SFolderNames* all) const {
     DirectoryChanges found;
     const ULONG flags = SHCONTF_NONFOLDERS | (bFolders ? SHCONTF_FOLDERS : 0);
     const auto items = m_psf ? m_psf->EnumObjects(flags) : nullptr;
@@ -66,9 +78,14 @@ DirectoryChanges CListFolderFollower::CompareWith(QSet<QByteArray> listed, bool 
         found.SetRescan(); // unreadable now: leave the list as it is
         return found;
     }
+    const bool bNames = all && all->IsOf(m_baDir);
+    if (bNames)
+        all->names.clear();
     LPITEMIDLIST pidl = nullptr;
     while (items->Next(&pidl)) {
         const QByteArray name = CShellItemId::BytesOf(pidl).toByteArray();
+        if (bNames)
+            all->names.insert(name);
         if (!listed.remove(name))
             found.Appeared(name, CShellItemId::IsFolderEntry(pidl));
         FreePidl(pidl);
@@ -82,7 +99,8 @@ void CListFolderFollower::Apply(const DirectoryChanges& changes) {
     if (m_baDir.isEmpty() || !m_psf || !m_pidl)
         return;
     if (changes.Rescan()) {
-        const DirectoryChanges found = CompareWith(m_list.ListedNames(), m_list.m_bIncludeFolders);
+        const DirectoryChanges found =
+            CompareWith(m_list.ListedNames(), m_list.m_bIncludeFolders, m_list.m_pNames);
         if (!found.Rescan())
             Apply(found);
         return;
@@ -92,6 +110,7 @@ void CListFolderFollower::Apply(const DirectoryChanges& changes) {
     QList<QByteArray> removed;
     for (const DirectoryChanges::Entry& e : changes.Removed())
         removed.append(e.name);
+    KeepNames(changes);
     // The current item's place, followed through the removals and insertions.
     int nCur = m_list.m_nCurItem;
     bool bCurGone = false;

@@ -10,6 +10,7 @@
 class CDirectoryWatch;
 class CNamespaceListView;
 class CShellFolder;
+struct SFolderNames;
 struct NSTREEITEM;
 
 // Keeps a file list in step with the folder it shows as other programs change it: watches
@@ -35,7 +36,9 @@ public:
     LPCITEMIDLIST FolderPidl() const { return m_pidl; }
     // The names that appeared in and vanished from the folder since `listed` was read,
     // found by listing it (with folders when bFolders); a rescan when it cannot be read.
-    DirectoryChanges CompareWith(QSet<QByteArray> listed, bool bFolders) const;
+    // `all`, when it holds this folder's names, is filled again from the same listing.
+    DirectoryChanges CompareWith(QSet<QByteArray> listed, bool bFolders,
+                                 SFolderNames* all = nullptr) const;
 
     // Applies names that appeared in or vanished from the folder; with changes.Rescan(),
     // compares the list with the folder first. A current file that went is dealt with as if
@@ -44,6 +47,7 @@ public:
 
 private:
     void OnChanged(const QByteArray& dir, const DirectoryChanges& changes);
+    void KeepNames(const DirectoryChanges& changes);
     // Removes the items of these names; nCur follows the current item's place, and
     // bCurGone says the current item was one of them.
     void RemoveNamed(const QList<QByteArray>& names, int& nCur, bool& bCurGone);

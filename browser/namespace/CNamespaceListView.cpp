@@ -64,6 +64,8 @@ void CNamespaceListView::OnDeleteitem(quintptr lParam) {
 
 void CNamespaceListView::ResetContents() {
     m_pWatch->Stop();
+    if (m_pNames)
+        m_pNames->Forget();
     DeleteAllItems();
     m_nHidden = 0;
     m_nCurItem = -1;
@@ -94,7 +96,13 @@ void CNamespaceListView::FillList(NSTREEITEM* pFolderItem, CShellFolder* psfFold
     int nIndex = 0;
     bool complete = true;
     LPITEMIDLIST pidl = nullptr;
+    if (m_pNames) {
+        m_pNames->folder = m_listedFolder.Path();
+        m_pNames->bKnown = true;
+    }
     while (items->Next(&pidl)) {
+        if (m_pNames)
+            m_pNames->names.insert(CShellItemId::BytesOf(pidl).toByteArray());
         const Add result = AddListItem(psfFolder, pFolderItem->pidlAbs, pidl, nIndex);
         FreePidl(pidl);
         if (result == Add::Stop) {
@@ -102,6 +110,8 @@ void CNamespaceListView::FillList(NSTREEITEM* pFolderItem, CShellFolder* psfFold
             break;
         }
     }
+    if (!complete && m_pNames)
+        m_pNames->Forget();
     // Sorted within the batch: whoever follows the list sees it once, and in order.
     SortList();
     EndBatch();

@@ -4,6 +4,7 @@
 #include "browser/controls/CListCtrlEx.h"
 #include "browser/controls/NamespaceRecords.h"
 #include "platform/files/CListedFolder.h"
+#include "platform/files/FolderNames.h"
 
 #include <QByteArray>
 #include <QPersistentModelIndex>
@@ -49,6 +50,9 @@ public:
     // Where the context menu's actions on files are recorded (the undo journal); not owned,
     // null to record nothing.
     void SetActionRecorder(CFileActionHook* recorder) { m_pRecorder = recorder; }
+    // Where the names of every entry of the listed folder are kept as the list reads and
+    // follows it (not owned; it must outlive the list); null to keep none.
+    void SetFolderNames(SFolderNames* names) { m_pNames = names; }
     CNamespaceTreeView* TreeView() const;
     void AddExtension(const QString& ending) { m_astrExtensions.append(ending); }
     void ClearExtensions() { m_astrExtensions.clear(); }
@@ -150,5 +154,6 @@ private:
     CEndingFilter m_counted;      // the endings counted when hidden
     int m_nHidden = 0;
     CFileActionHook* m_pRecorder = nullptr;
+    SFolderNames* m_pNames = nullptr;
     QPersistentModelIndex m_shownIndex; // the item last made current by a selection
 };

@@ -28,7 +28,8 @@ CFileAction::Kind JournalKind(const SortAction& action) {
 } // namespace
 
 // A companion that is one of the chosen pictures itself goes as a picture, once.
-CSortGroup::CSortGroup(CFolderHandle folder, const QList<Picture>& pictures, bool bCompanions)
+CSortGroup::CSortGroup(CFolderHandle folder, const QList<Picture>& pictures, bool bCompanions,
+                       const QSet<QByteArray>* folderNames)
     : m_folder(std::move(folder)), m_nPictures(int(pictures.size())) {
     QSet<QByteArray> names;
     for (const Picture& picture : pictures) {
@@ -40,9 +41,9 @@ CSortGroup::CSortGroup(CFolderHandle folder, const QList<Picture>& pictures, boo
         return;
     // Many pictures: the folder is read once, and only the names it holds are looked up.
     std::optional<QSet<QByteArray>> listing;
-    if (m_nPictures >= kListingFrom)
+    if (!folderNames && m_nPictures >= kListingFrom)
         listing = companions::Names(m_folder.Fd());
-    const QSet<QByteArray>* listed = listing ? &*listing : nullptr;
+    const QSet<QByteArray>* listed = folderNames ? folderNames : (listing ? &*listing : nullptr);
     for (int i = 0; i < m_nPictures; ++i) {
         for (const companions::Companion& c :
              companions::FindIn(m_folder.Fd(), pictures[i].name, listed)) {

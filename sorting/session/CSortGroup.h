@@ -7,6 +7,7 @@
 #include "sorting/session/SortAction.h"
 
 #include <QList>
+#include <QSet>
 #include <optional>
 
 class CFileActionHook;
@@ -27,7 +28,10 @@ public:
         std::optional<CFileIdentity> shown; // the file that was shown under the name
     };
 
-    CSortGroup(CFolderHandle folder, const QList<Picture>& pictures, bool bCompanions);
+    // With `folderNames` (the folder's entries as a listing knows them), companions are
+    // looked up only under names it holds; without, many pictures read the folder once.
+    CSortGroup(CFolderHandle folder, const QList<Picture>& pictures, bool bCompanions,
+               const QSet<QByteArray>* folderNames = nullptr);
     CSortGroup(const CSortGroup&) = delete;
     CSortGroup& operator=(const CSortGroup&) = delete;
 

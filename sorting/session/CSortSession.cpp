@@ -165,8 +165,10 @@ bool CSortSession::Run(SortAction action) {
         pictures.append(
             {CNativePath::FileName(action.files.at(i)),
              action.rows.at(i) == action.index ? std::optional(m_shown) : std::nullopt});
+    // Companions are looked for among the names the list read and follows, not on the disk.
     CSortGroup group((dir == m_folder.Path() ? m_folder : CListedFolder::Take(dir)).Open(),
-                     pictures, m_bCompanions);
+                     pictures, m_bCompanions,
+                     m_folderNames.IsOf(dir) ? &m_folderNames.names : nullptr);
     const QList<QByteArray> files = group.Files();
     const QList<CFileOpResult> results = PerformGroup(action, group);
     bool bDone = true;

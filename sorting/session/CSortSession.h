@@ -3,6 +3,7 @@
 #include "platform/files/CFileIdentity.h"
 #include "platform/files/CFileOpResult.h"
 #include "platform/files/CListedFolder.h"
+#include "platform/files/FolderNames.h"
 #include "sorting/session/PictureFacts.h"
 #include "sorting/session/SortAction.h"
 
@@ -52,6 +53,9 @@ public:
     // The listed pictures, and the selection the views on them share.
     CListCtrlModel& Model() const { return *m_pModel; }
     QItemSelectionModel& Selection() const { return *m_pSelection; }
+    // The names of every entry of the listed folder, which the list keeps as it reads and
+    // follows the folder; a picture's companions are found among them.
+    SFolderNames& FolderNames() { return m_folderNames; }
     // The order the pictures are shown in (View > Sort By), which the list follows.
     CPictureOrder& Order() const { return *m_pOrder; }
     // Lists these pictures (native paths) in this order, in place of the rows there were,
@@ -138,6 +142,7 @@ private:
     QItemSelectionModel* m_pSelection;
     CPictureOrder* m_pOrder;
     CListedFolder m_folder;
+    SFolderNames m_folderNames;
     QPersistentModelIndex m_current;
     CFileIdentity m_shown; // the file the current picture's name led to when it was shown
     Travel m_travel = Travel::Forward;

@@ -16,6 +16,7 @@ CPictureFileList::CPictureFileList(CSortSession& session, QWidget* parent)
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_astrCountedEndings = filetypes::PictureEndings();
     m_pSession->SetDialogParent(this);
+    SetFolderNames(&m_pSession->FolderNames());
     // Outside changes wait while an action works on the list (its dialogs run event loops).
     connect(m_pSession, &CSortSession::ActionStarting, this, [this] { HoldFolderChanges(true); });
     connect(m_pSession, &CSortSession::ActionFinished, this, [this] { HoldFolderChanges(false); });
