@@ -39,9 +39,12 @@ QStringView Suffix(const QString& path) {
     return QStringView(path).sliced(dot + 1);
 }
 
-qsizetype ReadHead(int fd, QByteArray& buffer) {
+// A camera's record fits in one marker segment of at most 64 KB, which comes first.
+constexpr qsizetype kFirstBytes = 64 * 1024;
+
+qsizetype ReadHead(int fd, QByteArray& buffer, qsizetype bytes) {
     for (;;) {
-        const ssize_t n = ::pread(fd, buffer.data(), size_t(buffer.size()), 0);
+        const ssize_t n = ::pread(fd, buffer.data(), size_t(bytes), 0);
         if (n >= 0 || errno != EINTR)
             return qsizetype(n);
     }
@@ -58,16 +61,21 @@ CDateTakenReader::EHead CDateTakenReader::Look(int fd, const QString& path, QByt
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
         return EHead::Skip;
-    const qsizetype n = ReadHead(fd, buffer);
+    qsizetype n = ReadHead(fd, buffer, std::min(kFirstBytes, buffer.size()));
     if (n <= 0)
         return EHead::Skip;
-    const QByteArrayView head(buffer.constData(), n);
+    QByteArrayView head(buffer.constData(), n);
     format = head.startsWith("\xFF\xD8\xFF") ? picfmt::kJpg
                                              : picfmt::DetectFormat(head, {}, Suffix(path));
     if (format != picfmt::kJpg)
         return CarriesRecord(format) ? EHead::Helper : EHead::Skip;
     bool beyond = false;
     taken = CExifDate::FromTiff(CTiffDirectory::JpegExif(head, &beyond));
+    if (beyond && st.st_size > n && n < buffer.size()) { // read on, up to the whole head
+        n = std::max<qsizetype>(ReadHead(fd, buffer, buffer.size()), 0);
+        head = QByteArrayView(buffer.constData(), n);
+        taken = CExifDate::FromTiff(CTiffDirectory::JpegExif(head, &beyond));
+    }
     if (!beyond)
         return EHead::Done;
     if (st.st_size <= n) {

@@ -15,6 +15,7 @@
 namespace {
 
 std::atomic<int> s_runs{0};
+std::atomic<int> s_refusals{0};
 
 // The bytes of the file that go into a sealed copy; 0 for a large file handed read-only,
 // -1 for one that is not handed on at all.
@@ -63,6 +64,10 @@ private:
 
 int CDateBatch::Runs() {
     return s_runs.load();
+}
+
+int CDateBatch::Refusals() {
+    return s_refusals.load();
 }
 
 QList<QDateTime> CDateBatch::Read(const QList<SFile>& files, const std::atomic<bool>* cancel) {
@@ -125,8 +130,10 @@ bool CDateBatch::RunOnce(const SPart& part, QList<QDateTime>& dates,
                                     QStringLiteral("--formats"), formats.join(QLatin1Char(','))},
                                    cancel);
     QList<QDateTime> read;
-    if (!run.strError.isEmpty() || !dates_protocol::Parse(run.answer, part.files.size(), read))
+    if (!run.strError.isEmpty() || !dates_protocol::Parse(run.answer, part.files.size(), read)) {
+        ++s_refusals;
         return false;
+    }
     dates = read;
     return true;
 }

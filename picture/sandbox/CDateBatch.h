@@ -24,8 +24,10 @@ public:
     // be read. A set `cancel` flag stops it early (the rest invalid).
     static QList<QDateTime> Read(const QList<SFile>& files,
                                  const std::atomic<bool>* cancel = nullptr);
-    // How many helper runs this process has made (tests, benchmarks).
+    // How many helper runs this process has made, and how many of their answers were
+    // refused (tests, benchmarks, fuzzing).
     static int Runs();
+    static int Refusals();
 
 private:
     struct SPart {

@@ -234,9 +234,17 @@ private Q_SLOTS:
         QVERIFY2(Same(shown, expected), qPrintable(Describe(shown)));
     }
 
-    // A record that starts past the head the program reads (after a large colour profile)
-    // is left to the helper, which finds it as the panel does.
-    void recordPastTheHead() {
+    // A record behind a large colour profile: read on in the program while it lies within
+    // the head, left to the helper (which finds it as the panel does) past it.
+    void recordBehindAProfile_data() {
+        QTest::addColumn<int>("profiles"); // APP2 segments of 60,000 bytes before the record
+        QTest::addColumn<int>("helperRuns");
+        QTest::newRow("across the first read") << 1 << 0;
+        QTest::newRow("past the head") << 3 << 1;
+    }
+    void recordBehindAProfile() {
+        QFETCH(int, profiles);
+        QFETCH(int, helperRuns);
         QTemporaryDir dir;
         const QString path = dir.filePath("late.jpg");
         QVERIFY(metatest::WriteJpeg(path, Record({"2024:06:15 14:03:07", "+02:00"})));
@@ -244,14 +252,13 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::ReadOnly));
         QByteArray jpeg = file.readAll();
         file.close();
-        QByteArray filler;
-        for (int i = 0; i < 3; ++i) // APP2 segments of 60 KB: 180 KB before the record
-            filler += JpegSegment(0xE2, QByteArray(60000, 'p'));
-        jpeg.insert(2, filler);
+        for (int i = 0; i < profiles; ++i)
+            jpeg.insert(2, JpegSegment(0xE2, QByteArray(60000, 'p')));
+        jpeg += QByteArray(200 * 1024, '\0'); // the file goes on past the head
         QVERIFY(!WriteBytes(path, jpeg).isEmpty());
         const int runs = CDateBatch::Runs();
         QVERIFY(Same(ReadOne(path), AtOffset(14, 3, 7, 7200)));
-        QCOMPARE(CDateBatch::Runs(), runs + 1);
+        QCOMPARE(CDateBatch::Runs(), runs + helperRuns);
         QVERIFY(Same(CMetadataSource::DateTaken(path), AtOffset(14, 3, 7, 7200)));
     }
 };
