@@ -200,6 +200,7 @@ private Q_SLOTS:
         truncated.truncate(truncated.indexOf("2024:06:15 14") + 6);
         QTest::newRow("file ends in the date") << truncated << QDateTime();
         STiff loop = good;
+        loop.ifd0 << STiff::Text(0x9003, "2024:06:15 09:00:00") << STiff::Text(0x9010, "+05:00");
         loop.nExifAt = 8; // the photograph's directory is IFD0 itself
         loop.nNextOfIfd0 = 8;
         QTest::newRow("directory loop") << loop.Jpeg() << Local(18, 0, 0);
