@@ -106,8 +106,7 @@ int PrintDates(const QStringList& files, QTextStream& out) {
     const QList<QDateTime> dates = CDateTakenReader::Read(files);
     for (qsizetype i = 0; i < files.size(); ++i)
         out << files[i] << '\t'
-            << (dates[i].isValid() ? dates[i].toString(Qt::ISODate) : QStringLiteral("-"))
-            << '\n';
+            << (dates[i].isValid() ? dates[i].toString(Qt::ISODate) : QStringLiteral("-")) << '\n';
     return CDateBatch::Refusals() > 0 ? 3 : 0;
 }
 

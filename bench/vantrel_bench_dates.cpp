@@ -97,6 +97,7 @@ SPass TimePass(const QStringList& paths, int threads, int offsetSeconds) {
     timer.start();
     const double cpu = bench::ProcessCpuMs();
     std::vector<std::thread> workers;
+    workers.reserve(size_t(threads));
     for (int t = 0; t < threads; ++t)
         workers.emplace_back([&] {
             for (qsizetype from; (from = next.fetch_add(kBatch)) < paths.size();) {
