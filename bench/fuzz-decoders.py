@@ -20,6 +20,12 @@ that carry one (written by the exiv2 tool, and by heif-enc from such a JPEG) thr
 `vantrel-decode --metadata`: the helper's Exiv2 reading and the program's checks of its
 answer. A helper death or a stop for time counts as a finding as for the decoders.
 
+The date-taken targets (DATES-JPG, DATES-HEIC, DATES-DNG) read the dates of such pictures,
+with the offsets from UTC written in too, a batch at once through `vantrel-decode --dates`:
+JPEG records by the program's own bounded reader, in process under the sanitizers, the
+others by the helper in batches. A batch whose process dies, or in which a helper run died
+or answered what the program refused (exit code 3), is taken apart file by file.
+
 Ends with one line per type and a summary line `fuzz: N files, C crashes, H hangs`.
 """
 import argparse
@@ -72,7 +78,19 @@ METADATA = {
                        "--preview FIX/jpg.jpg && " + EXIF_JPEG[2].split(" && ")[1]
                        .replace("OUT.jpg", "OUT.dng")]]),
 }
+# The same pictures with the other dates and their offsets, for the date-taken targets.
+DATED = (" && exiv2 -M'set Exif.Photo.OffsetTimeOriginal +02:00' "
+         "-M'set Exif.Photo.DateTimeDigitized 2024:06:15 14:03:09' "
+         "-M'set Exif.Photo.OffsetTimeDigitized -05:30' -M'set Exif.Image.DateTime "
+         "2024:06:16 08:00:00' -M'set Exif.Photo.OffsetTime +00:00' OUT.")
+DATES = {
+    "DATES-JPG": (10, [["bash", "-c", EXIF_JPEG[2] + DATED + "jpg"]]),
+    "DATES-HEIC": (81, [["bash", "-c", EXIF_JPEG[2] + DATED + "jpg && heif-enc -q 80 OUT.jpg "
+                         "-o OUT.heic"]]),
+    "DATES-DNG": (83, [["bash", "-c", METADATA["META-DNG"][1][0][2] + DATED + "dng"]]),
+}
 MADE.update(METADATA)
+MADE.update(DATES)
 INTERESTING = [0, 1, 0x7F, 0x80, 0xFF, 0x100, 0x7FFF, 0x8000, 0xFFFF, 0x10000, 0x7FFFFFFF,
                0x80000000, 0xFFFFFFFF]
 HELPER_DEATH = re.compile(r"stopped unexpectedly|without an answer|no usable answer|"
@@ -202,7 +220,7 @@ def main():
         kind = list(TYPES)[round_no % len(TYPES)]
         code = TYPES[kind][0]
         metadata = kind in METADATA
-        extra = ["--metadata"] if metadata else []
+        extra = ["--metadata"] if metadata else ["--dates"] if kind in DATES else []
         round_no += 1
         files = []
         for i in range(args.batch):

@@ -2,17 +2,22 @@
 // one tab-separated line per file: path, size, depth, format code and decode time; or the
 // path and the reason it cannot be shown.
 //
-//   vantrel-decode [--fit WxH] [--repeat N] [--metadata] FILE...
+//   vantrel-decode [--fit WxH] [--repeat N] [--metadata | --dates] FILE...
 //
 // --metadata reads each file's camera record through the helper instead and prints the
-// path and the answer's facts on one line (or "error: " and the reason).
+// path and the answer's facts on one line (or "error: " and the reason). --dates reads the
+// dates taken of all the files at once, as the list does to order them (JPEG in this process,
+// the others in batches by the helper), and prints the path and the date or "-"; it exits
+// with 3 when the helper died on a batch or its answer was refused.
 //
 // --fit decodes as the view does when fitting the picture into a WxH control; --repeat
 // decodes each file N times and reports the median time and the 90th percentile.
 
 #include "bench/BenchStats.h"
+#include "picture/load/CDateTakenReader.h"
 #include "picture/load/CFitScale.h"
 #include "picture/load/CPictureSource.h"
+#include "picture/sandbox/CDateBatch.h"
 #include "picture/sandbox/CDecoderClient.h"
 #include "picture/sandbox/MetadataProtocol.h"
 
@@ -34,6 +39,7 @@ struct SOptions {
     QSize fit;
     int repeat = 1;
     bool bMetadata = false;
+    bool bDates = false;
     QStringList files;
 };
 
@@ -51,6 +57,8 @@ bool ParseArguments(const QStringList& args, SOptions& options) {
                 return false;
         } else if (a == QLatin1String("--metadata")) {
             options.bMetadata = true;
+        } else if (a == QLatin1String("--dates")) {
+            options.bDates = true;
         } else if (a.startsWith(QLatin1String("--"))) {
             return false;
         } else {
@@ -93,6 +101,15 @@ bool PrintMetadata(const QString& path, QTextStream& out) {
     return true;
 }
 
+// The dates taken of all `files`, one line each; 3 when a helper run was refused.
+int PrintDates(const QStringList& files, QTextStream& out) {
+    const QList<QDateTime> dates = CDateTakenReader::Read(files);
+    for (qsizetype i = 0; i < files.size(); ++i)
+        out << files[i] << '\t'
+            << (dates[i].isValid() ? dates[i].toString(Qt::ISODate) : QStringLiteral("-")) << '\n';
+    return CDateBatch::Refusals() > 0 ? 3 : 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -104,9 +121,11 @@ int main(int argc, char** argv) {
     SOptions options;
     if (!ParseArguments(app.arguments(), options)) {
         QTextStream(stderr)
-            << "usage: vantrel-decode [--fit WxH] [--repeat N] [--metadata] FILE...\n";
+            << "usage: vantrel-decode [--fit WxH] [--repeat N] [--metadata | --dates] FILE...\n";
         return 2;
     }
+    if (options.bDates)
+        return PrintDates(options.files, out);
     int failures = 0;
     for (const QString& path : options.files) {
         if (options.bMetadata) {

@@ -1,5 +1,6 @@
 #include "picture/decode/CDecoderService.h"
 
+#include "picture/decode/CDatesTask.h"
 #include "picture/decode/CGhostscriptRunner.h"
 #include "picture/decode/CHeifReader.h"
 #include "picture/decode/CHelperConfinement.h"
@@ -8,6 +9,7 @@
 #include "picture/decode/CRawReader.h"
 #include "picture/format/CEpsFile.h"
 #include "picture/format/PictureFormat.h"
+#include "picture/sandbox/DatesProtocol.h"
 #include "picture/sandbox/DecodeLimits.h"
 #include "picture/sandbox/DecoderProtocol.h"
 #include "picture/sandbox/MetadataProtocol.h"
@@ -19,6 +21,7 @@
 #include <cmath>
 #include <fcntl.h>
 #include <sys/mman.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -57,6 +60,19 @@ int Refuse(const QString& reason) {
     return Answer(answer);
 }
 
+// A list of picture types, one a file: "81,83,75".
+bool ParseFormats(const QString& value, QList<int>& formats) {
+    const QStringList parts = value.split(QLatin1Char(','));
+    formats.clear();
+    for (const QString& part : parts) {
+        bool ok = false;
+        formats.append(part.toInt(&ok));
+        if (!ok)
+            return false;
+    }
+    return !formats.isEmpty() && formats.size() <= proto::kMaxFiles;
+}
+
 } // namespace
 
 bool CDecoderService::ParseArguments(const QStringList& args, SRequest& request) {
@@ -77,7 +93,10 @@ bool CDecoderService::ParseArguments(const QStringList& args, SRequest& request)
         } else if (key == QLatin1String("--task")) {
             request.bMetadata = value == QLatin1String("metadata");
             request.bPreview = value == QLatin1String("preview");
-            ok = request.bMetadata || request.bPreview;
+            request.bDates = value == QLatin1String("dates");
+            ok = request.bMetadata || request.bPreview || request.bDates;
+        } else if (key == QLatin1String("--formats")) {
+            ok = ParseFormats(value, request.formats);
         } else if (key == QLatin1String("--gs")) {
             request.strGhostscript = value;
         } else {
@@ -86,7 +105,7 @@ bool CDecoderService::ParseArguments(const QStringList& args, SRequest& request)
         if (!ok)
             return false;
     }
-    return formatGiven && args.size() % 2 == 0;
+    return formatGiven && args.size() % 2 == 0 && request.bDates == !request.formats.isEmpty();
 }
 
 int CDecoderService::Run(const QStringList& args) {
@@ -98,6 +117,8 @@ int CDecoderService::Run(const QStringList& args) {
     for (int fd : {proto::kInputFd, proto::kPixelsFd})
         if (::fcntl(fd, F_SETFD, FD_CLOEXEC) != 0)
             return Refuse(QStringLiteral("no input or output descriptor"));
+    if (request.bDates)
+        return AnswerDates(request);
     // Not a byte of the picture is read before the helper is shut in; it never decodes
     // unconfined.
     if (const QString unconfined = Confine(request); !unconfined.isEmpty())
@@ -140,6 +161,23 @@ int CDecoderService::AnswerMetadata(int format) {
     if (!error.isEmpty())
         return Refuse(error);
     Send(metadata_protocol::Format(facts));
+    return 0;
+}
+
+int CDecoderService::AnswerDates(const SRequest& request) {
+    for (qsizetype i = 0; i < request.formats.size(); ++i)
+        if (::fcntl(proto::kFirstFileFd + int(i), F_SETFD, FD_CLOEXEC) != 0)
+            return Refuse(QStringLiteral("a file's descriptor is missing"));
+    // A record the reader loops over stops the run, not the program's wait.
+    const rlim_t seconds = rlim_t(CDatesTask::CpuSeconds(request.formats.size()));
+    rlimit cpu{};
+    if (::getrlimit(RLIMIT_CPU, &cpu) == 0 && cpu.rlim_cur > seconds) {
+        cpu.rlim_cur = seconds;
+        ::setrlimit(RLIMIT_CPU, &cpu);
+    }
+    if (const QString unconfined = Confine(request); !unconfined.isEmpty())
+        return Refuse(unconfined);
+    Send(dates_protocol::Format(CDatesTask::Read(request.formats)));
     return 0;
 }
 

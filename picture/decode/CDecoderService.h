@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QList>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -23,10 +24,12 @@ public:
         QString strGhostscript = QStringLiteral("gs");
         bool bMetadata = false; // --task metadata: the file's metadata, not its pixels
         bool bPreview = false;  // --task preview: the small preview the file stores (HEIF)
+        bool bDates = false;    // --task dates: the dates taken of several files
+        QList<int> formats;     // --formats A,B,...: their types, one a file
     };
 
     // Parses the helper's arguments: --format N [--size WxH] [--memory BYTES] [--gs PROGRAM]
-    // [--task metadata|preview].
+    // [--task metadata|preview], or --task dates --formats A,B,... for several files.
     static bool ParseArguments(const QStringList& args, SRequest& request);
     // The whole helper: the exit code of the process.
     static int Run(const QStringList& args);
@@ -47,6 +50,8 @@ public:
 private:
     // Reads the file's metadata and answers with it (see MetadataProtocol).
     static int AnswerMetadata(int format);
+    // Shuts the helper in and answers with the dates taken of the files it was handed.
+    static int AnswerDates(const SRequest& request);
     static SDecoded DecodeRawFile(const SRequest& request);
     static SDecoded FromRaw(CRawReader::SResult raw);
     static QImage DecodePostScript(const QByteArray& data, const SRequest& request, QString& error);

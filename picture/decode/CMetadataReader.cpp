@@ -1,5 +1,6 @@
 #include "picture/decode/CMetadataReader.h"
 
+#include "picture/format/CExifDate.h"
 #include "picture/format/PictureFormat.h"
 #include "picture/sandbox/DecodeLimits.h"
 
@@ -41,11 +42,16 @@ template <class Finder> const Exiv2::Exifdatum* Easy(const ExifData& exif, Finde
     return it == exif.end() || it->count() == 0 ? nullptr : &*it;
 }
 
+// The same choice as the program's own reader of JPEG files makes (CExifDate::FromTiff).
 QDateTime DateOf(const ExifData& exif) {
-    for (const char* key :
-         {"Exif.Photo.DateTimeOriginal", "Exif.Photo.DateTimeDigitized", "Exif.Image.DateTime"}) {
-        const QDateTime taken = QDateTime::fromString(TextOf(Find(exif, key)).left(19),
-                                                      QStringLiteral("yyyy:MM:dd HH:mm:ss"));
+    const struct {
+        const char *date, *offset;
+    } kChoices[] = {{"Exif.Photo.DateTimeOriginal", "Exif.Photo.OffsetTimeOriginal"},
+                    {"Exif.Photo.DateTimeDigitized", "Exif.Photo.OffsetTimeDigitized"},
+                    {"Exif.Image.DateTime", "Exif.Photo.OffsetTime"}};
+    for (const auto& choice : kChoices) {
+        const QDateTime taken =
+            CExifDate::Compose(TextOf(Find(exif, choice.date)), TextOf(Find(exif, choice.offset)));
         if (taken.isValid())
             return taken;
     }

@@ -15,7 +15,4 @@ public:
     static QImage Read(QByteArrayView head);
     // The image turned and mirrored as EXIF orientation 1 to 8 says (others: unchanged).
     static QImage Upright(const QImage& image, int orientation);
-
-private:
-    static QByteArrayView ExifBlock(QByteArrayView head);
 };

@@ -10,7 +10,7 @@
 // empty or invalid means unknown.
 struct PictureMetadata {
     // The camera's record.
-    QDateTime taken; // as the camera's clock showed it: no time zone
+    QDateTime taken; // the camera's clock, at its offset from UTC where the file records one
     QString make;
     QString model;
     QString lens;

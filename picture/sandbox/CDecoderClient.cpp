@@ -15,6 +15,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
@@ -59,6 +61,12 @@ public:
 
 private:
     int m_fd;
+};
+
+// The descriptors of a run on many files, kept where the child can use them without allocating.
+struct SFiles {
+    std::array<int, proto::kMaxFiles> fds{};
+    int count = 0;
 };
 
 void SetLimit(int resource, rlim_t soft, rlim_t hard) {
@@ -295,8 +303,22 @@ CDecoderClient::SMetadata CDecoderClient::ReadMetadata(int fd, int format,
     return result;
 }
 
+CDecoderClient::SRun CDecoderClient::RunOnFiles(const QList<int>& files, const QStringList& args,
+                                                const std::atomic<bool>* cancel) {
+    const CFd nothing(sealed_copy::OfBytes(QByteArray()));
+    const CFd unused(::memfd_create("pixels", MFD_CLOEXEC));
+    if (files.size() > proto::kMaxFiles || nothing.Get() < 0) {
+        SRun run;
+        run.strError = QObject::tr("The decoder could not be prepared.");
+        return run;
+    }
+    return RunHelper(nothing.Get(), unused.Get(), HelperArguments(0, QSize(), Settings()) + args,
+                     cancel, files);
+}
+
 CDecoderClient::SRun CDecoderClient::RunHelper(int fd, int pixelsFd, const QStringList& args,
-                                               const std::atomic<bool>* cancel) {
+                                               const std::atomic<bool>* cancel,
+                                               const QList<int>& files) {
     SRun run;
     const SSettings settings = Settings();
     const QString helper = HelperPath();
@@ -327,13 +349,22 @@ CDecoderClient::SRun CDecoderClient::RunHelper(int fd, int pixelsFd, const QStri
     const rlim_t cpuSeconds =
         rlim_t(settings.nCpuSeconds > 0 ? settings.nCpuSeconds : settings.nTimeoutMs / 1000 + 1);
     const rlim_t memory = rlim_t(settings.nMemoryLimit);
-    process.setChildProcessModifier([input, output, cpuSeconds, memory] {
+    SFiles more;
+    more.count = int(std::min<qsizetype>(files.size(), proto::kMaxFiles));
+    std::copy_n(files.cbegin(), more.count, more.fds.begin());
+    process.setChildProcessModifier([input, output, cpuSeconds, memory, more]() mutable {
         // In the child before exec: async-signal-safe calls only.
-        const int in = ::fcntl(input, F_DUPFD, 10);
-        const int out = ::fcntl(output, F_DUPFD, 10);
+        const int above = std::max(10, proto::kFirstFileFd + more.count);
+        const int in = ::fcntl(input, F_DUPFD, above);
+        const int out = ::fcntl(output, F_DUPFD, above);
+        for (int i = 0; i < more.count; ++i)
+            more.fds[size_t(i)] = ::fcntl(more.fds[size_t(i)], F_DUPFD, above);
         ::dup2(in, proto::kInputFd);
         ::dup2(out, proto::kPixelsFd);
-        CloseFrom(proto::kPixelsFd + 1); // no other descriptor of the program's goes along
+        for (int i = 0; i < more.count; ++i)
+            ::dup2(more.fds[size_t(i)], proto::kFirstFileFd + i);
+        // No other descriptor of the program's goes along.
+        CloseFrom(proto::kFirstFileFd + more.count);
         ::setsid();
         SetLimit(RLIMIT_CORE, 0, 0);
         SetLimit(RLIMIT_CPU, cpuSeconds, cpuSeconds + 1);

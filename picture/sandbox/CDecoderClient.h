@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QList>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -60,15 +61,20 @@ public:
     // Seconds of processor time; 0 gives one second more than the wall-clock stop.
     static void SetCpuLimit(int seconds);
 
-private:
     struct SRun {
         QByteArray answer; // what the helper wrote, when it finished by itself
         QString strError;  // why it was not started or was stopped
         QString strDeath;  // what to say when the answer is unusable
     };
-    // Runs the helper with `args` on the input `fd` and the output `pixelsFd`.
+    // Runs the helper with `args` (after its settings' own) on the descriptors `files`,
+    // which it finds open from decoder_protocol::kFirstFileFd on (at most kMaxFiles).
+    static SRun RunOnFiles(const QList<int>& files, const QStringList& args,
+                           const std::atomic<bool>* cancel);
+
+private:
+    // Runs the helper with `args` on the input `fd`, the output `pixelsFd` and `files`.
     static SRun RunHelper(int fd, int pixelsFd, const QStringList& args,
-                          const std::atomic<bool>* cancel);
+                          const std::atomic<bool>* cancel, const QList<int>& files = {});
     // Runs the helper with `args` on a sealed copy of `fd`, or on `fd` itself when it is a
     // read-only descriptor of a large file.
     static SResult HandFile(int fd, const QStringList& args, const std::atomic<bool>* cancel);

@@ -17,6 +17,9 @@ namespace decoder_protocol {
 // Descriptors the helper finds open: the file to decode, and the memory for the pixels.
 inline constexpr int kInputFd = 3;
 inline constexpr int kPixelsFd = 4;
+// A run on many files finds them open from this descriptor on, at most kMaxFiles of them.
+inline constexpr int kFirstFileFd = kPixelsFd + 1;
+inline constexpr int kMaxFiles = 64;
 // The longest answer line read back.
 inline constexpr int kMaxAnswer = 4096;
 

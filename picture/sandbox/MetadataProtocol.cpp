@@ -1,5 +1,7 @@
 #include "picture/sandbox/MetadataProtocol.h"
 
+#include "picture/format/CExifDate.h"
+
 #include <QList>
 #include <QSet>
 
@@ -40,11 +42,6 @@ bool ReadPair(const QByteArray& value, char separator, double low0, double high0
            ReadDouble(parts[1], low1, high1, second);
 }
 
-bool ReadDate(const QByteArray& value, QDateTime& to) {
-    to = QDateTime::fromString(QString::fromLatin1(value), QLatin1String(kDateFormat));
-    return to.isValid() && to.date().year() >= 1800 && to.date().year() <= 9999;
-}
-
 bool ReadSize(const QByteArray& value, QSize& to) {
     double w = 0, h = 0;
     if (!ReadPair(value, 'x', 1, kMaxSize, 1, kMaxSize, w, h) || w != std::floor(w) ||
@@ -57,7 +54,7 @@ bool ReadSize(const QByteArray& value, QSize& to) {
 // One "<key> <value>" line into `facts`; false for an unknown key or a bad value.
 bool ReadFact(const QByteArray& key, const QByteArray& value, PictureMetadata& facts) {
     if (key == "taken")
-        return ReadDate(value, facts.taken);
+        return ReadTaken(value, facts.taken);
     if (key == "make")
         return ReadText(value, facts.make);
     if (key == "model")
@@ -104,6 +101,37 @@ void Text(QByteArray& out, const char* key, const QString& text) {
 
 } // namespace
 
+QByteArray TakenText(const QDateTime& taken) {
+    QByteArray text = taken.toString(QLatin1String(kDateFormat)).toLatin1();
+    if (taken.timeSpec() == Qt::LocalTime)
+        return text;
+    const int offset = taken.offsetFromUtc();
+    const int minutes = std::abs(offset) / 60;
+    return text + (offset < 0 ? '-' : '+') +
+           QStringLiteral("%1:%2")
+               .arg(minutes / 60, 2, 10, QLatin1Char('0'))
+               .arg(minutes % 60, 2, 10, QLatin1Char('0'))
+               .toLatin1();
+}
+
+bool ReadTaken(QByteArrayView text, QDateTime& taken) {
+    constexpr qsizetype kClock = 19; // "yyyy-MM-ddTHH:mm:ss"
+    constexpr qsizetype kOffset = 6; // "+HH:MM"
+    taken = QDateTime();
+    if (text.size() != kClock && text.size() != kClock + kOffset)
+        return false;
+    const QDateTime clock =
+        QDateTime::fromString(QString::fromLatin1(text.first(kClock)), QLatin1String(kDateFormat));
+    if (!clock.isValid() || clock.date().year() < 1800 || clock.date().year() > 9999)
+        return false;
+    int seconds = 0;
+    if (text.size() == kClock)
+        taken = clock;
+    else if (CExifDate::OffsetSeconds(QString::fromLatin1(text.sliced(kClock)), seconds))
+        taken = QDateTime(clock.date(), clock.time(), Qt::OffsetFromUTC, seconds);
+    return taken.isValid();
+}
+
 QString CleanText(const QString& text) {
     QString clean;
     for (const QChar c : text) {
@@ -121,7 +149,7 @@ QString CleanText(const QString& text) {
 QByteArray Format(const PictureMetadata& facts) {
     QByteArray out("META\n");
     if (facts.taken.isValid())
-        Line(out, "taken", facts.taken.toString(QLatin1String(kDateFormat)).toLatin1());
+        Line(out, "taken", TakenText(facts.taken));
     Text(out, "make", facts.make);
     Text(out, "model", facts.model);
     Text(out, "lens", facts.lens);

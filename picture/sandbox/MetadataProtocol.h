@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QDateTime>
 #include <QString>
 
 // What the decoder helper answers when it is asked for a picture's metadata:
@@ -17,6 +18,11 @@ namespace metadata_protocol {
 inline constexpr int kMaxText = 96;
 inline constexpr int kMaxAnswerBytes = 4096;
 
+// A moment as it goes into an answer: "yyyy-MM-ddTHH:mm:ss", followed by "+HH:MM" or
+// "-HH:MM" when it has an offset from UTC.
+QByteArray TakenText(const QDateTime& taken);
+// The moment in such a text; false when it is none, or outside the years 1800 to 9999.
+bool ReadTaken(QByteArrayView text, QDateTime& taken);
 // The answer for `facts` (its camera record only); texts are cut and cleaned to fit.
 QByteArray Format(const PictureMetadata& facts);
 // A text as it may go into an answer: control characters dropped, at most kMaxText long.

@@ -1,6 +1,8 @@
 #include "picture/format/PictureFormat.h"
+#include "picture/sandbox/CDateBatch.h"
 #include "picture/sandbox/CDecoderClient.h"
 #include "picture/sandbox/CDecoderSandbox.h"
+#include "picture/sandbox/SealedCopy.h"
 #include "tests/picture/PictureTestSupport.h"
 
 #include <QDir>
@@ -172,6 +174,44 @@ private Q_SLOTS:
         for (const QString& attack : harmless)
             worked.removeAll(attack);
         QVERIFY2(worked.isEmpty(), qPrintable(result.strError));
+        QVERIFY(desk.Untouched());
+    }
+
+    void takenOverDatesRunChangesNothing_data() {
+        QTest::addColumn<Mode>("mode");
+        QTest::addColumn<bool>("large");
+        for (const bool large : {false, true}) {
+            QTest::addRow("%s, bubblewrap", large ? "large" : "small") << Mode::Bubblewrap << large;
+            QTest::addRow("%s, no bubblewrap", large ? "large" : "small") << Mode::Plain << large;
+        }
+    }
+
+    // A helper taken over while it reads the dates of a batch tries the same on each file of
+    // the batch: a sealed copy of a small picture, the read-only descriptor of a large one.
+    // None of it works, and its answer is refused.
+    void takenOverDatesRunChangesNothing() {
+        QFETCH(Mode, mode);
+        QFETCH(bool, large);
+        if (mode == Mode::Bubblewrap && !BubblewrapUsable())
+            QSKIP("bubblewrap cannot run here");
+        SDesk desk;
+        if (large)
+            desk.MakeLarge();
+        QVERIFY(desk.LayForStandIn(mode));
+        const int fd = ::open(QFile::encodeName(desk.strPicture).constData(), O_RDONLY | O_CLOEXEC);
+        QVERIFY(fd >= 0);
+        const int handed = large ? fd : sealed_copy::OfFile(fd);
+        const CDecoderClient::SRun run = CDecoderClient::RunOnFiles(
+            {handed, handed}, {"--task", "dates", "--formats", "83,83"}, nullptr);
+        QVERIFY2(run.answer.startsWith("ERR attacks:"), run.answer.constData());
+        QVERIFY2(Worked(QString::fromUtf8(run.answer.trimmed())).isEmpty(), run.answer.constData());
+        const int refusals = CDateBatch::Refusals();
+        const QList<QDateTime> dates = CDateBatch::Read({{fd, picfmt::kRaw}});
+        if (handed != fd)
+            ::close(handed);
+        ::close(fd);
+        QCOMPARE(dates, QList<QDateTime>(1));
+        QCOMPARE(CDateBatch::Refusals(), refusals + 1);
         QVERIFY(desk.Untouched());
     }
 

@@ -1,9 +1,10 @@
 // A stand-in for a decoder helper that a hostile picture has taken over: it is shut in
 // exactly as the real helper is, then tries every way it knows to change, read or reach the
-// user's files, and answers with what worked ("ERR attacks: name=ok|denied ..."), followed by
-// what it found around it: its namespaces and network interfaces (as the sandbox gave them,
-// before its own confinement), and its limits ("net=net:[...] ... cpu=16"). Asked for a
-// picture of 1 x 1 it then spins forever, of 2 x 2 it sleeps forever.
+// user's files (through the descriptors it was handed: one picture, or a batch's), and answers with
+// what worked ("ERR attacks: name=ok|denied ..."), followed by what it found around it: its
+// namespaces and network interfaces (as the sandbox gave them, before its own confinement), and its
+// limits ("net=net:[...] ... cpu=16"). Asked for a picture of 1 x 1 it then spins forever, of 2 x 2
+// it sleeps forever.
 #include "picture/decode/CDecoderService.h"
 #include "picture/sandbox/DecoderProtocol.h"
 
@@ -125,14 +126,27 @@ QByteArray Surroundings() {
     return facts + " interfaces=" + Interfaces(); // "" when /proc/net/dev cannot be read
 }
 
-void Attack() {
+// Writes back through each descriptor it was handed, and through reopening it.
+void AttackHanded(const QList<int>& handed) {
+    bool wrote = false, cut = false, reopened = false, reopenedCut = false;
+    for (const int fd : handed) {
+        const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+        wrote = ::pwrite(fd, "X", 1, 0) == 1 || wrote;
+        cut = ::ftruncate(fd, 0) == 0 || cut;
+        reopened = WritesThrough(::open(self.constData(), O_RDWR)) || reopened;
+        reopenedCut = WritesThrough(::open(self.constData(), O_WRONLY | O_TRUNC)) || reopenedCut;
+    }
+    Record("write-fd", wrote);
+    Record("truncate-fd", cut);
+    Record("reopen-self", reopened);
+    Record("reopen-self-trunc", reopenedCut);
+}
+
+void Attack(const QList<int>& handed) {
     const QByteArray canary = VANTREL_CANARY_DIR "/canary.txt";
     const QByteArray dropped = VANTREL_CANARY_DIR "/dropped.txt";
     char byte = 0;
-    Record("write-fd", ::pwrite(decoder_protocol::kInputFd, "X", 1, 0) == 1);
-    Record("truncate-fd", ::ftruncate(decoder_protocol::kInputFd, 0) == 0);
-    Record("reopen-self", WritesThrough(::open("/proc/self/fd/3", O_RDWR)));
-    Record("reopen-self-trunc", WritesThrough(::open("/proc/self/fd/3", O_WRONLY | O_TRUNC)));
+    AttackHanded(handed);
     Record("parent-fds", ReachesParent());
     const int read = ::open(canary.constData(), O_RDONLY);
     Record("read-canary", read >= 0 && ::read(read, &byte, 1) == 1);
@@ -179,7 +193,14 @@ int main(int argc, char** argv) {
         const QByteArray line = "ERR " + why.toUtf8() + '\n';
         return ::write(STDOUT_FILENO, line.constData(), size_t(line.size())) > 0 ? 3 : 4;
     }
-    Attack();
+    // The file to decode, or the files of a batch.
+    QList<int> handed{decoder_protocol::kInputFd};
+    if (request.bDates) {
+        handed.clear();
+        for (qsizetype i = 0; i < request.formats.size(); ++i)
+            handed << decoder_protocol::kFirstFileFd + int(i);
+    }
+    Attack(handed);
     if (request.target == QSize(1, 1) || request.target == QSize(2, 2))
         Hang(request.target == QSize(1, 1));
     s_report += surroundings;
