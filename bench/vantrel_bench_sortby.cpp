@@ -120,7 +120,11 @@ SRound ChooseDateTaken(CProfileStore& store, int files) {
     meter.start();
     t.start();
     frame.Trigger(cmd::ID_SORT_BY_DATE_TAKEN);
-    while ((order.IsReading() || !InDateOrder(frame.FileList(), files)) && t.elapsed() < 60000)
+    // The list is looked at only once the reading is over: the check itself takes the
+    // event loop's time.
+    while (order.IsReading() && t.elapsed() < 60000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    while (!InDateOrder(frame.FileList(), files) && t.elapsed() < 60000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     SRound round{double(t.nsecsElapsed()) / 1e6, stall, InDateOrder(frame.FileList(), files)};
     frame.Trigger(cmd::ID_SORT_BY_NAME);
