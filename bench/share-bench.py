@@ -11,8 +11,9 @@ step ends only when every ping was answered.
 
 One JSON line per step: picture_ms (input to the last large drawing, a tenth of the window
 or more: the picture on screen), last_ms (to the last drawing of any size, such as the
-notification after a sort), freeze_ms, n_pings, title. For `startup`: mapped_ms, last_ms (start to the first picture
-complete: the last drawing before the screen stays quiet), freeze_ms once mapped.
+notification after a sort), freeze_ms, n_pings, title. For `startup`: mapped_ms, picture_ms (start to the first picture
+complete: the last large drawing on the screen before it stays quiet), last_ms (the last
+drawing of any size), freeze_ms once mapped.
 Uses x11lat.py from ../shared/tools/x11lat (or X11LAT_DIR).
 """
 import argparse
@@ -149,11 +150,16 @@ def cmd_startup(args):
         return 1
     mapped = x11lat.now_ms() - t0
     pinger = Pinger(sess, win)
-    last, timed_out = follow(sess, pinger, t0, args.quiet_ms, args.first_wait_ms,
-                             args.timeout_ms)
+    screen = sess.d.screen()
+    big_area = 0.1 * screen.width_in_pixels * screen.height_in_pixels
+    big = []
+    last, timed_out = follow(
+        sess, pinger, t0, args.quiet_ms, args.first_wait_ms, args.timeout_ms,
+        lambda t, ev: big.append(t) if ev.area.width * ev.area.height >= big_area else 0)
     freeze = pinger.freeze(0)
     rec = {"tag": args.tag, "pid": proc.pid, "window": "0x%x" % win.id,
            "mapped_ms": round(mapped, 1),
+           "picture_ms": round(big[-1] - t0, 1) if big else None,
            "last_ms": round(last - t0, 1) if last is not None else None,
            "freeze_ms": round(freeze, 1) if freeze is not None else None,
            "timed_out": timed_out, "title": sess.name_of(win)}

@@ -119,28 +119,8 @@ print(f"{label}: median {statistics.median(v):.0f} ms, p90 {p90:.0f} ms, n={len(
 ' "$1" "$2"
 }
 
-for delay in $delays; do
-    if [ "$delay" = 0 ]; then
-        root=$share label="local disk"
-    else
-        mnt="$work/mnt"
-        mkdir -p "$mnt"
-        "$data/delayfs" "$mnt" --source="$share" --delay-ms="$delay"
-        root=$mnt label="$delay ms share"
-    fi
-    echo "== $label (load $(cut -d' ' -f1-3 /proc/loadavg); 6000x4000 JPEGs, page cache warm)"
-    : >"$work/start.jsonl"
-    for _ in $(seq "$starts"); do
-        settings "$root"
-        sleep 2 # the share's attribute cache expires, as after a while away
-        run_app "$root" /usr/bin/python3 "$here/share-bench.py" startup --tag "$delay" -- \
-            "$build/app/vantrel" --no-splash | tee -a "$work/start.jsonl" >"$work/last.json"
-        kill "$(python3 -c 'import json,sys; print(json.load(sys.stdin)["pid"])' <"$work/last.json")"
-        sleep 1
-    done
-    stats "start to first picture" last_ms <"$work/start.jsonl"
-    stats "window frozen during start (once mapped)" freeze_ms <"$work/start.jsonl"
-
+steps_on() { # steps_on ROOT DELAY: Down, then key 1, STEPS times each in one window
+    local root=$1 delay=$2
     settings "$root"
     run_app "$root" "$build/app/vantrel" --no-splash >"$work/app.log" 2>&1 &
     app=$!
@@ -158,10 +138,38 @@ for delay in $delays; do
     stats "key 1 to the last drawing (the notification)" last_ms <"$work/sort.jsonl"
     stats "window frozen during key 1" freeze_ms <"$work/sort.jsonl"
     echo "sorted: $(ls "$share/Sorted" | wc -l) files in Sorted; last title: $(tail -n 1 "$work/sort.jsonl" | python3 -c 'import json,sys; print(json.load(sys.stdin)["title"])')"
-    [ -n "${SHARE_KEEP:-}" ] && mkdir -p "$SHARE_KEEP/$delay" && cp "$work"/*.jsonl "$SHARE_KEEP/$delay/"
     kill "$app"
     wait "$app" 2>/dev/null || true
     app=''
+}
+
+for delay in $delays; do
+    if [ "$delay" = 0 ]; then
+        root=$share label="local disk"
+    else
+        mnt="$work/mnt"
+        mkdir -p "$mnt"
+        "$data/delayfs" "$mnt" --source="$share" --delay-ms="$delay"
+        root=$mnt label="$delay ms share"
+    fi
+    echo "== $label (load $(cut -d' ' -f1-3 /proc/loadavg); 6000x4000 JPEGs, page cache warm)"
+    : >"$work/start.jsonl"
+    for _ in $(seq "$starts"); do
+        settings "$root"
+        sleep 2 # the share's attribute cache expires, as after a while away
+        run_app "$root" /usr/bin/python3 "$here/share-bench.py" startup --tag "$delay" -- \
+            "$build/app/vantrel" --no-splash | tee -a "$work/start.jsonl" >"$work/last.json"
+        pid=$(python3 -c 'import json,sys; print(json.load(sys.stdin)["pid"])' <"$work/last.json")
+        kill "$pid"
+        while kill -0 "$pid" 2>/dev/null; do sleep 0.1; done # gone before the next start
+        sleep 1
+    done
+    stats "start to first picture" picture_ms <"$work/start.jsonl"
+    stats "start to the window mapped" mapped_ms <"$work/start.jsonl"
+    stats "window frozen during start (once mapped)" freeze_ms <"$work/start.jsonl"
+
+    [ "$steps" -gt 0 ] && steps_on "$root" "$delay"
+    [ -n "${SHARE_KEEP:-}" ] && mkdir -p "$SHARE_KEEP/$delay" && cp "$work"/*.jsonl "$SHARE_KEEP/$delay/"
     [ -n "$mnt" ] && { unmount "$mnt"; mnt=''; }
     find "$share/Sorted" -type f -exec mv -n -t "$share/Pics" {} +
 done
