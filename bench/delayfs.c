@@ -35,7 +35,8 @@ struct options {
 static struct options g_options = {NULL, 20};
 static int g_source = -1; /* descriptor of the source folder */
 
-#define OPTION(t, p) {t, offsetof(struct options, p), 1}
+#define OPTION(t, p)                                                                               \
+    { t, offsetof(struct options, p), 1 }
 static const struct fuse_opt g_option_spec[] = {
     OPTION("--source=%s", source),
     OPTION("--delay-ms=%u", delay_ms),
@@ -69,8 +70,8 @@ static void* df_init(struct fuse_conn_info* conn, struct fuse_config* cfg) {
 
 static int df_getattr(const char* path, struct stat* st, struct fuse_file_info* fi) {
     round_trip();
-    int rc = fi ? fstat((int)fi->fh, st)
-                : fstatat(g_source, relative(path), st, AT_SYMLINK_NOFOLLOW);
+    int rc =
+        fi ? fstat((int)fi->fh, st) : fstatat(g_source, relative(path), st, AT_SYMLINK_NOFOLLOW);
     return rc == 0 ? 0 : -errno;
 }
 
