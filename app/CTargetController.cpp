@@ -70,7 +70,7 @@ QString CTargetController::Describe(int i) const {
 
 void CTargetController::SetFolder(int i) {
     CSelectDir picker(&m_window);
-    picker.PrepareDirDialog(false);
+    picker.PrepareDirDialog();
     const QString own = m_settings.GetTargetDir(i);
     picker.SetStartDir(own.isEmpty() ? m_settings.GetHomeDirectory() : own);
     picker.SetTitle(QCoreApplication::translate("CTargetController", "Choose the folder for %1")

@@ -94,9 +94,8 @@ CSelectDir::CSelectDir(QWidget* parent)
         connect(drives, &QComboBox::activated, this, &CSelectDir::OnDriveChosen);
 }
 
-void CSelectDir::PrepareDirDialog(bool bChangeDir) {
-    m_szStartDir = QDir::currentPath();
-    m_bChangeDir = bChangeDir;
+void CSelectDir::PrepareDirDialog() {
+    m_strSelectedDir.clear();
 }
 
 bool CSelectDir::OnInitDialog() {
@@ -120,8 +119,6 @@ void CSelectDir::OnOK() {
         return;
     const QString answer = HighlightedDir();
     m_strSelectedDir = QDir::toNativeSeparators(answer);
-    if (m_bChangeDir)
-        QDir::setCurrent(answer);
     CTemplateDialog::OnOK();
 }
 

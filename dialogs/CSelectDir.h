@@ -8,16 +8,16 @@ class QTreeWidget;
 // "Select Directory": the user walks the folder list and the drive list to a directory,
 // or types its path, and confirms it with OK. The picker opens on the folder it is given
 // (the user's home folder when none), centred on its owner. OK makes the highlighted folder
-// the answer and, when asked to, the process's current directory; Cancel gives no answer
-// and leaves the current directory alone. "New Folder" makes a folder in the highlighted one.
+// the answer; the process's current directory is never changed (a folder on a network share
+// would make every relative look-up of the process a round trip to it). "New Folder" makes a folder
+// in the highlighted one.
 class CSelectDir : public CTemplateDialog {
     Q_OBJECT
 public:
     explicit CSelectDir(QWidget* parent = nullptr);
 
-    // Call before DoModal. With bChangeDir the process moves to the chosen directory at
-    // OK; without it the process's current directory is never touched.
-    void PrepareDirDialog(bool bChangeDir);
+    // Call before DoModal.
+    void PrepareDirDialog();
     // The folder to open on (or the nearest one above it that can be listed).
     void SetStartDir(const QString& dir) { m_strStartAt = dir; }
     // The caption, which says what the folder is chosen for; "Select Directory" without one.
@@ -57,8 +57,6 @@ private:
     void OnDriveChosen(int index);
 
     QString m_strSelectedDir;
-    QString m_szStartDir; // the process's current directory when the picker was prepared
-    bool m_bChangeDir = false;
     QString m_strCurrentDir;
     QString m_strStartAt;
     QString m_strTitle;

@@ -9,9 +9,9 @@
 CTargetDirsDlg::CTargetDirsDlg(QWidget* parent)
     : CTemplateDialog(dlg::TargetDirsTemplate(), parent) {
     // The home directory's Browse keeps the process in the chosen directory; the others don't.
-    OnCommand(dlg::IDC_BROWSE_BASE, [this] { BrowseForDir(0, true); });
+    OnCommand(dlg::IDC_BROWSE_BASE, [this] { BrowseForDir(0); });
     for (int k = 1; k <= kTargetCount; ++k)
-        OnCommand(dlg::IDC_BROWSE_BASE + k, [this, k] { BrowseForDir(k, false); });
+        OnCommand(dlg::IDC_BROWSE_BASE + k, [this, k] { BrowseForDir(k); });
     for (int n = 0; n < kTargetSetCount; ++n)
         OnCommand(dlg::IDC_GROUP_BASE + n, [this, n] { SelectGroup(n); });
 }
@@ -66,9 +66,9 @@ void CTargetDirsDlg::SelectGroup(int nGroup) {
 
 // The picker opens on the folder the edit names (or the nearest one above it), else on the group's
 // home folder as typed in the dialog; failing both, on the user's home folder.
-void CTargetDirsDlg::BrowseForDir(int nIndex, bool bChangeDir) {
+void CTargetDirsDlg::BrowseForDir(int nIndex) {
     CSelectDir picker(this);
-    picker.PrepareDirDialog(bChangeDir);
+    picker.PrepareDirDialog();
     const QString own = ItemText(dlg::IDC_DIR_BASE + nIndex).trimmed();
     const QString home = ItemText(dlg::IDC_DIR_BASE).trimmed();
     if (!own.isEmpty())

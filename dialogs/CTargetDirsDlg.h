@@ -26,7 +26,7 @@ public:
     void SelectGroup(int nGroup);
     // Lets the user pick a directory for edit 1600 + nIndex (0 = home, 1 to 20 =
     // destination); only a confirmed choice replaces the edit's text.
-    void BrowseForDir(int nIndex, bool bChangeDir);
+    void BrowseForDir(int nIndex);
 
 protected:
     bool OnInitDialog() override;

@@ -2,7 +2,6 @@
 
 #include "platform/system/CProfileStore.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -92,11 +91,6 @@ void CSettings::Load(CProfileStore& store) {
     const int y1 = store.GetProfileInt(kConfig, QStringLiteral("WindowY1"), 16);
     const int x1 = store.GetProfileInt(kConfig, QStringLiteral("WindowX1"), 16);
     m_rectWindow = FromEdges(x1, y1, x2, y2);
-
-    // An empty or unreachable home directory leaves the current directory alone.
-    const QString home = GetHomeDirectory();
-    if (!home.isEmpty())
-        QDir::setCurrent(home);
 }
 
 bool CSettings::Save(CProfileStore& store, const QRect& windowRect) {

@@ -2,6 +2,7 @@
 
 #include "platform/shell/CListEnumIDList.h"
 #include "platform/shell/CShellItemId.h"
+#include "platform/system/CMountTable.h"
 #include "platform/system/CNativePath.h"
 
 #include <QFile>
@@ -21,13 +22,13 @@ std::unique_ptr<CEnumIDList> CComputerFolder::EnumObjects(ULONG grfFlags) {
     return list;
 }
 
+// From the mount table alone: asking each mounted file system (as QStorageInfo's list of
+// volumes does) would wait for every network share, and a hung one would hang the window.
 QList<QByteArray> CComputerFolder::DrivePaths() {
     QList<QByteArray> paths{QByteArray("/")};
-    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-        const QByteArray path = QFile::encodeName(volume.rootPath());
-        if (volume.isValid() && IsUserMount(path) && !paths.contains(path))
-            paths.append(path);
-    }
+    for (const CMountTable::Mount& mount : CMountTable::Read())
+        if (IsUserMount(mount.mountPoint) && !paths.contains(mount.mountPoint))
+            paths.append(mount.mountPoint);
     return paths;
 }
 

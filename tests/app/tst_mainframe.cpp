@@ -14,6 +14,7 @@
 #include "tests/support/WindowDriver.h"
 
 #include <QAction>
+#include <QImage>
 #include <QSettings>
 #include <QSplitterHandle>
 #include <QStatusTipEvent>
@@ -253,6 +254,29 @@ private Q_SLOTS:
             QTest::keyClick(tree, key);
             QCOMPARE(triggered.count(), 1);
         }
+    }
+
+    // A folder named on the command line relative to where the program was started is
+    // found there, not below the home folder of the settings, even where one of the same
+    // name lies below it: the settings never move the process.
+    void relativeStartupFolderIsFoundWhereTheProgramStarted() {
+        const QDir root(m_folders.path());
+        QVERIFY(root.mkpath("start/Trip") && root.mkpath("home/Trip"));
+        QImage picture(8, 8, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        QVERIFY(picture.save(root.filePath("start/Trip/here.jpg")));
+        QVERIFY(picture.save(root.filePath("home/Trip/home.jpg")));
+        m_profile->Store().WriteProfileString("TargetSet01", "HomeDirectory",
+                                              root.filePath("home"));
+        const QString before = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(root.filePath("start")));
+        m_frame = std::make_unique<WindowDriver>(m_profile->Store(), QStringLiteral("Trip"));
+        const QString now = QDir::currentPath();
+        QDir::setCurrent(before);
+        QCOMPARE(now, QDir(root.filePath("start")).canonicalPath());
+        CPictureFileList& list = m_frame->FileList();
+        QCOMPARE(list.GetItemCount(), 1);
+        QCOMPARE(list.GetItemText(0), QStringLiteral("here.jpg"));
     }
 
 private:

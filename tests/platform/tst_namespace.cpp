@@ -10,6 +10,7 @@
 #include "platform/system/CNativePath.h"
 #include "platform/system/CNaturalCompare.h"
 #include "platform/ui/CItemPropertiesDlg.h"
+#include "tests/support/CDiskTap.h"
 #include "tests/support/NativeTempDir.h"
 #include "tests/support/ShellLeakCheck.h"
 #include "tests/support/TestSupport.h"
@@ -73,6 +74,21 @@ private Q_SLOTS:
         QCOMPARE(CComputerFolder::DrivePaths().first(), QByteArray("/"));
         CItemIdList::FreePidl(computer);
         CItemIdList::FreePidl(home);
+    }
+
+    // Finding the drives looks at nothing in the current directory (a relative device name
+    // of the mount table resolved there is a round trip when it lies on a network share).
+    void drivesAreFoundWithoutALookInTheCurrentDirectory() {
+        const QString before = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(m_dir.path()));
+        CDiskTap& tap = CDiskTap::Instance();
+        tap.Watch(QFile::encodeName(QDir::currentPath()));
+        const QList<QByteArray> drives = CComputerFolder::DrivePaths();
+        tap.Stop();
+        QDir::setCurrent(before);
+        QCOMPARE(drives.first(), QByteArray("/"));
+        const QStringList calls = tap.CallsOn(CDiskTap::CurrentThread());
+        QVERIFY2(calls.isEmpty(), qPrintable(calls.join(", ")));
     }
 
     void enumerationFlagsAndAttributes() {

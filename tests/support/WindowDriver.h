@@ -73,8 +73,7 @@ public:
     CViewCommands* ViewCommands() const { return Find<CViewCommands>(); }
     // The rectangle the window would store now (never a full-screen one).
     QRect WindowRectForSaving() const { return Find<CFrameKeeper>()->RectForSaving(); }
-    // The settings as the window has stored them, once its pending writes are done. Reading
-    // them makes the current set's home folder the current directory, as the window did.
+    // The settings as the window has stored them, once its pending writes are done.
     CSettings Settings() const {
         QCoreApplication::processEvents();
         CSettings settings;
