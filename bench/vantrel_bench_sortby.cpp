@@ -100,6 +100,7 @@ struct SRound {
     double ms = 0;
     double stallMs = 0;
     bool ok = false;
+    double resortMs = 0;
 };
 
 SRound ChooseDateTaken(CProfileStore& store, int files) {
@@ -127,6 +128,12 @@ SRound ChooseDateTaken(CProfileStore& store, int files) {
     while (!InDateOrder(frame.FileList(), files) && t.elapsed() < 60000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     SRound round{double(t.nsecsElapsed()) / 1e6, stall, InDateOrder(frame.FileList(), files)};
+    // What one sorting again of the whole list costs the interface thread.
+    QElapsedTimer one;
+    one.start();
+    frame.FileList().SortList();
+    QCoreApplication::processEvents();
+    round.resortMs = double(one.nsecsElapsed()) / 1e6;
     frame.Trigger(cmd::ID_SORT_BY_NAME);
     frame.Window().close();
     return round;
@@ -163,8 +170,9 @@ int main(int argc, char** argv) {
             continue; // warms the page cache
         times.push_back(r.ms);
         stalls.push_back(r.stallMs);
-        std::printf("round %d: in date order after %8.1f ms, longest stall %6.1f ms%s\n", round,
-                    r.ms, r.stallMs, r.ok ? "" : "  NOT IN ORDER");
+        std::printf("round %d: in date order after %8.1f ms, longest stall %6.1f ms, one sort "
+                    "again %5.1f ms%s\n",
+                    round, r.ms, r.stallMs, r.resortMs, r.ok ? "" : "  NOT IN ORDER");
     }
     std::printf("%d JPEGs by date taken, warm cache: median %.1f ms, worst %.1f ms; "
                 "longest stall: median %.1f ms, worst %.1f ms (targets 2000 ms, 50 ms)\n",

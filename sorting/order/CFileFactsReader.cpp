@@ -5,7 +5,10 @@
 #include <QFile>
 #include <QPointer>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 using picture_order::SFileFacts;
 
@@ -33,6 +36,7 @@ void CFileFactsReader::Read(const QByteArray& folder, const QList<QByteArray>& n
         const QList<QByteArray> batch = names.mid(at, kBatch);
         ++m_nPending;
         m_pool.start([this, folder, batch, bTaken, generation, cancel = m_cancel] {
+            YieldToInterface();
             const Batch read = ReadBatch(folder, batch, bTaken, *cancel);
             if (cancel->load())
                 return;
@@ -43,6 +47,16 @@ void CFileFactsReader::Read(const QByteArray& folder, const QList<QByteArray>& n
     }
     if (m_nPending == 0)
         Q_EMIT Finished();
+}
+
+// Background work: the reading threads stand back for the interface thread and the
+// decoding of the picture on show (a nice value of their own; never idle-only, which a busy
+// machine could starve).
+void CFileFactsReader::YieldToInterface() {
+    static constexpr int kNice = 5;
+    const auto tid = id_t(::syscall(SYS_gettid));
+    if (::getpriority(PRIO_PROCESS, tid) < kNice)
+        ::setpriority(PRIO_PROCESS, tid, kNice);
 }
 
 void CFileFactsReader::Deliver(quint64 generation, const Batch& batch) {

@@ -41,6 +41,7 @@ private:
     static Batch ReadBatch(const QByteArray& folder, const QList<QByteArray>& names, bool bTaken,
                            const std::atomic<bool>& cancel);
     void Deliver(quint64 generation, const Batch& batch);
+    static void YieldToInterface();
 
     QThreadPool m_pool;
     std::shared_ptr<std::atomic<bool>> m_cancel;
