@@ -10,6 +10,7 @@
 #include "picture/format/PictureFormat.h"
 #include "picture/sandbox/DecodeLimits.h"
 #include "picture/sandbox/DecoderProtocol.h"
+#include "picture/sandbox/HelperTask.h"
 #include "picture/sandbox/MetadataProtocol.h"
 
 #include <QObject>
@@ -91,8 +92,13 @@ bool CDecoderService::ParseArguments(const QStringList& args, SRequest& request)
 
 int CDecoderService::Run(const QStringList& args) {
     KeepAnswerChannel();
+    QStringList task = args;
+    // Started ahead: the task comes from the program once a picture is asked for.
+    if (args == QStringList{QString::fromLatin1(helper_task::kWaitArgument)} &&
+        !helper_task::Receive(proto::kInputFd, task))
+        return Refuse(QStringLiteral("no task"));
     SRequest request;
-    if (!ParseArguments(args, request))
+    if (!ParseArguments(task, request))
         return Refuse(QStringLiteral("bad arguments"));
     // Whatever runs below (Ghostscript) sees neither descriptor.
     for (int fd : {proto::kInputFd, proto::kPixelsFd})

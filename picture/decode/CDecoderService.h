@@ -28,7 +28,8 @@ public:
     // Parses the helper's arguments: --format N [--size WxH] [--memory BYTES] [--gs PROGRAM]
     // [--task metadata|preview].
     static bool ParseArguments(const QStringList& args, SRequest& request);
-    // The whole helper: the exit code of the process.
+    // The whole helper: the exit code of the process. With the one argument --wait it takes
+    // its arguments and descriptors from the program first (helper_task).
     static int Run(const QStringList& args);
     // Shuts the helper in for `request` before anything is read; empty when it is, else why
     // it could not be (the helper then decodes nothing).

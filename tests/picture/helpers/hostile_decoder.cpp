@@ -6,6 +6,7 @@
 // picture of 1 x 1 it then spins forever, of 2 x 2 it sleeps forever.
 #include "picture/decode/CDecoderService.h"
 #include "picture/sandbox/DecoderProtocol.h"
+#include "picture/sandbox/HelperTask.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -171,6 +172,10 @@ int main(int argc, char** argv) {
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args.append(QString::fromLocal8Bit(argv[i]));
+    // Started ahead, as the program starts its helpers: the task comes over the socket.
+    if (args == QStringList{QString::fromLatin1(helper_task::kWaitArgument)} &&
+        !helper_task::Receive(decoder_protocol::kInputFd, args))
+        return 2;
     CDecoderService::SRequest request;
     if (!CDecoderService::ParseArguments(args, request))
         return 2;

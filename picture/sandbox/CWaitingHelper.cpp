@@ -1,0 +1,104 @@
+#include "picture/sandbox/CWaitingHelper.h"
+
+#include <chrono>
+
+namespace {
+
+// How long a request waits for the helper being started for it before it starts its own
+// (a start is a fork and an exec; this is only a bound).
+constexpr auto kStartBound = std::chrono::seconds(5);
+
+} // namespace
+
+CWaitingHelper& CWaitingHelper::Instance() {
+    static CWaitingHelper instance;
+    return instance;
+}
+
+CWaitingHelper::~CWaitingHelper() {
+    Shutdown();
+}
+
+bool CWaitingHelper::Wanted() const {
+    return !m_wantedKey.isEmpty() && !m_waiting && !m_bFailed;
+}
+
+std::unique_ptr<CHelperProcess> CWaitingHelper::Take(const QByteArray& key, const FStart& start) {
+    std::unique_ptr<CHelperProcess> stale, taken;
+    std::unique_lock lock(m_mutex);
+    if (m_bStopping)
+        return nullptr;
+    if (!m_thread.joinable())
+        m_thread = std::thread([this] { Keep(); });
+    const bool failedBefore = m_bFailed && m_wantedKey == key;
+    if (m_wantedKey != key) {
+        m_wantedKey = key;
+        m_start = start;
+        if (m_waitingKey != key)
+            stale = std::move(m_waiting);
+    }
+    m_bFailed = false;
+    m_changed.notify_all();
+    if (!failedBefore)
+        m_changed.wait_for(lock, kStartBound, [&] {
+            return m_bStopping || m_bFailed || (m_waiting && m_waitingKey == key);
+        });
+    if (m_waiting && m_waitingKey == key) {
+        taken = std::move(m_waiting);
+        m_changed.notify_all(); // the next one
+    }
+    lock.unlock();
+    stale.reset(); // killed outside the lock
+    return taken;
+}
+
+void CWaitingHelper::Keep() {
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_changed.wait(lock, [this] { return m_bStopping || Wanted(); });
+        if (m_bStopping)
+            return;
+        const QByteArray key = m_wantedKey;
+        const FStart start = m_start;
+        lock.unlock();
+        std::unique_ptr<CHelperProcess> started = start();
+        lock.lock();
+        if (!started && key == m_wantedKey)
+            m_bFailed = true;
+        if (started && !m_bStopping && key == m_wantedKey && !m_waiting) {
+            m_waiting = std::move(started);
+            m_waitingKey = key;
+        }
+        m_changed.notify_all();
+        if (started) { // not kept: ended outside the lock
+            lock.unlock();
+            started.reset();
+            lock.lock();
+        }
+    }
+}
+
+void CWaitingHelper::Shutdown() {
+    std::unique_lock lock(m_mutex);
+    m_bStopping = true;
+    m_changed.notify_all();
+    std::thread thread = std::move(m_thread);
+    std::unique_ptr<CHelperProcess> waiting = std::move(m_waiting);
+    lock.unlock();
+    if (thread.joinable())
+        thread.join();
+    waiting.reset();
+    lock.lock();
+    m_wantedKey.clear();
+    m_waitingKey.clear();
+    m_start = nullptr;
+    m_bFailed = false;
+    m_bStopping = false;
+}
+
+pid_t CWaitingHelper::WaitingPid(bool settle) {
+    std::unique_lock lock(m_mutex);
+    if (settle)
+        m_changed.wait_for(lock, kStartBound, [this] { return !Wanted() || m_bStopping; });
+    return m_waiting ? m_waiting->Pid() : -1;
+}
