@@ -143,9 +143,7 @@ std::unique_ptr<CHelperProcess> StartHelper(const QString& helper, bool sandboxe
 // Hands `process` its task and waits for its answer.
 CHelperProcess::SOutcome Give(CHelperProcess& process, const QStringList& args, int fd,
                               int timeoutMs, const std::atomic<bool>* cancel) {
-    if (!process.Running())
-        return {};
-    process.Hand(args, fd); // one that is gone says so when it is reaped
+    process.Hand(args, fd); // one that is gone says why when it is reaped
     return process.Finish(timeoutMs, cancel);
 }
 

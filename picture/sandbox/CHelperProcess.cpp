@@ -200,10 +200,6 @@ bool CHelperProcess::Reap(bool wait) {
     return m_bReaped;
 }
 
-bool CHelperProcess::Running() {
-    return !Reap(false);
-}
-
 void CHelperProcess::Stop() {
     if (Reap(false))
         return;
@@ -219,7 +215,7 @@ void CHelperProcess::Stop() {
 }
 
 bool CHelperProcess::Hand(const QStringList& args, int inputFd) {
-    return m_taskFd >= 0 && !m_bReaped && helper_task::Send(m_taskFd, args, inputFd);
+    return m_taskFd >= 0 && !Reap(false) && helper_task::Send(m_taskFd, args, inputFd);
 }
 
 void CHelperProcess::ReadAnswer() {

@@ -41,8 +41,6 @@ public:
     CHelperProcess(const CHelperProcess&) = delete;
     CHelperProcess& operator=(const CHelperProcess&) = delete;
 
-    // Whether it still runs (it has not been seen to end).
-    bool Running();
     // Hands it its task; false when it is gone.
     bool Hand(const QStringList& args, int inputFd);
     // Waits for it to finish, at most `timeoutMs` or until `cancel` is set, then stops it.

@@ -1,12 +1,29 @@
 #include "picture/sandbox/CWaitingHelper.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 namespace {
 
 // How long a request waits for the helper being started for it before it starts its own
 // (a start is a fork and an exec; this is only a bound).
 constexpr auto kStartBound = std::chrono::seconds(5);
+// The helpers decode a few steps nicer than the program, as the threads that ask for them do,
+// so that its window stays quick; a process starts at the nice value of the thread that
+// started it.
+constexpr int kHelperNiceness = 5;
+
+void BeNicer() {
+    errno = 0;
+    const int own = ::getpriority(PRIO_PROCESS, id_t(::getpid()));
+    if (errno == 0)
+        ::setpriority(PRIO_PROCESS, id_t(::syscall(SYS_gettid)),
+                      std::min(19, own + kHelperNiceness));
+}
 
 } // namespace
 
@@ -53,6 +70,7 @@ std::unique_ptr<CHelperProcess> CWaitingHelper::Take(const QByteArray& key, cons
 }
 
 void CWaitingHelper::Keep() {
+    BeNicer();
     std::unique_lock lock(m_mutex);
     for (;;) {
         m_changed.wait(lock, [this] { return m_bStopping || Wanted(); });
