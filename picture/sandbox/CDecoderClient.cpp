@@ -310,8 +310,10 @@ CDecoderClient::SRun CDecoderClient::RunHelper(int fd, int pixelsFd, const QStri
     std::unique_ptr<CHelperProcess> process =
         CWaitingHelper::Instance().Take(WaitingKey(helper, sandboxed, settings), start);
     CHelperProcess::SOutcome outcome;
-    if (process)
+    if (process) {
         outcome = Give(*process, args, fd, settings.nTimeoutMs, cancel);
+        CWaitingHelper::Instance().Done();
+    }
     if (!process || DiedWaiting(outcome)) {
         process = StartHelper(helper, sandboxed, settings, run.strError);
         if (!process)

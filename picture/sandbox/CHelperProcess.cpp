@@ -274,7 +274,7 @@ CHelperProcess::SOutcome CHelperProcess::Finish(int timeoutMs, const std::atomic
         pollfd watched[3] = {{m_pidFd, POLLIN, 0}, {m_answerFd, POLLIN, 0}, {m_taskFd, POLLIN, 0}};
         const qint64 left = deadline.remainingTime();
         const bool polled = m_pidFd >= 0 && !cancel;
-        const qint64 wait = polled ? left : std::min<qint64>(m_pidFd >= 0 ? 15 : 5, left);
+        const qint64 wait = polled ? left : std::min<qint64>(5, left);
         ::poll(watched, 3, int(std::min<qint64>(wait < 0 ? 60000 : wait, 60000)));
     }
     out.bTaken = m_bTaken;

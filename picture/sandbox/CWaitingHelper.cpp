@@ -12,6 +12,8 @@ namespace {
 // How long a request waits for the helper being started for it before it starts its own
 // (a start is a fork and an exec; this is only a bound).
 constexpr auto kStartBound = std::chrono::seconds(5);
+// Helpers kept waiting: the picture wanted and the one decoded ahead are asked for at once.
+constexpr size_t kKept = 2;
 // The helpers decode a few steps nicer than the program, as the threads that ask for them do,
 // so that its window stays quick; a process starts at the nice value of the thread that
 // started it.
@@ -36,12 +38,20 @@ CWaitingHelper::~CWaitingHelper() {
     Shutdown();
 }
 
+// One is started as soon as none waits; the others only while no helper taken is at work,
+// so that their start takes nothing from a picture being decoded.
 bool CWaitingHelper::Wanted() const {
-    return !m_wantedKey.isEmpty() && !m_waiting && !m_bFailed;
+    return !m_wantedKey.isEmpty() && !m_bFailed &&
+           (m_waiting.empty() || (m_waiting.size() < kKept && m_nAtWork == 0));
+}
+
+bool CWaitingHelper::Ready(const QByteArray& key) const {
+    return !m_waiting.empty() && m_waitingKey == key;
 }
 
 std::unique_ptr<CHelperProcess> CWaitingHelper::Take(const QByteArray& key, const FStart& start) {
-    std::unique_ptr<CHelperProcess> stale, taken;
+    std::deque<std::unique_ptr<CHelperProcess>> stale;
+    std::unique_ptr<CHelperProcess> taken;
     std::unique_lock lock(m_mutex);
     if (m_bStopping)
         return nullptr;
@@ -52,21 +62,28 @@ std::unique_ptr<CHelperProcess> CWaitingHelper::Take(const QByteArray& key, cons
         m_wantedKey = key;
         m_start = start;
         if (m_waitingKey != key)
-            stale = std::move(m_waiting);
+            stale.swap(m_waiting);
     }
     m_bFailed = false;
     m_changed.notify_all();
     if (!failedBefore)
-        m_changed.wait_for(lock, kStartBound, [&] {
-            return m_bStopping || m_bFailed || (m_waiting && m_waitingKey == key);
-        });
-    if (m_waiting && m_waitingKey == key) {
-        taken = std::move(m_waiting);
+        m_changed.wait_for(lock, kStartBound,
+                           [&] { return m_bStopping || m_bFailed || Ready(key); });
+    if (Ready(key)) { // the one waiting longest
+        taken = std::move(m_waiting.front());
+        m_waiting.pop_front();
+        ++m_nAtWork;
         m_changed.notify_all(); // the next one
     }
     lock.unlock();
-    stale.reset(); // killed outside the lock
+    stale.clear(); // killed outside the lock
     return taken;
+}
+
+void CWaitingHelper::Done() {
+    std::lock_guard lock(m_mutex);
+    m_nAtWork = std::max(0, m_nAtWork - 1);
+    m_changed.notify_all();
 }
 
 void CWaitingHelper::Keep() {
@@ -83,8 +100,8 @@ void CWaitingHelper::Keep() {
         lock.lock();
         if (!started && key == m_wantedKey)
             m_bFailed = true;
-        if (started && !m_bStopping && key == m_wantedKey && !m_waiting) {
-            m_waiting = std::move(started);
+        if (started && !m_bStopping && key == m_wantedKey && m_waiting.size() < kKept) {
+            m_waiting.push_back(std::move(started));
             m_waitingKey = key;
         }
         m_changed.notify_all();
@@ -101,11 +118,12 @@ void CWaitingHelper::Shutdown() {
     m_bStopping = true;
     m_changed.notify_all();
     std::thread thread = std::move(m_thread);
-    std::unique_ptr<CHelperProcess> waiting = std::move(m_waiting);
+    std::deque<std::unique_ptr<CHelperProcess>> waiting;
+    waiting.swap(m_waiting);
     lock.unlock();
     if (thread.joinable())
         thread.join();
-    waiting.reset();
+    waiting.clear();
     lock.lock();
     m_wantedKey.clear();
     m_waitingKey.clear();
@@ -118,5 +136,5 @@ pid_t CWaitingHelper::WaitingPid(bool settle) {
     std::unique_lock lock(m_mutex);
     if (settle)
         m_changed.wait_for(lock, kStartBound, [this] { return !Wanted() || m_bStopping; });
-    return m_waiting ? m_waiting->Pid() : -1;
+    return m_waiting.empty() ? -1 : m_waiting.front()->Pid();
 }
