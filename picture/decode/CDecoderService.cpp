@@ -111,8 +111,9 @@ int CDecoderService::Run(const QStringList& args) {
     if (request.bMetadata)
         return AnswerMetadata(request.nFormat);
     SDecoded decoded;
-    if (request.nFormat == picfmt::kRaw && !request.bPreview) {
-        decoded = DecodeRawFile(request); // reads only as much of the file as it needs
+    if ((request.nFormat == picfmt::kRaw && !request.bPreview) ||
+        request.nFormat == picfmt::kHeic || request.nFormat == picfmt::kAvif) {
+        decoded = DecodeMapped(request); // reads only as much of the file as it needs
     } else {
         QByteArray data;
         if (QString error; !ReadInput(data, error))
@@ -222,10 +223,10 @@ CDecoderService::SDecoded CDecoderService::Decode(const QByteArray& data, const 
     return out;
 }
 
-// The input is mapped rather than read: pages are read only as the library reaches them, and
-// the descriptor is never reopened by name (which the confinement would refuse for a file
-// of the user's).
-CDecoderService::SDecoded CDecoderService::DecodeRawFile(const SRequest& request) {
+// The input is mapped rather than read: pages are read only as the library reaches them (a
+// HEIF file's preview is a small part of it), and the descriptor is never reopened by name
+// (which the confinement would refuse for a file of the user's).
+CDecoderService::SDecoded CDecoderService::DecodeMapped(const SRequest& request) {
     struct stat st {};
     if (::fstat(proto::kInputFd, &st) != 0 || st.st_size <= 0 ||
         st.st_size > limits::kMaxBufferedFile) {
@@ -241,11 +242,11 @@ CDecoderService::SDecoded CDecoderService::DecodeRawFile(const SRequest& request
         QString error;
         if (!ReadInput(data, error))
             return SDecoded{QImage(), 0, QSize(), error};
-        return FromRaw(CRawReader::Read(data, request.target));
+        return Decode(data, request);
     }
     const QByteArray data =
         QByteArray::fromRawData(static_cast<const char*>(mapped), qsizetype(st.st_size));
-    SDecoded out = FromRaw(CRawReader::Read(data, request.target));
+    SDecoded out = Decode(data, request);
     ::munmap(mapped, size_t(st.st_size));
     return out;
 }

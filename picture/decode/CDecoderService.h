@@ -48,7 +48,7 @@ public:
 private:
     // Reads the file's metadata and answers with it (see MetadataProtocol).
     static int AnswerMetadata(int format);
-    static SDecoded DecodeRawFile(const SRequest& request);
+    static SDecoded DecodeMapped(const SRequest& request);
     static SDecoded FromRaw(CRawReader::SResult raw);
     static QImage DecodePostScript(const QByteArray& data, const SRequest& request, QString& error);
     static bool ReadInput(QByteArray& data, QString& error);
