@@ -137,6 +137,7 @@ std::unique_ptr<CHelperProcess> StartHelper(const QString& helper, bool sandboxe
     spec.strWorkingDirectory = launch.strWorkingDirectory;
     spec.nMemory = settings.nMemoryLimit;
     spec.nCpuSeconds = CpuSeconds(settings);
+    spec.bLetEnd = sandboxed;
     return CHelperProcess::Start(spec, error, std::move(temp));
 }
 

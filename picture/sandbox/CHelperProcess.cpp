@@ -27,6 +27,9 @@ namespace proto = decoder_protocol;
 
 namespace {
 
+// How long a helper not yet at work is given to end by itself.
+constexpr int kEndMs = 500;
+
 // Where the child says why it could not start the helper; closed by a successful exec.
 constexpr int kErrorFd = proto::kPixelsFd + 1;
 
@@ -158,6 +161,7 @@ std::unique_ptr<CHelperProcess> CHelperProcess::Start(const SSpec& spec, QString
     process->m_taskFd = task[0];
     process->m_pixelsFd = pixels;
     process->m_temp = std::move(temp);
+    process->m_bLetEnd = spec.bLetEnd;
     int failure = pid < 0 ? errno : 0;
     if (pid > 0) {
         ssize_t n = -1;
@@ -182,7 +186,9 @@ std::unique_ptr<CHelperProcess> CHelperProcess::Start(const SSpec& spec, QString
 }
 
 CHelperProcess::~CHelperProcess() {
-    Close(m_taskFd); // a helper still waiting sees its task will not come
+    Close(m_taskFd); // a helper still waiting sees its task will not come, and ends
+    if (m_bLetEnd && !m_bHanded)
+        AwaitEnd(kEndMs);
     Stop();
     Close(m_answerFd);
     Close(m_pixelsFd);
@@ -205,17 +211,21 @@ void CHelperProcess::Stop() {
         return;
     ::kill(-m_pid, SIGKILL); // the helper leads its own process group
     ::kill(m_pid, SIGKILL);
-    if (m_pidFd >= 0) {
-        pollfd gone{m_pidFd, POLLIN, 0};
-        ::poll(&gone, 1, 5000);
-        Reap(false);
-    } else {
+    if (!AwaitEnd(5000))
         Reap(true);
-    }
+}
+
+bool CHelperProcess::AwaitEnd(int timeoutMs) {
+    if (m_pidFd < 0)
+        return Reap(false);
+    pollfd gone{m_pidFd, POLLIN, 0};
+    ::poll(&gone, 1, timeoutMs);
+    return Reap(false);
 }
 
 bool CHelperProcess::Hand(const QStringList& args, int inputFd) {
-    return m_taskFd >= 0 && !Reap(false) && helper_task::Send(m_taskFd, args, inputFd);
+    m_bHanded = m_taskFd >= 0 && !Reap(false) && helper_task::Send(m_taskFd, args, inputFd);
+    return m_bHanded;
 }
 
 void CHelperProcess::ReadAnswer() {

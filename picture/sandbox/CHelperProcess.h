@@ -14,7 +14,7 @@
 // standard input and error on /dev/null, its answer read from a pipe, memory of its own for
 // the pixels, and a socket on which it waits for its task (helper_task). Nothing of it needs the
 // thread that started it but the end of that thread's life (the helper is killed with it), so it
-// can be started ahead and handed on. Destroying it kills and reaps the process.
+// can be started ahead and handed on. Destroying it ends the process and reaps it.
 class CHelperProcess {
 public:
     struct SSpec {
@@ -24,6 +24,9 @@ public:
         QString strWorkingDirectory;
         qint64 nMemory = 0; // address space; 0: unlimited
         qint64 nCpuSeconds = 0;
+        // Ended, while it waits for its task, by closing the socket rather than killed at
+        // once: bubblewrap killed while it sets up the sandbox leaves part of it behind.
+        bool bLetEnd = false;
     };
 
     struct SOutcome {
@@ -52,6 +55,7 @@ public:
 private:
     CHelperProcess() = default;
     void Stop();
+    bool AwaitEnd(int timeoutMs);
     bool Reap(bool wait);
     void ReadAnswer();
     void ReadAcknowledgement();
@@ -67,6 +71,8 @@ private:
     int m_status = 0;
     bool m_bReaped = false;
     bool m_bTaken = false;
+    bool m_bHanded = false;
+    bool m_bLetEnd = false;
     QByteArray m_answer;
     std::unique_ptr<QTemporaryDir> m_temp;
 };

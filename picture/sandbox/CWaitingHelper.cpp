@@ -121,9 +121,11 @@ void CWaitingHelper::Shutdown() {
     std::deque<std::unique_ptr<CHelperProcess>> waiting;
     waiting.swap(m_waiting);
     lock.unlock();
+    // Ended before the thread that started them: its end would kill them, bubblewrap perhaps
+    // while it sets a sandbox up, which leaves part of it behind.
+    waiting.clear();
     if (thread.joinable())
         thread.join();
-    waiting.clear();
     lock.lock();
     m_wantedKey.clear();
     m_waitingKey.clear();
