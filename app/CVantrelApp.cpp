@@ -32,7 +32,10 @@ CVantrelApp::CVantrelApp(int& argc, char** argv) : QApplication(argc, argv) {
     CFileCommandsProvider::Register();
 }
 
-CVantrelApp::~CVantrelApp() = default;
+CVantrelApp::~CVantrelApp() {
+    m_pMainFrame.reset();       // its loaders ask the helper no more
+    CDecoderClient::Shutdown(); // nor is one kept waiting
+}
 
 std::unique_ptr<QMainWindow> CVantrelApp::CreateMainWindow(CProfileStore& store,
                                                            const QString& startupPath) {

@@ -12,6 +12,10 @@
 //
 // --fit decodes as the view does when fitting the picture into a WxH control; --repeat
 // decodes each file N times and reports the median time and the 90th percentile.
+//
+// --preview decodes the preview a HEIF file stores instead (the first sight of it). --ahead
+// pauses before each decode, so that the decoder helper started ahead waits for it; --cold
+// ends the waiting helpers before each, so that it pays for a helper's start.
 
 #include "bench/BenchStats.h"
 #include "picture/load/CDateTakenReader.h"
@@ -26,6 +30,7 @@
 #include <QFile>
 #include <QStringList>
 #include <QTextStream>
+#include <QThread>
 #include <algorithm>
 #include <fcntl.h>
 #include <unistd.h>
@@ -40,6 +45,9 @@ struct SOptions {
     int repeat = 1;
     bool bMetadata = false;
     bool bDates = false;
+    bool bPreview = false;
+    bool bAhead = false;
+    bool bCold = false;
     QStringList files;
 };
 
@@ -59,6 +67,12 @@ bool ParseArguments(const QStringList& args, SOptions& options) {
             options.bMetadata = true;
         } else if (a == QLatin1String("--dates")) {
             options.bDates = true;
+        } else if (a == QLatin1String("--preview")) {
+            options.bPreview = true;
+        } else if (a == QLatin1String("--ahead")) {
+            options.bAhead = true;
+        } else if (a == QLatin1String("--cold")) {
+            options.bCold = true;
         } else if (a.startsWith(QLatin1String("--"))) {
             return false;
         } else {
@@ -83,6 +97,25 @@ bool DecodeOnce(const QString& path, QSize fit, CPictureSource& source) {
         target = CFitScale::ScaledSize(float(info.nWidth), float(info.nHeight), p).toSize();
     }
     return !source.ImageAt(target).isNull();
+}
+
+// The preview the file stores, read by the helper as the first sight of it is.
+bool PreviewOnce(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const bool ok =
+        fd >= 0 &&
+        !CDecoderClient::DecodePreview(fd, CPictureSource::DetectFileFormat(path)).image.isNull();
+    if (fd >= 0)
+        ::close(fd);
+    return ok;
+}
+
+// Before a timed decode: a helper waits for it, or none does.
+void Prepare(const SOptions& options) {
+    if (options.bCold)
+        CDecoderClient::Shutdown();
+    else if (options.bAhead)
+        QThread::msleep(300);
 }
 
 // The file's camera record as the program gets it, on one line.
@@ -121,7 +154,8 @@ int main(int argc, char** argv) {
     SOptions options;
     if (!ParseArguments(app.arguments(), options)) {
         QTextStream(stderr)
-            << "usage: vantrel-decode [--fit WxH] [--repeat N] [--metadata | --dates] FILE...\n";
+            << "usage: vantrel-decode [--fit WxH] [--repeat N] [--metadata | --dates | --preview] "
+               "[--ahead | --cold] FILE...\n";
         return 2;
     }
     if (options.bDates)
@@ -136,9 +170,10 @@ int main(int argc, char** argv) {
         CPictureSource source;
         bool ok = true;
         for (int i = 0; i < options.repeat && ok; ++i) {
+            Prepare(options);
             QElapsedTimer timer;
             timer.start();
-            ok = DecodeOnce(path, options.fit, source);
+            ok = options.bPreview ? PreviewOnce(path) : DecodeOnce(path, options.fit, source);
             times.push_back(double(timer.nsecsElapsed()) / 1e6);
         }
         if (!ok) {

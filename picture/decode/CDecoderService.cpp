@@ -12,6 +12,7 @@
 #include "picture/sandbox/DatesProtocol.h"
 #include "picture/sandbox/DecodeLimits.h"
 #include "picture/sandbox/DecoderProtocol.h"
+#include "picture/sandbox/HelperTask.h"
 #include "picture/sandbox/MetadataProtocol.h"
 
 #include <QObject>
@@ -33,7 +34,8 @@ namespace {
 int s_answerFd = STDOUT_FILENO;
 
 void KeepAnswerChannel() {
-    const int fd = ::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, proto::kPixelsFd + 1);
+    // Above every descriptor a task may bring (the files of a run on many come after it).
+    const int fd = ::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, proto::kFirstFileFd + proto::kMaxFiles);
     if (fd >= 0 && ::dup2(STDERR_FILENO, STDOUT_FILENO) >= 0)
         s_answerFd = fd;
 }
@@ -110,8 +112,13 @@ bool CDecoderService::ParseArguments(const QStringList& args, SRequest& request)
 
 int CDecoderService::Run(const QStringList& args) {
     KeepAnswerChannel();
+    QStringList task = args;
+    // Started ahead: the task comes from the program once a picture is asked for.
+    if (args == QStringList{QString::fromLatin1(helper_task::kWaitArgument)} &&
+        !helper_task::Receive(proto::kInputFd, task))
+        return Refuse(QStringLiteral("no task"));
     SRequest request;
-    if (!ParseArguments(args, request))
+    if (!ParseArguments(task, request))
         return Refuse(QStringLiteral("bad arguments"));
     // Whatever runs below (Ghostscript) sees neither descriptor.
     for (int fd : {proto::kInputFd, proto::kPixelsFd})
@@ -126,8 +133,9 @@ int CDecoderService::Run(const QStringList& args) {
     if (request.bMetadata)
         return AnswerMetadata(request.nFormat);
     SDecoded decoded;
-    if (request.nFormat == picfmt::kRaw && !request.bPreview) {
-        decoded = DecodeRawFile(request); // reads only as much of the file as it needs
+    if ((request.nFormat == picfmt::kRaw && !request.bPreview) ||
+        request.nFormat == picfmt::kHeic || request.nFormat == picfmt::kAvif) {
+        decoded = DecodeMapped(request); // reads only as much of the file as it needs
     } else {
         QByteArray data;
         if (QString error; !ReadInput(data, error))
@@ -254,10 +262,10 @@ CDecoderService::SDecoded CDecoderService::Decode(const QByteArray& data, const 
     return out;
 }
 
-// The input is mapped rather than read: pages are read only as the library reaches them, and
-// the descriptor is never reopened by name (which the confinement would refuse for a file
-// of the user's).
-CDecoderService::SDecoded CDecoderService::DecodeRawFile(const SRequest& request) {
+// The input is mapped rather than read: pages are read only as the library reaches them (a
+// HEIF file's preview is a small part of it), and the descriptor is never reopened by name
+// (which the confinement would refuse for a file of the user's).
+CDecoderService::SDecoded CDecoderService::DecodeMapped(const SRequest& request) {
     struct stat st {};
     if (::fstat(proto::kInputFd, &st) != 0 || st.st_size <= 0 ||
         st.st_size > limits::kMaxBufferedFile) {
@@ -273,11 +281,11 @@ CDecoderService::SDecoded CDecoderService::DecodeRawFile(const SRequest& request
         QString error;
         if (!ReadInput(data, error))
             return SDecoded{QImage(), 0, QSize(), error};
-        return FromRaw(CRawReader::Read(data, request.target));
+        return Decode(data, request);
     }
     const QByteArray data =
         QByteArray::fromRawData(static_cast<const char*>(mapped), qsizetype(st.st_size));
-    SDecoded out = FromRaw(CRawReader::Read(data, request.target));
+    SDecoded out = Decode(data, request);
     ::munmap(mapped, size_t(st.st_size));
     return out;
 }

@@ -31,7 +31,8 @@ public:
     // Parses the helper's arguments: --format N [--size WxH] [--memory BYTES] [--gs PROGRAM]
     // [--task metadata|preview], or --task dates --formats A,B,... for several files.
     static bool ParseArguments(const QStringList& args, SRequest& request);
-    // The whole helper: the exit code of the process.
+    // The whole helper: the exit code of the process. With the one argument --wait it takes
+    // its arguments and descriptors from the program first (helper_task).
     static int Run(const QStringList& args);
     // Shuts the helper in for `request` before anything is read; empty when it is, else why
     // it could not be (the helper then decodes nothing).
@@ -52,7 +53,7 @@ private:
     static int AnswerMetadata(int format);
     // Shuts the helper in and answers with the dates taken of the files it was handed.
     static int AnswerDates(const SRequest& request);
-    static SDecoded DecodeRawFile(const SRequest& request);
+    static SDecoded DecodeMapped(const SRequest& request);
     static SDecoded FromRaw(CRawReader::SResult raw);
     static QImage DecodePostScript(const QByteArray& data, const SRequest& request, QString& error);
     static bool ReadInput(QByteArray& data, QString& error);

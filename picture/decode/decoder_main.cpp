@@ -1,5 +1,6 @@
 // vantrel-decoder: decodes one picture of a type the program does not read itself, run by
-// the program inside a sandbox for every such picture. Not meant to be started by hand.
+// the program inside a sandbox for every such picture (started ahead, waiting for it). Not meant to
+// be started by hand.
 #include "picture/decode/CDecoderService.h"
 
 #include <QStringList>

@@ -1,30 +1,26 @@
 #include "picture/sandbox/CDecoderClient.h"
 
 #include "picture/sandbox/CDecoderSandbox.h"
+#include "picture/sandbox/CWaitingHelper.h"
 #include "picture/sandbox/DecodeLimits.h"
 #include "picture/sandbox/DecoderProtocol.h"
+#include "picture/sandbox/HelperTask.h"
 #include "picture/sandbox/MetadataProtocol.h"
 #include "picture/sandbox/SealedCopy.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMutex>
 #include <QObject>
-#include <QProcess>
 #include <QTemporaryDir>
 
-#include <algorithm>
-#include <array>
 #include <cerrno>
-#include <csignal>
 #include <fcntl.h>
-#include <optional>
+#include <memory>
 #include <sys/mman.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace proto = decoder_protocol;
@@ -47,6 +43,10 @@ SSettings Settings() {
     return s_settings;
 }
 
+qint64 CpuSeconds(const SSettings& settings) {
+    return settings.nCpuSeconds > 0 ? settings.nCpuSeconds : settings.nTimeoutMs / 1000 + 1;
+}
+
 // A descriptor that closes itself.
 class CFd {
 public:
@@ -63,78 +63,10 @@ private:
     int m_fd;
 };
 
-// The descriptors of a run on many files, kept where the child can use them without allocating.
-struct SFiles {
-    std::array<int, proto::kMaxFiles> fds{};
-    int count = 0;
-};
-
-void SetLimit(int resource, rlim_t soft, rlim_t hard) {
-    const rlimit limit{soft, hard};
-    ::setrlimit(resource, &limit);
-}
-
-// Closes every descriptor from `first` on, in the child before exec.
-void CloseFrom(int first) {
-    if (::syscall(SYS_close_range, unsigned(first), ~0U, 0) == 0)
-        return;
-    rlimit open{};
-    ::getrlimit(RLIMIT_NOFILE, &open);
-    for (rlim_t fd = rlim_t(first); fd < std::min<rlim_t>(open.rlim_cur, 1 << 20); ++fd)
-        ::close(int(fd));
-}
-
 CDecoderClient::SResult Failure(const QString& reason) {
     CDecoderClient::SResult result;
     result.strError = reason;
     return result;
-}
-
-// The reason for a helper that gave no answer: killed by a signal, directly or (under
-// bubblewrap, which reports 128 + the signal) inside the sandbox.
-QString DeathReason(const QProcess& process) {
-    int signal = 0;
-    if (process.exitStatus() == QProcess::CrashExit)
-        signal = process.exitCode();
-    else if (process.exitCode() > 128)
-        signal = process.exitCode() - 128;
-    if (signal == SIGXCPU)
-        return QObject::tr("The decoder used too much processor time and was stopped.");
-    if (signal == SIGKILL)
-        return QObject::tr("The decoder was killed.");
-    if (signal > 0)
-        return QObject::tr("The decoder stopped unexpectedly (signal %1).").arg(signal);
-    return QObject::tr("The decoder stopped without an answer (exit code %1).")
-        .arg(process.exitCode());
-}
-
-void StopGroup(QProcess& process) {
-    const qint64 pid = process.processId();
-    if (pid > 0)
-        ::kill(-pid_t(pid), SIGKILL); // the helper leads its own process group
-    process.kill();
-    process.waitForFinished(5000);
-}
-
-// Waits for the helper; empty when it finished, else why it was stopped.
-QString Supervise(QProcess& process, int timeoutMs, const std::atomic<bool>* cancel) {
-    QDeadlineTimer deadline(timeoutMs);
-    for (;;) {
-        if (process.waitForFinished(15) || process.state() == QProcess::NotRunning)
-            return {};
-        QString reason;
-        if (cancel && cancel->load())
-            reason = QObject::tr("Decoding was cancelled.");
-        else if (deadline.hasExpired())
-            reason = QObject::tr("Decoding took too long and was stopped (after %1 s).")
-                         .arg(timeoutMs / 1000.0, 0, 'f', 1);
-        else if (process.bytesAvailable() > proto::kMaxAnswer)
-            reason = QObject::tr("The decoder gave no usable answer.");
-        if (!reason.isEmpty()) {
-            StopGroup(process);
-            return reason;
-        }
-    }
 }
 
 QImage ReadPixels(int fd, const proto::SAnswer& answer) {
@@ -165,6 +97,62 @@ QStringList HelperArguments(int format, QSize target, const SSettings& settings)
     args << QStringLiteral("--memory") << QString::number(settings.nMemoryLimit)
          << QStringLiteral("--gs") << settings.strGhostscript;
     return args;
+}
+
+// Helpers started ahead are kept for one helper program (as it is on disk now), sandbox and
+// set of limits.
+QByteArray WaitingKey(const QString& helper, bool sandboxed, const SSettings& settings) {
+    struct stat st {};
+    ::stat(QFile::encodeName(helper).constData(), &st);
+    return QStringLiteral("%1|%2|%3|%4|%5|%6|%7")
+        .arg(helper)
+        .arg(st.st_ino)
+        .arg(st.st_mtim.tv_sec)
+        .arg(st.st_mtim.tv_nsec)
+        .arg(sandboxed)
+        .arg(settings.nMemoryLimit)
+        .arg(CpuSeconds(settings))
+        .toUtf8();
+}
+
+// Starts `helper` waiting for its task, in bubblewrap when `sandboxed`, else with a private
+// temporary folder.
+std::unique_ptr<CHelperProcess> StartHelper(const QString& helper, bool sandboxed,
+                                            const SSettings& settings, QString& error) {
+    std::unique_ptr<QTemporaryDir> temp;
+    if (!sandboxed)
+        temp = std::make_unique<QTemporaryDir>(QDir::tempPath() +
+                                               QStringLiteral("/vantrel-decoder-XXXXXX"));
+    if (temp && !temp->isValid()) {
+        error = QObject::tr("The decoder could not be prepared.");
+        return nullptr;
+    }
+    const CDecoderSandbox::SLaunch launch =
+        CDecoderSandbox::Launch(helper, {QString::fromLatin1(helper_task::kWaitArgument)},
+                                sandboxed, temp ? temp->path() : QString());
+    CHelperProcess::SSpec spec;
+    spec.strProgram = launch.strProgram;
+    spec.arguments = launch.arguments;
+    spec.environment = launch.environment;
+    spec.strWorkingDirectory = launch.strWorkingDirectory;
+    spec.nMemory = settings.nMemoryLimit;
+    spec.nCpuSeconds = CpuSeconds(settings);
+    spec.bLetEnd = sandboxed;
+    return CHelperProcess::Start(spec, error, std::move(temp));
+}
+
+// Hands `process` its task and waits for its answer.
+CHelperProcess::SOutcome Give(CHelperProcess& process, const QStringList& args, int fd,
+                              const QList<int>& files, int timeoutMs,
+                              const std::atomic<bool>* cancel) {
+    process.Hand(args, fd, files); // one that is gone says why when it is reaped
+    return process.Finish(timeoutMs, cancel);
+}
+
+// A helper started ahead that ended without taking its task and without a word died while
+// it waited; its task goes to a new one.
+bool DiedWaiting(const CHelperProcess::SOutcome& outcome) {
+    return !outcome.bTaken && outcome.answer.isEmpty() && outcome.strError.isEmpty();
 }
 
 } // namespace
@@ -326,69 +314,37 @@ CDecoderClient::SRun CDecoderClient::RunHelper(int fd, int pixelsFd, const QStri
         run.strError = QObject::tr("The decoder (%1) is missing.").arg(helper);
         return run;
     }
-    const bool sandboxed = CDecoderSandbox::UsesBubblewrap();
-    std::optional<QTemporaryDir> privateTemp;
-    if (!sandboxed)
-        privateTemp.emplace(QDir::tempPath() + QStringLiteral("/vantrel-decoder-XXXXXX"));
-    if (pixelsFd < 0 || (privateTemp && !privateTemp->isValid())) {
+    if (fd < 0 || pixelsFd < 0) {
         run.strError = QObject::tr("The decoder could not be prepared.");
         return run;
     }
-
-    const CDecoderSandbox::SLaunch launch = CDecoderSandbox::Launch(
-        helper, args, sandboxed, privateTemp ? privateTemp->path() : QString());
-    QProcess process;
-    process.setProgram(launch.strProgram);
-    process.setArguments(launch.arguments);
-    process.setProcessEnvironment(launch.environment);
-    process.setWorkingDirectory(launch.strWorkingDirectory);
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-    const int input = fd;
-    const int output = pixelsFd;
-    const rlim_t cpuSeconds =
-        rlim_t(settings.nCpuSeconds > 0 ? settings.nCpuSeconds : settings.nTimeoutMs / 1000 + 1);
-    const rlim_t memory = rlim_t(settings.nMemoryLimit);
-    SFiles more;
-    more.count = int(std::min<qsizetype>(files.size(), proto::kMaxFiles));
-    std::copy_n(files.cbegin(), more.count, more.fds.begin());
-    process.setChildProcessModifier([input, output, cpuSeconds, memory, more]() mutable {
-        // In the child before exec: async-signal-safe calls only.
-        const int above = std::max(10, proto::kFirstFileFd + more.count);
-        const int in = ::fcntl(input, F_DUPFD, above);
-        const int out = ::fcntl(output, F_DUPFD, above);
-        for (int i = 0; i < more.count; ++i)
-            more.fds[size_t(i)] = ::fcntl(more.fds[size_t(i)], F_DUPFD, above);
-        ::dup2(in, proto::kInputFd);
-        ::dup2(out, proto::kPixelsFd);
-        for (int i = 0; i < more.count; ++i)
-            ::dup2(more.fds[size_t(i)], proto::kFirstFileFd + i);
-        // No other descriptor of the program's goes along.
-        CloseFrom(proto::kFirstFileFd + more.count);
-        ::setsid();
-        SetLimit(RLIMIT_CORE, 0, 0);
-        SetLimit(RLIMIT_CPU, cpuSeconds, cpuSeconds + 1);
-        SetLimit(RLIMIT_FSIZE, rlim_t(limits::kMaxPixels * 4 + 4096),
-                 rlim_t(limits::kMaxPixels * 4 + 4096));
-#ifndef __SANITIZE_ADDRESS__ // the sanitizer's shadow memory needs far more address space
-        if (memory > 0)
-            SetLimit(RLIMIT_AS, memory, memory);
-#else
-        (void)memory;
-#endif
-    });
-    process.start();
-    if (!process.waitForStarted(5000)) {
-        run.strError =
-            QObject::tr("The decoder could not be started (%1).").arg(process.errorString());
-        return run;
+    const bool sandboxed = CDecoderSandbox::UsesBubblewrap();
+    const auto start = [helper, sandboxed, settings] {
+        QString ignored; // a request that finds none starts its own and says why it failed
+        return StartHelper(helper, sandboxed, settings, ignored);
+    };
+    std::unique_ptr<CHelperProcess> process =
+        CWaitingHelper::Instance().Take(WaitingKey(helper, sandboxed, settings), start);
+    CHelperProcess::SOutcome outcome;
+    if (process) {
+        outcome = Give(*process, args, fd, files, settings.nTimeoutMs, cancel);
+        CWaitingHelper::Instance().Done();
     }
-    run.strError = Supervise(process, settings.nTimeoutMs, cancel);
-    if (!run.strError.isEmpty())
-        return run;
-    run.answer = process.read(proto::kMaxAnswer + 1);
-    run.strDeath = process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0
-                       ? QObject::tr("The decoder gave no usable answer.")
-                       : DeathReason(process);
+    if (!process || DiedWaiting(outcome)) {
+        process = StartHelper(helper, sandboxed, settings, run.strError);
+        if (!process)
+            return run;
+        outcome = Give(*process, args, fd, files, settings.nTimeoutMs, cancel);
+    }
+    // The pixels are in the helper's own memory: the caller's descriptor now stands for it.
+    if (::dup3(process->PixelsFd(), pixelsFd, O_CLOEXEC) < 0)
+        outcome.strError = QObject::tr("The decoder could not be prepared.");
+    run.answer = outcome.answer;
+    run.strError = outcome.strError;
+    run.strDeath = outcome.strDeath;
     return run;
+}
+
+void CDecoderClient::Shutdown() {
+    CWaitingHelper::Instance().Shutdown();
 }

@@ -4,7 +4,6 @@
 
 #include <QByteArray>
 #include <QImage>
-#include <QList>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -12,8 +11,9 @@
 
 // Decodes a picture in the decoder helper process (vantrel-decoder, beside the program),
 // started in the sandbox with an address-space limit, a processor-time limit and a
-// wall-clock stop. Whatever the helper does (dies, is stopped, answers nonsense), the
-// caller gets either pixels or a reason. Safe to use from several threads at once.
+// wall-clock stop; one is kept started ahead, waiting for the next task (CWaitingHelper). Whatever
+// the helper does (dies, is stopped, answers nonsense), the caller gets either pixels or a reason.
+// Safe to use from several threads at once.
 class CDecoderClient {
 public:
     struct SResult {
@@ -48,6 +48,9 @@ public:
     // Runs the helper once on nothing, so that the first picture does not wait for its
     // program, libraries and sandbox to be read from disk; true when it answered.
     static bool Warm();
+    // Ends the helper kept waiting for the next picture (at exit; the next request starts
+    // one again).
+    static void Shutdown();
 
     // The helper to run: VANTREL_DECODER when set, else vantrel-decoder in libexec/vantrel/
     // relative to the program when it is there (installed), else beside the program.
@@ -72,7 +75,8 @@ public:
                            const std::atomic<bool>* cancel);
 
 private:
-    // Runs the helper with `args` on the input `fd`, the output `pixelsFd` and `files`.
+    // Runs the helper with `args` on the input `fd` and `files`; afterwards `pixelsFd`
+    // stands for the memory the helper put its pixels in.
     static SRun RunHelper(int fd, int pixelsFd, const QStringList& args,
                           const std::atomic<bool>* cancel, const QList<int>& files = {});
     // Runs the helper with `args` on a sealed copy of `fd`, or on `fd` itself when it is a

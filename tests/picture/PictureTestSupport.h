@@ -28,6 +28,7 @@ inline bool BubblewrapUsable() {
 
 // The decoder client and its sandbox back to the program's own settings.
 inline void ResetDecoderClient() {
+    CDecoderClient::Shutdown(); // the helper started ahead for the last settings
     CDecoderSandbox::SetMode(CDecoderSandbox::EMode::Automatic);
     CDecoderClient::SetHelper(QString());
     CDecoderClient::SetTimeout(15000);

@@ -111,6 +111,7 @@ private Q_SLOTS:
         QVERIFY2(!image.isNull(), qPrintable(source.Error()));
         for (int i = 0; i < kAttackCount; ++i)
             QVERIFY2(Near(image.pixel(i * 10 + 5, 5), Qt::green), kAttacks[i]);
+        CDecoderClient::Shutdown(); // the next helper's private folder goes with it
         QCOMPARE(QDir(docs).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
                  QStringList{"canary.txt"});
         QCOMPARE(AccessTime(canary).tv_sec, accessed.tv_sec);

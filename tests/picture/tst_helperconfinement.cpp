@@ -299,6 +299,7 @@ private Q_SLOTS:
         const CDecoderClient::SResult result = DecodeOpen(desk.strPicture, picfmt::kPcx, size);
         QVERIFY(result.image.isNull());
         QVERIFY2(result.strError.contains(reason), qPrintable(result.strError));
+        CDecoderClient::Shutdown();   // and the next one, started ahead
         while (StandInsRunning() > 0) // a survivor keeps the test waiting until it fails
             QThread::msleep(10);
         QVERIFY(desk.Untouched());

@@ -7,6 +7,7 @@
 // it sleeps forever.
 #include "picture/decode/CDecoderService.h"
 #include "picture/sandbox/DecoderProtocol.h"
+#include "picture/sandbox/HelperTask.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -185,6 +186,10 @@ int main(int argc, char** argv) {
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args.append(QString::fromLocal8Bit(argv[i]));
+    // Started ahead, as the program starts its helpers: the task comes over the socket.
+    if (args == QStringList{QString::fromLatin1(helper_task::kWaitArgument)} &&
+        !helper_task::Receive(decoder_protocol::kInputFd, args))
+        return 2;
     CDecoderService::SRequest request;
     if (!CDecoderService::ParseArguments(args, request))
         return 2;
