@@ -56,6 +56,7 @@ void CPictureSource::Close() {
     m_image = QImage();
     m_bWholeImage = false;
     m_eReader = EReader::Qt;
+    m_nFileSize = 0;
     m_nDecodedBits = 0;
     m_decodedOwn = QSize();
     m_pEps.reset();
@@ -98,6 +99,7 @@ bool CPictureSource::Open(const QString& path) {
         return Fail(QObject::tr("The file cannot be read (%1).").arg(file.errorString()));
     if (file.size() == 0)
         return Fail(QObject::tr("The file is empty."));
+    const qint64 fileSize = file.size();
     SFileStart start;
     if (!ReadStart(file, CHeaderProbe::kHeadBytes, start))
         return Fail(QObject::tr("The file cannot be read (%1).").arg(file.errorString()));
@@ -112,11 +114,24 @@ bool CPictureSource::Open(const QString& path) {
     if (IsCancelled())
         return FailCancelled();
     m_strPath = path;
+    m_nFileSize = fileSize;
     if (IsQtType(format) && OpenWithQt(path))
         return true;
     if (!m_strError.isEmpty())
         return false;
-    return OpenBuffered(path, file.size());
+    return OpenBuffered(path, fileSize);
+}
+
+bool CPictureSource::Adopt(const QString& path, const SHeader& header) {
+    Close();
+    m_strError = header.strError;
+    if (!m_strError.isEmpty() || header.info.nFormat == 0)
+        return Fail(m_strError);
+    m_strPath = path;
+    m_info = header.info;
+    m_eReader = header.reader;
+    m_nFileSize = header.nFileSize;
+    return true;
 }
 
 bool CPictureSource::CheckSize() {
@@ -162,11 +177,15 @@ bool CPictureSource::OpenBuffered(const QString& path, qint64 fileSize) {
     }
     if (m_info.nFormat != picfmt::kEps)
         return OpenForHelper(path);
+    m_eReader = EReader::PostScript;
+    return LoadPostScript(path, fileSize);
+}
+
+bool CPictureSource::LoadPostScript(const QString& path, qint64 fileSize) {
     QFile file(path);
     QByteArray data = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     if (data.size() != fileSize)
         return Fail(QObject::tr("The file cannot be read (%1).").arg(file.errorString()));
-    m_eReader = EReader::PostScript;
     m_pEps = std::make_unique<CEpsFile>(std::move(data));
     if (m_pEps->BoundingBox().isEmpty())
         return Fail(QObject::tr("The PostScript file gives no bounding box."));
@@ -260,6 +279,9 @@ QImage CPictureSource::Decode(QSize target) {
         return DecodeInHelper(target);
     if (m_eReader == EReader::Paint)
         return DecodePaint();
+    // Adopted, a PostScript file is read only now.
+    if (m_eReader == EReader::PostScript && !m_pEps && !LoadPostScript(m_strPath, m_nFileSize))
+        return {};
     const bool wanted = target.isValid() && !target.isEmpty();
     QString error;
     if (m_pEps) {

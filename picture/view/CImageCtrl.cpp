@@ -29,6 +29,7 @@ CImageCtrl::CImageCtrl(QWidget* parent)
     connect(m_pLoader.get(), &CPictureLoader::Decoded, this, &CImageCtrl::OnDecoded);
     connect(m_pLoader.get(), &CPictureLoader::Failed, this, &CImageCtrl::OnFailed);
     connect(m_pLoader.get(), &CPictureLoader::SizeKnown, this, &CImageCtrl::OnSizeKnown);
+    connect(m_pLoader.get(), &CPictureLoader::HeaderRead, this, &CImageCtrl::OnHeaderRead);
     m_pPan = new CPanBars(this);
     connect(m_pPan, &CPanBars::PanChanged, this, qOverload<>(&QWidget::update));
 }
@@ -52,6 +53,8 @@ QSize CImageCtrl::DecodedSize() const {
 }
 
 bool CImageCtrl::IsPictureComplete() const {
+    if (m_bHeaderPending)
+        return false;
     if (!m_strError.isEmpty() || !m_pSource->IsOpen())
         return true;
     if (m_pSource->SizePending())
@@ -86,15 +89,20 @@ void CImageCtrl::SetRedrawEnabled(bool enabled) {
     }
 }
 
-bool CImageCtrl::LoadFile(const QString& path, short, short) {
-    // The picture on screen stays where it is until the new one's pixels come.
+// The picture on screen stays where it is until the new one's pixels come.
+void CImageCtrl::KeepPrevious() {
     if (m_eDrawn == EDrawn::Exact || m_eDrawn == EDrawn::Scaled) {
         m_rectPrevious = PlacedRect();
         m_eDrawn = EDrawn::Previous;
     }
-    m_strPath = path;
     m_requested = QSize();
     m_bSizeAsked = false;
+    m_bHeaderPending = false;
+}
+
+bool CImageCtrl::LoadFile(const QString& path, short, short) {
+    KeepPrevious();
+    m_strPath = path;
     const bool ok = m_pSource->Open(path);
     m_strError = ok ? QString() : m_pSource->Error();
     if (!ok) {
@@ -121,6 +129,7 @@ void CImageCtrl::Clear() {
     m_pLoader->Forget();
     m_strError.clear();
     m_strPath.clear();
+    m_bHeaderPending = false;
     SetDrawn(QImage(), EDrawn::None);
     ResetRectangles();
     update();
@@ -171,15 +180,20 @@ QSize CImageCtrl::DecodeTarget() const {
                   : CDecodeJob::PixelsFor(m_rectView.size(), devicePixelRatioF(), own);
 }
 
+// The header (or the pixels) will tell the size.
+void CImageCtrl::AskSized() {
+    if (!m_bSizeAsked)
+        m_pLoader->WantSized(m_strPath, size(), m_bFit, devicePixelRatioF(), m_dZoom);
+    m_bSizeAsked = true;
+}
+
 void CImageCtrl::PrepareDrawing() {
+    if (m_bHeaderPending)
+        return AskSized();
     if (!m_pSource->IsOpen() || !m_strError.isEmpty())
         return;
-    if (m_pSource->SizePending()) { // the pixels will tell the size
-        if (!m_bSizeAsked)
-            m_pLoader->WantSized(m_strPath, size(), m_bFit, devicePixelRatioF());
-        m_bSizeAsked = true;
-        return;
-    }
+    if (m_pSource->SizePending())
+        return AskSized();
     if (m_rectView.isEmpty())
         return;
     const QSize target = DecodeTarget();
@@ -238,6 +252,32 @@ void CImageCtrl::OnSizeKnown(const QString& path, QSize own, int bitsPerPixel) {
         m_requested = QSize();
         ResetRectangles();
     }
+    Q_EMIT PictureInfoChanged();
+}
+
+void CImageCtrl::TakeHeader(const CPictureSource::SHeader& header) {
+    m_bHeaderPending = false;
+    m_pSource->Adopt(m_strPath, header);
+    m_nFileSize = header.nFileSize;
+    m_nFileFormat = short(header.info.nFormat);
+}
+
+// The header read by a worker: the figures of a picture shown before they were known, or
+// of the file on show as it is now (another program changed it, or it went).
+void CImageCtrl::OnHeaderRead(const QString& path, const CPictureSource::SHeader& header) {
+    if (path != m_strPath || !m_strError.isEmpty() || (!m_bHeaderPending && !HasPicture()))
+        return;
+    if (!header.strError.isEmpty()) {
+        m_bHeaderPending = false;
+        return ShowFailure(header.strError);
+    }
+    if (!m_bHeaderPending && header.nFileSize == m_nFileSize &&
+        header.info.nFormat == m_nFileFormat)
+        return;
+    TakeHeader(header);
+    m_requested = QSize();
+    ResetRectangles();
+    update();
     Q_EMIT PictureInfoChanged();
 }
 
@@ -356,11 +396,20 @@ void CImageCtrl::ShowPicture(const QString& path, bool bFit) {
     show();
     SetRedrawEnabled(false);
     SetFitToWindow(bFit);
-    LoadFile(path, 0, 0);
+    KeepPrevious();
+    m_strPath = path;
+    m_strError.clear();
+    m_pSource->Close();
+    m_nFileSize = 0;
+    m_nFileFormat = 0;
+    if (const CPictureCache::SEntry* entry = m_pLoader->CachedEntry(path))
+        TakeHeader(entry->header);
+    else
+        m_bHeaderPending = true;
+    ResetRectangles();
     if (bFit)
         FitPicture();
     SetRedrawEnabled(true); // the pixels come from the cache, or decoded meanwhile
-    QueryFileInfo(path, 1);
 }
 
 void CImageCtrl::FitPicture() {
@@ -374,8 +423,9 @@ void CImageCtrl::FitPicture() {
 }
 
 CImageCtrl::State CImageCtrl::PictureState() const {
-    return {long(ImageWidth()), long(ImageHeight()), ImageBitsPerPixel(), FileSize(),
-            FileFormat(),       HasPicture(),        LastError()};
+    return {long(ImageWidth()), long(ImageHeight()), ImageBitsPerPixel(),
+            FileSize(),         FileFormat(),        HasPicture() || m_bHeaderPending,
+            LastError()};
 }
 
 double CImageCtrl::ZoomScale() const {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "picture/load/CPictureSource.h"
+
 #include <QImage>
 #include <QRectF>
 #include <QString>
@@ -7,7 +9,6 @@
 #include <memory>
 
 class CPictureLoader;
-class CPictureSource;
 class CPrintSession;
 class QPrinter;
 class CPanBars;
@@ -118,8 +119,11 @@ public:
         bool bShown = false; // loaded and decodable
         QString error;       // why it cannot be shown
     };
-    // Shows the file: its header is read, the view placed (fitted to the control when
-    // bFit), and its pixels asked for at that size.
+    // Shows the file without touching the disk on this thread: what is known of it (its
+    // figures, when its pixels are cached) is shown at once, the view placed (fitted to the
+    // control when bFit) and its pixels asked for at that size. Otherwise a worker reads its
+    // header, and PictureInfoChanged (or PictureFailed) tells the figures (or why it cannot
+    // be shown); the previous picture stays on screen meanwhile.
     void ShowPicture(const QString& path, bool bFit);
     // Places the picture shown fitted into the control again.
     void FitPicture();
@@ -155,6 +159,10 @@ private:
     enum class EDrawn { None, Exact, Scaled, Previous };
 
     QSize DecodeTarget() const;
+    void KeepPrevious();
+    void TakeHeader(const CPictureSource::SHeader& header);
+    void OnHeaderRead(const QString& path, const CPictureSource::SHeader& header);
+    void AskSized();
     void PrepareDrawing();
     void RequestPixels();
     void SetDrawn(const QImage& image, EDrawn kind, QSize target = QSize());
@@ -179,9 +187,10 @@ private:
     QString m_strPath;
     QImage m_imgDrawn;
     EDrawn m_eDrawn = EDrawn::None;
-    QSize m_drawnTarget;       // the size m_imgDrawn was decoded for, when exact
-    QSize m_requested;         // the size last asked of the loader for this picture
-    bool m_bSizeAsked = false; // pixels asked for a picture of unknown size
+    QSize m_drawnTarget;           // the size m_imgDrawn was decoded for, when exact
+    QSize m_requested;             // the size last asked of the loader for this picture
+    bool m_bSizeAsked = false;     // pixels asked for a picture of unknown size
+    bool m_bHeaderPending = false; // shown, but its header is still being read
     bool m_bFit = true;
     double m_dZoom = 1.0;       // the scale while not fitted
     int m_nWheelZoom = 0;       // eighths of a degree turned with Ctrl, not yet a whole notch
