@@ -23,7 +23,7 @@ public:
         QSize target;  // the size it was decoded for
         QImage image;
         int nBits = 0;                  // its colour depth, as far as it is known
-        CPictureSource::SHeader header; // what opening the file found, its figures completed
+        CPictureSource::SHeader header = {}; // what opening the file found, its figures completed
     };
 
     explicit CPictureCache(qint64 budgetBytes = kDefaultBudget, int maxPictures = kDefaultPictures);

@@ -47,8 +47,9 @@ QImage CPictureLoader::Want(const QString& path, QSize target) {
 // Cached pixels are shown at once; a worker then compares the file with what they were
 // decoded from, and decodes it again only if it changed.
 void CPictureLoader::Check(const CPictureCache::SEntry& entry) {
-    if (RunningFor(entry.strPath, QSize()))
-        return; // a decode of the file reads it as it is now anyway
+    for (const SRunning& job : std::as_const(m_running))
+        if (job.bCheck && job.strPath == entry.strPath)
+            job.pCancel->store(true); // it may have looked before the file last changed
     SDecodeOrder order;
     order.strPath = entry.strPath;
     order.target = entry.target;
@@ -138,12 +139,23 @@ void CPictureLoader::Start(const SDecodeOrder& order, int priority) {
     m_pool.start(new CDecodeJob(job.nId, order, job.pCancel, deliver), priority);
 }
 
+int CPictureLoader::RunningCount() const {
+    return int(std::count_if(m_running.cbegin(), m_running.cend(),
+                             [](const SRunning& job) { return !job.bCheck; }));
+}
+
+bool CPictureLoader::IsChecking(const QString& path) const {
+    return std::any_of(m_running.cbegin(), m_running.cend(), [&path](const SRunning& job) {
+        return job.bCheck && job.strPath == path && !job.pCancel->load();
+    });
+}
+
 // A running decode of `path` that will serve `target` (an invalid target: any decode of
 // that file). A decode ahead serves any target until its own is known.
 const CPictureLoader::SRunning* CPictureLoader::RunningFor(const QString& path,
                                                            QSize target) const {
     for (const SRunning& job : m_running)
-        if (job.strPath == path && !job.pCancel->load() &&
+        if (job.strPath == path && !job.bCheck && !job.pCancel->load() &&
             (!target.isValid() || !job.target.isValid() || job.target == target))
             return &job;
     return nullptr;

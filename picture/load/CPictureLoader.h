@@ -42,7 +42,10 @@ public:
 
     // True while the wanted picture is still being decoded.
     bool IsWaiting() const { return !m_wanted.strPath.isEmpty(); }
-    int RunningCount() const { return int(m_running.size()); }
+    // The decodes started and not yet delivered (checks of cached pictures not counted).
+    int RunningCount() const;
+    // True while a worker checks whether the cached pixels of `path` still hold.
+    bool IsChecking(const QString& path) const;
     CPictureCache& Cache() { return m_cache; }
 
 Q_SIGNALS:
