@@ -57,13 +57,19 @@ void CPictureSource::Close() {
     m_bWholeImage = false;
     m_eReader = EReader::Qt;
     m_nFileSize = 0;
+    m_nDetected = 0;
     m_nDecodedBits = 0;
     m_decodedOwn = QSize();
     m_pEps.reset();
 }
 
 bool CPictureSource::Fail(const QString& message) {
+    // The reason goes with what was found of the file: its length and its real type.
+    const qint64 fileSize = m_nFileSize;
+    const int detected = m_nDetected;
     Close();
+    m_nFileSize = fileSize;
+    m_nDetected = detected;
     m_strError = message;
     return false;
 }
@@ -97,13 +103,15 @@ bool CPictureSource::Open(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return Fail(QObject::tr("The file cannot be read (%1).").arg(file.errorString()));
-    if (file.size() == 0)
-        return Fail(QObject::tr("The file is empty."));
     const qint64 fileSize = file.size();
+    m_nFileSize = fileSize;
+    if (fileSize == 0)
+        return Fail(QObject::tr("The file is empty."));
     SFileStart start;
     if (!ReadStart(file, CHeaderProbe::kHeadBytes, start))
         return Fail(QObject::tr("The file cannot be read (%1).").arg(file.errorString()));
     const int format = picfmt::DetectFormat(start.head, start.tail, QFileInfo(path).suffix());
+    m_nDetected = format;
     if (format == picfmt::kUnknown)
         return Fail(QObject::tr("The file is not a picture of a type this program shows."));
     m_info = CHeaderProbe::Probe(format, start.head, &file);
@@ -114,7 +122,6 @@ bool CPictureSource::Open(const QString& path) {
     if (IsCancelled())
         return FailCancelled();
     m_strPath = path;
-    m_nFileSize = fileSize;
     if (IsQtType(format) && OpenWithQt(path))
         return true;
     if (!m_strError.isEmpty())
@@ -131,6 +138,7 @@ bool CPictureSource::Adopt(const QString& path, const SHeader& header) {
     m_info = header.info;
     m_eReader = header.reader;
     m_nFileSize = header.nFileSize;
+    m_nDetected = header.nDetected;
     return true;
 }
 

@@ -30,7 +30,8 @@ public:
         SPictureInfo info;
         EReader reader = EReader::Qt;
         qint64 nFileSize = 0;
-        QString strError; // empty when the file can be shown
+        int nDetected = 0; // the real type found, also of a file that cannot be shown
+        QString strError;  // empty when the file can be shown
     };
 
     CPictureSource();
@@ -43,7 +44,7 @@ public:
     void Close();
     bool IsOpen() const { return m_info.nFormat != 0; }
     // What Open found (the figures completed by a decode since); the error after a failure.
-    SHeader Header() const { return {m_info, m_eReader, m_nFileSize, m_strError}; }
+    SHeader Header() const { return {m_info, m_eReader, m_nFileSize, m_nDetected, m_strError}; }
     // Takes what an Open of the file elsewhere (a worker thread) found, without touching the
     // disk; the pixels are read from the file when they are asked for. False, with Error(),
     // for a header that says the file cannot be shown.
@@ -102,6 +103,7 @@ private:
     bool m_bWholeImage = false;
     EReader m_eReader = EReader::Qt;
     qint64 m_nFileSize = 0;
+    int m_nDetected = 0;
     int m_nDecodedBits = 0; // the depth the decoder helper found
     QSize m_decodedOwn;     // the picture's size where the helper's pixels stand in for it
     std::unique_ptr<CEpsFile> m_pEps;

@@ -5,8 +5,8 @@
 bool CShownFile::Open(const QString& path, const CPictureCache::SEntry* cached) {
     m_bPending = false;
     const bool opened = m_source.Open(path);
-    m_nFileSize = opened ? m_source.Header().nFileSize : 0;
-    m_nFileFormat = short(m_source.Info().nFormat);
+    m_nFileSize = m_source.Header().nFileSize;
+    m_nFileFormat = short(m_source.Header().nDetected);
     if (!opened)
         return false;
     // A picture decoded whole before (or ahead) has told its true size already.
@@ -30,10 +30,12 @@ CShownFile::ETaken CShownFile::Take(const QString& path, const CPictureSource::S
     if (!header.strError.isEmpty()) {
         m_bPending = false;
         m_source.Close();
+        m_nFileSize = header.nFileSize;
+        m_nFileFormat = short(header.nDetected);
         return ETaken::Failure;
     }
     // Read again, the file is the one shown unless its length or type changed.
-    if (!m_bPending && header.nFileSize == m_nFileSize && header.info.nFormat == m_nFileFormat)
+    if (!m_bPending && header.nFileSize == m_nFileSize && header.nDetected == m_nFileFormat)
         return ETaken::Nothing;
     Adopt(path, header);
     return ETaken::Figures;
@@ -43,7 +45,7 @@ void CShownFile::Adopt(const QString& path, const CPictureSource::SHeader& heade
     m_bPending = false;
     m_source.Adopt(path, header);
     m_nFileSize = header.nFileSize;
-    m_nFileFormat = short(header.info.nFormat);
+    m_nFileFormat = short(header.nDetected);
 }
 
 CShownFile::ETaken CShownFile::TakeDecoded(QSize own, int bitsPerPixel) {
