@@ -122,7 +122,7 @@ bool CPictureSource::Open(const QString& path) {
     if (IsCancelled())
         return FailCancelled();
     m_strPath = path;
-    if (IsQtType(format) && OpenWithQt(path))
+    if (IsQtType(format) && OpenWithQt(file))
         return true;
     if (!m_strError.isEmpty())
         return false;
@@ -152,11 +152,11 @@ bool CPictureSource::CheckSize() {
 
 // True when Qt takes the file; false with an error set when the file is bad, and false
 // without one when another reader should try (Targa files Qt refuses).
-bool CPictureSource::OpenWithQt(const QString& path) {
-    if (m_info.nFormat == picfmt::kJpg && !IsCompleteJpeg(path))
+bool CPictureSource::OpenWithQt(QFile& file) {
+    if (m_info.nFormat == picfmt::kJpg && !IsCompleteJpeg(file))
         return Fail(QObject::tr("The picture data ends early (the file is incomplete)."));
     QString error;
-    if (!CQtPictureReader::ReadHeader(path, m_info.nFormat, m_info, error)) {
+    if (!file.seek(0) || !CQtPictureReader::ReadHeader(&file, m_info.nFormat, m_info, error)) {
         if (m_info.nFormat == picfmt::kTga)
             return false;
         return Fail(QObject::tr("The picture header is damaged."));
@@ -164,10 +164,7 @@ bool CPictureSource::OpenWithQt(const QString& path) {
     return CheckSize();
 }
 
-bool CPictureSource::IsCompleteJpeg(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
+bool CPictureSource::IsCompleteJpeg(QFile& file) {
     // Most files end with their end-of-image marker; only the others need the walk. (Read
     // rather than mapped: a mapped file cut short by another program meanwhile would bring
     // the process down.)

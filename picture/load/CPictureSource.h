@@ -8,6 +8,7 @@
 #include <memory>
 
 class CEpsFile;
+class QFile;
 
 // The decoding pipeline behind the imaging control: recognises a file's real type from
 // its content, reads its header, and decodes it through the reader for that type.
@@ -85,8 +86,9 @@ public:
 private:
     bool Fail(const QString& message);
     bool FailCancelled();
-    bool OpenWithQt(const QString& path);
-    static bool IsCompleteJpeg(const QString& path);
+    // The header is read from the file opened already: it is opened once.
+    bool OpenWithQt(QFile& file);
+    static bool IsCompleteJpeg(QFile& file);
     bool OpenBuffered(const QString& path, qint64 fileSize);
     bool LoadPostScript(const QString& path, qint64 fileSize);
     bool OpenForHelper(const QString& path);

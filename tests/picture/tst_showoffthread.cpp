@@ -1,10 +1,13 @@
 #include "picture/format/PictureFormat.h"
 #include "picture/load/CPictureLoader.h"
+#include "picture/load/CPictureSource.h"
 #include "picture/view/CImageCtrl.h"
 #include "tests/picture/ImageCtrlFixture.h"
 #include "tests/picture/PictureTestSupport.h"
 #include "tests/support/CDiskTap.h"
 
+#include <QBuffer>
+#include <QRegularExpression>
 #include <QtTest>
 
 using namespace pictest;
@@ -83,6 +86,34 @@ private Q_SLOTS:
         QCOMPARE(state.fileFormat, short(format));
         if (error.isEmpty()) // drawn from its own pixels
             QVERIFY(m_ctrl->IsPictureComplete() && !m_ctrl->DecodedSize().isEmpty());
+    }
+
+    // Its header, its type and the check that a JPEG is whole come through one descriptor:
+    // on a share each opening of the file is another round trip.
+    void openingReadsThroughOneDescriptor_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QSize>("size");
+        QImage image(30, 20, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        QByteArray png;
+        QBuffer buffer(&png);
+        QVERIFY(buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG"));
+        QTest::newRow("JPEG") << MakeJpeg(40, 30) << QSize(40, 30);
+        QTest::newRow("PNG") << png << QSize(30, 20);
+    }
+    void openingReadsThroughOneDescriptor() {
+        QFETCH(QByteArray, content);
+        QFETCH(QSize, size);
+        const QString path = WriteBytes(m_dir.filePath("once"), content);
+        CDiskTap& tap = CDiskTap::Instance();
+        tap.Watch(QFile::encodeName(QFileInfo(m_dir.path()).canonicalFilePath()));
+        CPictureSource source;
+        QVERIFY2(source.Open(path), qPrintable(source.Error()));
+        tap.Stop();
+        QCOMPARE(QSize(source.Info().nWidth, source.Info().nHeight), size);
+        const QStringList opens =
+            tap.CallsOn(CDiskTap::CurrentThread()).filter(QRegularExpression("^open"));
+        QCOMPARE(opens.size(), 1);
     }
 
     // Stepping on before the header of the picture is read: the figures that come later
