@@ -52,13 +52,22 @@ void CDecodeJob::run() {
         stand.bPreview = true;
         m_deliver(std::move(stand));
     };
-    SDecodeResult result = Decode(m_order, m_pCancel.get(), preview);
+    const auto header = [this](CPictureSource::SHeader told) {
+        SDecodeResult early;
+        early.nId = m_nId;
+        early.strPath = m_order.strPath;
+        early.bHeader = true;
+        early.header = std::move(told);
+        m_deliver(std::move(early));
+    };
+    SDecodeResult result = Decode(m_order, m_pCancel.get(), preview, header);
     result.nId = m_nId;
     m_deliver(std::move(result));
 }
 
 SDecodeResult CDecodeJob::Decode(const SDecodeOrder& order, const std::atomic<bool>* cancel,
-                                 const std::function<void(QImage)>& preview) {
+                                 const std::function<void(QImage)>& preview,
+                                 const std::function<void(CPictureSource::SHeader)>& header) {
     SDecodeResult result;
     result.strPath = order.strPath;
     const auto cancelled = [cancel] { return cancel && cancel->load(); };
@@ -67,11 +76,17 @@ SDecodeResult CDecodeJob::Decode(const SDecodeOrder& order, const std::atomic<bo
         return result;
     }
     result.stamp = SFileStamp::Of(order.strPath);
+    if (order.checked.IsValid() && result.stamp == order.checked) {
+        result.bUnchanged = true;
+        return result;
+    }
     CPictureSource source;
     source.SetCancelFlag(cancel);
     // A type decoded whole is decoded first: the decoder tells its size, which its header may
     // not (or not truly).
     const bool opened = source.Open(order.strPath);
+    if (header && !cancelled())
+        header(source.Header());
     // A picture the helper decodes whole shows its stored preview while it is decoded.
     const int format = source.Info().nFormat;
     if (opened && order.bPreview && preview && !cancelled() &&
@@ -89,6 +104,7 @@ SDecodeResult CDecodeJob::Decode(const SDecodeOrder& order, const std::atomic<bo
         result.image = source.ImageAt(result.target);
     }
     result.nBits = source.Info().nBitsPerPixel;
+    result.header = source.Header();
     result.bCancelled = cancelled();
     if (result.image.isNull())
         result.strError = source.Error();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "picture/load/CFileStamp.h"
+#include "picture/load/CPictureSource.h"
 
 #include <QImage>
 #include <QRunnable>
@@ -22,6 +23,9 @@ struct SDecodeOrder {
     qreal ratio = 1.0;     // device pixels per view pixel
     qreal scale = 1.0;     // not fitted: the zoom it is shown at
     bool bPreview = false; // deliver a JPEG's own small preview first, when it has one
+    // Valid: the file's pixels are at hand with this stamp; they are decoded again only if
+    // the file changed since.
+    SFileStamp checked;
 };
 
 struct SDecodeResult {
@@ -34,7 +38,10 @@ struct SDecodeResult {
     QImage image; // null when it failed or was cancelled
     QString strError;
     bool bCancelled = false;
-    bool bPreview = false; // a small stand-in, the real picture follows
+    bool bPreview = false;   // a small stand-in, the real picture follows
+    bool bHeader = false;    // only the header (`header`), the pixels follow
+    bool bUnchanged = false; // the file is as it was when its pixels at hand were decoded
+    CPictureSource::SHeader header;
 };
 
 // One decode on a worker thread, through a picture source of its own. Raising its cancel
@@ -47,9 +54,11 @@ public:
                Delivery deliver);
     void run() override;
 
-    // The same work on the calling thread; `preview` gets the stand-in, when there is one.
+    // The same work on the calling thread; `preview` gets the stand-in, when there is one,
+    // and `header` what the file's header tells (or why it cannot be shown), once read.
     static SDecodeResult Decode(const SDecodeOrder& order, const std::atomic<bool>* cancel,
-                                const std::function<void(QImage)>& preview = {});
+                                const std::function<void(QImage)>& preview = {},
+                                const std::function<void(CPictureSource::SHeader)>& header = {});
     // The device pixels a view rectangle of `view` needs.
     static QSize PixelsFor(QSizeF view, qreal ratio);
     // The same, but never more than the picture's own pixels: a picture zoomed in is drawn

@@ -23,6 +23,14 @@ const CPictureCache::SEntry* CPictureCache::Find(const QString& path, const SFil
     return &m_entries.front();
 }
 
+const CPictureCache::SEntry* CPictureCache::Peek(const QString& path) {
+    const qsizetype at = IndexOf(path);
+    if (at < 0)
+        return nullptr;
+    m_entries.move(at, 0);
+    return &m_entries.front();
+}
+
 void CPictureCache::Insert(SEntry entry) {
     Remove(entry.strPath);
     if (entry.image.isNull() || !entry.stamp.IsValid() || entry.image.sizeInBytes() > m_nBudget)

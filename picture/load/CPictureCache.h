@@ -1,6 +1,7 @@
 #pragma once
 
 #include "picture/load/CFileStamp.h"
+#include "picture/load/CPictureSource.h"
 
 #include <QImage>
 #include <QList>
@@ -21,7 +22,8 @@ public:
         QSize ownSize; // the whole picture's size, upright
         QSize target;  // the size it was decoded for
         QImage image;
-        int nBits = 0; // its colour depth, as far as it is known
+        int nBits = 0;                  // its colour depth, as far as it is known
+        CPictureSource::SHeader header = {}; // what opening the file found, its figures completed
     };
 
     explicit CPictureCache(qint64 budgetBytes = kDefaultBudget, int maxPictures = kDefaultPictures);
@@ -29,6 +31,9 @@ public:
     // The entry for path while the file is unchanged, made most recent; null otherwise.
     // An entry for a changed file is dropped.
     const SEntry* Find(const QString& path, const SFileStamp& stamp);
+    // The entry for path, made most recent, without asking whether the file changed (that
+    // takes a look at the disk, which the caller leaves to a worker); null when none.
+    const SEntry* Peek(const QString& path);
     // Replaces any entry of the same file; pictures larger than the budget are not kept.
     void Insert(SEntry entry);
     void Remove(const QString& path);

@@ -1,6 +1,7 @@
 #include "picture/load/CPictureLoader.h"
 
 #include <QMetaObject>
+#include <algorithm>
 
 namespace {
 // The picture on screen goes before every picture decoded ahead.
@@ -23,13 +24,14 @@ CPictureLoader::~CPictureLoader() {
 
 QImage CPictureLoader::Want(const QString& path, QSize target) {
     m_wanted = {path, target};
-    const SFileStamp stamp = SFileStamp::Of(path);
-    const CPictureCache::SEntry* entry = m_cache.Find(path, stamp);
+    m_strShown = path;
+    const CPictureCache::SEntry* entry = m_cache.Peek(path);
     if (entry && entry->target == target) {
-        QImage image = entry->image; // the cache may drop the entry meanwhile
+        const CPictureCache::SEntry shown = *entry; // the cache may drop the entry meanwhile
         m_wanted = {};
         CancelUnwanted();
-        return image;
+        Check(shown);
+        return shown.image;
     }
     CancelUnwanted();
     if (!RunningFor(path, target)) {
@@ -42,8 +44,24 @@ QImage CPictureLoader::Want(const QString& path, QSize target) {
     return {};
 }
 
-void CPictureLoader::WantSized(const QString& path, QSize client, bool fit, qreal ratio) {
+// Cached pixels are shown at once; a worker then compares the file with what they were
+// decoded from, and decodes it again only if it changed.
+void CPictureLoader::Check(const CPictureCache::SEntry& entry) {
+    for (const SRunning& job : std::as_const(m_running))
+        if (job.bCheck && job.strPath == entry.strPath)
+            job.pCancel->store(true); // it may have looked before the file last changed
+    SDecodeOrder order;
+    order.strPath = entry.strPath;
+    order.target = entry.target;
+    order.checked = entry.stamp;
+    Start(order, kWantedPriority);
+    m_running.last().bCheck = true;
+}
+
+void CPictureLoader::WantSized(const QString& path, QSize client, bool fit, qreal ratio,
+                               qreal scale) {
     m_wanted = {path, QSize()};
+    m_strShown = path;
     CancelUnwanted();
     if (RunningFor(path, QSize()))
         return; // any decode of the file tells the size
@@ -52,6 +70,7 @@ void CPictureLoader::WantSized(const QString& path, QSize client, bool fit, qrea
     order.client = client;
     order.bFit = fit;
     order.ratio = ratio;
+    order.scale = scale;
     Start(order, kWantedPriority);
 }
 
@@ -61,7 +80,7 @@ QImage CPictureLoader::CachedAnySize(const QString& path) {
 }
 
 const CPictureCache::SEntry* CPictureLoader::CachedEntry(const QString& path) {
-    return m_cache.Find(path, SFileStamp::Of(path));
+    return m_cache.Peek(path);
 }
 
 void CPictureLoader::Prefetch(const QStringList& paths, QSize client, bool fit, qreal ratio,
@@ -79,7 +98,7 @@ void CPictureLoader::StartPrefetch() {
     int priority = int(m_prefetch.size());
     for (const QString& path : std::as_const(m_prefetch)) {
         --priority;
-        const CPictureCache::SEntry* entry = m_cache.Find(path, SFileStamp::Of(path));
+        const CPictureCache::SEntry* entry = m_cache.Peek(path); // checked once shown
         const SPrefetchView& view = m_prefetchView;
         if (entry && entry->target == CDecodeJob::TargetFor(entry->ownSize, view.client, view.bFit,
                                                             view.ratio, view.scale))
@@ -98,6 +117,7 @@ void CPictureLoader::StartPrefetch() {
 
 void CPictureLoader::Forget() {
     m_wanted = {};
+    m_strShown.clear();
     m_prefetch.clear();
     CancelUnwanted();
 }
@@ -119,12 +139,23 @@ void CPictureLoader::Start(const SDecodeOrder& order, int priority) {
     m_pool.start(new CDecodeJob(job.nId, order, job.pCancel, deliver), priority);
 }
 
+int CPictureLoader::RunningCount() const {
+    return int(std::count_if(m_running.cbegin(), m_running.cend(),
+                             [](const SRunning& job) { return !job.bCheck; }));
+}
+
+bool CPictureLoader::IsChecking(const QString& path) const {
+    return std::any_of(m_running.cbegin(), m_running.cend(), [&path](const SRunning& job) {
+        return job.bCheck && job.strPath == path && !job.pCancel->load();
+    });
+}
+
 // A running decode of `path` that will serve `target` (an invalid target: any decode of
 // that file). A decode ahead serves any target until its own is known.
 const CPictureLoader::SRunning* CPictureLoader::RunningFor(const QString& path,
                                                            QSize target) const {
     for (const SRunning& job : m_running)
-        if (job.strPath == path && !job.pCancel->load() &&
+        if (job.strPath == path && !job.bCheck && !job.pCancel->load() &&
             (!target.isValid() || !job.target.isValid() || job.target == target))
             return &job;
     return nullptr;
@@ -135,27 +166,43 @@ void CPictureLoader::CancelUnwanted() {
         const bool wanted =
             job.strPath == m_wanted.strPath &&
             (!job.target.isValid() || !m_wanted.target.isValid() || job.target == m_wanted.target);
-        if (!wanted && !m_prefetch.contains(job.strPath))
+        const bool checking = job.bCheck && job.strPath == m_strShown;
+        if (!wanted && !checking && !m_prefetch.contains(job.strPath))
             job.pCancel->store(true);
     }
 }
 
+bool CPictureLoader::IsLive(quint64 id) const {
+    for (const SRunning& running : m_running)
+        if (running.nId == id)
+            return !running.pCancel->load();
+    return false;
+}
+
+void CPictureLoader::OnHeader(const SDecodeResult& result) {
+    if (IsLive(result.nId) && result.strPath == m_strShown)
+        Q_EMIT HeaderRead(result.strPath, result.header);
+}
+
 void CPictureLoader::OnDecoded(SDecodeResult result) {
+    if (result.bHeader)
+        return OnHeader(result);
     if (result.bPreview) {
-        const SRunning* job = nullptr;
-        for (const SRunning& running : std::as_const(m_running))
-            if (running.nId == result.nId)
-                job = &running;
-        if (job && !job->pCancel->load() && result.strPath == m_wanted.strPath)
+        if (IsLive(result.nId) && result.strPath == m_wanted.strPath)
             Q_EMIT Decoded(result.strPath, QSize(), result.image);
         return;
     }
-    m_running.removeIf([&result](const SRunning& job) { return job.nId == result.nId; });
-    if (result.bCancelled)
+    const auto job = std::find_if(m_running.cbegin(), m_running.cend(),
+                                  [&result](const SRunning& r) { return r.nId == result.nId; });
+    const bool check = job != m_running.cend() && job->bCheck;
+    m_running.removeIf([&result](const SRunning& r) { return r.nId == result.nId; });
+    if (result.bCancelled || result.bUnchanged)
         return;
     if (!result.image.isNull())
         m_cache.Insert({result.strPath, result.stamp, result.ownSize, result.target, result.image,
-                        result.nBits});
+                        result.nBits, result.header});
+    if (check && result.strPath == m_strShown && !IsWaiting())
+        m_wanted = {result.strPath, result.target}; // the file on show changed meanwhile
     if (result.strPath != m_wanted.strPath)
         return; // decoded ahead: it waits in the cache
     Deliver(result);
@@ -163,6 +210,7 @@ void CPictureLoader::OnDecoded(SDecodeResult result) {
 
 void CPictureLoader::Deliver(const SDecodeResult& result) {
     const QString path = m_wanted.strPath;
+    Q_EMIT HeaderRead(path, result.header); // when no early one came (a decode ahead's)
     if (result.image.isNull()) {
         m_wanted = {};
         Q_EMIT Failed(path, result.strError);

@@ -17,16 +17,20 @@ public:
     explicit CPictureLoader(QObject* parent = nullptr);
     ~CPictureLoader() override; // cancels what runs and waits for the workers to stop
 
-    // The picture to show now at `target`: its cached pixels when the file is unchanged;
-    // otherwise a null image, and Decoded or Failed follows.
+    // The picture to show now at `target`: its cached pixels, if any; otherwise a null
+    // image, and Decoded or Failed follows. Nothing here touches the disk: whether a cached
+    // file changed since is asked by a worker, and if it did, HeaderRead and Decoded (or
+    // Failed) follow with what it holds now.
     QImage Want(const QString& path, QSize target);
-    // The picture to show now when its size is not known yet (its header does not tell it,
-    // and none of it is cached): decoded whole, then made the size it has in a view of
-    // `client` pixels, fitted or not. SizeKnown and Decoded, or Failed, follow.
-    void WantSized(const QString& path, QSize client, bool fit, qreal ratio);
+    // The picture to show now when its size is not known yet (its header is not read yet,
+    // or does not tell it, and none of it is cached): HeaderRead follows once the header is
+    // read, then it is decoded at the size it has in a view of `client` pixels, fitted or at
+    // `scale`, and SizeKnown and Decoded, or Failed, follow.
+    void WantSized(const QString& path, QSize client, bool fit, qreal ratio, qreal scale = 1.0);
     // Any cached pixels of the file whatever their size (to show scaled meanwhile).
     QImage CachedAnySize(const QString& path);
-    // The cached entry of the unchanged file, of any size (its figures); null when none.
+    // The cached entry of the file, of any size (its figures); null when none. Not checked
+    // against the disk: Want does that.
     const CPictureCache::SEntry* CachedEntry(const QString& path);
     // The files to decode ahead, the most likely first, for a view of `client` pixels; they
     // are started once the wanted picture is decoded.
@@ -38,7 +42,10 @@ public:
 
     // True while the wanted picture is still being decoded.
     bool IsWaiting() const { return !m_wanted.strPath.isEmpty(); }
-    int RunningCount() const { return int(m_running.size()); }
+    // The decodes started and not yet delivered (checks of cached pictures not counted).
+    int RunningCount() const;
+    // True while a worker checks whether the cached pixels of `path` still hold.
+    bool IsChecking(const QString& path) const;
     CPictureCache& Cache() { return m_cache; }
 
 Q_SIGNALS:
@@ -49,6 +56,9 @@ Q_SIGNALS:
     void Failed(const QString& path, const QString& error);
     // The size and depth the decode of the wanted file found, just before its Decoded.
     void SizeKnown(const QString& path, QSize own, int bitsPerPixel);
+    // What the header of the file on show tells, or why it cannot be shown, as soon as a
+    // worker has read it (before its pixels).
+    void HeaderRead(const QString& path, const CPictureSource::SHeader& header);
 
 private:
     struct SRunning {
@@ -56,6 +66,7 @@ private:
         QString strPath;
         QSize target; // invalid for a decode ahead until it is done
         std::shared_ptr<std::atomic<bool>> pCancel;
+        bool bCheck = false; // whether the cached pixels of the file on show still hold
     };
     struct SWanted {
         QString strPath;
@@ -72,6 +83,9 @@ private:
     void Deliver(const SDecodeResult& result);
 
     void Start(const SDecodeOrder& order, int priority);
+    void Check(const CPictureCache::SEntry& entry);
+    void OnHeader(const SDecodeResult& result);
+    bool IsLive(quint64 id) const;
     void StartPrefetch();
     void OnDecoded(SDecodeResult result);
     const SRunning* RunningFor(const QString& path, QSize target) const;
@@ -81,6 +95,7 @@ private:
     CPictureCache m_cache;
     QList<SRunning> m_running;
     SWanted m_wanted;
+    QString m_strShown; // the file last wanted for the screen, until Forget
     QStringList m_prefetch;
     SPrefetchView m_prefetchView;
     quint64 m_nNextId = 1;

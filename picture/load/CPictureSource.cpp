@@ -56,13 +56,20 @@ void CPictureSource::Close() {
     m_image = QImage();
     m_bWholeImage = false;
     m_eReader = EReader::Qt;
+    m_nFileSize = 0;
+    m_nDetected = 0;
     m_nDecodedBits = 0;
     m_decodedOwn = QSize();
     m_pEps.reset();
 }
 
 bool CPictureSource::Fail(const QString& message) {
+    // The reason goes with what was found of the file: its length and its real type.
+    const qint64 fileSize = m_nFileSize;
+    const int detected = m_nDetected;
     Close();
+    m_nFileSize = fileSize;
+    m_nDetected = detected;
     m_strError = message;
     return false;
 }
@@ -96,12 +103,15 @@ bool CPictureSource::Open(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return Fail(QObject::tr("The file cannot be read (%1).").arg(file.errorString()));
-    if (file.size() == 0)
+    const qint64 fileSize = file.size();
+    m_nFileSize = fileSize;
+    if (fileSize == 0)
         return Fail(QObject::tr("The file is empty."));
     SFileStart start;
     if (!ReadStart(file, CHeaderProbe::kHeadBytes, start))
         return Fail(QObject::tr("The file cannot be read (%1).").arg(file.errorString()));
     const int format = picfmt::DetectFormat(start.head, start.tail, QFileInfo(path).suffix());
+    m_nDetected = format;
     if (format == picfmt::kUnknown)
         return Fail(QObject::tr("The file is not a picture of a type this program shows."));
     m_info = CHeaderProbe::Probe(format, start.head, &file);
@@ -112,11 +122,24 @@ bool CPictureSource::Open(const QString& path) {
     if (IsCancelled())
         return FailCancelled();
     m_strPath = path;
-    if (IsQtType(format) && OpenWithQt(path))
+    if (IsQtType(format) && OpenWithQt(file))
         return true;
     if (!m_strError.isEmpty())
         return false;
-    return OpenBuffered(path, file.size());
+    return OpenBuffered(path, fileSize);
+}
+
+bool CPictureSource::Adopt(const QString& path, const SHeader& header) {
+    Close();
+    m_strError = header.strError;
+    if (!m_strError.isEmpty() || header.info.nFormat == 0)
+        return Fail(m_strError);
+    m_strPath = path;
+    m_info = header.info;
+    m_eReader = header.reader;
+    m_nFileSize = header.nFileSize;
+    m_nDetected = header.nDetected;
+    return true;
 }
 
 bool CPictureSource::CheckSize() {
@@ -129,11 +152,11 @@ bool CPictureSource::CheckSize() {
 
 // True when Qt takes the file; false with an error set when the file is bad, and false
 // without one when another reader should try (Targa files Qt refuses).
-bool CPictureSource::OpenWithQt(const QString& path) {
-    if (m_info.nFormat == picfmt::kJpg && !IsCompleteJpeg(path))
+bool CPictureSource::OpenWithQt(QFile& file) {
+    if (m_info.nFormat == picfmt::kJpg && !IsCompleteJpeg(file))
         return Fail(QObject::tr("The picture data ends early (the file is incomplete)."));
     QString error;
-    if (!CQtPictureReader::ReadHeader(path, m_info.nFormat, m_info, error)) {
+    if (!file.seek(0) || !CQtPictureReader::ReadHeader(&file, m_info.nFormat, m_info, error)) {
         if (m_info.nFormat == picfmt::kTga)
             return false;
         return Fail(QObject::tr("The picture header is damaged."));
@@ -141,10 +164,7 @@ bool CPictureSource::OpenWithQt(const QString& path) {
     return CheckSize();
 }
 
-bool CPictureSource::IsCompleteJpeg(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
+bool CPictureSource::IsCompleteJpeg(QFile& file) {
     // Most files end with their end-of-image marker; only the others need the walk. (Read
     // rather than mapped: a mapped file cut short by another program meanwhile would bring
     // the process down.)
@@ -162,11 +182,15 @@ bool CPictureSource::OpenBuffered(const QString& path, qint64 fileSize) {
     }
     if (m_info.nFormat != picfmt::kEps)
         return OpenForHelper(path);
+    m_eReader = EReader::PostScript;
+    return LoadPostScript(path, fileSize);
+}
+
+bool CPictureSource::LoadPostScript(const QString& path, qint64 fileSize) {
     QFile file(path);
     QByteArray data = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     if (data.size() != fileSize)
         return Fail(QObject::tr("The file cannot be read (%1).").arg(file.errorString()));
-    m_eReader = EReader::PostScript;
     m_pEps = std::make_unique<CEpsFile>(std::move(data));
     if (m_pEps->BoundingBox().isEmpty())
         return Fail(QObject::tr("The PostScript file gives no bounding box."));
@@ -260,6 +284,9 @@ QImage CPictureSource::Decode(QSize target) {
         return DecodeInHelper(target);
     if (m_eReader == EReader::Paint)
         return DecodePaint();
+    // Adopted, a PostScript file is read only now.
+    if (m_eReader == EReader::PostScript && !m_pEps && !LoadPostScript(m_strPath, m_nFileSize))
+        return {};
     const bool wanted = target.isValid() && !target.isEmpty();
     QString error;
     if (m_pEps) {

@@ -8,6 +8,7 @@
 #include <memory>
 
 class CEpsFile;
+class QFile;
 
 // The decoding pipeline behind the imaging control: recognises a file's real type from
 // its content, reads its header, and decodes it through the reader for that type.
@@ -22,6 +23,18 @@ class CEpsFile;
 // time; several sources may decode at once.
 class CPictureSource {
 public:
+    // Who decodes the pixels.
+    enum class EReader { Qt, PostScript, Paint, Helper };
+    // What opening a file found out, enough to decode it later without opening it first:
+    // its figures, its reader and its length in bytes; or why it cannot be shown.
+    struct SHeader {
+        SPictureInfo info;
+        EReader reader = EReader::Qt;
+        qint64 nFileSize = 0;
+        int nDetected = 0; // the real type found, also of a file that cannot be shown
+        QString strError;  // empty when the file can be shown
+    };
+
     CPictureSource();
     ~CPictureSource();
     CPictureSource(const CPictureSource&) = delete;
@@ -31,6 +44,12 @@ public:
     bool Open(const QString& path);
     void Close();
     bool IsOpen() const { return m_info.nFormat != 0; }
+    // What Open found (the figures completed by a decode since); the error after a failure.
+    SHeader Header() const { return {m_info, m_eReader, m_nFileSize, m_nDetected, m_strError}; }
+    // Takes what an Open of the file elsewhere (a worker thread) found, without touching the
+    // disk; the pixels are read from the file when they are asked for. False, with Error(),
+    // for a header that says the file cannot be shown.
+    bool Adopt(const QString& path, const SHeader& header);
 
     const SPictureInfo& Info() const { return m_info; }
     // True while the picture is open but its size is still unknown (it comes with the pixels).
@@ -65,14 +84,13 @@ public:
     static int DetectFileFormat(const QString& path);
 
 private:
-    // Who decodes the pixels.
-    enum class EReader { Qt, PostScript, Paint, Helper };
-
     bool Fail(const QString& message);
     bool FailCancelled();
-    bool OpenWithQt(const QString& path);
-    static bool IsCompleteJpeg(const QString& path);
+    // The header is read from the file opened already: it is opened once.
+    bool OpenWithQt(QFile& file);
+    static bool IsCompleteJpeg(QFile& file);
     bool OpenBuffered(const QString& path, qint64 fileSize);
+    bool LoadPostScript(const QString& path, qint64 fileSize);
     bool OpenForHelper(const QString& path);
     bool CheckSize();
     bool CanServe(QSize target) const;
@@ -86,6 +104,8 @@ private:
     QImage m_image;
     bool m_bWholeImage = false;
     EReader m_eReader = EReader::Qt;
+    qint64 m_nFileSize = 0;
+    int m_nDetected = 0;
     int m_nDecodedBits = 0; // the depth the decoder helper found
     QSize m_decodedOwn;     // the picture's size where the helper's pixels stand in for it
     std::unique_ptr<CEpsFile> m_pEps;

@@ -60,10 +60,10 @@ int CQtPictureReader::DepthOf(QImage::Format format) {
     }
 }
 
-bool CQtPictureReader::ReadHeader(const QString& path, int format, SPictureInfo& info,
+bool CQtPictureReader::ReadHeader(QIODevice* device, int format, SPictureInfo& info,
                                   QString& error) {
     limits::ApplyQtAllocationLimit();
-    QImageReader reader(path, ReaderName(format));
+    QImageReader reader(device, ReaderName(format));
     reader.setAutoTransform(true);
     const QSize size = reader.size();
     if (!reader.canRead() || !size.isValid()) {

@@ -4,6 +4,7 @@
 
 #include "picture/format/PictureInfo.h"
 
+#include <QIODevice>
 #include <QImage>
 #include <QString>
 
@@ -15,8 +16,9 @@ public:
     static QByteArray ReaderName(int format);
 
     // Fills the upright size (and the depth, where the header probe left it open) without
-    // decoding pixels. False, with `error`, when Qt cannot read the file.
-    static bool ReadHeader(const QString& path, int format, SPictureInfo& info, QString& error);
+    // decoding pixels, from a device open for reading, from where it stands. False, with
+    // `error`, when Qt cannot read the file.
+    static bool ReadHeader(QIODevice* device, int format, SPictureInfo& info, QString& error);
 
     // The picture, at `target` (upright pixels) when the reader can scale while decoding and
     // target is smaller than the picture; otherwise the whole picture. Null, with `error`,

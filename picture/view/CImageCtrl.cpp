@@ -7,12 +7,12 @@
 #include "picture/load/CPictureSource.h"
 #include "picture/view/CPanBars.h"
 #include "picture/view/CPrintSession.h"
+#include "picture/view/CShownFile.h"
 #include "picture/view/CViewPlacement.h"
 #include "picture/view/CZoomSteps.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QPainter>
 #include <QThread>
 #include <QWheelEvent>
@@ -20,6 +20,7 @@
 
 CImageCtrl::CImageCtrl(QWidget* parent)
     : QWidget(parent), m_pSource(std::make_unique<CPictureSource>()),
+      m_pShown(std::make_unique<CShownFile>(*m_pSource)),
       m_pLoader(std::make_unique<CPictureLoader>()), m_pPrint(std::make_unique<CPrintSession>()) {
     // Tagged like a control built from a dialog template, so it is found by its id.
     setObjectName(QStringLiteral("ctl%1").arg(kControlId));
@@ -29,29 +30,26 @@ CImageCtrl::CImageCtrl(QWidget* parent)
     connect(m_pLoader.get(), &CPictureLoader::Decoded, this, &CImageCtrl::OnDecoded);
     connect(m_pLoader.get(), &CPictureLoader::Failed, this, &CImageCtrl::OnFailed);
     connect(m_pLoader.get(), &CPictureLoader::SizeKnown, this, &CImageCtrl::OnSizeKnown);
+    connect(m_pLoader.get(), &CPictureLoader::HeaderRead, this, &CImageCtrl::OnHeaderRead);
     m_pPan = new CPanBars(this);
     connect(m_pPan, &CPanBars::PanChanged, this, qOverload<>(&QWidget::update));
 }
 
 CImageCtrl::~CImageCtrl() = default;
 
-float CImageCtrl::ImageWidth() const {
-    return float(m_pSource->Info().nWidth);
+short CImageCtrl::FileFormat() const {
+    return m_pShown->FileFormat();
 }
-float CImageCtrl::ImageHeight() const {
-    return float(m_pSource->Info().nHeight);
-}
-short CImageCtrl::ImageBitsPerPixel() const {
-    return short(m_pSource->Info().nBitsPerPixel);
-}
-bool CImageCtrl::HasPicture() const {
-    return m_pSource->IsOpen();
+qint64 CImageCtrl::FileSize() const {
+    return m_pShown->FileSize();
 }
 QSize CImageCtrl::DecodedSize() const {
     return m_eDrawn == EDrawn::Exact ? m_imgDrawn.size() : QSize();
 }
 
 bool CImageCtrl::IsPictureComplete() const {
+    if (m_pShown->IsPending())
+        return false;
     if (!m_strError.isEmpty() || !m_pSource->IsOpen())
         return true;
     if (m_pSource->SizePending())
@@ -65,9 +63,11 @@ bool CImageCtrl::WaitForPicture(int timeoutMs) {
     PrepareDrawing();
     QElapsedTimer clock;
     clock.start();
-    while (!IsPictureComplete() && clock.elapsed() < timeoutMs) {
+    // Cached pixels are complete at once; a check that the file is unchanged may follow.
+    const auto done = [this] { return IsPictureComplete() && !m_pLoader->IsChecking(m_strPath); };
+    while (!done() && clock.elapsed() < timeoutMs) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        if (!IsPictureComplete())
+        if (!done())
             QThread::msleep(2);
     }
     return IsPictureComplete();
@@ -86,38 +86,32 @@ void CImageCtrl::SetRedrawEnabled(bool enabled) {
     }
 }
 
-bool CImageCtrl::LoadFile(const QString& path, short, short) {
-    // The picture on screen stays where it is until the new one's pixels come.
+// The picture on screen stays where it is until the new one's pixels come.
+void CImageCtrl::KeepPrevious() {
     if (m_eDrawn == EDrawn::Exact || m_eDrawn == EDrawn::Scaled) {
         m_rectPrevious = PlacedRect();
         m_eDrawn = EDrawn::Previous;
     }
-    m_strPath = path;
     m_requested = QSize();
     m_bSizeAsked = false;
-    const bool ok = m_pSource->Open(path);
+}
+
+bool CImageCtrl::LoadFile(const QString& path, short, short) {
+    KeepPrevious();
+    m_strPath = path;
+    const bool ok = m_pShown->Open(path, m_pLoader->CachedEntry(path));
     m_strError = ok ? QString() : m_pSource->Error();
     if (!ok) {
         SetDrawn(QImage(), EDrawn::None);
         m_pLoader->Forget();
-    } else {
-        TakeCachedFigures();
     }
     ResetRectangles();
     update();
     return ok;
 }
 
-// A picture decoded whole before (or ahead) has told its true size already.
-void CImageCtrl::TakeCachedFigures() {
-    if (!m_pSource->DecodesWhole())
-        return;
-    if (const CPictureCache::SEntry* entry = m_pLoader->CachedEntry(m_strPath))
-        m_pSource->TakeDecodedFigures(entry->ownSize, entry->nBits);
-}
-
 void CImageCtrl::Clear() {
-    m_pSource->Close();
+    m_pShown->Close();
     m_pLoader->Forget();
     m_strError.clear();
     m_strPath.clear();
@@ -137,15 +131,7 @@ void CImageCtrl::ResetRectangles() {
 }
 
 bool CImageCtrl::QueryFileInfo(const QString& path, short) {
-    const QFileInfo info(path);
-    if (!info.isFile()) {
-        m_nFileFormat = 0;
-        m_nFileSize = 0;
-        return false;
-    }
-    m_nFileSize = info.size();
-    m_nFileFormat = short(CPictureSource::DetectFileFormat(path));
-    return true;
+    return m_pShown->Query(path);
 }
 
 bool CImageCtrl::SetViewRect(float left, float top, float width, float height) {
@@ -171,15 +157,20 @@ QSize CImageCtrl::DecodeTarget() const {
                   : CDecodeJob::PixelsFor(m_rectView.size(), devicePixelRatioF(), own);
 }
 
+// The header (or the pixels) will tell the size.
+void CImageCtrl::AskSized() {
+    if (!m_bSizeAsked)
+        m_pLoader->WantSized(m_strPath, size(), m_bFit, devicePixelRatioF(), m_dZoom);
+    m_bSizeAsked = true;
+}
+
 void CImageCtrl::PrepareDrawing() {
+    if (m_pShown->IsPending())
+        return AskSized();
     if (!m_pSource->IsOpen() || !m_strError.isEmpty())
         return;
-    if (m_pSource->SizePending()) { // the pixels will tell the size
-        if (!m_bSizeAsked)
-            m_pLoader->WantSized(m_strPath, size(), m_bFit, devicePixelRatioF());
-        m_bSizeAsked = true;
-        return;
-    }
+    if (m_pSource->SizePending())
+        return AskSized();
     if (m_rectView.isEmpty())
         return;
     const QSize target = DecodeTarget();
@@ -228,17 +219,31 @@ void CImageCtrl::OnDecoded(const QString& path, QSize target, const QImage& imag
 void CImageCtrl::OnSizeKnown(const QString& path, QSize own, int bitsPerPixel) {
     if (path != m_strPath || !m_pSource->IsOpen())
         return;
-    const SPictureInfo before = m_pSource->Info();
-    m_pSource->TakeDecodedFigures(own, bitsPerPixel);
-    const SPictureInfo& after = m_pSource->Info();
-    const bool resized = after.nWidth != before.nWidth || after.nHeight != before.nHeight;
-    if (!resized && after.nBitsPerPixel == before.nBitsPerPixel)
-        return;
-    if (resized) {
-        m_requested = QSize();
-        ResetRectangles();
-    }
+    const CShownFile::ETaken taken = m_pShown->TakeDecoded(own, bitsPerPixel);
+    if (taken == CShownFile::ETaken::Figures)
+        return PlaceAgain();
+    if (taken == CShownFile::ETaken::Depth)
+        Q_EMIT PictureInfoChanged();
+}
+
+// The picture's figures changed: it is placed and its pixels asked for again.
+void CImageCtrl::PlaceAgain() {
+    m_requested = QSize();
+    ResetRectangles();
+    update();
     Q_EMIT PictureInfoChanged();
+}
+
+// The header read by a worker: the figures of a picture shown before they were known, or
+// of the file on show as it is now (another program changed it, or it went).
+void CImageCtrl::OnHeaderRead(const QString& path, const CPictureSource::SHeader& header) {
+    if (path != m_strPath || !m_strError.isEmpty())
+        return;
+    const CShownFile::ETaken taken = m_pShown->Take(path, header);
+    if (taken == CShownFile::ETaken::Failure)
+        return ShowFailure(header.strError);
+    if (taken == CShownFile::ETaken::Figures)
+        PlaceAgain();
 }
 
 void CImageCtrl::OnFailed(const QString& path, const QString& error) {
@@ -283,8 +288,7 @@ void CImageCtrl::paintEvent(QPaintEvent*) {
 
 void CImageCtrl::DrawMessage(QPainter& painter, const QString& text) {
     painter.setPen(palette().color(QPalette::WindowText));
-    const QRect box = rect().adjusted(12, 12, -12, -12);
-    painter.drawText(box, Qt::AlignCenter | Qt::TextWordWrap,
+    painter.drawText(rect().adjusted(12, 12, -12, -12), Qt::AlignCenter | Qt::TextWordWrap,
                      tr("This picture cannot be shown.") + QLatin1Char('\n') + text);
 }
 
@@ -295,9 +299,7 @@ bool CImageCtrl::CompleteFigures() {
         ShowFailure(m_pSource->Error());
         return false;
     }
-    m_requested = QSize();
-    ResetRectangles();
-    Q_EMIT PictureInfoChanged();
+    PlaceAgain();
     return true;
 }
 
@@ -306,18 +308,16 @@ long CImageCtrl::BeginPrint() {
 }
 
 bool CImageCtrl::RenderToDevice(long handle, float left, float top, float width, float height) {
-    const QRectF units(left, top, width, height);
-    const QRectF device = m_pPrint->DeviceRect(handle, units);
-    if (device.isEmpty() || !HasPicture())
+    if (!HasPicture())
         return false;
-    const QImage image = m_pSource->Image(device.size().toSize());
-    if (image.isNull()) {
+    if (m_pPrint->DrawPicture(handle, QRectF(left, top, width, height), *m_pSource))
+        return true;
+    if (!HasPicture()) { // it could not be decoded
         m_strError = m_pSource->Error();
         ResetRectangles();
         update();
-        return false;
     }
-    return m_pPrint->Draw(handle, units, image);
+    return false;
 }
 
 void CImageCtrl::EndPrint(long handle) {
@@ -344,9 +344,7 @@ void CImageCtrl::LayoutScrollBars() {
 void CImageCtrl::wheelEvent(QWheelEvent* event) {
     if (!(event->modifiers() & Qt::ControlModifier))
         return QWidget::wheelEvent(event);
-    m_nWheelZoom += event->angleDelta().y();
-    const int steps = m_nWheelZoom / 120; // a whole notch, however finely it turns
-    m_nWheelZoom -= steps * 120;
+    const int steps = CZoomSteps::Notches(m_nWheelZoom, event->angleDelta().y());
     if (steps != 0 && HasPicture())
         Q_EMIT ZoomWheel(steps, event->position());
     event->accept();
@@ -356,11 +354,14 @@ void CImageCtrl::ShowPicture(const QString& path, bool bFit) {
     show();
     SetRedrawEnabled(false);
     SetFitToWindow(bFit);
-    LoadFile(path, 0, 0);
+    KeepPrevious();
+    m_strPath = path;
+    m_strError.clear();
+    m_pShown->Expect(path, m_pLoader->CachedEntry(path));
+    ResetRectangles();
     if (bFit)
         FitPicture();
     SetRedrawEnabled(true); // the pixels come from the cache, or decoded meanwhile
-    QueryFileInfo(path, 1);
 }
 
 void CImageCtrl::FitPicture() {
@@ -374,8 +375,9 @@ void CImageCtrl::FitPicture() {
 }
 
 CImageCtrl::State CImageCtrl::PictureState() const {
-    return {long(ImageWidth()), long(ImageHeight()), ImageBitsPerPixel(), FileSize(),
-            FileFormat(),       HasPicture(),        LastError()};
+    return {long(ImageWidth()), long(ImageHeight()), ImageBitsPerPixel(),
+            FileSize(),         FileFormat(),        HasPicture() || m_pShown->IsPending(),
+            LastError()};
 }
 
 double CImageCtrl::ZoomScale() const {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "picture/load/CPictureSource.h"
+
 #include <QImage>
 #include <QRectF>
 #include <QString>
@@ -7,7 +9,7 @@
 #include <memory>
 
 class CPictureLoader;
-class CPictureSource;
+class CShownFile;
 class CPrintSession;
 class QPrinter;
 class CPanBars;
@@ -41,9 +43,9 @@ public:
     // Properties
     bool RedrawEnabled() const { return m_bRedrawEnabled; }
     void SetRedrawEnabled(bool enabled);
-    float ImageWidth() const;
-    float ImageHeight() const;
-    short ImageBitsPerPixel() const;
+    float ImageWidth() const { return float(m_pSource->Info().nWidth); }
+    float ImageHeight() const { return float(m_pSource->Info().nHeight); }
+    short ImageBitsPerPixel() const { return short(m_pSource->Info().nBitsPerPixel); }
     float ViewLeft() const { return float(m_rectView.left()); }
     float ViewTop() const { return float(m_rectView.top()); }
     float ViewWidth() const { return float(m_rectView.width()); }
@@ -52,8 +54,8 @@ public:
     float PrintTop() const { return float(m_rectPrint.top()); }
     float PrintWidth() const { return float(m_rectPrint.width()); }
     float PrintHeight() const { return float(m_rectPrint.height()); }
-    short FileFormat() const { return m_nFileFormat; }
-    qint64 FileSize() const { return m_nFileSize; }
+    short FileFormat() const;
+    qint64 FileSize() const;
     float ClientWidth() const { return float(width()); }
     float ClientHeight() const { return float(height()); }
 
@@ -84,7 +86,7 @@ public:
     void SetPrinter(QPrinter* printer) { m_pPrinter = printer; }
     QPrinter* Printer() const { return m_pPrinter; }
     // True while a picture is loaded and decodable.
-    bool HasPicture() const;
+    bool HasPicture() const { return m_pSource->IsOpen(); }
     // Why the last load or decode failed; empty after a success.
     QString LastError() const { return m_strError; }
     // The size of the decoded pixels drawn now for this picture at this view size (empty
@@ -97,7 +99,8 @@ public:
     bool IsPictureComplete() const;
     // True once anything of this picture is drawn: a stand-in, another size or its pixels.
     bool IsPictureShown() const { return m_eDrawn == EDrawn::Exact || m_eDrawn == EDrawn::Scaled; }
-    // For tests and tools: runs the event loop until IsPictureComplete() or the time is up.
+    // For tests and tools: runs the event loop until IsPictureComplete() and a worker has
+    // checked that cached pixels still hold, or the time is up.
     bool WaitForPicture(int timeoutMs = 20000);
     // Files to decode ahead, the most likely first, for this control's size.
     void PrefetchFiles(const QStringList& paths, bool fitToWindow);
@@ -118,8 +121,11 @@ public:
         bool bShown = false; // loaded and decodable
         QString error;       // why it cannot be shown
     };
-    // Shows the file: its header is read, the view placed (fitted to the control when
-    // bFit), and its pixels asked for at that size.
+    // Shows the file without touching the disk on this thread: what is known of it (its
+    // figures, when its pixels are cached) is shown at once, the view placed (fitted to the
+    // control when bFit) and its pixels asked for at that size. Otherwise a worker reads its
+    // header, and PictureInfoChanged (or PictureFailed) tells the figures (or why it cannot
+    // be shown); the previous picture stays on screen meanwhile.
     void ShowPicture(const QString& path, bool bFit);
     // Places the picture shown fitted into the control again.
     void FitPicture();
@@ -155,6 +161,10 @@ private:
     enum class EDrawn { None, Exact, Scaled, Previous };
 
     QSize DecodeTarget() const;
+    void KeepPrevious();
+    void OnHeaderRead(const QString& path, const CPictureSource::SHeader& header);
+    void AskSized();
+    void PlaceAgain();
     void PrepareDrawing();
     void RequestPixels();
     void SetDrawn(const QImage& image, EDrawn kind, QSize target = QSize());
@@ -162,13 +172,13 @@ private:
     void OnFailed(const QString& path, const QString& error);
     void OnSizeKnown(const QString& path, QSize own, int bitsPerPixel);
     void ShowFailure(const QString& error);
-    void TakeCachedFigures();
     void ResetRectangles();
     void DrawMessage(QPainter& painter, const QString& text);
     QRectF PlacedRect() const;
     void LayoutScrollBars();
 
     std::unique_ptr<CPictureSource> m_pSource;
+    std::unique_ptr<CShownFile> m_pShown; // the file shown, its figures and header
     std::unique_ptr<CPictureLoader> m_pLoader;
     std::unique_ptr<CPrintSession> m_pPrint;
     QPrinter* m_pPrinter = nullptr;
@@ -187,7 +197,5 @@ private:
     int m_nWheelZoom = 0;       // eighths of a degree turned with Ctrl, not yet a whole notch
     QRectF m_rectPrevious;      // where the previous picture was drawn
     CPanBars* m_pPan = nullptr; // the scroll bars and the drag of a picture shown at 100 %
-    short m_nFileFormat = 0;
-    qint64 m_nFileSize = 0;
     QString m_strError;
 };

@@ -1,5 +1,7 @@
 #include "picture/view/CPrintSession.h"
 
+#include "picture/load/CPictureSource.h"
+
 #include <QPainter>
 #include <QPrinter>
 
@@ -41,6 +43,11 @@ bool CPrintSession::Draw(long handle, const QRectF& units, const QImage& image) 
     m_painter->setRenderHint(QPainter::SmoothPixmapTransform);
     m_painter->drawImage(rect, image);
     return true;
+}
+
+bool CPrintSession::DrawPicture(long handle, const QRectF& units, CPictureSource& source) {
+    const QRectF device = DeviceRect(handle, units);
+    return !device.isEmpty() && Draw(handle, units, source.Image(device.size().toSize()));
 }
 
 void CPrintSession::End(long handle) {

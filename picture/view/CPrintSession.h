@@ -4,6 +4,7 @@
 #include <QRectF>
 #include <memory>
 
+class CPictureSource;
 class QPainter;
 class QPrinter;
 
@@ -26,6 +27,9 @@ public:
     // The rectangle in printer pixels that Draw would fill (empty when not active).
     QRectF DeviceRect(long handle, const QRectF& units) const;
     bool Draw(long handle, const QRectF& units, const QImage& image);
+    // Draws the picture of `source`, decoded for the rectangle; false when it cannot be
+    // decoded (the source is then closed and tells why) or the rectangle is empty.
+    bool DrawPicture(long handle, const QRectF& units, CPictureSource& source);
     void End(long handle);
 
 private:

@@ -16,6 +16,13 @@ std::span<const double> CZoomSteps::Steps() {
     return kSteps;
 }
 
+int CZoomSteps::Notches(int& pending, int delta) {
+    pending += delta;
+    const int steps = pending / 120;
+    pending -= steps * 120;
+    return steps;
+}
+
 double CZoomSteps::Next(double scale) {
     if (!(scale > 0.0))
         return Smallest();

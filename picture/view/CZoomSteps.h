@@ -22,6 +22,9 @@ public:
     static double Largest() { return Steps().back(); }
     // The next larger (smaller) step than `scale`; the largest (smallest) step where there
     // is none. A scale that is no number or not positive counts as the smallest.
+    // Whole notches of a wheel turned by `delta` eighths of a degree, however finely it
+    // turns: what is left of a notch stays in `pending`.
+    static int Notches(int& pending, int delta);
     static double Next(double scale);
     static double Previous(double scale);
 

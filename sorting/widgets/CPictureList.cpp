@@ -30,7 +30,11 @@ void CPictureList::WatchControl() {
         m_pWatchedCtrl->disconnect(this);
     m_pWatchedCtrl = m_pPictureCtrl;
     connect(m_pPictureCtrl, &CImageCtrl::ClientResized, this, &CPictureList::OnPictureResized);
-    connect(m_pPictureCtrl, &CImageCtrl::PictureFailed, this, &CPictureList::OnPictureFailed);
+    connect(m_pPictureCtrl, &CImageCtrl::PictureFailed, this, [this] {
+        if (m_pPictureCtrl && m_pPictureCtrl == m_pWatchedCtrl)
+            TakeFigures(m_pPictureCtrl->PictureState()); // the file's length, with the reason
+        OnPictureFailed();
+    });
     connect(m_pPictureCtrl, &CImageCtrl::PictureInfoChanged, this,
             &CPictureList::OnPictureInfoChanged);
 }

@@ -28,20 +28,20 @@ private Q_SLOTS:
         // for a second, about 9 of a step's and 100 of a sort's go to the server.
         QTest::newRow("Down to the next picture")
             << "p02.jpg" << Down << "p03.jpg" << QStringList()
-            << QByteArray("the picture is checked, opened and its neighbours stat'ed on the GUI "
-                          "thread (23 calls)");
+            << QByteArray("the session notes which file the new current picture's name leads "
+                          "to on the GUI thread (1 call)");
         QTest::newRow("Up to the previous picture")
             << "p03.jpg" << Up << "p02.jpg" << QStringList()
-            << QByteArray("the picture is checked, opened and its neighbours stat'ed on the GUI "
-                          "thread (23 calls)");
+            << QByteArray("the session notes which file the new current picture's name leads "
+                          "to on the GUI thread (1 call)");
         QTest::newRow("key 1 onto the same share")
             << "p02.jpg" << SortKey << "p03.jpg" << QStringList{"p02.jpg"}
-            << QByteArray("the move and the next picture's opening run on the GUI thread (34 "
-                          "calls; the companions come from the listing)");
+            << QByteArray("the move and the session's note of the next picture run on the GUI "
+                          "thread (the companions come from the listing)");
         QTest::newRow("key 1, a picture with a sidecar and a RAW twin")
             << "p04.jpg" << SortKey << "p05.jpg" << QStringList{"p04.jpg", "p04.NEF", "p04.xmp"}
-            << QByteArray("the move of the picture and its companions and the next picture's "
-                          "opening run on the GUI thread (52 calls)");
+            << QByteArray("the move of the picture and its companions and the session's note of "
+                          "the next picture run on the GUI thread");
     }
     void noDiskCallOnTheGuiThread() {
         QFETCH(QString, from);
@@ -87,7 +87,7 @@ private Q_SLOTS:
               qPrintable(calls.join(", ")));
         QEXPECT_FAIL("",
                      "the tree and the list read the folder on the GUI thread (it is opened "
-                     "for listing three times) and the first picture is opened there (34 calls)",
+                     "for listing three times) and the session notes the first picture (12 calls)",
                      Continue);
         QCOMPARE(calls.size(), 0);
     }

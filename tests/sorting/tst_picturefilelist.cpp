@@ -91,6 +91,7 @@ private Q_SLOTS:
         WindowDriver& frame = m_desk->Start();
         QVERIFY(!frame.Action(cmd::ID_FILE_PRINT)->isEnabled());
         m_desk->Select("SUNSET.JPG");
+        QVERIFY(m_desk->Ctrl().WaitForPicture()); // its header is read by a worker
         QVERIFY(m_desk->Ctrl().isVisible() && m_desk->Ctrl().HasPicture());
         const QString path = m_desk->Path("Pics/SUNSET.JPG");
         QCOMPARE(m_desk->List().m_strCurFile, path);
@@ -208,6 +209,7 @@ private Q_SLOTS:
         CImageCtrl& ctrl = m_desk->Ctrl();
         QAction* toggle = frame.Action(cmd::ID_TOGGLE_RESIZE);
         m_desk->Select("beach.jpg");
+        QVERIFY(ctrl.WaitForPicture());
         QCOMPARE(QSizeF(ctrl.ViewWidth(), ctrl.ViewHeight()), QSizeF(1600, 1200)); // own size
         QVERIFY(!toggle->isChecked());
 
@@ -321,6 +323,7 @@ private Q_SLOTS:
         m_desk->Select("SUNSET.JPG");
         m_desk->Select("broken.jpg");
         QCOMPARE(m_desk->List().m_strCurFile, m_desk->Path("Pics/broken.jpg"));
+        QVERIFY(m_desk->Ctrl().WaitForPicture()); // the reason comes once a worker read the file
         const QString status = frame.StatusPaneText(0);
         QVERIFY2(status.startsWith(m_desk->Path("Pics/broken.jpg") + " - "), qPrintable(status));
         QVERIFY2(!status.contains("64x48"), qPrintable(status));

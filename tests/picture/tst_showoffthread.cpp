@@ -1,0 +1,137 @@
+#include "picture/format/PictureFormat.h"
+#include "picture/load/CPictureLoader.h"
+#include "picture/load/CPictureSource.h"
+#include "picture/view/CImageCtrl.h"
+#include "tests/picture/ImageCtrlFixture.h"
+#include "tests/picture/PictureTestSupport.h"
+#include "tests/support/CDiskTap.h"
+
+#include <QBuffer>
+#include <QRegularExpression>
+#include <QtTest>
+
+using namespace pictest;
+
+// Showing a picture, stepping back to one decoded before, and learning that one cannot be
+// shown, all without a file-system call on the thread that shows it: on a network share
+// each call is a round trip that would freeze the window. The header is read by a worker
+// and comes back with the figures or the reason.
+class TestShowOffThread : public ImageCtrlFixture {
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { SetUp(); }
+    void cleanup() {
+        CDiskTap::Instance().Stop();
+        TearDown();
+    }
+
+    void showsWithoutTouchingTheDisk_data() {
+        QTest::addColumn<QByteArray>("before"); // the file when first shown; empty: never
+        QTest::addColumn<QByteArray>("now");    // the file now; null: there is none
+        QTest::addColumn<QSize>("size");        // the figures then shown
+        QTest::addColumn<QString>("error");     // or the reason it cannot be shown
+        QTest::addColumn<int>("format");        // the real type told with either
+        const QByteArray wide = MakeJpeg(400, 200), tall = MakeJpeg(120, 300);
+        const int jpg = picfmt::kJpg;
+        QTest::newRow("not decoded yet")
+            << QByteArray() << wide << QSize(400, 200) << QString() << jpg;
+        QTest::newRow("decoded before") << wide << wide << QSize(400, 200) << QString() << jpg;
+        QTest::newRow("decoded before, changed since")
+            << wide << tall << QSize(120, 300) << QString() << jpg;
+        QTest::newRow("decoded before, gone since")
+            << wide << QByteArray() << QSize() << "The file does not exist." << 0;
+        QTest::newRow("gone") << QByteArray() << QByteArray() << QSize()
+                              << "The file does not exist." << 0;
+        QTest::newRow("empty") << QByteArray() << QByteArray("") << QSize() << "The file is empty."
+                               << 0;
+        QTest::newRow("not a picture")
+            << QByteArray() << QByteArray("just some words\n") << QSize()
+            << "The file is not a picture of a type this program shows." << 0;
+        QTest::newRow("a JPEG cut short")
+            << QByteArray() << wide.left(wide.size() / 2) << QSize()
+            << "The picture data ends early (the file is incomplete)." << jpg;
+    }
+    void showsWithoutTouchingTheDisk() {
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, now);
+        QFETCH(QSize, size);
+        QFETCH(QString, error);
+        QFETCH(int, format);
+        const QString path = m_dir.filePath("shown.jpg");
+        const QString other = WriteBytes(m_dir.filePath("other.jpg"), MakeJpeg(64, 64));
+        if (!before.isEmpty()) {
+            Show(WriteBytes(path, before), true);
+            QVERIFY(m_ctrl->LastError().isEmpty());
+        }
+        Show(other, true);
+        QFile::remove(path);
+        if (!now.isNull())
+            WriteBytes(path, now);
+        QSignalSpy failed(m_ctrl.get(), &CImageCtrl::PictureFailed);
+
+        CDiskTap& tap = CDiskTap::Instance();
+        tap.Watch(QFile::encodeName(QFileInfo(m_dir.path()).canonicalFilePath()));
+        Show(path, true);
+        QVERIFY(QTest::qWaitFor([this] { return m_ctrl->Loader().RunningCount() == 0; }));
+        tap.Stop();
+
+        const QStringList calls = tap.CallsOn(CDiskTap::CurrentThread());
+        QVERIFY2(calls.isEmpty(), qPrintable(calls.join(", ")));
+        const CImageCtrl::State state = m_ctrl->PictureState();
+        QCOMPARE(state.error, error);
+        QCOMPARE(failed.count(), error.isEmpty() ? 0 : 1);
+        QCOMPARE(state.bShown, error.isEmpty());
+        QCOMPARE(QSize(state.width, state.height), size.isValid() ? size : QSize(0, 0));
+        QCOMPARE(state.fileSize, qint64(now.size())); // a failure's reason goes with them
+        QCOMPARE(state.fileFormat, short(format));
+        if (error.isEmpty()) // drawn from its own pixels
+            QVERIFY(m_ctrl->IsPictureComplete() && !m_ctrl->DecodedSize().isEmpty());
+    }
+
+    // Its header, its type and the check that a JPEG is whole come through one descriptor:
+    // on a share each opening of the file is another round trip.
+    void openingReadsThroughOneDescriptor_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QSize>("size");
+        QImage image(30, 20, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        QByteArray png;
+        QBuffer buffer(&png);
+        QVERIFY(buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG"));
+        QTest::newRow("JPEG") << MakeJpeg(40, 30) << QSize(40, 30);
+        QTest::newRow("PNG") << png << QSize(30, 20);
+    }
+    void openingReadsThroughOneDescriptor() {
+        QFETCH(QByteArray, content);
+        QFETCH(QSize, size);
+        const QString path = WriteBytes(m_dir.filePath("once"), content);
+        CDiskTap& tap = CDiskTap::Instance();
+        tap.Watch(QFile::encodeName(QFileInfo(m_dir.path()).canonicalFilePath()));
+        CPictureSource source;
+        QVERIFY2(source.Open(path), qPrintable(source.Error()));
+        tap.Stop();
+        QCOMPARE(QSize(source.Info().nWidth, source.Info().nHeight), size);
+        const QStringList opens =
+            tap.CallsOn(CDiskTap::CurrentThread()).filter(QRegularExpression("^open"));
+        QCOMPARE(opens.size(), 1);
+    }
+
+    // Stepping on before the header of the picture is read: the figures that come later
+    // belong to the picture left, and are not taken for the one shown now.
+    void lateHeaderOfAPictureLeftIsIgnored() {
+        const QString first = WriteBytes(m_dir.filePath("first.jpg"), MakeJpeg(400, 200));
+        const QString second = WriteBytes(m_dir.filePath("second.jpg"), MakeJpeg(120, 300));
+        QSignalSpy changed(m_ctrl.get(), &CImageCtrl::PictureInfoChanged);
+        m_bFit = true;
+        m_ctrl->ShowPicture(first, true);
+        m_ctrl->ShowPicture(second, true);
+        QVERIFY(m_ctrl->WaitForPicture());
+        QVERIFY(QTest::qWaitFor([this] { return m_ctrl->Loader().RunningCount() == 0; }));
+        QCOMPARE(m_ctrl->LoadedPath(), second);
+        QCOMPARE(QSize(int(m_ctrl->ImageWidth()), int(m_ctrl->ImageHeight())), QSize(120, 300));
+        QCOMPARE(changed.count(), 1);
+    }
+};
+
+QTEST_MAIN(TestShowOffThread)
+#include "tst_showoffthread.moc"
