@@ -22,7 +22,7 @@ public:
         QSize ownSize; // the whole picture's size, upright
         QSize target;  // the size it was decoded for
         QImage image;
-        int nBits = 0;                  // its colour depth, as far as it is known
+        int nBits = 0;                       // its colour depth, as far as it is known
         CPictureSource::SHeader header = {}; // what opening the file found, its figures completed
     };
 

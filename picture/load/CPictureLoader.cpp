@@ -198,6 +198,12 @@ void CPictureLoader::OnDecoded(SDecodeResult result) {
     m_running.removeIf([&result](const SRunning& r) { return r.nId == result.nId; });
     if (result.bCancelled || result.bUnchanged)
         return;
+    if (check && result.image.isNull()) {
+        // Changed, and unreadable at the moment (another program is writing it): the pixels
+        // on show stay, and the next time it is asked for it is decoded afresh.
+        m_cache.Remove(result.strPath);
+        return;
+    }
     if (!result.image.isNull())
         m_cache.Insert({result.strPath, result.stamp, result.ownSize, result.target, result.image,
                         result.nBits, result.header});

@@ -270,6 +270,10 @@ QString CSortSession::StatusText() const {
     const QString path = CurrentPath();
     if (path.isEmpty())
         return picture_status::IdleText();
+    // Neither shown nor refused yet: its header is still being read (a slow share), and
+    // figures of nothing would be wrong.
+    if (!m_facts.bShown && m_facts.error.isEmpty())
+        return path;
     if (!m_facts.bShown)
         return picture_status::FailedText(path, m_facts.error, m_facts.fileSize,
                                           m_facts.description);

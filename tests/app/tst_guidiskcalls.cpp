@@ -37,11 +37,11 @@ private Q_SLOTS:
         QTest::newRow("key 1 onto the same share")
             << "p02.jpg" << SortKey << "p03.jpg" << QStringList{"p02.jpg"}
             << QByteArray("the move and the session's note of the next picture run on the GUI "
-                          "thread (the companions come from the listing)");
+                          "thread (12 calls; the companions come from the listing)");
         QTest::newRow("key 1, a picture with a sidecar and a RAW twin")
             << "p04.jpg" << SortKey << "p05.jpg" << QStringList{"p04.jpg", "p04.NEF", "p04.xmp"}
             << QByteArray("the move of the picture and its companions and the session's note of "
-                          "the next picture run on the GUI thread");
+                          "the next picture run on the GUI thread (30 calls)");
     }
     void noDiskCallOnTheGuiThread() {
         QFETCH(QString, from);
