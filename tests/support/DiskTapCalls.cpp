@@ -4,7 +4,7 @@
 // what it is about to do, then makes the real call, found with RTLD_NEXT.
 //
 // This file includes none of the headers that declare these functions: their declarations
-// differ in exception specifications from what a C++ definition may say. Arguments the
+// differ in their noexcept clauses from what a C++ definition may say. Arguments the
 // stand-ins only pass on are taken as untyped pointers.
 
 #include "tests/support/DiskTapBridge.h"
