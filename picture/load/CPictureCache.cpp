@@ -16,7 +16,7 @@ const CPictureCache::SEntry* CPictureCache::Find(const QString& path, const SFil
     if (at < 0)
         return nullptr;
     if (!stamp.IsValid() || !(m_entries[at].stamp == stamp)) {
-        m_entries.removeAt(at); // the file changed or went: its pixels are stale
+        Drop(at); // the file changed or went: its pixels are stale
         return nullptr;
     }
     m_entries.move(at, 0);
@@ -33,15 +33,27 @@ const CPictureCache::SEntry* CPictureCache::Peek(const QString& path) {
 
 void CPictureCache::Insert(SEntry entry) {
     Remove(entry.strPath);
-    if (entry.image.isNull() || !entry.stamp.IsValid() || entry.image.sizeInBytes() > m_nBudget)
+    if (entry.image.isNull() || !entry.stamp.IsValid() || entry.image.sizeInBytes() > m_nBudget) {
+        m_release.Release(entry.image);
         return;
+    }
     m_entries.prepend(std::move(entry));
     Trim();
 }
 
 void CPictureCache::Remove(const QString& path) {
     if (const qsizetype at = IndexOf(path); at >= 0)
-        m_entries.removeAt(at);
+        Drop(at);
+}
+
+void CPictureCache::Clear() {
+    while (!m_entries.isEmpty())
+        Drop(m_entries.size() - 1);
+}
+
+void CPictureCache::Drop(qsizetype at) {
+    m_release.Release(m_entries[at].image);
+    m_entries.removeAt(at);
 }
 
 qint64 CPictureCache::Bytes() const {
@@ -53,5 +65,5 @@ qint64 CPictureCache::Bytes() const {
 
 void CPictureCache::Trim() {
     while (m_entries.size() > 1 && (m_entries.size() > m_nMaxPictures || Bytes() > m_nBudget))
-        m_entries.removeLast();
+        Drop(m_entries.size() - 1);
 }

@@ -2,6 +2,7 @@
 
 #include "picture/load/CFileStamp.h"
 #include "picture/load/CPictureSource.h"
+#include "picture/load/CPixelRelease.h"
 
 #include <QImage>
 #include <QList>
@@ -10,7 +11,8 @@
 
 // Decoded pictures kept for showing again at once, one size of each file, the most
 // recently used first. It holds at most a few pictures and stays within a memory budget;
-// a file whose stamp changed since it was decoded is not served.
+// a file whose stamp changed since it was decoded is not served. The pixels of pictures it
+// lets go are freed off the calling thread (CPixelRelease).
 class CPictureCache {
 public:
     static constexpr qint64 kDefaultBudget = 256LL * 1024 * 1024;
@@ -37,7 +39,9 @@ public:
     // Replaces any entry of the same file; pictures larger than the budget are not kept.
     void Insert(SEntry entry);
     void Remove(const QString& path);
-    void Clear() { m_entries.clear(); }
+    void Clear();
+    // Lets go of pixels a caller held, freeing them off its thread if nobody else holds them.
+    void Release(QImage& image) { m_release.Release(image); }
 
     int Count() const { return int(m_entries.size()); }
     qint64 Bytes() const;
@@ -46,8 +50,11 @@ public:
 private:
     qsizetype IndexOf(const QString& path) const;
     void Trim();
+    // Takes entry `at` out, its pixels to the release.
+    void Drop(qsizetype at);
 
     QList<SEntry> m_entries; // most recently used first
     qint64 m_nBudget;
     int m_nMaxPictures;
+    CPixelRelease m_release; // last, so that it waits for the pixels it frees
 };

@@ -12,7 +12,7 @@
 #include "picture/view/CZoomSteps.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
 #include <QPainter>
 #include <QThread>
 #include <QWheelEvent>
@@ -61,11 +61,10 @@ bool CImageCtrl::IsPictureComplete() const {
 
 bool CImageCtrl::WaitForPicture(int timeoutMs) {
     PrepareDrawing();
-    QElapsedTimer clock;
-    clock.start();
+    const QDeadlineTimer deadline(timeoutMs);
     // Cached pixels are complete at once; a check that the file is unchanged may follow.
     const auto done = [this] { return IsPictureComplete() && !m_pLoader->IsChecking(m_strPath); };
-    while (!done() && clock.elapsed() < timeoutMs) {
+    while (!done() && !deadline.hasExpired()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         if (!done())
             QThread::msleep(2);
@@ -199,7 +198,8 @@ void CImageCtrl::RequestPixels() {
 }
 
 void CImageCtrl::SetDrawn(const QImage& image, EDrawn kind, QSize target) {
-    m_imgDrawn = image;
+    QImage previous = std::exchange(m_imgDrawn, image);
+    m_pLoader->Cache().Release(previous); // freed off this thread when nobody else holds it
     m_eDrawn = image.isNull() ? EDrawn::None : kind;
     m_drawnTarget = target;
     if (kind == EDrawn::Exact && image.size() == target)

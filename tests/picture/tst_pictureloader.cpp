@@ -107,6 +107,58 @@ private Q_SLOTS:
         }
     }
 
+    // Large pixels the cache drops or the view lets go are freed on another thread, so the
+    // window never waits for them; small ones, and ones somebody still holds, are not
+    // handed over.
+    void pixelsLetGoAreFreedOffTheCallingThread_data() {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<bool>("evicted"); // dropped by the cache rather than let go by a holder
+        QTest::addColumn<bool>("stillHeld");
+        QTest::addColumn<bool>("elsewhere");
+        QTest::newRow("let go, large") << 2048 << false << false << true;
+        QTest::newRow("let go, small") << 16 << false << false << false;
+        QTest::newRow("let go, still held") << 2048 << false << true << false;
+        QTest::newRow("dropped by the cache") << 2048 << true << false << true;
+    }
+
+    void pixelsLetGoAreFreedOffTheCallingThread() {
+        QFETCH(int, width);
+        QFETCH(bool, evicted);
+        QFETCH(bool, stillHeld);
+        QFETCH(bool, elsewhere);
+        struct SFreed {
+            QAtomicPointer<QThread> thread;
+            uchar* data = nullptr;
+        } freed;
+        freed.data = new uchar[size_t(width) * 1024 * 4]();
+        const auto cleanup = [](void* info) {
+            auto* f = static_cast<SFreed*>(info);
+            f->thread.storeRelease(QThread::currentThread());
+            delete[] f->data;
+        };
+        QImage image(freed.data, width, 1024, width * 4, QImage::Format_RGB32, cleanup, &freed);
+        QImage held = stillHeld ? image : QImage();
+        {
+            CPictureCache cache(CPictureCache::kDefaultBudget, 1);
+            if (evicted) {
+                const QString a = WriteBytes(m_dir.filePath("evicted-a"), "a");
+                const QString b = WriteBytes(m_dir.filePath("evicted-b"), "b");
+                cache.Insert({a, SFileStamp::Of(a), image.size(), image.size(), image});
+                image = QImage();
+                cache.Insert({b, SFileStamp::Of(b), QSize(4, 4), QSize(4, 4), Filled(4, 4)});
+            } else {
+                cache.Release(image);
+                QVERIFY(image.isNull());
+            }
+        } // the cache waits for what it hands over
+        if (stillHeld) {
+            QVERIFY(!freed.thread.loadAcquire());
+            held = QImage();
+        }
+        QVERIFY(freed.thread.loadAcquire());
+        QCOMPARE(freed.thread.loadAcquire() != QThread::currentThread(), elsewhere);
+    }
+
     // Rewritten in place (same name, same inode), with another size or only a newer time.
     void cacheNeverServesAChangedFile() {
         const QString path = WriteBytes(m_dir.filePath("changing.jpg"), "first");
