@@ -57,8 +57,7 @@ if [ ! -s "$photos/DSC_0320.jpg" ]; then
 fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/vantrel-share.XXXXXX")
-Xvfb -displayfd 9 -screen 0 1280x1024x24 -nolisten tcp 9>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb=$! wm='' app='' mnt=''
+xvfb='' wm='' app='' mnt=''
 unmount() { # the program's helpers may hold the mount a moment after it ended
     for _ in $(seq 50); do fusermount3 -u "$1" 2>/dev/null && return; sleep 0.2; done
     fusermount3 -uz "$1"
@@ -71,11 +70,8 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=:$(head -n 1 "$work/display")
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
-HOME="$work" openbox --sm-disable >"$work/wm.log" 2>&1 & wm=$!
-sleep 1
+. "$here/x-session.sh"
+x_session "$work"
 
 # The share's folder: Pics (listed) and Sorted (destination 1), on one file system.
 share="$data/share"

@@ -6,13 +6,6 @@
 set -eu
 build=$(cd "${1:-build/release}" && pwd)
 work=${2:-/tmp/vantrel-sortby-bench}
-src=/usr/share/wallpapers
-mkdir -p "$work/photos"
-for name in Autumn BytheWater ColdRipple ColorfulCups DarkestHour EveningGlow FallenLeaf \
-            Kite OneStandsOut Path; do
-    out="$work/photos/$name.jpg"
-    [ -f "$out" ] || convert "$src/$name/contents/images/2560x1600.jpg" -resize 1536x \
-        -quality 90 "$out"
-done
+"$(dirname "$0")/make-photos.sh" "$work/photos" '1536x'
 export VANTREL_DECODER="${VANTREL_DECODER:-$build/app/vantrel-decoder}"
 "$build/bench/vantrel-bench-sortby" "$work/photos" "${3:-10000}"

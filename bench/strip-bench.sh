@@ -5,13 +5,6 @@
 set -eu
 build=$(cd "${1:-build/release}" && pwd)
 work=${2:-/tmp/vantrel-view-bench}
-src=/usr/share/wallpapers
-mkdir -p "$work/photos"
-for name in Autumn BytheWater ColdRipple ColorfulCups DarkestHour EveningGlow FallenLeaf \
-            Kite OneStandsOut Path; do
-    out="$work/photos/$name.jpg"
-    [ -f "$out" ] || convert "$src/$name/contents/images/2560x1600.jpg" -resize '6000x4000!' \
-        -quality 90 "$out"
-done
+"$(dirname "$0")/make-photos.sh" "$work/photos"
 export VANTREL_DECODER="${VANTREL_DECODER:-$build/app/vantrel-decoder}"
 "$build/bench/vantrel-bench-strip" "$work/photos" "${3:-2000}"

@@ -4,14 +4,8 @@
 set -eu
 build=$(cd "${1:-build/release}" && pwd) # absolute: the sandboxed helper starts elsewhere
 work=${2:-/tmp/vantrel-view-bench}
+"$(dirname "$0")/make-photos.sh" "$work/photos"
 src=/usr/share/wallpapers
-mkdir -p "$work/photos"
-for name in Autumn BytheWater ColdRipple ColorfulCups DarkestHour EveningGlow FallenLeaf \
-            Kite OneStandsOut Path; do
-    out="$work/photos/$name.jpg"
-    [ -f "$out" ] || convert "$src/$name/contents/images/2560x1600.jpg" -resize '6000x4000!' \
-        -quality 90 "$out"
-done
 big="$work/big60mp-progressive.jpg"
 [ -f "$big" ] || convert "$src/Kite/contents/images/2560x1600.jpg" -resize '9500x6334!' \
     -interlace Plane -quality 90 "$big"

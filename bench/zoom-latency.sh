@@ -32,15 +32,10 @@ for name in Autumn BytheWater ColdRipple ColorfulCups DarkestHour EveningGlow Ki
 done
 first=$(ls "$photos"/*.jpg | head -n 1)
 
-# A free display of its own.
-Xvfb -displayfd 9 -screen 0 1280x1024x24 -nolisten tcp 9>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb=$! app='' wm=''
+xvfb='' app='' wm=''
 trap 'kill $app $wm $xvfb 2>/dev/null; rm -rf "$work"' EXIT
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=:$(head -n 1 "$work/display")
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
-HOME="$work" openbox --sm-disable >"$work/wm.log" 2>&1 & wm=$!
-sleep 1
+. bench/x-session.sh
+x_session "$work"
 mkdir -p "$work/config/Ostlewin"
 cat >"$work/config/Ostlewin/Vantrel.conf" <<EOF
 [Config]
