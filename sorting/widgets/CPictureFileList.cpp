@@ -20,7 +20,6 @@ CPictureFileList::CPictureFileList(CSortSession& session, QWidget* parent)
     // Outside changes wait while an action works on the list (its dialogs run event loops).
     connect(m_pSession, &CSortSession::ActionStarting, this, [this] { HoldFolderChanges(true); });
     connect(m_pSession, &CSortSession::ActionFinished, this, [this] { HoldFolderChanges(false); });
-    connect(m_pSession, &CSortSession::PictureRemoved, this, [this] { Arrange(); });
     connect(m_pSession, &CSortSession::MovedOn, this, &CPictureFileList::OnSessionMovedOn);
     connect(m_pSession, &CSortSession::StatusTextChanged, this,
             [this](const QString& text) { m_strStatusText = text; });
@@ -166,7 +165,10 @@ bool CPictureFileList::CopyCurFile(const QString& destDir) {
 
 // After an action: the picture the session went on to is selected and shown; with none
 // left the picture goes and the status bar says so.
+// Every action that took pictures out of the list ends here: the items close up once for
+// all of them (not once a picture) before the next one is selected and drawn.
 void CPictureFileList::OnSessionMovedOn(int nItem) {
+    Arrange();
     m_nCurItem = nItem;
     if (nItem >= 0) {
         m_bMovingOn = true;
