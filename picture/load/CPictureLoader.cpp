@@ -71,6 +71,7 @@ void CPictureLoader::WantSized(const QString& path, QSize client, bool fit, qrea
     order.bFit = fit;
     order.ratio = ratio;
     order.scale = scale;
+    order.bPreview = true; // nothing of it is on screen yet: its stored preview first
     Start(order, kWantedPriority);
 }
 
