@@ -3,6 +3,7 @@
 #include "picture/format/CExifThumbnail.h"
 #include "picture/format/PictureFormat.h"
 #include "picture/load/CFitScale.h"
+#include "picture/load/CJpegRegion.h"
 #include "picture/load/CPictureSource.h"
 #include "picture/sandbox/CDecoderClient.h"
 #include "picture/sandbox/DecodeLimits.h"
@@ -44,14 +45,17 @@ void YieldToTheGui() {
 
 void CDecodeJob::run() {
     YieldToTheGui();
-    const auto preview = [this](QImage image) {
-        SDecodeResult stand;
-        stand.nId = m_nId;
-        stand.strPath = m_order.strPath;
-        stand.image = std::move(image);
-        stand.bPreview = true;
-        m_deliver(std::move(stand));
+    const auto stand = [this](QImage image, QRect part) {
+        SDecodeResult early;
+        early.nId = m_nId;
+        early.strPath = m_order.strPath;
+        early.image = std::move(image);
+        early.bPreview = true;
+        early.part = part;
+        m_deliver(std::move(early));
     };
+    const auto preview = [&stand](QImage image) { stand(std::move(image), QRect()); };
+    const auto part = [this, &stand](QImage image) { stand(std::move(image), m_order.part); };
     const auto header = [this](CPictureSource::SHeader told) {
         SDecodeResult early;
         early.nId = m_nId;
@@ -60,14 +64,15 @@ void CDecodeJob::run() {
         early.header = std::move(told);
         m_deliver(std::move(early));
     };
-    SDecodeResult result = Decode(m_order, m_pCancel.get(), preview, header);
+    SDecodeResult result = Decode(m_order, m_pCancel.get(), preview, header, part);
     result.nId = m_nId;
     m_deliver(std::move(result));
 }
 
 SDecodeResult CDecodeJob::Decode(const SDecodeOrder& order, const std::atomic<bool>* cancel,
                                  const std::function<void(QImage)>& preview,
-                                 const std::function<void(CPictureSource::SHeader)>& header) {
+                                 const std::function<void(CPictureSource::SHeader)>& header,
+                                 const std::function<void(QImage)>& part) {
     SDecodeResult result;
     result.strPath = order.strPath;
     const auto cancelled = [cancel] { return cancel && cancel->load(); };
@@ -98,9 +103,13 @@ SDecodeResult CDecodeJob::Decode(const SDecodeOrder& order, const std::atomic<bo
         result.target = order.target.isValid() ? order.target
                                                : TargetFor(result.ownSize, order.client, order.bFit,
                                                            order.ratio, order.scale);
-        if (order.bPreview && preview && source.Info().nFormat == picfmt::kJpg && !cancelled())
+        const bool jpeg = source.Info().nFormat == picfmt::kJpg;
+        if (order.bPreview && preview && jpeg && !cancelled())
             if (QImage stand = Preview(order.strPath, result.ownSize); !stand.isNull())
                 preview(std::move(stand));
+        if (order.part.isValid() && part && jpeg && !cancelled())
+            if (QImage pixels = Part(order.strPath, order.part, cancel); !pixels.isNull())
+                part(std::move(pixels));
         result.image = source.ImageAt(result.target);
     }
     result.nBits = source.Info().nBitsPerPixel;
@@ -131,6 +140,15 @@ QImage CDecodeJob::Preview(const QString& path, QSize own) {
     const double aspect = double(image.width()) / image.height();
     const double wanted = double(own.width()) / own.height();
     return std::abs(aspect / wanted - 1.0) <= 0.02 ? image : QImage();
+}
+
+// The part is read from the file whole, which the whole decode then finds in the page cache.
+QImage CDecodeJob::Part(const QString& path, QRect part, const std::atomic<bool>* cancel) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > limits::kMaxBufferedFile)
+        return {};
+    const QByteArray data = file.readAll();
+    return cancel && cancel->load() ? QImage() : CJpegRegion::Read(data, part);
 }
 
 QImage CDecodeJob::HelperPreview(const QString& path, int format, const std::atomic<bool>* cancel) {
