@@ -180,20 +180,17 @@ void CImageCtrl::PrepareDrawing() {
 void CImageCtrl::RequestPixels() {
     const QSize target = DecodeTarget();
     m_requested = target;
-    // At 100 %, the part of a JPEG on screen is decoded first.
-    const bool jpeg = FileFormat() == picfmt::kJpg && devicePixelRatioF() == 1.0;
+    // Another size of this picture, if one is cached, is closer than the previous one.
+    if (const QImage other = m_pLoader->CachedAnySize(m_strPath);
+        m_eDrawn != EDrawn::Scaled && !other.isNull())
+        SetDrawn(other, EDrawn::Scaled);
+    // At 100 %, the part of a JPEG on screen is decoded first, to be drawn over a stand-in.
+    const bool jpeg =
+        m_eDrawn == EDrawn::Scaled && FileFormat() == picfmt::kJpg && devicePixelRatioF() == 1.0;
     const QImage image =
         m_pLoader->Want(m_strPath, target, CSharpPart::Wanted(PlacedRect(), size(), Own(), jpeg));
-    if (!image.isNull()) {
+    if (!image.isNull())
         SetDrawn(image, EDrawn::Exact, target);
-        return;
-    }
-    if (m_eDrawn != EDrawn::Scaled) {
-        // Another size of this picture, if one is cached, is closer than the previous one.
-        const QImage other = m_pLoader->CachedAnySize(m_strPath);
-        if (!other.isNull())
-            SetDrawn(other, EDrawn::Scaled);
-    }
 }
 
 void CImageCtrl::SetDrawn(const QImage& image, EDrawn kind, QSize target) {
