@@ -77,10 +77,11 @@ public:
 
 private:
     static QSize WholeDecodeHint(const SDecodeOrder& order);
-    static QImage Preview(const QString& path, QSize own);
-    static QImage Part(const QString& path, QRect part, const std::atomic<bool>* cancel);
+    // These read the file through the descriptor the source opened it with.
+    static QImage Preview(const CPictureSource& source, QSize own);
+    static QImage Part(const CPictureSource& source, QRect part, const std::atomic<bool>* cancel);
     // The preview the file stores of itself, read by the decoder helper (HEIF).
-    static QImage HelperPreview(const QString& path, int format, const std::atomic<bool>* cancel);
+    static QImage HelperPreview(const CPictureSource& source, const std::atomic<bool>* cancel);
 
     quint64 m_nId;
     SDecodeOrder m_order;
