@@ -11,6 +11,7 @@ packages=(
   ghostscript                                 # Encapsulated PostScript
   libheif-dev                                 # HEIC, HEIF and AVIF pictures
   libheif-examples                            # heif-enc: HEIC and AVIF test fixtures
+  libjpeg-dev                                 # the part of a JPEG on screen at 100 %, decoded first
   libraw-dev                                  # camera RAW pictures (LibRaw, in the decoder helper)
   libexiv2-dev                                # picture metadata (Exiv2, in the decoder helper)
   bubblewrap                                  # sandbox for the decoder helper

@@ -3,12 +3,11 @@
 #include "picture/format/CExifThumbnail.h"
 #include "picture/format/PictureFormat.h"
 #include "picture/load/CFitScale.h"
+#include "picture/load/CJpegRegion.h"
 #include "picture/load/CPictureSource.h"
 #include "picture/sandbox/CDecoderClient.h"
 #include "picture/sandbox/DecodeLimits.h"
 
-#include <QFile>
-#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -44,14 +43,17 @@ void YieldToTheGui() {
 
 void CDecodeJob::run() {
     YieldToTheGui();
-    const auto preview = [this](QImage image) {
-        SDecodeResult stand;
-        stand.nId = m_nId;
-        stand.strPath = m_order.strPath;
-        stand.image = std::move(image);
-        stand.bPreview = true;
-        m_deliver(std::move(stand));
+    const auto stand = [this](QImage image, QRect part) {
+        SDecodeResult early;
+        early.nId = m_nId;
+        early.strPath = m_order.strPath;
+        early.image = std::move(image);
+        early.bPreview = true;
+        early.part = part;
+        m_deliver(std::move(early));
     };
+    const auto preview = [&stand](QImage image) { stand(std::move(image), QRect()); };
+    const auto part = [this, &stand](QImage image) { stand(std::move(image), m_order.part); };
     const auto header = [this](CPictureSource::SHeader told) {
         SDecodeResult early;
         early.nId = m_nId;
@@ -60,14 +62,15 @@ void CDecodeJob::run() {
         early.header = std::move(told);
         m_deliver(std::move(early));
     };
-    SDecodeResult result = Decode(m_order, m_pCancel.get(), preview, header);
+    SDecodeResult result = Decode(m_order, m_pCancel.get(), preview, header, part);
     result.nId = m_nId;
     m_deliver(std::move(result));
 }
 
 SDecodeResult CDecodeJob::Decode(const SDecodeOrder& order, const std::atomic<bool>* cancel,
                                  const std::function<void(QImage)>& preview,
-                                 const std::function<void(CPictureSource::SHeader)>& header) {
+                                 const std::function<void(CPictureSource::SHeader)>& header,
+                                 const std::function<void(QImage)>& part) {
     SDecodeResult result;
     result.strPath = order.strPath;
     const auto cancelled = [cancel] { return cancel && cancel->load(); };
@@ -91,16 +94,20 @@ SDecodeResult CDecodeJob::Decode(const SDecodeOrder& order, const std::atomic<bo
     const int format = source.Info().nFormat;
     if (opened && order.bPreview && preview && !cancelled() &&
         (format == picfmt::kHeic || format == picfmt::kAvif))
-        if (QImage stand = HelperPreview(order.strPath, format, cancel); !stand.isNull())
+        if (QImage stand = HelperPreview(source, cancel); !stand.isNull())
             preview(std::move(stand));
     if (opened && (!source.DecodesWhole() || !source.Image(WholeDecodeHint(order)).isNull())) {
         result.ownSize = QSize(source.Info().nWidth, source.Info().nHeight);
         result.target = order.target.isValid() ? order.target
                                                : TargetFor(result.ownSize, order.client, order.bFit,
                                                            order.ratio, order.scale);
-        if (order.bPreview && preview && source.Info().nFormat == picfmt::kJpg && !cancelled())
-            if (QImage stand = Preview(order.strPath, result.ownSize); !stand.isNull())
+        const bool jpeg = source.Info().nFormat == picfmt::kJpg;
+        if (order.bPreview && preview && jpeg && !cancelled())
+            if (QImage stand = Preview(source, result.ownSize); !stand.isNull())
                 preview(std::move(stand));
+        if (order.part.isValid() && part && jpeg && !cancelled())
+            if (QImage pixels = Part(source, order.part, cancel); !pixels.isNull())
+                part(std::move(pixels));
         result.image = source.ImageAt(result.target);
     }
     result.nBits = source.Info().nBitsPerPixel;
@@ -120,12 +127,32 @@ QSize CDecodeJob::WholeDecodeHint(const SDecodeOrder& order) {
                                                  : QSize();
 }
 
+namespace {
+// The first `bytes` of the file open at `fd` (its offset untouched); empty when it cannot be
+// read.
+QByteArray ReadStart(int fd, qint64 bytes) {
+    QByteArray data;
+    for (qint64 at = 0; fd >= 0 && at < bytes;) {
+        data.resize(std::min(bytes, at + (qint64(1) << 20)));
+        const ssize_t n = ::pread(fd, data.data() + at, size_t(data.size() - at), off_t(at));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return {};
+        at += n;
+        if (n == 0 || at < data.size()) {
+            data.resize(at);
+            break;
+        }
+    }
+    return data;
+}
+} // namespace
+
 // The EXIF preview, when its shape is the picture's (cameras pad some to 4:3 with black).
-QImage CDecodeJob::Preview(const QString& path, QSize own) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QImage image = CExifThumbnail::Read(file.read(CExifThumbnail::kHeadBytes));
+QImage CDecodeJob::Preview(const CPictureSource& source, QSize own) {
+    const QImage image =
+        CExifThumbnail::Read(ReadStart(source.Descriptor(), CExifThumbnail::kHeadBytes));
     if (image.isNull() || own.isEmpty())
         return {};
     const double aspect = double(image.width()) / image.height();
@@ -133,13 +160,16 @@ QImage CDecodeJob::Preview(const QString& path, QSize own) {
     return std::abs(aspect / wanted - 1.0) <= 0.02 ? image : QImage();
 }
 
-QImage CDecodeJob::HelperPreview(const QString& path, int format, const std::atomic<bool>* cancel) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return {};
-    const QImage image = CDecoderClient::DecodePreview(fd, format, cancel).image;
-    ::close(fd);
-    return image;
+// The part is read from the file whole, which the whole decode then finds in the page cache.
+QImage CDecodeJob::Part(const CPictureSource& source, QRect part, const std::atomic<bool>* cancel) {
+    const QByteArray data = ReadStart(source.Descriptor(), limits::kMaxBufferedFile);
+    return cancel && cancel->load() ? QImage() : CJpegRegion::Read(data, part);
+}
+
+QImage CDecodeJob::HelperPreview(const CPictureSource& source, const std::atomic<bool>* cancel) {
+    const int fd = source.Descriptor();
+    return fd < 0 ? QImage()
+                  : CDecoderClient::DecodePreview(fd, source.Info().nFormat, cancel).image;
 }
 
 QSize CDecodeJob::PixelsFor(QSizeF view, qreal ratio) {

@@ -4,6 +4,7 @@
 #include "picture/load/CPictureSource.h"
 
 #include <QImage>
+#include <QRect>
 #include <QRunnable>
 #include <QSize>
 #include <QSizeF>
@@ -23,6 +24,9 @@ struct SDecodeOrder {
     qreal ratio = 1.0;     // device pixels per view pixel
     qreal scale = 1.0;     // not fitted: the zoom it is shown at
     bool bPreview = false; // deliver a JPEG's own small preview first, when it has one
+    // Valid: this part of a JPEG at its own size is delivered first (what a view at 100 %
+    // shows), then the whole picture.
+    QRect part;
     // Valid: the file's pixels are at hand with this stamp; they are decoded again only if
     // the file changed since.
     SFileStamp checked;
@@ -39,6 +43,7 @@ struct SDecodeResult {
     QString strError;
     bool bCancelled = false;
     bool bPreview = false;   // a small stand-in, the real picture follows
+    QRect part;              // valid: the stand-in is this part of the picture, at its own size
     bool bHeader = false;    // only the header (`header`), the pixels follow
     bool bUnchanged = false; // the file is as it was when its pixels at hand were decoded
     CPictureSource::SHeader header;
@@ -56,9 +61,11 @@ public:
 
     // The same work on the calling thread; `preview` gets the stand-in, when there is one,
     // and `header` what the file's header tells (or why it cannot be shown), once read.
+    // `part` gets the part asked for (`order.part`).
     static SDecodeResult Decode(const SDecodeOrder& order, const std::atomic<bool>* cancel,
                                 const std::function<void(QImage)>& preview = {},
-                                const std::function<void(CPictureSource::SHeader)>& header = {});
+                                const std::function<void(CPictureSource::SHeader)>& header = {},
+                                const std::function<void(QImage)>& part = {});
     // The device pixels a view rectangle of `view` needs.
     static QSize PixelsFor(QSizeF view, qreal ratio);
     // The same, but never more than the picture's own pixels: a picture zoomed in is drawn
@@ -70,9 +77,11 @@ public:
 
 private:
     static QSize WholeDecodeHint(const SDecodeOrder& order);
-    static QImage Preview(const QString& path, QSize own);
+    // These read the file through the descriptor the source opened it with.
+    static QImage Preview(const CPictureSource& source, QSize own);
+    static QImage Part(const CPictureSource& source, QRect part, const std::atomic<bool>* cancel);
     // The preview the file stores of itself, read by the decoder helper (HEIF).
-    static QImage HelperPreview(const QString& path, int format, const std::atomic<bool>* cancel);
+    static QImage HelperPreview(const CPictureSource& source, const std::atomic<bool>* cancel);
 
     quint64 m_nId;
     SDecodeOrder m_order;

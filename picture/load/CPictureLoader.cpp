@@ -22,7 +22,7 @@ CPictureLoader::~CPictureLoader() {
     m_pool.waitForDone();
 }
 
-QImage CPictureLoader::Want(const QString& path, QSize target) {
+QImage CPictureLoader::Want(const QString& path, QSize target, QRect part) {
     m_wanted = {path, target};
     m_strShown = path;
     const CPictureCache::SEntry* entry = m_cache.Peek(path);
@@ -39,6 +39,7 @@ QImage CPictureLoader::Want(const QString& path, QSize target) {
         order.strPath = path;
         order.target = target;
         order.bPreview = true;
+        order.part = part;
         Start(order, kWantedPriority);
     }
     return {};
@@ -71,6 +72,7 @@ void CPictureLoader::WantSized(const QString& path, QSize client, bool fit, qrea
     order.bFit = fit;
     order.ratio = ratio;
     order.scale = scale;
+    order.bPreview = true; // nothing of it is on screen yet: its stored preview first
     Start(order, kWantedPriority);
 }
 
@@ -188,7 +190,11 @@ void CPictureLoader::OnDecoded(SDecodeResult result) {
     if (result.bHeader)
         return OnHeader(result);
     if (result.bPreview) {
-        if (IsLive(result.nId) && result.strPath == m_wanted.strPath)
+        if (!IsLive(result.nId) || result.strPath != m_wanted.strPath)
+            return;
+        if (result.part.isValid())
+            Q_EMIT PartDecoded(result.strPath, result.part, result.image);
+        else
             Q_EMIT Decoded(result.strPath, QSize(), result.image);
         return;
     }

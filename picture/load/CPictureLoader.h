@@ -21,7 +21,9 @@ public:
     // image, and Decoded or Failed follows. Nothing here touches the disk: whether a cached
     // file changed since is asked by a worker, and if it did, HeaderRead and Decoded (or
     // Failed) follow with what it holds now.
-    QImage Want(const QString& path, QSize target);
+    // With a valid `part` (the picture at its own size), that part of a JPEG comes first
+    // (PartDecoded).
+    QImage Want(const QString& path, QSize target, QRect part = QRect());
     // The picture to show now when its size is not known yet (its header is not read yet,
     // or does not tell it, and none of it is cached): HeaderRead follows once the header is
     // read, then it is decoded at the size it has in a view of `client` pixels, fitted or at
@@ -54,6 +56,8 @@ Q_SIGNALS:
     // invalid target, the file's own small preview while the picture is decoded.
     void Decoded(const QString& path, QSize target, const QImage& image);
     void Failed(const QString& path, const QString& error);
+    // The part of the wanted picture asked for, at its own size, while the rest is decoded.
+    void PartDecoded(const QString& path, QRect part, const QImage& image);
     // The size and depth the decode of the wanted file found, just before its Decoded.
     void SizeKnown(const QString& path, QSize own, int bitsPerPixel);
     // What the header of the file on show tells, or why it cannot be shown, as soon as a

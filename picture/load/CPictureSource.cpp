@@ -61,6 +61,11 @@ void CPictureSource::Close() {
     m_nDecodedBits = 0;
     m_decodedOwn = QSize();
     m_pEps.reset();
+    m_pFile.reset();
+}
+
+int CPictureSource::Descriptor() const {
+    return m_pFile && m_pFile->isOpen() ? m_pFile->handle() : -1;
 }
 
 bool CPictureSource::Fail(const QString& message) {
@@ -100,7 +105,8 @@ bool CPictureSource::Open(const QString& path) {
         return Fail(QObject::tr("The file does not exist."));
     if (!info.isFile()) // a folder, a pipe or a device would never end or block reading
         return Fail(QObject::tr("This is not an ordinary file."));
-    QFile file(path);
+    m_pFile = std::make_unique<QFile>(path);
+    QFile& file = *m_pFile;
     if (!file.open(QIODevice::ReadOnly))
         return Fail(QObject::tr("The file cannot be read (%1).").arg(file.errorString()));
     const qint64 fileSize = file.size();
@@ -297,7 +303,7 @@ QImage CPictureSource::Decode(QSize target) {
     const bool smaller =
         wanted && target.width() < m_info.nWidth && target.height() < m_info.nHeight;
     QImage image = CQtPictureReader::Decode(m_strPath, m_info.nFormat, smaller ? target : QSize(),
-                                            error, m_pCancel);
+                                            error, m_pCancel, Descriptor());
     if (image.isNull())
         m_strError = error.isEmpty() || error == QLatin1String("Unknown error")
                          ? QObject::tr("The picture data is damaged.")
@@ -308,18 +314,21 @@ QImage CPictureSource::Decode(QSize target) {
 // Read from a descriptor of its own: the helper gets the open file, never its name. `target`
 // lets it choose a smaller stand-in that covers it (a camera RAW file's preview).
 QImage CPictureSource::DecodeInHelper(QSize target) {
-    const int fd =
-        ::open(QFile::encodeName(m_strPath).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const bool opened = Descriptor() >= 0; // by Open: the same descriptor crosses to the helper
+    const int fd = opened ? Descriptor()
+                          : ::open(QFile::encodeName(m_strPath).constData(),
+                                   O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     struct stat st {};
     if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        if (fd >= 0)
+        if (fd >= 0 && !opened)
             ::close(fd);
         m_strError = QObject::tr("The file cannot be read.");
         return {};
     }
     const CDecoderClient::SResult result =
         CDecoderClient::Decode(fd, m_info.nFormat, target, m_pCancel);
-    ::close(fd);
+    if (!opened)
+        ::close(fd);
     m_strError = result.strError;
     m_nDecodedBits = result.nBits;
     m_decodedOwn = result.ownSize;

@@ -80,6 +80,10 @@ public:
     void SetCancelFlag(const std::atomic<bool>* flag) { m_pCancel = flag; }
     bool IsCancelled() const;
 
+    // The file as Open opened it, for the rest of what is read of it (-1 when it was not
+    // opened here): a picture is opened once. Read it with pread; it stays open until Close.
+    int Descriptor() const;
+
     // The real type of a file from its content (0 when it is no picture of ours).
     static int DetectFileFormat(const QString& path);
 
@@ -106,8 +110,9 @@ private:
     EReader m_eReader = EReader::Qt;
     qint64 m_nFileSize = 0;
     int m_nDetected = 0;
-    int m_nDecodedBits = 0; // the depth the decoder helper found
-    QSize m_decodedOwn;     // the picture's size where the helper's pixels stand in for it
+    int m_nDecodedBits = 0;         // the depth the decoder helper found
+    QSize m_decodedOwn;             // the picture's size where the helper's pixels stand in for it
+    std::unique_ptr<QFile> m_pFile; // as Open opened it
     std::unique_ptr<CEpsFile> m_pEps;
     QString m_strError;
     const std::atomic<bool>* m_pCancel = nullptr;

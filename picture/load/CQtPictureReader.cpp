@@ -79,10 +79,13 @@ bool CQtPictureReader::ReadHeader(QIODevice* device, int format, SPictureInfo& i
 }
 
 QImage CQtPictureReader::Decode(const QString& path, int format, QSize target, QString& error,
-                                const std::atomic<bool>* cancel) {
+                                const std::atomic<bool>* cancel, int fd) {
     limits::ApplyQtAllocationLimit();
     CCancellableFile file(path, cancel);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const bool opened =
+        fd >= 0 ? file.open(fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle) && file.seek(0)
+                : file.open(QIODevice::ReadOnly);
+    if (!opened) {
         error = file.errorString();
         return {};
     }

@@ -23,9 +23,10 @@ public:
     // The picture, at `target` (upright pixels) when the reader can scale while decoding and
     // target is smaller than the picture; otherwise the whole picture. Null, with `error`,
     // on failure.
-    // Raising *cancel makes the file read fail, so the decoder stops early.
+    // Raising *cancel makes the file read fail, so the decoder stops early. Read through `fd`
+    // (the file opened already, from its start) where it is given, else opened by its path.
     static QImage Decode(const QString& path, int format, QSize target, QString& error,
-                         const std::atomic<bool>* cancel = nullptr);
+                         const std::atomic<bool>* cancel = nullptr, int fd = -1);
 
 private:
     static int DepthOf(QImage::Format format);

@@ -1,13 +1,12 @@
 #include "picture/view/CImageCtrl.h"
 
+#include "picture/format/PictureFormat.h"
 #include "picture/load/CDecodeJob.h"
 #include "picture/load/CFitScale.h"
-#include "picture/load/CPictureCache.h"
 #include "picture/load/CPictureLoader.h"
 #include "picture/load/CPictureSource.h"
-#include "picture/view/CPanBars.h"
 #include "picture/view/CPrintSession.h"
-#include "picture/view/CShownFile.h"
+#include "picture/view/CSharpPart.h"
 #include "picture/view/CViewPlacement.h"
 #include "picture/view/CZoomSteps.h"
 
@@ -15,13 +14,15 @@
 #include <QDeadlineTimer>
 #include <QPainter>
 #include <QThread>
+#include <QTimer>
 #include <QWheelEvent>
 #include <algorithm>
 
 CImageCtrl::CImageCtrl(QWidget* parent)
     : QWidget(parent), m_pSource(std::make_unique<CPictureSource>()),
       m_pShown(std::make_unique<CShownFile>(*m_pSource)),
-      m_pLoader(std::make_unique<CPictureLoader>()), m_pPrint(std::make_unique<CPrintSession>()) {
+      m_pLoader(std::make_unique<CPictureLoader>()), m_pPrint(std::make_unique<CPrintSession>()),
+      m_pPart(std::make_unique<CSharpPart>()) {
     // Tagged like a control built from a dialog template, so it is found by its id.
     setObjectName(QStringLiteral("ctl%1").arg(kControlId));
     setProperty("controlId", kControlId);
@@ -31,21 +32,16 @@ CImageCtrl::CImageCtrl(QWidget* parent)
     connect(m_pLoader.get(), &CPictureLoader::Failed, this, &CImageCtrl::OnFailed);
     connect(m_pLoader.get(), &CPictureLoader::SizeKnown, this, &CImageCtrl::OnSizeKnown);
     connect(m_pLoader.get(), &CPictureLoader::HeaderRead, this, &CImageCtrl::OnHeaderRead);
+    connect(m_pLoader.get(), &CPictureLoader::PartDecoded, this,
+            [this](const QString& path, QRect part, const QImage& image) {
+                if (path == m_strPath && m_eDrawn == EDrawn::Scaled)
+                    m_pPart->Take(part, image), update();
+            });
     m_pPan = new CPanBars(this);
     connect(m_pPan, &CPanBars::PanChanged, this, qOverload<>(&QWidget::update));
 }
 
 CImageCtrl::~CImageCtrl() = default;
-
-short CImageCtrl::FileFormat() const {
-    return m_pShown->FileFormat();
-}
-qint64 CImageCtrl::FileSize() const {
-    return m_pShown->FileSize();
-}
-QSize CImageCtrl::DecodedSize() const {
-    return m_eDrawn == EDrawn::Exact ? m_imgDrawn.size() : QSize();
-}
 
 bool CImageCtrl::IsPictureComplete() const {
     if (m_pShown->IsPending())
@@ -151,9 +147,8 @@ bool CImageCtrl::SetViewClip(float left, float top, float width, float height) {
 }
 
 QSize CImageCtrl::DecodeTarget() const {
-    const QSize own(m_pSource->Info().nWidth, m_pSource->Info().nHeight);
     return m_bFit ? CDecodeJob::PixelsFor(m_rectView.size(), devicePixelRatioF())
-                  : CDecodeJob::PixelsFor(m_rectView.size(), devicePixelRatioF(), own);
+                  : CDecodeJob::PixelsFor(m_rectView.size(), devicePixelRatioF(), Own());
 }
 
 // The header (or the pixels) will tell the size.
@@ -184,17 +179,17 @@ void CImageCtrl::PrepareDrawing() {
 void CImageCtrl::RequestPixels() {
     const QSize target = DecodeTarget();
     m_requested = target;
-    const QImage image = m_pLoader->Want(m_strPath, target);
-    if (!image.isNull()) {
+    // Another size of this picture, if one is cached, is closer than the previous one.
+    if (const QImage other = m_pLoader->CachedAnySize(m_strPath);
+        m_eDrawn != EDrawn::Scaled && !other.isNull())
+        SetDrawn(other, EDrawn::Scaled);
+    // At 100 %, the part of a JPEG on screen is decoded first, to be drawn over a stand-in.
+    const bool jpeg =
+        m_eDrawn == EDrawn::Scaled && FileFormat() == picfmt::kJpg && devicePixelRatioF() == 1.0;
+    const QImage image =
+        m_pLoader->Want(m_strPath, target, CSharpPart::Wanted(PlacedRect(), size(), Own(), jpeg));
+    if (!image.isNull())
         SetDrawn(image, EDrawn::Exact, target);
-        return;
-    }
-    if (m_eDrawn != EDrawn::Scaled) {
-        // Another size of this picture, if one is cached, is closer than the previous one.
-        const QImage other = m_pLoader->CachedAnySize(m_strPath);
-        if (!other.isNull())
-            SetDrawn(other, EDrawn::Scaled);
-    }
 }
 
 void CImageCtrl::SetDrawn(const QImage& image, EDrawn kind, QSize target) {
@@ -202,6 +197,7 @@ void CImageCtrl::SetDrawn(const QImage& image, EDrawn kind, QSize target) {
     m_pLoader->Cache().Release(previous); // freed off this thread when nobody else holds it
     m_eDrawn = image.isNull() ? EDrawn::None : kind;
     m_drawnTarget = target;
+    m_pPart->Clear();
     if (kind == EDrawn::Exact && image.size() == target)
         m_imgDrawn.setDevicePixelRatio(devicePixelRatioF());
 }
@@ -212,8 +208,12 @@ void CImageCtrl::OnDecoded(const QString& path, QSize target, const QImage& imag
     const bool preview = !target.isValid();
     if (preview && (m_eDrawn == EDrawn::Exact || m_eDrawn == EDrawn::Scaled))
         return; // this picture is on screen already, larger than its preview
-    SetDrawn(image, target == DecodeTarget() ? EDrawn::Exact : EDrawn::Scaled, target);
-    update();
+    const bool exact = target == DecodeTarget();
+    // Where the part decoded first shows all that is seen, the screen stays as it is.
+    const bool seen = exact && m_pPart->Covers(PlacedRect(), size(), Own());
+    SetDrawn(image, exact ? EDrawn::Exact : EDrawn::Scaled, target);
+    if (!seen)
+        update();
 }
 
 void CImageCtrl::OnSizeKnown(const QString& path, QSize own, int bitsPerPixel) {
@@ -270,7 +270,8 @@ void CImageCtrl::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), palette().color(QPalette::Window));
     PrepareDrawing();
     if (!m_strError.isEmpty()) {
-        DrawMessage(painter, m_strError);
+        CViewPlacement::DrawMessage(painter, rect(), palette().color(QPalette::WindowText),
+                                    tr("This picture cannot be shown.") + u'\n' + m_strError);
         return;
     }
     if (m_eDrawn == EDrawn::None)
@@ -283,13 +284,9 @@ void CImageCtrl::paintEvent(QPaintEvent*) {
     const QPointF offset = CViewPlacement::Offset(m_rectView, QSizeF(size())) - m_pPan->Pan();
     if (!m_rectClip.isEmpty())
         painter.setClipRect(m_rectClip.translated(offset));
-    CViewPlacement::DrawVisible(painter, m_rectView.translated(offset), m_imgDrawn, rect());
-}
-
-void CImageCtrl::DrawMessage(QPainter& painter, const QString& text) {
-    painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawText(rect().adjusted(12, 12, -12, -12), Qt::AlignCenter | Qt::TextWordWrap,
-                     tr("This picture cannot be shown.") + QLatin1Char('\n') + text);
+    if (m_pPart->Paint(painter, m_rectView.translated(offset), m_imgDrawn,
+                       m_eDrawn == EDrawn::Scaled, Own(), size()))
+        QTimer::singleShot(0, this, qOverload<>(&QWidget::update)); // smoothly next
 }
 
 bool CImageCtrl::CompleteFigures() {
@@ -328,10 +325,6 @@ void CImageCtrl::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     LayoutScrollBars();
     Q_EMIT ClientResized();
-}
-
-QPointF CImageCtrl::PanOffset() const {
-    return m_pPan->Pan();
 }
 
 void CImageCtrl::LayoutScrollBars() {

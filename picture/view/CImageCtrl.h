@@ -1,6 +1,8 @@
 #pragma once
 
 #include "picture/load/CPictureSource.h"
+#include "picture/view/CPanBars.h"
+#include "picture/view/CShownFile.h"
 
 #include <QImage>
 #include <QRectF>
@@ -9,10 +11,9 @@
 #include <memory>
 
 class CPictureLoader;
-class CShownFile;
 class CPrintSession;
 class QPrinter;
-class CPanBars;
+class CSharpPart;
 
 // The imaging control: loads a picture file, draws it into its view rectangle and prints
 // it, offering the properties and methods the picture list and the frame use by name.
@@ -54,8 +55,8 @@ public:
     float PrintTop() const { return float(m_rectPrint.top()); }
     float PrintWidth() const { return float(m_rectPrint.width()); }
     float PrintHeight() const { return float(m_rectPrint.height()); }
-    short FileFormat() const;
-    qint64 FileSize() const;
+    short FileFormat() const { return m_pShown->FileFormat(); }
+    qint64 FileSize() const { return m_pShown->FileSize(); }
     float ClientWidth() const { return float(width()); }
     float ClientHeight() const { return float(height()); }
 
@@ -91,7 +92,7 @@ public:
     QString LastError() const { return m_strError; }
     // The size of the decoded pixels drawn now for this picture at this view size (empty
     // while they are still being decoded).
-    QSize DecodedSize() const;
+    QSize DecodedSize() const { return m_eDrawn == EDrawn::Exact ? m_imgDrawn.size() : QSize(); }
     // Drops the picture; the control then shows nothing.
     void Clear();
 
@@ -108,7 +109,7 @@ public:
     // The file last given to LoadFile (empty after Clear).
     QString LoadedPath() const { return m_strPath; }
     // How far a picture larger than the control is scrolled.
-    QPointF PanOffset() const;
+    QPointF PanOffset() const { return m_pPan->Pan(); }
 
     // What an owner that shows pictures needs, and nothing more: show this picture (fitted
     // or at its own size), fit it again, hide it, and what is known of it.
@@ -161,6 +162,7 @@ private:
     enum class EDrawn { None, Exact, Scaled, Previous };
 
     QSize DecodeTarget() const;
+    QSize Own() const { return {m_pSource->Info().nWidth, m_pSource->Info().nHeight}; }
     void KeepPrevious();
     void OnHeaderRead(const QString& path, const CPictureSource::SHeader& header);
     void AskSized();
@@ -173,7 +175,6 @@ private:
     void OnSizeKnown(const QString& path, QSize own, int bitsPerPixel);
     void ShowFailure(const QString& error);
     void ResetRectangles();
-    void DrawMessage(QPainter& painter, const QString& text);
     QRectF PlacedRect() const;
     void LayoutScrollBars();
 
@@ -198,4 +199,5 @@ private:
     QRectF m_rectPrevious;      // where the previous picture was drawn
     CPanBars* m_pPan = nullptr; // the scroll bars and the drag of a picture shown at 100 %
     QString m_strError;
+    std::unique_ptr<CSharpPart> m_pPart; // the part seen at 100 %, decoded before the rest
 };

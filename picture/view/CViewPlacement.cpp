@@ -8,6 +8,12 @@ QPointF CViewPlacement::Offset(const QRectF& view, const QSizeF& client) {
     return QPointF(dx, dy);
 }
 
+void CViewPlacement::DrawMessage(QPainter& painter, const QRect& area, const QColor& colour,
+                                 const QString& text) {
+    painter.setPen(colour);
+    painter.drawText(area.adjusted(12, 12, -12, -12), Qt::AlignCenter | Qt::TextWordWrap, text);
+}
+
 void CViewPlacement::DrawVisible(QPainter& painter, const QRectF& target, const QImage& image,
                                  const QRectF& visible) {
     const QRectF shown = target.intersected(visible);

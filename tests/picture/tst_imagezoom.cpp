@@ -12,6 +12,26 @@
 
 using namespace pictest;
 
+namespace {
+// Calls `onPaint` as each paint of `widget` begins.
+class PaintWatch : public QObject {
+public:
+    PaintWatch(QWidget& widget, std::function<void()> onPaint) : m_onPaint(std::move(onPaint)) {
+        widget.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            m_onPaint();
+        return false;
+    }
+
+private:
+    std::function<void()> m_onPaint;
+};
+} // namespace
+
 class TestImageZoom : public ImageCtrlFixture {
     Q_OBJECT
 private Q_SLOTS:
@@ -37,6 +57,49 @@ private Q_SLOTS:
         QVERIFY(m_ctrl->WaitForPicture());
         QCOMPARE(m_ctrl->DecodedSize(), QSize(400, 200));
         QVERIFY(m_ctrl->Loader().Cache().Bytes() <= m_ctrl->Loader().Cache().Budget());
+    }
+
+    // At 100 % the part of a large JPEG on screen comes first at its own size, drawn as the
+    // whole picture then draws it: the whole, when it comes, is not drawn again. Other
+    // scales and types wait for the whole picture.
+    void partOnScreenComesFirstAtOneToOne_data() {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<double>("scale");
+        QTest::addColumn<bool>("part");
+        QTest::newRow("JPEG at 100 %") << "jpeg" << 1.0 << true;
+        QTest::newRow("JPEG at 200 %") << "jpeg" << 2.0 << false;
+        QTest::newRow("PNG at 100 %") << "png" << 1.0 << false;
+    }
+    void partOnScreenComesFirstAtOneToOne() {
+        QFETCH(QString, type);
+        QFETCH(double, scale);
+        QFETCH(bool, part);
+        QImage picture(1600, 1200, QImage::Format_RGB32);
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                picture.setPixel(x, y, qRgb((x * 7 + y) % 256, (y * 5) % 256, (x ^ y) % 256));
+        const QString path = m_dir.filePath("large." + type);
+        QVERIFY(picture.save(path, qPrintable(type), 90));
+        Show(path, true);
+        QSignalSpy parts(&m_ctrl->Loader(), &CPictureLoader::PartDecoded);
+        QImage withPart; // the control as drawn with the part
+        connect(&m_ctrl->Loader(), &CPictureLoader::PartDecoded, this, [&] {
+            QVERIFY(!m_ctrl->IsPictureComplete());
+            withPart = m_ctrl->grab().toImage();
+        });
+        int paintsOfTheWhole = 0;
+        PaintWatch watch(*m_ctrl, [&] { paintsOfTheWhole += m_ctrl->IsPictureComplete(); });
+        m_ctrl->ZoomTo(scale, QPointF(101, 47));
+        QVERIFY(m_ctrl->WaitForPicture());
+        QCoreApplication::processEvents();
+        QCOMPARE(parts.size(), part ? 1 : 0);
+        QCOMPARE(paintsOfTheWhole, part ? 0 : 1);
+        if (!part)
+            return;
+        const QRect seen(m_ctrl->PanOffset().toPoint(), m_ctrl->size());
+        QVERIFY(parts[0][1].toRect().contains(seen));
+        QVERIFY(parts[0][1].toRect().width() < picture.width());
+        QCOMPARE(withPart, m_ctrl->grab().toImage());
     }
 
     // Zoomed at a point of the right (blue) half, that point stays under the pointer.

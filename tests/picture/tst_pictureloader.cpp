@@ -255,6 +255,32 @@ private Q_SLOTS:
         QVERIFY(Near(r.image.pixel(r.image.width() / 2, r.image.height() / 2), Qt::red));
     }
 
+    // A picture asked for at a known size, or before its size is known (a jump to one not
+    // decoded ahead): either way its stored preview is handed on before its pixels.
+    void wantedPictureShowsItsPreviewFirst_data() {
+        QTest::addColumn<bool>("sizeKnown");
+        QTest::newRow("size known") << true;
+        QTest::newRow("size not known yet") << false;
+    }
+    void wantedPictureShowsItsPreviewFirst() {
+        QFETCH(bool, sizeKnown);
+        const QImage main = Coloured(64, 32, Qt::red);
+        const QByteArray thumb = JpegOf(Coloured(32, 16, Qt::green));
+        const QString path =
+            WriteBytes(m_dir.filePath("wanted.jpg"), WithExifPreview(main, thumb, true, 1));
+        CPictureLoader loader;
+        QSignalSpy decoded(&loader, &CPictureLoader::Decoded);
+        if (sizeKnown)
+            QVERIFY(loader.Want(path, QSize(64, 32)).isNull());
+        else
+            loader.WantSized(path, QSize(200, 100), false, 1.0);
+        QTRY_COMPARE_WITH_TIMEOUT(loader.RunningCount(), 0, 10000);
+        QCOMPARE(decoded.size(), 2);
+        QVERIFY(!decoded[0][1].toSize().isValid()); // the preview, at no size of the view
+        QCOMPARE(decoded[0][2].value<QImage>().size(), QSize(32, 16));
+        QCOMPARE(decoded[1][1].toSize(), QSize(64, 32));
+    }
+
     // The endless PostScript is asked for, then another picture: the first is cancelled,
     // its Ghostscript stopped long before its 15-second limit, and nothing of it shown.
     void aDecodeNoLongerWantedIsCancelledAndNeverDelivered() {

@@ -1,4 +1,5 @@
 #include "picture/format/PictureFormat.h"
+#include "picture/load/CDecodeJob.h"
 #include "picture/load/CPictureLoader.h"
 #include "picture/load/CPictureSource.h"
 #include "picture/view/CImageCtrl.h"
@@ -114,6 +115,43 @@ private Q_SLOTS:
         const QStringList opens =
             tap.CallsOn(CDiskTap::CurrentThread()).filter(QRegularExpression("^open"));
         QCOMPARE(opens.size(), 1);
+    }
+
+    // A decode on a worker reads the picture through the descriptor its header was read
+    // with: the preview it stores, the part on screen and the pixels, in this process or in
+    // the decoder helper, which gets that descriptor (or a copy made from it).
+    void decodeOpensThePictureOnce_data() {
+        QTest::addColumn<QString>("fixture"); // empty: a JPEG with its EXIF preview
+        QTest::addColumn<QRect>("part");
+        QTest::newRow("JPEG, its preview and a part first") << QString() << QRect(8, 8, 40, 30);
+        QTest::newRow("PNG") << "png.png" << QRect();
+        QTest::newRow("PCX in the helper") << "pcx.pcx" << QRect();
+    }
+    void decodeOpensThePictureOnce() {
+        QFETCH(QString, fixture);
+        QFETCH(QRect, part);
+        const QByteArray jpeg = MakeJpeg(160, 120);
+        const QString path =
+            fixture.isEmpty()
+                ? WriteBytes(m_dir.filePath("once.jpg"),
+                             jpeg.left(2) + ExifPreviewSegment(MakeJpeg(80, 60)) + jpeg.mid(2))
+                : WriteBytes(m_dir.filePath("once-" + fixture), ReadAll(FixturePath(fixture)));
+        SDecodeOrder order;
+        order.strPath = path;
+        order.client = QSize(200, 200);
+        order.bPreview = true;
+        order.part = part;
+        int stands = 0;
+        CDiskTap& tap = CDiskTap::Instance();
+        tap.Watch(QFile::encodeName(QFileInfo(m_dir.path()).canonicalFilePath()));
+        const SDecodeResult result = CDecodeJob::Decode(
+            order, nullptr, [&](const QImage&) { ++stands; }, {}, [&](const QImage&) { ++stands; });
+        tap.Stop();
+        QVERIFY2(!result.image.isNull(), qPrintable(result.strError));
+        QCOMPARE(stands, fixture.isEmpty() ? 2 : 0);
+        const QStringList opens =
+            tap.CallsOn(CDiskTap::CurrentThread()).filter(QRegularExpression("^open"));
+        QVERIFY2(opens.size() == 1, qPrintable(opens.join(", ")));
     }
 
     // Stepping on before the header of the picture is read: the figures that come later
