@@ -117,6 +117,14 @@ QList<QByteArray> Find(const QByteArray& picture) {
     return paths;
 }
 
+bool IsTwinName(const QByteArray& name, const QByteArray& other) {
+    const qsizetype dot = name.lastIndexOf('.');
+    if (dot <= 0 || other.size() <= dot + 1 || other.at(dot) != '.' ||
+        !other.startsWith(name.left(dot)))
+        return false;
+    return TwinSpellings(name.mid(dot + 1)).contains(other.mid(dot + 1));
+}
+
 QSet<QByteArray> Names(int dirFd) {
     QSet<QByteArray> names;
     const int fd = dirFd < 0 ? -1 : ::openat(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
