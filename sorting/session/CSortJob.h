@@ -29,7 +29,9 @@ public:
     CSortJob(SortAction action, CListedFolder folder, QList<CSortGroup::Picture> pictures,
              bool bCompanions, std::optional<QSet<QByteArray>> names);
 
-    Outcome Run(CFileActionHook* recorder, CFileOpUi& ui) const;
+    // `shown`: the file the picture on show (the action's `file`) was when it was shown;
+    // the action refuses any other under its name.
+    Outcome Run(CFileActionHook* recorder, CFileOpUi& ui, const CFileIdentity& shown) const;
     const SortAction& Action() const { return m_action; }
 
 private:

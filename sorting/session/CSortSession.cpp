@@ -16,7 +16,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QHash>
 #include <QItemSelectionModel>
 #include <QTimer>
 #include <QWidget>
@@ -77,7 +76,7 @@ int CSortSession::PendingActions() const {
 }
 
 void CSortSession::FinishActions() {
-    if (m_nPending == 0)
+    if (m_pQueue->Pending() == 0)
         return;
     QTimer tell;
     tell.setSingleShot(true);
@@ -160,8 +159,12 @@ void CSortSession::ChangeCurrent(int n) {
 }
 
 void CSortSession::TakeShown() {
-    const QByteArray file = CurrentNative();
-    m_shown = file.isEmpty() ? CFileIdentity() : CFileIdentity::At(AT_FDCWD, file.constData());
+    m_pQueue->Post([note = m_pShown, file = CurrentNative()]() -> CSortQueue::Completion {
+        note->file = file;
+        note->identity =
+            file.isEmpty() ? CFileIdentity() : CFileIdentity::At(AT_FDCWD, file.constData());
+        return {};
+    });
 }
 
 QByteArray CSortSession::CurrentNative() const {
@@ -208,15 +211,25 @@ bool CSortSession::Run(SortAction action) {
     Q_EMIT ActionStarting(action);
     const QByteArray dir = CNativePath::DirName(action.files.first());
     QList<CSortGroup::Picture> pictures;
-    for (qsizetype i = 0; i < action.files.size(); ++i)
-        pictures.append(
-            {CNativePath::FileName(action.files.at(i)),
-             action.rows.at(i) == action.index ? std::optional(m_shown) : std::nullopt});
+    for (const QByteArray& file : std::as_const(action.files))
+        pictures.append({CNativePath::FileName(file), std::nullopt});
     // Companions are looked for among the names the list read and follows, not on the disk.
     auto job = std::make_shared<const CSortJob>(
         action, m_folder, pictures, m_bCompanions,
         m_folderNames.IsOf(dir) ? std::optional(m_folderNames.names) : std::nullopt);
     auto taken = std::make_shared<CTakenRows>(*m_pModel);
+    // Given before the move on, whose note of the next picture follows it on the worker.
+    m_pQueue->Post(
+        [this, job, taken, recorder = m_pRecorder, note = m_pShown]() -> CSortQueue::Completion {
+            // The picture on show must be the file noted when it became current (a note of
+            // another file: the picture was never shown as such, and is refused).
+            const CFileIdentity shown =
+                note->file == job->Action().file ? note->identity : CFileIdentity();
+            auto out = std::make_shared<CSortJob::Outcome>(job->Run(recorder, *m_pWorkerUi, shown));
+            return [this, job, taken, out] {
+                Conclude(job->Action(), *taken, out->files, out->results, out->gone);
+            };
+        });
     int next = Current();
     if (action.kind == SortAction::Kind::Copy) {
         next = move_on::AfterCopy(action.rows.last(), Count(), true);
@@ -236,12 +249,6 @@ bool CSortSession::Run(SortAction action) {
     Q_EMIT MovedOn(next);
     if (action.kind != SortAction::Kind::Copy)
         PublishFileCount();
-    m_pQueue->Post([this, job, taken, recorder = m_pRecorder]() -> CSortQueue::Completion {
-        auto out = std::make_shared<CSortJob::Outcome>(job->Run(recorder, *m_pWorkerUi));
-        return [this, job, taken, out] {
-            Conclude(job->Action(), *taken, out->files, out->results, out->gone);
-        };
-    });
     return true;
 }
 
@@ -249,18 +256,10 @@ bool CSortSession::Run(SortAction action) {
 // companions go with them, the listed twins of those; ascending.
 QList<int> CSortSession::RowsLeaving(const SortAction& action) const {
     QList<int> rows = action.rows;
-    if (!m_bCompanions)
-        return rows;
-    QHash<QByteArray, QByteArray> chosen; // the pictures by their path up to the extension
-    for (const QByteArray& file : action.files)
-        chosen.insert(file.left(file.lastIndexOf('.')), CNativePath::FileName(file));
-    for (int i = 0; i < Count(); ++i) {
-        const QByteArray file = PictureAt(i);
-        const auto it = chosen.constFind(file.left(file.lastIndexOf('.')));
-        if (it != chosen.cend() && !rows.contains(i) &&
-            companions::IsTwinName(*it, CNativePath::FileName(file)))
-            rows.append(i);
-    }
+    if (m_bCompanions)
+        for (int row : companions::ListedTwins(action.files, Pictures()))
+            if (!rows.contains(row))
+                rows.append(row);
     std::sort(rows.begin(), rows.end());
     return rows;
 }

@@ -96,8 +96,8 @@ public:
     bool Delete(bool bToTrash);
     // The actions given whose outcome is not shown yet.
     int PendingActions() const;
-    // Returns once no action is pending; user input waits meanwhile. After half a second
-    // the status bar says what is being finished.
+    // Returns once no action is pending and the worker has noted the picture on show; user
+    // input waits meanwhile. After half a second the status bar says what is being finished.
     void FinishActions();
     // How many pictures the next action takes.
     int ChosenCount() const { return int(Chosen(SortAction::Kind::Copy, {}, true).rows.size()); }
@@ -159,7 +159,7 @@ private:
     void BringBack(const QByteArray& file);
     CFileOpUi& GuiUi();
     void SetBusyText(QString* slot, const QString& text);
-    // The identity of the current picture as it is shown now.
+    // Notes, on the worker, which file the current picture's name leads to now.
     void TakeShown();
     void ChangeCurrent(int n);
     void RemoveRow(int n);
@@ -170,7 +170,14 @@ private:
     CListedFolder m_folder;
     SFolderNames m_folderNames;
     QPersistentModelIndex m_current;
-    CFileIdentity m_shown; // the file the current picture's name led to when it was shown
+    // The file the current picture's name led to when it became current: noted on the
+    // worker, in order with the actions (so an action finds the note of its picture), and
+    // read only there.
+    struct SShownNote {
+        QByteArray file;
+        CFileIdentity identity;
+    };
+    std::shared_ptr<SShownNote> m_pShown = std::make_shared<SShownNote>();
     Travel m_travel = Travel::Forward;
     PictureFacts m_facts;
     int m_nHidden = 0;
