@@ -57,6 +57,7 @@ void CSortQueue::RunWorker() {
             m_work.pop_front();
         }
         Completion completion = work();
+        work = nullptr; // what it held goes with the completion, on the GUI thread
         QMetaObject::invokeMethod(
             this, [this, completion = std::move(completion)] { Complete(completion); },
             Qt::QueuedConnection);

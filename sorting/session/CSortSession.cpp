@@ -71,10 +71,6 @@ CFileOpUi& CSortSession::GuiUi() {
     return *m_pDialogs;
 }
 
-int CSortSession::PendingActions() const {
-    return m_nPending;
-}
-
 void CSortSession::FinishActions() {
     if (m_pQueue->Pending() == 0)
         return;
@@ -269,10 +265,13 @@ QList<int> CSortSession::RowsLeaving(const SortAction& action) const {
 void CSortSession::Conclude(const SortAction& action, CTakenRows& taken,
                             const QList<QByteArray>& files, const QList<CFileOpResult>& results,
                             const QList<QByteArray>& gone) {
+    // The list shows another folder by now: the outcome is the disk's alone, and the rows
+    // taken go with their taker.
+    const bool bListed = m_folder.Path() == CNativePath::DirName(action.file);
     QByteArray stayed;
     const int countBefore = Count();
     const int hiddenBefore = m_nHidden;
-    for (qsizetype i = 0; i < files.size(); ++i) {
+    for (qsizetype i = 0; i < files.size() && bListed; ++i) {
         const QByteArray& file = files.at(i);
         const bool bLeft = results.value(i).Succeeded() && action.kind != SortAction::Kind::Copy;
         if (bLeft || gone.contains(file)) {
@@ -283,7 +282,7 @@ void CSortSession::Conclude(const SortAction& action, CTakenRows& taken,
         }
     }
     bool bBack = false; // the last taken goes back first: each finds its neighbours again
-    const QList<QByteArray> back = taken.Files();
+    const QList<QByteArray> back = bListed ? taken.Files() : QList<QByteArray>();
     for (auto it = back.crbegin(); it != back.crend(); ++it)
         bBack = taken.PutBack(*it) >= 0 || bBack;
     if (bBack)

@@ -95,7 +95,7 @@ public:
     bool Copy(const QString& destDir);
     bool Delete(bool bToTrash);
     // The actions given whose outcome is not shown yet.
-    int PendingActions() const;
+    int PendingActions() const { return m_nPending; }
     // Returns once no action is pending and the worker has noted the picture on show; user
     // input waits meanwhile. After half a second the status bar says what is being finished.
     void FinishActions();

@@ -145,6 +145,22 @@ private Q_SLOTS:
             QVERIFY(Exists(src + "/" + name));
     }
 
+    // A picture that stayed while the list went on to another folder does not come back
+    // into that folder's list.
+    void aFailureAfterTheListMovedOnBringsNothingBack() {
+        Lay("b.jpg");
+        QVERIFY(Session().Move(QString::fromUtf8(root + "/missing")));
+        QVERIFY(::mkdir((root + "/other").constData(), 0755) == 0);
+        Stamped(root + "/other/x.jpg", 100, 3);
+        Session().SetPictures({root + "/other/x.jpg"}, 0);
+        m_gate.Let(1);
+        QVERIFY(Settle());
+        QCOMPARE(Listed(), Names{"x.jpg"});
+        QCOMPARE(Current(), QByteArray("x.jpg"));
+        QCOMPARE(ui.errors.size(), 1);
+        QVERIFY(Exists(src + "/b.jpg"));
+    }
+
     // Keys given while the worker is busy queue up in order; the journal records each
     // action as it was done, an action that failed as failed, and reads back the same.
     void keysQueueAndTheJournalRecordsWhatWasDone_data() {
