@@ -23,8 +23,9 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QMainWindow>
-#include <QTest>
+#include <QThread>
 #include <QToolBar>
 #include <memory>
 
@@ -64,7 +65,13 @@ public:
     }
     // Waits until every sort action given has its outcome shown; false if that never came.
     bool Settle() const {
-        return QTest::qWaitFor([this] { return Session().PendingActions() == 0; }, 20000);
+        QElapsedTimer waited;
+        waited.start();
+        while (Session().PendingActions() > 0 && waited.elapsed() < 20000) {
+            QCoreApplication::processEvents();
+            QThread::msleep(2);
+        }
+        return Session().PendingActions() == 0;
     }
     QAbstractButton* Button(int controlId) const {
         return CDialogBuilder::ControlAs<QAbstractButton>(TargetPane(), controlId);
