@@ -122,12 +122,13 @@ Target01Dir=$1/$dest
 EOF
 }
 run_app() { # run_app ROOT COMMAND...: the program with the private home, on ROOT/Pics
-    # (ROOT/$APP_FOLDER)
+    # (ROOT/$APP_FOLDER). Only in a subshell (with & or in a pipeline): it becomes the command,
+    # so that $! is the program's own pid and a kill reaches it.
     local root=$1
     shift
     HOME="$work/home" XDG_CONFIG_HOME="$work/home/config" XDG_DATA_HOME="$work/home/data" \
         XDG_STATE_HOME="$work/home/state" XDG_CACHE_HOME="$work/home/cache" \
-        VANTREL_DECODER="$build/app/vantrel-decoder" "$@" "$root/${APP_FOLDER:-Pics}"
+        VANTREL_DECODER="$build/app/vantrel-decoder" exec "$@" "$root/${APP_FOLDER:-Pics}"
 }
 stats() { # stats LABEL FIELD: median and 90th percentile of FIELD over the JSON lines on stdin
     python3 -c '
