@@ -92,6 +92,7 @@ CMainFrame::CMainFrame(CProfileStore& store, const QString& startupPath, QWidget
 
 // The panes go after the members: what they tell on their way out is no change to keep.
 CMainFrame::~CMainFrame() {
+    m_session->FinishActions(); // none is dropped, and none outlives the window
     m_keeper->StopListening();
     delete m_memory;
 }
@@ -369,6 +370,7 @@ void CMainFrame::SaveSettings() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    m_session->FinishActions(); // the window says what it finishes when that takes a while
     SaveSettings();
     event->accept();
 }

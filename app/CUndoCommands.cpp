@@ -43,6 +43,10 @@ CUndoCommands::CUndoCommands(const Seams& seams, CProfileStore& store)
     connect(seams.undo, &QAction::triggered, this, &CUndoCommands::OnUndo);
     connect(seams.redo, &QAction::triggered, this, &CUndoCommands::OnRedo);
     connect(seams.history, &QAction::triggered, this, &CUndoCommands::OnHistory);
+    // While sort actions are pending, Undo waits for them and then takes back the newest.
+    const CSortSession& session = seams.list->Session();
+    connect(&session, &CSortSession::ActionStarting, this, &CUndoCommands::UpdateActions);
+    connect(&session, &CSortSession::ActionsIdle, this, &CUndoCommands::UpdateActions);
     CMessageBar* bar = seams.messages;
     bar->SetActionText(QCoreApplication::translate("CUndoCommands", "Undo"),
                        QCoreApplication::translate("CUndoCommands", "Undo it (Ctrl+Z)"));
@@ -63,7 +67,8 @@ void CUndoCommands::UpdateActions() {
                        .arg(undo_texts::Describe(*toUndo), undo_texts::WhyNot(*toUndo));
     undo->setText(undoText + QStringLiteral("\tCtrl+Z"));
     undo->setToolTip(QString(undoText).remove(QLatin1Char('&')));
-    undo->setEnabled(toUndo && CUndoHistory::CanBeUndone(*toUndo));
+    undo->setEnabled((toUndo && CUndoHistory::CanBeUndone(*toUndo)) ||
+                     m_seams.list->Session().PendingActions() > 0);
     const QString redoText = undo_texts::RedoItem(toRedo);
     redo->setText(redoText + QStringLiteral("\tCtrl+Y"));
     redo->setToolTip(QString(redoText).remove(QLatin1Char('&')));
@@ -115,6 +120,7 @@ void CUndoCommands::TellNotice() {
 }
 
 void CUndoCommands::OnUndo() {
+    m_seams.list->Session().FinishActions();
     CListPlace place(*m_seams.list);
     CQuietErrors ui(m_seams.window);
     const CUndoHistory::Outcome out = m_history->Undo(ui);
@@ -122,6 +128,7 @@ void CUndoCommands::OnUndo() {
 }
 
 void CUndoCommands::OnRedo() {
+    m_seams.list->Session().FinishActions();
     CListPlace place(*m_seams.list);
     CQuietErrors ui(m_seams.window);
     const CUndoHistory::Outcome out = m_history->Redo(ui);
@@ -129,6 +136,7 @@ void CUndoCommands::OnRedo() {
 }
 
 void CUndoCommands::UndoUpTo(quint64 seq) {
+    m_seams.list->Session().FinishActions();
     CListPlace place(*m_seams.list);
     CQuietErrors ui(m_seams.window);
     const CUndoHistory::Outcome out = m_history->UndoUpTo(seq, ui);

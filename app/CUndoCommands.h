@@ -18,7 +18,8 @@ struct SortRecord;
 // The window's Undo, Redo and History commands over the journal of sort actions: it keeps
 // their texts and states current, tells in the window's notification what each action did
 // (with an Undo button while it can be undone), puts an undone picture back in the list,
-// and warns once per run before a delete that cannot be undone.
+// and warns once per run before a delete that cannot be undone. Undo and Redo first wait
+// for the sort actions still pending, so that they act on the journal as those left it.
 class CUndoCommands : public QObject {
     Q_OBJECT
 public:

@@ -7,13 +7,16 @@ the whole step, and the step's freeze is the longest wait for an answer to any o
 step ends only when every ping was answered.
 
     share-bench.py steps --window WID --seq "Down*30" [--tag T]
+    share-bench.py paced --window WID --key 1 --count 1000 --every-ms 333 [--tag T]
     share-bench.py startup [--tag T] -- COMMAND...
 
 One JSON line per step: picture_ms (input to the last large drawing, a tenth of the window
 or more: the picture on screen), last_ms (to the last drawing of any size, such as the
 notification after a sort), freeze_ms, n_pings, title. For `startup`: mapped_ms, picture_ms (start to the first picture
 complete: the last large drawing on the screen before it stays quiet), last_ms (the last
-drawing of any size), freeze_ms once mapped.
+drawing of any size), freeze_ms once mapped. For `paced`: a key every --every-ms whatever
+the window does, one JSON line per key with the longest ping wait until the next key
+(freeze_ms), then a line with drain_ms: from the last key until the window stays quiet.
 Uses x11lat.py from ../shared/tools/x11lat (or X11LAT_DIR).
 """
 import argparse
@@ -132,6 +135,49 @@ def cmd_steps(args):
         print(json.dumps(rec), flush=True)
 
 
+def pump(sess, pinger, until):
+    """Pings and takes the answers until the time `until`."""
+    fd = sess.d.fileno()
+    while True:
+        now = x11lat.now_ms()
+        if now >= until:
+            return
+        pinger.tick(now)
+        while sess.d.pending_events():
+            pinger.take(x11lat.now_ms(), sess.d.next_event())
+        select.select([fd], [], [], min(0.002, (until - now) / 1000.0))
+
+
+def cmd_paced(args):
+    sess = x11lat.Session(None)
+    win = x11lat.get_window(sess, args.window)
+    sess.watch(win)
+    sess.move_pointer(*(int(v) for v in args.park.split(",")))
+    pinger = Pinger(sess, win)
+    kc = sess.keycode(args.key)
+    sess.drain()
+    start = x11lat.now_ms()
+    for i in range(args.count):
+        t0 = start + i * args.every_ms
+        pump(sess, pinger, t0)  # pings go on while waiting for the key's moment
+        xtest.fake_input(sess.d, X.KeyPress, kc)
+        xtest.fake_input(sess.d, X.KeyRelease, kc)
+        sess.d.sync()
+        if i > 0:
+            print(json.dumps({"i": i - 1, "tag": args.tag, "freeze_ms": prev_freeze()}),
+                  flush=True)
+        prev_t0 = t0
+        prev_freeze = (lambda since=prev_t0: round(pinger.freeze(since) or 0, 1))
+    last, timed_out = follow(sess, pinger, x11lat.now_ms(), args.quiet_ms, args.first_wait_ms,
+                             args.timeout_ms)
+    print(json.dumps({"i": args.count - 1, "tag": args.tag, "freeze_ms": prev_freeze()}),
+          flush=True)
+    end = last if last is not None else x11lat.now_ms()
+    print(json.dumps({"tag": args.tag, "keys": args.count, "timed_out": timed_out,
+                      "drain_ms": round(end - (start + (args.count - 1) * args.every_ms), 1),
+                      "title": sess.name_of(win)}), flush=True)
+
+
 def cmd_startup(args):
     sess = x11lat.Session(None)
     sess.watch(sess.root)
@@ -171,22 +217,29 @@ def main():
     ap = argparse.ArgumentParser(description=__doc__,
                                  formatter_class=argparse.RawDescriptionHelpFormatter)
     sub = ap.add_subparsers(dest="cmd", required=True)
-    for name in ("steps", "startup"):
+    for name in ("steps", "paced", "startup"):
         p = sub.add_parser(name)
         p.add_argument("--quiet-ms", type=float, default=1000)
         p.add_argument("--first-wait-ms", type=float, default=10000)
         p.add_argument("--timeout-ms", type=float, default=60000)
         p.add_argument("--tag", default=None)
-        if name == "steps":
+        if name in ("steps", "paced"):
             p.add_argument("--window", required=True)
-            p.add_argument("--seq", required=True)
             p.add_argument("--park", default="1279,1023")
+        if name == "steps":
+            p.add_argument("--seq", required=True)
+        elif name == "paced":
+            p.add_argument("--key", default="1")
+            p.add_argument("--count", type=int, default=1000)
+            p.add_argument("--every-ms", type=float, default=1000.0 / 3)
         else:
             p.add_argument("command", nargs=argparse.REMAINDER)
     args = ap.parse_args()
     if args.cmd == "startup":
         args.command = args.command[1:] if args.command[:1] == ["--"] else args.command
         return cmd_startup(args)
+    if args.cmd == "paced":
+        return cmd_paced(args) or 0
     return cmd_steps(args) or 0
 
 

@@ -10,6 +10,13 @@
 #   bench/share-bench.sh [BUILD_DIR] [STEPS] [STARTS] [DELAYS]
 #   (defaults: build/release, 30, 5, "0 2 20"; a delay of 0 is the local disk, no mount)
 #
+# With PACED=N (and PACED_DELAYS, default "20"), N sorting keys at a steady 3 a second go
+# to a folder of N+100 pictures (hard links to the same photographs, with sidecars and DNG
+# twins as above), then the window is closed with Alt+F4: the freeze during the keys, the
+# time the queue took to drain after the last key and to close, and a check of the journal
+# against the disk (every action done or failed, none left open, every file where the
+# journal says).
+#
 # Needs root or a user allowed to mount FUSE file systems (/dev/fuse); installs fuse3 and
 # libfuse3-dev with apt-get when they are missing.
 set -euo pipefail
@@ -78,8 +85,22 @@ share="$data/share"
 mkdir -p "$share/Pics" "$share/Sorted"
 find "$share/Sorted" -type f -exec mv -n -t "$share/Pics" {} +
 [ -s "$share/Pics/DSC_0320.jpg" ] || cp -n "$photos"/* "$share/Pics/"
+if [ "${PACED:-0}" -gt 0 ]; then # hard links: a thousand pictures take no room
+    mkdir -p "$share/Paced" "$share/PacedSorted"
+    find "$share/PacedSorted" -type f -exec mv -n -t "$share/Paced" {} +
+    for i in $(seq $((PACED + 100))); do
+        f=$(printf 'P_%05d' "$i")
+        [ -e "$share/Paced/$f.jpg" ] || ln "$data/base/$(((i - 1) % 8 + 1)).jpg" "$share/Paced/$f.jpg"
+        [ $(((i - 1) % 6)) -eq 0 ] && [ ! -e "$share/Paced/$f.xmp" ] &&
+            printf '<x:xmpmeta xmlns:x="adobe:ns:meta/"/>\n' >"$share/Paced/$f.xmp"
+        [ $(((i - 1) % 16)) -eq 0 ] && [ ! -e "$share/Paced/$f.dng" ] &&
+            ln "$data/base/raw.dng" "$share/Paced/$f.dng"
+    done
+fi
 
-settings() { # settings ROOT: a fresh private home whose destination 1 is ROOT/Sorted
+settings() { # settings ROOT [FOLDER DEST]: a fresh private home listing ROOT/FOLDER (Pics)
+    # whose destination 1 is ROOT/DEST (Sorted)
+    local folder=${2:-Pics} dest=${3:-Sorted}
     rm -rf "$work/home"
     mkdir -p "$work/home/config/Ostlewin"
     cat >"$work/home/config/Ostlewin/Vantrel.conf" <<EOF
@@ -91,17 +112,19 @@ WindowY2=1000
 FitPicToWindow=1
 
 [TargetSet01]
-HomeDirectory=$1/Pics
-Target01Name=Sorted
-Target01Dir=$1/Sorted
+HomeDirectory=$1/$folder
+Target01Name=$dest
+Target01Dir=$1/$dest
 EOF
 }
-run_app() { # run_app ROOT COMMAND...: the program with the private home
+run_app() { # run_app ROOT COMMAND...: the program with the private home, on ROOT/Pics
+    # (ROOT/$APP_FOLDER). Only in a subshell (with & or in a pipeline): it becomes the command,
+    # so that $! is the program's own pid and a kill reaches it.
     local root=$1
     shift
     HOME="$work/home" XDG_CONFIG_HOME="$work/home/config" XDG_DATA_HOME="$work/home/data" \
         XDG_STATE_HOME="$work/home/state" XDG_CACHE_HOME="$work/home/cache" \
-        VANTREL_DECODER="$build/app/vantrel-decoder" "$@" "$root/Pics"
+        VANTREL_DECODER="$build/app/vantrel-decoder" exec "$@" "$root/${APP_FOLDER:-Pics}"
 }
 stats() { # stats LABEL FIELD: median and 90th percentile of FIELD over the JSON lines on stdin
     python3 -c '
@@ -139,6 +162,28 @@ steps_on() { # steps_on ROOT DELAY: Down, then key 1, STEPS times each in one wi
     app=''
 }
 
+paced_on() { # paced_on ROOT DELAY: PACED keys at 3 a second, then close and check
+    local root=$1 delay=$2 t0 t1
+    settings "$root" Paced PacedSorted
+    APP_FOLDER=Paced run_app "$root" "$build/app/vantrel" --no-splash >"$work/app.log" 2>&1 &
+    app=$!
+    win=$(/usr/bin/python3 /work/shared/tools/x11lat/x11lat.py wait-window --pid "$app")
+    xdotool windowactivate --sync "$win"
+    sleep 3
+    /usr/bin/python3 "$here/share-bench.py" paced --window "$win" --key 1 --count "$PACED" \
+        --every-ms 333.3 --quiet-ms 2000 --timeout-ms 600000 --tag "$delay" >"$work/paced.jsonl"
+    grep -v drain_ms "$work/paced.jsonl" | stats "window frozen between paced keys" freeze_ms
+    grep drain_ms "$work/paced.jsonl"
+    t0=$(date +%s%N)
+    xdotool windowactivate --sync "$win" key alt+F4
+    while kill -0 "$app" 2>/dev/null; do sleep 0.05; done
+    t1=$(date +%s%N)
+    echo "closed $(((t1 - t0) / 1000000)) ms after Alt+F4"
+    app=''
+    python3 "$here/share-bench-journal.py" "$work/home/state/Ostlewin/Vantrel/sort-journal" \
+        "$PACED"
+}
+
 for delay in $delays; do
     if [ "$delay" = 0 ]; then
         root=$share label="local disk"
@@ -165,7 +210,12 @@ for delay in $delays; do
     stats "window frozen during start (once mapped)" freeze_ms <"$work/start.jsonl"
 
     [ "$steps" -gt 0 ] && steps_on "$root" "$delay"
+    if [ "${PACED:-0}" -gt 0 ] && [[ " ${PACED_DELAYS:-20} " == *" $delay "* ]]; then
+        paced_on "$root" "$delay"
+    fi
     [ -n "${SHARE_KEEP:-}" ] && mkdir -p "$SHARE_KEEP/$delay" && cp "$work"/*.jsonl "$SHARE_KEEP/$delay/"
     [ -n "$mnt" ] && { unmount "$mnt"; mnt=''; }
     find "$share/Sorted" -type f -exec mv -n -t "$share/Pics" {} +
+    [ -d "$share/PacedSorted" ] &&
+        find "$share/PacedSorted" -type f -exec mv -n -t "$share/Paced" {} +
 done

@@ -45,7 +45,8 @@ void SelectFromCurrent(CPictureFileList& list, int count) {
     bench::Settle();
 }
 
-// Key 1 until the picture after the group is current and shown, and nothing is left to do.
+// Key 1 until the picture after the group is current and shown, the worker has moved the
+// group, and nothing is left to do.
 double SendGroup(WindowDriver& frame, int count) {
     CPictureFileList& list = frame.FileList();
     SelectFromCurrent(list, count);
@@ -54,7 +55,7 @@ double SendGroup(WindowDriver& frame, int count) {
     t.start();
     QTest::keyClick(&list, Qt::Key_1);
     const auto done = [&] {
-        return list.GetItemCount() <= before - count &&
+        return list.GetItemCount() <= before - count && list.Session().PendingActions() == 0 &&
                (list.GetItemCount() == 0 || frame.Ctrl().PictureState().bShown);
     };
     while (!done() && t.elapsed() < 10000)

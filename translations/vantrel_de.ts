@@ -1506,6 +1506,17 @@ Die neue: %2</translation>
             <numerusform>%Ln Bilder ausgewählt</numerusform>
         </translation>
     </message>
+    <message>
+        <source>%1: %2% done</source>
+        <translation>%1: %2 % erledigt</translation>
+    </message>
+    <message numerus="yes">
+        <source>Finishing %Ln sort actions...</source>
+        <translation>
+            <numerusform>%Ln Sortieraktion wird abgeschlossen …</numerusform>
+            <numerusform>%Ln Sortieraktionen werden abgeschlossen …</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -76,6 +76,20 @@ bool CListCtrlModel::DeleteItem(int nItem) {
     return true;
 }
 
+quintptr CListCtrlModel::TakeItem(int nItem) {
+    if (!IsValid(nItem))
+        return 0;
+    const quintptr lParam = m_rows[nItem].lParam;
+    m_rows[nItem].lParam = 0;
+    DeleteItem(nItem);
+    return lParam;
+}
+
+void CListCtrlModel::FreeItemData(quintptr lParam) const {
+    if (m_deleter && lParam)
+        m_deleter(lParam);
+}
+
 void CListCtrlModel::DeleteAllItems() {
     if (!m_nBatch)
         beginResetModel();

@@ -37,6 +37,10 @@ public:
     int InsertItem(int nItem, const QString& text, int nImage, quintptr lParam,
                    const QByteArray& native = QByteArray());
     bool DeleteItem(int nItem);
+    // Removes an item without freeing its value, which is handed to the caller: it goes
+    // back with InsertItem or is freed with FreeItemData. 0 when there is no such item.
+    quintptr TakeItem(int nItem);
+    void FreeItemData(quintptr lParam) const;
     void DeleteAllItems();
     bool SetItemText(int nItem, const QString& text);
     QString ItemText(int nItem) const;

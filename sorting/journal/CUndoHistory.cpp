@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QThread>
 
 using sort_lines::LineCode;
 
@@ -105,6 +106,8 @@ void CUndoHistory::DropRedoable() {
         Write(sort_lines::Change(seq, LineCode::Dropped), false);
 }
 
+// The files are handled on the caller's thread, which may be a worker; the journal's lines
+// are written on the history's own thread, the caller waiting for each.
 QList<CFileOpResult> CUndoHistory::Run(const CFileAction& action, const Operation& op) {
     SortRecord r;
     r.kind = action.kind;
@@ -112,12 +115,8 @@ QList<CFileOpResult> CUndoHistory::Run(const CFileAction& action, const Operatio
     r.timeMs = QDateTime::currentMSecsSinceEpoch();
     for (const QByteArray& file : action.files)
         r.entries.append(SortEntry::Before(file));
-    bool bRecorded = IsAvailable();
-    if (bRecorded) {
-        DropRedoable();
-        r.seq = m_journal->NextSeq();
-        bRecorded = Write(sort_lines::Intent(r), true);
-    }
+    bool bRecorded = false;
+    OnOwnThread([this, &r, &bRecorded] { bRecorded = Announce(r); });
     At(Point::Announced);
     QList<CFileOpResult> results;
     bool bAny = false;
@@ -136,14 +135,35 @@ QList<CFileOpResult> CUndoHistory::Run(const CFileAction& action, const Operatio
     }
     At(Point::Operated);
     r.state = bAny ? State::Done : State::Failed;
+    OnOwnThread([this, &r, &bRecorded] { Conclude(r, bRecorded); });
+    At(Point::Recorded);
+    return results;
+}
+
+void CUndoHistory::OnOwnThread(const std::function<void()>& call) {
+    if (QThread::currentThread() == thread())
+        call();
+    else
+        QMetaObject::invokeMethod(this, call, Qt::BlockingQueuedConnection);
+}
+
+// The intent, flushed before the first file is touched; false when it is not recorded.
+bool CUndoHistory::Announce(SortRecord& r) {
+    if (!IsAvailable())
+        return false;
+    DropRedoable();
+    r.seq = m_journal->NextSeq();
+    return Write(sort_lines::Intent(r), true);
+}
+
+void CUndoHistory::Conclude(const SortRecord& r, bool& bRecorded) {
+    const bool bAny = r.state == State::Done;
     if (bRecorded)
         bRecorded = Write(bAny ? sort_lines::Change(r.seq, LineCode::Done, r.entries)
                                : sort_lines::Change(r.seq, LineCode::Failed),
                           true);
-    At(Point::Recorded);
     Q_EMIT Performed(r, bRecorded);
     Q_EMIT Changed();
-    return results;
 }
 
 CUndoHistory::Outcome CUndoHistory::Undo(CFileOpUi& ui) {

@@ -17,6 +17,13 @@ class CFileOperations;
 // user skipped, or whose record was damaged. An undo or redo that cannot be done safely
 // (the file changed or went, the trash entry is gone) is taken back whole and says why.
 // Without a journal (its folder cannot be written) the actions still run, unrecorded.
+//
+// The records and the journal belong to the history's thread (the GUI thread): everything
+// but Run is called there. Run may be called from a worker (the sort session's): the files
+// are handled there, and each line of the journal is written on the history's thread while
+// the worker waits, so the lines keep their order and the records are never read while
+// they change. That thread must therefore never wait for such a worker without serving
+// its queued calls.
 class CUndoHistory : public QObject, public CFileActionHook {
     Q_OBJECT
 public:
@@ -72,6 +79,9 @@ private:
     Outcome Step(const SortRecord& record, bool bUndo, CFileOpUi& ui);
     static QList<QByteArray> TakeBack(const SortRecord& r, QList<SortEntry>& entries,
                                       qsizetype failedAt, bool bUndo, CFileOperations& ops);
+    void OnOwnThread(const std::function<void()>& call);
+    bool Announce(SortRecord& r);
+    void Conclude(const SortRecord& r, bool& bRecorded);
     void DropRedoable();
     void Settle();
     bool Write(const QByteArray& line, bool bDurable);

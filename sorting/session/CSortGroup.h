@@ -38,6 +38,10 @@ public:
     // The paths of every file, in the order they go.
     QList<QByteArray> Files() const;
     int PictureCount() const { return m_nPictures; }
+    // Whether file i (of Files()) is known to be no longer in the folder under its name.
+    bool IsGone(qsizetype i) const {
+        return m_folder.Fd() >= 0 && i < m_entries.size() && !m_entries.at(i).Exists();
+    }
     // Does the action on every file, recorded by `recorder` (null: not recorded); the
     // results in the order of Files().
     QList<CFileOpResult> Perform(const SortAction& action, CFileActionHook* recorder,

@@ -5,18 +5,23 @@
 #include "browser/controls/CListCtrlModel.h"
 #include "platform/system/CNativePath.h"
 #include "platform/ui/CFileOpDialogs.h"
-#include "platform/ui/CWaitCursor.h"
 #include "resources/FileTypes.h"
-#include "sorting/session/CSortGroup.h"
+#include "sorting/session/CSortJob.h"
+#include "sorting/session/CSortQueue.h"
+#include "sorting/session/CTakenRows.h"
+#include "sorting/session/CWorkerFileOpUi.h"
+#include "sorting/session/Companions.h"
 #include "sorting/session/MoveOnRule.h"
 #include "sorting/session/PictureStatus.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QItemSelectionModel>
+#include <QTimer>
 #include <QWidget>
 #include <algorithm>
 #include <fcntl.h>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -33,8 +38,12 @@ bool IsPictureName(const QByteArray& path) {
 
 CSortSession::CSortSession(QObject* parent)
     : QObject(parent), m_pModel(new CListCtrlModel(this)),
-      m_pSelection(new QItemSelectionModel(m_pModel, this)), m_pOrder(new CPictureOrder(this)) {
+      m_pSelection(new QItemSelectionModel(m_pModel, this)), m_pOrder(new CPictureOrder(this)),
+      m_pQueue(new CSortQueue(this)) {
     qRegisterMetaType<SortAction>();
+    m_pWorkerUi = std::make_unique<CWorkerFileOpUi>(
+        *m_pQueue, [this]() -> CFileOpUi& { return GuiUi(); },
+        [this](const QString& line) { SetBusyText(&m_strProgress, line); });
     const auto tellSelection = [this] {
         const auto count = m_pSelection->hasSelection() ? m_pSelection->selectedRows().size() : 0;
         Q_EMIT SelectionChanged(picture_status::SelectedPicturesText(int(count)));
@@ -44,8 +53,41 @@ CSortSession::CSortSession(QObject* parent)
     qRegisterMetaType<CFileOpResult>();
 }
 
+CSortSession::~CSortSession() {
+    m_pQueue->Finish();
+}
+
 void CSortSession::SetDialogParent(QWidget* parent) {
     m_pDialogParent = parent;
+    m_pDialogs.reset();
+}
+
+CFileOpUi& CSortSession::GuiUi() {
+    if (m_pUi)
+        return *m_pUi;
+    if (!m_pDialogs)
+        m_pDialogs =
+            std::make_unique<CFileOpDialogs>(m_pDialogParent ? m_pDialogParent->window() : nullptr);
+    return *m_pDialogs;
+}
+
+void CSortSession::FinishActions() {
+    if (m_pQueue->Pending() == 0)
+        return;
+    QTimer tell;
+    tell.setSingleShot(true);
+    connect(&tell, &QTimer::timeout, this,
+            [this] { SetBusyText(&m_strFinishing, picture_status::FinishingText(m_nPending)); });
+    tell.start(CWorkerFileOpUi::kShowAfterMs);
+    m_pQueue->Finish();
+    SetBusyText(&m_strFinishing, QString());
+}
+
+void CSortSession::SetBusyText(QString* slot, const QString& text) {
+    if (*slot == text)
+        return;
+    *slot = text;
+    PublishStatus();
 }
 
 void CSortSession::SetPictures(const QList<QByteArray>& files, int current) {
@@ -113,8 +155,12 @@ void CSortSession::ChangeCurrent(int n) {
 }
 
 void CSortSession::TakeShown() {
-    const QByteArray file = CurrentNative();
-    m_shown = file.isEmpty() ? CFileIdentity() : CFileIdentity::At(AT_FDCWD, file.constData());
+    m_pQueue->Post([note = m_pShown, file = CurrentNative()]() -> CSortQueue::Completion {
+        note->file = file;
+        note->identity =
+            file.isEmpty() ? CFileIdentity() : CFileIdentity::At(AT_FDCWD, file.constData());
+        return {};
+    });
 }
 
 QByteArray CSortSession::CurrentNative() const {
@@ -152,76 +198,127 @@ SortAction CSortSession::Chosen(SortAction::Kind kind, const QByteArray& destDir
     return action;
 }
 
-// The one way every sort action takes. A failed action leaves the files where they were
-// and the same picture current; the file operations have told the user why. The pictures
-// and their companions are reached through one descriptor of the listed folder.
+// The one way every sort action takes. The rows leave the list and the session moves on at
+// once; the worker then does the file work, through one descriptor of the listed folder.
 bool CSortSession::Run(SortAction action) {
     if (action.rows.isEmpty())
         return false;
+    ++m_nPending;
     Q_EMIT ActionStarting(action);
     const QByteArray dir = CNativePath::DirName(action.files.first());
     QList<CSortGroup::Picture> pictures;
-    for (qsizetype i = 0; i < action.files.size(); ++i)
-        pictures.append(
-            {CNativePath::FileName(action.files.at(i)),
-             action.rows.at(i) == action.index ? std::optional(m_shown) : std::nullopt});
+    for (const QByteArray& file : std::as_const(action.files))
+        pictures.append({CNativePath::FileName(file), std::nullopt});
     // Companions are looked for among the names the list read and follows, not on the disk.
-    CSortGroup group((dir == m_folder.Path() ? m_folder : CListedFolder::Take(dir)).Open(),
-                     pictures, m_bCompanions,
-                     m_folderNames.IsOf(dir) ? &m_folderNames.names : nullptr);
-    const QList<QByteArray> files = group.Files();
-    const QList<CFileOpResult> results = PerformGroup(action, group);
-    bool bDone = true;
-    for (qsizetype i = 0; i < action.files.size(); ++i)
-        bDone = bDone && results.value(i).Succeeded();
+    auto job = std::make_shared<const CSortJob>(
+        action, m_folder, pictures, m_bCompanions,
+        m_folderNames.IsOf(dir) ? std::optional(m_folderNames.names) : std::nullopt);
+    auto taken = std::make_shared<CTakenRows>(*m_pModel);
+    // Given before the move on, whose note of the next picture follows it on the worker.
+    m_pQueue->Post(
+        [this, job, taken, recorder = m_pRecorder, note = m_pShown]() -> CSortQueue::Completion {
+            // The picture on show must be the file noted when it became current (a note of
+            // another file: the picture was never shown as such, and is refused).
+            const CFileIdentity shown =
+                note->file == job->Action().file ? note->identity : CFileIdentity();
+            auto out = std::make_shared<CSortJob::Outcome>(job->Run(recorder, *m_pWorkerUi, shown));
+            return [this, job, taken, out] {
+                Conclude(job->Action(), *taken, out->files, out->results, out->gone);
+            };
+        });
     int next = Current();
     if (action.kind == SortAction::Kind::Copy) {
-        next = move_on::AfterCopy(results.value(0).Succeeded() ? action.rows.last() : Current(),
-                                  Count(), results.value(0).Succeeded());
+        next = move_on::AfterCopy(action.rows.last(), Count(), true);
     } else {
         const int countBefore = Count();
-        next = move_on::AfterGroupRemoval(action.rows, RemoveGone(files, results), countBefore,
-                                          Current());
+        const QList<int> leaving = RowsLeaving(action);
+        for (qsizetype i = leaving.size() - 1; i >= 0; --i) {
+            if (m_pSelection->currentIndex().row() == leaving.at(i))
+                m_pSelection->clear(); // nothing is current until the move on
+            taken->Take(leaving.at(i));
+            Q_EMIT PictureRemoved(leaving.at(i));
+        }
+        next = move_on::AfterGroupRemoval(action.rows, leaving, countBefore, Current());
     }
     m_travel = Travel::Sorted;
     ChangeCurrent(next);
     Q_EMIT MovedOn(next);
     if (action.kind != SortAction::Kind::Copy)
         PublishFileCount();
+    return true;
+}
+
+// The rows an action takes out of the list at once: the chosen pictures and, when
+// companions go with them, the listed twins of those; ascending.
+QList<int> CSortSession::RowsLeaving(const SortAction& action) const {
+    QList<int> rows = action.rows;
+    if (m_bCompanions)
+        for (int row : companions::ListedTwins(action.files, Pictures()))
+            if (!rows.contains(row))
+                rows.append(row);
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+// The outcome on the GUI thread: files that went stay out of the list, files that did not
+// go come back, and the first chosen picture that stayed is current again.
+void CSortSession::Conclude(const SortAction& action, CTakenRows& taken,
+                            const QList<QByteArray>& files, const QList<CFileOpResult>& results,
+                            const QList<QByteArray>& gone) {
+    // The list shows another folder by now: the outcome is the disk's alone, and the rows
+    // taken go with their taker.
+    const bool bListed = m_folder.Path() == CNativePath::DirName(action.file);
+    QByteArray stayed;
+    const int countBefore = Count();
+    const int hiddenBefore = m_nHidden;
+    for (qsizetype i = 0; i < files.size() && bListed; ++i) {
+        const QByteArray& file = files.at(i);
+        const bool bLeft = results.value(i).Succeeded() && action.kind != SortAction::Kind::Copy;
+        if (bLeft || gone.contains(file)) {
+            LetGo(taken, file);
+        } else if (!results.value(i).Succeeded() && stayed.isEmpty() &&
+                   action.files.contains(file) && !gone.contains(file)) {
+            stayed = file;
+        }
+    }
+    bool bBack = false; // the last taken goes back first: each finds its neighbours again
+    const QList<QByteArray> back = bListed ? taken.Files() : QList<QByteArray>();
+    for (auto it = back.crbegin(); it != back.crend(); ++it)
+        bBack = taken.PutBack(*it) >= 0 || bBack;
+    if (bBack)
+        Q_EMIT PicturesRestored();
+    if (!stayed.isEmpty())
+        BringBack(stayed);
+    if (bBack || countBefore != Count() || hiddenBefore != m_nHidden)
+        PublishFileCount();
+    --m_nPending;
     Q_EMIT ActionFinished(action, results.value(0));
-    return bDone;
+    if (m_nPending == 0)
+        Q_EMIT ActionsIdle();
 }
 
-QList<CFileOpResult> CSortSession::PerformGroup(const SortAction& action, CSortGroup& group) {
-    CWaitCursor wait;
-    std::optional<CFileOpDialogs> dialogs;
-    CFileOpUi* ui = m_pUi;
-    if (!ui)
-        ui = &dialogs.emplace(m_pDialogParent ? m_pDialogParent->window() : nullptr);
-    return group.Perform(action, m_pRecorder, *ui);
+// A file that left the folder leaves the list: its row taken already, or any listed
+// companion (a companion the filter hid is no longer counted as hidden).
+void CSortSession::LetGo(CTakenRows& taken, const QByteArray& file) {
+    if (taken.Holds(file)) {
+        taken.Drop(file);
+    } else if (const int at = IndexOf(file); at >= 0) {
+        RemoveRow(at);
+        Q_EMIT PictureRemoved(at);
+    } else if (m_nHidden > 0 && IsPictureName(file)) {
+        --m_nHidden;
+    }
 }
 
-// Takes the files that left the folder out of the list: the pictures, and any companion
-// that was listed too (a companion the filter hid is no longer counted as hidden). Returns
-// the rows that went, where they stood before, ascending.
-QList<int> CSortSession::RemoveGone(const QList<QByteArray>& files,
-                                    const QList<CFileOpResult>& results) {
-    QList<int> gone;
-    for (qsizetype i = 0; i < files.size() && i < results.size(); ++i) {
-        if (!results.at(i).Succeeded())
-            continue;
-        const int at = IndexOf(files.at(i));
-        if (at >= 0)
-            gone.append(at);
-        else if (m_nHidden > 0 && IsPictureName(files.at(i)))
-            --m_nHidden;
-    }
-    std::sort(gone.begin(), gone.end());
-    for (qsizetype i = gone.size() - 1; i >= 0; --i) {
-        RemoveRow(gone.at(i)); // nothing is current until the move on
-        Q_EMIT PictureRemoved(gone.at(i));
-    }
-    return gone;
+// A picture that stayed where it was is current and selected again.
+void CSortSession::BringBack(const QByteArray& file) {
+    const int n = IndexOf(file);
+    if (n < 0)
+        return;
+    m_travel = Travel::Sorted;
+    ChangeCurrent(n);
+    m_pSelection->setCurrentIndex(m_pModel->index(n), QItemSelectionModel::ClearAndSelect);
+    Q_EMIT MovedOn(n);
 }
 
 // Without a current row the views select no neighbour by themselves: the move-on rule
@@ -267,6 +364,10 @@ void CSortSession::PublishFileCount() {
 // A picture that could not be shown gets the reason in place of its figures, which would
 // otherwise still describe the previous picture.
 QString CSortSession::StatusText() const {
+    if (!m_strFinishing.isEmpty())
+        return m_strFinishing;
+    if (!m_strProgress.isEmpty())
+        return m_strProgress;
     const QString path = CurrentPath();
     if (path.isEmpty())
         return picture_status::IdleText();

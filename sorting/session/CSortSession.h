@@ -13,13 +13,17 @@
 #include <QPersistentModelIndex>
 #include <QPointer>
 #include <QStringList>
+#include <memory>
 
 class CFileActionHook;
 class CListCtrlModel;
 class CPictureOrder;
 class QItemSelectionModel;
 class CFileOpUi;
-class CSortGroup;
+class CFileOpDialogs;
+class CSortQueue;
+class CTakenRows;
+class CWorkerFileOpUi;
 class QWidget;
 
 // What a sort is about, without any window: the pictures of the listed folder in display
@@ -30,8 +34,13 @@ class QWidget;
 // current by its row wherever the row moves, and is none once its row is gone. Views
 // follow the rest through its signals.
 //
-// Every sort action passes Run: ActionStarting before the disk is touched, ActionFinished
-// once the list and the current picture show the outcome.
+// Every sort action passes Run: ActionStarting as it is given, ActionFinished once the list
+// and the current picture show the outcome. The key does not wait for the disk: the chosen
+// pictures (and their listed twins) leave the list and the session moves on at once, and the
+// file work runs on the session's worker, one action after the other (CSortQueue). A
+// picture that did not go comes back into the list where it stood and is current again;
+// the file operations have told why. Questions and errors are put to the user on the GUI
+// thread while the worker waits for the answer.
 //
 // An action acts only on the file that was listed and shown: the folder is opened again
 // and must be the one listed (SetFolder), and the picture must be the file its name led to
@@ -41,13 +50,15 @@ class CSortSession : public QObject {
     Q_OBJECT
 public:
     explicit CSortSession(QObject* parent = nullptr);
+    ~CSortSession() override; // finishes the actions still pending
 
     // Where the file operations ask and report; not owned. Without one they use message
     // boxes and a progress dialog over DialogParent's window.
     void SetFileOpUi(CFileOpUi* ui) { m_pUi = ui; }
     void SetDialogParent(QWidget* parent);
     // Where every action is recorded before the disk is touched and after (the undo
-    // journal); not owned, null to record nothing.
+    // journal); not owned, null to record nothing. It records on the session's worker
+    // (see CFileActionHook) and must outlive the actions given while it was set.
     void SetActionRecorder(CFileActionHook* recorder) { m_pRecorder = recorder; }
 
     // The listed pictures, and the selection the views on them share.
@@ -77,11 +88,17 @@ public:
     QString CurrentPath() const;
 
     // The sort actions on the current picture, or on every selected one when more than one
-    // is selected (one action of the journal); true when every picture went. Pictures that
-    // went leave the list; then the one after the last chosen becomes current (see MovedOn).
+    // is selected (one action of the journal); true when the action was given to the worker
+    // (false: nothing to act on). The pictures leave the list at once, and the one after the
+    // last chosen becomes current (see MovedOn); ActionFinished tells the outcome.
     bool Move(const QString& destDir);
     bool Copy(const QString& destDir);
     bool Delete(bool bToTrash);
+    // The actions given whose outcome is not shown yet.
+    int PendingActions() const { return m_nPending; }
+    // Returns once no action is pending and the worker has noted the picture on show; user
+    // input waits meanwhile. After half a second the status bar says what is being finished.
+    void FinishActions();
     // How many pictures the next action takes.
     int ChosenCount() const { return int(Chosen(SortAction::Kind::Copy, {}, true).rows.size()); }
 
@@ -120,6 +137,10 @@ Q_SIGNALS:
     void MovedOn(int n);
     void ActionStarting(const SortAction& action);
     void ActionFinished(const SortAction& action, const CFileOpResult& result);
+    // Pictures that did not go came back into the list (their rows may stand out of order).
+    void PicturesRestored();
+    // No action is pending any more.
+    void ActionsIdle();
     void StatusTextChanged(const QString& text);
     void TitleChanged(const QString& title);
     void FileCountChanged(const QString& text);
@@ -131,10 +152,15 @@ private:
 
     SortAction Chosen(SortAction::Kind kind, const QByteArray& destDir, bool bToTrash) const;
     bool Run(SortAction action);
-    QList<CFileOpResult> PerformGroup(const SortAction& action, CSortGroup& group);
-    // The identity of the current picture as it is shown now.
+    QList<int> RowsLeaving(const SortAction& action) const;
+    void Conclude(const SortAction& action, CTakenRows& taken, const QList<QByteArray>& files,
+                  const QList<CFileOpResult>& results, const QList<QByteArray>& gone);
+    void LetGo(CTakenRows& taken, const QByteArray& file);
+    void BringBack(const QByteArray& file);
+    CFileOpUi& GuiUi();
+    void SetBusyText(QString* slot, const QString& text);
+    // Notes, on the worker, which file the current picture's name leads to now.
     void TakeShown();
-    QList<int> RemoveGone(const QList<QByteArray>& files, const QList<CFileOpResult>& results);
     void ChangeCurrent(int n);
     void RemoveRow(int n);
 
@@ -144,12 +170,25 @@ private:
     CListedFolder m_folder;
     SFolderNames m_folderNames;
     QPersistentModelIndex m_current;
-    CFileIdentity m_shown; // the file the current picture's name led to when it was shown
+    // The file the current picture's name led to when it became current: noted on the
+    // worker, in order with the actions (so an action finds the note of its picture), and
+    // read only there.
+    struct SShownNote {
+        QByteArray file;
+        CFileIdentity identity;
+    };
+    std::shared_ptr<SShownNote> m_pShown = std::make_shared<SShownNote>();
     Travel m_travel = Travel::Forward;
     PictureFacts m_facts;
     int m_nHidden = 0;
     bool m_bCompanions = true;
     CFileOpUi* m_pUi = nullptr;
+    std::unique_ptr<CFileOpDialogs> m_pDialogs; // when no interface was set
+    CSortQueue* m_pQueue;
+    std::unique_ptr<CWorkerFileOpUi> m_pWorkerUi;
+    QString m_strProgress;  // how far a long copy has come
+    QString m_strFinishing; // the window waits for pending actions
+    int m_nPending = 0;     // actions given whose outcome is not shown yet
     CFileActionHook* m_pRecorder = nullptr;
     QPointer<QWidget> m_pDialogParent;
 };

@@ -4,7 +4,9 @@
 #include "platform/system/CNativePath.h"
 #include "resources/FileTypes.h"
 
+#include <QMultiHash>
 #include <QSet>
+#include <algorithm>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -115,6 +117,30 @@ QList<QByteArray> Find(const QByteArray& picture) {
     for (const Companion& companion : FindIn(folder.Fd(), name))
         paths.append(CNativePath::Join(dir, companion.name));
     return paths;
+}
+
+bool IsTwinName(const QByteArray& name, const QByteArray& other) {
+    const qsizetype dot = name.lastIndexOf('.');
+    if (dot <= 0 || other.size() <= dot + 1 || other.at(dot) != '.' ||
+        !other.startsWith(name.left(dot)))
+        return false;
+    return TwinSpellings(name.mid(dot + 1)).contains(other.mid(dot + 1));
+}
+
+QList<int> ListedTwins(const QList<QByteArray>& pictures, const QList<QByteArray>& listed) {
+    QMultiHash<QByteArray, QByteArray> byStem; // the pictures' names by path up to the extension
+    for (const QByteArray& file : pictures)
+        byStem.insert(file.left(file.lastIndexOf('.')), CNativePath::FileName(file));
+    QList<int> twins;
+    for (qsizetype i = 0; i < listed.size(); ++i) {
+        const QByteArray& file = listed.at(i);
+        const QByteArray name = CNativePath::FileName(file);
+        const QList<QByteArray> same = byStem.values(file.left(file.lastIndexOf('.')));
+        if (std::any_of(same.cbegin(), same.cend(),
+                        [&name](const QByteArray& picture) { return IsTwinName(picture, name); }))
+            twins.append(int(i));
+    }
+    return twins;
 }
 
 QSet<QByteArray> Names(int dirFd) {

@@ -32,6 +32,12 @@ struct Companion {
 // each rather than one for every spelling, for many pictures of one folder.
 QList<Companion> FindIn(int dirFd, const QByteArray& name,
                         const QSet<QByteArray>* listing = nullptr);
+// Whether `other` is the twin of the picture `name` by the names alone (the same stem, an
+// extension of the other kind), as FindIn would find it.
+bool IsTwinName(const QByteArray& name, const QByteArray& other);
+// The places in `listed` (native paths) of the twins of `pictures` (native paths) there,
+// by the names alone; ascending.
+QList<int> ListedTwins(const QList<QByteArray>& pictures, const QList<QByteArray>& listed);
 // The names in the open folder dirFd, read once; empty when it cannot be read.
 QSet<QByteArray> Names(int dirFd);
 

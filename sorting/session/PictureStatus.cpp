@@ -82,6 +82,17 @@ QString SelectedPicturesText(int count) {
     return QCoreApplication::translate("PictureStatus", "%Ln pictures selected", nullptr, count);
 }
 
+QString CopyProgressText(const QString& what, qint64 done, qint64 total) {
+    const int percent = total > 0 ? int(std::clamp<qint64>(done * 100 / total, 0, 100)) : 0;
+    return QCoreApplication::translate("PictureStatus", "%1: %2% done").arg(what).arg(percent);
+}
+
+QString FinishingText(int pending) {
+    locale_format::Current();
+    return QCoreApplication::translate("PictureStatus", "Finishing %Ln sort actions...", nullptr,
+                                       pending);
+}
+
 QString IdleText() {
     return strings::Load(strings::IDS_IDLE_MESSAGE);
 }

@@ -34,6 +34,11 @@ QString FileCountText(int count);
 // "12 pictures selected"; empty while one picture or none is selected.
 QString SelectedPicturesText(int count);
 
+// "Moving "a.jpg" to "/keep": 40% done": how far a long copy has come.
+QString CopyProgressText(const QString& what, qint64 done, qint64 total);
+// "Finishing 3 sort actions...": the window waits for them before it closes.
+QString FinishingText(int pending);
+
 // The text and title when there is no current file.
 QString IdleText();  // "Ready"
 QString IdleTitle(); // " Ostlewin"

@@ -17,9 +17,9 @@ CPictureFileList::CPictureFileList(CSortSession& session, QWidget* parent)
     m_astrCountedEndings = filetypes::PictureEndings();
     m_pSession->SetDialogParent(this);
     SetFolderNames(&m_pSession->FolderNames());
-    // Outside changes wait while an action works on the list (its dialogs run event loops).
-    connect(m_pSession, &CSortSession::ActionStarting, this, [this] { HoldFolderChanges(true); });
-    connect(m_pSession, &CSortSession::ActionFinished, this, [this] { HoldFolderChanges(false); });
+    // The session changes the rows only in steps that run no event loop (the file work is the
+    // worker's), so outside changes are followed throughout.
+    connect(m_pSession, &CSortSession::PicturesRestored, this, &CPictureFileList::TakeBackRows);
     connect(m_pSession, &CSortSession::MovedOn, this, &CPictureFileList::OnSessionMovedOn);
     connect(m_pSession, &CSortSession::StatusTextChanged, this,
             [this](const QString& text) { m_strStatusText = text; });
@@ -163,10 +163,17 @@ bool CPictureFileList::CopyCurFile(const QString& destDir) {
     return ShowsSessionPicture() && m_pSession->Copy(destDir);
 }
 
+// Pictures that did not go are back: each takes its place in the list's order.
+void CPictureFileList::TakeBackRows() {
+    if (ShowsSessionPicture())
+        m_nCurItem = m_pSession->Current();
+    SortList();
+    Arrange();
+}
+
 // After an action: the picture the session went on to is selected and shown; with none
-// left the picture goes and the status bar says so.
-// Every action that took pictures out of the list ends here: the items close up once for
-// all of them (not once a picture) before the next one is selected and drawn.
+// left the picture goes and the status bar says so. The items close up once for all the
+// pictures the action took out (not once a picture) before the next one is selected.
 void CPictureFileList::OnSessionMovedOn(int nItem) {
     Arrange();
     m_nCurItem = nItem;

@@ -53,6 +53,7 @@ private:
     // The session acts on the picture the list shows, or on none.
     bool ShowsSessionPicture() const;
     void OnSessionMovedOn(int nItem);
+    void TakeBackRows();
     void FollowOrder();
     void FollowListedNames();
     PictureFacts CurrentFacts() const;

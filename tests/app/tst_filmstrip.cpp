@@ -83,6 +83,7 @@ private Q_SLOTS:
         QVERIFY(!Strip(frame).hasFocus());
         QCOMPARE(Strip(frame).focusPolicy(), Qt::NoFocus);
         frame.Action(cmd::ID_SEND_TO_TARGET1)->trigger();
+        QVERIFY(frame.Settle());
         QCOMPARE(desk.OnDisk("Keep"), QStringList{"p02.jpg"});
         QCOMPARE(Strip(frame).model()->rowCount(), 2);
     }

@@ -4,6 +4,8 @@
 #include "sorting/session/CSortSession.h"
 #include "tests/support/FileOpTestBase.h"
 
+#include <QSignalSpy>
+#include <QTest>
 #include <memory>
 
 // Base of the sort-session tests: the scratch folders of the file-operation tests and, with
@@ -33,6 +35,28 @@ protected:
         return names;
     }
     QByteArray Current() const { return CNativePath::FileName(Session().CurrentNative()); }
+    // Waits until every action given has its outcome shown (the worker is done with it).
+    bool Settle() const {
+        return QTest::qWaitFor([this] { return Session().PendingActions() == 0; }, 20000);
+    }
+    // The outcome of the action just given (`bGiven`: what the call returned), once the
+    // session shows it: whether every picture it chose went.
+    bool Went(bool bGiven) const {
+        if (!bGiven)
+            return false;
+        QSignalSpy finished(&Session(), &CSortSession::ActionFinished);
+        if (!Settle() || finished.isEmpty())
+            return false;
+        const auto action = finished.last().at(0).value<SortAction>();
+        if (!finished.last().at(1).value<CFileOpResult>().Succeeded())
+            return false;
+        if (action.kind == SortAction::Kind::Copy)
+            return true; // a copy's pictures stay listed
+        for (const QByteArray& file : action.files)
+            if (Session().IndexOf(file) >= 0)
+                return false;
+        return true;
+    }
 
 private:
     std::unique_ptr<CSortSession> m_session;

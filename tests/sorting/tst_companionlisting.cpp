@@ -47,12 +47,16 @@ private Q_SLOTS:
         QVERIFY(QDir(desk.Path("Pics")).mkdir("c.jpg.xmp"));
 
         QTest::keyClick(&desk.List(), Qt::Key_1); // a.jpg
+
+        QVERIFY(desk.Frame().Settle());
         QCOMPARE(desk.OnDisk("Keep"), (QStringList{"a.jpg", "a.XMP"}));
         QCOMPARE(desk.Current(), QStringLiteral("b.jpg"));
         QTest::keyClick(&desk.List(), Qt::Key_1);
+        QVERIFY(desk.Frame().Settle());
         QCOMPARE(desk.OnDisk("Keep"), (QStringList{"a.jpg", "a.XMP", "b.jpg", "b.xmp"}));
         QTRY_VERIFY(!names.names.contains("b.xmp")); // the list follows what went
         QTest::keyClick(&desk.List(), Qt::Key_1);
+        QVERIFY(desk.Frame().Settle());
         QCOMPARE(desk.OnDisk("Keep").size(), 5);
         QVERIFY(QFileInfo(desk.Path("Pics/c.jpg.xmp")).isDir());
 

@@ -82,7 +82,9 @@ class TestListedFiles : public SessionTestBase {
         m_before = Read(m_listed);
         m_decoyBefore = Read(m_decoy);
     }
-    bool Perform(Act act) {
+    // The action given and its outcome shown: whether the picture went.
+    bool Perform(Act act) { return Went(Give(act)); }
+    bool Give(Act act) {
         switch (act) {
         case Act::Trash:
             return Session().Delete(true);
@@ -165,6 +167,7 @@ private Q_SLOTS:
     void replacedPictureIsRefusedUntilShownAgain() {
         QFETCH(Act, act);
         Lay();
+        Session().FinishActions(); // the session has noted the file on show
         const QByteArray newer = "another picture of the same name";
         QVERIFY(WriteBytes(src + "/.a.jpg.new", newer));
         QVERIFY(::rename((src + "/.a.jpg.new").constData(), (src + "/a.jpg").constData()) == 0);
@@ -227,6 +230,7 @@ private Q_SLOTS:
             QVERIFY(::rename((src + "/.new").constData(), (src + "/a.xmp").constData()) == 0);
         });
         QVERIFY(Session().Move(QString::fromUtf8(dst)));
+        QVERIFY(Settle());
         QCOMPARE(ListDir(dst), (QList<QByteArray>{"a.CR2", "a.jpg"}));
         QCOMPARE(ReadBytes(src + "/a.xmp"), QByteArray("another sidecar"));
         QCOMPARE(ui.errors.size(), 1);
@@ -267,8 +271,9 @@ private Q_SLOTS:
         const QByteArray link = QFile::encodeName(desk.Path("link"));
         QVERIFY(::symlink("Decoy", link.constData()) == 0 && Exchange(pics, link));
 
-        QVERIFY(move ? !desk.List().MoveCurFile(desk.Path("Elsewhere"))
-                     : !desk.List().DeleteCurFile(true));
+        QVERIFY(move ? desk.List().MoveCurFile(desk.Path("Elsewhere"))
+                     : desk.List().DeleteCurFile(true));
+        QVERIFY(desk.Frame().Settle());
         QCOMPARE(desk.Messages(), 1); // answered while the action waited for it
         QCOMPARE(desk.OnDisk("link"), (QStringList{"one.jpg", "two.jpg"}));
         QCOMPARE(desk.OnDisk("Decoy"), (QStringList{"one.jpg", "two.jpg"}));

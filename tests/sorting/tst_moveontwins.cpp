@@ -73,6 +73,8 @@ private Q_SLOTS:
         }
         QCOMPARE(after, shown);
         QCOMPARE(Listed(), left);
+        QVERIFY(Settle()); // the outcome on disk agrees with what the list showed at once
+        QCOMPARE(Listed(), left);
     }
 };
 

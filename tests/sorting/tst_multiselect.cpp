@@ -58,6 +58,8 @@ private Q_SLOTS:
         QCOMPARE(SelectionNote(window), QStringLiteral("3 pictures selected"));
 
         QTest::keyClick(&desk.List(), Qt::Key_1);
+        QVERIFY(desk.Frame().Settle());
+
         QCOMPARE(desk.OnDisk("Keep"), (QStringList{"b.jpg", "c.jpg", "d.jpg"}));
         QCOMPARE(desk.Current(), QStringLiteral("e.jpg"));
         QCOMPARE(SelectionNote(window), QString());
@@ -96,6 +98,7 @@ private Q_SLOTS:
         QTest::keyClick(&desk.List(), Qt::Key_Down, Qt::ShiftModifier);
         QTest::keyClick(&desk.List(), Qt::Key_Down, Qt::ShiftModifier);
         QTest::keyClick(&desk.List(), Qt::Key_Delete); // the desk answers OK
+        QVERIFY(desk.Frame().Settle());
         QCOMPARE(boxes.texts.size(), 1);
         QVERIFY2(boxes.texts.first().contains("3 pictures with their companion files"),
                  qPrintable(boxes.texts.first()));

@@ -93,6 +93,7 @@ private Q_SLOTS:
         QTRY_COMPARE(desk.Listed(), kByDateTaken);
         desk.Select(QStringLiteral("scan.jpg"));
         QTest::keyClick(&desk.List(), Qt::Key_1);
+        QVERIFY(desk.Frame().Settle());
         QCOMPARE(desk.OnDisk("Keep"), QStringList{"scan.jpg"});
         QCOMPARE(desk.Current(), QStringLiteral("IMG_0002.jpg"));
 

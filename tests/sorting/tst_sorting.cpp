@@ -123,12 +123,14 @@ private Q_SLOTS:
         QCOMPARE(desk.OnDisk("Pics"), (QStringList{"a.jpg", "b.jpg", "empty.jpg"}));
         QVERIFY(!QFileInfo::exists(desk.Path("missing")));
 
-        // A file taken away behind the program's back cannot be moved; the list keeps it.
+        // A file taken away behind the program's back cannot be moved; the list does not
+        // bring back a picture that is no longer there, and goes on to the next.
         QFile::remove(desk.Path("Pics/a.jpg"));
         desk.Select("a.jpg");
         frame.SendTo(0);
         QCOMPARE(desk.Messages(), 3);
-        QCOMPARE(desk.Current(), QStringLiteral("a.jpg"));
+        QCOMPARE(desk.Current(), QStringLiteral("b.jpg"));
+        QCOMPARE(desk.Listed(), (QStringList{"b.jpg", "empty.jpg"}));
         QVERIFY(desk.OnDisk("Keep").isEmpty());
     }
 
@@ -171,10 +173,12 @@ private Q_SLOTS:
         };
         desk.Select("b.jpg");
         click(dlg::IDC_TARGET1);
+        QVERIFY(frame.Settle());
         QCOMPARE(desk.OnDisk("Keep"), QStringList{"b.jpg"});
         QCOMPARE(desk.Current(), QStringLiteral("c.jpg"));
         QVERIFY(desk.List().hasFocus());
         click(dlg::IDC_DELETE);
+        QVERIFY(frame.Settle());
         QCOMPARE(desk.OnDisk("Pics"), QStringList{"a.jpg"});
         QCOMPARE(desk.OnDisk("data/Trash/files"), QStringList{"c.jpg"});
         QCOMPARE(desk.Current(), QStringLiteral("a.jpg"));
@@ -203,6 +207,7 @@ private Q_SLOTS:
         auto& tree = desk.Frame().FileSelectPane()->m_treeFolders;
         tree.setFocus();
         QTest::keyClick(&tree, Qt::Key_Delete);
+        QVERIFY(desk.Frame().Settle());
         QCOMPARE(desk.OnDisk("Pics"), QStringList{"b.jpg"});
         QVERIFY(QFileInfo(desk.Path("Pics")).isDir());
         QCOMPARE(desk.Current(), QStringLiteral("b.jpg"));

@@ -44,6 +44,8 @@ private Q_SLOTS:
 
         QVERIFY(first.Move(QString::fromUtf8(dst)));
         QVERIFY(second.Move(QString::fromUtf8(dst)));
+        QVERIFY(QTest::qWaitFor(
+            [&] { return first.PendingActions() == 0 && second.PendingActions() == 0; }, 20000));
         QCOMPARE(Sources(*firstHistory), QList<QByteArray>{src + "/a.jpg"});
         QCOMPARE(Sources(*secondHistory), QList<QByteArray>{other + "/c.jpg"});
         QCOMPARE(first.CurrentNative(), src + "/b.jpg"); // each moved on in its own list

@@ -23,7 +23,9 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QMainWindow>
+#include <QThread>
 #include <QToolBar>
 #include <memory>
 
@@ -43,15 +45,34 @@ public:
         return m_window->findChild<QAction*>(QStringLiteral("cmd%1").arg(id));
     }
     void Trigger(int id) const { Action(id)->trigger(); }
-    // Destination n's key (0..19); n == kTargetCount clicks the Home button.
+    // Destination n's key (0..19); n == kTargetCount clicks the Home button. Returns once
+    // the action's outcome is shown.
     void SendTo(int n) const {
+        SendToNow(n);
+        Settle();
+    }
+    // The same, returning as the key does: the file work may still be pending.
+    void SendToNow(int n) const {
         if (n == kTargetCount)
             Button(dlg::IDC_HOME)->click();
         else
             Trigger(cmd::ID_SEND_TO_TARGET1 + n);
     }
-    // The Delete command, as its key gives it.
-    void Delete() const { Trigger(cmd::ID_DELETE_PICTURE); }
+    // The Delete command, as its key gives it; returns once its outcome is shown.
+    void Delete() const {
+        Trigger(cmd::ID_DELETE_PICTURE);
+        Settle();
+    }
+    // Waits until every sort action given has its outcome shown; false if that never came.
+    bool Settle() const {
+        QElapsedTimer waited;
+        waited.start();
+        while (Session().PendingActions() > 0 && waited.elapsed() < 20000) {
+            QCoreApplication::processEvents();
+            QThread::msleep(2);
+        }
+        return Session().PendingActions() == 0;
+    }
     QAbstractButton* Button(int controlId) const {
         return CDialogBuilder::ControlAs<QAbstractButton>(TargetPane(), controlId);
     }
