@@ -138,6 +138,14 @@ bool CListCtrlEx::IsItemSelected(int nItem) const {
     return index.isValid() && selectionModel()->isSelected(index);
 }
 
+// The view lays its items out on a later turn of the event loop, and draws them where they
+// last stood until then: after a row was taken out, a paint in between would show a gap or
+// a blank list.
+void CListCtrlEx::paintEvent(QPaintEvent* event) {
+    executeDelayedItemsLayout();
+    QListView::paintEvent(event);
+}
+
 void CListCtrlEx::Arrange() {
     // At once, not at the next turn of the event loop: a repaint that follows must show
     // the items where they now stand, not a list still waiting for its layout (blank).

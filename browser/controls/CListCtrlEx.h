@@ -61,6 +61,8 @@ protected:
     void EndBatch() { m_pModel->EndBatch(); }
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // Rows taken out since the last layout are closed up before anything is drawn.
+    void paintEvent(QPaintEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 

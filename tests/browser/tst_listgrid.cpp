@@ -160,6 +160,23 @@ private Q_SLOTS:
         QVERIFY(list.viewport()->rect().contains(list.visualRect(list.IndexOf(next))));
     }
 
+    // Items taken out by the model alone (as a later outcome of a sort does) are closed up
+    // before the list is next drawn, not on a later turn of the event loop.
+    void itemsTakenOutAreClosedUpBeforeTheNextPaint() {
+        CListCtrlEx list;
+        Fill(list, 60);
+        const QSize cell = list.CellSize();
+        list.resize(cell.width() * 3 + 30, cell.height() * 10);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QCoreApplication::processEvents();
+        for (int item : {20, 4, 1, 0})
+            QVERIFY(list.DeleteItem(item));
+        const QImage atOnce = list.viewport()->grab().toImage();
+        QCoreApplication::processEvents();
+        QCOMPARE(atOnce, list.viewport()->grab().toImage());
+    }
+
     // Right to left the rows flow from the right, the arrow keys follow what is seen, and
     // a short name stands at the right of its cell, where a click finds its label.
     void rightToLeftMirrorsTheFlowKeysAndLabels_data() {
