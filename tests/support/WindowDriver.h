@@ -24,6 +24,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QMainWindow>
+#include <QTest>
 #include <QToolBar>
 #include <memory>
 
@@ -34,11 +35,23 @@
 class WindowDriver {
 public:
     explicit WindowDriver(CProfileStore& store, const QString& startupPath = QString())
-        : m_store(store), m_window(CVantrelApp::CreateMainWindow(store, startupPath)) {}
+        : m_store(store), m_window(CVantrelApp::CreateMainWindow(store, startupPath)) {
+        Settle();
+    }
     WindowDriver(const WindowDriver&) = delete;
     WindowDriver& operator=(const WindowDriver&) = delete;
 
     QMainWindow& Window() const { return *m_window; }
+    // Waits until the folders asked for are read: the list filled, the tree's folders in.
+    bool Settle() const {
+        QCoreApplication::processEvents();
+        return QTest::qWaitFor(
+            [this] {
+                CFileSelect* pane = FileSelectPane();
+                return !pane || (!FileList().IsListing() && !pane->m_treeFolders.IsReading());
+            },
+            20000);
+    }
     QAction* Action(int id) const {
         return m_window->findChild<QAction*>(QStringLiteral("cmd%1").arg(id));
     }
