@@ -243,7 +243,7 @@ bool CNamespaceTreeView::SelectChild(QTreeWidgetItem* child) {
     if (m_bSuppressListFill)
         Expand(child);
     setCurrentItem(child);
-    if (m_bSuppressListFill || !m_pExpander->ExpandLater(child))
+    if (m_bSuppressListFill || !m_pExpander->ExpandLater(child, true))
         Expand(child);
     child->setExpanded(true);
     return true;
@@ -282,9 +282,9 @@ void CNamespaceTreeView::OnSelchanged(QTreeWidgetItem* current, QTreeWidgetItem*
         if (auto* item = TreeItem(current))
             item->setIcon(0, m_pImageList->Icon(item->m_nSelectedImage));
     }
+    m_pExpander->LeaveChosen(current);
     if (!m_pListView)
         return;
-    CWaitCursor wait;
     NSTREEITEM* rec = RecordOf(current);
     if (rec && m_bSuppressListFill) {
         m_bListMatchesSelection = false;

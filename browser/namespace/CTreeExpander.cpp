@@ -34,7 +34,7 @@ QByteArray CTreeExpander::PathOf(const QTreeWidgetItem* item) {
     return rec ? GetNativePathFromPidl(rec->pidlAbs) : QByteArray();
 }
 
-bool CTreeExpander::ExpandLater(QTreeWidgetItem* item) {
+bool CTreeExpander::ExpandLater(QTreeWidgetItem* item, bool bChosen) {
     auto* treeItem = static_cast<CNamespaceTreeItem*>(item);
     NSTREEITEM* rec = treeItem ? treeItem->Record() : nullptr;
     const QByteArray path = PathOf(item);
@@ -47,7 +47,8 @@ bool CTreeExpander::ExpandLater(QTreeWidgetItem* item) {
     // Watched from before the listing, so that nothing made meanwhile is missed.
     m_tree.m_pFollower->Watch(item);
     const quint64 ticket = m_lister.List(path);
-    m_expanding.insert(ticket, Pending{QPersistentModelIndex(m_tree.indexFromItem(item)), folder});
+    m_expanding.insert(ticket,
+                       Pending{QPersistentModelIndex(m_tree.indexFromItem(item)), folder, bChosen});
     return true;
 }
 
@@ -121,6 +122,25 @@ void CTreeExpander::OnFinished(quint64 ticket, bool) {
     m_expanding.take(ticket).psf->Release();
     item->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
     Q_EMIT Expanded(item);
+}
+
+void CTreeExpander::LeaveChosen(QTreeWidgetItem* current) {
+    for (auto it = m_expanding.begin(); it != m_expanding.end();) {
+        auto* item = static_cast<CNamespaceTreeItem*>(m_tree.itemFromIndex(it->index));
+        if (!it->bChosen || (item && item == current)) {
+            ++it;
+            continue;
+        }
+        m_lister.Cancel(it.key());
+        it->psf->Release();
+        it = m_expanding.erase(it);
+        if (!item)
+            continue;
+        qDeleteAll(item->takeChildren()); // what came so far; all are read when it is opened
+        item->m_bExpandedOnce = false;
+        item->setExpanded(false);
+        item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+    }
 }
 
 void CTreeExpander::SetArrow(QTreeWidgetItem* item) {

@@ -24,8 +24,12 @@ public:
     ~CTreeExpander() override;
 
     // Inserts the item's sub-folders as a worker reads them; false (nothing done) when it is
-    // no folder of the file system, which the caller lists itself.
-    bool ExpandLater(QTreeWidgetItem* item);
+    // no folder of the file system, which the caller lists itself. bChosen: it is opened as
+    // the folder chosen, and given up when the choice moves on (see LeaveChosen).
+    bool ExpandLater(QTreeWidgetItem* item, bool bChosen = false);
+    // The choice moved to `current`: the readings of folders opened as chosen before are
+    // given up, and those folders closed again, to be read afresh when opened.
+    void LeaveChosen(QTreeWidgetItem* current);
     // Inserts the item's sub-folders on its first expansion, read at once on this thread.
     void ExpandNow(QTreeWidgetItem* item);
     // Inserts the sub-folders of `psf` below `parent` at once, read on this thread.
@@ -46,6 +50,7 @@ private:
     struct Pending {
         QPersistentModelIndex index;
         CShellFolder* psf = nullptr; // one reference
+        bool bChosen = false;
     };
     QTreeWidgetItem* ItemOf(quint64 ticket);
     void OnBatch(quint64 ticket, const ListedEntries& entries);
