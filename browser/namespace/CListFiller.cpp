@@ -154,7 +154,7 @@ void CListFiller::ListNow(NSTREEITEM* pFolderItem, CShellFolder* psfFolder) {
     m_list.m_listedFolder = items ? CListedFolder::Of(path, items->FolderFd()) : CListedFolder();
     bool bComplete = true;
     if (items) { // a folder that cannot be read (or is gone) shows empty, without a message
-        m_list.m_pWatch->Watch(pFolderItem, psfFolder);
+        m_list.m_pWatch->Watch(pFolderItem, psfFolder, m_list.Lister());
         bComplete = AddAll(*items, pFolderItem->pidlAbs, psfFolder);
     }
     // Sorted within the batch: whoever follows the list sees it once, and in order.

@@ -85,13 +85,13 @@ void CNamespaceListView::EmptyList() {
 void CNamespaceListView::FillList(NSTREEITEM* pFolderItem, CShellFolder* psfFolder) {
     ResetContents();
     m_listedFolder = CListedFolder();
-    CFolderLister* lister = m_pTreeView ? m_pTreeView->Lister() : nullptr;
+    CFolderLister* lister = Lister();
     if (!pFolderItem || !psfFolder || !lister) {
         m_pFiller->ListNow(pFolderItem, psfFolder);
         return;
     }
     // Watched from before the listing, so that nothing made meanwhile is missed.
-    const bool bWatched = m_pWatch->Watch(pFolderItem, psfFolder);
+    const bool bWatched = m_pWatch->Watch(pFolderItem, psfFolder, lister);
     if (m_pNames)
         m_pNames->folder = GetNativePathFromPidl(pFolderItem->pidlAbs);
     if (m_pFiller->Start(lister, pFolderItem, psfFolder))
@@ -99,6 +99,10 @@ void CNamespaceListView::FillList(NSTREEITEM* pFolderItem, CShellFolder* psfFold
     if (bWatched)
         m_pWatch->Stop();
     m_pFiller->ListNow(pFolderItem, psfFolder);
+}
+
+CFolderLister* CNamespaceListView::Lister() const {
+    return m_pTreeView ? m_pTreeView->Lister() : nullptr;
 }
 
 void CNamespaceListView::SelectWhenListed(const QString& name) {

@@ -14,6 +14,7 @@
 #include <memory>
 
 class CFileActionHook;
+class CFolderLister;
 class CItemOrder;
 class CListFiller;
 class CListSorter;
@@ -55,6 +56,8 @@ public:
     // follows it (not owned; it must outlive the list); null to keep none.
     void SetFolderNames(SFolderNames* names) { m_pNames = names; }
     CNamespaceTreeView* TreeView() const;
+    // The tree's reader of folders on a worker; null without a tree.
+    CFolderLister* Lister() const;
     void AddExtension(const QString& ending) { m_astrExtensions.append(ending); }
     void ClearExtensions() { m_astrExtensions.clear(); }
     // Lists the folder the tree chose (see CNamespaceTreeView::FolderChosen); with a null

@@ -2,12 +2,14 @@
 
 #include "platform/shell/CDirEnumIDList.h"
 #include "platform/shell/CShellItemId.h"
+#include "platform/system/CRemoteFileSystem.h"
 
 #include <QMetaObject>
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 struct CFolderLister::Job {
@@ -97,7 +99,8 @@ void CFolderLister::Run(const std::shared_ptr<Job>& job) const {
         return;
     }
     const CListedFolder folder = CListedFolder::Of(job->path, fd);
-    post([self, job, folder] { self->OnOpened(job, folder); });
+    const bool bRemote = CRemoteFileSystem::HoldsDescriptor(fd);
+    post([self, job, folder, bRemote] { self->OnOpened(job, folder, bRemote); });
     DIR* dir = ::fdopendir(fd);
     if (!dir) {
         ::close(fd);
@@ -130,7 +133,12 @@ void CFolderLister::Run(const std::shared_ptr<Job>& job) const {
     post([self, job, bOk] { self->OnFinished(job, bOk); });
 }
 
-void CFolderLister::OnOpened(const std::shared_ptr<Job>& job, const CListedFolder& folder) {
+void CFolderLister::OnOpened(const std::shared_ptr<Job>& job, const CListedFolder& folder,
+                             bool bRemote) {
+    if (bRemote || m_marked.contains(job->path))
+        m_remote.insert(job->path);
+    else
+        m_remote.remove(job->path);
     job->folder = folder;
     job->bOpened = true;
     for (quint64 ticket : QList<quint64>(job->tickets))
@@ -163,6 +171,38 @@ void CFolderLister::OnFinished(const std::shared_ptr<Job>& job, bool bOk) {
     }
     for (quint64 ticket : tickets)
         Q_EMIT Finished(ticket, bOk);
+}
+
+quint64 CFolderLister::Look(const QByteArray& dir, const QList<QByteArray>& names) {
+    const quint64 ticket = m_nNextTicket++;
+    m_pool.start(
+        [this, ticket, dir, names] {
+            const ListedEntries found = LookUp(dir, names);
+            QMetaObject::invokeMethod(
+                this, [this, ticket, found] { Q_EMIT Looked(ticket, found); },
+                Qt::QueuedConnection);
+        },
+        1);
+    return ticket;
+}
+
+// On the worker: each name looked up through the folder's descriptor, never by a path.
+ListedEntries CFolderLister::LookUp(const QByteArray& dir, const QList<QByteArray>& names) {
+    ListedEntries found;
+    const int fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return found;
+    for (const QByteArray& name : names) {
+        struct stat st {};
+        if (name.isEmpty() || name.startsWith('.') || name.contains('/') ||
+            ::fstatat(fd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+            continue;
+        const unsigned char type =
+            S_ISLNK(st.st_mode) ? DT_LNK : (S_ISDIR(st.st_mode) ? DT_DIR : DT_REG);
+        found.append(SListedEntry{name, CDirEnumIDList::FlagsOf(fd, name.constData(), type)});
+    }
+    ::close(fd);
+    return found;
 }
 
 void CFolderLister::Probe(const QByteArray& path) {

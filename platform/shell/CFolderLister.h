@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QObject>
+#include <QSet>
 #include <QThreadPool>
 #include <atomic>
 #include <memory>
@@ -28,6 +29,18 @@ public:
     // The caller waits no more: its signals stop; the reading is given up once no caller
     // waits for it.
     void Cancel(quint64 ticket);
+    // Looks up these names in the folder at `dir` (Looked answers with those that are there,
+    // hidden names never). The ticket names the answer; never 0.
+    quint64 Look(const QByteArray& dir, const QList<QByteArray>& names);
+    // Whether the folder at `path`, as last opened for reading, lies on a file system reached
+    // over a network (or was marked so), where the folder watch sees nothing.
+    bool IsRemote(const QByteArray& path) const { return m_remote.contains(path); }
+    // Counts the folder at `path` as remote from now on, whatever its file system (tests).
+    void MarkRemote(const QByteArray& path) { m_marked.insert(path); }
+    // How often a folder on a remote file system on show is read again to find its changes,
+    // in ms (tests make it short).
+    int RelistInterval() const { return m_nRelistMs; }
+    void SetRelistInterval(int ms) { m_nRelistMs = ms; }
     // Asks whether the folder at `path` has a sub-folder (SubFolderKnown answers). A folder
     // listed before answers from that listing, without the disk.
     void Probe(const QByteArray& path);
@@ -49,11 +62,13 @@ Q_SIGNALS:
     // The reading ended; bOk false when the folder could not be opened or read whole.
     void Finished(quint64 ticket, bool bOk);
     void SubFolderKnown(const QByteArray& path, bool bHas);
+    void Looked(quint64 ticket, const ListedEntries& found);
 
 private:
     struct Job;
     void Run(const std::shared_ptr<Job>& job) const;
-    void OnOpened(const std::shared_ptr<Job>& job, const CListedFolder& folder);
+    void OnOpened(const std::shared_ptr<Job>& job, const CListedFolder& folder, bool bRemote);
+    static ListedEntries LookUp(const QByteArray& dir, const QList<QByteArray>& names);
     void OnBatch(const std::shared_ptr<Job>& job, const ListedEntries& entries);
     void OnFinished(const std::shared_ptr<Job>& job, bool bOk);
     void Remember(const QByteArray& path, bool bHas);
@@ -62,8 +77,11 @@ private:
     QHash<QByteArray, std::shared_ptr<Job>> m_running; // by path
     QHash<quint64, std::shared_ptr<Job>> m_tickets;
     QHash<QByteArray, bool> m_subFolders; // what is known of folders listed or probed
+    QSet<QByteArray> m_remote;            // folders found on a remote file system
+    QSet<QByteArray> m_marked;            // folders counted as remote all the same
     quint64 m_nNextTicket = 1;
     int m_nBatch = 200;
     int m_nStarted = 0;
     int m_nProbes = 0; // asked, not answered yet
+    int m_nRelistMs = 3000;
 };

@@ -3,6 +3,7 @@
 #include "platform/shell/CFolderLister.h"
 #include "platform/shell/CShellItemId.h"
 #include "platform/system/CNaturalCompare.h"
+#include "platform/system/DirectoryChanges.h"
 #include "tests/browser/BrowserHost.h"
 #include "tests/support/CDiskTap.h"
 #include "tests/support/NativeTempDir.h"
@@ -21,12 +22,13 @@ private Q_SLOTS:
     void initTestCase() {
         QVERIFY(m_root.isValid());
         qputenv("HOME", m_root.NativePath());
-        for (const char* dir : {"odd/sub", "many/inner", "slow", "other"})
+        for (const char* dir : {"odd/sub", "many/inner", "slow", "other", "remote", "live"})
             QVERIFY(std::filesystem::create_directories(Dir(dir).toStdString()));
         for (int i = 0; i < 300; ++i)
             QVERIFY(WriteBytes(Dir("many/p" + QByteArray::number(i) + ".jpg"), ""));
-        for (const char* file : {"odd/caf\xe9.jpg", "odd/new\nline.jpg", "odd/.hidden.jpg",
-                                 "other/a.jpg", "other/b.jpg"})
+        for (const char* file :
+             {"odd/caf\xe9.jpg", "odd/new\nline.jpg", "odd/.hidden.jpg", "other/a.jpg",
+              "other/b.jpg", "remote/kept.jpg", "remote/went.jpg", "live/a.jpg", "live/b.jpg"})
             QVERIFY(WriteBytes(Dir(file), ""));
         QCOMPARE(symlink("sub", Dir("odd/link to sub").constData()), 0);
         QCOMPARE(symlink("nowhere", Dir("odd/dangling").constData()), 0);
@@ -179,6 +181,71 @@ private Q_SLOTS:
         QVERIFY(!lister->IsBusy());
         const int looked = int(tap.AllCalls().filter("fstatat").size());
         QVERIFY2(looked < 200, qPrintable(QString::number(looked)));
+    }
+
+    // Following the changes of the folder on show reads the disk on the worker alone.
+    void liveChangesAreReadOnTheWorker_data() {
+        QTest::addColumn<QByteArray>("made");
+        QTest::addColumn<QByteArray>("removed");
+        QTest::addColumn<bool>("lost"); // the events were lost: the folder is read again
+        QTest::addColumn<QStringList>("listed");
+        QTest::newRow("a picture made") << QByteArray("c.jpg") << QByteArray() << false
+                                        << QStringList({"a.jpg", "b.jpg", "c.jpg"});
+        QTest::newRow("a picture removed")
+            << QByteArray() << QByteArray("b.jpg") << false << QStringList({"a.jpg"});
+        QTest::newRow("events lost") << QByteArray("d.jpg") << QByteArray("a.jpg") << true
+                                     << QStringList({"b.jpg", "d.jpg"});
+    }
+    void liveChangesAreReadOnTheWorker() {
+        QFETCH(QByteArray, made);
+        QFETCH(QByteArray, removed);
+        QFETCH(bool, lost);
+        QFETCH(QStringList, listed);
+        CRecordingListView& list = m_host->List();
+        m_host->Tree().SelectPath(QFile::decodeName(Dir("live")));
+        QVERIFY(m_host->Settle());
+        list.HoldFolderChanges(lost); // what comes while held is made up for by a reading
+        if (!made.isEmpty())
+            QVERIFY(WriteBytes(Dir("live/" + made), ""));
+        if (!removed.isEmpty())
+            QCOMPARE(unlink(Dir("live/" + removed).constData()), 0);
+        CDiskTap& tap = CDiskTap::Instance(); // from before the changes are heard of
+        tap.Watch(Dir("live"));
+        if (lost) {
+            QTest::qWait(0);
+            list.HoldFolderChanges(false);
+            list.ApplyFolderChanges(DirectoryChanges::RescanAll());
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(list.Texts(), listed, 20000);
+        tap.Stop();
+        const QStringList calls = tap.CallsOn(CDiskTap::CurrentThread());
+        if (!made.isEmpty())
+            QCOMPARE(unlink(Dir("live/" + made).constData()), 0);
+        if (!removed.isEmpty())
+            QVERIFY(WriteBytes(Dir("live/" + removed), ""));
+        QVERIFY2(calls.isEmpty(), qPrintable(calls.join(", ")));
+    }
+
+    // A folder on a remote file system is read again while the window is active, instead of
+    // watched: what other machines add and remove there shows up all the same.
+    void remoteFolderIsReadAgain() {
+        CRecordingListView& list = m_host->List();
+        CFolderLister* lister = m_host->Tree().Lister();
+        lister->MarkRemote(Dir("remote"));
+        lister->SetRelistInterval(20);
+        m_host->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_host.get()));
+        m_host->Tree().SelectPath(QFile::decodeName(Dir("remote")));
+        QVERIFY(m_host->Settle());
+        QCOMPARE(list.Texts(), QStringList({"kept.jpg", "went.jpg"}));
+        list.SelectItem(0, true);
+        // Once it has been read again, the watch is off: changes come by reading alone.
+        const int before = lister->ListingsStarted();
+        QTRY_VERIFY_WITH_TIMEOUT(lister->ListingsStarted() > before && !lister->IsBusy(), 20000);
+        QVERIFY(WriteBytes(Dir("remote/came.jpg"), ""));
+        QCOMPARE(unlink(Dir("remote/went.jpg").constData()), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(list.Texts(), QStringList({"came.jpg", "kept.jpg"}), 20000);
+        QCOMPARE(list.GetItemText(list.m_nCurItem), QStringLiteral("kept.jpg"));
     }
 
 private:
