@@ -8,9 +8,6 @@
 #include "platform/shell/CShellFolder.h"
 #include "platform/shell/CShellItemId.h"
 
-#include <algorithm>
-#include <vector>
-
 CListFiller::CListFiller(CNamespaceListView& list) : QObject(&list), m_list(list) {
 }
 
@@ -35,6 +32,7 @@ bool CListFiller::Start(CFolderLister* lister, NSTREEITEM* pFolderItem, CShellFo
     m_psf->AddRef();
     m_pidl = CItemIdList::ConcatPidls(nullptr, pFolderItem->pidlAbs);
     m_bComplete = m_pidl != nullptr;
+    m_nAdded = 0;
     m_nTicket = lister->List(path);
     return true;
 }
@@ -74,39 +72,43 @@ void CListFiller::OnBatch(quint64 ticket, const ListedEntries& entries) {
     m_list.OnListGrew();
 }
 
-// The batch in the folder's order, each item at its sorted place: the items on show keep
-// their order, and the current one stays current wherever the rows before it grow.
+// The batch added at the end, then the list sorted once: the items on show keep their order
+// (the order is total), and the current item and the selection stay on their files through
+// the sort. Before anything is chosen, the views hear of a batch as one change.
 void CListFiller::AddSorted(const ListedEntries& entries) {
-    std::vector<LPITEMIDLIST> pidls;
-    pidls.reserve(std::size_t(entries.size()));
+    // Names the folder's follower put in meanwhile are not listed twice.
+    const QSet<QByteArray> listed =
+        m_list.GetItemCount() != m_nAdded ? m_list.ListedNames() : QSet<QByteArray>();
+    const QPersistentModelIndex current =
+        m_list.m_nCurItem >= 0 ? m_list.IndexOf(m_list.m_nCurItem) : QModelIndex();
+    const bool bQuiet = !current.isValid() && !m_list.selectionModel()->hasSelection();
+    if (bQuiet)
+        m_list.BeginBatch();
     for (const SListedEntry& e : entries) {
         if ((e.flags & CShellItemId::IsFolder) && !m_list.m_bIncludeFolders)
             continue;
-        if (LPITEMIDLIST pidl = CShellItemId::Make(CShellItemId::Named, e.flags, e.name))
-            pidls.push_back(pidl);
-        else
-            m_bComplete = false;
-    }
-    std::sort(pidls.begin(), pidls.end(),
-              [this](LPCITEMIDLIST a, LPCITEMIDLIST b) { return m_psf->CompareIDs(0, a, b) < 0; });
-    const QPersistentModelIndex current =
-        m_list.m_nCurItem >= 0 ? m_list.IndexOf(m_list.m_nCurItem) : QModelIndex();
-    const bool bQuiet = m_list.GetItemCount() == 0; // nothing on show yet: one reset
-    if (bQuiet)
-        m_list.BeginBatch();
-    for (LPITEMIDLIST pidl : pidls) {
         if (m_list.m_pNames)
-            m_list.m_pNames->names.insert(CShellItemId::BytesOf(pidl).toByteArray());
-        int nAt = -1;
-        if (m_bComplete &&
-            m_list.AddListItem(m_psf, m_pidl, pidl, nAt) == CNamespaceListView::Add::Stop)
-            m_bComplete = false;
-        FreePidl(pidl);
+            m_list.m_pNames->names.insert(e.name);
+        if (m_bComplete && !listed.contains(e.name))
+            Add(e);
     }
+    m_list.SortList();
     if (bQuiet)
         m_list.EndBatch();
     if (current.isValid())
         m_list.m_nCurItem = current.row();
+}
+
+void CListFiller::Add(const SListedEntry& entry) {
+    LPITEMIDLIST pidl = CShellItemId::Make(CShellItemId::Named, entry.flags, entry.name);
+    int nAt = m_list.GetItemCount();
+    const auto result =
+        pidl ? m_list.AddListItem(m_psf, m_pidl, pidl, nAt) : CNamespaceListView::Add::Stop;
+    FreePidl(pidl);
+    if (result == CNamespaceListView::Add::Stop)
+        m_bComplete = false;
+    else if (result == CNamespaceListView::Add::Added)
+        ++m_nAdded;
 }
 
 void CListFiller::OnFinished(quint64 ticket, bool bOk) {
@@ -119,8 +121,6 @@ void CListFiller::OnFinished(quint64 ticket, bool bOk) {
         names->bKnown = true;
     else if (names)
         names->Forget();
-    if (m_list.HasOrder()) // by name, every item went to its place already
-        m_list.SortList();
     if (m_bComplete)
         m_list.OnListFilled();
     SelectPending(true);

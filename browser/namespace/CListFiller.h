@@ -15,8 +15,8 @@ class CShellFolder;
 struct NSTREEITEM;
 
 // Fills a file list from a reading of its folder on a worker (CFolderLister): the items
-// appear batch by batch, each at its sorted place, so that what is on show never changes
-// order; the current item and the selection stay on their files as later batches land.
+// appear batch by batch in the list's order, so that what is on show never changes order;
+// the current item and the selection stay on their files as later batches land.
 // A new filling, or the list emptied, gives up the reading under way: its late batches are
 // dropped.
 class CListFiller : public QObject {
@@ -47,6 +47,7 @@ private:
     void OnBatch(quint64 ticket, const ListedEntries& entries);
     void OnFinished(quint64 ticket, bool bOk);
     void AddSorted(const ListedEntries& entries);
+    void Add(const SListedEntry& entry);
     bool SelectPending(bool bEnd);
     void Release();
     bool AddAll(CEnumIDList& items, LPCITEMIDLIST pidlFolder, CShellFolder* psf);
@@ -57,6 +58,7 @@ private:
     CShellFolder* m_psf = nullptr; // one reference while filling
     LPITEMIDLIST m_pidl = nullptr; // the folder's absolute list
     bool m_bComplete = true;       // no item was refused
+    int m_nAdded = 0;              // items this filling added
     bool m_bPending = false;       // a selection waits for its item
     QString m_pendingName;
 };

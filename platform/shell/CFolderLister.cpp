@@ -5,6 +5,7 @@
 #include "platform/system/CRemoteFileSystem.h"
 
 #include <QMetaObject>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
@@ -12,9 +13,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace {
+constexpr int kMostPerBatch = 8192;
+} // namespace
+
 struct CFolderLister::Job {
     QByteArray path;
-    int nBatch = 200;
+    int nBatch = 128;
+    bool bGrowing = true; // each batch twice the last, up to kMostPerBatch
     std::atomic<bool> bCancelled{false};
     QList<quint64> tickets;  // who waits for it
     ListedEntries delivered; // what it delivered so far, for those who join
@@ -66,6 +72,7 @@ quint64 CFolderLister::List(const QByteArray& path) {
     job = std::make_shared<Job>();
     job->path = path;
     job->nBatch = m_nBatch;
+    job->bGrowing = !m_bFixedBatch;
     job->tickets.append(ticket);
     m_running.insert(path, job);
     m_tickets.insert(ticket, job);
@@ -121,6 +128,8 @@ void CFolderLister::Run(const std::shared_ptr<Job>& job) const {
         if (batch.size() >= job->nBatch) {
             post([self, job, batch] { self->OnBatch(job, batch); });
             batch.clear();
+            if (job->bGrowing) // the first at once, then fewer changes of the list
+                job->nBatch = std::min(job->nBatch * 2, kMostPerBatch);
         }
         errno = 0;
     }

@@ -46,8 +46,12 @@ public:
     void Probe(const QByteArray& path);
     // The answer known for `path`: 1 has a sub-folder, 0 has none, -1 not known.
     int KnownSubFolder(const QByteArray& path) const;
-    // Entries per batch (tests make it small).
-    void SetBatchSize(int n) { m_nBatch = n > 0 ? n : 1; }
+    // Entries per batch, always (tests make it small); by default the first batch is small
+    // and each later one twice the last.
+    void SetBatchSize(int n) {
+        m_nBatch = n > 0 ? n : 1;
+        m_bFixedBatch = true;
+    }
     // True while a reading or a probe is under way or its answer not yet delivered.
     bool IsBusy() const { return !m_running.isEmpty() || m_nProbes > 0; }
     // How many folders were opened for reading since the lister was made.
@@ -80,7 +84,8 @@ private:
     QSet<QByteArray> m_remote;            // folders found on a remote file system
     QSet<QByteArray> m_marked;            // folders counted as remote all the same
     quint64 m_nNextTicket = 1;
-    int m_nBatch = 200;
+    int m_nBatch = 128;
+    bool m_bFixedBatch = false;
     int m_nStarted = 0;
     int m_nProbes = 0; // asked, not answered yet
     int m_nRelistMs = 3000;

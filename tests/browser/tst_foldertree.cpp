@@ -146,6 +146,7 @@ private Q_SLOTS:
         QVERIFY(QDir(TreeDir("charlie")).rmdir("yonder"));
         QTRY_COMPARE(tree.currentItem(), charlie);
         QVERIFY(!m_host->Child("yonder"));
+        QVERIFY(m_host->Settle());
         QCOMPARE(m_host->List().Texts(), (QStringList{"nearby", "zulu"}));
         QVERIFY(QDir(TreeDir("charlie")).rmdir("nearby"));
         QTRY_VERIFY(!m_host->Child("nearby"));
