@@ -23,8 +23,9 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QMainWindow>
-#include <QTest>
+#include <QThread>
 #include <QToolBar>
 #include <memory>
 
@@ -44,13 +45,18 @@ public:
     QMainWindow& Window() const { return *m_window; }
     // Waits until the folders asked for are read: the list filled, the tree's folders in.
     bool Settle() const {
-        QCoreApplication::processEvents();
-        return QTest::qWaitFor(
-            [this] {
-                CFileSelect* pane = FileSelectPane();
-                return !pane || (!FileList().IsListing() && !pane->m_treeFolders.IsReading());
-            },
-            20000);
+        QElapsedTimer waited;
+        waited.start();
+        for (QCoreApplication::processEvents(); !Settled(); QThread::msleep(1)) {
+            if (waited.elapsed() > 20000)
+                return false;
+            QCoreApplication::processEvents();
+        }
+        return true;
+    }
+    bool Settled() const {
+        CFileSelect* pane = FileSelectPane();
+        return !pane || (!FileList().IsListing() && !pane->m_treeFolders.IsReading());
     }
     QAction* Action(int id) const {
         return m_window->findChild<QAction*>(QStringLiteral("cmd%1").arg(id));
