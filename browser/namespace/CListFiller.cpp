@@ -2,6 +2,7 @@
 
 #include "browser/controls/PidlFunctions.h"
 #include "browser/namespace/CListFolderFollower.h"
+#include "browser/namespace/CListSorter.h"
 #include "browser/namespace/CNamespaceListView.h"
 #include "platform/shell/CEnumIDList.h"
 #include "platform/shell/CFolderLister.h"
@@ -84,6 +85,7 @@ void CListFiller::AddSorted(const ListedEntries& entries) {
     const bool bQuiet = !current.isValid() && !m_list.selectionModel()->hasSelection();
     if (bQuiet)
         m_list.BeginBatch();
+    const int nSorted = m_list.GetItemCount();
     for (const SListedEntry& e : entries) {
         if ((e.flags & CShellItemId::IsFolder) && !m_list.m_bIncludeFolders)
             continue;
@@ -92,7 +94,7 @@ void CListFiller::AddSorted(const ListedEntries& entries) {
         if (m_bComplete && !listed.contains(e.name))
             Add(e);
     }
-    m_list.SortList();
+    m_list.m_pSorter->SortAppended(nSorted);
     if (bQuiet)
         m_list.EndBatch();
     if (current.isValid())
