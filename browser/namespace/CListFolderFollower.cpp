@@ -3,22 +3,28 @@
 #include "browser/controls/NamespaceRecords.h"
 #include "browser/controls/PidlFunctions.h"
 #include "browser/namespace/CNamespaceListView.h"
-#include "platform/shell/CDirEnumIDList.h"
 #include "platform/shell/CItemIdList.h"
 #include "platform/shell/CShellFolder.h"
 #include "platform/shell/CShellItemId.h"
 #include "platform/system/CDirectoryWatch.h"
 
 CListFolderFollower::CListFolderFollower(CNamespaceListView& list)
-    : QObject(&list), m_list(list), m_pWatch(new CDirectoryWatch(this)) {
+    : QObject(&list), m_list(list), m_pWatch(new CDirectoryWatch(this)),
+      m_pRefresher(new CFolderRefresher(
+          &list, [this] { return m_list.ListedNames(); },
+          [this](const CFolderRefresher::Update& update) { OnFound(update); })) {
     connect(m_pWatch, &CDirectoryWatch::Changed, this, &CListFolderFollower::OnChanged);
+    // A remote folder is read again every few seconds instead of watched: a watch sees only
+    // this machine's changes there, and costs round trips of its own.
+    connect(m_pRefresher, &CFolderRefresher::Remote, m_pWatch, &CDirectoryWatch::UnwatchAll);
 }
 
 CListFolderFollower::~CListFolderFollower() {
     Stop();
 }
 
-bool CListFolderFollower::Watch(NSTREEITEM* pFolderItem, CShellFolder* psfFolder) {
+bool CListFolderFollower::Watch(NSTREEITEM* pFolderItem, CShellFolder* psfFolder,
+                                CFolderLister* lister) {
     Stop();
     m_baDir = GetNativePathFromPidl(pFolderItem->pidlAbs);
     if (m_baDir.isEmpty() || !m_pWatch->Watch(m_baDir)) {
@@ -28,10 +34,12 @@ bool CListFolderFollower::Watch(NSTREEITEM* pFolderItem, CShellFolder* psfFolder
     m_psf = psfFolder;
     m_psf->AddRef();
     m_pidl = CItemIdList::ConcatPidls(nullptr, pFolderItem->pidlAbs);
+    m_pRefresher->Follow(lister, m_baDir);
     return true;
 }
 
 void CListFolderFollower::Stop() {
+    m_pRefresher->Stop();
     m_pWatch->UnwatchAll();
     m_baDir.clear();
     if (m_psf)
@@ -59,50 +67,29 @@ void CListFolderFollower::Hold(bool bHold) {
 }
 
 // The names of the folder's entries follow its changes, filtered out or not.
-void CListFolderFollower::KeepNames(const DirectoryChanges& changes) {
+void CListFolderFollower::KeepNames(const CFolderRefresher::Update& update) {
     SFolderNames* names = m_list.m_pNames;
     if (!names || !names->IsOf(m_baDir))
         return;
-    for (const DirectoryChanges::Entry& e : changes.Removed())
+    if (update.bWhole)
+        names->names = update.all;
+    for (const DirectoryChanges::Entry& e : update.changes.Removed())
         names->names.remove(e.name);
-    for (const DirectoryChanges::Entry& e : changes.Added())
+    for (const DirectoryChanges::Entry& e : update.changes.Added())
         names->names.insert(e.name);
 }
 
-DirectoryChanges CListFolderFollower::CompareWith(QSet<QByteArray> listed, bool bFolders,
-                                                  SFolderNames* all) const {
-    DirectoryChanges found;
-    const ULONG flags = SHCONTF_NONFOLDERS | (bFolders ? SHCONTF_FOLDERS : 0);
-    const auto items = m_psf ? m_psf->EnumObjects(flags) : nullptr;
-    if (!items) {
-        found.SetRescan(); // unreadable now: leave the list as it is
-        return found;
-    }
-    const bool bNames = all && all->IsOf(m_baDir);
-    if (bNames)
-        all->names.clear();
-    LPITEMIDLIST pidl = nullptr;
-    while (items->Next(&pidl)) {
-        const QByteArray name = CShellItemId::BytesOf(pidl).toByteArray();
-        if (bNames)
-            all->names.insert(name);
-        if (!listed.remove(name))
-            found.Appeared(name, CShellItemId::IsFolderEntry(pidl));
-        FreePidl(pidl);
-    }
-    for (const QByteArray& name : std::as_const(listed))
-        found.Vanished(name, false);
-    return found;
+void CListFolderFollower::Apply(const DirectoryChanges& changes) {
+    if (!m_baDir.isEmpty() && m_psf && m_pidl)
+        m_pRefresher->Read(changes);
 }
 
-void CListFolderFollower::Apply(const DirectoryChanges& changes) {
+void CListFolderFollower::OnFound(const CFolderRefresher::Update& update) {
+    const DirectoryChanges& changes = update.changes;
     if (m_baDir.isEmpty() || !m_psf || !m_pidl)
         return;
-    if (changes.Rescan()) {
-        const DirectoryChanges found =
-            CompareWith(m_list.ListedNames(), m_list.m_bIncludeFolders, m_list.m_pNames);
-        if (!found.Rescan())
-            Apply(found);
+    if (m_bHold) { // made up for by comparing with the folder once released
+        m_bHeld = true;
         return;
     }
     if (changes.IsEmpty())
@@ -110,13 +97,13 @@ void CListFolderFollower::Apply(const DirectoryChanges& changes) {
     QList<QByteArray> removed;
     for (const DirectoryChanges::Entry& e : changes.Removed())
         removed.append(e.name);
-    KeepNames(changes);
+    KeepNames(update);
     // The current item's place, followed through the removals and insertions.
     int nCur = m_list.m_nCurItem;
     bool bCurGone = false;
     RemoveNamed(removed, nCur, bCurGone);
     for (const DirectoryChanges::Entry& e : changes.Added()) {
-        const int nAt = InsertNamed(e.name);
+        const int nAt = InsertNamed(e.name, update.flags.value(e.name));
         if (nAt >= 0 && nCur >= 0 && nAt <= nCur)
             ++nCur;
     }
@@ -147,11 +134,12 @@ void CListFolderFollower::RemoveNamed(const QList<QByteArray>& names, int& nCur,
     }
 }
 
-int CListFolderFollower::InsertNamed(const QByteArray& name) {
-    const ULONG flags = SHCONTF_NONFOLDERS | (m_list.m_bIncludeFolders ? SHCONTF_FOLDERS : 0);
-    LPITEMIDLIST pidl = CDirEnumIDList::EntryOf(m_baDir, name, flags);
+int CListFolderFollower::InsertNamed(const QByteArray& name, unsigned char flags) {
+    if ((flags & CShellItemId::IsFolder) && !m_list.m_bIncludeFolders)
+        return -1; // a folder where folders are not listed
+    LPITEMIDLIST pidl = CShellItemId::Make(CShellItemId::Named, flags, name);
     if (!pidl)
-        return -1; // gone again, or a folder where folders are not listed
+        return -1;
     int nAt = -1;
     const auto added = m_list.AddListItem(m_psf, m_pidl, pidl, nAt);
     FreePidl(pidl);

@@ -5,6 +5,10 @@
 #include "platform/shell/CShellFolder.h"
 #include "platform/shell/CShellItemId.h"
 
+#include <algorithm>
+#include <iterator>
+#include <numeric>
+
 namespace {
 const NSLISTITEM* RecordOf(quintptr lParam) {
     return reinterpret_cast<const NSLISTITEM*>(lParam);
@@ -38,6 +42,28 @@ void CListSorter::Sort() {
         }
     }
     m_rows.ApplyOrder(byName); // refused whole when the order was no permutation
+}
+
+void CListSorter::SortAppended(int nSorted) {
+    const int n = m_rows.Count();
+    if (m_pOrder || nSorted <= 0) {
+        Sort();
+        return;
+    }
+    if (nSorted >= n)
+        return;
+    const auto less = [this](int a, int b) {
+        return CompareByName(m_rows.ItemData(a), m_rows.ItemData(b), 0) < 0;
+    };
+    std::vector<int> head(static_cast<std::size_t>(nSorted));
+    std::iota(head.begin(), head.end(), 0);
+    std::vector<int> tail(static_cast<std::size_t>(n - nSorted));
+    std::iota(tail.begin(), tail.end(), nSorted);
+    std::stable_sort(tail.begin(), tail.end(), less);
+    std::vector<int> order;
+    order.reserve(static_cast<std::size_t>(n));
+    std::merge(head.begin(), head.end(), tail.begin(), tail.end(), std::back_inserter(order), less);
+    m_rows.ApplyOrder(order);
 }
 
 int CListSorter::PlaceOf(const NSLISTITEM* rec) const {

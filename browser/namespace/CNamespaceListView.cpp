@@ -3,6 +3,7 @@
 #include "browser/controls/CItemLabelHitTest.h"
 #include "browser/controls/CListRecords.h"
 #include "browser/controls/PidlFunctions.h"
+#include "browser/namespace/CListFiller.h"
 #include "browser/namespace/CListFolderFollower.h"
 #include "browser/namespace/CListSorter.h"
 #include "browser/namespace/CNamespaceTreeView.h"
@@ -25,7 +26,8 @@
 CNamespaceListView::CNamespaceListView(QWidget* parent, CListCtrlModel* items,
                                        QItemSelectionModel* selection)
     : CListCtrlEx(parent, items, selection), m_pWatch(new CListFolderFollower(*this)),
-      m_pSorter(std::make_unique<CListSorter>(*Model())) {
+      m_pSorter(std::make_unique<CListSorter>(*Model())), m_pFiller(new CListFiller(*this)) {
+    connect(m_pFiller, &CListFiller::Finished, this, &CNamespaceListView::Listed);
     Model()->SetDeleter(&CNamespaceListView::OnDeleteitem);
     // The item that is current and selected is the one shown, once: Qt tells a new current
     // item both ways, in either order; with several items selected (Shift, Ctrl) only the
@@ -46,6 +48,7 @@ CNamespaceListView::~CNamespaceListView() {
         disconnect(selectionModel(), nullptr, this, nullptr);
     if (m_pTreeView)
         m_pTreeView->SetListView(nullptr);
+    m_pFiller->Cancel();
     DeleteAllItems();
     m_pWatch->Stop();
 }
@@ -63,6 +66,7 @@ void CNamespaceListView::OnDeleteitem(quintptr lParam) {
 }
 
 void CNamespaceListView::ResetContents() {
+    m_pFiller->Cancel();
     m_pWatch->Stop();
     if (m_pNames)
         m_pNames->Forget();
@@ -79,44 +83,34 @@ void CNamespaceListView::EmptyList() {
 }
 
 void CNamespaceListView::FillList(NSTREEITEM* pFolderItem, CShellFolder* psfFolder) {
-    BeginBatch();
     ResetContents();
-    const ULONG flags = SHCONTF_NONFOLDERS | (m_bIncludeFolders ? SHCONTF_FOLDERS : 0);
-    const auto items = pFolderItem && psfFolder ? psfFolder->EnumObjects(flags) : nullptr;
-    m_listedFolder =
-        items ? CListedFolder::Of(GetNativePathFromPidl(pFolderItem->pidlAbs), items->FolderFd())
-              : CListedFolder();
-    if (!items) { // a folder that cannot be read (or is gone) shows empty, without a message
-        EndBatch();
-        OnListFilled();
+    m_listedFolder = CListedFolder();
+    CFolderLister* lister = Lister();
+    if (!pFolderItem || !psfFolder || !lister) {
+        m_pFiller->ListNow(pFolderItem, psfFolder);
         return;
     }
     // Watched from before the listing, so that nothing made meanwhile is missed.
-    m_pWatch->Watch(pFolderItem, psfFolder);
-    int nIndex = 0;
-    bool complete = true;
-    LPITEMIDLIST pidl = nullptr;
-    if (m_pNames) {
-        m_pNames->folder = m_listedFolder.Path();
-        m_pNames->bKnown = true;
-    }
-    while (items->Next(&pidl)) {
-        if (m_pNames)
-            m_pNames->names.insert(CShellItemId::BytesOf(pidl).toByteArray());
-        const Add result = AddListItem(psfFolder, pFolderItem->pidlAbs, pidl, nIndex);
-        FreePidl(pidl);
-        if (result == Add::Stop) {
-            complete = false;
-            break;
-        }
-    }
-    if (!complete && m_pNames)
-        m_pNames->Forget();
-    // Sorted within the batch: whoever follows the list sees it once, and in order.
-    SortList();
-    EndBatch();
-    if (complete)
-        OnListFilled();
+    const bool bWatched = m_pWatch->Watch(pFolderItem, psfFolder, lister);
+    if (m_pNames)
+        m_pNames->folder = GetNativePathFromPidl(pFolderItem->pidlAbs);
+    if (m_pFiller->Start(lister, pFolderItem, psfFolder))
+        return;
+    if (bWatched)
+        m_pWatch->Stop();
+    m_pFiller->ListNow(pFolderItem, psfFolder);
+}
+
+CFolderLister* CNamespaceListView::Lister() const {
+    return m_pTreeView ? m_pTreeView->Lister() : nullptr;
+}
+
+void CNamespaceListView::SelectWhenListed(const QString& name) {
+    m_pFiller->SelectWhenListed(name);
+}
+
+bool CNamespaceListView::IsListing() const {
+    return m_pFiller->IsFilling();
 }
 
 CNamespaceListView::Add CNamespaceListView::AddListItem(CShellFolder* psf,
@@ -264,7 +258,7 @@ void CNamespaceListView::RefreshList() {
         EmptyList();
         return;
     }
-    FillList(rec, folder.get());
+    m_pFiller->ListNow(rec, folder.get());
 }
 
 void CNamespaceListView::OpenFile(const QByteArray& nativePath, int) {

@@ -14,7 +14,9 @@
 #include <memory>
 
 class CFileActionHook;
+class CFolderLister;
 class CItemOrder;
+class CListFiller;
 class CListSorter;
 class CListFolderFollower;
 class DirectoryChanges;
@@ -54,6 +56,8 @@ public:
     // follows it (not owned; it must outlive the list); null to keep none.
     void SetFolderNames(SFolderNames* names) { m_pNames = names; }
     CNamespaceTreeView* TreeView() const;
+    // The tree's reader of folders on a worker; null without a tree.
+    CFolderLister* Lister() const;
     void AddExtension(const QString& ending) { m_astrExtensions.append(ending); }
     void ClearExtensions() { m_astrExtensions.clear(); }
     // Lists the folder the tree chose (see CNamespaceTreeView::FolderChosen); with a null
@@ -61,6 +65,11 @@ public:
     void ShowFolder(NSTREEITEM* rec, CShellFolder* folder);
     // Fills the list again from the folder selected in the tree.
     void RefreshList();
+    // Selects the item of this name as soon as the listing under way lists it; with an empty
+    // name the first item once the folder is listed whole. At once when none is under way.
+    void SelectWhenListed(const QString& name);
+    // True while the folder is being listed (see Listed).
+    bool IsListing() const;
     // Empties the list and the current item, then calls OnListFilled (used where the
     // tree's selection moved without a fill, so the list never shows another folder).
     void EmptyList();
@@ -93,6 +102,8 @@ public:
 
     virtual void OnFolderSelected(int) {}
     virtual void OnListFilled() {}
+    // A batch of the folder's items was added while it is being listed.
+    virtual void OnListGrew() {}
     // The current file went by another program's doing. nPlace is where it stood, now held
     // by the item after it. The list keeps no current item; subclasses choose what to show.
     virtual void OnCurrentFileVanished(int nPlace);
@@ -103,7 +114,9 @@ public:
     // nothing anywhere (false); the picture file list does it through its sort session.
     virtual bool MoveCurFile(const QString& destDir);
     virtual bool DeleteCurFile(bool bAllowUndo);
-    // Lists the folder's items, sorted, in one change of the list (its model is reset once).
+    // Lists the folder's items, sorted: read on a worker, they appear batch by batch, each at
+    // its sorted place, and Listed says when all are there (OnListFilled is called before).
+    // A folder outside the file system is listed at once.
     virtual void FillList(NSTREEITEM* pFolderItem, CShellFolder* psfFolder);
     virtual void InitList(const QString& path);
     // Opens a file with its default program.
@@ -113,6 +126,8 @@ public:
 Q_SIGNALS:
     // A folder item was double-clicked: the tree is to open this child of its selected folder.
     void FolderOpened(LPCITEMIDLIST pidlRel, const QString& name);
+    // The listing of the folder ended: the list holds every item it found.
+    void Listed();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -129,6 +144,7 @@ protected:
 
 private:
     friend class CListFolderFollower; // inserts and removes the items of changed names
+    friend class CListFiller;         // adds the items as a worker reads them
 
     enum class Add { Added, Skipped, Stop };
     // Adds the child `pidl` at nIndex (then one further on), or at its sorted place when nIndex
@@ -149,6 +165,7 @@ private:
     QPointer<CNamespaceTreeView> m_pTreeView;
     CListFolderFollower* m_pWatch; // the listed folder, followed as others change it
     std::unique_ptr<CListSorter> m_pSorter;
+    CListFiller* m_pFiller;       // the listing under way
     CListedFolder m_listedFolder; // the folder the list was filled from
     CEndingFilter m_filter;       // the file-type filter's endings
     CEndingFilter m_counted;      // the endings counted when hidden

@@ -6,8 +6,10 @@
 #include "browser/namespace/CNamespaceListView.h"
 #include "browser/namespace/CNamespaceTreeItem.h"
 #include "browser/namespace/CTreeChildFinder.h"
+#include "browser/namespace/CTreeExpander.h"
 #include "browser/namespace/CTreeFolderDrag.h"
 #include "browser/namespace/CTreeFolderFollower.h"
+#include "platform/shell/CFolderLister.h"
 #include "platform/shell/CShellContextMenu.h"
 #include "platform/shell/CShellFolderRef.h"
 #include "platform/shell/CSystemImageList.h"
@@ -30,7 +32,9 @@ CNamespaceTreeItem* TreeItem(QTreeWidgetItem* item) {
 } // namespace
 
 CNamespaceTreeView::CNamespaceTreeView(QWidget* parent)
-    : QTreeWidget(parent), m_pFollower(new CTreeFolderFollower(this)) {
+    : QTreeWidget(parent), m_pFollower(new CTreeFolderFollower(this)),
+      m_pLister(new CFolderLister(this)), m_pExpander(new CTreeExpander(*this, *m_pLister)) {
+    connect(m_pExpander, &CTreeExpander::Expanded, this, &CNamespaceTreeView::Expanded);
     m_pDrag = new CTreeFolderDrag(*this);
     setHeaderHidden(true);
     setColumnCount(1);
@@ -48,6 +52,7 @@ CNamespaceTreeView::~CNamespaceTreeView() {
     disconnect(this, nullptr, this, nullptr);
     if (m_pListView)
         m_pListView->SetTreeView(nullptr);
+    m_pLister->Shutdown();
     clear(); // frees every record
 }
 
@@ -89,32 +94,16 @@ bool CNamespaceTreeView::PopulateRoot() {
     clear();
     m_pFollower->UnwatchAll();
     m_hFirstRootItem = nullptr;
-    InsertChildItems(desktop.get(), nullptr, invisibleRootItem());
+    m_pExpander->InsertNow(desktop.get(), nullptr, invisibleRootItem());
     invisibleRootItem()->sortChildren(0, Qt::AscendingOrder);
     return true;
-}
-
-void CNamespaceTreeView::InsertChildItems(CShellFolder* psf, LPCITEMIDLIST pidlParentAbs,
-                                          QTreeWidgetItem* parent) {
-    // Only folders are shown, so the enumeration leaves files out from the start.
-    const auto items = psf->EnumObjects(SHCONTF_FOLDERS);
-    if (!items)
-        return;
-    LPITEMIDLIST pidl = nullptr;
-    while (items->Next(&pidl)) {
-        const Insert result = InsertChildItem(psf, pidlParentAbs, parent, pidl);
-        CItemIdList::FreePidl(pidl);
-        if (result == Insert::Stop)
-            break;
-    }
 }
 
 CNamespaceTreeView::Insert CNamespaceTreeView::InsertChildItem(CShellFolder* psf,
                                                                LPCITEMIDLIST pidlParentAbs,
                                                                QTreeWidgetItem* parent,
                                                                LPCITEMIDLIST pidl) {
-    const ULONG attrs = psf->GetAttributesOf(pidl, SFGAO_FOLDER | SFGAO_HASSUBFOLDER);
-    if (!(attrs & (SFGAO_FOLDER | SFGAO_HASSUBFOLDER)))
+    if (!(psf->GetAttributesOf(pidl, SFGAO_FOLDER) & SFGAO_FOLDER))
         return Insert::Skipped;
     QString name;
     if (!GetDisplayName(psf, pidl, name, SHGDN_NORMAL))
@@ -131,10 +120,8 @@ CNamespaceTreeView::Insert CNamespaceTreeView::InsertChildItem(CShellFolder* psf
     item->m_nSelectedImage = GetIconIndex(rec->pidlAbs, true);
     if (m_pImageList)
         item->setIcon(0, m_pImageList->Icon(item->m_nImage));
-    item->setChildIndicatorPolicy((attrs & SFGAO_HASSUBFOLDER)
-                                      ? QTreeWidgetItem::ShowIndicator
-                                      : QTreeWidgetItem::DontShowIndicatorWhenChildless);
     parent->addChild(item);
+    m_pExpander->SetArrow(item); // whether it has sub-folders is found on the worker
     if (!m_hFirstRootItem && parent == invisibleRootItem())
         m_hFirstRootItem = item;
     return Insert::Added;
@@ -186,26 +173,18 @@ void CNamespaceTreeView::ShowLabelSideways(const QModelIndex& index) {
 void CNamespaceTreeView::Expand(QTreeWidgetItem* item) {
     if (!item)
         return;
-    OnItemexpanding(item);
+    m_pExpander->ExpandNow(item);
     item->setExpanded(true);
 }
 
+bool CNamespaceTreeView::IsReading() const {
+    return m_pExpander->IsBusy();
+}
+
+// An item the user opens gets its sub-folders from a worker.
 void CNamespaceTreeView::OnItemexpanding(QTreeWidgetItem* item) {
-    CNamespaceTreeItem* treeItem = TreeItem(item);
-    if (!treeItem || treeItem->m_bExpandedOnce)
-        return; // sub-folders are inserted once; collapsing does nothing
-    treeItem->m_bExpandedOnce = true;
-    CWaitCursor wait;
-    NSTREEITEM* rec = treeItem->Record();
-    if (!rec)
-        return;
-    CShellFolderRef folder(rec->psfParent->BindToObject(rec->pidlRel));
-    if (!folder)
-        return;
-    m_pFollower->Watch(item); // from before the listing, so that nothing made meanwhile is missed
-    InsertChildItems(folder.get(), rec->pidlAbs, treeItem);
-    treeItem->sortChildren(0, Qt::AscendingOrder);
-    treeItem->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
+    if (!m_pExpander->ExpandLater(item))
+        m_pExpander->ExpandNow(item);
 }
 
 void CNamespaceTreeView::SplitPath(const QString& path, QString& component, QString& rest) {
@@ -256,11 +235,17 @@ bool CNamespaceTreeView::ExpandAndFindChild(const QString& text) {
     return SelectMatchingChild(text);
 }
 
+// A folder on the way is opened at once; the folder chosen is read once, on the worker, for
+// both the file list and its sub-folders.
 bool CNamespaceTreeView::SelectChild(QTreeWidgetItem* child) {
     if (!child)
         return false;
-    Expand(child);
+    if (m_bSuppressListFill)
+        Expand(child);
     setCurrentItem(child);
+    if (m_bSuppressListFill || !m_pExpander->ExpandLater(child, true))
+        Expand(child);
+    child->setExpanded(true);
     return true;
 }
 
@@ -297,9 +282,9 @@ void CNamespaceTreeView::OnSelchanged(QTreeWidgetItem* current, QTreeWidgetItem*
         if (auto* item = TreeItem(current))
             item->setIcon(0, m_pImageList->Icon(item->m_nSelectedImage));
     }
+    m_pExpander->LeaveChosen(current);
     if (!m_pListView)
         return;
-    CWaitCursor wait;
     NSTREEITEM* rec = RecordOf(current);
     if (rec && m_bSuppressListFill) {
         m_bListMatchesSelection = false;

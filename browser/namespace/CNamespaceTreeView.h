@@ -6,9 +6,11 @@
 #include <QTreeWidget>
 
 class CFileActionHook;
+class CFolderLister;
 class CTreeFolderDrag;
 class CNamespaceListView;
 class CNamespaceTreeItem;
+class CTreeExpander;
 class CTreeFolderFollower;
 class CShellMalloc;
 class CSystemImageList;
@@ -62,13 +64,17 @@ public:
     // first component is "/" itself.
     static void SplitPath(const QString& path, QString& component, QString& rest);
 
+    // The reader of folders on a worker that the tree and its file list share.
+    CFolderLister* Lister() const { return m_pLister; }
     QTreeWidgetItem* FirstRootItem() const { return m_hFirstRootItem; }
     CNamespaceListView* ListView() const;
     // The record of the selected item, or null.
     NSTREEITEM* SelectedRecord() const;
     static NSTREEITEM* RecordOf(const QTreeWidgetItem* item);
-    // Expands an item, inserting its sub-folders on the first expansion.
+    // Expands an item, inserting its sub-folders on the first expansion, read at once.
     void Expand(QTreeWidgetItem* item);
+    // True while sub-folders are read on the worker for the tree (see Expanded).
+    bool IsReading() const;
     // Brings the sub-folders of every expanded folder up to date with the disk (F5). The
     // expanded folders are also watched, so folders made, removed or renamed by other
     // programs show up by themselves; the selected folder stays selected while it exists.
@@ -83,6 +89,8 @@ Q_SIGNALS:
     // record and the folder bound for it (both only for the call); a null record when there
     // is none to list, and the list empties. InitTree connects the list to it.
     void FolderChosen(NSTREEITEM* rec, CShellFolder* folder);
+    // The sub-folders of an item opened (by the user, or as the folder chosen) are all in.
+    void Expanded(QTreeWidgetItem* item);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -97,9 +105,9 @@ protected:
 private:
     friend class CTreeFolderFollower; // inserts the folders that appear
     friend class CTreeFolderDrag;     // finds the folder pressed
+    friend class CTreeExpander;       // inserts the folders a worker read
 
     enum class Insert { Added, Skipped, Stop };
-    void InsertChildItems(CShellFolder* psf, LPCITEMIDLIST pidlParentAbs, QTreeWidgetItem* parent);
     Insert InsertChildItem(CShellFolder* psf, LPCITEMIDLIST pidlParentAbs, QTreeWidgetItem* parent,
                            LPCITEMIDLIST pidl);
     int GetIconIndex(LPCITEMIDLIST pidlAbs, bool open) const;
@@ -118,6 +126,8 @@ private:
     bool m_bSuppressListFill = false;
     QPointer<CNamespaceListView> m_pListView;
     CTreeFolderFollower* m_pFollower;
+    CFolderLister* m_pLister;
+    CTreeExpander* m_pExpander;
     CSystemImageList* m_pImageList = nullptr;
     // False while the list still shows what it was filled with before the selection moved.
     bool m_bListMatchesSelection = true;

@@ -3,6 +3,7 @@
 #include "browser/namespace/CNamespaceTreeItem.h"
 #include "browser/namespace/CNamespaceTreeView.h"
 #include "platform/shell/CDirEnumIDList.h"
+#include "platform/shell/CFolderLister.h"
 #include "platform/shell/CItemIdList.h"
 #include "platform/shell/CShellFolderRef.h"
 #include "platform/shell/CShellItemId.h"
@@ -98,23 +99,50 @@ void CTreeFolderFollower::ApplyChildChanges(QTreeWidgetItem* item,
             }
         delete child; // its folder's watch ends by itself, or at its next report
     }
-    const QList<DirectoryChanges::Entry> added = changes.Added();
-    if (added.isEmpty())
-        return;
-    CShellFolderRef folder(rec->psfParent->BindToObject(rec->pidlRel));
-    if (!folder)
-        return;
+    QList<QByteArray> unknown;
     bool inserted = false;
-    for (const DirectoryChanges::Entry& e : added) {
-        if (ChildNamed(item, e.name))
-            continue;
-        LPITEMIDLIST pidl = CDirEnumIDList::EntryOf(dir, e.name, SHCONTF_FOLDERS);
-        if (!pidl)
-            continue; // a file, or gone again
-        inserted |= m_pTree->InsertChildItem(folder.get(), rec->pidlAbs, item, pidl) ==
-                    CNamespaceTreeView::Insert::Added;
-        CItemIdList::FreePidl(pidl);
+    for (const DirectoryChanges::Entry& e : changes.Added()) {
+        if (e.name.startsWith('.') || ChildNamed(item, e.name))
+            continue; // hidden folders come only when a path names them
+        if (e.folder)
+            inserted |= InsertFolder(item, e.name, CShellItemId::IsFolder);
+        else
+            unknown.append(e.name);
     }
+    if (inserted)
+        item->sortChildren(0, Qt::AscendingOrder);
+    if (!unknown.isEmpty())
+        LookLater(item, dir, unknown);
+}
+
+bool CTreeFolderFollower::InsertFolder(QTreeWidgetItem* item, const QByteArray& name,
+                                       unsigned char flags) {
+    NSTREEITEM* rec = CNamespaceTreeView::RecordOf(item);
+    CShellFolderRef folder(rec ? rec->psfParent->BindToObject(rec->pidlRel) : nullptr);
+    LPITEMIDLIST pidl = folder ? CShellItemId::Make(CShellItemId::Named, flags, name) : nullptr;
+    const bool bAdded = pidl && m_pTree->InsertChildItem(folder.get(), rec->pidlAbs, item, pidl) ==
+                                    CNamespaceTreeView::Insert::Added;
+    CItemIdList::FreePidl(pidl);
+    return bAdded;
+}
+
+void CTreeFolderFollower::LookLater(QTreeWidgetItem* item, const QByteArray& dir,
+                                    const QList<QByteArray>& names) {
+    CFolderLister* lister = m_pTree->Lister();
+    if (!lister)
+        return;
+    if (!std::exchange(m_bLooking, true))
+        connect(lister, &CFolderLister::Looked, this, &CTreeFolderFollower::OnLooked);
+    m_looks.insert(lister->Look(dir, names), QPersistentModelIndex(m_pTree->indexFromItem(item)));
+}
+
+void CTreeFolderFollower::OnLooked(quint64 ticket, const ListedEntries& found) {
+    const QPersistentModelIndex index = m_looks.take(ticket);
+    QTreeWidgetItem* item = index.isValid() ? m_pTree->itemFromIndex(index) : nullptr;
+    bool inserted = false;
+    for (const SListedEntry& e : found)
+        if (item && (e.flags & CShellItemId::IsFolder) && !ChildNamed(item, e.name))
+            inserted |= InsertFolder(item, e.name, e.flags);
     if (inserted)
         item->sortChildren(0, Qt::AscendingOrder);
 }

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "platform/shell/CItemIdList.h"
+#include "platform/shell/ListedEntry.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QPersistentModelIndex>
@@ -56,7 +58,14 @@ private:
     // The changes that make the item's children match its folder on disk.
     DirectoryChanges CompareWithFolder(QTreeWidgetItem* item) const;
     void OnFolderChanged(const QByteArray& dir, const DirectoryChanges& changes);
+    // Names that appeared and are not told to be folders (links, files) are looked at on
+    // the worker; those that lead to folders are inserted then.
+    void LookLater(QTreeWidgetItem* item, const QByteArray& dir, const QList<QByteArray>& names);
+    void OnLooked(quint64 ticket, const ListedEntries& found);
+    bool InsertFolder(QTreeWidgetItem* item, const QByteArray& name, unsigned char flags);
 
     CNamespaceTreeView* m_pTree;
+    QHash<quint64, QPersistentModelIndex> m_looks; // look-ups under way, for these items
+    bool m_bLooking = false;                       // connected to the worker's answers
     CDirectoryWatch* m_pWatch;
 };

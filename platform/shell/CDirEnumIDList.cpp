@@ -17,14 +17,18 @@ bool Skipped(const char* name, ULONG grfFlags) {
     return IsDotOrDotDot(name) || (name[0] == '.' && !(grfFlags & SHCONTF_INCLUDEHIDDEN));
 }
 
+unsigned char EntryFlags(DIR* dir, const dirent* ent) {
+    return CDirEnumIDList::FlagsOf(dirfd(dir), ent->d_name, ent->d_type);
+}
+} // namespace
+
 // The entry's flags (folder, link) from its type, with a stat only where the type does
 // not tell. A link that cannot be followed (dangling, a loop) is not a folder.
-unsigned char EntryFlags(DIR* dir, const dirent* ent) {
+unsigned char CDirEnumIDList::FlagsOf(int dirFd, const char* name, unsigned char type) {
     unsigned char flags = 0;
-    unsigned char type = ent->d_type;
     struct stat st;
     if (type == DT_UNKNOWN) {
-        if (fstatat(dirfd(dir), ent->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        if (fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
             return 0;
         type = S_ISLNK(st.st_mode) ? DT_LNK : (S_ISDIR(st.st_mode) ? DT_DIR : DT_REG);
     }
@@ -32,12 +36,11 @@ unsigned char EntryFlags(DIR* dir, const dirent* ent) {
         return CShellItemId::IsFolder;
     if (type == DT_LNK) {
         flags |= CShellItemId::IsLink;
-        if (fstatat(dirfd(dir), ent->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode))
+        if (fstatat(dirFd, name, &st, 0) == 0 && S_ISDIR(st.st_mode))
             flags |= CShellItemId::IsFolder;
     }
     return flags;
 }
-} // namespace
 
 std::unique_ptr<CDirEnumIDList> CDirEnumIDList::Open(const QByteArray& path, ULONG grfFlags) {
     DIR* dir = opendir(path.constData());

@@ -27,6 +27,10 @@ public:
     // grfFlags; null when it does not, or is not there (any more).
     static LPITEMIDLIST EntryOf(const QByteArray& dir, const QByteArray& name, ULONG grfFlags);
 
+    // The flags of the entry `name` of the folder open as dirFd, whose directory entry gave
+    // `type` (d_type): a stat only where the type does not tell.
+    static unsigned char FlagsOf(int dirFd, const char* name, unsigned char type);
+
 private:
     explicit CDirEnumIDList(void* dir, ULONG grfFlags) : m_dir(dir), m_grfFlags(grfFlags) {}
     void* m_dir; // DIR*

@@ -46,15 +46,11 @@ bool CFileSelect::OpenStartupPath(const QString& path) {
     return true;
 }
 
-// Selects and shows the listed file with this name (an empty name: the first file), with the
-// keyboard in the list so that the arrow keys go on from it.
+// Selects and shows the listed file with this name as soon as it is listed (an empty name:
+// the first file, once the folder is listed), with the keyboard in the list so that the
+// arrow keys go on from it.
 void CFileSelect::SelectFileByName(const QString& name) {
-    for (int i = 0; i < m_listFiles.GetItemCount(); ++i) {
-        if (name.isEmpty() || m_listFiles.GetItemText(i) == name) {
-            m_listFiles.SelectItem(i, true);
-            break;
-        }
-    }
+    m_listFiles.SelectWhenListed(name);
     m_listFiles.setFocus();
 }
 

@@ -87,6 +87,11 @@ void CPictureFileList::OnListFilled() {
     UpdateStatusText();
 }
 
+void CPictureFileList::OnListGrew() {
+    m_pSession->SetFolder(ListedFolderIdentity());
+    UpdateFileCount();
+}
+
 void CPictureFileList::OnFileSelected(int nItem) {
     // After an action the session has moved on to this picture already.
     if (!m_bMovingOn || m_pSession->Current() != nItem)

@@ -22,6 +22,7 @@ public:
     void SelectItem(int nItem, bool bSelect) override;
     void OnFolderSelected(int nItem) override;
     void OnListFilled() override;
+    void OnListGrew() override;
     void OnFileSelected(int nItem) override;
     void OnCurrentFileVanished(int nPlace) override;
     void OnItemsChanged() override;

@@ -113,7 +113,8 @@ void CPictureList::OnFolderSelected(int) {
 }
 
 void CPictureList::OnListFilled() {
-    OnFolderSelected(0);
+    if (m_nCurItem < 0) // a picture chosen while the folder was listed stays on show
+        OnFolderSelected(0);
 }
 
 void CPictureList::InitList(const QString& path) {

@@ -27,6 +27,12 @@ public:
         m_tree->InitTree(m_list, QStringLiteral("/"));
     }
     CNamespaceTreeView& Tree() { return *m_tree; }
+    // Waits until the folders asked for are read: the list filled, the tree's folders in.
+    bool Settle() {
+        QCoreApplication::processEvents();
+        return QTest::qWaitFor([this] { return !m_list->IsListing() && !m_tree->IsReading(); },
+                               20000);
+    }
     CRecordingListView& List() { return *m_list; }
     QString CurrentText() const {
         return m_tree->currentItem() ? m_tree->currentItem()->text(0) : QString();

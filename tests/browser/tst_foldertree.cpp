@@ -71,6 +71,7 @@ private Q_SLOTS:
     void draggingAFolderLeavesTheListAlone() {
         CNamespaceTreeView& tree = m_host->Tree();
         tree.SelectPath(TreeDir());
+        QVERIFY(m_host->Settle());
         QTreeWidgetItem* shown = tree.currentItem();
         const QStringList listed = List().Texts();
         const int filled = List().m_nListFilled;
@@ -89,6 +90,7 @@ private Q_SLOTS:
         const QRect bravo = tree.visualItemRect(m_host->Child("bravo"));
         QTest::mouseClick(viewport, Qt::LeftButton, {},
                           QPoint(bravo.left() + m_host->OnTreeLabel(), bravo.center().y()));
+        QVERIFY(m_host->Settle());
         QCOMPARE(m_host->CurrentText(), QStringLiteral("bravo"));
         QCOMPARE(List().m_nListFilled, filled + 1);
     }
@@ -108,6 +110,7 @@ private Q_SLOTS:
         m_host->resize(120, 700);
         QScrollBar* sideways = tree.horizontalScrollBar();
         tree.SelectPath(TreeDir("deep/one/two/three"));
+        QVERIFY(m_host->Settle());
         QCoreApplication::processEvents(); // the walk shows its folder once the tree is laid out
         QVERIFY(sideways->maximum() > 0);
         QVERIFY2(LabelShows(tree), qPrintable(QString::number(sideways->value())));
@@ -116,6 +119,7 @@ private Q_SLOTS:
         sideways->setValue(sideways->value() - 2);
         const int chosen = sideways->value();
         tree.SelectPath(TreeDir("deep/one/two"));
+        QVERIFY(m_host->Settle());
         QCoreApplication::processEvents();
         QCOMPARE(sideways->value(), chosen);
         QVERIFY(LabelShows(tree));
@@ -127,6 +131,7 @@ private Q_SLOTS:
     void treeFollowsTheFoldersOnDisk() {
         CNamespaceTreeView& tree = m_host->Tree();
         tree.SelectPath(TreeDir("charlie"));
+        QVERIFY(m_host->Settle());
         QTreeWidgetItem* charlie = tree.currentItem();
         QVERIFY(QDir(TreeDir("charlie")).mkdir("yonder"));
         QTRY_VERIFY(m_host->Child("yonder"));
@@ -137,9 +142,11 @@ private Q_SLOTS:
         QVERIFY(m_host->Child("nearby"));
 
         tree.SelectPath(TreeDir("charlie/yonder"));
+        QVERIFY(m_host->Settle());
         QVERIFY(QDir(TreeDir("charlie")).rmdir("yonder"));
         QTRY_COMPARE(tree.currentItem(), charlie);
         QVERIFY(!m_host->Child("yonder"));
+        QVERIFY(m_host->Settle());
         QCOMPARE(m_host->List().Texts(), (QStringList{"nearby", "zulu"}));
         QVERIFY(QDir(TreeDir("charlie")).rmdir("nearby"));
         QTRY_VERIFY(!m_host->Child("nearby"));
@@ -155,11 +162,13 @@ private Q_SLOTS:
         CNamespaceTreeView& tree = m_host->Tree();
         CRecordingListView& list = m_host->List();
         tree.SelectPath(QFile::decodeName(Dir("ren/old name")));
+        QVERIFY(m_host->Settle());
         const auto menuOnCurrent = [&](const QString& choice, const QString& answer) {
             ModalDriver driver;
             driver.ChooseFromNextMenu(choice);
             driver.AnswerInputsWith(answer);
             m_host->TreeContextMenu(tree.currentItem(), m_host->OnTreeLabel());
+            QVERIFY(m_host->Settle());
         };
         menuOnCurrent("Rename...", "new name");
         QVERIFY(QFileInfo::exists(QFile::decodeName(Dir("ren/new name/in.jpg"))));
@@ -176,8 +185,10 @@ private Q_SLOTS:
 
     void folderMadeAfterItsParentWasListedIsFound() {
         m_host->Tree().SelectPath(TreeDir("deep/one/two"));
+        QVERIFY(m_host->Settle());
         QVERIFY(QDir(TreeDir("deep/one/two")).mkdir("later"));
         m_host->Tree().SelectPath(TreeDir("deep/one/two/later"));
+        QVERIFY(m_host->Settle());
         QCOMPARE(m_host->CurrentText(), QStringLiteral("later"));
         QVERIFY(QDir(TreeDir("deep/one/two")).rmdir("later"));
     }
@@ -188,6 +199,7 @@ private Q_SLOTS:
             QVERIFY(WriteBytes(Dir("watched/") + f, ""));
         CRecordingListView& list = m_host->List();
         m_host->Tree().SelectPath(QFile::decodeName(Dir("watched")));
+        QVERIFY(m_host->Settle());
         list.SelectItem(list.Find("d.jpg"), true);
         const int filled = list.m_nListFilled;
         QVERIFY(WriteBytes(Dir("watched/a.jpg"), "") && WriteBytes(Dir("watched/e.jpg"), ""));
@@ -217,6 +229,7 @@ private Q_SLOTS:
     void rightClickOnLabelShowsMenuThenSelects() {
         CNamespaceTreeView& tree = m_host->Tree();
         tree.SelectPath(TreeDir());
+        QVERIFY(m_host->Settle());
         QTreeWidgetItem* alpha = m_host->Child("alpha");
         QVERIFY(alpha);
         ModalDriver driver;
@@ -226,6 +239,7 @@ private Q_SLOTS:
 
         driver.ChooseFromNextMenu(QString()); // dismissed without a choice
         m_host->TreeContextMenu(alpha, m_host->OnTreeLabel());
+        QVERIFY(m_host->Settle());
         QCOMPARE(driver.m_menuTexts, QStringList({"Open", "Copy", "Properties"}));
         QCOMPARE(tree.currentItem(), alpha);
         QCOMPARE(m_host->List().Texts(), QStringList({"xray", "yankee", "file.jpg"}));
@@ -238,7 +252,10 @@ private:
         return m_root.path() + "/tree" + (rel.isEmpty() ? QString() : '/' + rel);
     }
     CRecordingListView& List() { return m_host->List(); }
-    void Show(const QByteArray& rel) { m_host->Tree().SelectPath(QFile::decodeName(Dir(rel))); }
+    void Show(const QByteArray& rel) {
+        m_host->Tree().SelectPath(QFile::decodeName(Dir(rel)));
+        QVERIFY(m_host->Settle());
+    }
     // The current folder's icon and name lie whole inside the tree's visible width.
     static bool LabelShows(CNamespaceTreeView& tree) {
         const QModelIndex index = tree.currentIndex();

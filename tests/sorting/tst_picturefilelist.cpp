@@ -185,6 +185,7 @@ private Q_SLOTS:
         m_desk->Select("beach.jpg");
         QVERIFY(m_desk->Ctrl().isVisible());
         frame.FileSelectPane()->m_treeFolders.SelectPath(m_desk->Path("Pics/Other"));
+        QVERIFY(frame.Settle());
         ExpectNoPicture(*m_desk, 0); // nothing hidden there
         QCOMPARE(m_desk->Listed(), QStringList{"one.jpg"});
         QCOMPARE(frame.StatusPaneText(1), QStringLiteral("1 files"));
@@ -192,6 +193,7 @@ private Q_SLOTS:
         // Home goes back, also after the process wandered elsewhere.
         QDir::setCurrent(QDir::rootPath());
         frame.Action(cmd::ID_GO_TO_HOME)->trigger();
+        QVERIFY(frame.Settle());
         QCOMPARE(m_desk->Listed().size(), 4);
 
         // Clear Picture hides it but keeps the file in the list.

@@ -152,6 +152,7 @@ private Q_SLOTS:
         desk.Picture("Pics/Sub/s.jpg");
         WindowDriver& frame = Start(desk, {"a.jpg"});
         frame.FileSelectPane()->m_treeFolders.SelectPath(desk.Path("Pics/Sub"));
+        QVERIFY(frame.Settle());
         frame.SendTo(20); // nothing current: nothing happens
         QCOMPARE(desk.OnDisk("Pics/Sub"), QStringList{"s.jpg"});
         QTRY_VERIFY(desk.List().hasFocus());

@@ -65,6 +65,15 @@ QStringList CDiskTap::CallsOn(ThreadId thread) const {
     return calls;
 }
 
+QStringList CDiskTap::AllCalls() const {
+    QMutexLocker lock(&m_mutex);
+    QStringList calls;
+    for (auto it = m_calls.cbegin(); it != m_calls.cend(); ++it)
+        for (const QByteArray& call : it.value())
+            calls << QString::fromUtf8(call);
+    return calls;
+}
+
 int CDiskTap::CountOffThread(ThreadId thread) const {
     QMutexLocker lock(&m_mutex);
     qsizetype count = 0;

@@ -29,6 +29,8 @@ public:
     void SetDelay(int milliseconds);
     // The calls noted on this thread, each as "call path-inside-the-folder", in order.
     QStringList CallsOn(ThreadId thread) const;
+    // The calls noted on every thread, each as CallsOn gives them.
+    QStringList AllCalls() const;
     // How many calls were noted on threads other than this one.
     int CountOffThread(ThreadId thread) const;
     // How many calls were made to wait.

@@ -36,11 +36,28 @@
 class WindowDriver {
 public:
     explicit WindowDriver(CProfileStore& store, const QString& startupPath = QString())
-        : m_store(store), m_window(CVantrelApp::CreateMainWindow(store, startupPath)) {}
+        : m_store(store), m_window(CVantrelApp::CreateMainWindow(store, startupPath)) {
+        Settle();
+    }
     WindowDriver(const WindowDriver&) = delete;
     WindowDriver& operator=(const WindowDriver&) = delete;
 
     QMainWindow& Window() const { return *m_window; }
+    // Waits until the folders asked for are read: the list filled, the tree's folders in.
+    bool Settle() const {
+        QElapsedTimer waited;
+        waited.start();
+        for (QCoreApplication::processEvents(); !Settled(); QThread::msleep(1)) {
+            if (waited.elapsed() > 20000)
+                return false;
+            QCoreApplication::processEvents();
+        }
+        return true;
+    }
+    bool Settled() const {
+        CFileSelect* pane = FileSelectPane();
+        return !pane || (!FileList().IsListing() && !pane->m_treeFolders.IsReading());
+    }
     QAction* Action(int id) const {
         return m_window->findChild<QAction*>(QStringLiteral("cmd%1").arg(id));
     }

@@ -1,0 +1,190 @@
+#include "browser/namespace/CListFiller.h"
+
+#include "browser/controls/PidlFunctions.h"
+#include "browser/namespace/CListFolderFollower.h"
+#include "browser/namespace/CListSorter.h"
+#include "browser/namespace/CNamespaceListView.h"
+#include "platform/shell/CEnumIDList.h"
+#include "platform/shell/CFolderLister.h"
+#include "platform/shell/CShellFolder.h"
+#include "platform/shell/CShellItemId.h"
+
+CListFiller::CListFiller(CNamespaceListView& list) : QObject(&list), m_list(list) {
+}
+
+CListFiller::~CListFiller() {
+    Cancel();
+}
+
+bool CListFiller::Start(CFolderLister* lister, NSTREEITEM* pFolderItem, CShellFolder* psfFolder) {
+    Cancel();
+    const QByteArray path = GetNativePathFromPidl(pFolderItem->pidlAbs);
+    if (!lister || path.isEmpty())
+        return false;
+    if (m_pLister != lister) {
+        if (m_pLister)
+            disconnect(m_pLister, nullptr, this, nullptr);
+        m_pLister = lister;
+        connect(lister, &CFolderLister::Opened, this, &CListFiller::OnOpened);
+        connect(lister, &CFolderLister::Batch, this, &CListFiller::OnBatch);
+        connect(lister, &CFolderLister::Finished, this, &CListFiller::OnFinished);
+    }
+    m_psf = psfFolder;
+    m_psf->AddRef();
+    m_pidl = CItemIdList::ConcatPidls(nullptr, pFolderItem->pidlAbs);
+    m_bComplete = m_pidl != nullptr;
+    m_nAdded = 0;
+    m_nTicket = lister->List(path);
+    return true;
+}
+
+void CListFiller::Cancel() {
+    if (m_nTicket && m_pLister)
+        m_pLister->Cancel(m_nTicket);
+    m_nTicket = 0;
+    Release();
+}
+
+void CListFiller::Release() {
+    if (m_psf)
+        m_psf->Release();
+    m_psf = nullptr;
+    FreePidl(m_pidl);
+    m_pidl = nullptr;
+}
+
+void CListFiller::SelectWhenListed(const QString& name) {
+    m_bPending = true;
+    m_pendingName = name;
+    if (!IsFilling())
+        SelectPending(true);
+}
+
+void CListFiller::OnOpened(quint64 ticket, const CListedFolder& folder) {
+    if (ticket == m_nTicket)
+        m_list.m_listedFolder = folder;
+}
+
+void CListFiller::OnBatch(quint64 ticket, const ListedEntries& entries) {
+    if (ticket != m_nTicket || !m_psf || !m_pidl)
+        return;
+    AddSorted(entries);
+    SelectPending(false);
+    m_list.OnListGrew();
+}
+
+// The batch added at the end, then the list sorted once: the items on show keep their order
+// (the order is total), and the current item and the selection stay on their files through
+// the sort. Before anything is chosen, the views hear of a batch as one change.
+void CListFiller::AddSorted(const ListedEntries& entries) {
+    // Names the folder's follower put in meanwhile are not listed twice.
+    const QSet<QByteArray> listed =
+        m_list.GetItemCount() != m_nAdded ? m_list.ListedNames() : QSet<QByteArray>();
+    const QPersistentModelIndex current =
+        m_list.m_nCurItem >= 0 ? m_list.IndexOf(m_list.m_nCurItem) : QModelIndex();
+    const bool bQuiet = !current.isValid() && !m_list.selectionModel()->hasSelection();
+    if (bQuiet)
+        m_list.BeginBatch();
+    const int nSorted = m_list.GetItemCount();
+    for (const SListedEntry& e : entries) {
+        if ((e.flags & CShellItemId::IsFolder) && !m_list.m_bIncludeFolders)
+            continue;
+        if (m_list.m_pNames)
+            m_list.m_pNames->names.insert(e.name);
+        if (m_bComplete && !listed.contains(e.name))
+            Add(e);
+    }
+    m_list.m_pSorter->SortAppended(nSorted);
+    if (bQuiet)
+        m_list.EndBatch();
+    if (current.isValid())
+        m_list.m_nCurItem = current.row();
+}
+
+void CListFiller::Add(const SListedEntry& entry) {
+    LPITEMIDLIST pidl = CShellItemId::Make(CShellItemId::Named, entry.flags, entry.name);
+    int nAt = m_list.GetItemCount();
+    const auto result =
+        pidl ? m_list.AddListItem(m_psf, m_pidl, pidl, nAt) : CNamespaceListView::Add::Stop;
+    FreePidl(pidl);
+    if (result == CNamespaceListView::Add::Stop)
+        m_bComplete = false;
+    else if (result == CNamespaceListView::Add::Added)
+        ++m_nAdded;
+}
+
+void CListFiller::OnFinished(quint64 ticket, bool bOk) {
+    if (ticket != m_nTicket)
+        return; // a reading given up, or another list's
+    m_nTicket = 0;
+    Release();
+    SFolderNames* names = m_list.m_pNames;
+    if (names && bOk && m_bComplete)
+        names->bKnown = true;
+    else if (names)
+        names->Forget();
+    if (m_bComplete)
+        m_list.OnListFilled();
+    SelectPending(true);
+    Q_EMIT Finished();
+}
+
+// The selection asked for, once its item is listed (the first item: once all are).
+bool CListFiller::SelectPending(bool bEnd) {
+    if (!m_bPending)
+        return false;
+    int nFound = -1;
+    if (m_pendingName.isEmpty())
+        nFound = bEnd && m_list.GetItemCount() > 0 ? 0 : -1;
+    for (int i = 0; i < m_list.GetItemCount() && nFound < 0 && !m_pendingName.isEmpty(); ++i)
+        if (m_list.GetItemText(i) == m_pendingName)
+            nFound = i;
+    if (nFound < 0 && !bEnd)
+        return false;
+    m_bPending = false;
+    if (nFound >= 0)
+        m_list.SelectItem(nFound, true);
+    return nFound >= 0;
+}
+
+void CListFiller::ListNow(NSTREEITEM* pFolderItem, CShellFolder* psfFolder) {
+    m_list.BeginBatch();
+    m_list.ResetContents();
+    const ULONG flags = SHCONTF_NONFOLDERS | (m_list.m_bIncludeFolders ? SHCONTF_FOLDERS : 0);
+    const auto items = pFolderItem && psfFolder ? psfFolder->EnumObjects(flags) : nullptr;
+    const QByteArray path = items ? GetNativePathFromPidl(pFolderItem->pidlAbs) : QByteArray();
+    m_list.m_listedFolder = items ? CListedFolder::Of(path, items->FolderFd()) : CListedFolder();
+    bool bComplete = true;
+    if (items) { // a folder that cannot be read (or is gone) shows empty, without a message
+        m_list.m_pWatch->Watch(pFolderItem, psfFolder, m_list.Lister());
+        bComplete = AddAll(*items, pFolderItem->pidlAbs, psfFolder);
+    }
+    // Sorted within the batch: whoever follows the list sees it once, and in order.
+    m_list.SortList();
+    m_list.EndBatch();
+    if (bComplete)
+        m_list.OnListFilled();
+    Q_EMIT Finished();
+}
+
+bool CListFiller::AddAll(CEnumIDList& items, LPCITEMIDLIST pidlFolder, CShellFolder* psf) {
+    SFolderNames* names = m_list.m_pNames;
+    if (names) {
+        names->folder = m_list.m_listedFolder.Path();
+        names->bKnown = true;
+    }
+    LPITEMIDLIST pidl = nullptr;
+    int nIndex = 0;
+    while (items.Next(&pidl)) {
+        if (names)
+            names->names.insert(CShellItemId::BytesOf(pidl).toByteArray());
+        const auto result = m_list.AddListItem(psf, pidlFolder, pidl, nIndex);
+        FreePidl(pidl);
+        if (result == CNamespaceListView::Add::Stop) {
+            if (names)
+                names->Forget();
+            return false;
+        }
+    }
+    return true;
+}
