@@ -43,7 +43,8 @@ public:
     WindowDriver& operator=(const WindowDriver&) = delete;
 
     QMainWindow& Window() const { return *m_window; }
-    // Waits until the folders asked for are read: the list filled, the tree's folders in.
+    // Waits until the folders asked for are read (the list filled, the tree's folders in)
+    // and every sort action given has its outcome shown; false if that never came.
     bool Settle() const {
         QElapsedTimer waited;
         waited.start();
@@ -56,7 +57,8 @@ public:
     }
     bool Settled() const {
         CFileSelect* pane = FileSelectPane();
-        return !pane || (!FileList().IsListing() && !pane->m_treeFolders.IsReading());
+        return !pane || (!FileList().IsListing() && !pane->m_treeFolders.IsReading() &&
+                         Session().PendingActions() == 0);
     }
     QAction* Action(int id) const {
         return m_window->findChild<QAction*>(QStringLiteral("cmd%1").arg(id));
@@ -79,16 +81,6 @@ public:
     void Delete() const {
         Trigger(cmd::ID_DELETE_PICTURE);
         Settle();
-    }
-    // Waits until every sort action given has its outcome shown; false if that never came.
-    bool Settle() const {
-        QElapsedTimer waited;
-        waited.start();
-        while (Session().PendingActions() > 0 && waited.elapsed() < 20000) {
-            QCoreApplication::processEvents();
-            QThread::msleep(2);
-        }
-        return Session().PendingActions() == 0;
     }
     QAbstractButton* Button(int controlId) const {
         return CDialogBuilder::ControlAs<QAbstractButton>(TargetPane(), controlId);
