@@ -27,7 +27,7 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.environ.get("X11LAT_DIR", os.path.join(
-    os.path.dirname(os.path.abspath(__file__)), "..", "..", "..", "shared", "tools", "x11lat")))
+    os.path.dirname(os.path.abspath(__file__)), "..", "..", "shared", "tools", "x11lat")))
 import x11lat  # noqa: E402
 from Xlib import X, protocol  # noqa: E402
 from Xlib.ext import xtest  # noqa: E402

@@ -22,6 +22,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 here=$(pwd)/bench
+export X11LAT_DIR=${X11LAT_DIR:-$(cd .. && pwd)/shared/tools/x11lat} # the meter, beside the project
 build=$(cd "${1:-build/release}" && pwd)
 steps=${2:-30}
 starts=${3:-5}
@@ -143,7 +144,7 @@ steps_on() { # steps_on ROOT DELAY: Down, then key 1, STEPS times each in one wi
     settings "$root"
     run_app "$root" "$build/app/vantrel" --no-splash >"$work/app.log" 2>&1 &
     app=$!
-    win=$(/usr/bin/python3 /work/shared/tools/x11lat/x11lat.py wait-window --pid "$app")
+    win=$(/usr/bin/python3 "$X11LAT_DIR/x11lat.py" wait-window --pid "$app")
     xdotool windowactivate --sync "$win"
     sleep 3 # the first picture and its neighbours decoded
     /usr/bin/python3 "$here/share-bench.py" steps --window "$win" --seq "Down*$steps" \
@@ -167,7 +168,7 @@ paced_on() { # paced_on ROOT DELAY: PACED keys at 3 a second, then close and che
     settings "$root" Paced PacedSorted
     APP_FOLDER=Paced run_app "$root" "$build/app/vantrel" --no-splash >"$work/app.log" 2>&1 &
     app=$!
-    win=$(/usr/bin/python3 /work/shared/tools/x11lat/x11lat.py wait-window --pid "$app")
+    win=$(/usr/bin/python3 "$X11LAT_DIR/x11lat.py" wait-window --pid "$app")
     xdotool windowactivate --sync "$win"
     sleep 3
     /usr/bin/python3 "$here/share-bench.py" paced --window "$win" --key 1 --count "$PACED" \
