@@ -104,14 +104,7 @@ settings() { # settings ROOT [FOLDER DEST]: a fresh private home listing ROOT/FO
     local folder=${2:-Pics} dest=${3:-Sorted}
     rm -rf "$work/home"
     mkdir -p "$work/home/config/Ostlewin"
-    cat >"$work/home/config/Ostlewin/Vantrel.conf" <<EOF
-[Config]
-WindowX1=0
-WindowY1=0
-WindowX2=1280
-WindowY2=1000
-FitPicToWindow=1
-
+    { window_config; cat; } >"$work/home/config/Ostlewin/Vantrel.conf" <<EOF
 [TargetSet01]
 HomeDirectory=$1/$folder
 Target01Name=$dest

@@ -75,6 +75,35 @@ struct Figures {
     double worker = 0, workerStall = 0; // filled from the worker's reading
 };
 
+// The longest gap between two turns of the event loop since it was made (or Restart).
+class CStallMeter {
+public:
+    CStallMeter() {
+        m_clock.start();
+        m_ticker.setInterval(0);
+        QObject::connect(&m_ticker, &QTimer::timeout, [this] { Tick(); });
+        m_ticker.start();
+        Restart();
+    }
+    void Restart() { m_lastTick = m_clock.nsecsElapsed(); }
+    qint64 Elapsed() const { return m_clock.nsecsElapsed(); }
+    // The longest gap, counting the one up to now, in ms.
+    double Longest() {
+        Tick();
+        return m_longest / 1e6;
+    }
+
+private:
+    void Tick() {
+        const qint64 now = m_clock.nsecsElapsed();
+        m_longest = std::max(m_longest, now - m_lastTick);
+        m_lastTick = now;
+    }
+    QElapsedTimer m_clock;
+    QTimer m_ticker;
+    qint64 m_lastTick = 0, m_longest = 0;
+};
+
 // The folder chosen in the tree listed again from the worker: the time until the list has
 // every item, and the longest gap between two turns of the event loop meanwhile.
 std::pair<double, double> WorkerFill(CNamespaceTreeView& tree, CNamespaceListView& list) {
@@ -82,43 +111,22 @@ std::pair<double, double> WorkerFill(CNamespaceTreeView& tree, CNamespaceListVie
     CShellFolderRef folder(rec ? rec->psfParent->BindToObject(rec->pidlRel) : nullptr);
     if (!folder)
         return {0, 0};
-    QElapsedTimer clock;
-    clock.start();
-    qint64 lastTick = 0, longest = 0;
-    QTimer ticker;
-    ticker.setInterval(0);
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        longest = std::max(longest, now - lastTick);
-        lastTick = now;
-    });
-    ticker.start();
+    CStallMeter stalls;
     QEventLoop loop;
     QObject::connect(&list, &CNamespaceListView::Listed, &loop, &QEventLoop::quit);
-    lastTick = clock.nsecsElapsed();
+    stalls.Restart();
     list.ShowFolder(rec, folder.get());
     if (list.IsListing())
         loop.exec();
     WaitForLayout(list);
-    const qint64 done = clock.nsecsElapsed();
-    longest = std::max(longest, done - lastTick);
-    return {done / 1e6, longest / 1e6};
+    const double done = stalls.Elapsed() / 1e6;
+    return {done, stalls.Longest()};
 }
 
 // The longest gap between two turns of the event loop while the list refills itself
 // and lays itself out.
 double LongestStall(CNamespaceListView& list) {
-    QElapsedTimer clock;
-    clock.start();
-    qint64 lastTick = clock.nsecsElapsed(), longest = 0;
-    QTimer ticker;
-    ticker.setInterval(0);
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        longest = std::max(longest, now - lastTick);
-        lastTick = now;
-    });
-    ticker.start();
+    CStallMeter stalls;
     QTimer::singleShot(5, &list, [&list] { list.RefreshList(); });
     QElapsedTimer wait;
     wait.start();
@@ -127,7 +135,7 @@ double LongestStall(CNamespaceListView& list) {
     WaitForLayout(list);
     for (int i = 0; i < 20; ++i)
         QCoreApplication::processEvents();
-    return longest / 1e6;
+    return stalls.Longest();
 }
 
 Figures Measure(CNamespaceTreeView& tree, CNamespaceListView& list, const QString& dir) {

@@ -37,14 +37,7 @@ trap 'kill $app $wm $xvfb 2>/dev/null; rm -rf "$work"' EXIT
 . bench/x-session.sh
 x_session "$work"
 mkdir -p "$work/config/Ostlewin"
-cat >"$work/config/Ostlewin/Vantrel.conf" <<EOF
-[Config]
-WindowX1=0
-WindowY1=0
-WindowX2=1280
-WindowY2=1000
-FitPicToWindow=1
-
+{ window_config; cat; } >"$work/config/Ostlewin/Vantrel.conf" <<EOF
 [TargetSet01]
 HomeDirectory=$photos
 EOF

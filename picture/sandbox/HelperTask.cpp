@@ -74,6 +74,15 @@ bool Place(const QList<int>& fds) {
     return ok;
 }
 
+// A message of one buffer with room for the descriptors that go along.
+msghdr Header(iovec& data, UControl& control) {
+    msghdr header{};
+    header.msg_iov = &data;
+    header.msg_iovlen = 1;
+    header.msg_control = control.buffer;
+    header.msg_controllen = sizeof control.buffer;
+    return header;
+}
 } // namespace
 
 bool Send(int socket, const QStringList& args, int inputFd, const QList<int>& files) {
@@ -84,11 +93,7 @@ bool Send(int socket, const QStringList& args, int inputFd, const QList<int>& fi
     const QList<int> fds = QList<int>{inputFd} + files;
     iovec data{message.data(), size_t(message.size())};
     UControl control{};
-    msghdr header{};
-    header.msg_iov = &data;
-    header.msg_iovlen = 1;
-    header.msg_control = control.buffer;
-    header.msg_controllen = sizeof control.buffer;
+    msghdr header = Header(data, control);
     cmsghdr* c = CMSG_FIRSTHDR(&header);
     c->cmsg_level = SOL_SOCKET;
     c->cmsg_type = SCM_RIGHTS;
@@ -107,11 +112,7 @@ bool Receive(int socket, QStringList& args) {
     QByteArray message(kMaxMessage + 1, '\0');
     iovec data{message.data(), size_t(message.size())};
     UControl control{};
-    msghdr header{};
-    header.msg_iov = &data;
-    header.msg_iovlen = 1;
-    header.msg_control = control.buffer;
-    header.msg_controllen = sizeof control.buffer;
+    msghdr header = Header(data, control);
     ssize_t n = -1;
     do
         n = ::recvmsg(socket, &header, MSG_CMSG_CLOEXEC);
