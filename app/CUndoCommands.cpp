@@ -9,7 +9,6 @@
 #include "sorting/journal/CUndoHistory.h"
 #include "sorting/journal/UndoTexts.h"
 #include "sorting/session/CSortSession.h"
-#include "sorting/session/Companions.h"
 #include "sorting/widgets/CListPlace.h"
 #include "sorting/widgets/CPictureFileList.h"
 
@@ -43,8 +42,16 @@ CUndoCommands::CUndoCommands(const Seams& seams, CProfileStore& store)
     connect(seams.undo, &QAction::triggered, this, &CUndoCommands::OnUndo);
     connect(seams.redo, &QAction::triggered, this, &CUndoCommands::OnRedo);
     connect(seams.history, &QAction::triggered, this, &CUndoCommands::OnHistory);
-    // While sort actions are pending, Undo waits for them and then takes back the newest.
-    const CSortSession& session = seams.list->Session();
+    // While sort actions are pending, Undo comes after them and takes back the newest.
+    CSortSession& session = seams.list->Session();
+    m_steps = new CUndoSteps(
+        *m_history, session,
+        [window = QPointer<QWidget>(seams.window)] {
+            return std::make_shared<CQuietErrors>(window);
+        },
+        this);
+    connect(m_steps, &CUndoSteps::Given, this, &CUndoCommands::UpdateActions);
+    connect(m_steps, &CUndoSteps::Finished, this, &CUndoCommands::OnStepFinished);
     connect(&session, &CSortSession::ActionStarting, this, &CUndoCommands::UpdateActions);
     connect(&session, &CSortSession::ActionsIdle, this, &CUndoCommands::UpdateActions);
     CMessageBar* bar = seams.messages;
@@ -59,8 +66,8 @@ CUndoCommands::~CUndoCommands() = default;
 void CUndoCommands::UpdateActions() {
     QAction* undo = m_seams.undo;
     QAction* redo = m_seams.redo;
-    const SortRecord* toUndo = m_history->IsAvailable() ? m_history->UndoCandidate() : nullptr;
-    const SortRecord* toRedo = m_history->IsAvailable() ? m_history->RedoCandidate() : nullptr;
+    const SortRecord* toUndo = m_history->IsAvailable() ? m_steps->ForeseenUndo() : nullptr;
+    const SortRecord* toRedo = m_history->IsAvailable() ? m_steps->ForeseenRedo() : nullptr;
     QString undoText = undo_texts::UndoItem(toUndo, m_history->IsAvailable());
     if (toUndo && !CUndoHistory::CanBeUndone(*toUndo))
         undoText = QCoreApplication::translate("CUndoCommands", "Can't Undo %1 (%2)")
@@ -68,11 +75,11 @@ void CUndoCommands::UpdateActions() {
     undo->setText(undoText + QStringLiteral("\tCtrl+Z"));
     undo->setToolTip(QString(undoText).remove(QLatin1Char('&')));
     undo->setEnabled((toUndo && CUndoHistory::CanBeUndone(*toUndo)) ||
-                     m_seams.list->Session().PendingActions() > 0);
+                     m_seams.list->Session().PendingActions() > m_steps->Pending());
     const QString redoText = undo_texts::RedoItem(toRedo);
     redo->setText(redoText + QStringLiteral("\tCtrl+Y"));
     redo->setToolTip(QString(redoText).remove(QLatin1Char('&')));
-    redo->setEnabled(toRedo != nullptr);
+    redo->setEnabled(m_history->IsAvailable() && m_steps->RedoForeseen());
     if (m_dlgHistory)
         m_dlgHistory->Fill();
 }
@@ -120,27 +127,23 @@ void CUndoCommands::TellNotice() {
 }
 
 void CUndoCommands::OnUndo() {
-    m_seams.list->Session().FinishActions();
-    CListPlace place(*m_seams.list);
-    CQuietErrors ui(m_seams.window);
-    const CUndoHistory::Outcome out = m_history->Undo(ui);
-    AfterStep(out.bDone, out.message, out.restored, place, false);
+    m_steps->Undo();
 }
 
 void CUndoCommands::OnRedo() {
-    m_seams.list->Session().FinishActions();
-    CListPlace place(*m_seams.list);
-    CQuietErrors ui(m_seams.window);
-    const CUndoHistory::Outcome out = m_history->Redo(ui);
-    AfterStep(out.bDone, out.message, {}, place, true);
+    m_steps->Redo();
 }
 
 void CUndoCommands::UndoUpTo(quint64 seq) {
-    m_seams.list->Session().FinishActions();
+    m_steps->UndoUpTo(seq);
+}
+
+// The list's place is taken as the outcome comes: the person may have gone on meanwhile.
+void CUndoCommands::OnStepFinished(CUndoSteps::Kind kind, const CUndoHistory::Outcome& out) {
     CListPlace place(*m_seams.list);
-    CQuietErrors ui(m_seams.window);
-    const CUndoHistory::Outcome out = m_history->UndoUpTo(seq, ui);
-    AfterStep(out.bDone, out.message, out.restored, place, false);
+    const bool bRedo = kind == CUndoSteps::Kind::Redo;
+    AfterStep(out.bDone, out.message, bRedo ? QList<QByteArray>() : out.restored, place, bRedo);
+    UpdateActions();
 }
 
 // An undone picture in the folder on show is selected and shown, ready to be sorted again;
@@ -198,7 +201,7 @@ bool CUndoCommands::ConfirmOutrightDelete(const QString& file) {
                          .arg(chosen)
                    : QCoreApplication::translate("CUndoCommands", "%1 pictures").arg(chosen);
     else if (session.MovesCompanions())
-        if (const qsizetype n = companions::Find(CNativePath::FromText(file)).size(); n > 0)
+        if (const int n = session.CompanionCount(CNativePath::FromText(file)); n > 0)
             what +=
                 n == 1 ? QCoreApplication::translate("CUndoCommands", " and its companion file")
                        : QCoreApplication::translate("CUndoCommands", " and its %1 companion files")

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sorting/journal/CUndoSteps.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -9,7 +11,6 @@ class QWidget;
 class CMessageBar;
 class CPictureFileList;
 class CProfileStore;
-class CUndoHistory;
 class CHistoryDlg;
 class CListPlace;
 class QAction;
@@ -18,8 +19,9 @@ struct SortRecord;
 // The window's Undo, Redo and History commands over the journal of sort actions: it keeps
 // their texts and states current, tells in the window's notification what each action did
 // (with an Undo button while it can be undone), puts an undone picture back in the list,
-// and warns once per run before a delete that cannot be undone. Undo and Redo first wait
-// for the sort actions still pending, so that they act on the journal as those left it.
+// and warns once per run before a delete that cannot be undone. Undo and Redo run on the
+// sort session's worker behind the sort actions still pending (CUndoSteps), so that they
+// act on the journal as those left it; their outcome is shown when it comes.
 class CUndoCommands : public QObject {
     Q_OBJECT
 public:
@@ -54,6 +56,7 @@ public:
 private:
     void UpdateActions();
     void OnPerformed(const SortRecord& record, bool bRecorded);
+    void OnStepFinished(CUndoSteps::Kind kind, const CUndoHistory::Outcome& out);
     void ShowMessage(const QString& text, bool bOfferUndo);
     // After an undo or redo: the picture brought back is shown, else the list keeps its
     // place (CListPlace); the message tells what was done.
@@ -65,6 +68,7 @@ private:
     Seams m_seams;
     CProfileStore& m_store;
     CUndoHistory* m_history = nullptr;
+    CUndoSteps* m_steps = nullptr;
     QPointer<CHistoryDlg> m_dlgHistory;
     QString m_strMessage; // the last message told
     bool m_bToldUnavailable = false;

@@ -61,20 +61,36 @@ void CUndoHistory::At(Point point) const {
 }
 
 const SortRecord* CUndoHistory::UndoCandidate() const {
-    const QList<SortRecord>& records = Records();
-    for (auto it = records.rbegin(); it != records.rend(); ++it)
-        if (it->state == State::Done)
-            return &*it;
-    return nullptr;
+    const qsizetype at = UndoPlace(States());
+    return at < 0 ? nullptr : &Records().at(at);
 }
 
 const SortRecord* CUndoHistory::RedoCandidate() const {
-    const SortRecord* oldest = nullptr;
-    const QList<SortRecord>& records = Records();
-    for (auto it = records.rbegin(); it != records.rend(); ++it) {
-        if (it->state == State::Undone)
-            oldest = &*it;
-        else if (!PassedOver(it->state))
+    const qsizetype at = RedoPlace(States());
+    return at < 0 ? nullptr : &Records().at(at);
+}
+
+QList<State> CUndoHistory::States() const {
+    QList<State> states;
+    states.reserve(Records().size());
+    for (const SortRecord& r : Records())
+        states.append(r.state);
+    return states;
+}
+
+qsizetype CUndoHistory::UndoPlace(const QList<State>& states) {
+    for (qsizetype i = states.size() - 1; i >= 0; --i)
+        if (states.at(i) == State::Done)
+            return i;
+    return -1;
+}
+
+qsizetype CUndoHistory::RedoPlace(const QList<State>& states) {
+    qsizetype oldest = -1;
+    for (qsizetype i = states.size() - 1; i >= 0; --i) {
+        if (states.at(i) == State::Undone)
+            oldest = i;
+        else if (!PassedOver(states.at(i)))
             break;
     }
     return oldest;
@@ -166,32 +182,52 @@ void CUndoHistory::Conclude(const SortRecord& r, bool& bRecorded) {
     Q_EMIT Changed();
 }
 
+// A copy of the action to step, chosen on the history's thread; none when there is none.
+std::optional<SortRecord> CUndoHistory::Candidate(bool bUndo) {
+    std::optional<SortRecord> record;
+    OnOwnThread([this, bUndo, &record] {
+        if (const SortRecord* r = bUndo ? UndoCandidate() : RedoCandidate())
+            record = *r;
+    });
+    return record;
+}
+
 CUndoHistory::Outcome CUndoHistory::Undo(CFileOpUi& ui) {
-    const SortRecord* r = UndoCandidate();
-    if (!r)
-        return {
-            false, QCoreApplication::translate("CUndoHistory", "There is nothing to undo."), {}};
-    return Step(*r, true, ui);
+    for (;;) { // again when the action changed between its choice and its step
+        const std::optional<SortRecord> r = Candidate(true);
+        if (!r)
+            return {false,
+                    QCoreApplication::translate("CUndoHistory", "There is nothing to undo."),
+                    {}};
+        if (std::optional<Outcome> out = Step(*r, true, ui))
+            return *out;
+    }
 }
 
 CUndoHistory::Outcome CUndoHistory::Redo(CFileOpUi& ui) {
-    const SortRecord* r = RedoCandidate();
-    if (!r)
-        return {
-            false, QCoreApplication::translate("CUndoHistory", "There is nothing to redo."), {}};
-    return Step(*r, false, ui);
+    for (;;) {
+        const std::optional<SortRecord> r = Candidate(false);
+        if (!r)
+            return {false,
+                    QCoreApplication::translate("CUndoHistory", "There is nothing to redo."),
+                    {}};
+        if (std::optional<Outcome> out = Step(*r, false, ui))
+            return *out;
+    }
 }
 
 CUndoHistory::Outcome CUndoHistory::UndoUpTo(quint64 seq, CFileOpUi& ui) {
     Outcome all{true, {}, {}};
     for (;;) {
-        const SortRecord* r = UndoCandidate();
+        const std::optional<SortRecord> r = Candidate(true);
         if (!r || r->seq < seq)
             return all;
-        Outcome one = Step(*r, true, ui);
-        all.restored += one.restored;
-        all.message = one.message;
-        if (!one.bDone) {
+        const std::optional<Outcome> one = Step(*r, true, ui);
+        if (!one)
+            continue;
+        all.restored += one->restored;
+        all.message = one->message;
+        if (!one->bDone) {
             all.bDone = false;
             return all;
         }
@@ -211,23 +247,33 @@ bool CUndoHistory::Skip(quint64 seq) {
 // Undoes or redoes one action: announced and flushed first, then the files, then the
 // outcome. The action is whole on one side afterwards: files already handled go back when a
 // later one fails, and where they went is recorded with the failure. A file that cannot go
-// back either stays out of the action, where it is.
-CUndoHistory::Outcome CUndoHistory::Step(const SortRecord& record, bool bUndo, CFileOpUi& ui) {
-    const SortRecord r = record; // the journal's copy changes as lines are written
+// back either stays out of the action, where it is. The files are handled on the caller's
+// thread, the lines written on the history's. None when the record changed since `r` was
+// taken from it (skipped meanwhile): the step is chosen again.
+std::optional<CUndoHistory::Outcome> CUndoHistory::Step(const SortRecord& r, bool bUndo,
+                                                        CFileOpUi& ui) {
     const QString what = undo_texts::Describe(r);
     const QString verb = bUndo ? QCoreApplication::translate("CUndoHistory", "undo")
                                : QCoreApplication::translate("CUndoHistory", "redo");
     if (bUndo && !CanBeUndone(r))
-        return {false,
-                QCoreApplication::translate("CUndoHistory", "Cannot undo %1: %2.")
-                    .arg(what, undo_texts::WhyNot(r)),
-                {}};
-    if (!Write(sort_lines::Change(r.seq, bUndo ? LineCode::UndoIntent : LineCode::RedoIntent),
-               true))
-        return {false,
-                QCoreApplication::translate("CUndoHistory", "Cannot %1 %2: %3.")
-                    .arg(verb, what, UnavailableReason()),
-                {}};
+        return Outcome{false,
+                       QCoreApplication::translate("CUndoHistory", "Cannot undo %1: %2.")
+                           .arg(what, undo_texts::WhyNot(r)),
+                       {}};
+    switch (Begin(r, bUndo)) {
+    case Begun::Yes:
+        break;
+    case Begun::Changed:
+        return std::nullopt;
+    case Begun::Unwritten: {
+        QString why;
+        OnOwnThread([this, &why] { why = UnavailableReason(); });
+        return Outcome{
+            false,
+            QCoreApplication::translate("CUndoHistory", "Cannot %1 %2: %3.").arg(verb, what, why),
+            {}};
+    }
+    }
     At(Point::Announced);
     CFileOperations ops(ui);
     QList<SortEntry> entries = r.entries;
@@ -246,8 +292,7 @@ CUndoHistory::Outcome CUndoHistory::Step(const SortRecord& record, bool bUndo, C
     Outcome out;
     out.bDone = error.isEmpty();
     if (out.bDone) {
-        Write(sort_lines::Change(r.seq, bUndo ? LineCode::Undone : LineCode::Redone, entries),
-              true);
+        WriteOwn(sort_lines::Change(r.seq, bUndo ? LineCode::Undone : LineCode::Redone, entries));
         for (auto e = entries.crbegin(); e != entries.crend(); ++e)
             out.restored.append(bUndo ? e->source : e->target);
         out.message = undo_texts::StepDone(r, bUndo);
@@ -255,9 +300,8 @@ CUndoHistory::Outcome CUndoHistory::Step(const SortRecord& record, bool bUndo, C
         bool bMoved = false; // files after the failed one were handled and put back
         for (qsizetype i = failedAt + 1; i < entries.size(); ++i)
             bMoved = bMoved || !r.entries[i].target.isEmpty();
-        Write(bMoved ? sort_lines::Change(r.seq, LineCode::TakenBack, entries)
-                     : sort_lines::Change(r.seq, LineCode::TakenBack),
-              true);
+        WriteOwn(bMoved ? sort_lines::Change(r.seq, LineCode::TakenBack, entries)
+                        : sort_lines::Change(r.seq, LineCode::TakenBack));
         out.message = QCoreApplication::translate("CUndoHistory", "Cannot %1 %2: %3.")
                           .arg(verb, what, error) +
                       (stranded.isEmpty()
@@ -265,8 +309,28 @@ CUndoHistory::Outcome CUndoHistory::Step(const SortRecord& record, bool bUndo, C
                            : undo_texts::Stranded(stranded));
     }
     At(Point::Recorded);
-    Q_EMIT Changed();
+    OnOwnThread([this] { Q_EMIT Changed(); });
     return out;
+}
+
+// On the history's thread: the step's intent, flushed, unless the action is no longer as
+// it was chosen.
+CUndoHistory::Begun CUndoHistory::Begin(const SortRecord& r, bool bUndo) {
+    Begun begun = Begun::Changed;
+    OnOwnThread([&] {
+        for (const SortRecord& now : Records())
+            if (now.seq == r.seq && now.state == r.state)
+                begun = Write(sort_lines::Change(r.seq, bUndo ? LineCode::UndoIntent
+                                                              : LineCode::RedoIntent),
+                              true)
+                            ? Begun::Yes
+                            : Begun::Unwritten;
+    });
+    return begun;
+}
+
+void CUndoHistory::WriteOwn(const QByteArray& line) {
+    OnOwnThread([this, &line] { Write(line, true); });
 }
 
 // Puts the files after `failedAt`, which the step handled, back where they were before it.

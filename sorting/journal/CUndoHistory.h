@@ -7,6 +7,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class CFileOpUi;
 class CFileOperations;
@@ -19,11 +20,11 @@ class CFileOperations;
 // Without a journal (its folder cannot be written) the actions still run, unrecorded.
 //
 // The records and the journal belong to the history's thread (the GUI thread): everything
-// but Run is called there. Run may be called from a worker (the sort session's): the files
-// are handled there, and each line of the journal is written on the history's thread while
-// the worker waits, so the lines keep their order and the records are never read while
-// they change. That thread must therefore never wait for such a worker without serving
-// its queued calls.
+// but Run, Undo, Redo and UndoUpTo is called there. Those four may be called from a worker
+// (the sort session's): the files are handled there, and the action to step is chosen and
+// each line of the journal written on the history's thread while the worker waits, so the
+// lines keep their order and the records are never read while they change. That thread
+// must therefore never wait for such a worker without serving its queued calls.
 class CUndoHistory : public QObject, public CFileActionHook {
     Q_OBJECT
 public:
@@ -55,7 +56,13 @@ public:
     // Whether the action can be taken back at all: not a delete outright nor damaged, and a
     // trashed file is still in the trash.
     static bool CanBeUndone(const SortRecord& record);
+    // The same choices over the records' states alone (oldest first), as places in it; -1
+    // for none. What pending steps will leave is foreseen with them.
+    static qsizetype UndoPlace(const QList<SortRecord::State>& states);
+    static qsizetype RedoPlace(const QList<SortRecord::State>& states);
+    QList<SortRecord::State> States() const;
 
+    // On any thread (see above); `ui` is asked and told on the caller's.
     Outcome Undo(CFileOpUi& ui);
     Outcome Redo(CFileOpUi& ui);
     // Undoes the newest actions one by one until `seq` is undone; stops at the first that
@@ -76,7 +83,11 @@ Q_SIGNALS:
     void Changed();
 
 private:
-    Outcome Step(const SortRecord& record, bool bUndo, CFileOpUi& ui);
+    std::optional<SortRecord> Candidate(bool bUndo);
+    std::optional<Outcome> Step(const SortRecord& record, bool bUndo, CFileOpUi& ui);
+    enum class Begun { Yes, Changed, Unwritten };
+    Begun Begin(const SortRecord& r, bool bUndo);
+    void WriteOwn(const QByteArray& line);
     static QList<QByteArray> TakeBack(const SortRecord& r, QList<SortEntry>& entries,
                                       qsizetype failedAt, bool bUndo, CFileOperations& ops);
     void OnOwnThread(const std::function<void()>& call);

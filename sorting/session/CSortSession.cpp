@@ -83,6 +83,22 @@ void CSortSession::FinishActions() {
     SetBusyText(&m_strFinishing, QString());
 }
 
+void CSortSession::PostFileWork(FileWork work, std::shared_ptr<CFileOpUi> gui) {
+    ++m_nPending;
+    auto ui = std::make_shared<CWorkerFileOpUi>(
+        *m_pQueue, [gui]() -> CFileOpUi& { return *gui; },
+        [this](const QString& line) { SetBusyText(&m_strProgress, line); });
+    m_pQueue->Post([this, work = std::move(work), ui]() -> CSortQueue::Completion {
+        return [this, then = work(*ui), ui] { // the interfaces go on the GUI thread
+            --m_nPending;
+            if (then)
+                then();
+            if (m_nPending == 0)
+                Q_EMIT ActionsIdle();
+        };
+    });
+}
+
 void CSortSession::SetBusyText(QString* slot, const QString& text) {
     if (*slot == text)
         return;
@@ -161,6 +177,13 @@ void CSortSession::TakeShown() {
             file.isEmpty() ? CFileIdentity() : CFileIdentity::At(AT_FDCWD, file.constData());
         return {};
     });
+}
+
+int CSortSession::CompanionCount(const QByteArray& picture) const {
+    const QByteArray name = CNativePath::FileName(picture);
+    if (!m_folderNames.IsOf(CNativePath::DirName(picture)))
+        return int(companions::Find(picture).size());
+    return int(companions::FindIn(-1, name, &m_folderNames.names).size());
 }
 
 QByteArray CSortSession::CurrentNative() const {

@@ -13,6 +13,7 @@
 #include <QPersistentModelIndex>
 #include <QPointer>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 class CFileActionHook;
@@ -94,11 +95,22 @@ public:
     bool Move(const QString& destDir);
     bool Copy(const QString& destDir);
     bool Delete(bool bToTrash);
-    // The actions given whose outcome is not shown yet.
+    // Other file work of the window (an undo, a redo) on the session's worker, after every
+    // action given before it and before those given after it: `work` runs there, asks and
+    // reports through a worker's interface to `gui` (put to it on the GUI thread while the
+    // worker waits, as an action's questions are), and hands back what follows on the GUI
+    // thread. It is pending, as an action is, until that has run.
+    using FileWork = std::function<std::function<void()>(CFileOpUi& ui)>;
+    void PostFileWork(FileWork work, std::shared_ptr<CFileOpUi> gui);
+    // The actions (and other file work) given whose outcome is not shown yet.
     int PendingActions() const { return m_nPending; }
     // Returns once no action is pending and the worker has noted the picture on show; user
     // input waits meanwhile. After half a second the status bar says what is being finished.
     void FinishActions();
+    // How many companion files the listed picture `picture` (a native path) has by the
+    // listed folder's names, without asking the disk; looked up there only while the
+    // folder's names are not known yet.
+    int CompanionCount(const QByteArray& picture) const;
     // How many pictures the next action takes.
     int ChosenCount() const { return int(Chosen(SortAction::Kind::Copy, {}, true).rows.size()); }
 

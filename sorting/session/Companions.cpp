@@ -71,7 +71,7 @@ public:
     CFinder(int dirFd, const QByteArray& picture, const QSet<QByteArray>* listing)
         : m_dirFd(dirFd), m_listing(listing) {
         struct stat st {};
-        if (::fstatat(m_dirFd, picture.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0)
+        if (m_dirFd >= 0 && ::fstatat(m_dirFd, picture.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0)
             IsNew(st);
     }
 
@@ -83,6 +83,10 @@ public:
             const QByteArray name = stem + spelling;
             if (m_listing && !m_listing->contains(name))
                 continue;
+            if (m_dirFd < 0) { // by the listing's names alone
+                found.append({name, CFileIdentity()});
+                continue;
+            }
             struct stat st {};
             if (::fstatat(m_dirFd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
                 S_ISREG(st.st_mode) && IsNew(st))
@@ -159,7 +163,7 @@ QSet<QByteArray> Names(int dirFd) {
 }
 
 QList<Companion> FindIn(int dirFd, const QByteArray& name, const QSet<QByteArray>* listing) {
-    if (dirFd < 0 || name.isEmpty())
+    if ((dirFd < 0 && !listing) || name.isEmpty())
         return {};
     static const QList<QByteArray> kXmp = LetterCases("xmp");
     const qsizetype dot = name.lastIndexOf('.');

@@ -29,7 +29,9 @@ struct Companion {
 // The same for the picture `name` in the open folder dirFd: every name is looked up through
 // that descriptor, never through the folder's path. With `listing` (the folder's names, as
 // Names read them), only names in it are looked up: the same companions, with one look-up
-// each rather than one for every spelling, for many pictures of one folder.
+// each rather than one for every spelling, for many pictures of one folder. With dirFd -1
+// and a listing, the disk is not asked at all: every listed name that fits is taken as a
+// companion (its identity unknown).
 QList<Companion> FindIn(int dirFd, const QByteArray& name,
                         const QSet<QByteArray>* listing = nullptr);
 // Whether `other` is the twin of the picture `name` by the names alone (the same stem, an
