@@ -108,6 +108,38 @@ private Q_SLOTS:
         QVERIFY(undo->text().startsWith("Can't Undo Delete of b.jpg (it was deleted outright)"));
     }
 
+    // The warning before a delete outright names the companion files that go with the
+    // picture, counted from the folder's listing.
+    void outrightDeleteWarningCountsTheCompanions_data() {
+        QTest::addColumn<QStringList>("companions");
+        QTest::addColumn<QString>("what");
+        QTest::newRow("none") << QStringList() << "a.jpg will be deleted";
+        QTest::newRow("a sidecar")
+            << QStringList{"a.XMP"} << "a.jpg and its companion file will be deleted";
+        QTest::newRow("a RAW twin with its sidecar, and a sidecar")
+            << QStringList{"a.xmp", "a.CR2", "a.CR2.xmp"}
+            << "a.jpg and its 3 companion files will be deleted";
+    }
+    void outrightDeleteWarningCountsTheCompanions() {
+        QFETCH(QStringList, companions);
+        QFETCH(QString, what);
+        PictureDesk desk;
+        for (const QString& name : companions)
+            QVERIFY(WriteBytes(QFile::encodeName(desk.Path("Pics/" + name)), "companion"));
+        WindowDriver& frame = Start(desk, 0);
+        desk.Select("a.jpg");
+        QString told;
+        QTimer::singleShot(0, [&told] { // answered here, before the desk answers it
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                told = box->text();
+                box->done(QMessageBox::Ok);
+            }
+        });
+        frame.Delete();
+        QVERIFY2(told.contains(what), qPrintable(told));
+        QCOMPARE(desk.OnDisk("Pics"), (QStringList{"b.jpg", "c.jpg"}));
+    }
+
     // A picture's RAW twin and sidecar go with it (unless the stored switch is off): the
     // listed twin leaves the list, the status bar counts them, and Undo brings all back
     // with the picture itself shown, not its twin.
