@@ -292,7 +292,8 @@ std::optional<CUndoHistory::Outcome> CUndoHistory::Step(const SortRecord& r, boo
     Outcome out;
     out.bDone = error.isEmpty();
     if (out.bDone) {
-        WriteOwn(sort_lines::Change(r.seq, bUndo ? LineCode::Undone : LineCode::Redone, entries));
+        RecordOutcome(
+            sort_lines::Change(r.seq, bUndo ? LineCode::Undone : LineCode::Redone, entries));
         for (auto e = entries.crbegin(); e != entries.crend(); ++e)
             out.restored.append(bUndo ? e->source : e->target);
         out.message = undo_texts::StepDone(r, bUndo);
@@ -300,8 +301,8 @@ std::optional<CUndoHistory::Outcome> CUndoHistory::Step(const SortRecord& r, boo
         bool bMoved = false; // files after the failed one were handled and put back
         for (qsizetype i = failedAt + 1; i < entries.size(); ++i)
             bMoved = bMoved || !r.entries[i].target.isEmpty();
-        WriteOwn(bMoved ? sort_lines::Change(r.seq, LineCode::TakenBack, entries)
-                        : sort_lines::Change(r.seq, LineCode::TakenBack));
+        RecordOutcome(bMoved ? sort_lines::Change(r.seq, LineCode::TakenBack, entries)
+                             : sort_lines::Change(r.seq, LineCode::TakenBack));
         out.message = QCoreApplication::translate("CUndoHistory", "Cannot %1 %2: %3.")
                           .arg(verb, what, error) +
                       (stranded.isEmpty()
@@ -309,7 +310,6 @@ std::optional<CUndoHistory::Outcome> CUndoHistory::Step(const SortRecord& r, boo
                            : undo_texts::Stranded(stranded));
     }
     At(Point::Recorded);
-    OnOwnThread([this] { Q_EMIT Changed(); });
     return out;
 }
 
@@ -329,8 +329,13 @@ CUndoHistory::Begun CUndoHistory::Begin(const SortRecord& r, bool bUndo) {
     return begun;
 }
 
-void CUndoHistory::WriteOwn(const QByteArray& line) {
-    OnOwnThread([this, &line] { Write(line, true); });
+// A step's outcome, written on the history's thread, which then tells of it.
+void CUndoHistory::RecordOutcome(const QByteArray& line) {
+    OnOwnThread([this, &line] {
+        Write(line, true);
+        Q_EMIT Stepped();
+        Q_EMIT Changed();
+    });
 }
 
 // Puts the files after `failedAt`, which the step handled, back where they were before it.

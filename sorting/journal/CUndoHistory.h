@@ -79,6 +79,8 @@ public:
 Q_SIGNALS:
     // An action ran (recorded or not) and ended with `record`.
     void Performed(const SortRecord& record, bool bRecorded);
+    // An undo or redo of one action has its outcome recorded (just before Changed).
+    void Stepped();
     // The journal changed: candidates, texts and the history list may differ.
     void Changed();
 
@@ -87,7 +89,7 @@ private:
     std::optional<Outcome> Step(const SortRecord& record, bool bUndo, CFileOpUi& ui);
     enum class Begun { Yes, Changed, Unwritten };
     Begun Begin(const SortRecord& r, bool bUndo);
-    void WriteOwn(const QByteArray& line);
+    void RecordOutcome(const QByteArray& line);
     static QList<QByteArray> TakeBack(const SortRecord& r, QList<SortEntry>& entries,
                                       qsizetype failedAt, bool bUndo, CFileOperations& ops);
     void OnOwnThread(const std::function<void()>& call);

@@ -12,6 +12,17 @@ CUndoSteps::CUndoSteps(CUndoHistory& history, CSortSession& session, UiMaker ui,
         m_pending.append({Kind::Sort, 0});
     });
     connect(&session, &CSortSession::ActionFinished, this, &CUndoSteps::Done);
+    connect(&history, &CUndoHistory::Stepped, this, &CUndoSteps::OnStepped);
+}
+
+// The oldest pending step has its outcome recorded: it is foreseen no more, though its
+// outcome is still on its way (undoing up to an action may record several).
+void CUndoSteps::OnStepped() {
+    for (SStep& step : m_pending)
+        if (step.kind != Kind::Sort && !step.bRecorded) {
+            step.bRecorded = step.kind != Kind::UndoUpTo;
+            return;
+        }
 }
 
 void CUndoSteps::Done() {
@@ -48,6 +59,8 @@ QList<SortRecord::State> CUndoSteps::Foreseen() const {
     QList<State> states = m_history.States();
     const QList<SortRecord>& records = m_history.Records();
     for (const SStep& step : m_pending) {
+        if (step.bRecorded)
+            continue;
         if (step.kind == Kind::Sort) { // a new action: nothing undone before it is redone
             for (qsizetype at = CUndoHistory::RedoPlace(states); at >= 0;
                  at = CUndoHistory::RedoPlace(states))

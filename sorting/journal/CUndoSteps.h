@@ -53,9 +53,11 @@ private:
     struct SStep {
         Kind kind;
         quint64 seq;
+        bool bRecorded = false; // its outcome is in the journal, told or not
     };
     void Give(Kind kind, quint64 seq);
     void Done();
+    void OnStepped();
     QList<SortRecord::State> Foreseen() const;
     const SortRecord* At(qsizetype place) const;
 

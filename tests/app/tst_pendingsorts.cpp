@@ -125,6 +125,8 @@ private Q_SLOTS:
         QAction* redo = frame.Action(cmd::ID_EDIT_REDO);
         for (int i = 0; i < undos; ++i)
             undo->trigger();
+        QStringList offered; // every text Undo shows until the undos are done
+        connect(undo, &QAction::changed, this, [&offered, undo] { offered << undo->text(); });
         // The same whether the worker is done by now or not.
         QCOMPARE(undo->isEnabled(), bUndo);
         QVERIFY(redo->isEnabled());
@@ -136,6 +138,9 @@ private Q_SLOTS:
         QCOMPARE(undo->text(), undoText);
         QCOMPARE(redo->text(), redoText);
         QCOMPARE(desk.OnDisk("Keep").size(), 3 - undos);
+        disconnect(undo, &QAction::changed, this, nullptr);
+        offered.removeDuplicates();
+        QCOMPARE(offered, offered.isEmpty() ? QStringList() : QStringList{undoText});
     }
 
     // An undo given while the moves are pending, of a file that has left its destination
