@@ -5,6 +5,8 @@
 // (2) The journal alone: an action recorded around a bare rename, beside the bare rename.
 // (3) The start of a run with a journal of 10,000 actions, one of them left unfinished:
 // reading, checking and settling it.
+// (4) Undo and Redo through the window, each until its outcome is shown: how long the key
+// holds the window, and how long until the picture is back in the list (or gone again).
 #include "app/CUndoCommands.h"
 #include "bench/BenchStats.h"
 #include "platform/system/CProfileStore.h"
@@ -64,6 +66,13 @@ bool MakeFiles(const QByteArray& dir, int n) {
     return true;
 }
 
+// Until no action or step is pending and the outcome is shown.
+void Drain(WindowDriver& frame) {
+    while (frame.Session().PendingActions() > 0)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    QCoreApplication::processEvents();
+}
+
 // (1) Clicks destination button 1 until the list is empty.
 bool Clicks(const QString& root, int n, std::vector<double> (&times)[3]) {
     const QString home = root + "/home", dest = root + "/dest";
@@ -97,7 +106,41 @@ bool Clicks(const QString& root, int n, std::vector<double> (&times)[3]) {
         times[mode].push_back(double(t.nsecsElapsed()) / 1e6);
         journal->Journal().WaitFlushed(); // no flush of one click runs into the next
     }
+    Drain(frame); // the moves run on the session's worker
     frame.Session().SetActionRecorder(journal);
+    return QDir(dest).entryList(QDir::Files).size() == n;
+}
+
+// (4) `n` moves, then Undo and Redo by turns, each timed until it returns and until its
+// outcome is shown.
+bool UndoRedo(const QString& root, int n, std::vector<double> (&held)[2],
+              std::vector<double> (&shown)[2]) {
+    const QString home = root + "/home4", dest = root + "/dest4";
+    QDir().mkpath(home);
+    QDir().mkpath(dest);
+    if (!MakeFiles(QFile::encodeName(home), n))
+        return false;
+    CProfileStore store(root + "/Vantrel4.conf");
+    store.WriteProfileString("TargetSet01", "HomeDirectory", home);
+    store.WriteProfileString("TargetSet01", "Target01Name", "Sorted");
+    store.WriteProfileString("TargetSet01", "Target01Dir", dest);
+    WindowDriver frame(store);
+    frame.FileList().SetPictureCtrl(nullptr); // picture display off
+    frame.Window().show();
+    Settle();
+    frame.FileList().SelectItem(0, true);
+    for (int i = 0; i < n; ++i)
+        frame.SendToNow(0);
+    Drain(frame);
+    for (int i = 0; i < 2 * n; ++i) {
+        const int redo = i % 2;
+        QElapsedTimer t;
+        t.start();
+        frame.Trigger(redo ? cmd::ID_EDIT_REDO : cmd::ID_EDIT_UNDO);
+        held[redo].push_back(double(t.nsecsElapsed()) / 1e6);
+        Drain(frame);
+        shown[redo].push_back(double(t.nsecsElapsed()) / 1e6);
+    }
     return QDir(dest).entryList(QDir::Files).size() == n;
 }
 
@@ -203,13 +246,17 @@ int main(int argc, char** argv) {
     qputenv("XDG_STATE_HOME", native + "/state");
     QApplication app(argc, argv);
 
-    std::vector<double> clicks[3], recWith, recWithout, start, startCpu;
+    std::vector<double> clicks[3], recWith, recWithout, start, startCpu, held[2], shown[2];
     if (!Clicks(root.path(), nClicks, clicks)) {
         std::fprintf(stderr, "sorting through the window failed\n");
         return 1;
     }
     if (!Recorded(native, nClicks, recWith, recWithout)) {
         std::fprintf(stderr, "the recorded renames failed\n");
+        return 1;
+    }
+    if (!UndoRedo(root.path(), std::min(nClicks, 100), held, shown)) {
+        std::fprintf(stderr, "undo and redo through the window failed\n");
         return 1;
     }
     if (!StartWithLongJournal(native, 10000, start, startCpu)) {
@@ -223,6 +270,10 @@ int main(int argc, char** argv) {
     Report("bare rename:", recWithout);
     Report("start with 10,000 actions, 1 to settle:", start);
     Report("  the same, processor time:", startCpu);
+    Report("undo key, the window held:", held[0]);
+    Report("undo key to its outcome shown:", shown[0]);
+    Report("redo key, the window held:", held[1]);
+    Report("redo key to its outcome shown:", shown[1]);
     std::printf(
         "journal cost per click (difference of medians): %.3f ms, flushed at once %.3f ms\n",
         Summarise(clicks[1]).median - Summarise(clicks[0]).median,
