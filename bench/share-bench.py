@@ -6,7 +6,7 @@ drawn nothing for --quiet-ms; unlike it, a _NET_WM_PING goes to the window every
 the whole step, and the step's freeze is the longest wait for an answer to any of them. A
 step ends only when every ping was answered.
 
-    share-bench.py steps --window WID --seq "Down*30" [--tag T]
+    share-bench.py steps --window WID --seq "Down*30" [--tag T]   (keys: Down, 1, ctrl+z, ...)
     share-bench.py paced --window WID --key 1 --count 1000 --every-ms 333 [--tag T]
     share-bench.py startup [--tag T] -- COMMAND...
 
@@ -33,6 +33,7 @@ from Xlib import X, protocol  # noqa: E402
 from Xlib.ext import xtest  # noqa: E402
 
 PING_EVERY_MS = 10.0
+MODIFIERS = {"ctrl": "Control_L", "shift": "Shift_L", "alt": "Alt_L"}
 
 
 class Pinger:
@@ -115,13 +116,16 @@ def cmd_steps(args):
     geo = win.get_geometry()
     big_area = 0.1 * geo.width * geo.height
     for i, key in enumerate(x11lat.parse_seq(args.seq)):
-        kc = sess.keycode(key)
+        # "ctrl+z": the modifiers held around the last key
+        kcs = [sess.keycode(MODIFIERS.get(k, k)) for k in key.split("+")]
         sess.drain()
         pinger.reset()
         big = []
         t0 = x11lat.now_ms()
-        xtest.fake_input(sess.d, X.KeyPress, kc)
-        xtest.fake_input(sess.d, X.KeyRelease, kc)
+        for kc in kcs:
+            xtest.fake_input(sess.d, X.KeyPress, kc)
+        for kc in reversed(kcs):
+            xtest.fake_input(sess.d, X.KeyRelease, kc)
         sess.d.sync()
         last, timed_out = follow(
             sess, pinger, t0, args.quiet_ms, args.first_wait_ms, args.timeout_ms,

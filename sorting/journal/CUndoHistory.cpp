@@ -182,19 +182,26 @@ void CUndoHistory::Conclude(const SortRecord& r, bool& bRecorded) {
     Q_EMIT Changed();
 }
 
-// A copy of the action to step, chosen on the history's thread; none when there is none.
-std::optional<SortRecord> CUndoHistory::Candidate(bool bUndo) {
-    std::optional<SortRecord> record;
-    OnOwnThread([this, bUndo, &record] {
-        if (const SortRecord* r = bUndo ? UndoCandidate() : RedoCandidate())
-            record = *r;
+// A copy of the action to step, chosen on the history's thread; none when there is none
+// (or it is older than `floor`).
+// Unless it is judged by the disk (a trashed file still in the trash), its intent is
+// written in the same turn there.
+std::optional<CUndoHistory::SChosen> CUndoHistory::Choose(bool bUndo, quint64 floor) {
+    std::optional<SChosen> chosen;
+    OnOwnThread([this, bUndo, floor, &chosen] {
+        const SortRecord* r = bUndo ? UndoCandidate() : RedoCandidate();
+        if (!r || r->seq < floor)
+            return;
+        chosen = SChosen{*r, std::nullopt};
+        if (!bUndo || (r->kind != Kind::Trash && CanBeUndone(*r)))
+            chosen->begun = BeginOwn(*r, bUndo);
     });
-    return record;
+    return chosen;
 }
 
 CUndoHistory::Outcome CUndoHistory::Undo(CFileOpUi& ui) {
     for (;;) { // again when the action changed between its choice and its step
-        const std::optional<SortRecord> r = Candidate(true);
+        const std::optional<SChosen> r = Choose(true);
         if (!r)
             return {false,
                     QCoreApplication::translate("CUndoHistory", "There is nothing to undo."),
@@ -206,7 +213,7 @@ CUndoHistory::Outcome CUndoHistory::Undo(CFileOpUi& ui) {
 
 CUndoHistory::Outcome CUndoHistory::Redo(CFileOpUi& ui) {
     for (;;) {
-        const std::optional<SortRecord> r = Candidate(false);
+        const std::optional<SChosen> r = Choose(false);
         if (!r)
             return {false,
                     QCoreApplication::translate("CUndoHistory", "There is nothing to redo."),
@@ -219,8 +226,8 @@ CUndoHistory::Outcome CUndoHistory::Redo(CFileOpUi& ui) {
 CUndoHistory::Outcome CUndoHistory::UndoUpTo(quint64 seq, CFileOpUi& ui) {
     Outcome all{true, {}, {}};
     for (;;) {
-        const std::optional<SortRecord> r = Candidate(true);
-        if (!r || r->seq < seq)
+        const std::optional<SChosen> r = Choose(true, seq);
+        if (!r)
             return all;
         const std::optional<Outcome> one = Step(*r, true, ui);
         if (!one)
@@ -248,19 +255,20 @@ bool CUndoHistory::Skip(quint64 seq) {
 // outcome. The action is whole on one side afterwards: files already handled go back when a
 // later one fails, and where they went is recorded with the failure. A file that cannot go
 // back either stays out of the action, where it is. The files are handled on the caller's
-// thread, the lines written on the history's. None when the record changed since `r` was
-// taken from it (skipped meanwhile): the step is chosen again.
-std::optional<CUndoHistory::Outcome> CUndoHistory::Step(const SortRecord& r, bool bUndo,
+// thread, the lines written on the history's. None when the record changed after it was
+// chosen (skipped meanwhile): the step is chosen again.
+std::optional<CUndoHistory::Outcome> CUndoHistory::Step(const SChosen& chosen, bool bUndo,
                                                         CFileOpUi& ui) {
+    const SortRecord& r = chosen.record;
     const QString what = undo_texts::Describe(r);
     const QString verb = bUndo ? QCoreApplication::translate("CUndoHistory", "undo")
                                : QCoreApplication::translate("CUndoHistory", "redo");
-    if (bUndo && !CanBeUndone(r))
+    if (bUndo && !chosen.begun && !CanBeUndone(r))
         return Outcome{false,
                        QCoreApplication::translate("CUndoHistory", "Cannot undo %1: %2.")
                            .arg(what, undo_texts::WhyNot(r)),
                        {}};
-    switch (Begin(r, bUndo)) {
+    switch (chosen.begun ? *chosen.begun : Begin(r, bUndo)) {
     case Begun::Yes:
         break;
     case Begun::Changed:
@@ -313,20 +321,23 @@ std::optional<CUndoHistory::Outcome> CUndoHistory::Step(const SortRecord& r, boo
     return out;
 }
 
-// On the history's thread: the step's intent, flushed, unless the action is no longer as
-// it was chosen.
+// The step's intent, flushed on the history's thread, unless the action is no longer as it
+// was chosen.
 CUndoHistory::Begun CUndoHistory::Begin(const SortRecord& r, bool bUndo) {
     Begun begun = Begun::Changed;
-    OnOwnThread([&] {
-        for (const SortRecord& now : Records())
-            if (now.seq == r.seq && now.state == r.state)
-                begun = Write(sort_lines::Change(r.seq, bUndo ? LineCode::UndoIntent
-                                                              : LineCode::RedoIntent),
-                              true)
-                            ? Begun::Yes
-                            : Begun::Unwritten;
-    });
+    OnOwnThread([&] { begun = BeginOwn(r, bUndo); });
     return begun;
+}
+
+CUndoHistory::Begun CUndoHistory::BeginOwn(const SortRecord& r, bool bUndo) {
+    for (const SortRecord& now : Records())
+        if (now.seq == r.seq && now.state == r.state)
+            return Write(sort_lines::Change(r.seq,
+                                            bUndo ? LineCode::UndoIntent : LineCode::RedoIntent),
+                         true)
+                       ? Begun::Yes
+                       : Begun::Unwritten;
+    return Begun::Changed;
 }
 
 // A step's outcome, written on the history's thread, which then tells of it.

@@ -85,10 +85,15 @@ Q_SIGNALS:
     void Changed();
 
 private:
-    std::optional<SortRecord> Candidate(bool bUndo);
-    std::optional<Outcome> Step(const SortRecord& record, bool bUndo, CFileOpUi& ui);
     enum class Begun { Yes, Changed, Unwritten };
+    struct SChosen {
+        SortRecord record;
+        std::optional<Begun> begun; // none: to be judged on the disk first
+    };
+    std::optional<SChosen> Choose(bool bUndo, quint64 floor = 0);
+    std::optional<Outcome> Step(const SChosen& chosen, bool bUndo, CFileOpUi& ui);
     Begun Begin(const SortRecord& r, bool bUndo);
+    Begun BeginOwn(const SortRecord& r, bool bUndo);
     void RecordOutcome(const QByteArray& line);
     static QList<QByteArray> TakeBack(const SortRecord& r, QList<SortEntry>& entries,
                                       qsizetype failedAt, bool bUndo, CFileOperations& ops);
