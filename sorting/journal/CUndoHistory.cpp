@@ -317,7 +317,6 @@ std::optional<CUndoHistory::Outcome> CUndoHistory::Step(const SChosen& chosen, b
                            ? QCoreApplication::translate("CUndoHistory", "  Nothing was changed.")
                            : undo_texts::Stranded(stranded));
     }
-    At(Point::Recorded);
     return out;
 }
 
@@ -340,13 +339,20 @@ CUndoHistory::Begun CUndoHistory::BeginOwn(const SortRecord& r, bool bUndo) {
     return Begun::Changed;
 }
 
-// A step's outcome, written on the history's thread, which then tells of it.
-void CUndoHistory::RecordOutcome(const QByteArray& line) {
-    OnOwnThread([this, &line] {
+// A step's outcome, written on the history's thread, which then tells of it. A worker does
+// not wait for it: whatever it hands that thread afterwards (its outcome, the next step's
+// choice) comes after it.
+void CUndoHistory::RecordOutcome(QByteArray line) {
+    auto record = [this, line = std::move(line)] {
         Write(line, true);
+        At(Point::Recorded);
         Q_EMIT Stepped();
         Q_EMIT Changed();
-    });
+    };
+    if (QThread::currentThread() == thread())
+        record();
+    else
+        QMetaObject::invokeMethod(this, std::move(record), Qt::QueuedConnection);
 }
 
 // Puts the files after `failedAt`, which the step handled, back where they were before it.

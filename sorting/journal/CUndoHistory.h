@@ -94,7 +94,7 @@ private:
     std::optional<Outcome> Step(const SChosen& chosen, bool bUndo, CFileOpUi& ui);
     Begun Begin(const SortRecord& r, bool bUndo);
     Begun BeginOwn(const SortRecord& r, bool bUndo);
-    void RecordOutcome(const QByteArray& line);
+    void RecordOutcome(QByteArray line);
     static QList<QByteArray> TakeBack(const SortRecord& r, QList<SortEntry>& entries,
                                       qsizetype failedAt, bool bUndo, CFileOperations& ops);
     void OnOwnThread(const std::function<void()>& call);
