@@ -179,13 +179,6 @@ void CSortSession::TakeShown() {
     });
 }
 
-int CSortSession::CompanionCount(const QByteArray& picture) const {
-    const QByteArray name = CNativePath::FileName(picture);
-    if (!m_folderNames.IsOf(CNativePath::DirName(picture)))
-        return int(companions::Find(picture).size());
-    return int(companions::FindIn(-1, name, &m_folderNames.names).size());
-}
-
 QByteArray CSortSession::CurrentNative() const {
     return PictureAt(Current());
 }
@@ -391,18 +384,7 @@ QString CSortSession::StatusText() const {
         return m_strFinishing;
     if (!m_strProgress.isEmpty())
         return m_strProgress;
-    const QString path = CurrentPath();
-    if (path.isEmpty())
-        return picture_status::IdleText();
-    // Neither shown nor refused yet: its header is still being read (a slow share), and
-    // figures of nothing would be wrong.
-    if (!m_facts.bShown && m_facts.error.isEmpty())
-        return path;
-    if (!m_facts.bShown)
-        return picture_status::FailedText(path, m_facts.error, m_facts.fileSize,
-                                          m_facts.description);
-    return picture_status::StatusText(path, m_facts.width, m_facts.height, m_facts.bitsPerPixel,
-                                      m_facts.fileSize, m_facts.description);
+    return picture_status::PictureText(CurrentPath(), m_facts);
 }
 
 QString CSortSession::Title() const {

@@ -4,6 +4,7 @@
 #include "platform/files/CFileOpResult.h"
 #include "platform/files/CListedFolder.h"
 #include "platform/files/FolderNames.h"
+#include "sorting/session/Companions.h"
 #include "sorting/session/PictureFacts.h"
 #include "sorting/session/SortAction.h"
 
@@ -110,7 +111,9 @@ public:
     // How many companion files the listed picture `picture` (a native path) has by the
     // listed folder's names, without asking the disk; looked up there only while the
     // folder's names are not known yet.
-    int CompanionCount(const QByteArray& picture) const;
+    int CompanionCount(const QByteArray& picture) const {
+        return companions::Count(picture, m_folderNames);
+    }
     // How many pictures the next action takes.
     int ChosenCount() const { return int(Chosen(SortAction::Kind::Copy, {}, true).rows.size()); }
 

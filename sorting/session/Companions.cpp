@@ -123,6 +123,12 @@ QList<QByteArray> Find(const QByteArray& picture) {
     return paths;
 }
 
+int Count(const QByteArray& picture, const SFolderNames& listed) {
+    if (!listed.IsOf(CNativePath::DirName(picture)))
+        return int(Find(picture).size());
+    return int(FindIn(-1, CNativePath::FileName(picture), &listed.names).size());
+}
+
 bool IsTwinName(const QByteArray& name, const QByteArray& other) {
     const qsizetype dot = name.lastIndexOf('.');
     if (dot <= 0 || other.size() <= dot + 1 || other.at(dot) != '.' ||

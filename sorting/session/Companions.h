@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/files/CFileIdentity.h"
+#include "platform/files/FolderNames.h"
 
 #include <QByteArray>
 #include <QList>
@@ -20,6 +21,11 @@ namespace companions {
 // The companions of `picture` (a native path) that are on disk now, in the order they go:
 // the picture's sidecars, then each twin followed by its sidecar.
 QList<QByteArray> Find(const QByteArray& picture);
+
+// How many companions `picture` (a native path) has by the names of its folder's listing
+// (FindIn without the disk); looked up on the disk (Find) only when `listed` is not of its
+// folder.
+int Count(const QByteArray& picture, const SFolderNames& listed);
 
 // A companion's name in its folder and the file it named when it was found.
 struct Companion {

@@ -93,6 +93,17 @@ QString FinishingText(int pending) {
                                        pending);
 }
 
+QString PictureText(const QString& path, const PictureFacts& facts) {
+    if (path.isEmpty())
+        return IdleText();
+    if (!facts.bShown && facts.error.isEmpty())
+        return path;
+    if (!facts.bShown)
+        return FailedText(path, facts.error, facts.fileSize, facts.description);
+    return StatusText(path, facts.width, facts.height, facts.bitsPerPixel, facts.fileSize,
+                      facts.description);
+}
+
 QString IdleText() {
     return strings::Load(strings::IDS_IDLE_MESSAGE);
 }

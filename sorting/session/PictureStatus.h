@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sorting/session/PictureFacts.h"
+
 #include <QString>
 
 class QFontMetrics;
@@ -19,6 +21,11 @@ QString StatusText(const QString& path, long width, long height, int bitsPerPixe
 // picture's figures; without a known type the text ends with the size.
 QString FailedText(const QString& path, const QString& reason, qint64 fileSize,
                    const QString& description);
+
+// The text of the picture on show: its figures as StatusText, or why it could not be shown
+// as FailedText, or only its path while neither is known yet (its header is still being
+// read on a slow share); the idle text without a picture.
+QString PictureText(const QString& path, const PictureFacts& facts);
 
 // The status text as it fits `width` pixels: whole when it fits. Otherwise a file's text
 // ("PATH - figures") loses the middle of its folders, so the file name, the figures and the
