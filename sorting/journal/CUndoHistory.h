@@ -22,9 +22,10 @@ class CFileOperations;
 // The records and the journal belong to the history's thread (the GUI thread): everything
 // but Run, Undo, Redo and UndoUpTo is called there. Those four may be called from a worker
 // (the sort session's): the files are handled there, and the action to step is chosen and
-// each line of the journal written on the history's thread while the worker waits, so the
-// lines keep their order and the records are never read while they change. That thread
-// must therefore never wait for such a worker without serving its queued calls.
+// each line of the journal written on the history's thread (the worker waits for each but
+// a step's last), so the lines keep their order and the records are never read while they
+// change. That thread must therefore never wait for such a worker without serving its
+// queued calls.
 class CUndoHistory : public QObject, public CFileActionHook {
     Q_OBJECT
 public:
