@@ -5,6 +5,7 @@
 #include "picture/load/CFitScale.h"
 #include "picture/load/CJpegRegion.h"
 #include "picture/load/CPictureSource.h"
+#include "picture/load/CRawStandIn.h"
 #include "picture/sandbox/CDecoderClient.h"
 #include "picture/sandbox/DecodeLimits.h"
 
@@ -43,8 +44,9 @@ void YieldToTheGui() {
 
 void CDecodeJob::run() {
     YieldToTheGui();
-    const auto stand = [this](QImage image, QRect part) {
+    const auto stand = [this](QImage image, QRect part, QSize own = QSize()) {
         SDecodeResult early;
+        early.ownSize = own;
         early.nId = m_nId;
         early.strPath = m_order.strPath;
         early.image = std::move(image);
@@ -52,7 +54,9 @@ void CDecodeJob::run() {
         early.part = part;
         m_deliver(std::move(early));
     };
-    const auto preview = [&stand](QImage image) { stand(std::move(image), QRect()); };
+    const auto preview = [&stand](QImage image, QSize own) {
+        stand(std::move(image), QRect(), own);
+    };
     const auto part = [this, &stand](QImage image) { stand(std::move(image), m_order.part); };
     const auto header = [this](CPictureSource::SHeader told) {
         SDecodeResult early;
@@ -68,7 +72,7 @@ void CDecodeJob::run() {
 }
 
 SDecodeResult CDecodeJob::Decode(const SDecodeOrder& order, const std::atomic<bool>* cancel,
-                                 const std::function<void(QImage)>& preview,
+                                 const std::function<void(QImage, QSize)>& preview,
                                  const std::function<void(CPictureSource::SHeader)>& header,
                                  const std::function<void(QImage)>& part) {
     SDecodeResult result;
@@ -95,7 +99,9 @@ SDecodeResult CDecodeJob::Decode(const SDecodeOrder& order, const std::atomic<bo
     if (opened && order.bPreview && preview && !cancelled() &&
         (format == picfmt::kHeic || format == picfmt::kAvif))
         if (QImage stand = HelperPreview(source, cancel); !stand.isNull())
-            preview(std::move(stand));
+            preview(std::move(stand), QSize());
+    if (opened && order.bPreview && preview && !cancelled() && format == picfmt::kRaw)
+        RawStandIn(source, order, cancel, preview);
     if (opened && (!source.DecodesWhole() || !source.Image(WholeDecodeHint(order)).isNull())) {
         result.ownSize = QSize(source.Info().nWidth, source.Info().nHeight);
         result.target = order.target.isValid() ? order.target
@@ -104,7 +110,7 @@ SDecodeResult CDecodeJob::Decode(const SDecodeOrder& order, const std::atomic<bo
         const bool jpeg = source.Info().nFormat == picfmt::kJpg;
         if (order.bPreview && preview && jpeg && !cancelled())
             if (QImage stand = Preview(source, result.ownSize); !stand.isNull())
-                preview(std::move(stand));
+                preview(std::move(stand), QSize());
         if (order.part.isValid() && part && jpeg && !cancelled())
             if (QImage pixels = Part(source, order.part, cancel); !pixels.isNull())
                 part(std::move(pixels));
@@ -164,6 +170,20 @@ QImage CDecodeJob::Preview(const CPictureSource& source, QSize own) {
 QImage CDecodeJob::Part(const CPictureSource& source, QRect part, const std::atomic<bool>* cancel) {
     const QByteArray data = ReadStart(source.Descriptor(), limits::kMaxBufferedFile);
     return cancel && cancel->load() ? QImage() : CJpegRegion::Read(data, part);
+}
+
+void CDecodeJob::RawStandIn(const CPictureSource& source, const SDecodeOrder& order,
+                            const std::atomic<bool>* cancel,
+                            const std::function<void(QImage, QSize)>& preview) {
+    const CRawStandIn standIn(source.Descriptor());
+    const QSize own = standIn.Own();
+    if (own.isEmpty())
+        return;
+    const QSize target = order.target.isValid()
+                             ? order.target
+                             : TargetFor(own, order.client, order.bFit, order.ratio, order.scale);
+    if (QImage image = standIn.Read(target, cancel); !image.isNull())
+        preview(std::move(image), own);
 }
 
 QImage CDecodeJob::HelperPreview(const CPictureSource& source, const std::atomic<bool>* cancel) {
