@@ -16,6 +16,9 @@
 namespace {
 // Enough of a preview's start to reach its frame header past the metadata before it.
 constexpr qint64 kFrameHeaderBytes = 64 * 1024;
+// Far more pixels a byte than a JPEG of a photograph (or of one flat colour) holds: a
+// frame that claims more is not decoded.
+constexpr qint64 kMaxPixelsPerByte = 1000;
 
 qint64 Area(QSize size) {
     return qint64(size.width()) * size.height();
@@ -59,7 +62,8 @@ void CRawStandIn::Choose(const CRawPreviews& found) {
     for (const CRawPreviews::SPreview& place : found.Previews()) {
         const QSize stored = JpegStructure::FrameSize(
             ReadAt(place.nOffset, std::min(place.nLength, kFrameHeaderBytes)));
-        if (!limits::WithinLimits(stored.width(), stored.height()))
+        if (!limits::WithinLimits(stored.width(), stored.height()) ||
+            Area(stored) > place.nLength * kMaxPixelsPerByte)
             continue;
         if (!found.Sensor().isEmpty() && !SameShape(stored, found.Sensor()))
             continue; // padded to another shape: what the helper shows would differ

@@ -42,6 +42,7 @@ enum class EHarm {
     PreviewCut,         // its length short of its end marker
     PreviewTiny,        // a few bytes
     Lossless,           // a frame the program does not decode itself
+    HugeFrame,          // a frame of 11000 x 6875 pixels in a few kilobytes
     SubDirectoryAway,   // the sensor's directory outside what is read of the file
     DirectoryLoop,      // the first directory names itself as the next
     FirstDirectoryAway, // the first directory outside the file
@@ -70,6 +71,11 @@ QByteArray Harmed(QByteArray dng, EHarm harm) {
     case EHarm::Lossless: {
         const qint64 frame = dng.indexOf(QByteArray("\xFF\xC0", 2), offset);
         dng[frame + 1] = char(0xC3);
+        break;
+    }
+    case EHarm::HugeFrame: {
+        const qint64 frame = dng.indexOf(QByteArray("\xFF\xC0", 2), offset);
+        dng.replace(frame + 5, 4, QByteArray("\x1A\xDB\x2A\xF8", 4));
         break;
     }
     case EHarm::SubDirectoryAway:
@@ -153,6 +159,7 @@ private Q_SLOTS:
         QTest::newRow("preview cut short") << EHarm::PreviewCut << nothing << kSensor;
         QTest::newRow("preview of a few bytes") << EHarm::PreviewTiny << nothing << none;
         QTest::newRow("lossless JPEG") << EHarm::Lossless << nothing << none;
+        QTest::newRow("frame far larger than its data") << EHarm::HugeFrame << nothing << none;
         // Without the sensor's directory the preview tells the size.
         QTest::newRow("sensor's directory away")
             << EHarm::SubDirectoryAway << shown << QSize(128, 80);
