@@ -9,6 +9,7 @@
 #include "picture/sandbox/CDecoderClient.h"
 #include "picture/sandbox/DecodeLimits.h"
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -16,6 +17,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <thread>
 
 CDecodeJob::CDecodeJob(quint64 id, SDecodeOrder order, std::shared_ptr<std::atomic<bool>> cancel,
                        Delivery deliver)
@@ -100,8 +102,15 @@ SDecodeResult CDecodeJob::Decode(const SDecodeOrder& order, const std::atomic<bo
         (format == picfmt::kHeic || format == picfmt::kAvif))
         if (QImage stand = HelperPreview(source, cancel); !stand.isNull())
             preview(std::move(stand), QSize());
+    // A camera RAW file's own preview is read beside the helper's decode, on a descriptor of
+    // its own (a failed decode closes the source's); joined before the result goes.
+    std::jthread standIn;
     if (opened && order.bPreview && preview && !cancelled() && format == picfmt::kRaw)
-        RawStandIn(source, order, cancel, preview);
+        if (const int fd = ::fcntl(source.Descriptor(), F_DUPFD_CLOEXEC, 0); fd >= 0)
+            standIn = std::jthread([fd, &order, cancel, &preview] {
+                RawStandIn(fd, order, cancel, preview);
+                ::close(fd);
+            });
     if (opened && (!source.DecodesWhole() || !source.Image(WholeDecodeHint(order)).isNull())) {
         result.ownSize = QSize(source.Info().nWidth, source.Info().nHeight);
         result.target = order.target.isValid() ? order.target
@@ -172,10 +181,9 @@ QImage CDecodeJob::Part(const CPictureSource& source, QRect part, const std::ato
     return cancel && cancel->load() ? QImage() : CJpegRegion::Read(data, part);
 }
 
-void CDecodeJob::RawStandIn(const CPictureSource& source, const SDecodeOrder& order,
-                            const std::atomic<bool>* cancel,
+void CDecodeJob::RawStandIn(int fd, const SDecodeOrder& order, const std::atomic<bool>* cancel,
                             const std::function<void(QImage, QSize)>& preview) {
-    const CRawStandIn standIn(source.Descriptor());
+    const CRawStandIn standIn(fd);
     const QSize own = standIn.Own();
     if (own.isEmpty())
         return;

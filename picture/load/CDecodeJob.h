@@ -60,7 +60,8 @@ public:
     void run() override;
 
     // The same work on the calling thread; `preview` gets the stand-in, when there is one,
-    // with the picture's size where the stand-in tells it first (a camera RAW file's), and
+    // with the picture's size where the stand-in tells it first (a camera RAW file's, read on
+    // a thread of its own beside the helper's decode: it may come after the picture), and
     // `header` what the file's header tells (or why it cannot be shown), once read.
     // `part` gets the part asked for (`order.part`).
     static SDecodeResult Decode(const SDecodeOrder& order, const std::atomic<bool>* cancel,
@@ -81,9 +82,9 @@ private:
     // These read the file through the descriptor the source opened it with.
     static QImage Preview(const CPictureSource& source, QSize own);
     static QImage Part(const CPictureSource& source, QRect part, const std::atomic<bool>* cancel);
-    // A camera RAW file's own preview, read in this process while the helper decodes it.
-    static void RawStandIn(const CPictureSource& source, const SDecodeOrder& order,
-                           const std::atomic<bool>* cancel,
+    // A camera RAW file's own preview, read in this process from the file open at `fd` while
+    // the helper decodes it.
+    static void RawStandIn(int fd, const SDecodeOrder& order, const std::atomic<bool>* cancel,
                            const std::function<void(QImage, QSize)>& preview);
     // The preview the file stores of itself, read by the decoder helper (HEIF).
     static QImage HelperPreview(const CPictureSource& source, const std::atomic<bool>* cancel);
