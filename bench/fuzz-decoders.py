@@ -20,6 +20,9 @@ that carry one (written by the exiv2 tool, and by heif-enc from such a JPEG) thr
 `vantrel-decode --metadata`: the helper's Exiv2 reading and the program's checks of its
 answer. A helper death or a stop for time counts as a finding as for the decoders.
 
+The first-sight target (PREVIEW-RAW) reads a camera RAW file's stored preview in the program,
+as a jump to a picture not decoded ahead shows it, through `vantrel-decode --preview`.
+
 The date-taken targets (DATES-JPG, DATES-HEIC, DATES-DNG) read the dates of such pictures,
 with the offsets from UTC written in too, a batch at once through `vantrel-decode --dates`:
 JPEG records by the program's own bounded reader, in process under the sanitizers, the
@@ -89,8 +92,13 @@ DATES = {
                          "-o OUT.heic"]]),
     "DATES-DNG": (83, [["bash", "-c", METADATA["META-DNG"][1][0][2] + DATED + "dng"]]),
 }
+# The first sight of a camera RAW file (PREVIEW-RAW): its stored preview found by the
+# program's own bounded reader of the file's directories and decoded in process, under the
+# sanitizers, through `vantrel-decode --preview`.
+PREVIEWS = {"PREVIEW-RAW": (83, [MADE["RAW"][1][0], MADE["RAW"][1][2]])}
 MADE.update(METADATA)
 MADE.update(DATES)
+MADE.update(PREVIEWS)
 INTERESTING = [0, 1, 0x7F, 0x80, 0xFF, 0x100, 0x7FFF, 0x8000, 0xFFFF, 0x10000, 0x7FFFFFFF,
                0x80000000, 0xFFFFFFFF]
 HELPER_DEATH = re.compile(r"stopped unexpectedly|without an answer|no usable answer|"
@@ -220,7 +228,8 @@ def main():
         kind = list(TYPES)[round_no % len(TYPES)]
         code = TYPES[kind][0]
         metadata = kind in METADATA
-        extra = ["--metadata"] if metadata else ["--dates"] if kind in DATES else []
+        extra = (["--metadata"] if metadata else ["--dates"] if kind in DATES
+                 else ["--preview"] if kind in PREVIEWS else [])
         round_no += 1
         files = []
         for i in range(args.batch):

@@ -13,14 +13,17 @@
 // --fit decodes as the view does when fitting the picture into a WxH control; --repeat
 // decodes each file N times and reports the median time and the 90th percentile.
 //
-// --preview decodes the preview a HEIF file stores instead (the first sight of it). --ahead
+// --preview decodes the preview a HEIF file (by the helper) or a camera RAW file (in this
+// process, at the --fit size) stores instead: the first sight of it. --ahead
 // pauses before each decode, so that the decoder helper started ahead waits for it; --cold
 // ends the waiting helpers before each, so that it pays for a helper's start.
 
 #include "bench/BenchStats.h"
+#include "picture/format/PictureFormat.h"
 #include "picture/load/CDateTakenReader.h"
 #include "picture/load/CFitScale.h"
 #include "picture/load/CPictureSource.h"
+#include "picture/load/CRawStandIn.h"
 #include "picture/sandbox/CDateBatch.h"
 #include "picture/sandbox/CDecoderClient.h"
 #include "picture/sandbox/MetadataProtocol.h"
@@ -99,12 +102,15 @@ bool DecodeOnce(const QString& path, QSize fit, CPictureSource& source) {
     return !source.ImageAt(target).isNull();
 }
 
-// The preview the file stores, read by the helper as the first sight of it is.
-bool PreviewOnce(const QString& path) {
+// The preview the file stores, read as the first sight of it is: a camera RAW file's in this
+// process, a HEIF file's by the helper.
+bool PreviewOnce(const QString& path, QSize fit) {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int format = CPictureSource::DetectFileFormat(path);
     const bool ok =
-        fd >= 0 &&
-        !CDecoderClient::DecodePreview(fd, CPictureSource::DetectFileFormat(path)).image.isNull();
+        fd >= 0 && !(format == picfmt::kRaw ? CRawStandIn(fd).Read(fit)
+                                            : CDecoderClient::DecodePreview(fd, format).image)
+                        .isNull();
     if (fd >= 0)
         ::close(fd);
     return ok;
@@ -173,7 +179,8 @@ int main(int argc, char** argv) {
             Prepare(options);
             QElapsedTimer timer;
             timer.start();
-            ok = options.bPreview ? PreviewOnce(path) : DecodeOnce(path, options.fit, source);
+            ok = options.bPreview ? PreviewOnce(path, options.fit)
+                                  : DecodeOnce(path, options.fit, source);
             times.push_back(double(timer.nsecsElapsed()) / 1e6);
         }
         if (!ok) {

@@ -2,6 +2,8 @@
 
 #include "picture/format/ByteReader.h"
 
+#include <algorithm>
+
 namespace {
 constexpr quint32 kShort = 3;
 constexpr quint32 kAscii = 2;
@@ -94,6 +96,23 @@ quint32 CTiffDirectory::Pointer(quint32 ifd, quint16 tag) const {
     if ((type != kLong && type != kSignedLong && type != kIfd) || U32(entry + 4) == 0)
         return 0;
     return U32(entry + 8);
+}
+
+QList<quint32> CTiffDirectory::Values(quint32 ifd, quint16 tag, int max) const {
+    const qint64 entry = Entry(ifd, tag);
+    const quint32 type = entry < 0 ? 0 : U16(entry + 2);
+    if (type != kShort && type != kLong && type != kIfd)
+        return {};
+    const qint64 size = type == kShort ? 2 : 4;
+    const qint64 count = std::min<qint64>(U32(entry + 4), max);
+    // Four bytes or fewer are held in the entry itself, more where it points.
+    const qint64 at = qint64(U32(entry + 4)) * size <= 4 ? entry + 8 : qint64(U32(entry + 8));
+    if (count <= 0 || at + count * size > m_data.size())
+        return {};
+    QList<quint32> values;
+    for (qint64 i = 0; i < count; ++i)
+        values << (size == 2 ? U16(at + 2 * i) : U32(at + 4 * i));
+    return values;
 }
 
 QByteArray CTiffDirectory::Ascii(quint32 ifd, quint16 tag) const {

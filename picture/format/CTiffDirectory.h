@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
 #include <QtGlobal>
 
 // The image file directories of a TIFF structure (an EXIF block) in either byte order. Every
@@ -24,6 +25,9 @@ public:
     quint32 Next(quint32 ifd) const;
     // The value of a SHORT or LONG tag in the directory at `ifd` (its first, if several), or 0.
     quint32 Tag(quint32 ifd, quint16 tag) const;
+    // The values of a SHORT, LONG or IFD tag in the directory at `ifd`, at most `max` of
+    // them; empty when the tag is absent, of another type, or its values lie outside the data.
+    QList<quint32> Values(quint32 ifd, quint16 tag, int max) const;
     // The offset a LONG or IFD tag in the directory at `ifd` points to (a directory's), or 0.
     quint32 Pointer(quint32 ifd, quint16 tag) const;
     // The text of an ASCII tag in the directory at `ifd`, without its closing NULs; empty

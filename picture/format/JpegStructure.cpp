@@ -45,3 +45,27 @@ bool JpegStructure::IsComplete(QByteArrayView data) {
         at += 2 + length; // entropy-coded data after a scan header is searched for markers
     }
 }
+
+QSize JpegStructure::FrameSize(QByteArrayView data) {
+    if (!data.startsWith("\xFF\xD8"))
+        return {};
+    qsizetype at = 2;
+    // Before the frame header come only segments with a length, each starting with a marker.
+    while (at + 9 <= data.size() && ReadByte(data, at) == 0xFF) {
+        const quint32 code = ReadByte(data, at + 1);
+        if (code == 0xFF) { // fill
+            ++at;
+            continue;
+        }
+        const bool dct = code == 0xC0 || code == 0xC1 || code == 0xC2;
+        if (dct)
+            return QSize(ReadBE16(data, at + 7), ReadBE16(data, at + 5));
+        const bool frame =
+            code >= 0xC3 && code <= 0xCF && code != 0xC4 && code != 0xC8 && code != 0xCC;
+        const quint16 length = ReadBE16(data, at + 2);
+        if (frame || code == 0xDA || code == 0xD9 || length < 2)
+            return {};
+        at += 2 + length;
+    }
+    return {};
+}

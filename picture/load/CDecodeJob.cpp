@@ -5,9 +5,11 @@
 #include "picture/load/CFitScale.h"
 #include "picture/load/CJpegRegion.h"
 #include "picture/load/CPictureSource.h"
+#include "picture/load/CRawStandIn.h"
 #include "picture/sandbox/CDecoderClient.h"
 #include "picture/sandbox/DecodeLimits.h"
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -15,6 +17,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <thread>
 
 CDecodeJob::CDecodeJob(quint64 id, SDecodeOrder order, std::shared_ptr<std::atomic<bool>> cancel,
                        Delivery deliver)
@@ -43,8 +46,9 @@ void YieldToTheGui() {
 
 void CDecodeJob::run() {
     YieldToTheGui();
-    const auto stand = [this](QImage image, QRect part) {
+    const auto stand = [this](QImage image, QRect part, QSize own = QSize()) {
         SDecodeResult early;
+        early.ownSize = own;
         early.nId = m_nId;
         early.strPath = m_order.strPath;
         early.image = std::move(image);
@@ -52,7 +56,9 @@ void CDecodeJob::run() {
         early.part = part;
         m_deliver(std::move(early));
     };
-    const auto preview = [&stand](QImage image) { stand(std::move(image), QRect()); };
+    const auto preview = [&stand](QImage image, QSize own) {
+        stand(std::move(image), QRect(), own);
+    };
     const auto part = [this, &stand](QImage image) { stand(std::move(image), m_order.part); };
     const auto header = [this](CPictureSource::SHeader told) {
         SDecodeResult early;
@@ -68,7 +74,7 @@ void CDecodeJob::run() {
 }
 
 SDecodeResult CDecodeJob::Decode(const SDecodeOrder& order, const std::atomic<bool>* cancel,
-                                 const std::function<void(QImage)>& preview,
+                                 const std::function<void(QImage, QSize)>& preview,
                                  const std::function<void(CPictureSource::SHeader)>& header,
                                  const std::function<void(QImage)>& part) {
     SDecodeResult result;
@@ -95,7 +101,16 @@ SDecodeResult CDecodeJob::Decode(const SDecodeOrder& order, const std::atomic<bo
     if (opened && order.bPreview && preview && !cancelled() &&
         (format == picfmt::kHeic || format == picfmt::kAvif))
         if (QImage stand = HelperPreview(source, cancel); !stand.isNull())
-            preview(std::move(stand));
+            preview(std::move(stand), QSize());
+    // A camera RAW file's own preview is read beside the helper's decode, on a descriptor of
+    // its own (a failed decode closes the source's); joined before the result goes.
+    std::jthread standIn;
+    if (opened && order.bPreview && preview && !cancelled() && format == picfmt::kRaw)
+        if (const int fd = ::fcntl(source.Descriptor(), F_DUPFD_CLOEXEC, 0); fd >= 0)
+            standIn = std::jthread([fd, &order, cancel, &preview] {
+                RawStandIn(fd, order, cancel, preview);
+                ::close(fd);
+            });
     if (opened && (!source.DecodesWhole() || !source.Image(WholeDecodeHint(order)).isNull())) {
         result.ownSize = QSize(source.Info().nWidth, source.Info().nHeight);
         result.target = order.target.isValid() ? order.target
@@ -104,7 +119,7 @@ SDecodeResult CDecodeJob::Decode(const SDecodeOrder& order, const std::atomic<bo
         const bool jpeg = source.Info().nFormat == picfmt::kJpg;
         if (order.bPreview && preview && jpeg && !cancelled())
             if (QImage stand = Preview(source, result.ownSize); !stand.isNull())
-                preview(std::move(stand));
+                preview(std::move(stand), QSize());
         if (order.part.isValid() && part && jpeg && !cancelled())
             if (QImage pixels = Part(source, order.part, cancel); !pixels.isNull())
                 part(std::move(pixels));
@@ -164,6 +179,19 @@ QImage CDecodeJob::Preview(const CPictureSource& source, QSize own) {
 QImage CDecodeJob::Part(const CPictureSource& source, QRect part, const std::atomic<bool>* cancel) {
     const QByteArray data = ReadStart(source.Descriptor(), limits::kMaxBufferedFile);
     return cancel && cancel->load() ? QImage() : CJpegRegion::Read(data, part);
+}
+
+void CDecodeJob::RawStandIn(int fd, const SDecodeOrder& order, const std::atomic<bool>* cancel,
+                            const std::function<void(QImage, QSize)>& preview) {
+    const CRawStandIn standIn(fd);
+    const QSize own = standIn.Own();
+    if (own.isEmpty())
+        return;
+    const QSize target = order.target.isValid()
+                             ? order.target
+                             : TargetFor(own, order.client, order.bFit, order.ratio, order.scale);
+    if (QImage image = standIn.Read(target, cancel); !image.isNull())
+        preview(std::move(image), own);
 }
 
 QImage CDecodeJob::HelperPreview(const CPictureSource& source, const std::atomic<bool>* cancel) {

@@ -42,7 +42,7 @@ struct SDecodeResult {
     QImage image; // null when it failed or was cancelled
     QString strError;
     bool bCancelled = false;
-    bool bPreview = false;   // a small stand-in, the real picture follows
+    bool bPreview = false;   // a stand-in, the real picture follows (ownSize: as it tells)
     QRect part;              // valid: the stand-in is this part of the picture, at its own size
     bool bHeader = false;    // only the header (`header`), the pixels follow
     bool bUnchanged = false; // the file is as it was when its pixels at hand were decoded
@@ -60,10 +60,12 @@ public:
     void run() override;
 
     // The same work on the calling thread; `preview` gets the stand-in, when there is one,
-    // and `header` what the file's header tells (or why it cannot be shown), once read.
+    // with the picture's size where the stand-in tells it first (a camera RAW file's, read on
+    // a thread of its own beside the helper's decode: it may come after the picture), and
+    // `header` what the file's header tells (or why it cannot be shown), once read.
     // `part` gets the part asked for (`order.part`).
     static SDecodeResult Decode(const SDecodeOrder& order, const std::atomic<bool>* cancel,
-                                const std::function<void(QImage)>& preview = {},
+                                const std::function<void(QImage, QSize)>& preview = {},
                                 const std::function<void(CPictureSource::SHeader)>& header = {},
                                 const std::function<void(QImage)>& part = {});
     // The device pixels a view rectangle of `view` needs.
@@ -80,6 +82,10 @@ private:
     // These read the file through the descriptor the source opened it with.
     static QImage Preview(const CPictureSource& source, QSize own);
     static QImage Part(const CPictureSource& source, QRect part, const std::atomic<bool>* cancel);
+    // A camera RAW file's own preview, read in this process from the file open at `fd` while
+    // the helper decodes it.
+    static void RawStandIn(int fd, const SDecodeOrder& order, const std::atomic<bool>* cancel,
+                           const std::function<void(QImage, QSize)>& preview);
     // The preview the file stores of itself, read by the decoder helper (HEIF).
     static QImage HelperPreview(const CPictureSource& source, const std::atomic<bool>* cancel);
 

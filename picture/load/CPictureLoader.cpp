@@ -192,10 +192,14 @@ void CPictureLoader::OnDecoded(SDecodeResult result) {
     if (result.bPreview) {
         if (!IsLive(result.nId) || result.strPath != m_wanted.strPath)
             return;
-        if (result.part.isValid())
+        if (result.part.isValid()) {
             Q_EMIT PartDecoded(result.strPath, result.part, result.image);
-        else
-            Q_EMIT Decoded(result.strPath, QSize(), result.image);
+            return;
+        }
+        // A stand-in that tells the picture's size first places it while the rest is decoded.
+        if (result.ownSize.isValid() && !m_wanted.target.isValid())
+            Q_EMIT SizeKnown(result.strPath, result.ownSize, 0);
+        Q_EMIT Decoded(result.strPath, QSize(), result.image);
         return;
     }
     const auto job = std::find_if(m_running.cbegin(), m_running.cend(),

@@ -58,7 +58,8 @@ Q_SIGNALS:
     void Failed(const QString& path, const QString& error);
     // The part of the wanted picture asked for, at its own size, while the rest is decoded.
     void PartDecoded(const QString& path, QRect part, const QImage& image);
-    // The size and depth the decode of the wanted file found, just before its Decoded.
+    // The size and depth the decode of the wanted file found, just before its Decoded; or,
+    // while its size is not known, the size a stand-in tells, before that (depth 0).
     void SizeKnown(const QString& path, QSize own, int bitsPerPixel);
     // What the header of the file on show tells, or why it cannot be shown, as soon as a
     // worker has read it (before its pixels).

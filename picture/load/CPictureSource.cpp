@@ -132,7 +132,7 @@ bool CPictureSource::Open(const QString& path) {
         return true;
     if (!m_strError.isEmpty())
         return false;
-    return OpenBuffered(path, fileSize);
+    return OpenBuffered(fileSize);
 }
 
 bool CPictureSource::Adopt(const QString& path, const SHeader& header) {
@@ -179,7 +179,7 @@ bool CPictureSource::IsCompleteJpeg(QFile& file) {
     return file.seek(0) && JpegStructure::IsComplete(file.readAll());
 }
 
-bool CPictureSource::OpenBuffered(const QString& path, qint64 fileSize) {
+bool CPictureSource::OpenBuffered(qint64 fileSize) {
     if (fileSize > limits::kMaxBufferedFile)
         return Fail(QObject::tr("The file is too large to show (%1 bytes).").arg(fileSize));
     if (m_info.nFormat == picfmt::kMsp) {
@@ -187,16 +187,18 @@ bool CPictureSource::OpenBuffered(const QString& path, qint64 fileSize) {
         return true;
     }
     if (m_info.nFormat != picfmt::kEps)
-        return OpenForHelper(path);
+        return OpenForHelper();
     m_eReader = EReader::PostScript;
-    return LoadPostScript(path, fileSize);
+    return LoadPostScript(fileSize);
 }
 
-bool CPictureSource::LoadPostScript(const QString& path, qint64 fileSize) {
-    QFile file(path);
-    QByteArray data = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    if (data.size() != fileSize)
-        return Fail(QObject::tr("The file cannot be read (%1).").arg(file.errorString()));
+bool CPictureSource::LoadPostScript(qint64 fileSize) {
+    QString error;
+    QByteArray data = ReadWhole(error);
+    if (!error.isEmpty())
+        return Fail(error);
+    if (data.size() != fileSize) // it changed since it was opened
+        return Fail(QObject::tr("The file cannot be read."));
     m_pEps = std::make_unique<CEpsFile>(std::move(data));
     if (m_pEps->BoundingBox().isEmpty())
         return Fail(QObject::tr("The PostScript file gives no bounding box."));
@@ -207,14 +209,11 @@ bool CPictureSource::LoadPostScript(const QString& path, qint64 fileSize) {
 
 // The types the decoder helper decodes whole: only what tells at once that the file cannot be
 // shown is looked at here; the size is the header's, or comes with the pixels.
-bool CPictureSource::OpenForHelper(const QString& path) {
+bool CPictureSource::OpenForHelper() {
     m_eReader = EReader::Helper;
     if (m_info.nFormat != picfmt::kWmf)
         return true;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return Fail(QObject::tr("The file cannot be read (%1).").arg(file.errorString()));
-    if (file.seek(40) && file.read(4) == " EMF") // no reader on this system draws these
+    if (m_pFile->seek(40) && m_pFile->read(4) == " EMF") // no reader on this system draws these
         return Fail(QObject::tr("Enhanced metafiles cannot be shown."));
     return true;
 }
@@ -291,7 +290,7 @@ QImage CPictureSource::Decode(QSize target) {
     if (m_eReader == EReader::Paint)
         return DecodePaint();
     // Adopted, a PostScript file is read only now.
-    if (m_eReader == EReader::PostScript && !m_pEps && !LoadPostScript(m_strPath, m_nFileSize))
+    if (m_eReader == EReader::PostScript && !m_pEps && !LoadPostScript(m_nFileSize))
         return {};
     const bool wanted = target.isValid() && !target.isEmpty();
     QString error;
@@ -336,17 +335,34 @@ QImage CPictureSource::DecodeInHelper(QSize target) {
 }
 
 QImage CPictureSource::DecodePaint() {
-    QFile file(m_strPath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_strError = QObject::tr("The file cannot be read (%1).").arg(file.errorString());
+    QString error;
+    const QByteArray data = ReadWhole(error);
+    if (!error.isEmpty()) {
+        m_strError = error;
+        return {};
+    }
+    QImage image = CMspReader::Read(data, error);
+    m_strError = error;
+    return image;
+}
+
+// The whole file, through the descriptor Open kept (a picture is opened once); adopted, it is
+// opened only now.
+QByteArray CPictureSource::ReadWhole(QString& error) {
+    QFile named(m_strPath);
+    const bool kept = Descriptor() >= 0;
+    QFile& file = kept ? *m_pFile : named;
+    if (!kept && !named.open(QIODevice::ReadOnly)) {
+        error = QObject::tr("The file cannot be read (%1).").arg(named.errorString());
         return {};
     }
     if (file.size() > limits::kMaxBufferedFile) { // it grew since it was opened
-        m_strError = QObject::tr("The file is too large to show (%1 bytes).").arg(file.size());
+        error = QObject::tr("The file is too large to show (%1 bytes).").arg(file.size());
         return {};
     }
-    QString error;
-    QImage image = CMspReader::Read(file.readAll(), error);
-    m_strError = error;
-    return image;
+    if (!file.seek(0)) {
+        error = QObject::tr("The file cannot be read (%1).").arg(file.errorString());
+        return {};
+    }
+    return file.readAll();
 }

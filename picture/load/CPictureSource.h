@@ -93,9 +93,10 @@ private:
     // The header is read from the file opened already: it is opened once.
     bool OpenWithQt(QFile& file);
     static bool IsCompleteJpeg(QFile& file);
-    bool OpenBuffered(const QString& path, qint64 fileSize);
-    bool LoadPostScript(const QString& path, qint64 fileSize);
-    bool OpenForHelper(const QString& path);
+    bool OpenBuffered(qint64 fileSize);
+    bool LoadPostScript(qint64 fileSize);
+    bool OpenForHelper();
+    QByteArray ReadWhole(QString& error);
     bool CheckSize();
     bool CanServe(QSize target) const;
     QImage Decode(QSize target);

@@ -1,5 +1,6 @@
 #include "picture/sandbox/CHelperProcess.h"
 
+#include "picture/sandbox/CProcessTree.h"
 #include "picture/sandbox/DecodeLimits.h"
 #include "picture/sandbox/DecoderProtocol.h"
 #include "picture/sandbox/HelperTask.h"
@@ -29,6 +30,8 @@ namespace {
 
 // How long a helper not yet at work is given to end by itself.
 constexpr int kEndMs = 500;
+// How long a helper that is killed, and each process below it, is given to go.
+constexpr int kStopMs = 5000;
 
 // Where the child says why it could not start the helper; closed by a successful exec.
 constexpr int kErrorFd = proto::kPixelsFd + 1;
@@ -209,9 +212,8 @@ bool CHelperProcess::Reap(bool wait) {
 void CHelperProcess::Stop() {
     if (Reap(false))
         return;
-    ::kill(-m_pid, SIGKILL); // the helper leads its own process group
-    ::kill(m_pid, SIGKILL);
-    if (!AwaitEnd(5000))
+    CProcessTree::Kill(m_pid, kStopMs); // bubblewrap's own processes with it
+    if (!AwaitEnd(kStopMs))
         Reap(true);
 }
 

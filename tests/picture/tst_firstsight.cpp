@@ -116,11 +116,63 @@ private Q_SLOTS:
         order.bPreview = preview;
         QList<QSize> stands;
         const SDecodeResult result = CDecodeJob::Decode(
-            order, nullptr, [&](const QImage& image) { stands << image.size(); });
+            order, nullptr, [&](const QImage& image, QSize) { stands << image.size(); });
         QCOMPARE(stands.size(), previews);
         if (previews)
             QCOMPARE(stands.front(), QSize(64, 48));
         QCOMPARE(result.image.size(), QSize(320, 240));
+    }
+
+    // A camera RAW file's own preview is read in the program and comes first, with the
+    // picture's size; the helper's decode follows and is the picture (the sensor's data where
+    // the preview is too small for the view).
+    void rawPreviewComesFirst_data() {
+        QTest::addColumn<QSize>("preview"); // empty: none stored
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<QSize>("client");
+        QTest::addColumn<QSize>("stand");  // empty: none
+        QTest::addColumn<QColor>("final"); // the colour on the left of the picture
+        const QSize none;
+        QTest::newRow("preview fills the view")
+            << QSize(128, 80) << true << QSize(64, 40) << QSize(64, 40) << QColor(Qt::green);
+        QTest::newRow("small preview, then the sensor's data")
+            << QSize(32, 20) << true << QSize(128, 80) << QSize(32, 20) << QColor(Qt::red);
+        QTest::newRow("no preview") << none << true << QSize(64, 40) << none << QColor(Qt::red);
+        QTest::newRow("decoded ahead")
+            << QSize(128, 80) << false << QSize(64, 40) << none << QColor(Qt::green);
+    }
+    void rawPreviewComesFirst() {
+        QFETCH(QSize, preview);
+        QFETCH(bool, asked);
+        QFETCH(QSize, client);
+        QFETCH(QSize, stand);
+        QFETCH(QColor, final);
+        QTemporaryDir dir;
+        const QByteArray dng = pictest::MakeDng(
+            dir, QSize(256, 160), preview.isEmpty() ? QByteArray() : pictest::PreviewJpeg(preview));
+        QVERIFY2(!dng.isEmpty(), "make-dng.py (python3) could not make the fixture");
+        SDecodeOrder order;
+        order.strPath = pictest::WriteBytes(dir.filePath("a.dng"), dng);
+        order.client = client;
+        order.bFit = true;
+        order.bPreview = asked;
+        QList<QImage> stands;
+        QList<QSize> told;
+        const SDecodeResult result =
+            CDecodeJob::Decode(order, nullptr, [&](const QImage& image, QSize own) {
+                told << own;
+                stands << image;
+            });
+        QCOMPARE(stands.size(), stand.isEmpty() ? 0 : 1);
+        if (!stands.isEmpty()) {
+            QCOMPARE(told.front(), QSize(256, 160));
+            QCOMPARE(stands.front().size(), stand);
+            QVERIFY(pictest::Near(stands.front().pixel(1, stand.height() / 2), Qt::green, 70));
+        }
+        QVERIFY2(!result.image.isNull(), qPrintable(result.strError));
+        QCOMPARE(result.ownSize, QSize(256, 160));
+        QCOMPARE(result.image.size(), client);
+        QVERIFY(pictest::Near(result.image.pixel(1, client.height() / 2), final, 70));
     }
 
     void warmRunAnswers() {

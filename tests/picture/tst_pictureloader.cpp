@@ -243,7 +243,7 @@ private Q_SLOTS:
         order.bPreview = true;
         QImage stand;
         int previews = 0;
-        const SDecodeResult r = CDecodeJob::Decode(order, nullptr, [&](QImage image) {
+        const SDecodeResult r = CDecodeJob::Decode(order, nullptr, [&](QImage image, QSize) {
             ++previews;
             stand = std::move(image);
         });

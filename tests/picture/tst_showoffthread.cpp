@@ -126,16 +126,23 @@ private Q_SLOTS:
         QTest::newRow("JPEG, its preview and a part first") << QString() << QRect(8, 8, 40, 30);
         QTest::newRow("PNG") << "png.png" << QRect();
         QTest::newRow("PCX in the helper") << "pcx.pcx" << QRect();
+        QTest::newRow("PostScript") << "eps.eps" << QRect();
+        QTest::newRow("Microsoft Paint") << "msp1.msp" << QRect();
+        QTest::newRow("Windows metafile in the helper") << "wmf.wmf" << QRect();
+        QTest::newRow("camera RAW, its preview first") << "dng" << QRect();
     }
     void decodeOpensThePictureOnce() {
         QFETCH(QString, fixture);
         QFETCH(QRect, part);
         const QByteArray jpeg = MakeJpeg(160, 120);
+        const bool raw = fixture == "dng";
         const QString path =
             fixture.isEmpty()
                 ? WriteBytes(m_dir.filePath("once.jpg"),
                              jpeg.left(2) + ExifPreviewSegment(MakeJpeg(80, 60)) + jpeg.mid(2))
-                : WriteBytes(m_dir.filePath("once-" + fixture), ReadAll(FixturePath(fixture)));
+            : raw ? WriteBytes(m_dir.filePath("once.dng"),
+                               MakeDng(m_dir, QSize(256, 160), PreviewJpeg({128, 80})))
+                  : WriteBytes(m_dir.filePath("once-" + fixture), ReadAll(FixturePath(fixture)));
         SDecodeOrder order;
         order.strPath = path;
         order.client = QSize(200, 200);
@@ -145,13 +152,40 @@ private Q_SLOTS:
         CDiskTap& tap = CDiskTap::Instance();
         tap.Watch(QFile::encodeName(QFileInfo(m_dir.path()).canonicalFilePath()));
         const SDecodeResult result = CDecodeJob::Decode(
-            order, nullptr, [&](const QImage&) { ++stands; }, {}, [&](const QImage&) { ++stands; });
+            order, nullptr, [&](const QImage&, QSize) { ++stands; }, {},
+            [&](const QImage&) { ++stands; });
         tap.Stop();
         QVERIFY2(!result.image.isNull(), qPrintable(result.strError));
-        QCOMPARE(stands, fixture.isEmpty() ? 2 : 0);
+        QCOMPARE(stands, fixture.isEmpty() ? 2 : raw ? 1 : 0);
         const QStringList opens =
             tap.CallsOn(CDiskTap::CurrentThread()).filter(QRegularExpression("^open"));
         QVERIFY2(opens.size() == 1, qPrintable(opens.join(", ")));
+    }
+
+    // A camera RAW file shows its own preview, placed at the size it tells, before the
+    // helper's picture replaces it; nothing waits for the helper to show something.
+    void rawPreviewIsPlacedThenReplaced() {
+        const QString path = WriteBytes(m_dir.filePath("first.dng"),
+                                        MakeDng(m_dir, QSize(256, 160), PreviewJpeg({32, 20})));
+        QVERIFY(!path.isEmpty());
+        QList<QString> events;
+        CPictureLoader& loader = m_ctrl->Loader();
+        connect(&loader, &CPictureLoader::SizeKnown, this, [&events](const QString&, QSize own) {
+            events << QStringLiteral("size %1x%2").arg(own.width()).arg(own.height());
+        });
+        connect(&loader, &CPictureLoader::Decoded, this,
+                [this, &events](const QString&, QSize target, const QImage& image) {
+                    events << (target.isValid() ? "picture" : "stand-in");
+                    // the control, told first, has drawn it at the sensor's size
+                    QVERIFY(m_ctrl->IsPictureShown());
+                    QCOMPARE(int(m_ctrl->ImageWidth()), 256);
+                    QVERIFY(Near(image.pixel(1, image.height() / 2),
+                                 target.isValid() ? Qt::red : Qt::green, 70));
+                });
+        Show(path, true);
+        QCOMPARE(events, QStringList({"size 256x160", "stand-in", "size 256x160", "picture"}));
+        QVERIFY(m_ctrl->IsPictureComplete());
+        QCOMPARE(QSize(int(m_ctrl->ImageWidth()), int(m_ctrl->ImageHeight())), QSize(256, 160));
     }
 
     // Stepping on before the header of the picture is read: the figures that come later

@@ -1,6 +1,7 @@
 #include "picture/format/PictureFormat.h"
 #include "picture/sandbox/CDecoderClient.h"
 #include "picture/sandbox/CDecoderSandbox.h"
+#include "picture/sandbox/CHelperProcess.h"
 #include "picture/sandbox/CWaitingHelper.h"
 #include "tests/picture/PictureTestSupport.h"
 
@@ -62,6 +63,16 @@ int WaitingHelpersAnywhere() {
     return found;
 }
 
+// Processes anywhere whose command line holds `words` (arguments end with a NUL).
+int ProcessesNaming(const QByteArray& words) {
+    int found = 0;
+    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs))
+        if (entry != QString::number(::getpid()) &&
+            ReadAll(QStringLiteral("/proc/") + entry + "/cmdline").contains(words))
+            ++found;
+    return found;
+}
+
 // Whether the process has ended (and waits to be reaped).
 bool Ended(pid_t pid) {
     const QByteArray stat = ReadAll(QStringLiteral("/proc/%1/stat").arg(pid));
@@ -94,6 +105,40 @@ void AddModes() {
 class TestWaitingHelper : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // A helper stopped while bubblewrap sets its sandbox up, or once it runs in there, leaves
+    // no process behind: bubblewrap's second process, in a process namespace (and, once set
+    // up, a session) of its own, goes with it.
+    void stoppedHelperLeavesNothing_data() {
+        QTest::addColumn<bool>("running");
+        QTest::newRow("while the sandbox is set up") << false;
+        QTest::newRow("once the helper runs") << true;
+    }
+    void stoppedHelperLeavesNothing() {
+        QFETCH(bool, running);
+        if (!BubblewrapUsable())
+            QSKIP("bubblewrap cannot run here");
+        QTemporaryDir dir(FakeDir());
+        const QString helper = FakeHelper(dir, "sleep 1000");
+        const QByteArray name = QFile::encodeName(helper) + '\0';
+        const CDecoderSandbox::SLaunch launch = CDecoderSandbox::Launch(helper, {}, true, {});
+        CHelperProcess::SSpec spec;
+        spec.strProgram = launch.strProgram;
+        spec.arguments = launch.arguments;
+        spec.environment = launch.environment;
+        spec.strWorkingDirectory = launch.strWorkingDirectory;
+        spec.nCpuSeconds = 60;
+        for (int i = 0; i < (running ? 3 : 20); ++i) {
+            QString error;
+            std::unique_ptr<CHelperProcess> process = CHelperProcess::Start(spec, error);
+            QVERIFY2(process, qPrintable(error));
+            if (running) // the shell runs the helper's script: the sandbox is set up
+                QVERIFY(QTest::qWaitFor(
+                    [&name] { return ProcessesNaming(QByteArray("/bin/sh\0", 8) + name); }));
+            process.reset(); // never handed a task: stopped at once
+            QCOMPARE(ProcessesNaming(name), 0);
+        }
+    }
+
     void cleanup() {
         CDecoderClient::Shutdown();
         ResetDecoderClient();

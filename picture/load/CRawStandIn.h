@@ -1,0 +1,44 @@
+#pragma once
+
+#include "picture/format/CRawPreviews.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QList>
+#include <QSize>
+#include <atomic>
+
+// The first sight of a camera RAW file of the TIFF kind, in this process: the smallest of
+// the JPEG previews it stores that fills the view, decoded by Qt's JPEG reader (as a JPEG
+// file is) at the scale the view needs, and turned as the file says. It only stands in: the
+// decoder helper still reads the file and what it gives replaces this. Anything odd (no
+// preview, one of another shape than the sensor's, cut, too large, not a plain JPEG) gives
+// nothing, never a crash. The file is read through the descriptor it was opened with.
+class CRawStandIn {
+public:
+    // Reads the directories of the file open at `fd`.
+    explicit CRawStandIn(int fd);
+
+    // The picture's size, upright, as the file tells it: the sensor's where the directories
+    // give it, else the largest preview's; empty when there is no preview to show.
+    QSize Own() const { return m_own; }
+    // The picture for showing at `target` upright pixels (empty: the largest preview whole);
+    // null when nothing can stand in. A raised `cancel` stops it before the preview is read.
+    QImage Read(QSize target, const std::atomic<bool>* cancel = nullptr) const;
+
+private:
+    struct SCandidate {
+        CRawPreviews::SPreview place;
+        QSize stored; // as the JPEG's frame header gives it
+    };
+
+    QByteArray ReadAt(qint64 offset, qint64 length) const;
+    QSize Upright(QSize stored) const;
+    void Choose(const CRawPreviews& found);
+    const SCandidate* Covering(QSize target) const;
+
+    int m_fd;
+    int m_nOrientation = 1;
+    QSize m_own;
+    QList<SCandidate> m_candidates; // the usable previews, the smallest first
+};
