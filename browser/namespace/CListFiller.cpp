@@ -66,7 +66,8 @@ void CListFiller::OnOpened(quint64 ticket, const CListedFolder& folder) {
 }
 
 void CListFiller::OnBatch(quint64 ticket, const ListedEntries& entries) {
-    if (ticket != m_nTicket || !m_psf || !m_pidl || Later([this, ticket, entries] { OnBatch(ticket, entries); }))
+    if (ticket != m_nTicket || !m_psf || !m_pidl ||
+        Later([this, ticket, entries] { OnBatch(ticket, entries); }))
         return;
     m_bAdding = true;
     AddSorted(entries);

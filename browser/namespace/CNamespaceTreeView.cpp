@@ -217,7 +217,7 @@ void CNamespaceTreeView::SelectPath(const QString& path) {
         setCurrentItem(m_hFirstRootItem);
         m_bSuppressListFill = false;
     }
-    m_bWalkCentres = true;
+    m_bWalkingPath = true;
     m_pWalker->Walk(m_hFirstRootItem, components);
 }
 
@@ -235,9 +235,11 @@ void CNamespaceTreeView::SelectChild(QTreeWidgetItem* child) {
 
 // A walk that stopped on the way selects the folder it reached, and the list empties.
 void CNamespaceTreeView::OnWalkEnded(QTreeWidgetItem* item, bool bReached) {
-    if (!item)
+    const bool bPath = std::exchange(m_bWalkingPath, false);
+    if (!item || (!bReached && !bPath)) { // a child not found: nothing changes
+        Q_EMIT PathWalked(false);
         return;
-    const bool bCentre = std::exchange(m_bWalkCentres, false);
+    }
     const int sideways = horizontalScrollBar()->value(); // the walk does not move it
     if (bReached) {
         SelectChild(item);
@@ -245,11 +247,10 @@ void CNamespaceTreeView::OnWalkEnded(QTreeWidgetItem* item, bool bReached) {
         m_bSuppressListFill = true;
         setCurrentItem(item);
         m_bSuppressListFill = false;
-        if (!m_bListMatchesSelection)
-            EmptyListView();
+        EmptyListView();
     }
     horizontalScrollBar()->setValue(sideways);
-    if (bCentre) // shown whole, once the tree has laid itself out
+    if (bPath) // shown whole, once the tree has laid itself out
         QTimer::singleShot(0, this, [this] {
             if (QTreeWidgetItem* current = currentItem())
                 scrollTo(indexFromItem(current), QAbstractItemView::PositionAtCenter);
@@ -265,7 +266,7 @@ bool CNamespaceTreeView::SelectChildItem(LPCITEMIDLIST pidlRel, const QString& t
     QTreeWidgetItem* item = currentItem();
     if (!item)
         return false;
-    m_bWalkCentres = false;
+    m_bWalkingPath = false;
     m_pWalker->Walk(item, {text}, pidlRel);
     return true;
 }

@@ -140,7 +140,7 @@ private:
     CTreeExpander* m_pExpander;
     CTreeRelister* m_pRelister;
     CTreePathWalker* m_pWalker;
-    bool m_bWalkCentres = false; // the walk's folder is scrolled to the middle
+    bool m_bWalkingPath = false; // a whole path (SelectPath), not one child
     CSystemImageList* m_pImageList = nullptr;
     // False while the list still shows what it was filled with before the selection moved.
     bool m_bListMatchesSelection = true;

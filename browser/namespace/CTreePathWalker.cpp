@@ -65,12 +65,9 @@ void CTreePathWalker::Step() {
         return;
     }
     const QString text = m_rest.first();
+    // A folder whose arrow says it has no sub-folders is read all the same: one may have
+    // been made since it was looked at.
     const bool bHidden = text.startsWith(QLatin1Char('.')) && !m_pidlRel;
-    auto* treeItem = static_cast<CNamespaceTreeItem*>(item);
-    if (!treeItem->m_bExpandedOnce && !bHidden && !CTreeChildFinder::HasChildren(item)) {
-        End(item, false); // a folder known to have no sub-folders
-        return;
-    }
     if (AwaitChildren(item))
         return;
     item->setExpanded(true);

@@ -53,7 +53,7 @@ private:
     QPersistentModelIndex m_level; // the folder reached so far
     QStringList m_rest;            // the names still to find below it
     LPITEMIDLIST m_pidlRel = nullptr;
-    quint64 m_nWalk = 0;      // tells a walk's late answers from the current one's
+    quint64 m_nWalk = 0; // tells a walk's late answers from the current one's
     bool m_bWalking = false;
     bool m_bWaiting = false;  // for the level's sub-folders
     bool m_bFresh = false;    // the level's sub-folders were read for this walk

@@ -209,9 +209,8 @@ ListedEntries CFolderLister::LookUp(const QByteArray& dir, const QList<QByteArra
         return found;
     for (const QByteArray& name : names) {
         struct stat st {};
-        if (name.isEmpty() || (name.startsWith('.') && !bHidden) || name == "." ||
-            name == ".." || name.contains('/') ||
-            ::fstatat(fd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        if (name.isEmpty() || (name.startsWith('.') && !bHidden) || name == "." || name == ".." ||
+            name.contains('/') || ::fstatat(fd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
             continue;
         const unsigned char type =
             S_ISLNK(st.st_mode) ? DT_LNK : (S_ISDIR(st.st_mode) ? DT_DIR : DT_REG);
