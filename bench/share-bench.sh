@@ -4,8 +4,9 @@
 # of 320 camera-size JPEGs (50 with an .xmp sidecar, 20 with a RAW twin). The real window
 # is driven on a private Xvfb with openbox (bench/share-bench.py, on x11lat): start to the
 # first picture, Down to the next picture, key 1 (a move onto the same share) to the next
-# picture, each with the window's longest freeze (a _NET_WM_PING every 10 ms). The same on
-# local disk for comparison. Prints medians and 90th percentiles.
+# picture, each with the window's longest freeze (a _NET_WM_PING every 10 ms), then F5
+# (REFRESHES times, default 10). The same on local disk for comparison. Prints medians and
+# 90th percentiles.
 #
 #   bench/share-bench.sh [BUILD_DIR] [STEPS] [STARTS] [DELAYS]
 #   (defaults: build/release, 30, 5, "0 2 20"; a delay of 0 is the local disk, no mount)
@@ -151,6 +152,11 @@ steps_on() { # steps_on ROOT DELAY: Down, then key 1, STEPS times each in one wi
     stats "key 1 to the last drawing (the notification)" last_ms <"$work/sort.jsonl"
     stats "window frozen during key 1" freeze_ms <"$work/sort.jsonl"
     echo "sorted: $(ls "$share/Sorted" | wc -l) files in Sorted; last title: $(tail -n 1 "$work/sort.jsonl" | python3 -c 'import json,sys; print(json.load(sys.stdin)["title"])')"
+    # F5 last: the folder is listed again, and no picture is current after it.
+    /usr/bin/python3 "$here/share-bench.py" steps --window "$win" --seq "F5*${REFRESHES:-10}" \
+        --tag "$delay" >"$work/refresh.jsonl"
+    stats "F5 to the last drawing" last_ms <"$work/refresh.jsonl"
+    stats "window frozen during F5" freeze_ms <"$work/refresh.jsonl"
     kill "$app"
     wait "$app" 2>/dev/null || true
     app=''

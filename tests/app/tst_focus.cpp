@@ -174,6 +174,7 @@ private Q_SLOTS:
                     dialog->close();
             });
             frame.Action(command)->trigger();
+            QVERIFY(frame.Settle()); // an undo's or a filter's listing read
             QCOMPARE(frame.Window().focusWidget(), &desk.List());
             QCOMPARE(desk.Current(), shown);
             QVERIFY(desk.Ctrl().isVisible());
@@ -274,6 +275,7 @@ private Q_SLOTS:
         CMessageBar* bar = frame.MessageBar();
         QTRY_VERIFY(bar->isVisible() && bar->OffersAction()); // once the move is done
         QTest::mouseClick(bar->ActionButton(), Qt::LeftButton);
+        QVERIFY(frame.Settle());
         QCOMPARE(desk.OnDisk("Keep"), QStringList());
         QCOMPARE(desk.Current(), QStringLiteral("a.jpg"));
         QVERIFY(desk.Ctrl().isVisible());

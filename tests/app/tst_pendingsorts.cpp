@@ -33,6 +33,7 @@ private Q_SLOTS:
             frame.SendToNow(0);
         QCOMPARE(desk.Current(), names.value(keys, "d.jpg"));
         QTest::keyClick(&frame.Window(), Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(frame.Settle());
         CDiskTap::Instance().Stop();
         QCOMPARE(frame.Session().PendingActions(), 0);
         QCOMPARE(desk.OnDisk("Keep"), names.mid(0, keys - 1));

@@ -50,6 +50,7 @@ private Q_SLOTS:
 
         for (const char* name : {"c.jpg", "b.jpg", "a.jpg"}) {
             undo->trigger();
+            QVERIFY(frame.Settle()); // the folder read again, the picture chosen
             QCOMPARE(desk.Current(), QString(name));
             QVERIFY(desk.Ctrl().isVisible());
         }
@@ -59,6 +60,7 @@ private Q_SLOTS:
         QVERIFY(!undo->isEnabled());
         QCOMPARE(redo->text(), QStringLiteral("&Redo Move of a.jpg to Keep\tCtrl+Y"));
         redo->trigger();
+        QVERIFY(frame.Settle());
         QCOMPARE(desk.OnDisk("Keep"), QStringList{"a.jpg"});
         QCOMPARE(desk.Listed(), (QStringList{"b.jpg", "c.jpg"}));
         QCOMPARE(desk.Messages(), 0);
@@ -143,6 +145,7 @@ private Q_SLOTS:
         QCOMPARE(frame.StatusPaneText(1), QStringLiteral("%1 files").arg(listed.size()));
         QTRY_COMPARE(frame.MessageBar()->Text(), told);
         frame.Action(cmd::ID_EDIT_UNDO)->trigger();
+        QVERIFY(frame.Settle());
         QCOMPARE(desk.Current(), QStringLiteral("a.jpg"));
         QCOMPARE(desk.Listed(), all);
         QCOMPARE(desk.OnDisk("Pics"), (QStringList{"a.cr2", "a.jpg", "a.xmp", "b.jpg", "c.jpg"}));
@@ -180,6 +183,7 @@ private Q_SLOTS:
         list->setCurrentItem(list->topLevelItem(1));
         QTest::mouseClick(dlg->UndoButton(), Qt::LeftButton);
         QCOMPARE(list->topLevelItem(1)->text(4), QStringLiteral("undone"));
+        QVERIFY(desk.Frame().Settle());
         QCOMPARE(desk.Current(), QStringLiteral("a.jpg"));
         QCOMPARE(desk.OnDisk("Keep"), QStringList{});
         QCOMPARE(desk.OnDisk("Pics"), (QStringList{"a.jpg", "c.jpg"}));
