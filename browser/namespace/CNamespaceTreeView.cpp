@@ -57,6 +57,7 @@ CNamespaceTreeView::~CNamespaceTreeView() {
     disconnect(this, nullptr, this, nullptr);
     if (m_pListView)
         m_pListView->SetTreeView(nullptr);
+    m_pWalker->Cancel(); // its end is not told while the items go
     m_pLister->Shutdown();
     clear(); // frees every record
 }
@@ -279,7 +280,6 @@ void CNamespaceTreeView::OnSelchanged(QTreeWidgetItem* current, QTreeWidgetItem*
             item->setIcon(0, m_pImageList->Icon(item->m_nSelectedImage));
     }
     m_pExpander->LeaveChosen(current);
-    m_pWalker->Cancel(); // the person chose another folder meanwhile
     if (!m_pListView)
         return;
     NSTREEITEM* rec = RecordOf(current);
@@ -299,7 +299,14 @@ void CNamespaceTreeView::EmptyListView() {
     m_bListMatchesSelection = true;
 }
 
+// The person chooses a folder: a walk under way is given up.
+void CNamespaceTreeView::keyPressEvent(QKeyEvent* event) {
+    m_pWalker->Cancel();
+    QTreeWidget::keyPressEvent(event);
+}
+
 void CNamespaceTreeView::mousePressEvent(QMouseEvent* event) {
+    m_pWalker->Cancel();
     if (event->button() == Qt::RightButton) {
         event->accept(); // the item is selected after its menu, not on the press
         return;
