@@ -39,6 +39,11 @@ CNamespaceTreeView::CNamespaceTreeView(QWidget* parent)
       m_pRelister(new CTreeRelister(*this, *m_pLister, *m_pFollower)),
       m_pWalker(new CTreePathWalker(*this)) {
     connect(m_pExpander, &CTreeExpander::Expanded, this, &CNamespaceTreeView::Expanded);
+    connect(m_pExpander, &CTreeExpander::Expanded, this, [this](QTreeWidgetItem* item) {
+        if (m_walkedTo.isValid() && item == itemFromIndex(m_walkedTo))
+            QTimer::singleShot(
+                0, this, [this, index = std::exchange(m_walkedTo, {})] { CentreWalked(index); });
+    });
     connect(m_pWalker, &CTreePathWalker::Ended, this, &CNamespaceTreeView::OnWalkEnded);
     m_pDrag = new CTreeFolderDrag(*this);
     setHeaderHidden(true);
@@ -251,12 +256,17 @@ void CNamespaceTreeView::OnWalkEnded(QTreeWidgetItem* item, bool bReached) {
         EmptyListView();
     }
     horizontalScrollBar()->setValue(sideways);
-    if (bPath) // shown whole, once the tree has laid itself out
-        QTimer::singleShot(0, this, [this] {
-            if (QTreeWidgetItem* current = currentItem())
-                scrollTo(indexFromItem(current), QAbstractItemView::PositionAtCenter);
-        });
+    if (bPath) { // shown whole, once the tree has laid itself out, and again with its sub-folders
+        const QPersistentModelIndex index(indexFromItem(item));
+        m_walkedTo = m_pExpander->IsExpanding(item) ? index : QPersistentModelIndex();
+        QTimer::singleShot(0, this, [this, index] { CentreWalked(index); });
+    }
     Q_EMIT PathWalked(bReached);
+}
+
+void CNamespaceTreeView::CentreWalked(const QPersistentModelIndex& index) {
+    if (index.isValid() && index == currentIndex())
+        scrollTo(index, QAbstractItemView::PositionAtCenter);
 }
 
 bool CNamespaceTreeView::SelectMatchingChild(const QString& text) {

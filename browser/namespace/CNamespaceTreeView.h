@@ -2,6 +2,7 @@
 
 #include "browser/controls/NamespaceRecords.h"
 
+#include <QPersistentModelIndex>
 #include <QPointer>
 #include <QTreeWidget>
 
@@ -124,6 +125,7 @@ private:
     int GetIconIndex(LPCITEMIDLIST pidlAbs, bool open) const;
     void SelectChild(QTreeWidgetItem* child);
     void OnWalkEnded(QTreeWidgetItem* item, bool bReached);
+    void CentreWalked(const QPersistentModelIndex& index);
     void OnItemexpanding(QTreeWidgetItem* item);
     void OnSelchanged(QTreeWidgetItem* current, QTreeWidgetItem* previous);
     void OnRclick(const QPoint& pos);
@@ -141,7 +143,8 @@ private:
     CTreeExpander* m_pExpander;
     CTreeRelister* m_pRelister;
     CTreePathWalker* m_pWalker;
-    bool m_bWalkingPath = false; // a whole path (SelectPath), not one child
+    bool m_bWalkingPath = false;      // a whole path (SelectPath), not one child
+    QPersistentModelIndex m_walkedTo; // the folder a path led to, centred
     CSystemImageList* m_pImageList = nullptr;
     // False while the list still shows what it was filled with before the selection moved.
     bool m_bListMatchesSelection = true;
