@@ -25,8 +25,8 @@ void CRelistChoice::OnListed() {
         return;
     disconnect(&m_list, nullptr, this, nullptr);
     deleteLater();
-    if (m_list.ListedFolderIdentity().Path() != m_folder)
-        return; // another folder is on show now
+    if (m_list.ListedFolderIdentity().Path() != m_folder || m_list.m_nCurItem >= 0)
+        return; // another folder is on show now, or the person chose a picture meanwhile
     for (const QByteArray& file : std::as_const(m_wanted))
         if (const int nItem = m_list.Session().IndexOf(file); nItem >= 0) {
             m_list.SelectItem(nItem, true);

@@ -12,7 +12,8 @@ class CPictureFileList;
 // The picture list read again on a worker (an undo, a redo, another filter), then one
 // picture chosen once the listing has ended: the first of the files wanted that is listed,
 // else the place the list was at before (CListPlace), if one is given. Given up when another
-// folder is listed meanwhile, or another choice is asked for.
+// folder is listed meanwhile, the person chose a picture meanwhile, or another choice is
+// asked for.
 class CRelistChoice : public QObject {
     Q_OBJECT
 public:
