@@ -35,6 +35,7 @@
 #include "sorting/session/CSortSession.h"
 #include "sorting/widgets/CFileSelect.h"
 #include "sorting/widgets/CListPlace.h"
+#include "sorting/widgets/CRelistChoice.h"
 #include "sorting/widgets/CTarget.h"
 
 #include <QAction>
@@ -274,8 +275,8 @@ void CMainFrame::OnFileTypes() {
     dlg.DoModal();
     CListPlace place(FileList());
     RebuildExtensionList();
-    FileList().RefreshList();
-    place.Restore(); // the picture, or the next one the new filter lists
+    // Read again on the worker: the picture, or the next one the new filter lists.
+    CRelistChoice::Start(FileList(), {}, place);
     FocusFileList();
 }
 

@@ -11,6 +11,7 @@
 #include "sorting/session/CSortSession.h"
 #include "sorting/widgets/CListPlace.h"
 #include "sorting/widgets/CPictureFileList.h"
+#include "sorting/widgets/CRelistChoice.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -155,13 +156,9 @@ void CUndoCommands::AfterStep(bool bDone, const QString& message, const QList<QB
         m_seams.list->setFocus();
         return;
     }
-    bool bShown = false;
-    for (auto it = restored.rbegin(); it != restored.rend() && !bShown; ++it)
-        bShown = m_seams.list->ShowFile(*it);
-    if (!bShown) {
-        m_seams.list->RefreshList();
-        place.Restore();
-    }
+    // Read again on the worker; the newest picture brought back is chosen once listed.
+    CRelistChoice::Start(*m_seams.list, QList<QByteArray>(restored.rbegin(), restored.rend()),
+                         place);
     ShowMessage(message, bOfferUndo);
     m_seams.list->setFocus();
 }

@@ -3,6 +3,8 @@
 #include "browser/namespace/CNamespaceListView.h"
 #include "browser/namespace/CNamespaceTreeView.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -23,6 +25,14 @@ struct BrowserPanes {
         window.show();
         tree->InitTree(list, QStringLiteral("/"));
         list->m_bIncludeFolders = false;
+    }
+    // Until the folders asked for are read on the worker: the tree's walk and the list.
+    void Settle() const {
+        QElapsedTimer t;
+        t.start();
+        QCoreApplication::processEvents();
+        while ((list->IsListing() || tree->IsReading()) && t.elapsed() < 60000)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
     }
 };
 

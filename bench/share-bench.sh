@@ -5,7 +5,8 @@
 # is driven on a private Xvfb with openbox (bench/share-bench.py, on x11lat): start to the
 # first picture, Down to the next picture, key 1 (a move onto the same share) to the next
 # picture, Ctrl+Z (the sorts undone one by one) to the picture back, each with the window's
-# longest freeze (a _NET_WM_PING every 10 ms). The same on local disk for comparison. Prints medians and 90th percentiles.
+# longest freeze (a _NET_WM_PING every 10 ms), then F5 (REFRESHES times, default 10). The
+# same on local disk for comparison. Prints medians and 90th percentiles.
 #
 #   bench/share-bench.sh [BUILD_DIR] [STEPS] [STARTS] [DELAYS]
 #   (defaults: build/release, 30, 5, "0 2 20"; a delay of 0 is the local disk, no mount)
@@ -157,6 +158,11 @@ steps_on() { # steps_on ROOT DELAY: Down, then key 1, STEPS times each in one wi
     stats "Ctrl+Z to the last drawing (the notification)" last_ms <"$work/undo.jsonl"
     stats "window frozen during Ctrl+Z" freeze_ms <"$work/undo.jsonl"
     echo "after the undos: $(ls "$share/Sorted" | wc -l) files in Sorted"
+    # F5 last: the folder is listed again, and no picture is current after it.
+    /usr/bin/python3 "$here/share-bench.py" steps --window "$win" --seq "F5*${REFRESHES:-10}" \
+        --tag "$delay" >"$work/refresh.jsonl"
+    stats "F5 to the last drawing" last_ms <"$work/refresh.jsonl"
+    stats "window frozen during F5" freeze_ms <"$work/refresh.jsonl"
     kill "$app"
     wait "$app" 2>/dev/null || true
     app=''

@@ -125,28 +125,34 @@ std::pair<double, double> WorkerFill(CNamespaceTreeView& tree, CNamespaceListVie
 
 // The longest gap between two turns of the event loop while the list refills itself
 // and lays itself out.
-double LongestStall(CNamespaceListView& list) {
+double LongestStall(const bench::BrowserPanes& panes) {
+    CNamespaceListView& list = *panes.list;
     CStallMeter stalls;
     QTimer::singleShot(5, &list, [&list] { list.RefreshList(); });
     QElapsedTimer wait;
     wait.start();
     while (wait.elapsed() < 20)
         QCoreApplication::processEvents();
+    panes.Settle();
     WaitForLayout(list);
     for (int i = 0; i < 20; ++i)
         QCoreApplication::processEvents();
     return stalls.Longest();
 }
 
-Figures Measure(CNamespaceTreeView& tree, CNamespaceListView& list, const QString& dir) {
+Figures Measure(const bench::BrowserPanes& panes, const QString& dir) {
+    CNamespaceTreeView& tree = *panes.tree;
+    CNamespaceListView& list = *panes.list;
     Figures f;
     tree.SelectPath(dir); // first visit: expands the way there and warms the icon cache
+    panes.Settle();
     WaitForLayout(list);
     std::vector<double> fill, layout, bare, iter;
     for (int run = 0; run < kRuns; ++run) {
         QElapsedTimer t;
         t.start();
-        list.RefreshList();
+        list.RefreshList(); // until the worker's listing is in
+        panes.Settle();
         fill.push_back(t.nsecsElapsed() / 1e6);
         WaitForLayout(list);
         layout.push_back(t.nsecsElapsed() / 1e6);
@@ -157,7 +163,7 @@ Figures Measure(CNamespaceTreeView& tree, CNamespaceListView& list, const QStrin
     f.layout = bench::Median(layout);
     f.bare = bench::Median(bare);
     f.iterator = bench::Median(iter);
-    f.stall = LongestStall(list);
+    f.stall = LongestStall(panes);
     std::vector<double> worker, workerStall;
     for (int run = 0; run < kRuns; ++run) {
         const auto [ms, stall] = WorkerFill(tree, list);
@@ -186,7 +192,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "cannot create the test folder\n");
             return 1;
         }
-        const Figures f = Measure(*panes.tree, *list, dir.path());
+        const Figures f = Measure(panes, dir.path());
         std::printf("%d files (%d listed): fill and sort %.1f ms, until laid out %.1f ms, "
                     "readdir %.1f ms, directory_iterator %.1f ms, longest event-loop stall "
                     "%.1f ms\n",

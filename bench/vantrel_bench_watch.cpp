@@ -55,6 +55,7 @@ int main(int argc, char** argv) {
         if (!Touch(path + "/IMG_" + QByteArray::number(i) + ".jpg"))
             return 1;
     panes.tree->SelectPath(dir.path());
+    panes.Settle();
     list->SelectItem(kFiles / 2, true);
     std::vector<double> shown, apply, refill;
     for (int i = 0; i < kChanges; ++i) {
@@ -82,7 +83,8 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 5; ++i) {
         QElapsedTimer t;
         t.start();
-        list->RefreshList();
+        list->RefreshList(); // read on the worker
+        panes.Settle();
         refill.push_back(t.nsecsElapsed() / 1e6);
     }
     const Spread s = Of(shown), a = Of(apply), r = Of(refill);

@@ -66,9 +66,12 @@ void CListFiller::OnOpened(quint64 ticket, const CListedFolder& folder) {
 }
 
 void CListFiller::OnBatch(quint64 ticket, const ListedEntries& entries) {
-    if (ticket != m_nTicket || !m_psf || !m_pidl)
+    if (ticket != m_nTicket || !m_psf || !m_pidl ||
+        Later([this, ticket, entries] { OnBatch(ticket, entries); }))
         return;
+    m_bAdding = true;
     AddSorted(entries);
+    m_bAdding = false;
     SelectPending(false);
     m_list.OnListGrew();
 }
@@ -113,8 +116,17 @@ void CListFiller::Add(const SListedEntry& entry) {
         ++m_nAdded;
 }
 
+// A message about the batch being added (memory ran out) runs an event loop: what the
+// worker sends meanwhile waits until the batch is in.
+bool CListFiller::Later(const std::function<void()>& step) {
+    if (!m_bAdding)
+        return false;
+    QMetaObject::invokeMethod(this, step, Qt::QueuedConnection);
+    return true;
+}
+
 void CListFiller::OnFinished(quint64 ticket, bool bOk) {
-    if (ticket != m_nTicket)
+    if (ticket != m_nTicket || Later([this, ticket, bOk] { OnFinished(ticket, bOk); }))
         return; // a reading given up, or another list's
     m_nTicket = 0;
     Release();

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <functional>
 
 class CEnumIDList;
 class CFolderLister;
@@ -49,6 +50,7 @@ private:
     void AddSorted(const ListedEntries& entries);
     void Add(const SListedEntry& entry);
     bool SelectPending(bool bEnd);
+    bool Later(const std::function<void()>& step);
     void Release();
     bool AddAll(CEnumIDList& items, LPCITEMIDLIST pidlFolder, CShellFolder* psf);
 
@@ -61,4 +63,5 @@ private:
     int m_nAdded = 0;              // items this filling added
     bool m_bPending = false;       // a selection waits for its item
     QString m_pendingName;
+    bool m_bAdding = false; // a batch is being added
 };

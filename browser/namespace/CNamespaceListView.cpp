@@ -14,7 +14,6 @@
 #include "platform/shell/CShellMalloc.h"
 #include "platform/shell/CSystemImageList.h"
 #include "platform/system/CNativePath.h"
-#include "platform/ui/CWaitCursor.h"
 #include "platform/ui/ShowMessage.h"
 
 #include <QContextMenuEvent>
@@ -249,7 +248,6 @@ void CNamespaceListView::ShowFolder(NSTREEITEM* rec, CShellFolder* folder) {
 }
 
 void CNamespaceListView::RefreshList() {
-    CWaitCursor wait;
     NSTREEITEM* rec = m_pTreeView ? m_pTreeView->SelectedRecord() : nullptr;
     if (!rec)
         return;
@@ -258,7 +256,7 @@ void CNamespaceListView::RefreshList() {
         EmptyList();
         return;
     }
-    m_pFiller->ListNow(rec, folder.get());
+    FillList(rec, folder.get());
 }
 
 void CNamespaceListView::OpenFile(const QByteArray& nativePath, int) {

@@ -63,7 +63,8 @@ public:
     // Lists the folder the tree chose (see CNamespaceTreeView::FolderChosen); with a null
     // record, empties the list.
     void ShowFolder(NSTREEITEM* rec, CShellFolder* folder);
-    // Fills the list again from the folder selected in the tree.
+    // Fills the list again from the folder selected in the tree, read on a worker as
+    // FillList reads it (Listed tells the end).
     void RefreshList();
     // Selects the item of this name as soon as the listing under way lists it; with an empty
     // name the first item once the folder is listed whole. At once when none is under way.

@@ -9,6 +9,8 @@
 #include "browser/namespace/CTreeExpander.h"
 #include "browser/namespace/CTreeFolderDrag.h"
 #include "browser/namespace/CTreeFolderFollower.h"
+#include "browser/namespace/CTreePathWalker.h"
+#include "browser/namespace/CTreeRelister.h"
 #include "platform/shell/CFolderLister.h"
 #include "platform/shell/CShellContextMenu.h"
 #include "platform/shell/CShellFolderRef.h"
@@ -33,8 +35,16 @@ CNamespaceTreeItem* TreeItem(QTreeWidgetItem* item) {
 
 CNamespaceTreeView::CNamespaceTreeView(QWidget* parent)
     : QTreeWidget(parent), m_pFollower(new CTreeFolderFollower(this)),
-      m_pLister(new CFolderLister(this)), m_pExpander(new CTreeExpander(*this, *m_pLister)) {
+      m_pLister(new CFolderLister(this)), m_pExpander(new CTreeExpander(*this, *m_pLister)),
+      m_pRelister(new CTreeRelister(*this, *m_pLister, *m_pFollower)),
+      m_pWalker(new CTreePathWalker(*this)) {
     connect(m_pExpander, &CTreeExpander::Expanded, this, &CNamespaceTreeView::Expanded);
+    connect(m_pExpander, &CTreeExpander::Expanded, this, [this](QTreeWidgetItem* item) {
+        if (m_walkedTo.isValid() && item == itemFromIndex(m_walkedTo))
+            QTimer::singleShot(
+                0, this, [this, index = std::exchange(m_walkedTo, {})] { CentreWalked(index); });
+    });
+    connect(m_pWalker, &CTreePathWalker::Ended, this, &CNamespaceTreeView::OnWalkEnded);
     m_pDrag = new CTreeFolderDrag(*this);
     setHeaderHidden(true);
     setColumnCount(1);
@@ -52,6 +62,7 @@ CNamespaceTreeView::~CNamespaceTreeView() {
     disconnect(this, nullptr, this, nullptr);
     if (m_pListView)
         m_pListView->SetTreeView(nullptr);
+    m_pWalker->Cancel(); // its end is not told while the items go
     m_pLister->Shutdown();
     clear(); // frees every record
 }
@@ -178,7 +189,7 @@ void CNamespaceTreeView::Expand(QTreeWidgetItem* item) {
 }
 
 bool CNamespaceTreeView::IsReading() const {
-    return m_pExpander->IsBusy();
+    return m_pExpander->IsBusy() || m_pRelister->IsBusy() || m_pWalker->IsWalking();
 }
 
 // An item the user opens gets its sub-folders from a worker.
@@ -201,52 +212,61 @@ void CNamespaceTreeView::SplitPath(const QString& path, QString& component, QStr
 void CNamespaceTreeView::SelectPath(const QString& path) {
     // "//", "/./" and a trailing separator name the same folder as the plain path.
     QString rest = path.isEmpty() ? QString() : QDir::cleanPath(path);
-    m_bSuppressListFill = true;
-    viewport()->repaint();
-    setUpdatesEnabled(false);
-    const int sideways = horizontalScrollBar()->value(); // the folders on the way don't move it
-    setCurrentItem(m_hFirstRootItem);
+    QStringList components;
     QString component;
     while (!rest.isEmpty()) {
         SplitPath(rest, component, rest);
-        if (rest.isEmpty())
-            m_bSuppressListFill = false;
-        if (!ExpandAndFindChild(component))
-            break; // stay on the last folder found
+        components.append(component);
     }
-    m_bSuppressListFill = false;
-    horizontalScrollBar()->setValue(sideways);
-    setUpdatesEnabled(true);
-    viewport()->update();
-    if (!m_bListMatchesSelection)
-        EmptyListView();
-    // The folder the walk ended on is shown whole, once the tree has laid itself out.
-    QTimer::singleShot(0, this, [this] {
-        if (QTreeWidgetItem* item = currentItem())
-            scrollTo(indexFromItem(item), QAbstractItemView::PositionAtCenter);
-    });
+    if (!currentItem()) { // no folder choice of the user's: the list stays as it is
+        m_bSuppressListFill = true;
+        setCurrentItem(m_hFirstRootItem);
+        m_bSuppressListFill = false;
+    }
+    m_bWalkingPath = true;
+    m_pWalker->Walk(m_hFirstRootItem, components);
 }
 
-bool CNamespaceTreeView::ExpandAndFindChild(const QString& text) {
-    QTreeWidgetItem* item = currentItem();
-    if (!item)
-        return false;
-    Expand(item);
-    return SelectMatchingChild(text);
-}
-
-// A folder on the way is opened at once; the folder chosen is read once, on the worker, for
-// both the file list and its sub-folders.
-bool CNamespaceTreeView::SelectChild(QTreeWidgetItem* child) {
-    if (!child)
-        return false;
-    if (m_bSuppressListFill)
-        Expand(child);
-    setCurrentItem(child);
-    if (m_bSuppressListFill || !m_pExpander->ExpandLater(child, true))
+// The folder reached is chosen: read once, on the worker, for both the file list and its
+// sub-folders. Chosen again, it is listed again.
+void CNamespaceTreeView::SelectChild(QTreeWidgetItem* child) {
+    if (child == currentItem())
+        OnSelchanged(child, child);
+    else
+        setCurrentItem(child);
+    if (!m_pExpander->ExpandLater(child, true))
         Expand(child);
     child->setExpanded(true);
-    return true;
+}
+
+// A walk that stopped on the way selects the folder it reached, and the list empties.
+void CNamespaceTreeView::OnWalkEnded(QTreeWidgetItem* item, bool bReached) {
+    const bool bPath = std::exchange(m_bWalkingPath, false);
+    if (!item || (!bReached && !bPath)) { // a child not found: nothing changes
+        Q_EMIT PathWalked(false);
+        return;
+    }
+    const int sideways = horizontalScrollBar()->value(); // the walk does not move it
+    if (bReached) {
+        SelectChild(item);
+    } else {
+        m_bSuppressListFill = true;
+        setCurrentItem(item);
+        m_bSuppressListFill = false;
+        EmptyListView();
+    }
+    horizontalScrollBar()->setValue(sideways);
+    if (bPath) { // shown whole, once the tree has laid itself out, and again with its sub-folders
+        const QPersistentModelIndex index(indexFromItem(item));
+        m_walkedTo = m_pExpander->IsExpanding(item) ? index : QPersistentModelIndex();
+        QTimer::singleShot(0, this, [this, index] { CentreWalked(index); });
+    }
+    Q_EMIT PathWalked(bReached);
+}
+
+void CNamespaceTreeView::CentreWalked(const QPersistentModelIndex& index) {
+    if (index.isValid() && index == currentIndex())
+        scrollTo(index, QAbstractItemView::PositionAtCenter);
 }
 
 bool CNamespaceTreeView::SelectMatchingChild(const QString& text) {
@@ -257,22 +277,9 @@ bool CNamespaceTreeView::SelectChildItem(LPCITEMIDLIST pidlRel, const QString& t
     QTreeWidgetItem* item = currentItem();
     if (!item)
         return false;
-    // A hidden folder is never listed, but a path that names it exactly is walked.
-    if (text.startsWith(QLatin1Char('.')) && !pidlRel) {
-        Expand(item);
-        return SelectChild(m_pFollower->AddHiddenChild(item, QFile::encodeName(text)));
-    }
-    const bool listedBefore = TreeItem(item)->m_bExpandedOnce;
-    if (!listedBefore && !CTreeChildFinder::HasChildren(item))
-        return false;
-    Expand(item);
-    QTreeWidgetItem* child = CTreeChildFinder::Find(item, pidlRel, text);
-    if (!child && listedBefore) {
-        // The sub-folders were listed earlier: the one wanted may have been made since.
-        RefreshChildren(item);
-        child = CTreeChildFinder::Find(item, pidlRel, text);
-    }
-    return SelectChild(child);
+    m_bWalkingPath = false;
+    m_pWalker->Walk(item, {text}, pidlRel);
+    return true;
 }
 
 void CNamespaceTreeView::OnSelchanged(QTreeWidgetItem* current, QTreeWidgetItem* previous) {
@@ -302,7 +309,14 @@ void CNamespaceTreeView::EmptyListView() {
     m_bListMatchesSelection = true;
 }
 
+// The person chooses a folder: a walk under way is given up.
+void CNamespaceTreeView::keyPressEvent(QKeyEvent* event) {
+    m_pWalker->Cancel();
+    QTreeWidget::keyPressEvent(event);
+}
+
 void CNamespaceTreeView::mousePressEvent(QMouseEvent* event) {
+    m_pWalker->Cancel();
     if (event->button() == Qt::RightButton) {
         event->accept(); // the item is selected after its menu, not on the press
         return;
@@ -356,16 +370,10 @@ bool CNamespaceTreeView::DoContextMenu(QWidget* owner, CShellFolder* psf, LPCITE
 }
 
 void CNamespaceTreeView::RefreshChildren(QTreeWidgetItem* parent) {
-    if (!parent) {
+    if (parent)
+        m_pRelister->Relist(parent);
+    else
         PopulateRoot();
-        return;
-    }
-    CWaitCursor wait;
-    if (parent != currentItem())
-        setCurrentItem(parent);
-    qDeleteAll(parent->takeChildren());
-    TreeItem(parent)->m_bExpandedOnce = false;
-    Expand(parent);
 }
 
 // Qt makes the first item current when the tree gets the focus without one; that is no

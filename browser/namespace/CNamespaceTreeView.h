@@ -2,6 +2,7 @@
 
 #include "browser/controls/NamespaceRecords.h"
 
+#include <QPersistentModelIndex>
 #include <QPointer>
 #include <QTreeWidget>
 
@@ -12,6 +13,8 @@ class CNamespaceListView;
 class CNamespaceTreeItem;
 class CTreeExpander;
 class CTreeFolderFollower;
+class CTreePathWalker;
+class CTreeRelister;
 class CShellMalloc;
 class CSystemImageList;
 
@@ -34,13 +37,15 @@ public:
     void SetActionRecorder(CFileActionHook* recorder) { m_pRecorder = recorder; }
     // Rebuilds the top level; false (tree unchanged) when the desktop cannot be had.
     bool PopulateRoot();
-    // Selects, level by level from "Computer", the folder of an absolute path; the last
-    // component's selection fills the list. When a component is missing the walk stops
-    // there and the list is emptied, so it never shows another folder's files.
+    // Walks, level by level from "Computer", to the folder of an absolute path, each level
+    // as a worker reads it (see CTreePathWalker), then selects it, which fills the list.
+    // When a component is missing the walk stops there, that folder is selected and the
+    // list is emptied, so it never shows another folder's files. PathWalked tells the end.
     void SelectPath(const QString& path);
-    // Expands the selected item and selects its child named `text`: the child whose name
-    // equals it, else the first (in tree order) whose name contains it, case-insensitively.
-    // Sub-folders listed earlier are listed again once when none matches.
+    // Expands the selected item and selects its child named `text`, once its sub-folders are
+    // read: the child whose name equals it, else the first (in tree order) whose name
+    // contains it, case-insensitively. Sub-folders listed earlier are listed again once when
+    // none matches. False when there is no selected item.
     bool SelectMatchingChild(const QString& text);
     // As SelectMatchingChild, but first looks for the child with this identifier (a folder
     // double-clicked in the list), so that names that read alike cannot be confused.
@@ -73,7 +78,8 @@ public:
     static NSTREEITEM* RecordOf(const QTreeWidgetItem* item);
     // Expands an item, inserting its sub-folders on the first expansion, read at once.
     void Expand(QTreeWidgetItem* item);
-    // True while sub-folders are read on the worker for the tree (see Expanded).
+    // True while sub-folders are read on the worker for the tree (see Expanded), or a walk
+    // is under way.
     bool IsReading() const;
     // Brings the sub-folders of every expanded folder up to date with the disk (F5). The
     // expanded folders are also watched, so folders made, removed or renamed by other
@@ -91,8 +97,12 @@ Q_SIGNALS:
     void FolderChosen(NSTREEITEM* rec, CShellFolder* folder);
     // The sub-folders of an item opened (by the user, or as the folder chosen) are all in.
     void Expanded(QTreeWidgetItem* item);
+    // A walk (SelectPath, SelectChildItem) ended with its folder selected; bReached: the
+    // folder named, not one on the way.
+    void PathWalked(bool bReached);
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -106,13 +116,16 @@ private:
     friend class CTreeFolderFollower; // inserts the folders that appear
     friend class CTreeFolderDrag;     // finds the folder pressed
     friend class CTreeExpander;       // inserts the folders a worker read
+    friend class CTreePathWalker;     // opens the folders on its way
+    friend class CTreeRelister;       // compares folders with a worker's reading
 
     enum class Insert { Added, Skipped, Stop };
     Insert InsertChildItem(CShellFolder* psf, LPCITEMIDLIST pidlParentAbs, QTreeWidgetItem* parent,
                            LPCITEMIDLIST pidl);
     int GetIconIndex(LPCITEMIDLIST pidlAbs, bool open) const;
-    bool ExpandAndFindChild(const QString& text);
-    bool SelectChild(QTreeWidgetItem* child);
+    void SelectChild(QTreeWidgetItem* child);
+    void OnWalkEnded(QTreeWidgetItem* item, bool bReached);
+    void CentreWalked(const QPersistentModelIndex& index);
     void OnItemexpanding(QTreeWidgetItem* item);
     void OnSelchanged(QTreeWidgetItem* current, QTreeWidgetItem* previous);
     void OnRclick(const QPoint& pos);
@@ -128,6 +141,10 @@ private:
     CTreeFolderFollower* m_pFollower;
     CFolderLister* m_pLister;
     CTreeExpander* m_pExpander;
+    CTreeRelister* m_pRelister;
+    CTreePathWalker* m_pWalker;
+    bool m_bWalkingPath = false;      // a whole path (SelectPath), not one child
+    QPersistentModelIndex m_walkedTo; // the folder a path led to, centred
     CSystemImageList* m_pImageList = nullptr;
     // False while the list still shows what it was filled with before the selection moved.
     bool m_bListMatchesSelection = true;

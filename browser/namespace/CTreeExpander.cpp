@@ -29,6 +29,14 @@ bool CTreeExpander::IsBusy() const {
     return IsExpanding() || !m_toProbe.isEmpty() || m_lister.IsBusy();
 }
 
+bool CTreeExpander::IsExpanding(const QTreeWidgetItem* item) const {
+    const QModelIndex index = m_tree.indexFromItem(item);
+    for (const Pending& pending : m_expanding)
+        if (pending.index == index)
+            return true;
+    return false;
+}
+
 QByteArray CTreeExpander::PathOf(const QTreeWidgetItem* item) {
     const NSTREEITEM* rec = CNamespaceTreeView::RecordOf(item);
     return rec ? GetNativePathFromPidl(rec->pidlAbs) : QByteArray();

@@ -39,6 +39,8 @@ public:
     void SetArrow(QTreeWidgetItem* item);
     // True while sub-folders are being read for some item.
     bool IsExpanding() const { return !m_expanding.isEmpty(); }
+    // True while this item's sub-folders are being read (Expanded follows).
+    bool IsExpanding(const QTreeWidgetItem* item) const;
     // True while a worker reads for the tree, or is about to be asked to.
     bool IsBusy() const;
 

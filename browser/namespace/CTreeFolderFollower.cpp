@@ -2,7 +2,7 @@
 
 #include "browser/namespace/CNamespaceTreeItem.h"
 #include "browser/namespace/CNamespaceTreeView.h"
-#include "platform/shell/CDirEnumIDList.h"
+#include "browser/namespace/CTreeRelister.h"
 #include "platform/shell/CFolderLister.h"
 #include "platform/shell/CItemIdList.h"
 #include "platform/shell/CShellFolderRef.h"
@@ -11,10 +11,6 @@
 
 #include <QSet>
 #include <QTreeWidgetItemIterator>
-
-namespace {
-constexpr ULONG kHiddenFolders = SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN;
-} // namespace
 
 namespace {
 CNamespaceTreeItem* TreeItem(QTreeWidgetItem* item) {
@@ -77,10 +73,8 @@ void CTreeFolderFollower::OnFolderChanged(const QByteArray& dir, const Directory
 
 void CTreeFolderFollower::ApplyChildChanges(QTreeWidgetItem* item,
                                             const DirectoryChanges& changes) {
-    if (changes.Rescan()) {
-        const DirectoryChanges found = CompareWithFolder(item);
-        if (!found.Rescan())
-            ApplyChildChanges(item, found);
+    if (changes.Rescan()) { // read again on the worker, then compared
+        m_pTree->m_pRelister->Relist(item);
         return;
     }
     NSTREEITEM* rec = CNamespaceTreeView::RecordOf(item);
@@ -147,55 +141,13 @@ void CTreeFolderFollower::OnLooked(quint64 ticket, const ListedEntries& found) {
         item->sortChildren(0, Qt::AscendingOrder);
 }
 
-DirectoryChanges CTreeFolderFollower::CompareWithFolder(QTreeWidgetItem* item) const {
-    DirectoryChanges found;
-    NSTREEITEM* rec = CNamespaceTreeView::RecordOf(item);
-    CShellFolderRef folder(rec ? rec->psfParent->BindToObject(rec->pidlRel) : nullptr);
-    const auto items = folder ? folder->EnumObjects(SHCONTF_FOLDERS) : nullptr;
-    if (!items) {
-        found.SetRescan(); // unreadable now: leave the item as it is
-        return found;
-    }
-    QSet<QByteArray> shown;
-    for (int i = 0; i < item->childCount(); ++i)
-        if (const NSTREEITEM* child = CNamespaceTreeView::RecordOf(item->child(i)))
-            shown.insert(CShellItemId::BytesOf(child->pidlRel).toByteArray());
-    LPITEMIDLIST pidl = nullptr;
-    while (items->Next(&pidl)) {
-        const QByteArray name = CShellItemId::BytesOf(pidl).toByteArray();
-        if (!shown.remove(name))
-            found.Appeared(name, true);
-        CItemIdList::FreePidl(pidl);
-    }
-    // A hidden folder is in the tree only because a path named it: it stays while it is there.
-    const QByteArray dir = PathOf(item);
-    for (const QByteArray& name : std::as_const(shown)) {
-        LPITEMIDLIST hidden = name.startsWith('.') && !dir.isEmpty()
-                                  ? CDirEnumIDList::EntryOf(dir, name, kHiddenFolders)
-                                  : nullptr;
-        if (!hidden)
-            found.Vanished(name, true);
-        CItemIdList::FreePidl(hidden);
-    }
-    return found;
-}
-
-QTreeWidgetItem* CTreeFolderFollower::AddHiddenChild(QTreeWidgetItem* item,
-                                                     const QByteArray& name) {
+QTreeWidgetItem* CTreeFolderFollower::AddHiddenChild(QTreeWidgetItem* item, const QByteArray& name,
+                                                     unsigned char flags) {
     if (QTreeWidgetItem* child = ChildNamed(item, name))
         return child;
-    NSTREEITEM* rec = CNamespaceTreeView::RecordOf(item);
-    const QByteArray dir = PathOf(item);
-    CShellFolderRef folder(rec && !dir.isEmpty() ? rec->psfParent->BindToObject(rec->pidlRel)
-                                                 : nullptr);
-    LPITEMIDLIST pidl = folder ? CDirEnumIDList::EntryOf(dir, name, kHiddenFolders) : nullptr;
-    if (!pidl)
-        return nullptr; // not there, or not a folder
-    const bool bAdded = m_pTree->InsertChildItem(folder.get(), rec->pidlAbs, item, pidl) ==
-                        CNamespaceTreeView::Insert::Added;
-    CItemIdList::FreePidl(pidl);
-    if (bAdded)
-        item->sortChildren(0, Qt::AscendingOrder);
+    if (!(flags & CShellItemId::IsFolder) || !InsertFolder(item, name, flags))
+        return nullptr;
+    item->sortChildren(0, Qt::AscendingOrder);
     return ChildNamed(item, name);
 }
 
@@ -227,10 +179,15 @@ void CTreeFolderFollower::FollowChangedChild(const QPersistentModelIndex& parent
         m_pTree->RefreshChildren(nullptr);
         return;
     }
-    ApplyChildChanges(parent, DirectoryChanges::RescanAll());
-    if (!bOpen)
-        return;
-    // Renamed, the list follows it under its new name; gone, the parent is shown.
+    m_pTree->m_pRelister->Relist(parent, [this, namesBefore, bOpen](QTreeWidgetItem* item) {
+        if (item && bOpen)
+            SelectRenamed(item, namesBefore);
+    });
+}
+
+// Renamed, the list follows the folder under its new name; gone, the parent is shown.
+void CTreeFolderFollower::SelectRenamed(QTreeWidgetItem* parent,
+                                        const QSet<QByteArray>& namesBefore) {
     QTreeWidgetItem* renamed = nullptr;
     for (int i = 0; i < parent->childCount() && !renamed; ++i)
         if (const NSTREEITEM* child = CNamespaceTreeView::RecordOf(parent->child(i)))

@@ -42,21 +42,22 @@ public:
     // Afterwards the item is selected again; a folder renamed or removed by the menu is
     // followed: the parent is brought up to date, and when the folder was the one shown or
     // above it, the renamed folder is selected, or else the parent.
-    // The hidden folder `name` below the item, put into the tree when it is there: hidden
-    // folders are listed only when a path names them. Null when there is no such folder.
-    QTreeWidgetItem* AddHiddenChild(QTreeWidgetItem* item, const QByteArray& name);
+    // The hidden folder `name` below the item (a worker found it with these flags), put into
+    // the tree: hidden folders are listed only when a path names them. Null when it is no
+    // folder.
+    QTreeWidgetItem* AddHiddenChild(QTreeWidgetItem* item, const QByteArray& name,
+                                    unsigned char flags);
     using ItemMenu = std::function<bool(CShellFolder* psf, LPCITEMIDLIST pidlRel)>;
     void RunItemMenu(QTreeWidgetItem* item, const ItemMenu& menu);
 
 private:
     void FollowChangedChild(const QPersistentModelIndex& parentIndex,
                             const QSet<QByteArray>& namesBefore, bool bOpen);
+    void SelectRenamed(QTreeWidgetItem* parent, const QSet<QByteArray>& namesBefore);
     // The names of the item's children (none for null).
     static QSet<QByteArray> ChildNames(const QTreeWidgetItem* item);
     static QByteArray PathOf(const QTreeWidgetItem* item);
     QTreeWidgetItem* ChildNamed(QTreeWidgetItem* parent, QByteArrayView name) const;
-    // The changes that make the item's children match its folder on disk.
-    DirectoryChanges CompareWithFolder(QTreeWidgetItem* item) const;
     void OnFolderChanged(const QByteArray& dir, const DirectoryChanges& changes);
     // Names that appeared and are not told to be folders (links, files) are looked at on
     // the worker; those that lead to folders are inserted then.

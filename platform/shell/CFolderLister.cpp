@@ -182,13 +182,18 @@ void CFolderLister::OnFinished(const std::shared_ptr<Job>& job, bool bOk) {
         Q_EMIT Finished(ticket, bOk);
 }
 
-quint64 CFolderLister::Look(const QByteArray& dir, const QList<QByteArray>& names) {
+quint64 CFolderLister::Look(const QByteArray& dir, const QList<QByteArray>& names, bool bHidden) {
     const quint64 ticket = m_nNextTicket++;
+    ++m_nLooks;
     m_pool.start(
-        [this, ticket, dir, names] {
-            const ListedEntries found = LookUp(dir, names);
+        [this, ticket, dir, names, bHidden] {
+            const ListedEntries found = LookUp(dir, names, bHidden);
             QMetaObject::invokeMethod(
-                this, [this, ticket, found] { Q_EMIT Looked(ticket, found); },
+                this,
+                [this, ticket, found] {
+                    --m_nLooks;
+                    Q_EMIT Looked(ticket, found);
+                },
                 Qt::QueuedConnection);
         },
         1);
@@ -196,15 +201,16 @@ quint64 CFolderLister::Look(const QByteArray& dir, const QList<QByteArray>& name
 }
 
 // On the worker: each name looked up through the folder's descriptor, never by a path.
-ListedEntries CFolderLister::LookUp(const QByteArray& dir, const QList<QByteArray>& names) {
+ListedEntries CFolderLister::LookUp(const QByteArray& dir, const QList<QByteArray>& names,
+                                    bool bHidden) {
     ListedEntries found;
     const int fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return found;
     for (const QByteArray& name : names) {
         struct stat st {};
-        if (name.isEmpty() || name.startsWith('.') || name.contains('/') ||
-            ::fstatat(fd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        if (name.isEmpty() || (name.startsWith('.') && !bHidden) || name == "." || name == ".." ||
+            name.contains('/') || ::fstatat(fd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
             continue;
         const unsigned char type =
             S_ISLNK(st.st_mode) ? DT_LNK : (S_ISDIR(st.st_mode) ? DT_DIR : DT_REG);

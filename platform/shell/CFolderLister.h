@@ -29,9 +29,9 @@ public:
     // The caller waits no more: its signals stop; the reading is given up once no caller
     // waits for it.
     void Cancel(quint64 ticket);
-    // Looks up these names in the folder at `dir` (Looked answers with those that are there,
-    // hidden names never). The ticket names the answer; never 0.
-    quint64 Look(const QByteArray& dir, const QList<QByteArray>& names);
+    // Looks up these names in the folder at `dir` (Looked answers with those that are there;
+    // hidden names only with bHidden). The ticket names the answer; never 0.
+    quint64 Look(const QByteArray& dir, const QList<QByteArray>& names, bool bHidden = false);
     // Whether the folder at `path`, as last opened for reading, lies on a file system reached
     // over a network (or was marked so), where the folder watch sees nothing.
     bool IsRemote(const QByteArray& path) const { return m_remote.contains(path); }
@@ -52,8 +52,8 @@ public:
         m_nBatch = n > 0 ? n : 1;
         m_bFixedBatch = true;
     }
-    // True while a reading or a probe is under way or its answer not yet delivered.
-    bool IsBusy() const { return !m_running.isEmpty() || m_nProbes > 0; }
+    // True while a reading, a probe or a look-up is under way or its answer not yet delivered.
+    bool IsBusy() const { return !m_running.isEmpty() || m_nProbes > 0 || m_nLooks > 0; }
     // How many folders were opened for reading since the lister was made.
     int ListingsStarted() const { return m_nStarted; }
     // The calls still to come are given up, and the worker is waited for.
@@ -72,7 +72,8 @@ private:
     struct Job;
     void Run(const std::shared_ptr<Job>& job) const;
     void OnOpened(const std::shared_ptr<Job>& job, const CListedFolder& folder, bool bRemote);
-    static ListedEntries LookUp(const QByteArray& dir, const QList<QByteArray>& names);
+    static ListedEntries LookUp(const QByteArray& dir, const QList<QByteArray>& names,
+                                bool bHidden);
     void OnBatch(const std::shared_ptr<Job>& job, const ListedEntries& entries);
     void OnFinished(const std::shared_ptr<Job>& job, bool bOk);
     void Remember(const QByteArray& path, bool bHas);
@@ -88,5 +89,6 @@ private:
     bool m_bFixedBatch = false;
     int m_nStarted = 0;
     int m_nProbes = 0; // asked, not answered yet
+    int m_nLooks = 0;  // the same for look-ups
     int m_nRelistMs = 3000;
 };

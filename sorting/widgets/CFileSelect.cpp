@@ -1,9 +1,12 @@
 #include "sorting/widgets/CFileSelect.h"
 
 #include "browser/controls/FileSelectLayout.h"
+#include "browser/namespace/CNameLookup.h"
+#include "platform/shell/CShellItemId.h"
 #include "sorting/session/CSortSession.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QResizeEvent>
 
@@ -15,6 +18,7 @@ CFileSelect::CFileSelect(CSortSession& session, QWidget* parent)
     m_treeFolders.setAccessibleName(QCoreApplication::translate("CFileSelect", "Folders"));
     m_listFiles.setAccessibleName(QCoreApplication::translate("CFileSelect", "Pictures"));
     setFocusProxy(&m_listFiles);
+    m_pLookup = new CNameLookup(*m_treeFolders.Lister(), this);
 }
 
 void CFileSelect::OnInitialUpdate() {
@@ -26,32 +30,45 @@ void CFileSelect::OnInitialUpdate() {
 }
 
 void CFileSelect::OpenStartupOrHome(const QString& startupPath, const QString& homeDirectory) {
-    if (!OpenStartupPath(startupPath) && !homeDirectory.isEmpty())
+    if (startupPath.isEmpty()) {
+        OpenHome(homeDirectory);
+        return;
+    }
+    // Only names here: whether the path is a folder, a file or nothing, a worker finds out.
+    const QFileInfo info(QDir::cleanPath(QFileInfo(startupPath).absoluteFilePath()));
+    if (info.fileName().isEmpty()) { // the root
+        OpenFolder(info.filePath(), QString());
+        return;
+    }
+    m_pLookup->Ask(QFile::encodeName(info.path()), QFile::encodeName(info.fileName()),
+                   [this, info, homeDirectory](bool bFound, unsigned char flags) {
+                       if (!bFound)
+                           OpenHome(homeDirectory);
+                       else if (flags & CShellItemId::IsFolder)
+                           OpenFolder(info.filePath(), QString());
+                       else
+                           OpenFolder(info.path(), info.fileName());
+                   });
+}
+
+void CFileSelect::OpenHome(const QString& homeDirectory) {
+    if (!homeDirectory.isEmpty())
         m_treeFolders.SelectPath(homeDirectory);
 }
 
-bool CFileSelect::OpenStartupPath(const QString& path) {
-    if (path.isEmpty())
-        return false;
-    const QFileInfo info(path);
-    if (info.isDir()) {
-        m_treeFolders.SelectPath(info.absoluteFilePath());
-        SelectFileByName(QString());
-        return true;
-    }
-    if (!info.isFile())
-        return false;
-    m_treeFolders.SelectPath(info.absolutePath());
-    SelectFileByName(info.fileName());
-    return true;
-}
-
-// Selects and shows the listed file with this name as soon as it is listed (an empty name:
-// the first file, once the folder is listed), with the keyboard in the list so that the
-// arrow keys go on from it.
-void CFileSelect::SelectFileByName(const QString& name) {
-    m_listFiles.SelectWhenListed(name);
-    m_listFiles.setFocus();
+// Once the tree has walked to the folder: the listed file with this name is selected and
+// shown as soon as it is listed (an empty name: the first file, once the folder is listed),
+// with the keyboard in the list so that the arrow keys go on from it.
+void CFileSelect::OpenFolder(const QString& folder, const QString& name) {
+    disconnect(m_walked); // a walk given up meanwhile selects nothing later
+    m_walked = connect(
+        &m_treeFolders, &CNamespaceTreeView::PathWalked, this,
+        [this, name] {
+            m_listFiles.SelectWhenListed(name);
+            m_listFiles.setFocus();
+        },
+        Qt::SingleShotConnection);
+    m_treeFolders.SelectPath(folder);
 }
 
 void CFileSelect::resizeEvent(QResizeEvent* event) {

@@ -9,6 +9,7 @@
 // it wires the two together; then the main window has it walk the tree to the home folder
 // (or to a folder or picture named on the command line), which fills the list.
 class CFileActionHook;
+class CNameLookup;
 class CSortSession;
 
 class CFileSelect : public QWidget {
@@ -20,8 +21,8 @@ public:
     // Runs once after the main window has created all three panes.
     virtual void OnInitialUpdate();
     // Opens the folder or picture given on the command line, or else the home folder
-    // (when there is one). A folder or picture given takes the keyboard into the list, with
-    // its first (or that) picture shown.
+    // (when there is one), once a worker found which it is. A folder or picture given takes
+    // the keyboard into the list, with its first (or that) picture shown.
     void OpenStartupOrHome(const QString& startupPath, const QString& homeDirectory);
     // Where both panes' context-menu commands are recorded (the undo journal); not owned.
     void SetActionRecorder(CFileActionHook* recorder);
@@ -34,7 +35,9 @@ protected:
 
 private:
     void OnSize(int cx, int cy);
-    // Opens the folder or picture given on the command line; false when it names neither.
-    bool OpenStartupPath(const QString& path);
-    void SelectFileByName(const QString& name);
+    void OpenHome(const QString& homeDirectory);
+    void OpenFolder(const QString& folder, const QString& name);
+
+    CNameLookup* m_pLookup; // what the path given on the command line names
+    QMetaObject::Connection m_walked;
 };

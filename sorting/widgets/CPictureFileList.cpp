@@ -7,6 +7,7 @@
 #include "sorting/session/CSortSession.h"
 #include "sorting/session/MoveOnRule.h"
 #include "sorting/session/PictureStatus.h"
+#include "sorting/widgets/CRelistChoice.h"
 
 CPictureFileList::CPictureFileList(CSortSession& session, QWidget* parent)
     : CPictureList(parent, &session.Model(), &session.Selection()), m_pSession(&session) {
@@ -199,9 +200,6 @@ bool CPictureFileList::ShowFile(const QByteArray& path) {
     const QByteArray folder = ListedFolderIdentity().Path();
     if (folder.isEmpty() || CNativePath::DirName(path) != folder)
         return false;
-    RefreshList();
-    const int nItem = m_pSession->IndexOf(path);
-    if (nItem >= 0)
-        SelectItem(nItem, true);
-    return nItem >= 0;
+    CRelistChoice::Start(*this, {path}, std::nullopt);
+    return true;
 }

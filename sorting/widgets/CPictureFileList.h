@@ -31,7 +31,8 @@ public:
     // Copies the current file into destDir and moves on to the next file when it worked.
     bool CopyCurFile(const QString& destDir);
     // Shows a file that came back into the folder on show (after an undo): the list is
-    // filled again and the file selected. False when the file lies in another folder.
+    // read again, and the file selected once the listing has ended (it may return before).
+    // False when the file lies in another folder.
     bool ShowFile(const QByteArray& path);
 
     void UpdateFileCount();

@@ -84,6 +84,8 @@ step="Ctrl+Z after the restart"
 xdo key ctrl+z
 wait_for 20 "a-red.jpg back after the restart" exists "$pics/a-red.jpg"
 wait_for 10 "all three back after the restart" all_back
+shows() { app_alive && grab && [ "$(colour_at "$view_x" "$view_y")" = "$1" ]; }
+wait_for 20 "a-red.jpg shown again once the folder is listed" shows HLL
 grab && keep after-restart
 
 step="a picture with its RAW twin and sidecar: moved together, undone together"

@@ -174,7 +174,7 @@ private Q_SLOTS:
                     dialog->close();
             });
             frame.Action(command)->trigger();
-            QVERIFY(frame.Settle()); // an undo's outcome comes from the worker
+            QVERIFY(frame.Settle()); // an undo's or a filter's listing read
             QCOMPARE(frame.Window().focusWidget(), &desk.List());
             QCOMPARE(desk.Current(), shown);
             QVERIFY(desk.Ctrl().isVisible());

@@ -168,6 +168,7 @@ private Q_SLOTS:
         WindowDriver& frame = Open();
         const QRect normal = frame.Window().frameGeometry();
         frame.FileSelectPane()->m_treeFolders.SelectPath(trip);
+        QVERIFY(frame.Settle()); // walked as the worker reads each level
         frame.Window().showMaximized();
         QVERIFY(frame.Window().windowState() & Qt::WindowMaximized);
         QSplitterHandle* bar = frame.Splitter()->handle(1);

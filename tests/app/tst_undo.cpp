@@ -50,7 +50,7 @@ private Q_SLOTS:
 
         for (const char* name : {"c.jpg", "b.jpg", "a.jpg"}) {
             undo->trigger();
-            QVERIFY(frame.Settle());
+            QVERIFY(frame.Settle()); // the folder read again, the picture chosen
             QCOMPARE(desk.Current(), QString(name));
             QVERIFY(desk.Ctrl().isVisible());
         }
@@ -216,6 +216,7 @@ private Q_SLOTS:
         QTest::mouseClick(dlg->UndoButton(), Qt::LeftButton);
         QVERIFY(frame.Settle());
         QCOMPARE(list->topLevelItem(1)->text(4), QStringLiteral("undone"));
+        QVERIFY(desk.Frame().Settle());
         QCOMPARE(desk.Current(), QStringLiteral("a.jpg"));
         QCOMPARE(desk.OnDisk("Keep"), QStringList{});
         QCOMPARE(desk.OnDisk("Pics"), (QStringList{"a.jpg", "c.jpg"}));

@@ -139,6 +139,7 @@ private Q_SLOTS:
 
         QVERIFY(QDir(TreeDir("charlie")).mkdir("nearby"));
         tree.RefreshExpandedFolders(); // before the watch reports it
+        QVERIFY(m_host->Settle());
         QVERIFY(m_host->Child("nearby"));
 
         tree.SelectPath(TreeDir("charlie/yonder"));

@@ -164,7 +164,8 @@ private Q_SLOTS:
         Show("filter");
         QCOMPARE(List().Texts(), listed);
         List().ClearExtensions();
-        List().RefreshList();
+        List().RefreshList(); // read on the worker
+        QVERIFY(m_host->Settle());
         QCOMPARE(List().GetItemCount(), 6 + (folders ? 1 : 0));
     }
 
@@ -301,6 +302,7 @@ private Q_SLOTS:
         QVERIFY(::unlink(Dir("gone/x.jpg").constData()) == 0);
         QVERIFY(::rmdir(Dir("gone").constData()) == 0);
         list.RefreshList();
+        QVERIFY(m_host->Settle());
         expectEmpty(filled);
 
         if (::geteuid() != 0) { // permissions mean nothing to the superuser
@@ -319,10 +321,12 @@ private Q_SLOTS:
         Show("nav");
         const int filled = list.m_nListFilled;
         ModalDriver driver;
-        // Each listed file takes four blocks: the enumerated list, the absolute list, the
-        // record and the record's copy of the list. The third file's record is refused.
-        CShellMalloc::Get().FailAfter(2 * 4 + 3);
+        // The listing takes one block for the folder's list, then each listed file four: its
+        // own list, the absolute list, the record and the record's copy of the list. The
+        // third file's record is refused.
+        CShellMalloc::Get().FailAfter(1 + 2 * 4 + 3);
         list.RefreshList();
+        QVERIFY(m_host->Settle());
         CShellMalloc::Get().FailAfter(0);
         QCOMPARE(driver.m_messages, QStringList({"Out of Memory Error"}));
         QCOMPARE(list.GetItemCount(), 2);
@@ -356,6 +360,7 @@ private Q_SLOTS:
         driver.ChooseFromNextMenu(QStringLiteral("Remove"));
         ContextMenu(Label(0));
         CShellContextMenu::RemoveProvider(handle);
+        QVERIFY(m_host->Settle());
         QCOMPARE(list.Texts(), QStringList({"keep.jpg"}));
     }
 
