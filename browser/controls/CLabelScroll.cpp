@@ -10,3 +10,7 @@ int CLabelScroll::Shift(const QRect& cell, int labelWidth, int room, int indenta
     const int wanted = std::max(0, std::min(indentation, room - labelWidth));
     return lead - wanted;
 }
+
+bool CLabelScroll::SeenBeforeShrinking(const QRect& cell, int height, int shrunk) {
+    return shrunk > 0 && cell.isValid() && cell.top() >= 0 && cell.top() < height + shrunk;
+}

@@ -11,4 +11,7 @@ public:
     // `cell` (viewport coordinates) of a viewport `room` wide; 0 when it shows whole.
     static int Shift(const QRect& cell, int labelWidth, int room, int indentation,
                      bool bRightToLeft);
+    // Whether an item's `cell` (after the change) was seen before its viewport grew `shrunk`
+    // pixels shorter, now to `height`.
+    static bool SeenBeforeShrinking(const QRect& cell, int height, int shrunk);
 };

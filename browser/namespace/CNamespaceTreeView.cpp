@@ -22,6 +22,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QHeaderView>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -262,6 +263,13 @@ void CNamespaceTreeView::OnWalkEnded(QTreeWidgetItem* item, bool bReached) {
         QTimer::singleShot(0, this, [this, index] { CentreWalked(index); });
     }
     Q_EMIT PathWalked(bReached);
+}
+
+void CNamespaceTreeView::resizeEvent(QResizeEvent* event) {
+    QTreeWidget::resizeEvent(event);
+    const int shrunk = event->oldSize().height() - event->size().height();
+    if (CLabelScroll::SeenBeforeShrinking(visualRect(currentIndex()), viewport()->height(), shrunk))
+        scrollTo(currentIndex(), QAbstractItemView::PositionAtCenter);
 }
 
 void CNamespaceTreeView::CentreWalked(const QPersistentModelIndex& index) {

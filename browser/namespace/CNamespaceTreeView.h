@@ -107,6 +107,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    // Made shorter (a window restored), the tree centres the folder on show if it was in
+    // view, so that its sub-folders show below it.
+    void resizeEvent(QResizeEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     // A folder dragged out of the tree is offered as a link to its path: it is never moved,
     // and the tree keeps its item whatever the drop target does.

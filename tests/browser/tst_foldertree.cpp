@@ -128,6 +128,31 @@ private Q_SLOTS:
         m_host->setLayoutDirection(Qt::LeftToRight);
     }
 
+    // A window restored from maximised makes the tree shorter: the folder on show, seen
+    // before, is centred, so that its sub-folders and folders made in it later show too.
+    void shorterTreeCentresTheFolderOnShow_data() {
+        QTest::addColumn<int>("below"); // how far the new bottom lies above the folder's
+        QTest::newRow("cut off by the new bottom") << 150;
+        QTest::newRow("still seen, at the new bottom") << -4;
+    }
+    void shorterTreeCentresTheFolderOnShow() {
+        QFETCH(int, below);
+        CNamespaceTreeView& tree = m_host->Tree();
+        m_host->resize(300, 900);
+        m_host->show();
+        tree.SelectPath(TreeDir("deep/one/two/three"));
+        QVERIFY(m_host->Settle());
+        QCoreApplication::processEvents();
+        tree.scrollTo(tree.currentIndex(), QAbstractItemView::PositionAtBottom);
+        const int bottom = tree.visualItemRect(tree.currentItem()).bottom();
+        QVERIFY(bottom < tree.viewport()->height());
+        m_host->resize(300, m_host->height() - (tree.viewport()->height() - bottom) - below);
+        QCoreApplication::processEvents();
+        const QRect shown = tree.visualItemRect(tree.currentItem());
+        const int off = shown.center().y() - tree.viewport()->height() / 2;
+        QVERIFY2(std::abs(off) <= shown.height(), qPrintable(QString::number(off)));
+    }
+
     void treeFollowsTheFoldersOnDisk() {
         CNamespaceTreeView& tree = m_host->Tree();
         tree.SelectPath(TreeDir("charlie"));

@@ -13,7 +13,6 @@
 #include <QContextMenuEvent>
 #include <QImage>
 #include <QMimeData>
-#include <QScrollBar>
 #include <QSignalSpy>
 #include <QtTest>
 #include <filesystem>
@@ -164,8 +163,8 @@ private Q_SLOTS:
         Show("filter");
         QCOMPARE(List().Texts(), listed);
         List().ClearExtensions();
-        List().RefreshList(); // read on the worker
-        QVERIFY(m_host->Settle());
+        List().RefreshList();
+        QVERIFY(m_host->Settle()); // read on the worker
         QCOMPARE(List().GetItemCount(), 6 + (folders ? 1 : 0));
     }
 
@@ -321,9 +320,8 @@ private Q_SLOTS:
         Show("nav");
         const int filled = list.m_nListFilled;
         ModalDriver driver;
-        // The listing takes one block for the folder's list, then each listed file four: its
-        // own list, the absolute list, the record and the record's copy of the list. The
-        // third file's record is refused.
+        // One block for the folder's list, then four a file (its list, the absolute list,
+        // the record, the record's copy of the list): the third file's record is refused.
         CShellMalloc::Get().FailAfter(1 + 2 * 4 + 3);
         list.RefreshList();
         QVERIFY(m_host->Settle());
