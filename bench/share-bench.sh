@@ -219,9 +219,12 @@ for delay in $delays; do
     if [ "${PACED:-0}" -gt 0 ] && [[ " ${PACED_DELAYS:-20} " == *" $delay "* ]]; then
         paced_on "$root" "$delay"
     fi
-    [ -n "${SHARE_KEEP:-}" ] && mkdir -p "$SHARE_KEEP/$delay" && cp "$work"/*.jsonl "$SHARE_KEEP/$delay/"
-    [ -n "$mnt" ] && { unmount "$mnt"; mnt=''; }
+    if [ -n "${SHARE_KEEP:-}" ]; then
+        mkdir -p "$SHARE_KEEP/$delay" && cp "$work"/*.jsonl "$SHARE_KEEP/$delay/"
+    fi
+    if [ -n "$mnt" ]; then unmount "$mnt"; mnt=''; fi
     find "$share/Sorted" -type f -exec mv -n -t "$share/Pics" {} +
-    [ -d "$share/PacedSorted" ] &&
+    if [ -d "$share/PacedSorted" ]; then
         find "$share/PacedSorted" -type f -exec mv -n -t "$share/Paced" {} +
+    fi
 done
