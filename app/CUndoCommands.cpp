@@ -70,13 +70,15 @@ void CUndoCommands::UpdateActions() {
     const SortRecord* toUndo = m_history->IsAvailable() ? m_steps->ForeseenUndo() : nullptr;
     const SortRecord* toRedo = m_history->IsAvailable() ? m_steps->ForeseenRedo() : nullptr;
     QString undoText = undo_texts::UndoItem(toUndo, m_history->IsAvailable());
-    if (toUndo && !CUndoHistory::CanBeUndone(*toUndo))
+    const bool bUndoable = toUndo && m_history->Trash().LooksUndoable(*toUndo);
+    if (toUndo)
+        m_history->Trash().Check(*toUndo);
+    if (toUndo && !bUndoable)
         undoText = QCoreApplication::translate("CUndoCommands", "Can't Undo %1 (%2)")
                        .arg(undo_texts::Describe(*toUndo), undo_texts::WhyNot(*toUndo));
     undo->setText(undoText + QStringLiteral("\tCtrl+Z"));
     undo->setToolTip(QString(undoText).remove(QLatin1Char('&')));
-    undo->setEnabled((toUndo && CUndoHistory::CanBeUndone(*toUndo)) ||
-                     m_seams.list->Session().PendingActions() > m_steps->Pending());
+    undo->setEnabled(bUndoable || m_seams.list->Session().PendingActions() > m_steps->Pending());
     const QString redoText = undo_texts::RedoItem(toRedo);
     redo->setText(redoText + QStringLiteral("\tCtrl+Y"));
     redo->setToolTip(QString(redoText).remove(QLatin1Char('&')));
@@ -87,7 +89,7 @@ void CUndoCommands::UpdateActions() {
 
 // The message goes up after the list has moved on and shows the next picture.
 void CUndoCommands::OnPerformed(const SortRecord& record, bool bRecorded) {
-    const bool bUndoable = bRecorded && CUndoHistory::CanBeUndone(record);
+    const bool bUndoable = bRecorded && m_history->Trash().LooksUndoable(record);
     const QString text = undo_texts::Performed(record, bUndoable);
     if (record.state == SortRecord::State::Done)
         QTimer::singleShot(0, this, [this, text, bUndoable] { ShowMessage(text, bUndoable); });

@@ -118,6 +118,6 @@ void CHistoryDlg::UpdateButtons() {
         if (r.seq == seq)
             bDone = r.state == SortRecord::State::Done;
     const SortRecord* next = m_history.UndoCandidate();
-    m_undo->setEnabled(bDone && next && CUndoHistory::CanBeUndone(*next));
+    m_undo->setEnabled(bDone && next && m_history.Trash().LooksUndoable(*next));
     m_skip->setEnabled(bDone);
 }

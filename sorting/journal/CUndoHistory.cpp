@@ -26,6 +26,7 @@ bool PassedOver(State state) {
 
 CUndoHistory::CUndoHistory(std::unique_ptr<CSortJournal> journal, QObject* parent)
     : QObject(parent), m_journal(std::move(journal)) {
+    connect(&m_trash, &CTrashCheck::Changed, this, &CUndoHistory::Changed);
 }
 
 CUndoHistory::~CUndoHistory() = default;
@@ -96,13 +97,13 @@ qsizetype CUndoHistory::RedoPlace(const QList<State>& states) {
     return oldest;
 }
 
-bool CUndoHistory::CanBeUndone(const SortRecord& record) {
+bool CUndoHistory::CanBeUndone(const SortRecord& record, bool bLook) {
     if (record.kind == Kind::Delete || record.state == State::Damaged)
         return false;
     for (const SortEntry& e : record.entries) {
         if (e.target.isEmpty())
             continue;
-        if (record.kind == Kind::Trash && !FileStamp::Of(e.target).SameFile(e.targetStamp))
+        if (bLook && record.kind == Kind::Trash && !FileStamp::Of(e.target).SameFile(e.targetStamp))
             return false;
         return true;
     }

@@ -2,6 +2,7 @@
 
 #include "platform/files/CFileActionHook.h"
 #include "sorting/journal/CSortJournal.h"
+#include "sorting/journal/CTrashCheck.h"
 
 #include <QObject>
 #include <QString>
@@ -55,8 +56,11 @@ public:
     const SortRecord* UndoCandidate() const;
     const SortRecord* RedoCandidate() const;
     // Whether the action can be taken back at all: not a delete outright nor damaged, and a
-    // trashed file is still in the trash.
-    static bool CanBeUndone(const SortRecord& record);
+    // trashed file is still in the trash (looked at on the disk only with `bLook`).
+    static bool CanBeUndone(const SortRecord& record, bool bLook = true);
+    // The undo offer's view of the trash, which makes no file-system call on this thread.
+    CTrashCheck& Trash() { return m_trash; }
+    const CTrashCheck& Trash() const { return m_trash; }
     // The same choices over the records' states alone (oldest first), as places in it; -1
     // for none. What pending steps will leave is foreseen with them.
     static qsizetype UndoPlace(const QList<SortRecord::State>& states);
@@ -108,4 +112,5 @@ private:
 
     std::unique_ptr<CSortJournal> m_journal;
     std::function<void(Point)> m_fnHook;
+    CTrashCheck m_trash;
 };

@@ -56,7 +56,8 @@ private Q_SLOTS:
         configure(1007, 1);
         QCOMPARE(frame.Settings().GetFitPicToWindow(), 1);
         QCOMPARE(m_desk->List().m_bFitToWindow, 1);
-        QVERIFY(!ctrl.HasPicture()); // reloaded
+        QVERIFY(frame.Settle());         // the folder is read again on a worker
+        QTRY_VERIFY(!ctrl.HasPicture()); // reloaded
         QVERIFY(frame.Action(cmd::ID_TOGGLE_RESIZE)->isChecked());
     }
 

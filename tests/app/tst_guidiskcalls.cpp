@@ -12,7 +12,7 @@
 class TestGuiDiskCalls : public QObject {
     Q_OBJECT
 public:
-    enum Action { Down, Up, SortKey, SlowSortKey, Undo, Redo, DeleteOutright };
+    enum Action { Down, Up, SortKey, SlowSortKey, Undo, Redo, DeleteOutright, DeleteToTrash };
     Q_ENUM(Action)
     enum Browse { Refresh, WalkDeep, WalkGone, ExpandFolder, ShowAgain };
     Q_ENUM(Browse)
@@ -51,6 +51,9 @@ private Q_SLOTS:
             << "p04.jpg" << Redo << "p05.jpg" << p04 << p04;
         QTest::newRow("Delete with the trash off, with companions")
             << "p04.jpg" << DeleteOutright << "p05.jpg" << QStringList() << p04;
+        // Counted in the trash: Undo is offered while its files are there.
+        QTest::newRow("Delete to the trash, with companions")
+            << "p04.jpg" << DeleteToTrash << "p05.jpg" << QStringList() << p04;
     }
     void noDiskCallOnTheGuiThread() {
         QFETCH(QString, from);
@@ -70,7 +73,8 @@ private Q_SLOTS:
         QVERIFY(Settle(ctrl));
 
         CDiskTap& tap = CDiskTap::Instance();
-        tap.Watch(QFile::encodeName(QFileInfo(desk.Path("share")).canonicalFilePath()));
+        const QString watched = action == DeleteToTrash ? "data" : "share";
+        tap.Watch(QFile::encodeName(QFileInfo(desk.Path(watched)).canonicalFilePath()));
         Act(desk, frame, action);
         QVERIFY(frame.Settle());
         QCOMPARE(desk.Current(), to);
@@ -166,6 +170,7 @@ private:
     static void Lay(PictureDesk& desk) {
         QDir(desk.Path("")).mkpath("share/Pics");
         QDir(desk.Path("")).mkpath("share/Keep");
+        QDir(desk.Path("")).mkpath("data"); // the trash's home
         for (int i = 1; i <= 6; ++i)
             desk.Picture(QStringLiteral("share/Pics/p%1.jpg").arg(i, 2, 10, QLatin1Char('0')));
         WriteBytes(QFile::encodeName(desk.Path("share/Pics/p04.xmp")), "<x:xmpmeta/>\n");
@@ -242,6 +247,7 @@ private:
             QTest::keyClick(&desk.List(), Qt::Key_Y, Qt::ControlModifier);
             break;
         case DeleteOutright: // the warning before it is answered by the desk
+        case DeleteToTrash:
             QTest::keyClick(&desk.List(), Qt::Key_Delete);
             break;
         }

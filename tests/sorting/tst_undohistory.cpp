@@ -277,8 +277,14 @@ private Q_SLOTS:
         }
         const auto before = Files(root);
         const quint64 seq = h->UndoCandidate()->seq;
-        if (Kind(kind) == Kind::Trash) // Undo is not even offered for another file's sake
-            QVERIFY(!CUndoHistory::CanBeUndone(*h->UndoCandidate()));
+        if (Kind(kind) == Kind::Trash) { // Undo is not even offered for another file's sake,
+            QVERIFY(!CUndoHistory::CanBeUndone(*h->UndoCandidate())); // once the trash is
+            QVERIFY(h->Trash().LooksUndoable(*h->UndoCandidate()));   // looked into
+            QSignalSpy changed(h.get(), &CUndoHistory::Changed);
+            h->Trash().Check(*h->UndoCandidate());
+            QVERIFY(changed.wait());
+            QVERIFY(!h->Trash().LooksUndoable(*h->UndoCandidate()));
+        }
         const CUndoHistory::Outcome out = h->Undo(ui);
         QVERIFY(!out.bDone);
         QVERIFY2(out.message.contains(why), qPrintable(out.message));
