@@ -26,6 +26,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -73,21 +74,38 @@ void Drain(WindowDriver& frame) {
     QCoreApplication::processEvents();
 }
 
+// The window over `n` files in ROOT/homeTAG, destination 1 ROOT/destTAG, pictures off.
+struct UndoDesk {
+    QString home, dest;
+    CProfileStore store;
+    std::unique_ptr<WindowDriver> window;
+
+    UndoDesk(const QString& root, const QString& tag)
+        : home(root + "/home" + tag), dest(root + "/dest" + tag),
+          store(root + "/Vantrel" + tag + ".conf") {}
+    bool Open(int n) {
+        QDir().mkpath(home);
+        QDir().mkpath(dest);
+        if (!MakeFiles(QFile::encodeName(home), n))
+            return false;
+        store.WriteProfileString("TargetSet01", "HomeDirectory", home);
+        store.WriteProfileString("TargetSet01", "Target01Name", "Sorted");
+        store.WriteProfileString("TargetSet01", "Target01Dir", dest);
+        window = std::make_unique<WindowDriver>(store);
+        window->FileList().SetPictureCtrl(nullptr); // picture display off
+        window->Window().show();
+        Settle();
+        return true;
+    }
+};
+
 // (1) Clicks destination button 1 until the list is empty.
 bool Clicks(const QString& root, int n, std::vector<double> (&times)[3]) {
-    const QString home = root + "/home", dest = root + "/dest";
-    QDir().mkpath(home);
-    QDir().mkpath(dest);
-    if (!MakeFiles(QFile::encodeName(home), n))
+    UndoDesk desk(root, QString());
+    if (!desk.Open(n))
         return false;
-    CProfileStore store(root + "/Vantrel.conf");
-    store.WriteProfileString("TargetSet01", "HomeDirectory", home);
-    store.WriteProfileString("TargetSet01", "Target01Name", "Sorted");
-    store.WriteProfileString("TargetSet01", "Target01Dir", dest);
-    WindowDriver frame(store);
-    frame.FileList().SetPictureCtrl(nullptr); // picture display off
-    frame.Window().show();
-    Settle();
+    WindowDriver& frame = *desk.window;
+    const QString& dest = desk.dest;
     CUndoHistory* journal = &frame.UndoCommands()->History();
     auto* button = frame.TargetPane()->findChild<QPushButton*>(QStringLiteral("ctl1100"));
     if (!journal || !button)
@@ -115,19 +133,11 @@ bool Clicks(const QString& root, int n, std::vector<double> (&times)[3]) {
 // outcome is shown.
 bool UndoRedo(const QString& root, int n, std::vector<double> (&held)[2],
               std::vector<double> (&shown)[2]) {
-    const QString home = root + "/home4", dest = root + "/dest4";
-    QDir().mkpath(home);
-    QDir().mkpath(dest);
-    if (!MakeFiles(QFile::encodeName(home), n))
+    UndoDesk desk(root, QStringLiteral("4"));
+    if (!desk.Open(n))
         return false;
-    CProfileStore store(root + "/Vantrel4.conf");
-    store.WriteProfileString("TargetSet01", "HomeDirectory", home);
-    store.WriteProfileString("TargetSet01", "Target01Name", "Sorted");
-    store.WriteProfileString("TargetSet01", "Target01Dir", dest);
-    WindowDriver frame(store);
-    frame.FileList().SetPictureCtrl(nullptr); // picture display off
-    frame.Window().show();
-    Settle();
+    WindowDriver& frame = *desk.window;
+    const QString& dest = desk.dest;
     frame.FileList().SelectItem(0, true);
     for (int i = 0; i < n; ++i)
         frame.SendToNow(0);
