@@ -14,17 +14,8 @@ CPrintSetupDlg::CPrintSetupDlg(QPrinter* printer, QWidget* parent) : QPrintDialo
 }
 
 int CPrintSetupDlg::Run(QPrinter* printer, QWidget* parent) {
-    // The dialog works out the file it offers from the current folder, which is the one
-    // being sorted, while it is made.
-    const QString before = QDir::currentPath();
-    QDir::setCurrent(QFileInfo(DefaultOutputFile(QStringLiteral("print"))).path());
-    int result = QDialog::Rejected;
-    {
-        CPrintSetupDlg dlg(printer, parent);
-        result = dlg.exec();
-    }
-    QDir::setCurrent(before);
-    return result;
+    CPrintSetupDlg dlg(printer, parent);
+    return dlg.exec();
 }
 
 int CPrintSetupDlg::exec() {
@@ -35,9 +26,11 @@ int CPrintSetupDlg::exec() {
             for (auto* box : findChildren<QDialogButtonBox*>())
                 if (QPushButton* ok = box->button(QDialogButtonBox::Ok))
                     ok->setText(tr("OK"));
-            // A folder alone is no file to print to: name one.
+            // The dialog's own offer lies in the process's current folder; a file chosen
+            // before stays, and a folder alone is no file to print to.
             auto* file = findChild<QLineEdit*>(QStringLiteral("filename"));
-            if (file && (file->text().isEmpty() || file->text().endsWith(QLatin1Char('/'))))
+            if (file && (printer()->outputFileName().isEmpty() || file->text().isEmpty() ||
+                         file->text().endsWith(QLatin1Char('/'))))
                 file->setText(DefaultOutputFile(QStringLiteral("print")));
         },
         Qt::QueuedConnection);

@@ -5,7 +5,7 @@
 // Print Setup: the printer, its paper and whether to print to a file are chosen here and
 // kept in the shared printer for the next Print; nothing is printed, so the button that
 // confirms says OK. A file to print to is offered in the user's documents folder, never in
-// the folder being sorted (the process's current folder).
+// the process's current folder, which the dialog would offer.
 class CPrintSetupDlg : public QPrintDialog {
     Q_OBJECT
 public:

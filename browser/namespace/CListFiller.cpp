@@ -42,6 +42,8 @@ void CListFiller::Cancel() {
     if (m_nTicket && m_pLister)
         m_pLister->Cancel(m_nTicket);
     m_nTicket = 0;
+    m_queued.clear();
+    m_bEnded = false;
     Release();
 }
 
@@ -65,15 +67,41 @@ void CListFiller::OnOpened(quint64 ticket, const CListedFolder& folder) {
         m_list.m_listedFolder = folder;
 }
 
+// Batches are queued and added a few thousand items per turn of the event loop: however fast
+// the worker reads, the window answers between them, and each merge takes in as many items
+// as have arrived.
 void CListFiller::OnBatch(quint64 ticket, const ListedEntries& entries) {
-    if (ticket != m_nTicket || !m_psf || !m_pidl ||
-        Later([this, ticket, entries] { OnBatch(ticket, entries); }))
+    if (ticket != m_nTicket || !m_psf || !m_pidl)
         return;
-    m_bAdding = true;
-    AddSorted(entries);
-    m_bAdding = false;
-    SelectPending(false);
-    m_list.OnListGrew();
+    m_queued.append(entries);
+    PostDrain();
+}
+
+void CListFiller::PostDrain() {
+    if (m_bDrainPosted)
+        return;
+    m_bDrainPosted = true;
+    QMetaObject::invokeMethod(this, &CListFiller::Drain, Qt::QueuedConnection);
+}
+
+void CListFiller::Drain() {
+    m_bDrainPosted = false;
+    if (m_bAdding) // a message about an item being added runs an event loop; the drain
+        return;    // under way goes on once it is closed
+    if (!m_queued.isEmpty() && m_psf && m_pidl) {
+        const qsizetype n = std::min<qsizetype>(m_queued.size(), m_nMostPerTurn);
+        const ListedEntries entries = m_queued.first(n);
+        m_queued.remove(0, n);
+        m_bAdding = true;
+        AddSorted(entries);
+        m_bAdding = false;
+        SelectPending(false);
+        m_list.OnListGrew();
+    }
+    if (!m_queued.isEmpty())
+        PostDrain();
+    else if (m_bEnded)
+        Finish();
 }
 
 // The batch added at the end, then the list sorted once: the items on show keep their order
@@ -116,22 +144,20 @@ void CListFiller::Add(const SListedEntry& entry) {
         ++m_nAdded;
 }
 
-// A message about the batch being added (memory ran out) runs an event loop: what the
-// worker sends meanwhile waits until the batch is in.
-bool CListFiller::Later(const std::function<void()>& step) {
-    if (!m_bAdding)
-        return false;
-    QMetaObject::invokeMethod(this, step, Qt::QueuedConnection);
-    return true;
+void CListFiller::OnFinished(quint64 ticket, bool bOk) {
+    if (ticket != m_nTicket)
+        return; // a reading given up, or another list's
+    m_bEnded = true;
+    m_bEndedOk = bOk;
+    PostDrain(); // finishes once the batches before it are in
 }
 
-void CListFiller::OnFinished(quint64 ticket, bool bOk) {
-    if (ticket != m_nTicket || Later([this, ticket, bOk] { OnFinished(ticket, bOk); }))
-        return; // a reading given up, or another list's
+void CListFiller::Finish() {
     m_nTicket = 0;
+    m_bEnded = false;
     Release();
     SFolderNames* names = m_list.m_pNames;
-    if (names && bOk && m_bComplete)
+    if (names && m_bEndedOk && m_bComplete)
         names->bKnown = true;
     else if (names)
         names->Forget();

@@ -7,7 +7,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
-#include <functional>
+#include <algorithm>
 
 class CEnumIDList;
 class CFolderLister;
@@ -35,6 +35,8 @@ public:
     // Gives up the reading under way, if any.
     void Cancel();
     bool IsFilling() const { return m_nTicket != 0; }
+    // How many read items one turn of the event loop adds at most (at least one).
+    void SetMostPerTurn(int nItems) { m_nMostPerTurn = std::max(nItems, 1); }
     // Selects the item of this name as soon as it is listed, or with an empty name the
     // first item once the folder is listed whole; at once when nothing is being listed.
     void SelectWhenListed(const QString& name);
@@ -47,10 +49,12 @@ private:
     void OnOpened(quint64 ticket, const CListedFolder& folder);
     void OnBatch(quint64 ticket, const ListedEntries& entries);
     void OnFinished(quint64 ticket, bool bOk);
+    void PostDrain();
+    void Drain();
+    void Finish();
     void AddSorted(const ListedEntries& entries);
     void Add(const SListedEntry& entry);
     bool SelectPending(bool bEnd);
-    bool Later(const std::function<void()>& step);
     void Release();
     bool AddAll(CEnumIDList& items, LPCITEMIDLIST pidlFolder, CShellFolder* psf);
 
@@ -64,4 +68,9 @@ private:
     bool m_bPending = false;       // a selection waits for its item
     QString m_pendingName;
     bool m_bAdding = false; // a batch is being added
+    int m_nMostPerTurn = 16384;
+    ListedEntries m_queued;      // read, not yet added
+    bool m_bDrainPosted = false; // a turn to add them is due
+    bool m_bEnded = false;       // the reading ended; the list finishes once the queue is in
+    bool m_bEndedOk = false;
 };

@@ -5,9 +5,7 @@
 #include "platform/shell/CShellFolder.h"
 #include "platform/shell/CShellItemId.h"
 
-#include <algorithm>
-#include <iterator>
-#include <numeric>
+#include <utility>
 
 namespace {
 const NSLISTITEM* RecordOf(quintptr lParam) {
@@ -27,6 +25,7 @@ void CListSorter::NameKeyOf(quintptr lParam, QByteArray& keys) {
 }
 
 void CListSorter::Sort() {
+    m_keys.Clear();
     std::vector<int> byName = m_rows.SortedOrder(&CompareByName, 0, &NameKeyOf);
     if (m_pOrder) {
         std::vector<QByteArrayView> names;
@@ -52,17 +51,7 @@ void CListSorter::SortAppended(int nSorted) {
     }
     if (nSorted >= n)
         return;
-    const auto less = [this](int a, int b) {
-        return CompareByName(m_rows.ItemData(a), m_rows.ItemData(b), 0) < 0;
-    };
-    std::vector<int> head(static_cast<std::size_t>(nSorted));
-    std::iota(head.begin(), head.end(), 0);
-    std::vector<int> tail(static_cast<std::size_t>(n - nSorted));
-    std::iota(tail.begin(), tail.end(), nSorted);
-    std::stable_sort(tail.begin(), tail.end(), less);
-    std::vector<int> order;
-    order.reserve(static_cast<std::size_t>(n));
-    std::merge(head.begin(), head.end(), tail.begin(), tail.end(), std::back_inserter(order), less);
+    const std::vector<int> order = m_keys.MergeAppended(m_rows, nSorted);
     m_rows.ApplyOrder(order);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "browser/controls/NamespaceRecords.h"
+#include "browser/namespace/CSortedKeys.h"
 
 #include <QByteArray>
 #include <vector>
@@ -13,7 +14,7 @@ class CListCtrlModel;
 // their place by name; under another order they go last until the list is sorted again.
 class CListSorter {
 public:
-    explicit CListSorter(CListCtrlModel& rows) : m_rows(rows) {}
+    explicit CListSorter(CListCtrlModel& rows) : m_rows(rows), m_keys(&NameKeyOf, &CompareByName) {}
 
     // The order to show (not owned; null: by name).
     void SetOrder(const CItemOrder* order) { m_pOrder = order; }
@@ -38,4 +39,5 @@ private:
 
     CListCtrlModel& m_rows;
     const CItemOrder* m_pOrder = nullptr;
+    CSortedKeys m_keys; // of the rows merged so far while a folder is listed
 };

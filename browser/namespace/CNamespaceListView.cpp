@@ -112,6 +112,10 @@ bool CNamespaceListView::IsListing() const {
     return m_pFiller->IsFilling();
 }
 
+void CNamespaceListView::SetMostAddedPerTurn(int nItems) {
+    m_pFiller->SetMostPerTurn(nItems);
+}
+
 CNamespaceListView::Add CNamespaceListView::AddListItem(CShellFolder* psf,
                                                         LPCITEMIDLIST pidlFolderAbs,
                                                         LPCITEMIDLIST pidl, int& nIndex) {

@@ -71,6 +71,8 @@ public:
     void SelectWhenListed(const QString& name);
     // True while the folder is being listed (see Listed).
     bool IsListing() const;
+    // How many read items one turn of the event loop adds at most while a folder is listed.
+    void SetMostAddedPerTurn(int nItems);
     // Empties the list and the current item, then calls OnListFilled (used where the
     // tree's selection moved without a fill, so the list never shows another folder).
     void EmptyList();

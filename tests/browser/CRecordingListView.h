@@ -3,6 +3,7 @@
 #include "browser/namespace/CNamespaceListView.h"
 
 #include <QStringList>
+#include <functional>
 
 // A file list that records what it is told instead of acting on it.
 class CRecordingListView : public CNamespaceListView {
@@ -14,7 +15,12 @@ public:
 
     void OnFileSelected(int nItem) override { m_filesSelected.append(nItem); }
     void OnFolderSelected(int nItem) override { m_foldersSelected.append(nItem); }
+    std::function<void()> m_onGrew; // called each time a listing adds items
     void OnListFilled() override { ++m_nListFilled; }
+    void OnListGrew() override {
+        if (m_onGrew)
+            m_onGrew();
+    }
     void OpenFile(const QByteArray& nativePath, int) override { m_opened.append(nativePath); }
 
     QStringList Texts() const {

@@ -92,33 +92,41 @@ private Q_SLOTS:
         QCOMPARE(batches.size(), 0);
     }
 
-    // Batches land in the list's order while a picture chosen meanwhile stays current and
-    // the items on show keep their order.
+    // Batches land in the list's order, each in a turn of its own, while a picture chosen
+    // meanwhile stays current and the items on show keep their order.
     void fillsInBatchesKeepingTheCurrent() {
         CRecordingListView& list = m_host->List();
         m_host->Tree().Lister()->SetBatchSize(16);
+        list.SetMostAddedPerTurn(16);
         QString current;
         int batches = 0;
         bool ordered = true;
         bool stayed = true;
-        connect(m_host->Tree().Lister(), &CFolderLister::Batch, this,
-                [&](quint64, const ListedEntries&) {
-                    if (!list.IsListing())
-                        return;
-                    ++batches;
-                    const QStringList texts = list.Texts();
-                    for (int i = 1; i < texts.size(); ++i)
-                        ordered = ordered && Before(texts[i - 1], texts[i]);
-                    if (current.isEmpty() && texts.size() > 2) {
-                        list.SelectItem(2, true);
-                        current = texts[2];
-                    }
-                    stayed = stayed &&
-                             (current.isEmpty() || (list.m_nCurItem >= 0 &&
-                                                    list.GetItemText(list.m_nCurItem) == current));
-                });
+        int turns = 0; // of the event loop
+        int lastTurn = -1;
+        bool ownTurns = true;
+        QTimer ticker;
+        connect(&ticker, &QTimer::timeout, this, [&] { ++turns; });
+        ticker.start(0);
+        list.m_onGrew = [&] {
+            ownTurns = ownTurns && turns > lastTurn;
+            lastTurn = turns;
+            ++batches;
+            const QStringList texts = list.Texts();
+            for (int i = 1; i < texts.size(); ++i)
+                ordered = ordered && Before(texts[i - 1], texts[i]);
+            if (current.isEmpty() && texts.size() > 2) {
+                list.SelectItem(2, true);
+                current = texts[2];
+            }
+            stayed =
+                stayed && (current.isEmpty() ||
+                           (list.m_nCurItem >= 0 && list.GetItemText(list.m_nCurItem) == current));
+        };
         m_host->Tree().SelectPath(QFile::decodeName(Dir("many")));
         QVERIFY(m_host->Settle());
+        list.m_onGrew = nullptr;
+        QVERIFY(ownTurns);
         QCOMPARE(list.GetItemCount(), 301); // with the folder
         QVERIFY2(batches >= 300 / 16, qPrintable(QString::number(batches)));
         QVERIFY(ordered);
