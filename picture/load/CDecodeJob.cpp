@@ -30,6 +30,9 @@ namespace {
 // Decoding yields to the GUI thread when the processors are busy: each worker thread runs
 // a few steps nicer than the process (Linux gives every thread its own nice value).
 constexpr int kWorkerNiceness = 5;
+// Cores enough for a RAW file's preview to be read beside the helper's decode, while the
+// GUI thread and the display server draw.
+constexpr unsigned kCoresForStandInBeside = 4;
 
 void YieldToTheGui() {
     thread_local const bool bDone = [] {
@@ -103,14 +106,20 @@ SDecodeResult CDecodeJob::Decode(const SDecodeOrder& order, const std::atomic<bo
         if (QImage stand = HelperPreview(source, cancel); !stand.isNull())
             preview(std::move(stand), QSize());
     // A camera RAW file's own preview is read beside the helper's decode, on a descriptor of
-    // its own (a failed decode closes the source's); joined before the result goes.
+    // its own (a failed decode closes the source's); joined before the result goes. With few
+    // cores the two would share one, and the preview comes first instead.
     std::jthread standIn;
     if (opened && order.bPreview && preview && !cancelled() && format == picfmt::kRaw)
-        if (const int fd = ::fcntl(source.Descriptor(), F_DUPFD_CLOEXEC, 0); fd >= 0)
-            standIn = std::jthread([fd, &order, cancel, &preview] {
+        if (const int fd = ::fcntl(source.Descriptor(), F_DUPFD_CLOEXEC, 0); fd >= 0) {
+            auto read = [fd, &order, cancel, &preview] {
                 RawStandIn(fd, order, cancel, preview);
                 ::close(fd);
-            });
+            };
+            if (std::thread::hardware_concurrency() >= kCoresForStandInBeside)
+                standIn = std::jthread(read);
+            else
+                read();
+        }
     if (opened && (!source.DecodesWhole() || !source.Image(WholeDecodeHint(order)).isNull())) {
         result.ownSize = QSize(source.Info().nWidth, source.Info().nHeight);
         result.target = order.target.isValid() ? order.target

@@ -24,6 +24,17 @@ qint64 Area(QSize size) {
     return qint64(size.width()) * size.height();
 }
 
+// The coarsest of the scales a JPEG decoder reaches by its transform alone (1/8, 1/4, 1/2)
+// that keeps `stored` at least `wanted` on each side; `stored` itself when none does.
+QSize DctScaled(QSize stored, QSize wanted) {
+    for (int d : {8, 4, 2}) {
+        const QSize scaled((stored.width() + d - 1) / d, (stored.height() + d - 1) / d);
+        if (scaled.width() >= wanted.width() && scaled.height() >= wanted.height())
+            return scaled;
+    }
+    return stored;
+}
+
 bool SameShape(QSize a, QSize b) {
     const double shape = double(a.width()) / a.height();
     return std::abs(shape / (double(b.width()) / b.height()) - 1.0) <= 0.03;
@@ -90,7 +101,11 @@ const CRawStandIn::SCandidate* CRawStandIn::Covering(QSize target) const {
 }
 
 QImage CRawStandIn::Read(QSize target, const std::atomic<bool>* cancel) const {
-    const SCandidate* chosen = Covering(target);
+    // A first sight, soon replaced: half the view's pixels on each side are enough, and the
+    // decode of a large preview takes a good deal less at a coarser scale.
+    const QSize rough =
+        target.isEmpty() ? target : QSize((target.width() + 1) / 2, (target.height() + 1) / 2);
+    const SCandidate* chosen = Covering(rough);
     if (!chosen || (cancel && cancel->load()))
         return {};
     QByteArray jpeg = ReadAt(chosen->place.nOffset, chosen->place.nLength);
@@ -103,10 +118,9 @@ QImage CRawStandIn::Read(QSize target, const std::atomic<bool>* cancel) const {
     reader.setAutoTransform(false); // the file's orientation turns it, not the preview's own
     if (reader.size() != chosen->stored)
         return {};
-    const QSize wanted = Upright(target);
-    if (!target.isEmpty() && wanted.width() < chosen->stored.width() &&
-        wanted.height() < chosen->stored.height())
-        reader.setScaledSize(chosen->stored.scaled(wanted, Qt::KeepAspectRatioByExpanding)
-                                 .boundedTo(chosen->stored));
+    if (!rough.isEmpty())
+        if (const QSize scaled = DctScaled(chosen->stored, Upright(rough));
+            scaled != chosen->stored)
+            reader.setScaledSize(scaled);
     return CExifThumbnail::Upright(reader.read(), m_nOrientation);
 }

@@ -9,8 +9,9 @@
 #include <atomic>
 
 // The first sight of a camera RAW file of the TIFF kind, in this process: the smallest of
-// the JPEG previews it stores that fills the view, decoded by Qt's JPEG reader (as a JPEG
-// file is) at the scale the view needs, and turned as the file says. It only stands in: the
+// the JPEG previews it stores that fills at least half the view on each side, decoded by
+// Qt's JPEG reader (as a JPEG file is) at the coarsest scale its transform reaches that
+// keeps that half, and turned as the file says; the view shows it scaled. It only stands in: the
 // decoder helper still reads the file and what it gives replaces this. Anything odd (no
 // preview, one of another shape than the sensor's, cut, too large, not a plain JPEG) gives
 // nothing, never a crash. The file is read through the descriptor it was opened with.
@@ -22,8 +23,9 @@ public:
     // The picture's size, upright, as the file tells it: the sensor's where the directories
     // give it, else the largest preview's; empty when there is no preview to show.
     QSize Own() const { return m_own; }
-    // The picture for showing at `target` upright pixels (empty: the largest preview whole);
-    // null when nothing can stand in. A raised `cancel` stops it before the preview is read.
+    // The picture for a first sight at `target` upright pixels: at least half of it on each
+    // side where a preview is that large (empty target: the largest preview whole); null
+    // when nothing can stand in. A raised `cancel` stops it before the preview is read.
     QImage Read(QSize target, const std::atomic<bool>* cancel = nullptr) const;
 
 private:

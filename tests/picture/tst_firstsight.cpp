@@ -133,8 +133,8 @@ private Q_SLOTS:
         QTest::addColumn<QSize>("stand");  // empty: none
         QTest::addColumn<QColor>("final"); // the colour on the left of the picture
         const QSize none;
-        QTest::newRow("preview fills the view")
-            << QSize(128, 80) << true << QSize(64, 40) << QSize(64, 40) << QColor(Qt::green);
+        QTest::newRow("preview twice the view, at 1/4")
+            << QSize(128, 80) << true << QSize(64, 40) << QSize(32, 20) << QColor(Qt::green);
         QTest::newRow("small preview, then the sensor's data")
             << QSize(32, 20) << true << QSize(128, 80) << QSize(32, 20) << QColor(Qt::red);
         QTest::newRow("no preview") << none << true << QSize(64, 40) << none << QColor(Qt::red);

@@ -100,7 +100,8 @@ Q_DECLARE_METATYPE(EHarm)
 class TestRawStandIn : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    // The preview stands in, at the size the view needs, turned as the file says, with the
+    // The preview stands in, at the coarsest scale that keeps half the view's size, turned as
+    // the file says, with the
     // sensor's size, upright, as the picture's; where there is none, or it would not be what
     // the helper shows, nothing does.
     void previewStandsIn_data() {
@@ -111,14 +112,18 @@ private Q_SLOTS:
         QTest::addColumn<QSize>("own");
         QTest::addColumn<bool>("leftRight"); // green beside magenta, else green above
         const QSize none, nothing(0, 0), preview(128, 80);
-        QTest::newRow("decoded smaller for the view")
-            << preview << 1 << QSize(64, 40) << QSize(64, 40) << kSensor << true;
+        QTest::newRow("decoded at 1/4 for a view of half its size")
+            << preview << 1 << QSize(64, 40) << QSize(32, 20) << kSensor << true;
+        QTest::newRow("decoded at 1/8 for a view of a quarter of its size")
+            << preview << 1 << QSize(32, 20) << QSize(16, 10) << kSensor << true;
+        QTest::newRow("whole for a view a little smaller")
+            << preview << 1 << QSize(250, 150) << preview << kSensor << true;
         QTest::newRow("the whole preview asked")
             << preview << 1 << none << preview << kSensor << true;
         QTest::newRow("a view larger than the preview")
             << preview << 1 << QSize(256, 160) << preview << kSensor << true;
         QTest::newRow("turned a quarter clockwise")
-            << preview << 6 << QSize(40, 64) << QSize(40, 64) << kSensor.transposed() << false;
+            << preview << 6 << QSize(40, 64) << QSize(20, 32) << kSensor.transposed() << false;
         QTest::newRow("no preview") << none << 1 << QSize(64, 40) << nothing << none << true;
         QTest::newRow("preview of another shape")
             << QSize(128, 128) << 1 << QSize(64, 40) << nothing << none << true;
@@ -152,7 +157,7 @@ private Q_SLOTS:
         QTest::addColumn<EHarm>("harm");
         QTest::addColumn<QSize>("image");
         QTest::addColumn<QSize>("own");
-        const QSize none, nothing(0, 0), shown(64, 40);
+        const QSize none, nothing(0, 0), shown(32, 20);
         QTest::newRow("intact") << EHarm::None << shown << kSensor;
         QTest::newRow("preview past the end") << EHarm::PreviewPastEnd << nothing << none;
         QTest::newRow("preview longer than the file") << EHarm::PreviewTooLong << nothing << none;
@@ -177,12 +182,16 @@ private Q_SLOTS:
         QCOMPARE(StandIn(dir, Harmed(dng, harm), QSize(64, 40), own).size(), image);
     }
 
-    // Of several previews the smallest that fills the view is decoded; none too small.
+    // Of several previews the smallest that fills half the view on each side is decoded, at
+    // the coarsest scale of its transform that keeps that half; none too small.
     void smallestPreviewThatFills_data() {
         QTest::addColumn<QSize>("target");
         QTest::addColumn<QSize>("image");
-        QTest::newRow("the small one fills") << QSize(32, 20) << QSize(32, 20);
-        QTest::newRow("only the large one fills") << QSize(100, 62) << QSize(100, 62);
+        QTest::newRow("the small one, whole") << QSize(64, 40) << QSize(32, 20);
+        QTest::newRow("the small one, at 1/2") << QSize(32, 20) << QSize(16, 10);
+        QTest::newRow("only the large one, at 1/2") << QSize(100, 62) << QSize(64, 40);
+        QTest::newRow("the large one whole for a view twice its size")
+            << QSize(256, 160) << QSize(128, 80);
         QTest::newRow("neither fills: the larger") << QSize(400, 250) << QSize(128, 80);
     }
     void smallestPreviewThatFills() {
