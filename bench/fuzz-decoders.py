@@ -92,10 +92,13 @@ DATES = {
                          "-o OUT.heic"]]),
     "DATES-DNG": (83, [["bash", "-c", METADATA["META-DNG"][1][0][2] + DATED + "dng"]]),
 }
-# The first sight of a camera RAW file (PREVIEW-RAW): its stored preview found by the
+# The first sight of a camera RAW file (PREVIEW-RAW): its stored preview and thumbnail found by the
 # program's own bounded reader of the file's directories and decoded in process, under the
 # sanitizers, through `vantrel-decode --preview`.
-PREVIEWS = {"PREVIEW-RAW": (83, [MADE["RAW"][1][0], MADE["RAW"][1][2]])}
+PREVIEWS = {"PREVIEW-RAW": (83, [MADE["RAW"][1][0], MADE["RAW"][1][2],
+                                 ["bash", "-c", "convert FIX/jpg.jpg -resize 24x16! OUT.ppm && "
+                                  f"{sys.executable} {MAKE_DNG} --size 48x32 --preview "
+                                  "FIX/jpg.jpg --thumbnail OUT.ppm --orientation 8 OUT"]])}
 MADE.update(METADATA)
 MADE.update(DATES)
 MADE.update(PREVIEWS)

@@ -102,15 +102,19 @@ bool DecodeOnce(const QString& path, QSize fit, CPictureSource& source) {
     return !source.ImageAt(target).isNull();
 }
 
-// The preview the file stores, read as the first sight of it is: a camera RAW file's in this
-// process, a HEIF file's by the helper.
+// The preview the file stores, read as the first sight of it is: a camera RAW file's (and its
+// thumbnail) in this process, a HEIF file's by the helper.
 bool PreviewOnce(const QString& path, QSize fit) {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     const int format = CPictureSource::DetectFileFormat(path);
-    const bool ok =
-        fd >= 0 && !(format == picfmt::kRaw ? CRawStandIn(fd).Read(fit)
-                                            : CDecoderClient::DecodePreview(fd, format).image)
-                        .isNull();
+    bool ok = false;
+    if (fd >= 0 && format == picfmt::kRaw) {
+        const CRawStandIn standIn(fd);
+        const bool thumbnail = !standIn.Thumbnail().isNull();
+        ok = !standIn.Read(fit).isNull() || thumbnail;
+    } else if (fd >= 0) {
+        ok = !CDecoderClient::DecodePreview(fd, format).image.isNull();
+    }
     if (fd >= 0)
         ::close(fd);
     return ok;

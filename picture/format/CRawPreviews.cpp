@@ -8,11 +8,14 @@ namespace {
 constexpr quint16 kNewSubFileType = 254;
 constexpr quint16 kWidth = 256;
 constexpr quint16 kHeight = 257;
+constexpr quint16 kBitsPerSample = 258;
 constexpr quint16 kCompression = 259;
 constexpr quint16 kPhotometric = 262;
 constexpr quint16 kStripOffsets = 273;
 constexpr quint16 kOrientationTag = 274;
+constexpr quint16 kSamplesPerPixel = 277;
 constexpr quint16 kStripByteCounts = 279;
+constexpr quint16 kPlanarConfiguration = 284;
 constexpr quint16 kSubIfds = 330;
 constexpr quint16 kJpegOffset = 0x0201;
 constexpr quint16 kJpegLength = 0x0202;
@@ -46,6 +49,7 @@ void CRawPreviews::Visit(quint32 ifd) {
         return;
     m_visited << ifd;
     TakePreview(ifd);
+    TakeThumbnail(ifd);
     TakeSensor(ifd);
 }
 
@@ -67,6 +71,27 @@ void CRawPreviews::TakePreview(quint32 ifd) {
     const QList<quint32> counts = tiff.Values(ifd, kStripByteCounts, 2);
     if (strips.size() == 1 && counts.size() == 1)
         Add(strips.front(), counts.front());
+}
+
+// A reduced copy stored as plain rows of 8-bit RGB in one strip (a DNG's first directory).
+void CRawPreviews::TakeThumbnail(quint32 ifd) {
+    const CTiffDirectory tiff(m_head);
+    const QList<quint32> bits = tiff.Values(ifd, kBitsPerSample, 4);
+    if (tiff.Tag(ifd, kNewSubFileType) != 1 || tiff.Tag(ifd, kCompression) != 1 ||
+        tiff.Tag(ifd, kPhotometric) != 2 || tiff.Tag(ifd, kSamplesPerPixel) != 3 ||
+        tiff.Tag(ifd, kPlanarConfiguration) > 1 || bits != QList<quint32>{8, 8, 8})
+        return;
+    const quint32 width = tiff.Tag(ifd, kWidth), height = tiff.Tag(ifd, kHeight);
+    const QList<quint32> strips = tiff.Values(ifd, kStripOffsets, 2);
+    const QList<quint32> counts = tiff.Values(ifd, kStripByteCounts, 2);
+    if (width == 0 || height == 0 || width > quint32(kMaxThumbnailSide) ||
+        height > quint32(kMaxThumbnailSide) || strips.size() != 1 || counts.size() != 1)
+        return;
+    const qint64 bytes = 3LL * width * height;
+    if (strips.front() == 0 || counts.front() < bytes || strips.front() + bytes > m_nFileSize)
+        return;
+    if (qint64(width) * height > qint64(m_thumbnail.size.width()) * m_thumbnail.size.height())
+        m_thumbnail = {strips.front(), QSize(int(width), int(height))};
 }
 
 // The full-size picture of the sensor: a colour filter array or linear data.

@@ -5,9 +5,10 @@
 #include <QSize>
 
 // The JPEG previews a camera RAW file of the TIFF kind stores of itself (DNG, NEF, CR2, ARW,
-// PEF), found through its image file directories, and what the directories say of the
-// sensor's picture. Nothing here is trusted: every directory must lie in the head given,
-// every preview inside the file, at most kMaxPreviewBytes long; a directory visited once.
+// PEF), found through its image file directories, its small uncompressed RGB thumbnail, and
+// what the directories say of the sensor's picture. Nothing here is trusted: every directory must
+// lie in the head given, every preview inside the file, at most kMaxPreviewBytes long; a directory
+// visited once.
 class CRawPreviews {
 public:
     // How much of the file's start is read for the directories.
@@ -15,15 +16,25 @@ public:
     // The longest preview taken (the largest cameras store about 10 MB).
     static constexpr qint64 kMaxPreviewBytes = 32LL * 1024 * 1024;
 
+    // The widest thumbnail taken (converters write 256 pixels).
+    static constexpr int kMaxThumbnailSide = 1024;
+
     struct SPreview {
         qint64 nOffset = 0;
         qint64 nLength = 0;
+    };
+    // Rows of 8-bit red, green and blue samples, one strip of `size` at `nOffset`.
+    struct SThumbnail {
+        qint64 nOffset = 0;
+        QSize size;
     };
 
     // `head` is the start of a file of `fileSize` bytes.
     CRawPreviews(QByteArrayView head, qint64 fileSize);
 
     const QList<SPreview>& Previews() const { return m_previews; }
+    // The largest uncompressed thumbnail; an empty size when there is none.
+    const SThumbnail& Thumbnail() const { return m_thumbnail; }
     // The sensor's picture as stored (not turned); empty when no directory tells it.
     QSize Sensor() const { return m_sensor; }
     // The EXIF orientation, 1 to 8, the file gives the picture (1 when none).
@@ -32,6 +43,7 @@ public:
 private:
     void Visit(quint32 ifd);
     void TakePreview(quint32 ifd);
+    void TakeThumbnail(quint32 ifd);
     void TakeSensor(quint32 ifd);
     void Add(qint64 offset, qint64 length);
 
@@ -39,6 +51,7 @@ private:
     qint64 m_nFileSize;
     QList<quint32> m_visited;
     QList<SPreview> m_previews;
+    SThumbnail m_thumbnail;
     QSize m_sensor;
     int m_nOrientation = 1;
 };

@@ -199,6 +199,10 @@ void CDecodeJob::RawStandIn(int fd, const SDecodeOrder& order, const std::atomic
     const QSize target = order.target.isValid()
                              ? order.target
                              : TargetFor(own, order.client, order.bFit, order.ratio, order.scale);
+    // A preview that takes a while to decode is preceded by the thumbnail, shown scaled up.
+    if (!standIn.Quick(target) && !(cancel && cancel->load()))
+        if (QImage image = standIn.Thumbnail(); !image.isNull())
+            preview(std::move(image), own);
     if (QImage image = standIn.Read(target, cancel); !image.isNull())
         preview(std::move(image), own);
 }

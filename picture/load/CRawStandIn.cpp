@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,6 +20,9 @@ constexpr qint64 kFrameHeaderBytes = 64 * 1024;
 // Far more pixels a byte than a JPEG of a photograph (or of one flat colour) holds: a
 // frame that claims more is not decoded.
 constexpr qint64 kMaxPixelsPerByte = 1000;
+// A preview of more stored pixels than this takes longer to decode than a frame lasts, at
+// any scale (its every block is unpacked): the thumbnail goes first.
+constexpr qint64 kQuickPixels = 4LL * 1000 * 1000;
 
 qint64 Area(QSize size) {
     return qint64(size.width()) * size.height();
@@ -83,8 +87,14 @@ void CRawStandIn::Choose(const CRawPreviews& found) {
     std::sort(
         m_candidates.begin(), m_candidates.end(),
         [](const SCandidate& a, const SCandidate& b) { return Area(a.stored) < Area(b.stored); });
-    if (!m_candidates.isEmpty())
-        m_own = Upright(found.Sensor().isEmpty() ? m_candidates.back().stored : found.Sensor());
+    const QSize shape = found.Sensor().isEmpty() && !m_candidates.isEmpty()
+                            ? m_candidates.back().stored
+                            : found.Sensor();
+    if (!found.Thumbnail().size.isEmpty() && !shape.isEmpty() &&
+        SameShape(found.Thumbnail().size, shape))
+        m_thumbnail = found.Thumbnail();
+    if (!m_candidates.isEmpty() || !m_thumbnail.size.isEmpty())
+        m_own = Upright(shape);
 }
 
 const CRawStandIn::SCandidate* CRawStandIn::Covering(QSize target) const {
@@ -100,11 +110,35 @@ const CRawStandIn::SCandidate* CRawStandIn::Covering(QSize target) const {
     return &m_candidates.back();
 }
 
+// A first sight, soon replaced: half the view's pixels on each side are enough, and the
+// decode of a large preview takes a good deal less at a coarser scale.
+QSize CRawStandIn::Rough(QSize target) {
+    return target.isEmpty() ? target : QSize((target.width() + 1) / 2, (target.height() + 1) / 2);
+}
+
+bool CRawStandIn::Quick(QSize target) const {
+    const SCandidate* chosen = Covering(Rough(target));
+    return chosen && Area(chosen->stored) <= kQuickPixels;
+}
+
+QImage CRawStandIn::Thumbnail() const {
+    const QSize size = m_thumbnail.size;
+    if (size.isEmpty())
+        return {};
+    const qsizetype row = qsizetype(size.width()) * 3;
+    const QByteArray data = ReadAt(m_thumbnail.nOffset, row * size.height());
+    if (data.isEmpty())
+        return {};
+    QImage image(size, QImage::Format_RGB888);
+    if (image.isNull())
+        return {};
+    for (int y = 0; y < size.height(); ++y)
+        std::memcpy(image.scanLine(y), data.constData() + row * y, size_t(row));
+    return CExifThumbnail::Upright(image.convertToFormat(QImage::Format_RGB32), m_nOrientation);
+}
+
 QImage CRawStandIn::Read(QSize target, const std::atomic<bool>* cancel) const {
-    // A first sight, soon replaced: half the view's pixels on each side are enough, and the
-    // decode of a large preview takes a good deal less at a coarser scale.
-    const QSize rough =
-        target.isEmpty() ? target : QSize((target.width() + 1) / 2, (target.height() + 1) / 2);
+    const QSize rough = Rough(target);
     const SCandidate* chosen = Covering(rough);
     if (!chosen || (cancel && cancel->load()))
         return {};

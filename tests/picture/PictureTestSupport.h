@@ -142,15 +142,22 @@ inline QString FakeHelper(const QTemporaryDir& dir, const QByteArray& body) {
     return path;
 }
 
-// A JPEG of `size`, green on the left and magenta on the right: the preview a camera stores.
-// The sensor's data (see make-dng.py) is red on the left and blue on the right, so the
-// colours tell which of the two was shown.
-inline QByteArray PreviewJpeg(QSize size) {
+// A picture of `size`, its left half green and its right half magenta, as a camera's previews are
+// here.
+inline QImage SplitPicture(QSize size) {
     QImage image(size, QImage::Format_RGB32);
     QPainter p(&image);
     p.fillRect(0, 0, size.width() / 2, size.height(), Qt::green);
     p.fillRect(size.width() / 2, 0, size.width() - size.width() / 2, size.height(), Qt::magenta);
     p.end();
+    return image;
+}
+
+// A JPEG of `size`, green on the left and magenta on the right: the preview a camera stores.
+// The sensor's data (see make-dng.py) is red on the left and blue on the right, so the
+// colours tell which of the two was shown.
+inline QByteArray PreviewJpeg(QSize size) {
+    const QImage image = SplitPicture(size);
     QByteArray jpeg;
     QBuffer buffer(&jpeg);
     buffer.open(QIODevice::WriteOnly);
@@ -159,9 +166,10 @@ inline QByteArray PreviewJpeg(QSize size) {
 }
 
 // A DNG written by the fixture script: sensor of `sensor`, the preview given (none when
-// empty), the Orientation tag; `cut` keeps only that many bytes. Empty when it failed.
+// empty), the Orientation tag; `cut` keeps only that many bytes; `thumbnail`, when given, is
+// stored uncompressed in the first directory. Empty when it failed.
 inline QByteArray MakeDng(const QTemporaryDir& dir, QSize sensor, const QByteArray& preview,
-                          int orientation = 1, int cut = -1) {
+                          int orientation = 1, int cut = -1, const QImage& thumbnail = {}) {
     QStringList args{qEnvironmentVariable("VANTREL_TEST_SOURCE") + "/tests/picture/make-dng.py",
                      dir.filePath("out.dng"),
                      "--size",
@@ -172,6 +180,11 @@ inline QByteArray MakeDng(const QTemporaryDir& dir, QSize sensor, const QByteArr
         args << "--preview" << WriteBytes(dir.filePath("preview.jpg"), preview);
     if (cut >= 0)
         args << "--cut" << QString::number(cut);
+    if (!thumbnail.isNull()) {
+        if (!thumbnail.convertToFormat(QImage::Format_RGB888).save(dir.filePath("thumb.ppm")))
+            return {};
+        args << "--thumbnail" << dir.filePath("thumb.ppm");
+    }
     QProcess script;
     script.start(QStringLiteral("python3"), args);
     if (!script.waitForFinished(60000) || script.exitCode() != 0)

@@ -2,13 +2,16 @@
 """Writes a small camera RAW file in the Digital Negative layout (a TIFF with a few extra
 tags) for the tests and the benchmarks; no camera file is needed.
 
-    make-dng.py OUT --size WxH [--preview JPEG_FILE] [--orientation 1..8] [--cut BYTES]
+    make-dng.py OUT --size WxH [--preview JPEG_FILE] [--thumbnail PPM_FILE]
+                [--orientation 1..8] [--cut BYTES]
 
 The raw data is a Bayer mosaic (RGGB, 16 bits a sample, uncompressed) of a scene whose
 left half is red and right half blue. With --preview the JPEG file is stored as the
 preview in the first directory and the raw data in a sub-directory, as cameras and
 converters write them; without it the first directory holds the raw data and there is no
-preview at all. --orientation sets the Orientation tag, --cut keeps only the first BYTES
+preview at all. --thumbnail stores a small uncompressed RGB picture (a binary PPM file)
+in the first directory, as converters write one, and moves the preview and the raw data
+to sub-directories. --orientation sets the Orientation tag, --cut keeps only the first BYTES
 of the file (a damaged copy).
 """
 import argparse
@@ -141,6 +144,43 @@ def preview_directory(jpeg):
     return preview
 
 
+def thumbnail_directory(ppm):
+    width, height, pixels = ppm_pixels(ppm)
+    thumbnail = Directory(pixels)
+    thumbnail.add(254, LONG, [1])  # NewSubFileType: a reduced-resolution copy
+    thumbnail.add(256, LONG, [width])
+    thumbnail.add(257, LONG, [height])
+    thumbnail.add(258, SHORT, [8, 8, 8])
+    thumbnail.add(259, SHORT, [1])  # uncompressed
+    thumbnail.add(262, SHORT, [2])  # RGB
+    thumbnail.add(273, LONG, [0])
+    thumbnail.add(277, SHORT, [3])
+    thumbnail.add(278, LONG, [height])
+    thumbnail.add(279, LONG, [len(pixels)])
+    thumbnail.add(284, SHORT, [1])  # chunky
+    return thumbnail
+
+
+def ppm_pixels(ppm):
+    """Width, height and the RGB bytes of a binary PPM file of 8-bit samples."""
+    fields, at = [], 0
+    while len(fields) < 4:
+        while ppm[at:at + 1].isspace():
+            at += 1
+        if ppm[at:at + 1] == b'#':
+            at = ppm.index(b'\n', at)
+            continue
+        end = at
+        while end < len(ppm) and not ppm[end:end + 1].isspace():
+            end += 1
+        fields.append(ppm[at:end])
+        at = end
+    if fields[0] != b'P6' or int(fields[3]) != 255:
+        sys.exit('make-dng.py: the thumbnail is no binary PPM of 8-bit samples')
+    width, height = int(fields[1]), int(fields[2])
+    return width, height, ppm[at + 1:at + 1 + 3 * width * height]
+
+
 def jpeg_size(jpeg):
     at = 2
     while at + 9 < len(jpeg):
@@ -154,16 +194,21 @@ def jpeg_size(jpeg):
     sys.exit('make-dng.py: the preview is no JPEG with a frame header')
 
 
-def build(width, height, jpeg, orientation):
+def build(width, height, jpeg, orientation, ppm=None):
     raw = raw_directory(width, height)
-    if jpeg is None:
-        camera_tags(raw, orientation)
-        directories = [raw]
-    else:
+    below = [raw]
+    if ppm is not None:
+        first = thumbnail_directory(ppm)
+        if jpeg is not None:
+            below.append(preview_directory(jpeg))
+    elif jpeg is not None:
         first = preview_directory(jpeg)
-        camera_tags(first, orientation)
-        first.add(330, LONG, [0])  # SubIFDs: the raw directory, placed below
-        directories = [first, raw]
+    else:
+        first, below = raw, []
+    camera_tags(first, orientation)
+    if below:
+        first.add(330, LONG, [0] * len(below))  # SubIFDs, placed below
+    directories = [first] + below
     places, at = [], 8
     for directory in directories:
         places.append(at)
@@ -176,7 +221,7 @@ def build(width, height, jpeg, orientation):
     for index, directory in enumerate(directories):
         offsets = {273: [strips[index]]}
         if index == 0 and len(directories) > 1:
-            offsets[330] = [places[1]]
+            offsets[330] = places[1:]
         out += write_directory(directory, places[index], offsets)
     for directory in directories:
         out += directory.data + b'\0' * (len(directory.data) % 2)
@@ -188,12 +233,14 @@ def main():
     parser.add_argument('out')
     parser.add_argument('--size', required=True)
     parser.add_argument('--preview')
+    parser.add_argument('--thumbnail')
     parser.add_argument('--orientation', type=int, default=1)
     parser.add_argument('--cut', type=int)
     args = parser.parse_args()
     width, height = (int(v) for v in args.size.lower().split('x'))
     jpeg = open(args.preview, 'rb').read() if args.preview else None
-    data = build(width, height, jpeg, args.orientation)
+    ppm = open(args.thumbnail, 'rb').read() if args.thumbnail else None
+    data = build(width, height, jpeg, args.orientation, ppm)
     if args.cut is not None:
         data = data[:args.cut]
     with open(args.out, 'wb') as f:

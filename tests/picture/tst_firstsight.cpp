@@ -124,51 +124,61 @@ private Q_SLOTS:
     }
 
     // A camera RAW file's own preview is read in the program and comes first, with the
-    // picture's size; the helper's decode follows and is the picture (the sensor's data where
-    // the preview is too small for the view).
+    // picture's size, preceded by its thumbnail where the preview is slow to decode; the
+    // helper's decode follows and is the picture (the sensor's data where the preview is too
+    // small for the view).
     void rawPreviewComesFirst_data() {
-        QTest::addColumn<QSize>("preview"); // empty: none stored
+        QTest::addColumn<QSize>("preview");   // empty: none stored
+        QTest::addColumn<QSize>("thumbnail"); // empty: none stored
         QTest::addColumn<bool>("asked");
         QTest::addColumn<QSize>("client");
-        QTest::addColumn<QSize>("stand");  // empty: none
-        QTest::addColumn<QColor>("final"); // the colour on the left of the picture
-        const QSize none;
+        QTest::addColumn<QList<QSize>>("stands"); // in the order given
+        QTest::addColumn<QColor>("final");        // the colour on the left of the picture
+        const QSize none, thumb(64, 40);
         QTest::newRow("preview twice the view, at 1/4")
-            << QSize(128, 80) << true << QSize(64, 40) << QSize(32, 20) << QColor(Qt::green);
+            << QSize(128, 80) << none << true << QSize(64, 40) << QList<QSize>{{32, 20}}
+            << QColor(Qt::green);
         QTest::newRow("small preview, then the sensor's data")
-            << QSize(32, 20) << true << QSize(128, 80) << QSize(32, 20) << QColor(Qt::red);
-        QTest::newRow("no preview") << none << true << QSize(64, 40) << none << QColor(Qt::red);
-        QTest::newRow("decoded ahead")
-            << QSize(128, 80) << false << QSize(64, 40) << none << QColor(Qt::green);
+            << QSize(32, 20) << none << true << QSize(128, 80) << QList<QSize>{{32, 20}}
+            << QColor(Qt::red);
+        QTest::newRow("no preview")
+            << none << none << true << QSize(64, 40) << QList<QSize>{} << QColor(Qt::red);
+        QTest::newRow("decoded ahead") << QSize(128, 80) << thumb << false << QSize(64, 40)
+                                       << QList<QSize>{} << QColor(Qt::green);
+        QTest::newRow("large preview: the thumbnail, then the preview at 1/8")
+            << QSize(2560, 1600) << thumb << true << QSize(128, 80)
+            << QList<QSize>{thumb, {320, 200}} << QColor(Qt::green);
+        QTest::newRow("quick preview: no thumbnail")
+            << QSize(128, 80) << thumb << true << QSize(64, 40) << QList<QSize>{{32, 20}}
+            << QColor(Qt::green);
+        QTest::newRow("thumbnail alone, then the sensor's data")
+            << none << thumb << true << QSize(128, 80) << QList<QSize>{thumb} << QColor(Qt::red);
     }
     void rawPreviewComesFirst() {
         QFETCH(QSize, preview);
+        QFETCH(QSize, thumbnail);
         QFETCH(bool, asked);
         QFETCH(QSize, client);
-        QFETCH(QSize, stand);
+        QFETCH(QList<QSize>, stands);
         QFETCH(QColor, final);
         QTemporaryDir dir;
         const QByteArray dng = pictest::MakeDng(
-            dir, QSize(256, 160), preview.isEmpty() ? QByteArray() : pictest::PreviewJpeg(preview));
+            dir, QSize(256, 160), preview.isEmpty() ? QByteArray() : pictest::PreviewJpeg(preview),
+            1, -1, thumbnail.isEmpty() ? QImage() : pictest::SplitPicture(thumbnail));
         QVERIFY2(!dng.isEmpty(), "make-dng.py (python3) could not make the fixture");
         SDecodeOrder order;
         order.strPath = pictest::WriteBytes(dir.filePath("a.dng"), dng);
         order.client = client;
         order.bFit = true;
         order.bPreview = asked;
-        QList<QImage> stands;
-        QList<QSize> told;
+        QList<QSize> given;
         const SDecodeResult result =
             CDecodeJob::Decode(order, nullptr, [&](const QImage& image, QSize own) {
-                told << own;
-                stands << image;
+                QCOMPARE(own, QSize(256, 160));
+                QVERIFY(pictest::Near(image.pixel(1, image.height() / 2), Qt::green, 70));
+                given << image.size();
             });
-        QCOMPARE(stands.size(), stand.isEmpty() ? 0 : 1);
-        if (!stands.isEmpty()) {
-            QCOMPARE(told.front(), QSize(256, 160));
-            QCOMPARE(stands.front().size(), stand);
-            QVERIFY(pictest::Near(stands.front().pixel(1, stand.height() / 2), Qt::green, 70));
-        }
+        QCOMPARE(given, stands);
         QVERIFY2(!result.image.isNull(), qPrintable(result.strError));
         QCOMPARE(result.ownSize, QSize(256, 160));
         QCOMPARE(result.image.size(), client);

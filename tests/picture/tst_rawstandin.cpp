@@ -213,6 +213,86 @@ private Q_SLOTS:
         QCOMPARE(StandIn(dir, dng, target, kSensor).size(), image);
     }
 
+    // A preview that takes a while to decode is preceded by the file's uncompressed thumbnail,
+    // turned as the file says; a quick one is not. A thumbnail alone stands in where the
+    // sensor's size is known.
+    void thumbnailFirst_data() {
+        QTest::addColumn<QSize>("preview"); // empty: none stored
+        QTest::addColumn<QSize>("thumbnail");
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<bool>("quick");
+        QTest::addColumn<QSize>("image"); // the thumbnail given; empty: none
+        QTest::addColumn<QSize>("own");
+        const QSize none, nothing(0, 0), large(2560, 1600), thumb(64, 40);
+        QTest::newRow("large preview") << large << thumb << 1 << false << thumb << kSensor;
+        QTest::newRow("large preview, turned")
+            << large << thumb << 6 << false << thumb.transposed() << kSensor.transposed();
+        QTest::newRow("small preview") << QSize(128, 80) << thumb << 1 << true << thumb << kSensor;
+        QTest::newRow("thumbnail alone") << none << thumb << 1 << false << thumb << kSensor;
+        QTest::newRow("thumbnail of another shape")
+            << none << QSize(64, 64) << 1 << false << nothing << none;
+        QTest::newRow("thumbnail wider than any")
+            << none << QSize(1040, 650) << 1 << false << nothing << none;
+    }
+    void thumbnailFirst() {
+        QFETCH(QSize, preview);
+        QFETCH(QSize, thumbnail);
+        QFETCH(int, orientation);
+        QFETCH(bool, quick);
+        QFETCH(QSize, image);
+        QFETCH(QSize, own);
+        QTemporaryDir dir;
+        const QByteArray dng =
+            MakeDng(dir, kSensor, preview.isEmpty() ? QByteArray() : PreviewJpeg(preview),
+                    orientation, -1, SplitPicture(thumbnail));
+        QVERIFY2(!dng.isEmpty(), "make-dng.py (python3) could not make the fixture");
+        const int fd = ::open(QFile::encodeName(WriteBytes(dir.filePath("t.dng"), dng)).constData(),
+                              O_RDONLY | O_CLOEXEC);
+        const CRawStandIn standIn(fd);
+        const QImage shown = standIn.Thumbnail();
+        const bool told = standIn.Quick(orientation >= 5 ? QSize(400, 640) : QSize(640, 400));
+        ::close(fd);
+        QCOMPARE(standIn.Own(), own);
+        QCOMPARE(told, quick);
+        QCOMPARE(shown.size(), image);
+        if (image.isEmpty())
+            return;
+        const bool turned = orientation >= 5;
+        const QRgb first =
+            shown.pixel(turned ? image.width() / 2 : 1, turned ? 1 : image.height() / 2);
+        QVERIFY2(Near(first, Qt::green, 8), qPrintable(QColor(first).name()));
+    }
+
+    // Damage to the thumbnail's directory gives no thumbnail, never a read outside the file.
+    void oddThumbnailsGiveNothing_data() {
+        QTest::addColumn<quint16>("tag");
+        QTest::addColumn<quint32>("value");
+        QTest::newRow("strip past the end") << quint16(273) << quint32(0x7FFFFF00);
+        QTest::newRow("strip shorter than its rows") << quint16(279) << quint32(64 * 40 * 3 - 1);
+        QTest::newRow("compressed") << quint16(259) << quint32(7);
+        QTest::newRow("not RGB") << quint16(262) << quint32(6);
+        QTest::newRow("four samples a pixel") << quint16(277) << quint32(4);
+        QTest::newRow("planes apart") << quint16(284) << quint32(2);
+        QTest::newRow("the main picture") << quint16(254) << quint32(0);
+        QTest::newRow("no height") << quint16(257) << quint32(0);
+        QTest::newRow("huge width") << quint16(256) << quint32(0xFFFFFFFF);
+    }
+    void oddThumbnailsGiveNothing() {
+        QFETCH(quint16, tag);
+        QFETCH(quint32, value);
+        QTemporaryDir dir;
+        QByteArray dng = MakeDng(dir, kSensor, {}, 1, -1, SplitPicture({64, 40}));
+        QVERIFY2(!dng.isEmpty(), "make-dng.py (python3) could not make the fixture");
+        const qint64 entry = EntryOf(dng, U32At(dng, 4), tag);
+        QVERIFY(entry > 0);
+        Put32(dng, entry + 8, value); // a SHORT's value is the low half, little-endian
+        const int fd = ::open(QFile::encodeName(WriteBytes(dir.filePath("t.dng"), dng)).constData(),
+                              O_RDONLY | O_CLOEXEC);
+        const QImage shown = CRawStandIn(fd).Thumbnail();
+        ::close(fd);
+        QVERIFY(shown.isNull());
+    }
+
 private:
     // What stands in for the file `data` in a view of `target`, once the size it tells is
     // checked to be `own`.
