@@ -177,21 +177,53 @@ bool CListCtrlModel::IsPermutation(const std::vector<int>& order) const {
     return true;
 }
 
-void CListCtrlModel::ApplyOrder(const std::vector<int>& order) {
+// Whether the rows before nKept appear in the order in their own order.
+bool CListCtrlModel::KeepsOrder(const std::vector<int>& order, int nKept) {
+    int next = 0;
+    for (int row : order)
+        if (row < nKept && row != next++)
+            return false;
+    return nKept > 0;
+}
+
+// The rows after nKept are taken out in their new order, then every place is filled from
+// the last: a kept row only ever moves towards the end, so its place is filled once it has
+// moved. Nothing as large as the list is allocated, and the kept rows are read in order.
+void CListCtrlModel::MergeInPlace(const std::vector<int>& order, int nKept) {
+    std::vector<Row> added;
+    added.reserve(order.size() - std::size_t(nKept));
+    for (int row : order)
+        if (row >= nKept)
+            added.push_back(std::move(m_rows[row]));
+    for (std::size_t i = order.size(); i-- > 0;) {
+        if (order[i] >= nKept) {
+            m_rows[qsizetype(i)] = std::move(added.back());
+            added.pop_back();
+        } else if (std::size_t(order[i]) != i) {
+            m_rows[qsizetype(i)] = std::move(m_rows[order[i]]);
+        }
+    }
+}
+
+void CListCtrlModel::ApplyOrder(const std::vector<int>& order, int nKept) {
     if (!IsPermutation(order))
         return;
     if (!m_nBatch)
         Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    QList<Row> sorted;
-    sorted.reserve(m_rows.size());
-    std::vector<int> newRow(order.size());
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        sorted.append(std::move(m_rows[order[i]]));
-        newRow[order[i]] = int(i);
+    if (KeepsOrder(order, nKept)) {
+        MergeInPlace(order, nKept);
+    } else {
+        QList<Row> sorted;
+        sorted.reserve(m_rows.size());
+        for (int row : order)
+            sorted.append(std::move(m_rows[row]));
+        m_rows = std::move(sorted);
     }
-    m_rows = std::move(sorted);
     if (m_nBatch)
         return;
+    std::vector<int> newRow(order.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        newRow[order[i]] = int(i);
     const QModelIndexList from = persistentIndexList();
     QModelIndexList to;
     to.reserve(from.size());

@@ -57,8 +57,9 @@ public:
     // The order SortItems would give: for each place, the row that goes there.
     std::vector<int> SortedOrder(Compare compare, quintptr lParamSort, SortKey sortKey) const;
     // Puts row order[i] at place i (a permutation of every row; anything else is ignored).
-    // Persistent indexes follow their rows.
-    void ApplyOrder(const std::vector<int>& order);
+    // Persistent indexes follow their rows. Where the order keeps the first nKept rows in
+    // their order (rows added after a sorted list merged in), the rows are moved in place.
+    void ApplyOrder(const std::vector<int>& order, int nKept = 0);
 
     void BeginBatch();
     void EndBatch();
@@ -74,6 +75,8 @@ private:
     bool IsValid(int nItem) const { return nItem >= 0 && nItem < Count(); }
     void FreeRows();
     bool IsPermutation(const std::vector<int>& order) const;
+    static bool KeepsOrder(const std::vector<int>& order, int nKept);
+    void MergeInPlace(const std::vector<int>& order, int nKept);
 
     QList<Row> m_rows;
     Deleter m_deleter = nullptr;

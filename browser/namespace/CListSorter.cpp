@@ -52,7 +52,7 @@ void CListSorter::SortAppended(int nSorted) {
     if (nSorted >= n)
         return;
     const std::vector<int> order = m_keys.MergeAppended(m_rows, nSorted);
-    m_rows.ApplyOrder(order);
+    m_rows.ApplyOrder(order, nSorted);
 }
 
 int CListSorter::PlaceOf(const NSLISTITEM* rec) const {

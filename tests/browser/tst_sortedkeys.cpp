@@ -1,6 +1,6 @@
 // A folder's listing merged in batch by batch by kept sort keys ends in the order one sort
 // of every name gives, however the names tie and whatever changed in the list between two
-// batches.
+// batches; the rows merged in are moved in place as a move of the whole list would.
 #include "browser/controls/CListCtrlModel.h"
 #include "browser/namespace/CSortedKeys.h"
 #include "platform/system/CNaturalCompare.h"
@@ -73,7 +73,7 @@ private Q_SLOTS:
             QList<QByteArray> before;
             for (int i = 0; i < nSorted; ++i)
                 before.append(NameOf(rows.ItemData(i)));
-            rows.ApplyOrder(keys.MergeAppended(rows, nSorted));
+            rows.ApplyOrder(keys.MergeAppended(rows, nSorted), nSorted);
             QList<QByteArray> after; // what was in order stays in its order
             for (int i = 0; i < rows.Count(); ++i)
                 if (before.contains(NameOf(rows.ItemData(i))))
@@ -84,6 +84,39 @@ private Q_SLOTS:
         for (int i = 0; i < rows.Count(); ++i)
             QVERIFY2(resorted[std::size_t(i)] == i, NameOf(rows.ItemData(i)).constData());
         QVERIFY(rows.Count() > 300);
+    }
+
+    // Rows added after sorted ones and merged in are moved in place; they end where a move
+    // of the whole list puts them, with what they hold and the indexes kept on them, and an
+    // order that does not keep the first rows' order is applied whole.
+    void mergeInPlaceMovesAsTheWholeDoes_data() {
+        QTest::addColumn<std::vector<int>>("order");
+        QTest::addColumn<int>("kept");
+        QTest::newRow("added rows spread among the kept")
+            << std::vector<int>{5, 0, 6, 1, 2, 7, 3, 4} << 5;
+        QTest::newRow("added rows all first") << std::vector<int>{5, 6, 7, 0, 1, 2, 3, 4} << 5;
+        QTest::newRow("added rows all last") << std::vector<int>{0, 1, 2, 3, 4, 7, 6, 5} << 5;
+        QTest::newRow("kept rows out of their order")
+            << std::vector<int>{1, 0, 5, 2, 3, 6, 4, 7} << 5;
+    }
+    void mergeInPlaceMovesAsTheWholeDoes() {
+        QFETCH(std::vector<int>, order);
+        QFETCH(int, kept);
+        CListCtrlModel inPlace, whole;
+        for (int i = 0; i < 8; ++i) {
+            inPlace.InsertItem(i, QString::number(i), 0, quintptr(100 + i));
+            whole.InsertItem(i, QString::number(i), 0, quintptr(100 + i));
+        }
+        const QPersistentModelIndex keptRow = inPlace.index(2), addedRow = inPlace.index(6);
+        inPlace.ApplyOrder(order, kept);
+        whole.ApplyOrder(order);
+        for (int i = 0; i < 8; ++i) {
+            QCOMPARE(inPlace.ItemData(i), quintptr(100 + order[std::size_t(i)]));
+            QCOMPARE(inPlace.ItemData(i), whole.ItemData(i));
+            QCOMPARE(inPlace.ItemText(i), whole.ItemText(i));
+        }
+        QCOMPARE(inPlace.ItemData(keptRow.row()), quintptr(102));
+        QCOMPARE(inPlace.ItemData(addedRow.row()), quintptr(106));
     }
 };
 
