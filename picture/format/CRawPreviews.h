@@ -5,10 +5,10 @@
 #include <QSize>
 
 // The JPEG previews a camera RAW file of the TIFF kind stores of itself (DNG, NEF, CR2, ARW,
-// PEF), found through its image file directories, its small uncompressed RGB thumbnail, and
-// what the directories say of the sensor's picture. Nothing here is trusted: every directory must
-// lie in the head given, every preview inside the file, at most kMaxPreviewBytes long; a directory
-// visited once.
+// PEF) and its small uncompressed RGB thumbnail, found through its image file directories,
+// and what the directories say of the sensor's picture. Nothing here is trusted: every
+// directory must lie in the head given, every preview and thumbnail inside the file, a
+// preview at most kMaxPreviewBytes long; a directory is visited once.
 class CRawPreviews {
 public:
     // How much of the file's start is read for the directories.

@@ -127,38 +127,31 @@ def raw_directory(width, height):
     return raw
 
 
+def reduced_directory(data, width, height, compression, photometric):
+    """A reduced-resolution copy of the picture: one strip of 8-bit RGB or YCbCr samples."""
+    reduced = Directory(data)
+    reduced.add(254, LONG, [1])  # NewSubFileType: a reduced-resolution copy
+    reduced.add(256, LONG, [width])
+    reduced.add(257, LONG, [height])
+    reduced.add(258, SHORT, [8, 8, 8])
+    reduced.add(259, SHORT, [compression])
+    reduced.add(262, SHORT, [photometric])
+    reduced.add(273, LONG, [0])
+    reduced.add(277, SHORT, [3])
+    reduced.add(278, LONG, [height])
+    reduced.add(279, LONG, [len(data)])
+    reduced.add(284, SHORT, [1])  # chunky
+    return reduced
+
+
 def preview_directory(jpeg):
     width, height = jpeg_size(jpeg)
-    preview = Directory(jpeg)
-    preview.add(254, LONG, [1])  # NewSubFileType: a reduced-resolution copy
-    preview.add(256, LONG, [width])
-    preview.add(257, LONG, [height])
-    preview.add(258, SHORT, [8, 8, 8])
-    preview.add(259, SHORT, [7])  # JPEG
-    preview.add(262, SHORT, [6])  # YCbCr
-    preview.add(273, LONG, [0])
-    preview.add(277, SHORT, [3])
-    preview.add(278, LONG, [height])
-    preview.add(279, LONG, [len(jpeg)])
-    preview.add(284, SHORT, [1])
-    return preview
+    return reduced_directory(jpeg, width, height, 7, 6)  # JPEG, YCbCr
 
 
 def thumbnail_directory(ppm):
     width, height, pixels = ppm_pixels(ppm)
-    thumbnail = Directory(pixels)
-    thumbnail.add(254, LONG, [1])  # NewSubFileType: a reduced-resolution copy
-    thumbnail.add(256, LONG, [width])
-    thumbnail.add(257, LONG, [height])
-    thumbnail.add(258, SHORT, [8, 8, 8])
-    thumbnail.add(259, SHORT, [1])  # uncompressed
-    thumbnail.add(262, SHORT, [2])  # RGB
-    thumbnail.add(273, LONG, [0])
-    thumbnail.add(277, SHORT, [3])
-    thumbnail.add(278, LONG, [height])
-    thumbnail.add(279, LONG, [len(pixels)])
-    thumbnail.add(284, SHORT, [1])  # chunky
-    return thumbnail
+    return reduced_directory(pixels, width, height, 1, 2)  # uncompressed, RGB
 
 
 def ppm_pixels(ppm):
