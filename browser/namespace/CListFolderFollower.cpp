@@ -101,12 +101,19 @@ void CListFolderFollower::OnFound(const CFolderRefresher::Update& update) {
     // The current item's place, followed through the removals and insertions.
     int nCur = m_list.m_nCurItem;
     bool bCurGone = false;
-    RemoveNamed(removed, nCur, bCurGone);
+    int nChanged = RemoveNamed(removed, nCur, bCurGone);
     for (const DirectoryChanges::Entry& e : changes.Added()) {
         const int nAt = InsertNamed(e.name, update.flags.value(e.name));
-        if (nAt >= 0 && nCur >= 0 && nAt <= nCur)
+        if (nAt < 0)
+            continue;
+        ++nChanged;
+        if (nCur >= 0 && nAt <= nCur)
             ++nCur;
     }
+    // A remote folder read again reports the entries the list leaves out (the filter's,
+    // folders) each time: the list is laid out and redrawn only when a row came or went.
+    if (nChanged == 0)
+        return;
     m_list.Arrange();
     if (bCurGone)
         m_list.OnCurrentFileVanished(nCur);
@@ -115,9 +122,10 @@ void CListFolderFollower::OnFound(const CFolderRefresher::Update& update) {
     m_list.OnItemsChanged();
 }
 
-void CListFolderFollower::RemoveNamed(const QList<QByteArray>& names, int& nCur, bool& bCurGone) {
+int CListFolderFollower::RemoveNamed(const QList<QByteArray>& names, int& nCur, bool& bCurGone) {
+    int nRemoved = 0;
     if (names.isEmpty())
-        return;
+        return nRemoved;
     const QSet<QByteArray> gone(names.cbegin(), names.cend());
     for (int i = m_list.GetItemCount() - 1; i >= 0; --i) {
         const NSLISTITEM* rec = CNamespaceListView::RecordOf(m_list.GetItemData(i));
@@ -131,7 +139,9 @@ void CListFolderFollower::RemoveNamed(const QList<QByteArray>& names, int& nCur,
         else if (i == nCur)
             bCurGone = true; // its place is where the next item now stands
         m_list.DeleteItem(i);
+        ++nRemoved;
     }
+    return nRemoved;
 }
 
 int CListFolderFollower::InsertNamed(const QByteArray& name, unsigned char flags) {

@@ -48,8 +48,8 @@ private:
     void OnFound(const CFolderRefresher::Update& update);
     void KeepNames(const CFolderRefresher::Update& update);
     // Removes the items of these names; nCur follows the current item's place, and
-    // bCurGone says the current item was one of them.
-    void RemoveNamed(const QList<QByteArray>& names, int& nCur, bool& bCurGone);
+    // bCurGone says the current item was one of them. Gives the number of rows removed.
+    int RemoveNamed(const QList<QByteArray>& names, int& nCur, bool& bCurGone);
     // Inserts the child of this name and flags at its sorted place; its index, or -1 (not
     // listed, or listed already).
     int InsertNamed(const QByteArray& name, unsigned char flags);

@@ -11,12 +11,14 @@ public:
     QList<int> m_filesSelected;
     QList<int> m_foldersSelected;
     int m_nListFilled = 0;
+    int m_nItemsChanged = 0; // rows added or removed by the following of the folder
     QList<QByteArray> m_opened;
 
     void OnFileSelected(int nItem) override { m_filesSelected.append(nItem); }
     void OnFolderSelected(int nItem) override { m_foldersSelected.append(nItem); }
     std::function<void()> m_onGrew; // called each time a listing adds items
     void OnListFilled() override { ++m_nListFilled; }
+    void OnItemsChanged() override { ++m_nItemsChanged; }
     void OnListGrew() override {
         if (m_onGrew)
             m_onGrew();
