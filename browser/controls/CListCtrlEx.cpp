@@ -116,6 +116,10 @@ void CListCtrlEx::DeleteAllItems() {
     m_pModel->DeleteAllItems();
 }
 
+void CListCtrlEx::RetireAllItems() {
+    m_pModel->RetireAllItems();
+}
+
 QString CListCtrlEx::GetItemText(int nItem, int nSubItem) const {
     return nSubItem == 0 ? m_pModel->ItemText(nItem) : QString();
 }

@@ -38,6 +38,8 @@ public:
                    const QByteArray& native = QByteArray());
     bool DeleteItem(int nItem);
     void DeleteAllItems();
+    // Empties the list at once and frees the items over the next turns of the event loop.
+    void RetireAllItems();
     QString GetItemText(int nItem, int nSubItem = 0) const;
     int GetItemImage(int nItem) const { return m_pModel->ItemImage(nItem); }
     quintptr GetItemData(int nItem) const { return m_pModel->ItemData(nItem); }

@@ -4,9 +4,15 @@
 
 #include <algorithm>
 #include <numeric>
+#include <utility>
+
+namespace {
+constexpr qsizetype kFreedPerTurn = 4096;
+} // namespace
 
 CListCtrlModel::~CListCtrlModel() {
     FreeRows();
+    FreeRetired(m_retired.size());
 }
 
 void CListCtrlModel::FreeRows() {
@@ -94,8 +100,43 @@ void CListCtrlModel::DeleteAllItems() {
     if (!m_nBatch)
         beginResetModel();
     FreeRows();
+    FreeRetired(m_retired.size());
     if (!m_nBatch)
         endResetModel();
+}
+
+void CListCtrlModel::RetireAllItems() {
+    if (!m_nBatch)
+        beginResetModel();
+    if (m_retired.isEmpty())
+        m_retired.swap(m_rows);
+    else
+        m_retired.append(std::exchange(m_rows, {}));
+    if (!m_nBatch)
+        endResetModel();
+    if (!m_retired.isEmpty() && !m_bFreePosted) {
+        m_bFreePosted = true;
+        QMetaObject::invokeMethod(this, &CListCtrlModel::FreeRetiredTurn, Qt::QueuedConnection);
+    }
+}
+
+void CListCtrlModel::FreeRetiredTurn() {
+    m_bFreePosted = false;
+    FreeRetired(kFreedPerTurn);
+    if (!m_retired.isEmpty()) {
+        m_bFreePosted = true;
+        QMetaObject::invokeMethod(this, &CListCtrlModel::FreeRetiredTurn, Qt::QueuedConnection);
+    }
+}
+
+void CListCtrlModel::FreeRetired(qsizetype nMost) {
+    for (qsizetype i = 0; i < nMost && !m_retired.isEmpty(); ++i) {
+        if (m_deleter && m_retired.last().lParam)
+            m_deleter(m_retired.last().lParam);
+        m_retired.removeLast();
+    }
+    if (m_retired.isEmpty())
+        m_retired = QList<Row>(); // its block too
 }
 
 bool CListCtrlModel::SetItemText(int nItem, const QString& text) {

@@ -42,6 +42,12 @@ public:
     quintptr TakeItem(int nItem);
     void FreeItemData(quintptr lParam) const;
     void DeleteAllItems();
+    // Removes every item at once, as DeleteAllItems does, and frees the items and their values
+    // a few thousand per turn of the event loop: freeing a hundred thousand at once (and the
+    // allocator's tidying up after them) would hold the window up for tens of milliseconds.
+    void RetireAllItems();
+    // Items removed but not yet freed.
+    int RetiredCount() const { return int(m_retired.size()); }
     bool SetItemText(int nItem, const QString& text);
     QString ItemText(int nItem) const;
     int ItemImage(int nItem) const;
@@ -74,11 +80,15 @@ private:
     };
     bool IsValid(int nItem) const { return nItem >= 0 && nItem < Count(); }
     void FreeRows();
+    void FreeRetired(qsizetype nMost);
+    void FreeRetiredTurn();
     bool IsPermutation(const std::vector<int>& order) const;
     static bool KeepsOrder(const std::vector<int>& order, int nKept);
     void MergeInPlace(const std::vector<int>& order, int nKept);
 
     QList<Row> m_rows;
+    QList<Row> m_retired; // removed, freed from the end
+    bool m_bFreePosted = false;
     Deleter m_deleter = nullptr;
     CSystemImageList* m_pImageList = nullptr;
     int m_nBatch = 0;

@@ -69,7 +69,7 @@ void CNamespaceListView::ResetContents() {
     m_pWatch->Stop();
     if (m_pNames)
         m_pNames->Forget();
-    DeleteAllItems();
+    RetireAllItems();
     m_nHidden = 0;
     m_nCurItem = -1;
     m_strCurFile.clear();

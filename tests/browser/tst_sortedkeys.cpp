@@ -1,13 +1,16 @@
 // A folder's listing merged in batch by batch by kept sort keys ends in the order one sort
 // of every name gives, however the names tie and whatever changed in the list between two
-// batches; the rows merged in are moved in place as a move of the whole list would.
+// batches; the rows merged in are moved in place as a move of the whole list would. A list
+// emptied at once lets go of its rows over the next turns, each exactly once.
 #include "browser/controls/CListCtrlModel.h"
 #include "browser/namespace/CSortedKeys.h"
 #include "platform/system/CNaturalCompare.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
+#include <algorithm>
 #include <deque>
+#include <memory>
 
 namespace {
 const QByteArray& NameOf(quintptr lParam) {
@@ -18,6 +21,23 @@ int CompareNames(quintptr a, quintptr b, quintptr) {
 }
 void KeyOfName(quintptr lParam, QByteArray& keys) {
     CNaturalCompare::AppendSortKey(NameOf(lParam), keys);
+}
+
+std::vector<quintptr> g_freed; // what the model's deleter was given, in order
+void NoteFreed(quintptr lParam) {
+    g_freed.push_back(lParam);
+}
+void Fill(CListCtrlModel& rows, int count, quintptr first) {
+    for (int i = 0; i < count; ++i)
+        rows.InsertItem(rows.Count(), QString::number(i), 0, first + quintptr(i));
+}
+// Whether `values` are exactly first, first + 1, ... (in any order, each once).
+bool AllOnce(std::vector<quintptr> values, quintptr first, int count) {
+    std::sort(values.begin(), values.end());
+    for (int i = 0; i < int(values.size()); ++i)
+        if (values[std::size_t(i)] != first + quintptr(i))
+            return false;
+    return int(values.size()) == count;
 }
 
 // Names whose keys tie (case, leading zeros), numbers of every width, UTF-8 and stray bytes.
@@ -117,6 +137,46 @@ private Q_SLOTS:
         }
         QCOMPARE(inPlace.ItemData(keptRow.row()), quintptr(102));
         QCOMPARE(inPlace.ItemData(addedRow.row()), quintptr(106));
+    }
+
+    // Emptied at once, freed over turns: the rows are gone for the views at once, a few
+    // thousand are let go each turn, a second emptying meanwhile adds to them, and nothing is
+    // freed twice or left behind, whether the turns run, DeleteAllItems comes or the model
+    // goes first.
+    void retiredRowsAreFreedOverTurnsEachOnce_data() {
+        QTest::addColumn<QString>("end");
+        QTest::newRow("turns run") << "turns";
+        QTest::newRow("deleted outright meanwhile") << "delete";
+        QTest::newRow("model destroyed meanwhile") << "destroy";
+    }
+    void retiredRowsAreFreedOverTurnsEachOnce() {
+        QFETCH(QString, end);
+        g_freed.clear();
+        auto rows = std::make_unique<CListCtrlModel>();
+        rows->SetDeleter(&NoteFreed);
+        Fill(*rows, 20000, 1);
+        QSignalSpy reset(rows.get(), &QAbstractItemModel::modelReset);
+        const QPersistentModelIndex kept = rows->index(100);
+        rows->RetireAllItems();
+        QCOMPARE(rows->Count(), 0);
+        QCOMPARE(reset.count(), 1);
+        QVERIFY(!kept.isValid());
+        QVERIFY(g_freed.empty());
+        Fill(*rows, 3000, 20001); // listed again, and emptied again before all went
+        rows->RetireAllItems();
+        QCOMPARE(rows->RetiredCount(), 23000);
+        QCoreApplication::sendPostedEvents(); // one turn
+        QVERIFY(!g_freed.empty());
+        QVERIFY(g_freed.size() < 23000);
+        if (end == "turns")
+            QTRY_COMPARE(rows->RetiredCount(), 0);
+        else if (end == "delete")
+            rows->DeleteAllItems();
+        else
+            rows.reset();
+        QVERIFY(AllOnce(g_freed, 1, 23000));
+        QCoreApplication::sendPostedEvents(); // a turn already posted finds nothing to free
+        QCOMPARE(g_freed.size(), std::size_t(23000));
     }
 };
 
