@@ -7,6 +7,7 @@
 #include "tests/browser/BrowserHost.h"
 #include "tests/support/CDiskTap.h"
 #include "tests/support/NativeTempDir.h"
+#include "tests/support/PaintWatch.h"
 #include "tests/support/ShellLeakCheck.h"
 #include "tests/support/TestSupport.h"
 
@@ -15,27 +16,6 @@
 #include <filesystem>
 #include <memory>
 #include <unistd.h>
-
-namespace {
-// Counts the events of one type a widget is sent.
-class CEventCount : public QObject {
-public:
-    CEventCount(QObject* watched, QEvent::Type type) : m_type(type) {
-        watched->installEventFilter(this);
-    }
-    int Count() const { return m_nCount; }
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        m_nCount += event->type() == m_type ? 1 : 0;
-        return false;
-    }
-
-private:
-    QEvent::Type m_type;
-    int m_nCount = 0;
-};
-} // namespace
 
 class TestFolderListing : public QObject {
     Q_OBJECT
@@ -275,7 +255,7 @@ private Q_SLOTS:
         // Once it has been read again, the watch is off: changes come by reading alone.
         const int before = lister->ListingsStarted();
         QTRY_VERIFY_WITH_TIMEOUT(lister->ListingsStarted() > before && !lister->IsBusy(), 20000);
-        CEventCount paints(list.viewport(), QEvent::Paint);
+        PaintWatch paints(*list.viewport());
         const int readings = lister->ListingsStarted();
         QTRY_VERIFY_WITH_TIMEOUT(lister->ListingsStarted() > readings + 3 && !lister->IsBusy(),
                                  20000);

@@ -2,6 +2,7 @@
 // costs on screen.
 #include "browser/controls/CItemLabelHitTest.h"
 #include "browser/controls/CListCtrlEx.h"
+#include "tests/support/PaintWatch.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -26,20 +27,6 @@ void Fill(CListCtrlEx& list, int count) {
     for (int i = 0; i < count; ++i)
         list.InsertItem(i, Name(i), -1, 0);
 }
-
-// Counts the paints a widget receives.
-class PaintCounter : public QObject {
-public:
-    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
-    int m_nPaints = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            ++m_nPaints;
-        return false;
-    }
-};
 } // namespace
 
 class TestListGrid : public QObject {
@@ -144,7 +131,7 @@ private Q_SLOTS:
         list.SelectItem(item, true);
         QCoreApplication::processEvents();
         QSignalSpy changes(list.selectionModel(), &QItemSelectionModel::currentChanged);
-        PaintCounter paints(list.viewport());
+        PaintWatch paints(*list.viewport());
 
         list.RemoveItem(item);
         QCOMPARE(list.GetItemCount(), 59);
@@ -156,7 +143,7 @@ private Q_SLOTS:
         QCOMPARE(list.GetItemText(next), Name(item < 59 ? item + 1 : 58));
         for (int i = 0; i < 3; ++i)
             QCoreApplication::processEvents();
-        QCOMPARE(paints.m_nPaints, 1);
+        QCOMPARE(paints.Count(), 1);
         QVERIFY(list.viewport()->rect().contains(list.visualRect(list.IndexOf(next))));
     }
 

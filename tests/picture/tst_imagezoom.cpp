@@ -6,31 +6,12 @@
 #include "picture/view/CZoomSteps.h"
 #include "tests/picture/ImageCtrlFixture.h"
 #include "tests/picture/PictureTestSupport.h"
+#include "tests/support/PaintWatch.h"
 
 #include <QSignalSpy>
 #include <QtTest>
 
 using namespace pictest;
-
-namespace {
-// Calls `onPaint` as each paint of `widget` begins.
-class PaintWatch : public QObject {
-public:
-    PaintWatch(QWidget& widget, std::function<void()> onPaint) : m_onPaint(std::move(onPaint)) {
-        widget.installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            m_onPaint();
-        return false;
-    }
-
-private:
-    std::function<void()> m_onPaint;
-};
-} // namespace
 
 class TestImageZoom : public ImageCtrlFixture {
     Q_OBJECT
