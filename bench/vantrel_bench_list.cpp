@@ -70,6 +70,15 @@ void WaitForLayout(CNamespaceListView& list) {
     QCoreApplication::processEvents();
 }
 
+// Runs the event loop until the rows of the folder listed before are freed, as they are
+// while a person looks at the new listing: each run starts from a settled list.
+void WaitForFreeing(CNamespaceListView& list) {
+    QElapsedTimer t;
+    t.start();
+    while (list.RetiredCount() > 0 && t.elapsed() < 60000)
+        QCoreApplication::processEvents();
+}
+
 struct Figures {
     double fill = 0, layout = 0, bare = 0, iterator = 0, stall = 0;
     double worker = 0, workerStall = 0; // filled from the worker's reading
@@ -111,6 +120,7 @@ std::pair<double, double> WorkerFill(CNamespaceTreeView& tree, CNamespaceListVie
     CShellFolderRef folder(rec ? rec->psfParent->BindToObject(rec->pidlRel) : nullptr);
     if (!folder)
         return {0, 0};
+    WaitForFreeing(list);
     CStallMeter stalls;
     QEventLoop loop;
     QObject::connect(&list, &CNamespaceListView::Listed, &loop, &QEventLoop::quit);
@@ -127,6 +137,7 @@ std::pair<double, double> WorkerFill(CNamespaceTreeView& tree, CNamespaceListVie
 // and lays itself out.
 double LongestStall(const bench::BrowserPanes& panes) {
     CNamespaceListView& list = *panes.list;
+    WaitForFreeing(list);
     CStallMeter stalls;
     QTimer::singleShot(5, &list, [&list] { list.RefreshList(); });
     QElapsedTimer wait;
@@ -135,6 +146,7 @@ double LongestStall(const bench::BrowserPanes& panes) {
         QCoreApplication::processEvents();
     panes.Settle();
     WaitForLayout(list);
+    WaitForFreeing(list); // the old rows are freed after the listing, a few at a time
     for (int i = 0; i < 20; ++i)
         QCoreApplication::processEvents();
     return stalls.Longest();
@@ -149,6 +161,7 @@ Figures Measure(const bench::BrowserPanes& panes, const QString& dir) {
     WaitForLayout(list);
     std::vector<double> fill, layout, bare, iter;
     for (int run = 0; run < kRuns; ++run) {
+        WaitForFreeing(list);
         QElapsedTimer t;
         t.start();
         list.RefreshList(); // until the worker's listing is in

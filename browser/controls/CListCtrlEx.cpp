@@ -120,6 +120,10 @@ void CListCtrlEx::RetireAllItems() {
     m_pModel->RetireAllItems();
 }
 
+int CListCtrlEx::RetiredCount() const {
+    return m_pModel->RetiredCount();
+}
+
 QString CListCtrlEx::GetItemText(int nItem, int nSubItem) const {
     return nSubItem == 0 ? m_pModel->ItemText(nItem) : QString();
 }

@@ -40,6 +40,8 @@ public:
     void DeleteAllItems();
     // Empties the list at once and frees the items over the next turns of the event loop.
     void RetireAllItems();
+    // Items emptied out and not yet freed.
+    int RetiredCount() const;
     QString GetItemText(int nItem, int nSubItem = 0) const;
     int GetItemImage(int nItem) const { return m_pModel->ItemImage(nItem); }
     quintptr GetItemData(int nItem) const { return m_pModel->ItemData(nItem); }

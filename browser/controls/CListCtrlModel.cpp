@@ -114,19 +114,27 @@ void CListCtrlModel::RetireAllItems() {
         m_retired.append(std::exchange(m_rows, {}));
     if (!m_nBatch)
         endResetModel();
-    if (!m_retired.isEmpty() && !m_bFreePosted) {
-        m_bFreePosted = true;
-        QMetaObject::invokeMethod(this, &CListCtrlModel::FreeRetiredTurn, Qt::QueuedConnection);
-    }
+    PostFreeTurn();
+}
+
+void CListCtrlModel::HoldFreeing(bool bHold) {
+    m_bFreeingHeld = bHold;
+    PostFreeTurn();
+}
+
+void CListCtrlModel::PostFreeTurn() {
+    if (m_retired.isEmpty() || m_bFreePosted || m_bFreeingHeld)
+        return;
+    m_bFreePosted = true;
+    QMetaObject::invokeMethod(this, &CListCtrlModel::FreeRetiredTurn, Qt::QueuedConnection);
 }
 
 void CListCtrlModel::FreeRetiredTurn() {
     m_bFreePosted = false;
+    if (m_bFreeingHeld)
+        return; // posted before the hold; the release posts again
     FreeRetired(kFreedPerTurn);
-    if (!m_retired.isEmpty()) {
-        m_bFreePosted = true;
-        QMetaObject::invokeMethod(this, &CListCtrlModel::FreeRetiredTurn, Qt::QueuedConnection);
-    }
+    PostFreeTurn();
 }
 
 void CListCtrlModel::FreeRetired(qsizetype nMost) {

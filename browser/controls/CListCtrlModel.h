@@ -48,6 +48,9 @@ public:
     void RetireAllItems();
     // Items removed but not yet freed.
     int RetiredCount() const { return int(m_retired.size()); }
+    // While held, removed items wait to be freed: freeing between the turns that add a
+    // folder's items made each later allocation slower, and the listing with it.
+    void HoldFreeing(bool bHold);
     bool SetItemText(int nItem, const QString& text);
     QString ItemText(int nItem) const;
     int ItemImage(int nItem) const;
@@ -82,6 +85,7 @@ private:
     void FreeRows();
     void FreeRetired(qsizetype nMost);
     void FreeRetiredTurn();
+    void PostFreeTurn();
     bool IsPermutation(const std::vector<int>& order) const;
     static bool KeepsOrder(const std::vector<int>& order, int nKept);
     void MergeInPlace(const std::vector<int>& order, int nKept);
@@ -89,6 +93,7 @@ private:
     QList<Row> m_rows;
     QList<Row> m_retired; // removed, freed from the end
     bool m_bFreePosted = false;
+    bool m_bFreeingHeld = false;
     Deleter m_deleter = nullptr;
     CSystemImageList* m_pImageList = nullptr;
     int m_nBatch = 0;

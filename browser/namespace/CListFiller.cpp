@@ -1,5 +1,6 @@
 #include "browser/namespace/CListFiller.h"
 
+#include "browser/controls/CListCtrlModel.h"
 #include "browser/controls/PidlFunctions.h"
 #include "browser/namespace/CListFolderFollower.h"
 #include "browser/namespace/CListSorter.h"
@@ -13,6 +14,7 @@ CListFiller::CListFiller(CNamespaceListView& list) : QObject(&list), m_list(list
 }
 
 CListFiller::~CListFiller() {
+    m_bHolding = false; // the list is going, and its rows with it
     Cancel();
 }
 
@@ -35,6 +37,7 @@ bool CListFiller::Start(CFolderLister* lister, NSTREEITEM* pFolderItem, CShellFo
     m_bComplete = m_pidl != nullptr;
     m_nAdded = 0;
     m_nTicket = lister->List(path);
+    HoldFreeing(true);
     return true;
 }
 
@@ -47,7 +50,18 @@ void CListFiller::Cancel() {
     Release();
 }
 
+// The rows of the folder left are freed once this filling has ended: freed between its
+// turns, they slowed each allocation the filling made.
+void CListFiller::HoldFreeing(bool bHold) {
+    if (m_bHolding == bHold)
+        return;
+    m_bHolding = bHold;
+    if (CListCtrlModel* rows = m_list.Model())
+        rows->HoldFreeing(bHold);
+}
+
 void CListFiller::Release() {
+    HoldFreeing(false);
     if (m_psf)
         m_psf->Release();
     m_psf = nullptr;
@@ -117,22 +131,26 @@ void CListFiller::AddSorted(const ListedEntries& entries) {
     if (bQuiet)
         m_list.BeginBatch();
     const int nSorted = m_list.GetItemCount();
+    std::vector<QByteArrayView> keys; // of the rows added, in their order
+    keys.reserve(std::size_t(entries.size()));
     for (const SListedEntry& e : entries) {
         if ((e.flags & CShellItemId::IsFolder) && !m_list.m_bIncludeFolders)
             continue;
         if (m_list.m_pNames)
             m_list.m_pNames->names.insert(e.name);
-        if (m_bComplete && !listed.contains(e.name))
-            Add(e);
+        if (m_bComplete && !listed.contains(e.name) && Add(e))
+            keys.push_back(e.key);
     }
-    m_list.m_pSorter->SortAppended(nSorted);
+    if (!KeysAgree(entries))
+        keys.clear(); // made here instead
+    m_list.m_pSorter->SortAppended(nSorted, keys);
     if (bQuiet)
         m_list.EndBatch();
     if (current.isValid())
         m_list.m_nCurItem = current.row();
 }
 
-void CListFiller::Add(const SListedEntry& entry) {
+bool CListFiller::Add(const SListedEntry& entry) {
     LPITEMIDLIST pidl = CShellItemId::Make(CShellItemId::Named, entry.flags, entry.name);
     int nAt = m_list.GetItemCount();
     const auto result =
@@ -142,6 +160,21 @@ void CListFiller::Add(const SListedEntry& entry) {
         m_bComplete = false;
     else if (result == CNamespaceListView::Add::Added)
         ++m_nAdded;
+    return result == CNamespaceListView::Add::Added;
+}
+
+// The keys the reading made are used only where the folder makes the same: one entry of
+// each batch is checked.
+bool CListFiller::KeysAgree(const ListedEntries& entries) const {
+    if (entries.isEmpty())
+        return false;
+    const SListedEntry& e = entries.first();
+    LPITEMIDLIST pidl = CShellItemId::Make(CShellItemId::Named, e.flags, e.name);
+    QByteArray key;
+    if (pidl)
+        m_psf->AppendSortKey(pidl, key);
+    FreePidl(pidl);
+    return pidl && !key.isEmpty() && key == e.key;
 }
 
 void CListFiller::OnFinished(quint64 ticket, bool bOk) {

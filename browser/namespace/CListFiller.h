@@ -53,9 +53,11 @@ private:
     void Drain();
     void Finish();
     void AddSorted(const ListedEntries& entries);
-    void Add(const SListedEntry& entry);
+    bool Add(const SListedEntry& entry);
+    bool KeysAgree(const ListedEntries& entries) const;
     bool SelectPending(bool bEnd);
     void Release();
+    void HoldFreeing(bool bHold);
     bool AddAll(CEnumIDList& items, LPCITEMIDLIST pidlFolder, CShellFolder* psf);
 
     CNamespaceListView& m_list;
@@ -73,4 +75,5 @@ private:
     bool m_bDrainPosted = false; // a turn to add them is due
     bool m_bEnded = false;       // the reading ended; the list finishes once the queue is in
     bool m_bEndedOk = false;
+    bool m_bHolding = false; // the list's removed rows wait until this filling ends
 };

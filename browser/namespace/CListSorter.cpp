@@ -43,15 +43,15 @@ void CListSorter::Sort() {
     m_rows.ApplyOrder(byName); // refused whole when the order was no permutation
 }
 
-void CListSorter::SortAppended(int nSorted) {
+void CListSorter::SortAppended(int nSorted, const std::vector<QByteArrayView>& keys) {
     const int n = m_rows.Count();
-    if (m_pOrder || nSorted <= 0) {
+    if (m_pOrder || (nSorted <= 0 && keys.empty())) {
         Sort();
         return;
     }
     if (nSorted >= n)
         return;
-    const std::vector<int> order = m_keys.MergeAppended(m_rows, nSorted);
+    const std::vector<int> order = m_keys.MergeAppended(m_rows, nSorted, keys);
     m_rows.ApplyOrder(order, nSorted);
 }
 

@@ -24,8 +24,8 @@ public:
     void Sort();
     // Sorts the rows from nSorted on, appended after rows in order, in among them: by name a
     // merge, which never moves the rows before it out of their order; under an order set,
-    // every row is sorted again.
-    void SortAppended(int nSorted);
+    // every row is sorted again. `keys` may give the appended rows' keys (see CSortedKeys).
+    void SortAppended(int nSorted, const std::vector<QByteArrayView>& keys = {});
     // Where an item of record `rec` goes; -1 when an item of the same name is listed already.
     int PlaceOf(const NSLISTITEM* rec) const;
 

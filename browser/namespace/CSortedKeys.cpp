@@ -41,6 +41,20 @@ CSortedKeys::SKeys CSortedKeys::KeysOf(const CListCtrlModel& rows, int from, int
     return keys;
 }
 
+CSortedKeys::SKeys CSortedKeys::KeysGiven(const CListCtrlModel& rows, int from,
+                                          const std::vector<QByteArrayView>& given) {
+    SKeys keys;
+    keys.params.reserve(given.size());
+    keys.start.reserve(given.size() + 1);
+    keys.start.push_back(0);
+    for (std::size_t i = 0; i < given.size(); ++i) {
+        keys.params.push_back(rows.ItemData(from + int(i)));
+        keys.bytes.append(given[i]);
+        keys.start.push_back(keys.bytes.size());
+    }
+    return keys;
+}
+
 // Keys first; two equal keys are told apart by the names themselves.
 bool CSortedKeys::Less(const SKeys& a, std::size_t i, const SKeys& b, std::size_t j) const {
     if (const int r = a.Key(i).compare(b.Key(j)))
@@ -48,11 +62,13 @@ bool CSortedKeys::Less(const SKeys& a, std::size_t i, const SKeys& b, std::size_
     return m_compare(a.params[i], b.params[j], 0) < 0;
 }
 
-std::vector<int> CSortedKeys::MergeAppended(const CListCtrlModel& rows, int nSorted) {
+std::vector<int> CSortedKeys::MergeAppended(const CListCtrlModel& rows, int nSorted,
+                                            const std::vector<QByteArrayView>& given) {
     const int n = rows.Count();
     if (!Holds(rows, nSorted))
         m_sorted = KeysOf(rows, 0, nSorted);
-    const SKeys tail = KeysOf(rows, nSorted, n);
+    const SKeys tail = given.size() == std::size_t(n - nSorted) ? KeysGiven(rows, nSorted, given)
+                                                                : KeysOf(rows, nSorted, n);
     std::vector<std::size_t> byKey(tail.params.size());
     std::iota(byKey.begin(), byKey.end(), 0);
     std::stable_sort(byKey.begin(), byKey.end(),

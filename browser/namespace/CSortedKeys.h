@@ -19,7 +19,10 @@ public:
     void Clear();
     // The order of all rows: the first nSorted (already in order) keep their order, and the
     // rows after them are sorted in among them. Keeps the keys of that order for next time.
-    std::vector<int> MergeAppended(const CListCtrlModel& rows, int nSorted);
+    // `given` holds the keys of the rows after nSorted when they were made already (by the
+    // reading's worker), one for each; otherwise they are made here.
+    std::vector<int> MergeAppended(const CListCtrlModel& rows, int nSorted,
+                                   const std::vector<QByteArrayView>& given = {});
 
 private:
     struct SKeys {
@@ -31,6 +34,8 @@ private:
     };
     bool Holds(const CListCtrlModel& rows, int nSorted) const;
     SKeys KeysOf(const CListCtrlModel& rows, int from, int to) const;
+    static SKeys KeysGiven(const CListCtrlModel& rows, int from,
+                           const std::vector<QByteArrayView>& given);
     bool Less(const SKeys& a, std::size_t i, const SKeys& b, std::size_t j) const;
 
     KeyOf m_keyOf;

@@ -56,6 +56,10 @@ QByteArray CFileSystemFolder::GetPathOf(LPCITEMIDLIST pidlRel) {
 }
 
 void CFileSystemFolder::AppendSortKey(LPCITEMIDLIST pidlRel, QByteArray& key) {
-    key.append(CShellItemId::IsFolderEntry(pidlRel) ? '\0' : '\1'); // folders first
-    CNaturalCompare::AppendSortKey(CShellItemId::BytesOf(pidlRel), key);
+    AppendKeyOf(CShellItemId::BytesOf(pidlRel), CShellItemId::IsFolderEntry(pidlRel), key);
+}
+
+void CFileSystemFolder::AppendKeyOf(QByteArrayView name, bool bFolder, QByteArray& key) {
+    key.append(bFolder ? '\0' : '\1'); // folders first
+    CNaturalCompare::AppendSortKey(name, key);
 }

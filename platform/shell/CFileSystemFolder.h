@@ -17,6 +17,9 @@ public:
     int CompareIDs(int column, LPCITEMIDLIST pidl1, LPCITEMIDLIST pidl2) override;
     QByteArray GetPathOf(LPCITEMIDLIST pidlRel) override;
     void AppendSortKey(LPCITEMIDLIST pidlRel, QByteArray& key) override;
+    // The sort key of a child of this name (a folder or not), as AppendSortKey makes it;
+    // a reading on a worker makes the keys there.
+    static void AppendKeyOf(QByteArrayView name, bool bFolder, QByteArray& key);
 
 private:
     QByteArray m_path;

@@ -1,6 +1,7 @@
 #include "platform/shell/CFolderLister.h"
 
 #include "platform/shell/CDirEnumIDList.h"
+#include "platform/shell/CFileSystemFolder.h"
 #include "platform/shell/CShellItemId.h"
 #include "platform/system/CRemoteFileSystem.h"
 
@@ -115,6 +116,7 @@ void CFolderLister::Run(const std::shared_ptr<Job>& job) const {
         return;
     }
     ListedEntries batch;
+    QByteArray key;
     errno = 0;
     while (const dirent* ent = ::readdir(dir)) {
         if (job->bCancelled)
@@ -124,7 +126,12 @@ void CFolderLister::Run(const std::shared_ptr<Job>& job) const {
         SListedEntry entry;
         entry.name = QByteArray(ent->d_name, qsizetype(std::strlen(ent->d_name)));
         entry.flags = CDirEnumIDList::FlagsOf(fd, ent->d_name, ent->d_type);
-        batch.append(entry);
+        // Made here, the keys spare the window's thread a third of the sorting; each is
+        // made in one buffer and copied out at its size.
+        key.truncate(0);
+        CFileSystemFolder::AppendKeyOf(entry.name, entry.flags & CShellItemId::IsFolder, key);
+        entry.key = QByteArray(key.constData(), key.size());
+        batch.append(std::move(entry));
         if (batch.size() >= job->nBatch) {
             post([self, job, batch] { self->OnBatch(job, batch); });
             batch.clear();
@@ -214,7 +221,7 @@ ListedEntries CFolderLister::LookUp(const QByteArray& dir, const QList<QByteArra
             continue;
         const unsigned char type =
             S_ISLNK(st.st_mode) ? DT_LNK : (S_ISDIR(st.st_mode) ? DT_DIR : DT_REG);
-        found.append(SListedEntry{name, CDirEnumIDList::FlagsOf(fd, name.constData(), type)});
+        found.append(SListedEntry{name, CDirEnumIDList::FlagsOf(fd, name.constData(), type), {}});
     }
     ::close(fd);
     return found;

@@ -1,6 +1,7 @@
 #include "platform/system/CNaturalCompare.h"
 
 #include <QString>
+#include <QVarLengthArray>
 #include <cstring>
 
 namespace {
@@ -99,15 +100,18 @@ int CNaturalCompare::Compare(QStringView a, QStringView b) {
 }
 
 namespace {
-void AppendUnit(QByteArray& key, char32_t unit) {
-    key.append(char((unit >> 8) & 0xFF));
-    key.append(char(unit & 0xFF));
-}
-
+// The units are written into a buffer with the most room a key can take (a digit run of one
+// digit takes six bytes) and appended at once: a key is made for every name listed.
 template <class Seq, class Fold> void AppendKey(const Seq& s, Fold fold, QByteArray& key) {
+    QVarLengthArray<char, 1536> buf(6 * s.size());
+    char* out = buf.data();
+    auto put = [&out](char32_t unit) {
+        *out++ = char((unit >> 8) & 0xFF);
+        *out++ = char(unit & 0xFF);
+    };
     for (qsizetype i = 0; i < s.size();) {
         if (!IsDigit(s[i])) {
-            AppendUnit(key, fold(s[i++]));
+            put(fold(s[i++]));
             continue;
         }
         while (i < s.size() && IsZero(s[i]))
@@ -115,16 +119,16 @@ template <class Seq, class Fold> void AppendKey(const Seq& s, Fold fold, QByteAr
         qsizetype end = i;
         while (end < s.size() && IsDigit(s[end]))
             ++end;
-        AppendUnit(key, U'0');
-        AppendUnit(key, char32_t(std::min<qsizetype>(end - i, 0xFFFF)));
+        put(U'0');
+        put(char32_t(std::min<qsizetype>(end - i, 0xFFFF)));
         for (; i < end; ++i)
-            AppendUnit(key, fold(s[i]));
+            put(fold(s[i]));
     }
+    key.append(buf.constData(), out - buf.constData());
 }
 } // namespace
 
 void CNaturalCompare::AppendSortKey(QByteArrayView name, QByteArray& key) {
-    key.reserve(key.size() + 2 * name.size() + 4);
     bool ascii = true;
     for (char c : name)
         ascii = ascii && !(c & 0x80);

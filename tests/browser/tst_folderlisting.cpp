@@ -138,6 +138,29 @@ private Q_SLOTS:
         QCOMPARE(list.m_nListFilled, 1);
     }
 
+    // The rows of the folder left wait while the next one is listed, and are let go once
+    // its listing has ended.
+    void rowsLeftAreFreedAfterTheListing() {
+        CRecordingListView& list = m_host->List();
+        m_host->Tree().SelectPath(QFile::decodeName(Dir("other")));
+        QVERIFY(m_host->Settle());
+        QTRY_COMPARE(list.RetiredCount(), 0);
+        m_host->Tree().Lister()->SetBatchSize(8);
+        list.SetMostAddedPerTurn(8);
+        int turns = 0;
+        bool waited = true;
+        list.m_onGrew = [&] {
+            ++turns;
+            waited = waited && list.RetiredCount() == 2; // a.jpg and b.jpg
+        };
+        m_host->Tree().SelectPath(QFile::decodeName(Dir("many")));
+        QVERIFY(m_host->Settle());
+        list.m_onGrew = nullptr;
+        QVERIFY(turns > 10);
+        QVERIFY(waited);
+        QTRY_COMPARE(list.RetiredCount(), 0);
+    }
+
     // Choosing a folder in the tree opens it once for reading, for the list's items and the
     // tree's sub-folders together.
     void oneReadingFeedsListAndTree_data() {
@@ -186,6 +209,7 @@ private Q_SLOTS:
         QVERIFY(left);
         QCOMPARE(list.Texts(), QStringList({"a.jpg", "b.jpg"}));
         QCOMPARE(list.ListedFolder(), Dir("other"));
+        QTRY_COMPARE(list.RetiredCount(), 0); // the reading given up holds no rows back
         tap.Stop();
         QVERIFY(!lister->IsBusy());
         const int looked = int(tap.AllCalls().filter("fstatat").size());

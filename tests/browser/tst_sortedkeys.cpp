@@ -1,7 +1,8 @@
 // A folder's listing merged in batch by batch by kept sort keys ends in the order one sort
 // of every name gives, however the names tie and whatever changed in the list between two
-// batches; the rows merged in are moved in place as a move of the whole list would. A list
-// emptied at once lets go of its rows over the next turns, each exactly once.
+// batches, and whether the keys of the rows merged in come made or not; the rows merged in
+// are moved in place as a move of the whole list would. A list emptied at once lets go of
+// its rows over the next turns (none while held), each exactly once.
 #include "browser/controls/CListCtrlModel.h"
 #include "browser/namespace/CSortedKeys.h"
 #include "platform/system/CNaturalCompare.h"
@@ -65,15 +66,19 @@ private Q_SLOTS:
         QTest::addColumn<quint32>("seed");
         QTest::addColumn<int>("batch");
         QTest::addColumn<bool>("meddled"); // rows added and removed between batches
-        QTest::newRow("small batches") << 1u << 7 << false;
-        QTest::newRow("batches of one") << 2u << 1 << false;
-        QTest::newRow("one batch after the first") << 3u << 1000 << false;
-        QTest::newRow("rows changed between batches") << 4u << 13 << true;
+        QTest::addColumn<bool>("given");   // the added rows' keys come made
+        QTest::newRow("small batches") << 1u << 7 << false << false;
+        QTest::newRow("batches of one") << 2u << 1 << false << false;
+        QTest::newRow("one batch after the first") << 3u << 1000 << false << false;
+        QTest::newRow("rows changed between batches") << 4u << 13 << true << false;
+        QTest::newRow("keys given") << 5u << 7 << false << true;
+        QTest::newRow("keys given, rows changed") << 6u << 13 << true << true;
     }
     void batchesEndInTheOrderOfOneSort() {
         QFETCH(quint32, seed);
         QFETCH(int, batch);
         QFETCH(bool, meddled);
+        QFETCH(bool, given);
         const QList<QByteArray> names = MixedNames(600, seed);
         std::deque<QByteArray> held(names.begin(), names.end());
         CListCtrlModel rows;
@@ -93,7 +98,11 @@ private Q_SLOTS:
             QList<QByteArray> before;
             for (int i = 0; i < nSorted; ++i)
                 before.append(NameOf(rows.ItemData(i)));
-            rows.ApplyOrder(keys.MergeAppended(rows, nSorted), nSorted);
+            QList<QByteArray> made; // as a reading's worker makes them
+            for (int i = nSorted; given && i < rows.Count(); ++i)
+                KeyOfName(rows.ItemData(i), made.emplace_back());
+            const std::vector<QByteArrayView> views(made.begin(), made.end());
+            rows.ApplyOrder(keys.MergeAppended(rows, nSorted, views), nSorted);
             QList<QByteArray> after; // what was in order stays in its order
             for (int i = 0; i < rows.Count(); ++i)
                 if (before.contains(NameOf(rows.ItemData(i))))
@@ -142,12 +151,14 @@ private Q_SLOTS:
     // Emptied at once, freed over turns: the rows are gone for the views at once, a few
     // thousand are let go each turn, a second emptying meanwhile adds to them, and nothing is
     // freed twice or left behind, whether the turns run, DeleteAllItems comes or the model
-    // goes first.
+    // goes first; held, none is freed until let go.
     void retiredRowsAreFreedOverTurnsEachOnce_data() {
         QTest::addColumn<QString>("end");
         QTest::newRow("turns run") << "turns";
         QTest::newRow("deleted outright meanwhile") << "delete";
         QTest::newRow("model destroyed meanwhile") << "destroy";
+        QTest::newRow("held, then let go") << "held";
+        QTest::newRow("model destroyed while held") << "destroy held";
     }
     void retiredRowsAreFreedOverTurnsEachOnce() {
         QFETCH(QString, end);
@@ -168,11 +179,19 @@ private Q_SLOTS:
         QCoreApplication::sendPostedEvents(); // one turn
         QVERIFY(!g_freed.empty());
         QVERIFY(g_freed.size() < 23000);
-        if (end == "turns")
+        if (end.contains("held")) { // as while a folder is listed: nothing more is freed
+            rows->HoldFreeing(true);
+            const std::size_t freed = g_freed.size();
+            for (int i = 0; i < 10; ++i)
+                QCoreApplication::sendPostedEvents();
+            QCOMPARE(g_freed.size(), freed);
+        }
+        if (end == "turns" || end == "held") {
+            rows->HoldFreeing(false);
             QTRY_COMPARE(rows->RetiredCount(), 0);
-        else if (end == "delete")
+        } else if (end == "delete")
             rows->DeleteAllItems();
-        else
+        else // destroyed, held or not
             rows.reset();
         QVERIFY(AllOnce(g_freed, 1, 23000));
         QCoreApplication::sendPostedEvents(); // a turn already posted finds nothing to free
